@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building and testing Tankometer needs.
+set -euo pipefail
+packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev)
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${packages[@]}"
