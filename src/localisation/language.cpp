@@ -1,7 +1,8 @@
 #include "localisation/language.h"
 
+#include "localisation/textfile.h"
+
 #include <QCoreApplication>
-#include <QFile>
 
 void CLanguage::load(const QString& storedPath) {
     load(storedPath, QCoreApplication::applicationDirPath());
@@ -9,19 +10,21 @@ void CLanguage::load(const QString& storedPath) {
 
 void CLanguage::load(const QString& storedPath, const QString& programFolder) {
     clear();
-    QFile file(programFolder + u'/' + QString(storedPath).replace(u'\\', u'/'));
-    if (!file.open(QIODevice::ReadOnly))
+    // The settings store the name as "lang\english.lng"; either separator works.
+    const QString relativePath = QString(storedPath).replace(u'\\', u'/');
+    CTextFileReader reader;
+    if (!reader.open(programFolder + u'/' + relativePath))
         return;
-    const QString text = QString::fromUtf8(file.readAll());
-    for (const QString& line : text.split(u'\n'))
-        readLine(line);
+    QString line;
+    while (reader.readLine(&line, kLinePiece))
+        addLine(line);
 }
 
-void CLanguage::readLine(QString line) {
+void CLanguage::addLine(const QString& line) {
     if (line.startsWith(u'#'))
         return;
     const QString trimmed = line.trimmed();
-    if (trimmed.startsWith(u'[') && trimmed.endsWith(u']') && trimmed.size() >= 2) {
+    if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
         m_sections.append({trimmed.mid(1, trimmed.size() - 2).left(kMaxSectionName), {}});
         return;
     }
@@ -30,9 +33,8 @@ void CLanguage::readLine(QString line) {
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
         return;
-    QString value = line.mid(equals + 1).left(kMaxValue);
-    for (int i = 0; i < 2 && (value.endsWith(u'\r') || value.endsWith(u'\n')); ++i)
-        value.chop(1);
+    // Key and value keep their blanks: "key = value" names the key "key " and not "key".
+    const QString value = stripLineEnd(line.sliced(equals + 1).left(kMaxValue));
     m_sections.last().entries.append({line.left(equals).left(kMaxKey), value});
 }
 

@@ -45,7 +45,8 @@ private:
         QList<LanguageEntry> entries;
     };
 
-    void readLine(QString line);
+    // Applies one line (or piece of a long line) of a language file to the table.
+    void addLine(const QString& line);
 
     QList<LanguageSection> m_sections;
 };
