@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
