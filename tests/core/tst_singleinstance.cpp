@@ -25,7 +25,6 @@ private slots:
     void leftoverSocketDoesNotStopStart();
     void socketIsPrivateToUser();
     void strayMessagesDoNotActivate();
-    void defaultNameLiesInRuntimeFolder();
 
 private:
     QTemporaryDir m_folder;
@@ -146,23 +145,6 @@ void SingleInstanceTest::strayMessagesDoNotActivate() {
     SingleInstance second(m_name);
     QVERIFY(!second.start());
     QTRY_COMPARE(activations.count(), 1);
-}
-
-void SingleInstanceTest::defaultNameLiesInRuntimeFolder() {
-#ifdef Q_OS_UNIX
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_folder.path()));
-    const QString inRuntime = SingleInstance::defaultServerName();
-    qunsetenv("XDG_RUNTIME_DIR");
-    const QString bare = SingleInstance::defaultServerName();
-    qputenv("XDG_RUNTIME_DIR", saved);
-
-    const QString own = QStringLiteral("tankometer-%1").arg(::getuid());
-    QCOMPARE(inRuntime, m_folder.filePath(own));
-    QCOMPARE(bare, own);
-#else
-    QSKIP("the runtime folder is a Unix matter");
-#endif
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)
