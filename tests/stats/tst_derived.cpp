@@ -82,16 +82,14 @@ void DerivedTest::workedExample() {
 }
 
 void DerivedTest::missingFillGivesMinusOne() {
-    for (const FillingMethod method : {FillingMethod::FullTank, FillingMethod::ToEmptyTank}) {
-        for (const auto& [fill, previous] :
-             {std::pair{&kFill, (const FillRecord*)nullptr},
-              std::pair{(const FillRecord*)nullptr, &kPrevious},
-              std::pair{(const FillRecord*)nullptr, (const FillRecord*)nullptr}}) {
-            QCOMPARE(fillConsumption(fill, previous, method), -1.0f);
-            QCOMPARE(fillCostOfDist(fill, previous, method), -1.0f);
-            QCOMPARE(fillEndurance(fill, previous, method), -1.0f);
-        }
+    const FillingMethod method = FillingMethod::ToEmptyTank;
+    for (const FillRecord* fill : {&kFill, (const FillRecord*)nullptr}) {
+        const FillRecord* previous = fill ? nullptr : &kPrevious;
+        QCOMPARE(fillConsumption(fill, previous, method), -1.0f);
+        QCOMPARE(fillCostOfDist(fill, previous, method), -1.0f);
+        QCOMPARE(fillEndurance(fill, previous, method), -1.0f);
     }
+    QCOMPARE(fillConsumption(nullptr, nullptr, method), -1.0f);
 }
 
 // The settings store maps any stored value but 2 to FullTank; a value that slips through
