@@ -1,0 +1,276 @@
+#include "ui/fill/filldlg.h"
+
+#include "core/debuglog.h"
+#include "db/calendar.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "ui/messagebox.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputMethod>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kOdometerDigits = 6;
+// The longest text read from a field that has no record field of its own.
+constexpr int kFieldTextLength = 254;
+
+// Stores the text cut to the field's width less one, followed by its terminator. The units
+// after the terminator keep what the record held before, as they always have for a record
+// edited in place.
+template <std::size_t N> void readIntoField(char16_t (&field)[N], const QString& text) {
+    const std::size_t length = std::min<std::size_t>(std::size_t(text.size()), N - 1);
+    for (std::size_t i = 0; i < length; ++i)
+        field[i] = char16_t(text.at(qsizetype(i)).unicode());
+    field[length] = u'\0';
+}
+
+QString labelText(const TextId& text) {
+    // A translated "&" is shown as it is, not taken as a shortcut mark.
+    return translate(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QComboBox* createNameBox(QWidget* parent, const QString& name) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // A typed name that begins like a known one must stay as typed.
+    box->setCompleter(nullptr);
+    return box;
+}
+
+QLineEdit* createField(QWidget* parent, const QString& name) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    return field;
+}
+
+// Lists the names sorted alphabetically (letter case ignored) and selects the one equal to
+// `selected` (letter case ignored); the field stays empty when there is none.
+void fillNameBox(QComboBox* box, QStringList names, const QString& selected) {
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    box->clear();
+    box->addItems(names);
+    const int index = box->findText(selected, Qt::MatchFixedString);
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(QString());
+}
+
+void logLine(const char* message) {
+    debugLog().write(QByteArray(message));
+}
+
+void logText(const char* format, const QString& text) {
+    debugLog().write(formatLogMessage(format, text));
+}
+
+} // namespace
+
+CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecord* fill,
+                   const DriverRecord* driver)
+    : CScrollDlg(owner) {
+    setObjectName(QStringLiteral("fillDialog"));
+    m_fillCopy.driverId = 0;
+    if (fill) {
+        m_edit = true;
+        m_fillCopy = *fill;
+        if (station)
+            m_stationCopy = *station;
+        if (driver)
+            m_driverCopy = *driver;
+    }
+
+    QWidget* content = contentWidget();
+    m_stationLabel = new QLabel(content);
+    m_station = createNameBox(content, QStringLiteral("station"));
+    m_odometerLabel = new QLabel(content);
+    m_odometer = createField(content, QStringLiteral("odometer"));
+    m_odometer->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_odometer));
+    m_fuelLabel = new QLabel(content);
+    m_fuel = createField(content, QStringLiteral("fuel"));
+    m_costLabel = new QLabel(content);
+    m_cost = createField(content, QStringLiteral("cost"));
+    m_notesLabel = new QLabel(content);
+    m_notes = createField(content, QStringLiteral("notes"));
+    m_dateLabel = new QLabel(content);
+    m_date = createField(content, QStringLiteral("date"));
+    m_timeLabel = new QLabel(content);
+    m_time = createField(content, QStringLiteral("time"));
+    m_driverLabel = new QLabel(content);
+    m_driver = createNameBox(content, QStringLiteral("driver"));
+    m_ok = new QPushButton(QStringLiteral("OK"), content);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(content);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+
+    auto* form = new QGridLayout;
+    const std::pair<QLabel*, QWidget*> rows[] = {
+        {m_stationLabel, m_station}, {m_odometerLabel, m_odometer}, {m_fuelLabel, m_fuel},
+        {m_costLabel, m_cost},       {m_notesLabel, m_notes},       {m_dateLabel, m_date},
+        {m_timeLabel, m_time},       {m_driverLabel, m_driver}};
+    QWidget* previous = nullptr;
+    for (const auto& [label, field] : rows) {
+        const int row = form->rowCount();
+        label->setObjectName(field->objectName() + QStringLiteral("Label"));
+        label->setBuddy(field);
+        form->addWidget(label, row, 0);
+        form->addWidget(field, row, 1);
+        if (previous)
+            setTabOrder(previous, field);
+        previous = field;
+    }
+    setTabOrder(m_driver, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    form->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(content);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addStretch();
+
+    connect(m_ok, &QPushButton::clicked, this, &CFillDlg::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CFillDlg::reject);
+}
+
+CFillDlg::~CFillDlg() = default;
+
+int CFillDlg::doModal() {
+    initDialog();
+    const int result = execDialog(*this);
+    QGuiApplication::inputMethod()->hide();
+    return result == QDialog::Accepted ? 1 : 2;
+}
+
+void CFillDlg::getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const {
+    *station = m_stationCopy;
+    *fill = m_fillCopy;
+    *driver = m_driverCopy;
+}
+
+void CFillDlg::accept() {
+    saveData();
+    CScrollDlg::accept();
+}
+
+void CFillDlg::initDialog() {
+    translateControls();
+    m_odometer->setMaxLength(kOdometerDigits);
+    fillStationList();
+    fillDriverList();
+    if (m_edit) {
+        loadData();
+    } else {
+        const FileTime now = currentLocalFileTime();
+        m_date->setText(formatDate(now));
+        m_time->setText(formatTime(now));
+    }
+    m_station->setFocus();
+    setupScrolling();
+    // Brings up the on-screen keyboard where the platform has one.
+    QGuiApplication::inputMethod()->show();
+}
+
+void CFillDlg::translateControls() {
+    setWindowTitle(translate(Text::fill_caption));
+    const std::pair<QLabel*, const TextId*> labels[] = {
+        {m_stationLabel, &Text::fill_station}, {m_odometerLabel, &Text::fill_odometer},
+        {m_fuelLabel, &Text::fill_fuel},       {m_costLabel, &Text::fill_cost},
+        {m_notesLabel, &Text::fill_notes},     {m_dateLabel, &Text::fill_date},
+        {m_timeLabel, &Text::fill_time},       {m_driverLabel, &Text::fill_driver}};
+    for (const auto& [label, text] : labels) {
+        label->setText(labelText(*text));
+        label->buddy()->setAccessibleName(translate(*text));
+    }
+    m_cancel->setText(labelText(Text::fill_cancel));
+}
+
+void CFillDlg::fillStationList() {
+    QStringList names;
+    const int count = m_database ? m_database->getStationCount() : 0;
+    for (int id = 0; id < count; ++id)
+        names.append(fieldText(m_database->getStation(id)->name));
+    fillNameBox(m_station, names, fieldText(m_stationCopy.name));
+}
+
+void CFillDlg::fillDriverList() {
+    QStringList names;
+    const int count = m_database ? m_database->getDriverCount() : 0;
+    for (int id = 0; id < count; ++id)
+        names.append(fieldText(m_database->getDriver(id)->name));
+    fillNameBox(m_driver, names, fieldText(m_driverCopy.name));
+}
+
+void CFillDlg::loadData() {
+    const QString odometer = QString::number(m_fillCopy.odometer);
+    // A longer reading (an imported one) is shown whole, not cut to the typing limit.
+    m_odometer->setMaxLength(std::max(kOdometerDigits, int(odometer.size())));
+    m_odometer->setText(odometer);
+    m_fuel->setText(formatAmount(m_fillCopy.fuel));
+    m_cost->setText(formatAmount(m_fillCopy.cost));
+    m_notes->setText(fieldText(m_fillCopy.notes));
+    m_date->setText(formatDate(m_fillCopy.dateTime));
+    m_time->setText(formatTime(m_fillCopy.dateTime));
+}
+
+void CFillDlg::saveData() {
+    logLine("CFillDlg::saveData: Saving fill info - started");
+
+    logLine("CFillDlg::saveData: station");
+    const QString station = m_station->currentText().left(kStationNameUnits - 1);
+    readIntoField(m_stationCopy.name, station);
+    logText("CFillDlg::saveData: station is: %S", station);
+
+    logLine("CFillDlg::saveData: odometer");
+    const QString odometer = m_odometer->text().left(kFieldTextLength);
+    logText("CFillDlg::saveData: odometer is: %S", odometer);
+    m_fillCopy.odometer = parseWholeNumber(odometer);
+
+    logLine("CFillDlg::saveData: fuel");
+    const QString fuel = m_fuel->text().left(kFieldTextLength);
+    logText("CFillDlg::saveData: fuel is: %S", fuel);
+    m_fillCopy.fuel = parseAmount(fuel);
+
+    logLine("CFillDlg::saveData: cost");
+    const QString cost = m_cost->text().left(kFieldTextLength);
+    logText("CFillDlg::saveData: cost is: %S", cost);
+    m_fillCopy.cost = parseAmount(cost);
+
+    logLine("CFillDlg::saveData: notes");
+    const QString notes = m_notes->text().left(kNotesUnits - 1);
+    readIntoField(m_fillCopy.notes, notes);
+    logText("CFillDlg::saveData: notes is: %S", notes);
+
+    logLine("CFillDlg::saveData: date and time");
+    const QString date = m_date->text().left(kFieldTextLength);
+    const QString time = m_time->text().left(kFieldTextLength);
+    logText("CFillDlg::saveData: date is: %S", date);
+    m_fillCopy.dateTime = parseDateTime(date, time);
+
+    logLine("CFillDlg::saveData: driver");
+    const QString driver = m_driver->currentText().left(kDriverNameUnits - 1);
+    readIntoField(m_driverCopy.name, driver);
+    logText("CFillDlg::saveData: driver is: %S", driver);
+
+    logLine("CFillDlg::saveData: Saving fill info - finished");
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "db/records.h"
+#include "ui/fill/scrolldlg.h"
+
+class CFuelDatabase;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The dialog in which a fill is entered or changed. It works on its own copies of one station,
+// one fill and one driver: it shows them, reads the fields back into them on OK and hands them
+// to its caller through getRecords(). It never changes the database, which it reads only to
+// list the known stations and drivers.
+class CFillDlg : public CScrollDlg {
+    Q_OBJECT
+public:
+    // With a fill, the dialog edits it (station and driver as given, blank when null); without
+    // one it enters a new fill and ignores station and driver.
+    CFillDlg(QWidget* owner, const StationRecord* station, const FillRecord* fill,
+             const DriverRecord* driver);
+    ~CFillDlg() override;
+
+    void setDatabase(const CFuelDatabase* database) { m_database = database; }
+
+    // Initialises and runs the dialog modally: 1 after OK (the fields have been read),
+    // 2 after Cancel.
+    int doModal();
+    void getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const;
+
+    // OK: reads the fields into the copies and closes the dialog.
+    void accept() override;
+
+private:
+    void initDialog();
+    void translateControls();
+    void fillStationList();
+    void fillDriverList();
+    void loadData();
+    void saveData();
+
+    QLabel* m_stationLabel = nullptr;
+    QComboBox* m_station = nullptr;
+    QLabel* m_odometerLabel = nullptr;
+    QLineEdit* m_odometer = nullptr;
+    QLabel* m_fuelLabel = nullptr;
+    QLineEdit* m_fuel = nullptr;
+    QLabel* m_costLabel = nullptr;
+    QLineEdit* m_cost = nullptr;
+    QLabel* m_notesLabel = nullptr;
+    QLineEdit* m_notes = nullptr;
+    QLabel* m_dateLabel = nullptr;
+    QLineEdit* m_date = nullptr;
+    QLabel* m_timeLabel = nullptr;
+    QLineEdit* m_time = nullptr;
+    QLabel* m_driverLabel = nullptr;
+    QComboBox* m_driver = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+
+    StationRecord m_stationCopy;
+    DriverRecord m_driverCopy;
+    FillRecord m_fillCopy;
+    bool m_edit = false;
+    const CFuelDatabase* m_database = nullptr;
+};
