@@ -101,45 +101,21 @@ private slots:
 
     void contentTallerThanTheDialogScrolls() {
         TallDialog dialog(400);
-        const int content = dialog.contentHeight();
-        QVERIFY(content >= 400);
-        dialog.setVisibleHeight(content - 100);
+        dialog.setVisibleHeight(dialog.contentHeight() - 100);
         QScrollBar* bar = dialog.findChild<QScrollBar*>(QStringLiteral("scrollBar"));
-        QVERIFY(bar);
-        QVERIFY(bar->isEnabled());
+        QVERIFY(bar && bar->isEnabled());
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 12);
-        QCOMPARE(bar->value(), 0);
         QCOMPARE(bar->geometry().right(), dialog.width() - 1);
         QCOMPARE(bar->height(), dialog.height());
 
-        dialog.onVScroll(int(ScrollCode::LineUp), 0);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         QCOMPARE(bar->value(), 0);
         QCOMPARE(dialog.topY(), 0);
-
-        dialog.onVScroll(int(ScrollCode::PageDown), 0);
-        QCOMPARE(bar->value(), 12);
-        QCOMPARE(dialog.topY(), -96);
-
-        dialog.onVScroll(int(ScrollCode::LineDown), 0);
-        QCOMPARE(bar->value(), 12);
-        QCOMPARE(dialog.topY(), -96);
-
-        dialog.onVScroll(int(ScrollCode::LineUp), 0);
-        QCOMPARE(bar->value(), 11);
-        QCOMPARE(dialog.topY(), -88);
-
-        dialog.onVScroll(int(ScrollCode::PageUp), 0);
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(dialog.topY(), 0);
-    }
-
-    void theScrollBarDrivesTheContent() {
-        TallDialog dialog(400);
-        dialog.setVisibleHeight(dialog.contentHeight() - 100);
-        QScrollBar* bar = dialog.scrollBar();
-
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(bar->value(), 12);
+        QCOMPARE(dialog.topY(), -96);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(bar->value(), 12);
         QCOMPARE(dialog.topY(), -96);
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
