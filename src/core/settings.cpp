@@ -35,7 +35,9 @@ RegistryStatus writeStored(QStringView name, const QVariant& value) {
     const auto store = openStore();
     store->setValue(name.toString(), value);
     store->sync();
-    return store->status() == QSettings::NoError ? RegistryOk : RegistryAccessDenied;
+    // A line the store could not parse (FormatError) is dropped when the file is rewritten; the
+    // write itself has succeeded then.
+    return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
 }
 
 // Numbers come back as text from a settings file, and as a signed int from the Windows registry;

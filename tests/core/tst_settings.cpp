@@ -26,6 +26,7 @@ private slots:
     void firstRunStoresDefaultLanguage();
     void storedLanguageIsKept();
     void failedWriteIsReported();
+    void writeIntoFileWithStrayLine();
 
 private:
     QString storeFile() const { return m_folder.filePath(QStringLiteral("Tankometer.conf")); }
@@ -227,6 +228,15 @@ void SettingsTest::failedWriteIsReported() {
 
     QVERIFY(status != RegistryOk);
     QCOMPARE(language, QStringLiteral("lang\\english.lng"));
+}
+
+void SettingsTest::writeIntoFileWithStrayLine() {
+    editStoreFile("[General]\nColDef=5\nthis line is no setting\n");
+    QCOMPARE(readColumnDefinition(), 5u);
+
+    QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
+    QVERIFY(readDebugMode());
+    QCOMPARE(readColumnDefinition(), 5u);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)
