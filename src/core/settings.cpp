@@ -106,10 +106,11 @@ quint32 readColumnDefinition() {
     return columns;
 }
 
-int readFillingMethod() {
-    quint32 method = 2;
+FillingMethod readFillingMethod() {
+    quint32 method = quint32(FillingMethod::ToEmptyTank);
     CRegistry::readValue(SettingsKey::FillingMethod, &method);
-    return method == 2 ? 2 : 1;
+    return method == quint32(FillingMethod::ToEmptyTank) ? FillingMethod::ToEmptyTank
+                                                         : FillingMethod::FullTank;
 }
 
 bool readDebugMode() {
