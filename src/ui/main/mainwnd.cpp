@@ -388,15 +388,17 @@ void CMainWnd::createMenuBar() {
     addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
     file->addSeparator();
     addCommand(file, &m_barActions, CmdAbout, "actionAbout");
-    addCommand(file, &m_barActions, CmdExit, "actionExit")->setShortcut(QKeySequence::Quit);
+    addCommand(file, &m_barActions, CmdExit, "actionExit")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* fill = bar->addMenu(QString());
     fill->setObjectName(QStringLiteral("fillMenu"));
     m_barActions.insert(CmdFillMenu, fill->menuAction());
-    addCommand(fill, &m_barActions, CmdAddFill, "actionAddFill")->setShortcut(QKeySequence::New);
+    addCommand(fill, &m_barActions, CmdAddFill, "actionAddFill")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     addCommand(fill, &m_barActions, CmdEditFill, "actionEditFill");
     addCommand(fill, &m_barActions, CmdRemoveFill, "actionRemoveFill")
-        ->setShortcut(QKeySequence::Delete);
+        ->setShortcut(QKeySequence(Qt::Key_Delete));
     fill->addSeparator();
     addCommand(fill, &m_barActions, CmdFillInformation, "actionFillInformation");
 

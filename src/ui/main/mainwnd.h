@@ -87,6 +87,8 @@ public:
 public slots:
     // Brings the window to the front (a second start of the program asks for it).
     void activate();
+    // The desktop session is ending: the database is saved, the window stays as it is.
+    void saveForSessionEnd();
 
 signals:
     void finished(int result);
@@ -111,7 +113,6 @@ private:
     void cancel();
     void end(int result);
     void removeFill();
-    void saveForSessionEnd();
 
     CFuelDatabase m_database;
     CFillListModel* m_model = nullptr;
