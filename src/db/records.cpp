@@ -5,3 +5,13 @@ int compareFileTime(const FileTime& a, const FileTime& b) {
     const quint64 y = b.value();
     return x < y ? -1 : (x > y ? 1 : 0);
 }
+
+QString fieldFit(const QString& text, qsizetype fieldUnits) {
+    qsizetype length = text.indexOf(QChar(u'\0'));
+    if (length < 0)
+        length = text.size();
+    length = std::min(length, fieldUnits - 1);
+    if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.left(length);
+}

@@ -4,10 +4,10 @@
 // (little-endian, UTF-16LE text in fixed arrays, zero-terminated within the field).
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
-
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #if Q_BYTE_ORDER != Q_LITTLE_ENDIAN
@@ -78,17 +78,28 @@ static_assert(sizeof(DatabaseHeader) == 28);
 static_assert(offsetof(DatabaseHeader, formatMajor) == 16);
 static_assert(offsetof(DatabaseHeader, reserved) == 24);
 
-// The text of a fixed field: the units up to the first zero (or the whole field).
-template <std::size_t N> QString fieldText(const char16_t (&field)[N]) {
+// The units of a fixed field up to the first zero (or the whole field).
+template <std::size_t N> QStringView fieldView(const char16_t (&field)[N]) {
     std::size_t length = 0;
     while (length < N && field[length] != 0)
         ++length;
-    return QString::fromUtf16(field, qsizetype(length));
+    return QStringView(field, qsizetype(length));
 }
 
-// Stores text cut to the field's width less one, then zero units to the end of the field.
+// The text of a fixed field: the units up to the first zero (or the whole field).
+template <std::size_t N> QString fieldText(const char16_t (&field)[N]) {
+    return fieldView(field).toString();
+}
+
+// The part of text that a field of fieldUnits units keeps: the units before the first zero,
+// at most fieldUnits - 1 of them. A cut that would leave the first half of a surrogate pair
+// drops that half too, so stored text never ends in half a character.
+QString fieldFit(const QString& text, qsizetype fieldUnits);
+
+// Stores text as fieldFit cuts it, then zero units to the end of the field.
 template <std::size_t N> void setFieldText(char16_t (&field)[N], const QString& text) {
-    const std::size_t length = std::min<std::size_t>(std::size_t(text.size()), N - 1);
+    const QString fitted = fieldFit(text, qsizetype(N));
+    const std::size_t length = std::size_t(fitted.size());
     for (std::size_t i = 0; i < N; ++i)
-        field[i] = i < length ? char16_t(text.at(qsizetype(i)).unicode()) : u'\0';
+        field[i] = i < length ? char16_t(fitted.at(qsizetype(i)).unicode()) : u'\0';
 }

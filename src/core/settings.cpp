@@ -1,0 +1,135 @@
+#include "core/settings.h"
+
+#include <QSettings>
+#include <QVariant>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// A fresh store object per operation: another writer, or a hand edit of the file between two
+// reads, is seen by the next read.
+std::unique_ptr<QSettings> openStore() {
+#ifdef Q_OS_WIN
+    // The organisation-only constructor would add a subkey "OrganizationDefaults".
+    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Tankometer"),
+                                       QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Tankometer"));
+#endif
+}
+
+RegistryStatus readStored(QStringView name, QVariant* stored) {
+    const auto store = openStore();
+    if (store->status() == QSettings::AccessError)
+        return RegistryAccessDenied;
+    const QString key = name.toString();
+    if (!store->contains(key))
+        return RegistryNotFound;
+    *stored = store->value(key);
+    return RegistryOk;
+}
+
+RegistryStatus writeStored(QStringView name, const QVariant& value) {
+    const auto store = openStore();
+    store->setValue(name.toString(), value);
+    store->sync();
+    return store->status() == QSettings::NoError ? RegistryOk : RegistryAccessDenied;
+}
+
+// Numbers come back as text from a settings file, and as a signed int from the Windows registry;
+// both forms of a 32-bit value are taken, the negative one as its unsigned bit pattern.
+bool toNumber(const QVariant& stored, quint32* number) {
+    const auto type = stored.metaType().id();
+    if (type != QMetaType::QString && type != QMetaType::Int && type != QMetaType::UInt &&
+        type != QMetaType::LongLong && type != QMetaType::ULongLong)
+        return false;
+    bool ok = false;
+    const qlonglong wide = stored.toString().trimmed().toLongLong(&ok);
+    if (!ok || wide < std::numeric_limits<qint32>::min() ||
+        wide > qlonglong(std::numeric_limits<quint32>::max()))
+        return false;
+    *number = quint32(wide);
+    return true;
+}
+
+bool toText(const QVariant& stored, QString* text) {
+    const auto type = stored.metaType().id();
+    if (type != QMetaType::QString && type != QMetaType::Int && type != QMetaType::UInt)
+        return false;
+    *text = stored.toString();
+    return true;
+}
+
+} // namespace
+
+CRegistry::~CRegistry() = default;
+
+RegistryStatus CRegistry::readValue(QStringView name, QString* value) {
+    QVariant stored;
+    const RegistryStatus status = readStored(name, &stored);
+    if (status != RegistryOk)
+        return status;
+    QString text;
+    if (!toText(stored, &text))
+        return RegistryInvalidData;
+    *value = text;
+    return RegistryOk;
+}
+
+RegistryStatus CRegistry::readValue(QStringView name, quint32* value) {
+    QVariant stored;
+    const RegistryStatus status = readStored(name, &stored);
+    if (status != RegistryOk)
+        return status;
+    quint32 number = 0;
+    if (!toNumber(stored, &number))
+        return RegistryInvalidData;
+    *value = number;
+    return RegistryOk;
+}
+
+RegistryStatus CRegistry::writeString(QStringView name, const QString& text) {
+    return writeStored(name, text);
+}
+
+RegistryStatus CRegistry::writeNumber(QStringView name, quint32 number) {
+    return writeStored(name, number);
+}
+
+quint32 readColumnDefinition() {
+    quint32 columns = DefaultColumnDefinition;
+    CRegistry::readValue(SettingsKey::ColDef, &columns);
+    return columns;
+}
+
+int readFillingMethod() {
+    quint32 method = 2;
+    CRegistry::readValue(SettingsKey::FillingMethod, &method);
+    return method == 2 ? 2 : 1;
+}
+
+bool readDebugMode() {
+    quint32 mode = 0;
+    return CRegistry::readValue(SettingsKey::DebugMode, &mode) == RegistryOk && mode != 0;
+}
+
+bool readLanguagePath(QString* path) {
+    return CRegistry::readValue(SettingsKey::Lang, path) == RegistryOk;
+}
+
+bool writeLanguagePath(const QString& path) {
+    return CRegistry::writeString(SettingsKey::Lang, path) == RegistryOk;
+}
+
+QString readLanguagePathOrStoreDefault() {
+    QString path;
+    if (readLanguagePath(&path))
+        return path;
+    writeLanguagePath(DefaultLanguagePath.toString());
+    if (readLanguagePath(&path))
+        return path;
+    // The store cannot be written: run with the default all the same.
+    return DefaultLanguagePath.toString();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+// The settings store: four named values of the current user, read afresh at every use.
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+namespace SettingsKey {
+inline constexpr QStringView Lang = u"Lang";
+inline constexpr QStringView ColDef = u"ColDef";
+inline constexpr QStringView DebugMode = u"DebugMode";
+inline constexpr QStringView FillingMethod = u"FillingMethod";
+} // namespace SettingsKey
+
+// Stored as written on the first run; resolved against the program folder with either separator.
+inline constexpr QStringView DefaultLanguagePath = u"lang\\english.lng";
+
+inline constexpr quint32 DefaultColumnDefinition = 127;
+
+// Results of the store's operations. The numbers follow the Windows error codes, so that a
+// status compares with 0 for success whichever store lies underneath.
+enum RegistryStatus : int {
+    RegistryOk = 0,
+    RegistryNotFound = 2,
+    RegistryAccessDenied = 5,
+    RegistryInvalidData = 13,
+};
+
+// The only code that touches the store. No instance is needed: every operation opens the store,
+// does its work and closes it again, so nothing is cached between two calls.
+class CRegistry {
+public:
+    CRegistry() = default;
+    virtual ~CRegistry();
+
+    // RegistryOk and the value in *value, or a failure status with *value left as it was.
+    // A stored value that is not a 32-bit number fails the number read.
+    static RegistryStatus readValue(QStringView name, QString* value);
+    static RegistryStatus readValue(QStringView name, quint32* value);
+
+    static RegistryStatus writeString(QStringView name, const QString& text);
+    static RegistryStatus writeNumber(QStringView name, quint32 number);
+};
+
+// Readers applying the defaults; each reads the store at every call.
+quint32 readColumnDefinition();
+int readFillingMethod();
+bool readDebugMode();
+
+bool readLanguagePath(QString* path);
+bool writeLanguagePath(const QString& path);
+
+// The stored language path; when none can be read, the default is stored first and read back.
+QString readLanguagePathOrStoreDefault();

@@ -1,0 +1,109 @@
+#include "core/singleinstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+constexpr int ConnectTimeoutMs = 1000;
+constexpr int WriteTimeoutMs = 1000;
+// A request is one short line; a peer sending more without a line break is dropped.
+constexpr qsizetype MaxRequestBytes = 64;
+// Unix socket paths must fit sockaddr_un (108 bytes with the terminating zero).
+constexpr qsizetype MaxSocketPathBytes = 100;
+} // namespace
+
+SingleInstance::SingleInstance(QObject* parent) : SingleInstance(defaultServerName(), parent) {}
+
+SingleInstance::SingleInstance(const QString& serverName, QObject* parent)
+    : QObject(parent), m_serverName(serverName), m_server(new QLocalServer(this)) {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultServerName() {
+#ifdef Q_OS_UNIX
+    const QString name = QStringLiteral("tankometer-%1").arg(::getuid());
+    // The runtime folder belongs to the user alone; /tmp is the fallback Qt uses for bare names.
+    const QString runtimeFolder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeFolder.isEmpty() && QFileInfo(runtimeFolder).isDir()) {
+        const QString path = QDir(runtimeFolder).filePath(name);
+        if (path.toLocal8Bit().size() <= MaxSocketPathBytes)
+            return path;
+    }
+    return name;
+#else
+    const QByteArray user =
+        (qEnvironmentVariable("USERDOMAIN") + u'\\' + qEnvironmentVariable("USERNAME")).toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(user, QCryptographicHash::Sha256).toHex();
+    return QStringLiteral("tankometer-") + QString::fromLatin1(hash.left(16));
+#endif
+}
+
+bool SingleInstance::isListening() const {
+    return m_server->isListening();
+}
+
+bool SingleInstance::start() {
+    if (m_server->isListening())
+        return true;
+    if (askRunningInstanceToRaise())
+        return false;
+    if (listen())
+        return true;
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
+        // Another instance may have started listening since we asked; if it answers now, it
+        // wins. Otherwise the socket was left behind by an instance that is gone.
+        if (askRunningInstanceToRaise())
+            return false;
+        QLocalServer::removeServer(m_serverName);
+        if (listen())
+            return true;
+    }
+    // Without the socket this instance cannot be found by later starts, but it still runs.
+    return true;
+}
+
+bool SingleInstance::askRunningInstanceToRaise() const {
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    if (!socket.waitForConnected(ConnectTimeoutMs))
+        return false;
+    socket.write(RaiseRequest);
+    socket.waitForBytesWritten(WriteTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+bool SingleInstance::listen() {
+    return m_server->listen(m_serverName);
+}
+
+void SingleInstance::acceptConnections() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        readRequest(socket);
+    }
+}
+
+// One request per connection: the first line, after which the connection is closed.
+void SingleInstance::readRequest(QLocalSocket* socket) {
+    if (socket->canReadLine()) {
+        const QByteArray request = socket->readLine(MaxRequestBytes + 1);
+        socket->abort();
+        if (request == RaiseRequest)
+            emit activationRequested();
+    } else if (socket->bytesAvailable() > MaxRequestBytes) {
+        socket->abort();
+    }
+}

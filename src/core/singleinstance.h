@@ -1,0 +1,40 @@
+#pragma once
+
+// One running Tankometer per user: the first instance listens on a local socket only its user
+// can reach; a later start asks it to come to the front and then ends.
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(QObject* parent = nullptr);
+    // serverName: a socket name or full socket path; tests use their own.
+    explicit SingleInstance(const QString& serverName, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // true: this process is the only instance and now listens for later starts.
+    // false: a running instance was asked to raise its window; the caller exits with 0.
+    bool start();
+
+    QString serverName() const { return m_serverName; }
+    bool isListening() const;
+
+    static QString defaultServerName();
+
+signals:
+    void activationRequested();
+
+private:
+    bool askRunningInstanceToRaise() const;
+    bool listen();
+    void acceptConnections();
+    void readRequest(QLocalSocket* socket);
+
+    QString m_serverName;
+    QLocalServer* m_server = nullptr;
+};

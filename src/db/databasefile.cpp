@@ -1,0 +1,199 @@
+#include "db/databasefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr qint64 kReservedBlockSize = 256;
+constexpr qint64 kPrefixSize = qint64(sizeof(DatabaseHeader)) + kReservedBlockSize + 12;
+
+// A fill of format 0.1: the first 124 bytes of a FillRecord, without driverId.
+struct LegacyFillRecord {
+    qint32 stationId;
+    char16_t notes[kNotesUnits];
+    qint32 odometer;
+    float fuel;
+    float cost;
+    FileTime dateTime;
+};
+static_assert(sizeof(LegacyFillRecord) == 124);
+static_assert(offsetof(LegacyFillRecord, dateTime) == offsetof(FillRecord, dateTime));
+
+// Reads until size bytes have arrived or the file gives no more; returns the bytes read.
+qint64 readUpTo(QFile& file, void* data, qint64 size) {
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(static_cast<char*>(data) + done, size - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+// A count whose four bytes do not all arrive counts as 0.
+qint32 readCount(QFile& file) {
+    qint32 count = 0;
+    return readUpTo(file, &count, sizeof count) == qint64(sizeof count) ? count : 0;
+}
+
+// Reads count records into table. Only as many records as the rest of the file can hold are
+// allocated, and only records that arrived whole are kept. True when all count records came.
+template <typename Record> bool readTable(QFile& file, qint32 count, std::vector<Record>* table) {
+    table->clear();
+    if (count == 0)
+        return true;
+    const qint64 recordSize = qint64(sizeof(Record));
+    const qint64 rest = std::max<qint64>(0, file.size() - file.pos());
+    const qint64 fitting = count < 0 ? 0 : std::min<qint64>(count, rest / recordSize);
+    table->resize(std::size_t(fitting));
+    const qint64 arrived = readUpTo(file, table->data(), fitting * recordSize);
+    table->resize(std::size_t(arrived / recordSize));
+    return qint64(table->size()) == count;
+}
+
+FillRecord convertLegacyFill(const LegacyFillRecord& legacy) {
+    FillRecord fill;
+    fill.stationId = legacy.stationId;
+    setFieldText(fill.notes, fieldText(legacy.notes));
+    fill.odometer = legacy.odometer;
+    fill.fuel = legacy.fuel;
+    fill.cost = legacy.cost;
+    fill.dateTime = legacy.dateTime;
+    fill.driverId = -1;
+    return fill;
+}
+
+bool isTkMagic(const char16_t (&magic)[2]) {
+    return (magic[0] == u'T' || magic[0] == u't') && (magic[1] == u'K' || magic[1] == u'k');
+}
+
+DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables) {
+    char reserved[kReservedBlockSize];
+    readUpTo(file, reserved, kReservedBlockSize);
+    const qint32 stationCount = readCount(file);
+    const qint32 fillCount = readCount(file);
+    const qint32 driverCount = readCount(file);
+    if (!readTable(file, stationCount, &tables->stations))
+        return DatabaseReadStatus::ShortStations;
+    if (!readTable(file, driverCount, &tables->drivers))
+        return DatabaseReadStatus::ShortDrivers;
+    if (!readTable(file, fillCount, &tables->fills))
+        return DatabaseReadStatus::ShortFills;
+    return DatabaseReadStatus::Complete;
+}
+
+DatabaseReadStatus readFormat01(QFile& file, DatabaseTables* tables) {
+    const qint32 stationCount = readCount(file);
+    const qint32 fillCount = readCount(file);
+    if (!readTable(file, stationCount, &tables->stations))
+        return DatabaseReadStatus::ShortStations;
+    std::vector<LegacyFillRecord> legacyFills;
+    const bool whole = readTable(file, fillCount, &legacyFills);
+    tables->fills.reserve(legacyFills.size());
+    for (const LegacyFillRecord& legacy : legacyFills)
+        tables->fills.push_back(convertLegacyFill(legacy));
+    return whole ? DatabaseReadStatus::Complete : DatabaseReadStatus::ShortFills;
+}
+
+bool writeWhole(QSaveFile& file, const void* data, qint64 size) {
+    return size == 0 || file.write(static_cast<const char*>(data), size) == size;
+}
+
+template <typename Record> bool writeTable(QSaveFile& file, const std::vector<Record>& table) {
+    return writeWhole(file, table.data(), qint64(table.size()) * qint64(sizeof(Record)));
+}
+
+} // namespace
+
+DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *tables = {};
+        return QFileInfo::exists(path) ? DatabaseReadStatus::Unopenable
+                                       : DatabaseReadStatus::NoFile;
+    }
+    DatabaseHeader header;
+    if (readUpTo(file, &header, sizeof header) != qint64(sizeof header) || !isTkMagic(header.magic))
+        return DatabaseReadStatus::BadHeader;
+
+    DatabaseTables read;
+    DatabaseReadStatus status = DatabaseReadStatus::UnknownFormat;
+    if (header.formatMajor == 1 && header.formatMinor == 0)
+        status = readFormat10(file, &read);
+    else if (header.formatMajor == 0 && header.formatMinor == 1)
+        status = readFormat01(file, &read);
+    *tables = std::move(read);
+    return status;
+}
+
+QString readStatusMessage(DatabaseReadStatus status) {
+    switch (status) {
+    case DatabaseReadStatus::BadHeader:
+        return QStringLiteral("Error loading database header!");
+    case DatabaseReadStatus::UnknownFormat:
+        return QStringLiteral("Unknown database version!\nNo data will be loaded.");
+    case DatabaseReadStatus::ShortStations:
+        return QStringLiteral("Error loading database of stations!");
+    case DatabaseReadStatus::ShortDrivers:
+        return QStringLiteral("Error loading database of drivers!");
+    case DatabaseReadStatus::ShortFills:
+        return QStringLiteral("Error loading database of fills!");
+    case DatabaseReadStatus::Complete:
+    case DatabaseReadStatus::NoFile:
+    case DatabaseReadStatus::Unopenable:
+        break;
+    }
+    return {};
+}
+
+bool leavesDataUnread(DatabaseReadStatus status) {
+    return status != DatabaseReadStatus::Complete && status != DatabaseReadStatus::NoFile;
+}
+
+DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
+                                      const DatabaseTables& tables, bool keepOldFile) {
+    QSaveFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return DatabaseWriteStatus::CreateFailed;
+
+    // Header, zeroed reserved block, then the counts in the order stations, fills, drivers.
+    char prefix[kPrefixSize] = {};
+    std::memcpy(prefix, &header, sizeof header);
+    const qint32 counts[3] = {qint32(tables.stations.size()), qint32(tables.fills.size()),
+                              qint32(tables.drivers.size())};
+    std::memcpy(prefix + sizeof header + kReservedBlockSize, counts, sizeof counts);
+
+    const bool whole = writeWhole(file, prefix, kPrefixSize) && writeTable(file, tables.stations) &&
+                       writeTable(file, tables.drivers) && writeTable(file, tables.fills);
+    if (!whole)
+        return DatabaseWriteStatus::WriteFailed;
+    if (keepOldFile && QFileInfo::exists(path) && !QFile::copy(path, backupFilePath(path)))
+        return DatabaseWriteStatus::BackupFailed;
+    return file.commit() ? DatabaseWriteStatus::Written : DatabaseWriteStatus::WriteFailed;
+}
+
+QString writeStatusMessage(DatabaseWriteStatus status) {
+    switch (status) {
+    case DatabaseWriteStatus::CreateFailed:
+    case DatabaseWriteStatus::BackupFailed:
+        return QStringLiteral("Could not create the file!");
+    case DatabaseWriteStatus::WriteFailed:
+        return QStringLiteral("Error saving data!");
+    case DatabaseWriteStatus::Written:
+        break;
+    }
+    return {};
+}
+
+QString backupFilePath(const QString& path) {
+    const QString base = path + QStringLiteral(".bak");
+    QString candidate = base;
+    for (int number = 1; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++number)
+        candidate = base + QString::number(number);
+    return candidate;
+}

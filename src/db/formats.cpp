@@ -1,0 +1,257 @@
+#include "db/formats.h"
+
+#include "db/calendar.h"
+#include "db/regional.h"
+
+#include <QStringView>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace {
+
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+qsizetype skipBlanks(QStringView text, qsizetype i) {
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    return i;
+}
+
+// The decimal number at the start of text, as "%f" reads it, copied into plain ASCII.
+struct ScannedNumber {
+    std::string text;
+    int order = 0; // the power of ten of its first significant digit, plus one
+};
+
+std::optional<ScannedNumber> scanDecimal(QStringView text) {
+    ScannedNumber number;
+    qsizetype i = skipBlanks(text, 0);
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        if (text.at(i) == u'-')
+            number.text += '-';
+        ++i;
+    }
+    int digits = 0;
+    int significantIntegerDigits = 0;
+    int leadingFractionZeros = 0;
+    bool significant = false;
+    for (; i < text.size() && isAsciiDigit(text.at(i)); ++i, ++digits) {
+        significant = significant || text.at(i) != u'0';
+        significantIntegerDigits += significant ? 1 : 0;
+        number.text += char(text.at(i).unicode());
+    }
+    if (i < text.size() && text.at(i) == u'.') {
+        number.text += '.';
+        for (++i; i < text.size() && isAsciiDigit(text.at(i)); ++i, ++digits) {
+            significant = significant || text.at(i) != u'0';
+            leadingFractionZeros += significant ? 0 : 1;
+            number.text += char(text.at(i).unicode());
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+
+    // An exponent counts only when at least one digit follows the "e" and its sign.
+    qsizetype e = i + 1;
+    if (e < text.size() && (text.at(e) == u'+' || text.at(e) == u'-'))
+        ++e;
+    int exponent = 0;
+    if (i < text.size() && (text.at(i) == u'e' || text.at(i) == u'E') && e < text.size() &&
+        isAsciiDigit(text.at(e))) {
+        const bool negative = text.at(e - 1) == u'-';
+        number.text += 'e';
+        if (negative)
+            number.text += '-';
+        for (; e < text.size() && isAsciiDigit(text.at(e)); ++e) {
+            number.text += char(text.at(e).unicode());
+            exponent = std::min(exponent * 10 + (text.at(e).unicode() - u'0'), 1'000'000);
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    number.order =
+        (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
+        exponent;
+    return number;
+}
+
+// Beyond the float range the value becomes infinite, below it zero, as the C runtime does.
+float readFloat(const ScannedNumber& number) {
+    const char* first = number.text.data();
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(first, first + number.text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool negative = number.text.front() == '-';
+        value = number.order > 0 ? std::numeric_limits<float>::infinity() : 0.0f;
+        if (negative)
+            value = -value;
+    }
+    return value;
+}
+
+QString printFixed2(float value) {
+    std::array<char, 64> buffer; // the widest float has 39 integer digits
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                            double(value), std::chars_format::fixed, 2);
+    if (error != std::errc())
+        return {};
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+qint32 wholeNumberAt(QStringView text) {
+    qsizetype i = skipBlanks(text, 0);
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    // Accumulated as a negative number, whose range reaches the most negative qint32.
+    constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
+    qint64 magnitude = 0;
+    for (; i < text.size() && isAsciiDigit(text.at(i)); ++i)
+        magnitude = std::min(magnitude * 10 + (text.at(i).unicode() - u'0'), kLimit);
+    if (negative)
+        return qint32(-magnitude);
+    return qint32(std::min(magnitude, kLimit - 1));
+}
+
+// A date or time component goes into a 16-bit field; a number that does not fit makes the
+// whole text invalid instead of wrapping around to some other, possibly valid, value.
+bool storeComponent(qint32 value, quint16* field) {
+    if (value < 0 || value > 0xffff)
+        return false;
+    *field = quint16(value);
+    return true;
+}
+
+// The three numbers of "N1<sep>N2<sep>N3"; false when the text does not hold two separators.
+// The numbers are read where each separator starts plus one character: further characters of
+// a longer separator must be blanks.
+bool splitDate(QStringView date, const QString& separator, qint32 numbers[3]) {
+    if (separator.isEmpty())
+        return false;
+    const qsizetype first = date.indexOf(separator);
+    if (first < 0)
+        return false;
+    const qsizetype second = date.indexOf(separator, first + 1);
+    if (second < 0)
+        return false;
+    numbers[0] = wholeNumberAt(date.first(first));
+    numbers[1] = wholeNumberAt(date.sliced(first + 1, second - first - 1));
+    numbers[2] = wholeNumberAt(date.sliced(second + 1));
+    return true;
+}
+
+bool readDate(QStringView date, const RegionalSettings& regional, SystemTime* time) {
+    qint32 n[3];
+    if (!splitDate(date, regional.dateSeparator, n))
+        return true; // stays all zero, which no date accepts
+    switch (regional.dateOrder) {
+    case 0:
+        return storeComponent(n[0], &time->month) && storeComponent(n[1], &time->day) &&
+               storeComponent(n[2], &time->year);
+    case 1:
+        return storeComponent(n[0], &time->day) && storeComponent(n[1], &time->month) &&
+               storeComponent(n[2], &time->year);
+    default:
+        return storeComponent(n[0], &time->year) && storeComponent(n[1], &time->month) &&
+               storeComponent(n[2], &time->day);
+    }
+}
+
+bool readTime(QStringView clock, SystemTime* time) {
+    const qsizetype first = clock.indexOf(u':');
+    if (first < 0)
+        return true;
+    const qsizetype second = clock.indexOf(u':', first + 1);
+    if (second < 0)
+        return true;
+    return storeComponent(wholeNumberAt(clock.first(first)), &time->hour) &&
+           storeComponent(wholeNumberAt(clock.sliced(first + 1, second - first - 1)),
+                          &time->minute) &&
+           storeComponent(wholeNumberAt(clock.sliced(second + 1)), &time->second);
+}
+
+// Whole days since 1 January 1601 of the date of a time.
+qint64 dayNumber(const FileTime& time) {
+    constexpr quint64 kTicksPerDay = 864'000'000'000;
+    return qint64(time.value() / kTicksPerDay);
+}
+
+} // namespace
+
+float parseAmount(const QString& text) {
+    QString copy = text;
+    const qsizetype decimal = copy.indexOf(currentRegionalSettings().decimal);
+    if (decimal >= 0)
+        copy[decimal] = u'.';
+    const std::optional<ScannedNumber> number = scanDecimal(copy);
+    return number ? readFloat(*number) : 0.0f;
+}
+
+QString formatAmount(float value) {
+    QString text = printFixed2(value);
+    const qsizetype point = text.indexOf(u'.');
+    if (point >= 0)
+        text[point] = currentRegionalSettings().decimal;
+    return text;
+}
+
+QString formatAmountWithPoint(float value) {
+    return printFixed2(value);
+}
+
+qint32 parseWholeNumber(const QString& text) {
+    return wholeNumberAt(text);
+}
+
+FileTime parseDateTime(const QString& date, const QString& time) {
+    SystemTime parts;
+    bool valid = true;
+    if (!date.isNull())
+        valid = readDate(date, currentRegionalSettings(), &parts);
+    if (valid && !time.isNull())
+        valid = readTime(time, &parts);
+    FileTime result;
+    if (valid)
+        systemTimeToFileTime(parts, &result);
+    return result;
+}
+
+QString formatDate(const FileTime& time) {
+    SystemTime parts;
+    if (!fileTimeToSystemTime(time, &parts))
+        return {};
+    const RegionalSettings regional = currentRegionalSettings();
+    const QString& separator = regional.dateSeparator;
+    const auto join = [&separator](int a, int b, int c) {
+        return QString::number(a) + separator + QString::number(b) + separator + QString::number(c);
+    };
+    switch (regional.dateOrder) {
+    case 0:
+        return join(parts.month, parts.day, parts.year);
+    case 1:
+        return join(parts.day, parts.month, parts.year);
+    default:
+        return join(parts.year, parts.month, parts.day);
+    }
+}
+
+QString formatTime(const FileTime& time) {
+    SystemTime parts;
+    if (!fileTimeToSystemTime(time, &parts))
+        return {};
+    return QString::asprintf("%d:%02d:%02d", parts.hour, parts.minute, parts.second);
+}
+
+qint32 daysInPeriod(const FileTime& first, const FileTime& last) {
+    SystemTime unused;
+    if (compareFileTime(first, last) > 0 || !fileTimeToSystemTime(last, &unused))
+        return -1;
+    return qint32(dayNumber(last) - dayNumber(first) + 1);
+}

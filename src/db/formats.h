@@ -1,0 +1,38 @@
+#pragma once
+
+// The text forms of amounts, odometer readings, dates and times, following the user's regional
+// settings (decimal character, date separator and order), and the day count of a period.
+
+#include "db/records.h"
+
+#include <QString>
+
+// An amount as typed: the first decimal character of the user counts as ".", then the leading
+// decimal number is read (blanks, sign, digits, fraction, exponent) up to the first character
+// that does not fit. No number gives 0.
+float parseAmount(const QString& text);
+
+// "%0.2f" with the user's decimal character (fill list, fill dialog).
+QString formatAmount(float value);
+
+// "%0.2f" with "." whatever the locale (CSV, statistics dialogs).
+QString formatAmountWithPoint(float value);
+
+// Leading blanks, an optional sign and decimal digits up to the first other character; no
+// digits give 0, values beyond the 32-bit range are clamped to it.
+qint32 parseWholeNumber(const QString& text);
+
+// The fill time of a date text (day, month and year in the user's order and separator) and a
+// time text ("h:m:s"). A null text means "absent": no date gives 0, no time gives midnight.
+// A date or time that does not exist gives 0; a time with fewer than two ':' counts as midnight.
+FileTime parseDateTime(const QString& date, const QString& time);
+
+// "18.5.2004" in the user's order and separator; empty for a value that cannot be converted.
+QString formatDate(const FileTime& time);
+
+// "7:05:09"; empty for a value that cannot be converted.
+QString formatTime(const FileTime& time);
+
+// Calendar days from the date of first to the date of last, both included, or -1 when first is
+// later than last (or either cannot be converted).
+qint32 daysInPeriod(const FileTime& first, const FileTime& last);

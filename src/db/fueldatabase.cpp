@@ -1,0 +1,191 @@
+#include "db/fueldatabase.h"
+
+#include <QStringView>
+#include <algorithm>
+#include <cstdio>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+template <typename Record> Record* recordAt(std::vector<Record>& table, int index) {
+    return index >= 0 && std::size_t(index) < table.size() ? &table[std::size_t(index)] : nullptr;
+}
+
+template <typename Record> const Record* recordAt(const std::vector<Record>& table, int index) {
+    return index >= 0 && std::size_t(index) < table.size() ? &table[std::size_t(index)] : nullptr;
+}
+
+template <typename Record> int findOrAddNamed(std::vector<Record>& table, const QString& name) {
+    const QString stored = fieldFit(name, qsizetype(std::extent_v<decltype(Record::name)>));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (fieldView(table[i].name).compare(stored, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    Record record;
+    record.id = int(table.size());
+    setFieldText(record.name, stored);
+    table.push_back(record);
+    return record.id;
+}
+
+bool timeNotAfter(const FillRecord& fill, const FileTime& time) {
+    return compareFileTime(fill.dateTime, time) <= 0;
+}
+
+} // namespace
+
+CFuelDatabase::CFuelDatabase(QString filePath) : m_filePath(std::move(filePath)) {}
+
+CFuelDatabase::~CFuelDatabase() = default;
+
+void CFuelDatabase::setFilePath(const QString& filePath) {
+    m_filePath = filePath;
+}
+
+QString CFuelDatabase::filePath() const {
+    return m_filePath;
+}
+
+void CFuelDatabase::setMessageSink(MessageSink sink) {
+    m_messageSink = std::move(sink);
+}
+
+void CFuelDatabase::report(const QString& message) const {
+    if (m_messageSink)
+        m_messageSink(message);
+    else
+        std::fprintf(stderr, "Tankometer: %s\n", message.toLocal8Bit().constData());
+}
+
+void CFuelDatabase::load() {
+    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables);
+    m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
+    const QString message = readStatusMessage(status);
+    if (!message.isEmpty())
+        report(message);
+    if (status == DatabaseReadStatus::BadHeader)
+        return;
+    m_header.magic[0] = u'T';
+    m_header.magic[1] = u'K';
+    sortFills();
+}
+
+bool CFuelDatabase::save() {
+    const bool keepOldFile = !m_unreadFilePath.isEmpty() && m_unreadFilePath == m_filePath;
+    const DatabaseWriteStatus status =
+        writeDatabaseFile(m_filePath, m_header, m_tables, keepOldFile);
+    if (status != DatabaseWriteStatus::Written) {
+        report(writeStatusMessage(status));
+        return false;
+    }
+    if (keepOldFile)
+        m_unreadFilePath.clear();
+    return true;
+}
+
+int CFuelDatabase::findOrAddStation(const QString& name) {
+    return findOrAddNamed(m_tables.stations, name);
+}
+
+int CFuelDatabase::findOrAddDriver(const QString& name) {
+    return findOrAddNamed(m_tables.drivers, name);
+}
+
+int CFuelDatabase::insertFill(const FillRecord& fill) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    int position = int(fills.size());
+    while (position > 0 && !timeNotAfter(fills[std::size_t(position - 1)], fill.dateTime))
+        --position;
+    fills.insert(fills.begin() + position, fill);
+    return position;
+}
+
+int CFuelDatabase::repositionFill(int index, int* first, int* last) {
+    int result = -1;
+    int changedFirst = -1;
+    int changedLast = -1;
+    std::vector<FillRecord>& fills = m_tables.fills;
+    const int count = int(fills.size());
+    if (index >= 0 && index < count) {
+        const FileTime time = fills[std::size_t(index)].dateTime;
+        const bool afterPrevious = index == 0 || timeNotAfter(fills[std::size_t(index - 1)], time);
+        const bool beforeNext = index == count - 1 ||
+                                compareFileTime(time, fills[std::size_t(index + 1)].dateTime) <= 0;
+        int stop = index - 1;
+        if (!afterPrevious || !beforeNext) {
+            stop = count - 1;
+            while (stop >= 0 && (stop == index || !timeNotAfter(fills[std::size_t(stop)], time)))
+                --stop;
+        }
+        const auto at = [&fills](int i) { return fills.begin() + i; };
+        if (stop > index) {
+            std::rotate(at(index), at(index + 1), at(stop + 1));
+            result = stop;
+            changedFirst = index;
+            changedLast = stop;
+        } else if (stop < index - 1) {
+            std::rotate(at(stop + 1), at(index), at(index + 1));
+            result = stop + 1;
+            changedFirst = stop + 1;
+            changedLast = index;
+        } else {
+            result = changedFirst = changedLast = index;
+        }
+    }
+    if (first)
+        *first = changedFirst;
+    if (last)
+        *last = changedLast;
+    return result;
+}
+
+void CFuelDatabase::removeFill(int index) {
+    if (index >= 0 && index < getFillCount())
+        m_tables.fills.erase(m_tables.fills.begin() + index);
+}
+
+FillRecord* CFuelDatabase::getFill(int index) {
+    return recordAt(m_tables.fills, index);
+}
+
+const FillRecord* CFuelDatabase::getFill(int index) const {
+    return recordAt(m_tables.fills, index);
+}
+
+StationRecord* CFuelDatabase::getStation(int id) {
+    return recordAt(m_tables.stations, id);
+}
+
+const StationRecord* CFuelDatabase::getStation(int id) const {
+    return recordAt(m_tables.stations, id);
+}
+
+DriverRecord* CFuelDatabase::getDriver(int id) {
+    return recordAt(m_tables.drivers, id);
+}
+
+const DriverRecord* CFuelDatabase::getDriver(int id) const {
+    return recordAt(m_tables.drivers, id);
+}
+
+int CFuelDatabase::getFillCount() const {
+    return int(m_tables.fills.size());
+}
+
+int CFuelDatabase::getStationCount() const {
+    return int(m_tables.stations.size());
+}
+
+int CFuelDatabase::getDriverCount() const {
+    return int(m_tables.drivers.size());
+}
+
+void CFuelDatabase::sortFills() {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    const auto earlier = [](const FillRecord& a, const FillRecord& b) {
+        return compareFileTime(a.dateTime, b.dateTime) < 0;
+    };
+    if (!std::is_sorted(fills.begin(), fills.end(), earlier))
+        std::stable_sort(fills.begin(), fills.end(), earlier);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "db/databasefile.h"
+#include "db/records.h"
+
+#include <QString>
+#include <functional>
+
+// Stations, drivers and fills of the fuel log, kept in memory between one load and one save.
+// Fills are kept in ascending time order; stations and drivers are only ever appended, so an
+// id is the record's position in its table. Pointers returned by the accessors stay valid
+// until the next operation that adds or removes a record of the same table.
+class CFuelDatabase {
+public:
+    using MessageSink = std::function<void(const QString&)>;
+
+    explicit CFuelDatabase(QString filePath = {});
+    virtual ~CFuelDatabase();
+
+    void setFilePath(const QString& filePath);
+    QString filePath() const;
+
+    // Where load and save report their fixed messages; without a sink they go to stderr.
+    void setMessageSink(MessageSink sink);
+
+    // Replaces the tables with the file's and sorts the fills. A missing file gives an empty
+    // database without a message; a refused header leaves the database as it was.
+    void load();
+    // Writes the whole database; true when the file was written whole and put in place.
+    // A failed save leaves the previous file as it was.
+    bool save();
+
+    // Whole-name, case-insensitive lookup of the name as the field would store it; the first
+    // match wins, and a name not found is appended. Returns the id.
+    int findOrAddStation(const QString& name);
+    int findOrAddDriver(const QString& name);
+
+    // Inserts a copy after every fill whose time is earlier or equal; returns its index.
+    int insertFill(const FillRecord& fill);
+    // Moves the fill at index, whose time may have changed, to where its time belongs (after
+    // every other fill of equal time). Returns the new index and sets *first and *last to the
+    // range of rows that changed. An index outside the table changes nothing: the result and
+    // the range are -1.
+    int repositionFill(int index, int* first, int* last);
+    // Removes the fill at index; an index outside the table changes nothing.
+    void removeFill(int index);
+
+    FillRecord* getFill(int index);
+    const FillRecord* getFill(int index) const;
+    StationRecord* getStation(int id);
+    const StationRecord* getStation(int id) const;
+    DriverRecord* getDriver(int id);
+    const DriverRecord* getDriver(int id) const;
+
+    int getFillCount() const;
+    int getStationCount() const;
+    int getDriverCount() const;
+
+    void sortFills();
+
+private:
+    void report(const QString& message) const;
+
+    DatabaseTables m_tables;
+    DatabaseHeader m_header;
+    QString m_filePath;
+    MessageSink m_messageSink;
+    // The file at this path holds data the last load could not read; it is copied to a
+    // backup before the next save replaces it.
+    QString m_unreadFilePath;
+};

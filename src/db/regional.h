@@ -1,0 +1,28 @@
+#pragma once
+
+// The user's regional conventions for amounts and dates: the decimal character, the text that
+// separates day, month and year, and their order.
+
+#include <QChar>
+#include <QString>
+#include <optional>
+
+class QLocale;
+
+struct RegionalSettings {
+    QChar decimal;
+    QString dateSeparator;
+    int dateOrder; // 0 month-day-year, 1 day-month-year, 2 year-month-day
+};
+
+// The settings of QLocale::system(), read anew at every call so that a change of the regional
+// settings takes effect at once; the override instead while one is set.
+RegionalSettings currentRegionalSettings();
+
+// Replaces the system's settings (tests), or restores them with std::nullopt.
+void setRegionalSettingsOverride(std::optional<RegionalSettings> settings);
+
+// The settings of one locale. Separator and order come from its short date format; a format
+// without a numeric day, month and year (the C locale writes the month's name) gives "-" and
+// year-month-day.
+RegionalSettings regionalSettingsFor(const QLocale& locale);

@@ -1,0 +1,65 @@
+#include "localisation/language.h"
+
+#include "localisation/textfile.h"
+
+#include <QCoreApplication>
+
+void CLanguage::load(const QString& storedPath) {
+    load(storedPath, QCoreApplication::applicationDirPath());
+}
+
+void CLanguage::load(const QString& storedPath, const QString& programFolder) {
+    clear();
+    // The settings store the name as "lang\english.lng"; either separator works.
+    const QString relativePath = QString(storedPath).replace(u'\\', u'/');
+    CTextFileReader reader;
+    if (!reader.open(programFolder + u'/' + relativePath))
+        return;
+    QString line;
+    while (reader.readLine(&line, kLinePiece))
+        addLine(line);
+}
+
+void CLanguage::addLine(const QString& line) {
+    if (line.startsWith(u'#'))
+        return;
+    const QString trimmed = line.trimmed();
+    if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
+        m_sections.append({trimmed.mid(1, trimmed.size() - 2).left(kMaxSectionName), {}});
+        return;
+    }
+    if (m_sections.isEmpty())
+        return;
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0)
+        return;
+    // Key and value keep their blanks: "key = value" names the key "key " and not "key".
+    const QString value = stripLineEnd(line.sliced(equals + 1).left(kMaxValue));
+    m_sections.last().entries.append({line.left(equals).left(kMaxKey), value});
+}
+
+QString CLanguage::translate(QStringView section, QStringView key, QStringView defaultText) const {
+    for (const LanguageSection& s : m_sections) {
+        if (s.name.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const LanguageEntry& e : s.entries) {
+            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
+                return e.value;
+        }
+        break;
+    }
+    return defaultText.toString();
+}
+
+void CLanguage::clear() {
+    m_sections.clear();
+}
+
+CLanguage& language() {
+    static CLanguage table;
+    return table;
+}
+
+QString translate(const TextId& text) {
+    return language().translate(text.section, text.key, text.defaultText);
+}

@@ -1,0 +1,250 @@
+#pragma once
+
+// Every text the program shows in a window: its section and key in the language file and the
+// English wording used when the loaded file does not translate it.
+
+#include <span>
+
+struct TextId {
+    const char16_t* section;
+    const char16_t* key;
+    const char16_t* defaultText;
+};
+
+namespace Text {
+inline constexpr TextId about_caption{u"about", u"caption", u"About Tankometer"};
+inline constexpr TextId about_support{u"about", u"support", u"Email support:"};
+inline constexpr TextId about_translation{u"about", u"translation", u""};
+inline constexpr TextId context_FillEdit{u"context", u"FillEdit", u"Edit fill"};
+inline constexpr TextId context_FillRemove{u"context", u"FillRemove", u"Remove fill"};
+inline constexpr TextId context_FillShowInfo{u"context", u"FillShowInfo", u"Fill information"};
+inline constexpr TextId context_GraphHere{u"context", u"GraphHere", u"Start graph here"};
+inline constexpr TextId fill_cancel{u"fill", u"cancel", u"Cancel"};
+inline constexpr TextId fill_caption{u"fill", u"caption", u"Fill up"};
+inline constexpr TextId fill_cost{u"fill", u"cost", u"Cost (Kč):"};
+inline constexpr TextId fill_date{u"fill", u"date", u"Date:"};
+inline constexpr TextId fill_driver{u"fill", u"driver", u"Driver:"};
+inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
+inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
+inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
+inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
+inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
+inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
+inline constexpr TextId FillList_Cost{u"FillList", u"Cost", u"Cost"};
+inline constexpr TextId FillList_Date{u"FillList", u"Date", u"Date"};
+inline constexpr TextId FillList_Endurance{u"FillList", u"Endurance", u"Endurance"};
+inline constexpr TextId FillList_errorsave{u"FillList", u"errorsave", u"Error exporting database."};
+inline constexpr TextId FillList_exportcaption{u"FillList", u"exportcaption", u"Export"};
+inline constexpr TextId FillList_exported{u"FillList", u"exported",
+                                          u"Export successfully finished."};
+inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
+inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
+inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
+inline constexpr TextId graph_Endurance{u"graph", u"Endurance", u"Endurance (km / l)"};
+inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"};
+inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
+inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
+inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
+inline constexpr TextId Import_comment{u"Import", u"comment",
+                                       u"Please assign columns to the values."};
+inline constexpr TextId Import_cost{u"Import", u"cost", u"Cost:"};
+inline constexpr TextId Import_date{u"Import", u"date", u"Date:"};
+inline constexpr TextId Import_driver{u"Import", u"driver", u"Driver:"};
+inline constexpr TextId Import_errorload{u"Import", u"errorload", u"Error importing database."};
+inline constexpr TextId Import_fuel{u"Import", u"fuel", u"Fuel:"};
+inline constexpr TextId Import_importcaption{u"Import", u"importcaption", u"Import"};
+inline constexpr TextId Import_imported{u"Import", u"imported", u"Import successfully finished."};
+inline constexpr TextId Import_notes{u"Import", u"notes", u"Notes:"};
+inline constexpr TextId Import_odometer{u"Import", u"odometer", u"Odometer:"};
+inline constexpr TextId Import_ok{u"Import", u"ok", u"Import"};
+inline constexpr TextId Import_station{u"Import", u"station", u"Station:"};
+inline constexpr TextId Import_time{u"Import", u"time", u"Time:"};
+inline constexpr TextId import_missing{u"import", u"missing", u"--- missing ---"};
+inline constexpr TextId Main_QuestionDeleteFill{u"Main", u"QuestionDeleteFill",
+                                                u"Do you really want to delete this fill"};
+inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
+inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
+inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
+inline constexpr TextId main_Date{u"main", u"Date", u"Date of fill:"};
+inline constexpr TextId main_Distance{u"main", u"Distance", u"Distance:"};
+inline constexpr TextId main_Driver{u"main", u"Driver", u"Driver:"};
+inline constexpr TextId main_Endurance{u"main", u"Endurance", u"Endurance:"};
+inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
+inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
+inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
+inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
+inline constexpr TextId main_Station{u"main", u"Station", u"Station:"};
+inline constexpr TextId main_Time{u"main", u"Time", u"Time of fill:"};
+inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
+inline constexpr TextId menu_FileExit{u"menu", u"FileExit", u"Exit"};
+inline constexpr TextId menu_FileExport{u"menu", u"FileExport", u"Export CSV"};
+inline constexpr TextId menu_FileImport{u"menu", u"FileImport", u"Import CSV"};
+inline constexpr TextId menu_FileSettings{u"menu", u"FileSettings", u"Settings"};
+inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
+inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
+inline constexpr TextId menu_FillRemove{u"menu", u"FillRemove", u"Remove fill"};
+inline constexpr TextId menu_FillShowInfo{u"menu", u"FillShowInfo", u"Fill information"};
+inline constexpr TextId menu_MainFile{u"menu", u"MainFile", u"File"};
+inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
+inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
+inline constexpr TextId menu_StatGraph{u"menu", u"StatGraph", u"Graph"};
+inline constexpr TextId menu_StatTotals{u"menu", u"StatTotals", u"Totals"};
+inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
+inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
+inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
+inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
+inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
+inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
+inline constexpr TextId Settings_fuel{u"Settings", u"fuel", u"Fuel"};
+inline constexpr TextId Settings_fulltank{u"Settings", u"fulltank", u"Full tank"};
+inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"};
+inline constexpr TextId Settings_method{u"Settings", u"method", u"Filling method"};
+inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"};
+inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
+inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
+inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
+inline constexpr TextId stats_CostOfDist{u"stats", u"CostOfDist", u"Cost of dist.:"};
+inline constexpr TextId stats_distance{u"stats", u"distance", u"Distance:"};
+inline constexpr TextId stats_endurance{u"stats", u"endurance", u"Endurance:"};
+inline constexpr TextId stats_fuel{u"stats", u"fuel", u"Fuel:"};
+inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly cost:"};
+inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
+inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
+inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
+inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
+inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
+inline constexpr TextId units_Cost{u"units", u"Cost", u"Kč"};
+inline constexpr TextId units_cost{u"units", u"cost", u"Kč"};
+inline constexpr TextId units_CostOfDist{u"units", u"CostOfDist", u"Kč / 100 km"};
+inline constexpr TextId units_Distance{u"units", u"Distance", u"km"};
+inline constexpr TextId units_Endurance{u"units", u"Endurance", u"km / l"};
+inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
+inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
+inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
+inline constexpr TextId units_FuelCost{u"units", u"FuelCost", u"Kč / l"};
+inline constexpr TextId units_MonthlyCost{u"units", u"MonthlyCost", u"Kč / month"};
+inline constexpr TextId units_MonthlyDistance{u"units", u"MonthlyDistance", u"km / month"};
+inline constexpr TextId units_Odometer{u"units", u"Odometer", u"km"};
+inline constexpr TextId units_odometer{u"units", u"odometer", u"km"};
+inline constexpr TextId units_period{u"units", u"period", u"days"};
+
+inline constexpr TextId all[] = {
+    about_caption,
+    about_support,
+    about_translation,
+    context_FillEdit,
+    context_FillRemove,
+    context_FillShowInfo,
+    context_GraphHere,
+    fill_cancel,
+    fill_caption,
+    fill_cost,
+    fill_date,
+    fill_driver,
+    fill_fuel,
+    fill_notes,
+    fill_odometer,
+    fill_station,
+    fill_time,
+    FillList_Consumption,
+    FillList_Cost,
+    FillList_Date,
+    FillList_Endurance,
+    FillList_errorsave,
+    FillList_exportcaption,
+    FillList_exported,
+    FillList_Fuel,
+    FillList_Odometer,
+    graph_Consumption,
+    graph_Endurance,
+    graph_FillCost,
+    graph_UnitCost,
+    Import_cancel,
+    Import_caption,
+    Import_comment,
+    Import_cost,
+    Import_date,
+    Import_driver,
+    Import_errorload,
+    Import_fuel,
+    Import_importcaption,
+    Import_imported,
+    Import_notes,
+    Import_odometer,
+    Import_ok,
+    Import_station,
+    Import_time,
+    import_missing,
+    Main_QuestionDeleteFill,
+    main_Consumption,
+    main_Cost,
+    main_CostOfDist,
+    main_Date,
+    main_Distance,
+    main_Driver,
+    main_Endurance,
+    main_Fuel,
+    main_FuelCost,
+    main_Notes,
+    main_Odometer,
+    main_Station,
+    main_Time,
+    menu_FileAbout,
+    menu_FileExit,
+    menu_FileExport,
+    menu_FileImport,
+    menu_FileSettings,
+    menu_FillAdd,
+    menu_FillEdit,
+    menu_FillRemove,
+    menu_FillShowInfo,
+    menu_MainFile,
+    menu_MainFill,
+    menu_MainStats,
+    menu_StatGraph,
+    menu_StatTotals,
+    Settings_columns,
+    Settings_consumption,
+    Settings_cost,
+    Settings_date,
+    Settings_emptytank,
+    Settings_endurance,
+    Settings_fuel,
+    Settings_fulltank,
+    Settings_language,
+    Settings_method,
+    Settings_odometer,
+    Settings_order,
+    stats_consumption,
+    stats_cost,
+    stats_CostOfDist,
+    stats_distance,
+    stats_endurance,
+    stats_fuel,
+    stats_MonthlyCost,
+    stats_MonthlyDistance,
+    stats_Period,
+    Units_NA,
+    units_Consumption,
+    units_consumption,
+    units_Cost,
+    units_cost,
+    units_CostOfDist,
+    units_Distance,
+    units_Endurance,
+    units_endurance,
+    units_Fuel,
+    units_fuel,
+    units_FuelCost,
+    units_MonthlyCost,
+    units_MonthlyDistance,
+    units_Odometer,
+    units_odometer,
+    units_period,
+};
+} // namespace Text
+
+// Every text above, in the order of the table (sections in alphabetical order).
+constexpr std::span<const TextId> allTexts() {
+    return Text::all;
+}

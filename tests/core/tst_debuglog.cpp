@@ -1,0 +1,217 @@
+#include "core/debuglog.h"
+#include "core/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class DebugLogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void nothingIsWrittenWhileFlagIsOff();
+    void linesAreAppendedAcrossRuns();
+    void flagTakesEffectWithNextLine();
+    void lineFormat_data();
+    void lineFormat();
+    void stampIsCurrentLocalTime();
+    void unwritableLogDoesNotStopProgram();
+    void formatLogMessage_data();
+    void formatLogMessage();
+
+private:
+    QByteArray logContents() const;
+    QString documents() const { return m_home.filePath(QStringLiteral("Documents")); }
+
+    QTemporaryDir m_home;
+};
+
+void DebugLogTest::initTestCase() {
+    QVERIFY(m_home.isValid());
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
+    QCOMPARE(debugLogPath(), documents() + QStringLiteral("/tkdebug.log"));
+}
+
+void DebugLogTest::init() {
+    setDebugFlag(false);
+    QFile::remove(debugLogPath());
+}
+
+void DebugLogTest::cleanup() {
+    setDebugFlag(false);
+}
+
+QByteArray DebugLogTest::logContents() const {
+    QFile file(debugLogPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void DebugLogTest::nothingIsWrittenWhileFlagIsOff() {
+    QDir(documents()).removeRecursively();
+
+    debugLog().write("Application started");
+    debugLog().write("");
+
+    QVERIFY(!QFileInfo::exists(documents()));
+}
+
+// Strips the stamps so that lines written at different seconds compare.
+static QList<QByteArray> messagesOf(const QByteArray& log) {
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\[\\d{1,2}\\.\\d{1,2}\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\] "));
+    QList<QByteArray> messages;
+    for (const QByteArray& line : log.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QString text = QString::fromUtf8(line);
+        const auto match = stamp.match(text);
+        messages.append(match.hasMatch() ? line.mid(match.capturedLength()) : "NO STAMP " + line);
+    }
+    return messages;
+}
+
+void DebugLogTest::linesAreAppendedAcrossRuns() {
+    setDebugFlag(true);
+    for (const char* message : {"-----------------------------------", "Tankometer 1.2 ",
+                                "Application started", "Application exited", ""})
+        debugLog().write(message);
+    const QByteArray firstRun = logContents();
+
+    debugLog().write("Application started");
+    debugLog().write("");
+
+    const QByteArray log = logContents();
+    QVERIFY(log.startsWith(firstRun));
+    QVERIFY(log.endsWith("] \r\n"));
+    QCOMPARE(log.count("\r\n"), 7);
+    QCOMPARE(log.count('\n'), 7);
+    QCOMPARE(messagesOf(log),
+             (QList<QByteArray>{"-----------------------------------\r", "Tankometer 1.2 \r",
+                                "Application started\r", "Application exited\r", "\r",
+                                "Application started\r", "\r"}));
+}
+
+void DebugLogTest::flagTakesEffectWithNextLine() {
+    setDebugFlag(true);
+    debugLog().write("one");
+    setDebugFlag(false);
+    debugLog().write("two");
+    setDebugFlag(true);
+    debugLog().write("three");
+
+    QCOMPARE(messagesOf(logContents()), (QList<QByteArray>{"one\r", "three\r"}));
+}
+
+void DebugLogTest::lineFormat_data() {
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QByteArray>("line");
+
+    QTest::newRow("single-digit day and month")
+        << QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)) << QByteArray("Application started")
+        << QByteArray("[5.3.2026 14:07:09] Application started\r\n");
+    QTest::newRow("early morning")
+        << QDateTime(QDate(2026, 12, 8), QTime(2, 5, 7)) << QByteArray("Application started")
+        << QByteArray("[8.12.2026 02:05:07] Application started\r\n");
+    QTest::newRow("midnight") << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0))
+                              << QByteArray("Application exited")
+                              << QByteArray("[1.1.2027 00:00:00] Application exited\r\n");
+    QTest::newRow("last second of the year")
+        << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)) << QByteArray("x")
+        << QByteArray("[31.12.2026 23:59:59] x\r\n");
+    QTest::newRow("empty message") << QDateTime(QDate(2026, 10, 10), QTime(10, 10, 10))
+                                   << QByteArray() << QByteArray("[10.10.2026 10:10:10] \r\n");
+    QTest::newRow("8-bit text passes unchanged")
+        << QDateTime(QDate(2026, 6, 1), QTime(8, 0, 0))
+        << QByteArray("station is: M\xc3\xbcller %d")
+        << QByteArray("[1.6.2026 08:00:00] station is: M\xc3\xbcller %d\r\n");
+}
+
+void DebugLogTest::lineFormat() {
+    QFETCH(QDateTime, when);
+    QFETCH(QByteArray, message);
+    QTEST(debugLogLine(when, message), "line");
+}
+
+void DebugLogTest::stampIsCurrentLocalTime() {
+    setDebugFlag(true);
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    debugLog().write("now");
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+
+    const QByteArray line = logContents();
+    const QDateTime stamped =
+        QDateTime::fromString(QString::fromLatin1(line.mid(1, line.indexOf(']') - 1)),
+                              QStringLiteral("d.M.yyyy HH:mm:ss"));
+    QVERIFY2(stamped.isValid(), line.constData());
+    QVERIFY(stamped >= before && stamped <= after);
+}
+
+void DebugLogTest::unwritableLogDoesNotStopProgram() {
+    // The documents folder is a plain file: the log cannot be opened there.
+    QDir(documents()).removeRecursively();
+    QFile blocker(documents());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    setDebugFlag(true);
+    debugLog().write("lost");
+    QVERIFY(QFileInfo(documents()).isFile());
+
+    // The next line tries again.
+    QVERIFY(QFile::remove(documents()));
+    debugLog().write("kept");
+    QCOMPARE(messagesOf(logContents()), QList<QByteArray>{"kept\r"});
+}
+
+void DebugLogTest::formatLogMessage_data() {
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("message");
+
+    const QByteArray prefix = "CFillDlg::saveData: notes is: ";
+    QTest::newRow("plain") << QByteArray("CFillDlg::saveData: station is: %S")
+                           << QStringLiteral("Shell")
+                           << QByteArray("CFillDlg::saveData: station is: Shell");
+    QTest::newRow("empty text") << QByteArray("Tankometer 1.2 %S") << QString()
+                                << QByteArray("Tankometer 1.2 ");
+    QTest::newRow("not ASCII") << QByteArray("driver is: %S")
+                               << QStringLiteral("J\u00fcrgen \u20ac")
+                               << QByteArray("driver is: J\xc3\xbcrgen \xe2\x82\xac");
+    QTest::newRow("percent signs in the text")
+        << QByteArray("notes is: %S") << QStringLiteral("50% %S %d")
+        << QByteArray("notes is: 50% %S %d");
+    QTest::newRow("no placeholder") << QByteArray("CFillDlg::saveData: fuel") << QStringLiteral("x")
+                                    << QByteArray("CFillDlg::saveData: fuel");
+    QTest::newRow("long text cut to 255 bytes")
+        << prefix + "%S" << QString(300, u'n') << prefix + QByteArray(255 - prefix.size(), 'n');
+    // Two-byte characters from an even offset: the last one would straddle the 255-byte limit.
+    QByteArray twoByte;
+    for (int i = 0; i < (255 - prefix.size()) / 2; ++i)
+        twoByte += "\xc3\xa4";
+    QVERIFY((255 - prefix.size()) % 2 == 1);
+    QTest::newRow("never splits a character")
+        << prefix + "%S" << QString(200, u'\u00e4') << prefix + twoByte;
+    QTest::newRow("four-byte characters")
+        << QByteArray("%S") << QString::fromUtf8("\xf0\x9f\x9a\x97").repeated(100)
+        << QByteArray("\xf0\x9f\x9a\x97").repeated(63);
+}
+
+void DebugLogTest::formatLogMessage() {
+    QFETCH(QByteArray, format);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, message);
+
+    const QByteArray formatted = ::formatLogMessage(format.constData(), text);
+    QCOMPARE(formatted, message);
+    QVERIFY(formatted.size() <= 255);
+}
+
+QTEST_GUILESS_MAIN(DebugLogTest)
+#include "tst_debuglog.moc"

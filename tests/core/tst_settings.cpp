@@ -1,0 +1,233 @@
+#include "core/settings.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void emptyStoreGivesDefaults();
+    void readersApplyDefaults_data();
+    void readersApplyDefaults();
+    void failedReadLeavesValueUntouched_data();
+    void failedReadLeavesValueUntouched();
+    void writesPersistAcrossStoreObjects();
+    void editBetweenTwoReadsIsSeen();
+    void languagePathRoundTrip_data();
+    void languagePathRoundTrip();
+    void firstRunStoresDefaultLanguage();
+    void storedLanguageIsKept();
+    void failedWriteIsReported();
+
+private:
+    QString storeFile() const { return m_folder.filePath(QStringLiteral("Tankometer.conf")); }
+    void editStoreFile(const QByteArray& contents);
+    static QSettings* otherStore();
+
+    QTemporaryDir m_folder;
+    int m_edits = 0;
+};
+
+void SettingsTest::initTestCase() {
+    QVERIFY(m_folder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+}
+
+void SettingsTest::init() {
+    QFile::remove(storeFile());
+}
+
+void SettingsTest::cleanupTestCase() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+
+// Writes the file as a user or another program would. Qt notices a changed settings file by its
+// size and modification time, so every edit gets a later time, as it would on a real machine.
+void SettingsTest::editStoreFile(const QByteArray& contents) {
+    QFile file(storeFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+    QVERIFY(file.flush());
+    ++m_edits;
+    QVERIFY(file.setFileTime(QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(m_edits),
+                             QFileDevice::FileModificationTime));
+}
+
+QSettings* SettingsTest::otherStore() {
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         QStringLiteral("Tankometer"));
+}
+
+void SettingsTest::emptyStoreGivesDefaults() {
+    QCOMPARE(readColumnDefinition(), 127u);
+    QCOMPARE(readFillingMethod(), 2);
+    QVERIFY(!readDebugMode());
+
+    QString path = QStringLiteral("untouched");
+    QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &path), RegistryNotFound);
+    QCOMPARE(path, QStringLiteral("untouched"));
+    QVERIFY2(!QFile::exists(storeFile()), "reading must not create the store");
+}
+
+void SettingsTest::readersApplyDefaults_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<quint32>("columns");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<bool>("debug");
+
+    QTest::newRow("debug mode 1") << QByteArray("DebugMode=1") << 127u << 2 << true;
+    QTest::newRow("debug mode 5 is on too") << QByteArray("DebugMode=5") << 127u << 2 << true;
+    QTest::newRow("debug mode 0") << QByteArray("DebugMode=0") << 127u << 2 << false;
+    QTest::newRow("debug mode not a number") << QByteArray("DebugMode=on") << 127u << 2 << false;
+    QTest::newRow("no column") << QByteArray("ColDef=0") << 0u << 2 << false;
+    QTest::newRow("some columns") << QByteArray("ColDef=5") << 5u << 2 << false;
+    QTest::newRow("columns with blanks") << QByteArray("ColDef = 12 ") << 12u << 2 << false;
+    QTest::newRow("columns not a number") << QByteArray("ColDef=all") << 127u << 2 << false;
+    QTest::newRow("columns a list") << QByteArray("ColDef=1, 2") << 127u << 2 << false;
+    QTest::newRow("largest 32-bit number")
+        << QByteArray("ColDef=4294967295") << 4294967295u << 2 << false;
+    QTest::newRow("negative as its bit pattern")
+        << QByteArray("ColDef=-1") << 4294967295u << 2 << false;
+    QTest::newRow("more than 32 bits") << QByteArray("ColDef=4294967296") << 127u << 2 << false;
+    QTest::newRow("full tank") << QByteArray("FillingMethod=1") << 127u << 1 << false;
+    QTest::newRow("to empty tank") << QByteArray("FillingMethod=2") << 127u << 2 << false;
+    QTest::newRow("unknown method is full tank")
+        << QByteArray("FillingMethod=7") << 127u << 1 << false;
+    QTest::newRow("method not a number") << QByteArray("FillingMethod=x") << 127u << 2 << false;
+}
+
+void SettingsTest::readersApplyDefaults() {
+    QFETCH(QByteArray, stored);
+    editStoreFile("[General]\n" + stored + "\n");
+
+    QTEST(readColumnDefinition(), "columns");
+    QTEST(readFillingMethod(), "method");
+    QTEST(readDebugMode(), "debug");
+}
+
+void SettingsTest::failedReadLeavesValueUntouched_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("missing") << QByteArray("Other=1") << int(RegistryNotFound);
+    QTest::newRow("text") << QByteArray("Value=twelve") << int(RegistryInvalidData);
+    QTest::newRow("empty") << QByteArray("Value=") << int(RegistryInvalidData);
+    QTest::newRow("list") << QByteArray("Value=1, 2") << int(RegistryInvalidData);
+}
+
+void SettingsTest::failedReadLeavesValueUntouched() {
+    QFETCH(QByteArray, stored);
+    editStoreFile("[General]\n" + stored + "\n");
+
+    quint32 number = 4711;
+    QTEST(int(CRegistry::readValue(u"Value", &number)), "status");
+    QCOMPARE(number, 4711u);
+}
+
+void SettingsTest::writesPersistAcrossStoreObjects() {
+    QCOMPARE(CRegistry::writeString(SettingsKey::Lang, QStringLiteral("lang\\german.lng")),
+             RegistryOk);
+    QCOMPARE(CRegistry::writeNumber(SettingsKey::ColDef, 3), RegistryOk);
+    QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
+    QCOMPARE(CRegistry::writeNumber(SettingsKey::FillingMethod, 1), RegistryOk);
+
+    {
+        std::unique_ptr<QSettings> other(otherStore());
+        QCOMPARE(other->value(QStringLiteral("Lang")).toString(),
+                 QStringLiteral("lang\\german.lng"));
+        QCOMPARE(other->value(QStringLiteral("ColDef")).toUInt(), 3u);
+        QCOMPARE(other->value(QStringLiteral("DebugMode")).toUInt(), 1u);
+        QCOMPARE(other->value(QStringLiteral("FillingMethod")).toUInt(), 1u);
+
+        other->setValue(QStringLiteral("ColDef"), 9);
+        other->sync();
+        QCOMPARE(readColumnDefinition(), 9u);
+    }
+    QCOMPARE(readColumnDefinition(), 9u);
+    QCOMPARE(readFillingMethod(), 1);
+    QVERIFY(readDebugMode());
+
+    const QByteArray onDisk = [this] {
+        QFile file(storeFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QVERIFY2(onDisk.contains("ColDef=9"), onDisk.constData());
+}
+
+void SettingsTest::editBetweenTwoReadsIsSeen() {
+    editStoreFile("[General]\nColDef=1\nDebugMode=1\n");
+    QCOMPARE(readColumnDefinition(), 1u);
+    QVERIFY(readDebugMode());
+
+    editStoreFile("[General]\nColDef=2\nDebugMode=0\n");
+    QCOMPARE(readColumnDefinition(), 2u);
+    QVERIFY(!readDebugMode());
+
+    QFile::remove(storeFile());
+    QCOMPARE(readColumnDefinition(), 127u);
+}
+
+void SettingsTest::languagePathRoundTrip_data() {
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("default") << QStringLiteral("lang\\english.lng");
+    QTest::newRow("130 characters")
+        << QStringLiteral("lang\\") + QString(121, u'a') + QStringLiteral(".lng");
+    QTest::newRow("300 characters")
+        << QStringLiteral("lang\\") + QString(291, u'b') + QStringLiteral(".lng");
+    QTest::newRow("not ASCII") << QStringLiteral("lang\\fran\u00e7ais-\u65e5\u672c.lng");
+    QTest::newRow("characters special to the file")
+        << QStringLiteral("lang\\a, b; c = \"d\" #e [f].lng");
+    QTest::newRow("empty") << QString();
+}
+
+void SettingsTest::languagePathRoundTrip() {
+    QFETCH(QString, path);
+    QVERIFY(writeLanguagePath(path));
+
+    QString read = QStringLiteral("untouched");
+    QVERIFY(readLanguagePath(&read));
+    QCOMPARE(read, path);
+}
+
+void SettingsTest::firstRunStoresDefaultLanguage() {
+    QCOMPARE(readLanguagePathOrStoreDefault(), QStringLiteral("lang\\english.lng"));
+
+    QString stored;
+    QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &stored), RegistryOk);
+    QCOMPARE(stored, QStringLiteral("lang\\english.lng"));
+}
+
+void SettingsTest::storedLanguageIsKept() {
+    const QString longPath = QStringLiteral("lang/") + QString(200, u'x') + QStringLiteral(".lng");
+    QVERIFY(writeLanguagePath(longPath));
+    QCOMPARE(readLanguagePathOrStoreDefault(), longPath);
+}
+
+void SettingsTest::failedWriteIsReported() {
+    // A folder that cannot exist: its parent is a plain file.
+    QFile blocker(m_folder.filePath(QStringLiteral("plain-file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       blocker.fileName() + QStringLiteral("/settings"));
+
+    const RegistryStatus status = CRegistry::writeNumber(SettingsKey::ColDef, 1);
+    const QString language = readLanguagePathOrStoreDefault();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+
+    QVERIFY(status != RegistryOk);
+    QCOMPARE(language, QStringLiteral("lang\\english.lng"));
+}
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"

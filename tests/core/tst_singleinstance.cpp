@@ -1,0 +1,151 @@
+#include "core/singleinstance.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void secondStartRaisesFirst();
+    void startAfterCleanExitListens();
+    void leftoverSocketDoesNotStopStart_data();
+    void leftoverSocketDoesNotStopStart();
+    void socketIsPrivateToUser();
+    void strayMessagesDoNotActivate();
+
+private:
+    QTemporaryDir m_folder;
+    QString m_name;
+    int m_count = 0;
+};
+
+void SingleInstanceTest::initTestCase() {
+    QVERIFY(m_folder.isValid());
+}
+
+// A socket path of this test alone, so that no running Tankometer of the user is disturbed.
+void SingleInstanceTest::init() {
+    m_name = m_folder.filePath(QStringLiteral("instance-%1").arg(++m_count));
+}
+
+void SingleInstanceTest::secondStartRaisesFirst() {
+    SingleInstance first(m_name);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    QVERIFY(first.start());
+    QVERIFY(first.isListening());
+
+    SingleInstance second(m_name);
+    QVERIFY(!second.start());
+    QVERIFY(!second.isListening());
+    QTRY_COMPARE(activations.count(), 1);
+
+    SingleInstance third(m_name);
+    QVERIFY(!third.start());
+    QTRY_COMPARE(activations.count(), 2);
+    QVERIFY(first.isListening());
+}
+
+void SingleInstanceTest::startAfterCleanExitListens() {
+    {
+        SingleInstance first(m_name);
+        QVERIFY(first.start());
+    }
+    SingleInstance next(m_name);
+    QVERIFY(next.start());
+    QVERIFY(next.isListening());
+}
+
+void SingleInstanceTest::leftoverSocketDoesNotStopStart_data() {
+    QTest::addColumn<bool>("socketFile");
+    QTest::newRow("socket of a crashed instance") << true;
+    QTest::newRow("plain file") << false;
+}
+
+void SingleInstanceTest::leftoverSocketDoesNotStopStart() {
+    QFETCH(bool, socketFile);
+    if (socketFile) {
+#ifdef Q_OS_UNIX
+        // Bound and closed without removing the file, as a crash leaves it: nobody answers.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(m_name);
+        QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+        std::copy(path.begin(), path.end(), address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);
+#else
+        QSKIP("socket files are a Unix matter");
+#endif
+    } else {
+        QFile file(m_name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFileInfo::exists(m_name));
+
+    SingleInstance restarted(m_name);
+    QSignalSpy activations(&restarted, &SingleInstance::activationRequested);
+    QVERIFY(restarted.start());
+    QVERIFY(restarted.isListening());
+
+    SingleInstance second(m_name);
+    QVERIFY(!second.start());
+    QTRY_COMPARE(activations.count(), 1);
+}
+
+void SingleInstanceTest::socketIsPrivateToUser() {
+#ifdef Q_OS_UNIX
+    SingleInstance instance(m_name);
+    QVERIFY(instance.start());
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(m_name).permissions() & others, QFileDevice::Permissions());
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
+}
+
+void SingleInstanceTest::strayMessagesDoNotActivate() {
+    SingleInstance instance(m_name);
+    QSignalSpy activations(&instance, &SingleInstance::activationRequested);
+    QVERIFY(instance.start());
+
+    for (const QByteArray& stray :
+         {QByteArray("hello\n"), QByteArray("raise now\n"), QByteArray(100000, 'x'),
+          QByteArray(100000, 'y') + "\nraise\n", QByteArray("raise")}) {
+        QLocalSocket socket;
+        socket.connectToServer(m_name);
+        QVERIFY(socket.waitForConnected(1000));
+        socket.write(stray);
+        if (stray.endsWith('\n') || stray.size() > 64) {
+            // The server has read the request once it has closed the connection.
+            QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+        } else {
+            // An unfinished line whose sender goes away.
+            socket.disconnectFromServer();
+        }
+    }
+    QCOMPARE(activations.count(), 0);
+
+    SingleInstance second(m_name);
+    QVERIFY(!second.start());
+    QTRY_COMPARE(activations.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(SingleInstanceTest)
+#include "tst_singleinstance.moc"

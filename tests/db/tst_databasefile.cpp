@@ -1,0 +1,660 @@
+#include "db/fueldatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+// The file images here are built byte by byte, independent of the record structures, so that
+// a layout mistake in the records or the file code shows up as a difference.
+namespace {
+
+const QString kHeaderMessage = QStringLiteral("Error loading database header!");
+const QString kVersionMessage =
+    QStringLiteral("Unknown database version!\nNo data will be loaded.");
+const QString kStationsMessage = QStringLiteral("Error loading database of stations!");
+const QString kDriversMessage = QStringLiteral("Error loading database of drivers!");
+const QString kFillsMessage = QStringLiteral("Error loading database of fills!");
+const QString kCreateMessage = QStringLiteral("Could not create the file!");
+const QString kSaveMessage = QStringLiteral("Error saving data!");
+
+void putInt(QByteArray* bytes, qint32 value) {
+    char le[4];
+    qToLittleEndian(value, le);
+    bytes->append(le, 4);
+}
+
+void putFloat(QByteArray* bytes, float value) {
+    quint32 bits;
+    std::memcpy(&bits, &value, 4);
+    putInt(bytes, qint32(bits));
+}
+
+// A text field of the given width; units after the terminator may carry leftovers.
+void putText(QByteArray* bytes, const QString& text, int units, const QString& leftover = {}) {
+    QString field = text + QChar(u'\0') + leftover;
+    field.resize(units, QChar(u'\0'));
+    for (QChar c : field) {
+        char le[2];
+        qToLittleEndian(c.unicode(), le);
+        bytes->append(le, 2);
+    }
+}
+
+QByteArray headerBytes(qint32 formatMajor, qint32 formatMinor,
+                       const QString& magic = QStringLiteral("TK")) {
+    QByteArray bytes;
+    for (QChar c : magic.left(2)) {
+        char le[2];
+        qToLittleEndian(c.unicode(), le);
+        bytes.append(le, 2);
+    }
+    for (qint32 word : {1, 2, 0, formatMajor, formatMinor, 0})
+        putInt(&bytes, word);
+    return bytes;
+}
+
+QByteArray stationBytes(qint32 id, const QString& name, const QString& leftover = {}) {
+    QByteArray bytes;
+    putInt(&bytes, id);
+    putText(&bytes, name, 32, leftover);
+    return bytes;
+}
+
+QByteArray driverBytes(qint32 id, const QString& name) {
+    QByteArray bytes;
+    putInt(&bytes, id);
+    putText(&bytes, name, 20);
+    return bytes;
+}
+
+QByteArray legacyFillBytes(qint32 station, const QString& notes, qint32 odometer, quint64 time,
+                           const QString& leftover = {}) {
+    QByteArray bytes;
+    putInt(&bytes, station);
+    putText(&bytes, notes, 50, leftover);
+    putInt(&bytes, odometer);
+    putFloat(&bytes, 40.5f);
+    putFloat(&bytes, 61.25f);
+    putInt(&bytes, qint32(time & 0xffffffffu));
+    putInt(&bytes, qint32(time >> 32));
+    return bytes;
+}
+
+QByteArray fillBytes(qint32 station, const QString& notes, qint32 odometer, quint64 time,
+                     qint32 driver, const QString& leftover = {}) {
+    QByteArray bytes = legacyFillBytes(station, notes, odometer, time, leftover);
+    putInt(&bytes, driver);
+    return bytes;
+}
+
+struct Counts {
+    qint32 stations, fills, drivers;
+};
+
+QByteArray format10(const QByteArrayList& stations, const QByteArrayList& drivers,
+                    const QByteArrayList& fills, std::optional<Counts> counts = {}) {
+    const Counts c = counts.value_or(
+        Counts{qint32(stations.size()), qint32(fills.size()), qint32(drivers.size())});
+    QByteArray bytes = headerBytes(1, 0) + QByteArray(256, '\0');
+    putInt(&bytes, c.stations);
+    putInt(&bytes, c.fills);
+    putInt(&bytes, c.drivers);
+    return bytes + stations.join() + drivers.join() + fills.join();
+}
+
+QByteArray format01(const QByteArrayList& stations, const QByteArrayList& fills,
+                    std::optional<Counts> counts = {}) {
+    const Counts c = counts.value_or(Counts{qint32(stations.size()), qint32(fills.size()), 0});
+    QByteArray bytes = headerBytes(0, 1);
+    putInt(&bytes, c.stations);
+    putInt(&bytes, c.fills);
+    return bytes + stations.join() + fills.join();
+}
+
+const QByteArrayList kStations = {stationBytes(0, QStringLiteral("Aral")),
+                                  stationBytes(1, QStringLiteral("Shell"))};
+const QByteArrayList kDrivers = {driverBytes(0, QStringLiteral("Eva"))};
+const QByteArrayList kFills = {fillBytes(0, QStringLiteral("first"), 1000, 100, 0),
+                               fillBytes(1, QString(), 1500, 200, -1),
+                               fillBytes(0, QStringLiteral("third"), 2000, 300, 0)};
+const QByteArrayList kLegacyFills = {legacyFillBytes(0, QStringLiteral("a"), 1000, 100),
+                                     legacyFillBytes(1, QStringLiteral("b"), 1500, 200),
+                                     legacyFillBytes(0, QStringLiteral("c"), 2000, 300)};
+
+template <typename Record> QByteArray recordBytes(const Record* record) {
+    return record ? QByteArray(reinterpret_cast<const char*>(record), sizeof(Record))
+                  : QByteArray();
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+qint32 intAt(const QByteArray& bytes, qsizetype offset) {
+    return qFromLittleEndian<qint32>(bytes.constData() + offset);
+}
+
+} // namespace
+
+class DatabaseFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void missingFileSavesEmptyDatabase();
+    void headerOnlyLoadsEmpty();
+    void magic_data();
+    void magic();
+    void formatPair_data();
+    void formatPair();
+    void format10CutAtEveryOffset();
+    void format01CutAtEveryOffset();
+    void impossibleCounts_data();
+    void impossibleCounts();
+    void randomBytes();
+    void fillsSortedOnLoad();
+    void saveLayout();
+    void roundTripKeepsBytes();
+    void format01SavedAsFormat10();
+
+    void saveWhereFolderIsFile();
+    void saveOverDirectory();
+    void shortWriteKeepsPreviousFile_data();
+    void shortWriteKeepsPreviousFile();
+
+    void unreadFileBackedUpOnFirstSave_data();
+    void unreadFileBackedUpOnFirstSave();
+    void backupNumbering();
+    void noBackupWithoutSave();
+
+private:
+    // A database on the test's file whose messages land in m_messages.
+    std::unique_ptr<CFuelDatabase> database();
+    // A database already holding one fill (odometer 777) before it loads path.
+    std::unique_ptr<CFuelDatabase> loadOverOneFill();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+    QStringList m_messages;
+};
+
+std::unique_ptr<CFuelDatabase> DatabaseFileTest::database() {
+    auto db = std::make_unique<CFuelDatabase>(m_path);
+    db->setMessageSink([this](const QString& message) { m_messages << message; });
+    return db;
+}
+
+std::unique_ptr<CFuelDatabase> DatabaseFileTest::loadOverOneFill() {
+    auto db = database();
+    FillRecord fill;
+    fill.odometer = 777;
+    db->insertFill(fill);
+    db->load();
+    return db;
+}
+
+void DatabaseFileTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("tkbase.fil"));
+    m_messages.clear();
+}
+
+void DatabaseFileTest::missingFileSavesEmptyDatabase() {
+    auto db = loadOverOneFill();
+    QCOMPARE(db->getFillCount(), 0);
+    QVERIFY(db->save());
+    QCOMPARE(readAll(m_path), format10({}, {}, {}));
+    QCOMPARE(readAll(m_path).size(), 296);
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("tkbase.fil")});
+}
+
+void DatabaseFileTest::headerOnlyLoadsEmpty() {
+    writeAll(m_path, headerBytes(1, 0));
+    auto db = loadOverOneFill();
+    QCOMPARE(db->getFillCount() + db->getStationCount() + db->getDriverCount(), 0);
+    QVERIFY(m_messages.isEmpty());
+}
+
+void DatabaseFileTest::magic_data() {
+    QTest::addColumn<QString>("magic");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("TK") << "TK" << true;
+    QTest::newRow("tk") << "tk" << true;
+    QTest::newRow("Tk") << "Tk" << true;
+    QTest::newRow("KT") << "KT" << false;
+    QTest::newRow("TX") << "TX" << false;
+    QTest::newRow("zeros") << QString(2, QChar(u'\0')) << false;
+    QTest::newRow("Cyrillic look-alike") << QStringLiteral("ТК") << false;
+    QTest::newRow("Kelvin sign") << QStringLiteral("T\u212A") << false;
+}
+
+void DatabaseFileTest::magic() {
+    QFETCH(QString, magic);
+    QFETCH(bool, accepted);
+    QByteArray bytes = format10(kStations, kDrivers, kFills);
+    bytes.replace(0, 28, headerBytes(1, 0, magic));
+    writeAll(m_path, bytes);
+
+    auto db = loadOverOneFill();
+    if (accepted) {
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(db->getFillCount(), 3);
+        QVERIFY(db->save());
+        QCOMPARE(readAll(m_path), format10(kStations, kDrivers, kFills));
+    } else {
+        QCOMPARE(m_messages, QStringList{kHeaderMessage});
+        QCOMPARE(db->getFillCount(), 1);
+        QCOMPARE(db->getFill(0)->odometer, 777);
+    }
+}
+
+void DatabaseFileTest::formatPair_data() {
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("1.0") << 1 << 0 << true;
+    QTest::newRow("0.1") << 0 << 1 << true;
+    QTest::newRow("1.1") << 1 << 1 << false;
+    QTest::newRow("0.0") << 0 << 0 << false;
+    QTest::newRow("2.0") << 2 << 0 << false;
+    QTest::newRow("0.2") << 0 << 2 << false;
+    QTest::newRow("-1.0") << -1 << 0 << false;
+    QTest::newRow("65537.0") << 65537 << 0 << false;
+}
+
+void DatabaseFileTest::formatPair() {
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, accepted);
+    const QByteArray body =
+        (major == 0 && minor == 1 ? format01(kStations, {}) : format10(kStations, {}, {})).mid(28);
+    const QByteArray bytes = headerBytes(major, minor) + body;
+    writeAll(m_path, bytes);
+
+    auto db = loadOverOneFill();
+    QCOMPARE(m_messages, accepted ? QStringList() : QStringList{kVersionMessage});
+    QCOMPARE(db->getFillCount(), 0);
+    QCOMPARE(db->getStationCount(), accepted ? 2 : 0);
+}
+
+// Every prefix of a valid file: the right message and exactly the records that arrived whole.
+void DatabaseFileTest::format10CutAtEveryOffset() {
+    const QByteArray whole = format10(kStations, kDrivers, kFills);
+    QCOMPARE(whole.size(), 860);
+    for (qsizetype length = 0; length <= whole.size(); ++length) {
+        writeAll(m_path, whole.left(length));
+        m_messages.clear();
+        auto db = loadOverOneFill();
+        const QString at = QStringLiteral(" at length %1").arg(length);
+
+        QString message;
+        qsizetype stations = 0, drivers = 0, fills = 0;
+        if (length < 28) {
+            message = kHeaderMessage;
+            fills = 1;
+        } else if (length < 288) {
+            // Counts that do not arrive are 0: nothing is promised, nothing is missing.
+        } else if (length < 432) {
+            message = kStationsMessage;
+            stations = std::max<qsizetype>(0, length - 296) / 68;
+        } else if (length < 476) {
+            message = kDriversMessage;
+            stations = 2;
+        } else if (length < 860) {
+            message = kFillsMessage;
+            stations = 2;
+            drivers = 1;
+            fills = (length - 476) / 128;
+        } else {
+            stations = 2;
+            drivers = 1;
+            fills = 3;
+        }
+        QVERIFY2(m_messages == (message.isEmpty() ? QStringList() : QStringList{message}),
+                 qPrintable(m_messages.join(u'|') + at));
+        QVERIFY2(db->getStationCount() == stations && db->getDriverCount() == drivers &&
+                     db->getFillCount() == fills,
+                 qPrintable(at));
+        if (length < 28)
+            continue;
+        for (int i = 0; i < stations; ++i)
+            QCOMPARE(recordBytes(db->getStation(i)), kStations.at(i));
+        for (int i = 0; i < drivers; ++i)
+            QCOMPARE(recordBytes(db->getDriver(i)), kDrivers.at(i));
+        for (int i = 0; i < fills; ++i)
+            QCOMPARE(recordBytes(db->getFill(i)), kFills.at(i));
+    }
+}
+
+void DatabaseFileTest::format01CutAtEveryOffset() {
+    const QByteArray whole = format01(kStations, kLegacyFills);
+    QCOMPARE(whole.size(), 544);
+    for (qsizetype length = 0; length <= whole.size(); ++length) {
+        writeAll(m_path, whole.left(length));
+        m_messages.clear();
+        auto db = loadOverOneFill();
+        const QString at = QStringLiteral(" at length %1").arg(length);
+
+        QString message;
+        qsizetype stations = 0, fills = 0;
+        if (length < 28) {
+            message = kHeaderMessage;
+            fills = 1;
+        } else if (length < 32) {
+        } else if (length < 172) {
+            message = kStationsMessage;
+            stations = std::max<qsizetype>(0, length - 36) / 68;
+        } else if (length < 544) {
+            message = kFillsMessage;
+            stations = 2;
+            fills = (length - 172) / 124;
+        } else {
+            stations = 2;
+            fills = 3;
+        }
+        QVERIFY2(m_messages == (message.isEmpty() ? QStringList() : QStringList{message}),
+                 qPrintable(m_messages.join(u'|') + at));
+        QVERIFY2(db->getStationCount() == stations && db->getDriverCount() == 0 &&
+                     db->getFillCount() == fills,
+                 qPrintable(at));
+        if (length < 28)
+            continue;
+        for (int i = 0; i < fills; ++i)
+            QCOMPARE(recordBytes(db->getFill(i)).left(124), kLegacyFills.at(i));
+    }
+}
+
+// Counts that the file cannot hold are refused before anything is allocated (a sanitizer
+// build would abort on the allocation) and keep the whole records that are there.
+void DatabaseFileTest::impossibleCounts_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("stations");
+    QTest::addColumn<int>("drivers");
+    QTest::addColumn<int>("fills");
+
+    QTest::newRow("huge station count")
+        << format10(kStations, {}, {}, Counts{INT_MAX, 0, 0}) << kStationsMessage << 2 << 0 << 0;
+    QTest::newRow("negative station count")
+        << format10(kStations, {}, {}, Counts{-1, 0, 0}) << kStationsMessage << 0 << 0 << 0;
+    QTest::newRow("negative driver count")
+        << format10(kStations, kDrivers, {}, Counts{2, 0, -5}) << kDriversMessage << 2 << 0 << 0;
+    QTest::newRow("huge driver count") << format10({}, kDrivers, kFills, Counts{0, 3, 0x40000000})
+                                       << kDriversMessage << 0 << (44 + 3 * 128) / 44 << 0;
+    QTest::newRow("huge fill count") << format10(kStations, kDrivers, kFills, Counts{2, INT_MAX, 1})
+                                     << kFillsMessage << 2 << 1 << 3;
+    QTest::newRow("lowest fill count")
+        << format10(kStations, kDrivers, kFills, Counts{2, INT_MIN, 1}) << kFillsMessage << 2 << 1
+        << 0;
+    QTest::newRow("one fill promised too many")
+        << format10(kStations, kDrivers, kFills, Counts{2, 4, 1}) << kFillsMessage << 2 << 1 << 3;
+    QTest::newRow("0.1 huge fill count")
+        << format01(kStations, kLegacyFills, Counts{2, INT_MAX, 0}) << kFillsMessage << 2 << 0 << 3;
+    QTest::newRow("0.1 negative station count")
+        << format01(kStations, kLegacyFills, Counts{INT_MIN, 3, 0}) << kStationsMessage << 0 << 0
+        << 0;
+}
+
+void DatabaseFileTest::impossibleCounts() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    QFETCH(int, stations);
+    QFETCH(int, drivers);
+    QFETCH(int, fills);
+    writeAll(m_path, file);
+    auto db = loadOverOneFill();
+    QCOMPARE(m_messages, QStringList{message});
+    QCOMPARE(db->getStationCount(), stations);
+    QCOMPARE(db->getDriverCount(), drivers);
+    QCOMPARE(db->getFillCount(), fills);
+}
+
+// Random files, some behind a valid header with random counts: at most one fixed message and
+// never more records than the bytes after the counts hold.
+void DatabaseFileTest::randomBytes() {
+    const QStringList known = {kHeaderMessage, kVersionMessage, kStationsMessage, kDriversMessage,
+                               kFillsMessage};
+    QRandomGenerator random(20260101);
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bytes(random.bounded(2000), '\0');
+        for (char& byte : bytes)
+            byte = char(random.bounded(256));
+        const int kind = random.bounded(3);
+        if (kind > 0) {
+            QByteArray prefix =
+                kind == 1 ? headerBytes(1, 0) + QByteArray(256, '\0') : headerBytes(0, 1);
+            for (int i = 0; i < 3; ++i)
+                putInt(&prefix,
+                       random.bounded(2) ? qint32(random.bounded(12)) : qint32(random.generate()));
+            bytes.prepend(prefix);
+        }
+        writeAll(m_path, bytes);
+        m_messages.clear();
+        auto db = database();
+        db->load();
+
+        QVERIFY(m_messages.size() <= 1);
+        QVERIFY(m_messages.isEmpty() || known.contains(m_messages.first()));
+        const qsizetype tableStart = kind == 2 ? 36 : 296;
+        const qsizetype fillSize = kind == 2 ? 124 : 128;
+        const qsizetype used =
+            68 * db->getStationCount() + 44 * db->getDriverCount() + fillSize * db->getFillCount();
+        QVERIFY(used == 0 || tableStart + used <= bytes.size());
+    }
+}
+
+void DatabaseFileTest::fillsSortedOnLoad() {
+    writeAll(m_path, format10(kStations, kDrivers, {kFills[2], kFills[0], kFills[1]}));
+    auto db = database();
+    db->load();
+    QCOMPARE(db->getFillCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(recordBytes(db->getFill(i)), kFills.at(i));
+}
+
+void DatabaseFileTest::saveLayout() {
+    auto db = database();
+    const int station = db->findOrAddStation(QStringLiteral("Aral"));
+    const int driver = db->findOrAddDriver(QStringLiteral("Eva"));
+    for (int i = 0; i < 2; ++i) {
+        FillRecord fill;
+        fill.stationId = station;
+        fill.driverId = driver;
+        fill.odometer = 1000 + i;
+        fill.fuel = 40.5f;
+        fill.cost = 61.25f;
+        fill.dateTime = FileTime::fromValue(0x01dc000000000000ull + quint64(i));
+        setFieldText(fill.notes, QStringLiteral("n%1").arg(i));
+        db->insertFill(fill);
+    }
+    QVERIFY(db->save());
+
+    const QByteArray bytes = readAll(m_path);
+    QCOMPARE(bytes.size(), 664);
+    QCOMPARE(intAt(bytes, 284), 1);
+    QCOMPARE(intAt(bytes, 288), 2);
+    QCOMPARE(intAt(bytes, 292), 1);
+    QCOMPARE(bytes, format10({stationBytes(0, QStringLiteral("Aral"))},
+                             {driverBytes(0, QStringLiteral("Eva"))},
+                             {fillBytes(0, QStringLiteral("n0"), 1000, 0x01dc000000000000ull, 0),
+                              fillBytes(0, QStringLiteral("n1"), 1001, 0x01dc000000000001ull, 0)}));
+    QVERIFY(m_messages.isEmpty());
+}
+
+// Leftover units behind a terminator belong to the record and are written back as they were.
+void DatabaseFileTest::roundTripKeepsBytes() {
+    const QByteArray bytes =
+        format10({stationBytes(0, QStringLiteral("Aral"), QStringLiteral("old name"))}, kDrivers,
+                 {fillBytes(0, QStringLiteral("x"), 5, 7, 3, QStringLiteral("older notes"))});
+    writeAll(m_path, bytes);
+    auto db = database();
+    db->load();
+    QVERIFY(db->save());
+    QCOMPARE(readAll(m_path), bytes);
+}
+
+void DatabaseFileTest::format01SavedAsFormat10() {
+    // Out of time order, one note with leftovers, one filling the whole field.
+    const QByteArrayList legacy = {
+        legacyFillBytes(1, QStringLiteral("late"), 3000, 900, QStringLiteral("junk")),
+        legacyFillBytes(0, QString(50, u'n'), 1000, 100),
+        legacyFillBytes(0, QStringLiteral("mid"), 2000, 500)};
+    const QByteArray old = format01(kStations, legacy);
+    QCOMPARE(old.size(), 36 + 2 * 68 + 3 * 124);
+    writeAll(m_path, old);
+    auto db = database();
+    db->load();
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(db->getStationCount(), 2);
+    QCOMPARE(db->getDriverCount(), 0);
+    QCOMPARE(db->getFillCount(), 3);
+    QVERIFY(db->save());
+
+    const QByteArray saved = readAll(m_path);
+    QCOMPARE(saved.size(), old.size() + 256 + 4 + 3 * 4);
+    QCOMPARE(saved.left(28), headerBytes(1, 0));
+    QCOMPARE(saved.mid(28, 256), QByteArray(256, '\0'));
+    QCOMPARE(intAt(saved, 284), 2);
+    QCOMPARE(intAt(saved, 288), 3);
+    QCOMPARE(intAt(saved, 292), 0);
+    QCOMPARE(saved.mid(296, 136), kStations.join());
+    const QByteArrayList expectedFills = {fillBytes(0, QString(49, u'n'), 1000, 100, -1),
+                                          fillBytes(0, QStringLiteral("mid"), 2000, 500, -1),
+                                          fillBytes(1, QStringLiteral("late"), 3000, 900, -1)};
+    QCOMPARE(saved.mid(432), expectedFills.join());
+}
+
+void DatabaseFileTest::saveWhereFolderIsFile() {
+    writeAll(m_dir->filePath(QStringLiteral("plain")), "x");
+    auto db = database();
+    db->setFilePath(m_dir->filePath(QStringLiteral("plain/tkbase.fil")));
+    db->findOrAddStation(QStringLiteral("Aral"));
+    QVERIFY(!db->save());
+    QCOMPARE(m_messages, QStringList{kCreateMessage});
+    QCOMPARE(db->getStationCount(), 1);
+
+    m_messages.clear();
+    db->setFilePath(QString());
+    QVERIFY(!db->save());
+    QCOMPARE(m_messages, QStringList{kCreateMessage});
+}
+
+void DatabaseFileTest::saveOverDirectory() {
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("tkbase.fil/inside")));
+    auto db = database();
+    db->load();
+    QVERIFY(m_messages.isEmpty());
+    QVERIFY(!db->save());
+    QCOMPARE(m_messages, QStringList{kCreateMessage});
+    QVERIFY(QFileInfo(m_path + QStringLiteral("/inside")).isDir());
+}
+
+// The process may not grow any file past a limit, which fails a write after that many bytes
+// even for root. The previous file stays whole and no temporary file is left behind.
+void DatabaseFileTest::shortWriteKeepsPreviousFile_data() {
+    QTest::addColumn<int>("limit");
+    QTest::newRow("nothing written") << 0;
+    QTest::newRow("within the header") << 100;
+    QTest::newRow("within the fills") << 5000;
+}
+
+void DatabaseFileTest::shortWriteKeepsPreviousFile() {
+    QFETCH(int, limit);
+    const QByteArray previous = format10(kStations, kDrivers, kFills);
+    writeAll(m_path, previous);
+    auto db = database();
+    db->load();
+    for (int i = 0; i < 100; ++i) {
+        FillRecord fill;
+        fill.dateTime = FileTime::fromValue(quint64(1000 + i));
+        db->insertFill(fill);
+    }
+
+    rlimit saved{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t(limit);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    const bool written = db->save();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(m_messages, QStringList{kSaveMessage});
+    QCOMPARE(readAll(m_path), previous);
+    QCOMPARE(db->getFillCount(), 103);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("tkbase.fil")});
+}
+
+void DatabaseFileTest::unreadFileBackedUpOnFirstSave_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("short header") << headerBytes(1, 0).left(27);
+    QTest::newRow("wrong magic") << format10(kStations, {}, {}).replace(0, 2, "XX");
+    QTest::newRow("unknown format") << format10(kStations, {}, {}).replace(20, 1, "\x07");
+    QTest::newRow("short table") << format10(kStations, kDrivers, kFills).chopped(1);
+    QTest::newRow("impossible count") << format10(kStations, {}, {}, Counts{2, -1, 0});
+}
+
+void DatabaseFileTest::unreadFileBackedUpOnFirstSave() {
+    QFETCH(QByteArray, file);
+    writeAll(m_path, file);
+    auto db = database();
+    db->load();
+    QCOMPARE(m_messages.size(), 1);
+    db->findOrAddStation(QStringLiteral("Neu"));
+    QVERIFY(db->save());
+    QCOMPARE(readAll(m_path + QStringLiteral(".bak")), file);
+
+    auto reloaded = database();
+    reloaded->load();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(reloaded->getStationCount(), db->getStationCount());
+
+    QVERIFY(db->save());
+    QVERIFY(!QFileInfo::exists(m_path + QStringLiteral(".bak1")));
+}
+
+void DatabaseFileTest::backupNumbering() {
+    writeAll(m_path + QStringLiteral(".bak"), "first");
+    writeAll(m_path + QStringLiteral(".bak1"), "second");
+    writeAll(m_path, "TX");
+    auto db = database();
+    db->load();
+    QVERIFY(db->save());
+    QCOMPARE(readAll(m_path + QStringLiteral(".bak")), QByteArray("first"));
+    QCOMPARE(readAll(m_path + QStringLiteral(".bak1")), QByteArray("second"));
+    QCOMPARE(readAll(m_path + QStringLiteral(".bak2")), QByteArray("TX"));
+}
+
+void DatabaseFileTest::noBackupWithoutSave() {
+    writeAll(m_path, format10(kStations, {}, {}, Counts{3, 0, 0}));
+    database()->load();
+    writeAll(m_dir->filePath(QStringLiteral("other.fil")), format10(kStations, {}, {}));
+    auto db = database();
+    db->load();
+    db->setFilePath(m_dir->filePath(QStringLiteral("other.fil")));
+    QVERIFY(db->save());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("other.fil"), QStringLiteral("tkbase.fil")}));
+}
+
+QTEST_GUILESS_MAIN(DatabaseFileTest)
+#include "tst_databasefile.moc"

@@ -1,0 +1,394 @@
+#include "db/calendar.h"
+#include "db/formats.h"
+#include "db/regional.h"
+
+#include <QLocale>
+#include <QTest>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const RegionalSettings kGerman{u',', QStringLiteral("."), 1};
+const RegionalSettings kUnitedStates{u'.', QStringLiteral("/"), 0};
+const RegionalSettings kIso{u'.', QStringLiteral("-"), 2};
+
+FileTime fileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    SystemTime t;
+    t.year = quint16(year);
+    t.month = quint16(month);
+    t.day = quint16(day);
+    t.hour = quint16(hour);
+    t.minute = quint16(minute);
+    t.second = quint16(second);
+    FileTime result;
+    if (!systemTimeToFileTime(t, &result))
+        qFatal("test time %d-%d-%d does not exist", year, month, day);
+    return result;
+}
+
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+} // namespace
+
+Q_DECLARE_METATYPE(RegionalSettings)
+Q_DECLARE_METATYPE(FileTime)
+
+class FormatsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { setRegionalSettingsOverride(std::nullopt); }
+
+    void regionalSettingsFromLocale_data();
+    void regionalSettingsFromLocale();
+    void overrideReplacesSystemSettings();
+
+    void amountsParse_data();
+    void amountsParse();
+    void amountsFormat_data();
+    void amountsFormat();
+    void formatAmountRoundsLikePrintf();
+
+    void wholeNumbersParse_data();
+    void wholeNumbersParse();
+
+    void datesAndTimesParse_data();
+    void datesAndTimesParse();
+    void dateOrders_data();
+    void dateOrders();
+    void formattedTimesParseBack_data();
+    void formattedTimesParseBack();
+    void timesFormat_data();
+    void timesFormat();
+    void unconvertibleTimesGiveEmptyTexts();
+
+    void periodDays_data();
+    void periodDays();
+    void daysInPeriodIgnoresTimeOfDay();
+};
+
+void FormatsTest::regionalSettingsFromLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<int>("order");
+    QTest::newRow("German") << "de_DE"
+                            << ","
+                            << "." << 1;
+    QTest::newRow("US") << "en_US"
+                        << "."
+                        << "/" << 0;
+    QTest::newRow("British") << "en_GB"
+                             << "."
+                             << "/" << 1;
+    QTest::newRow("Japanese") << "ja_JP"
+                              << "."
+                              << "/" << 2;
+    QTest::newRow("Swedish") << "sv_SE"
+                             << ","
+                             << "-" << 2;
+    QTest::newRow("Slovak, blank after the dot") << "sk_SK"
+                                                 << ","
+                                                 << ". " << 1;
+    QTest::newRow("Hungarian") << "hu_HU"
+                               << ","
+                               << ". " << 2;
+    QTest::newRow("Bulgarian, quoted suffix") << "bg_BG"
+                                              << ","
+                                              << "." << 1;
+    QTest::newRow("Arabic, direction marks dropped")
+        << "ar_EG" << QString(QChar(0x066b)) << "/" << 1;
+    QTest::newRow("C, month by name") << "C"
+                                      << "."
+                                      << "-" << 2;
+}
+
+void FormatsTest::regionalSettingsFromLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, decimal);
+    QFETCH(QString, separator);
+    QFETCH(int, order);
+    const RegionalSettings settings = regionalSettingsFor(QLocale(locale));
+    QCOMPARE(QString(settings.decimal), decimal);
+    QCOMPARE(settings.dateSeparator, separator);
+    QCOMPARE(settings.dateOrder, order);
+}
+
+void FormatsTest::overrideReplacesSystemSettings() {
+    setRegionalSettingsOverride(kGerman);
+    QCOMPARE(currentRegionalSettings().dateSeparator, QStringLiteral("."));
+    QCOMPARE(formatAmount(12.5f), QStringLiteral("12,50"));
+    setRegionalSettingsOverride(std::nullopt);
+    const RegionalSettings system = regionalSettingsFor(QLocale::system());
+    QCOMPARE(currentRegionalSettings().decimal, system.decimal);
+    QCOMPARE(currentRegionalSettings().dateSeparator, system.dateSeparator);
+    QCOMPARE(currentRegionalSettings().dateOrder, system.dateOrder);
+}
+
+void FormatsTest::amountsParse_data() {
+    QTest::addColumn<RegionalSettings>("regional");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<float>("expected");
+    QTest::newRow("comma") << kGerman << "12,50" << 12.5f;
+    QTest::newRow("point under a comma locale") << kGerman << "12.5" << 12.5f;
+    QTest::newRow("only the first comma") << kGerman << "1,234,5" << 1.234f;
+    QTest::newRow("leading blank") << kGerman << " 7" << 7.0f;
+    QTest::newRow("comma and exponent") << kGerman << "1,5e1" << 15.0f;
+    QTest::newRow("comma under a point locale") << kUnitedStates << "12,5" << 12.0f;
+    QTest::newRow("point") << kUnitedStates << "12.5" << 12.5f;
+    QTest::newRow("blanks of all kinds") << kUnitedStates << "\t\n 3" << 3.0f;
+    QTest::newRow("negative") << kUnitedStates << "-3.5" << -3.5f;
+    QTest::newRow("plus sign") << kUnitedStates << "+2" << 2.0f;
+    QTest::newRow("two signs") << kUnitedStates << "+-1" << 0.0f;
+    QTest::newRow("fraction only") << kUnitedStates << ".5" << 0.5f;
+    QTest::newRow("trailing point") << kUnitedStates << "5." << 5.0f;
+    QTest::newRow("trailing text") << kUnitedStates << "40 l" << 40.0f;
+    QTest::newRow("exponent") << kUnitedStates << "1e2" << 100.0f;
+    QTest::newRow("negative exponent") << kUnitedStates << "25E-1" << 2.5f;
+    QTest::newRow("exponent without digits") << kUnitedStates << "1e" << 1.0f;
+    QTest::newRow("exponent sign without digits") << kUnitedStates << "1e+x" << 1.0f;
+    QTest::newRow("empty") << kUnitedStates << "" << 0.0f;
+    QTest::newRow("null") << kUnitedStates << QString() << 0.0f;
+    QTest::newRow("letters") << kUnitedStates << "abc" << 0.0f;
+    QTest::newRow("point alone") << kUnitedStates << "." << 0.0f;
+    QTest::newRow("no infinity word") << kUnitedStates << "inf" << 0.0f;
+    QTest::newRow("no NaN word") << kUnitedStates << "nan" << 0.0f;
+    QTest::newRow("no hexadecimal") << kUnitedStates << "0x10" << 0.0f;
+    QTest::newRow("non-ASCII digits") << kUnitedStates << QString::fromUtf8("\uff11\uff12") << 0.0f;
+    QTest::newRow("overflow") << kUnitedStates << "1e39" << kInfinity;
+    QTest::newRow("negative overflow") << kUnitedStates << "-1e39" << -kInfinity;
+    QTest::newRow("overflow without exponent")
+        << kUnitedStates << "1" + QString(60, u'0') << kInfinity;
+    QTest::newRow("huge exponent") << kUnitedStates << "1e99999999999" << kInfinity;
+    QTest::newRow("underflow") << kUnitedStates << "1e-50" << 0.0f;
+    QTest::newRow("underflow without exponent")
+        << kUnitedStates << "0." + QString(60, u'0') + "1" << 0.0f;
+    QTest::newRow("many digits, in range")
+        << kUnitedStates << "0." + QString(60, u'0') + "1e62" << 10.0f;
+}
+
+void FormatsTest::amountsParse() {
+    QFETCH(RegionalSettings, regional);
+    QFETCH(QString, text);
+    QFETCH(float, expected);
+    setRegionalSettingsOverride(regional);
+    const float actual = parseAmount(text);
+    QCOMPARE(actual, expected);
+    QCOMPARE(std::signbit(actual), std::signbit(expected));
+}
+
+void FormatsTest::amountsFormat_data() {
+    QTest::addColumn<RegionalSettings>("regional");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("comma") << kGerman << 7.0f << "7,00";
+    QTest::newRow("no grouping") << kGerman << 1234.5f << "1234,50";
+    QTest::newRow("point") << kUnitedStates << 12.5f << "12.50";
+    QTest::newRow("rounded") << kUnitedStates << 900.0f / 35.0f << "25.71";
+    QTest::newRow("negative") << kGerman << -3.0f << "-3,00";
+    QTest::newRow("largest float") << kUnitedStates << std::numeric_limits<float>::max()
+                                   << "340282346638528859811704183484516925440.00";
+}
+
+void FormatsTest::amountsFormat() {
+    QFETCH(RegionalSettings, regional);
+    QFETCH(float, value);
+    QFETCH(QString, text);
+    setRegionalSettingsOverride(regional);
+    QCOMPARE(formatAmount(value), text);
+    QCOMPARE(formatAmountWithPoint(value), QString(text).replace(u',', u'.'));
+}
+
+// Two decimals as the C runtime prints them: the rounding of the float's exact binary value,
+// halfway cases to even.
+void FormatsTest::formatAmountRoundsLikePrintf() {
+    setRegionalSettingsOverride(kUnitedStates);
+    for (const float value : {0.125f, 0.375f, 2.675f, 1.005f, 0.005f, -0.125f, 1e-3f, 99.995f,
+                              16777216.0f, 123456.789f, 0.0f, -0.0f}) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%0.2f", double(value));
+        QCOMPARE(formatAmount(value), QString::fromLatin1(expected));
+    }
+}
+
+void FormatsTest::wholeNumbersParse_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint32>("expected");
+    QTest::newRow("digits") << "1500" << 1500;
+    QTest::newRow("blanks and unit") << "  42km" << 42;
+    QTest::newRow("tab") << "\t7" << 7;
+    QTest::newRow("negative") << "-17" << -17;
+    QTest::newRow("plus") << "+8" << 8;
+    QTest::newRow("stops at blank") << "12 34" << 12;
+    QTest::newRow("stops at point") << "12.9" << 12;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("letters") << "abc" << 0;
+    QTest::newRow("sign without digits") << "- 5" << 0;
+    QTest::newRow("largest") << "2147483647" << std::numeric_limits<qint32>::max();
+    QTest::newRow("one above largest") << "2147483648" << std::numeric_limits<qint32>::max();
+    QTest::newRow("smallest") << "-2147483648" << std::numeric_limits<qint32>::min();
+    QTest::newRow("one below smallest") << "-2147483649" << std::numeric_limits<qint32>::min();
+    QTest::newRow("many digits") << "99999999999999999999999" << std::numeric_limits<qint32>::max();
+}
+
+void FormatsTest::wholeNumbersParse() {
+    QFETCH(QString, text);
+    QFETCH(qint32, expected);
+    QCOMPARE(parseWholeNumber(text), expected);
+}
+
+void FormatsTest::datesAndTimesParse_data() {
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<FileTime>("expected");
+    const FileTime zero;
+    const FileTime may18 = fileTime(2004, 5, 18);
+    QTest::newRow("date and time") << "18.5.2004"
+                                   << "10:30:15" << fileTime(2004, 5, 18, 10, 30, 15);
+    QTest::newRow("two-digit year") << "18.5.04"
+                                    << "10:30:15" << zero;
+    QTest::newRow("hours and minutes only") << "18.5.2004"
+                                            << "10:30" << may18;
+    QTest::newRow("absent time") << "18.5.2004" << QString() << may18;
+    QTest::newRow("empty time") << "18.5.2004"
+                                << "" << may18;
+    QTest::newRow("other separator") << "2004-05-18" << QString() << zero;
+    QTest::newRow("absent date") << QString() << "10:30:15" << zero;
+    QTest::newRow("one separator") << "18.5"
+                                   << "10:30:15" << zero;
+    QTest::newRow("31 February") << "31.2.2004" << QString() << zero;
+    QTest::newRow("29 February of a leap year")
+        << "29.2.2004" << QString() << fileTime(2004, 2, 29);
+    QTest::newRow("29 February 2003") << "29.2.2003" << QString() << zero;
+    QTest::newRow("29 February 1900") << "29.2.1900" << QString() << zero;
+    QTest::newRow("29 February 2000") << "29.2.2000" << QString() << fileTime(2000, 2, 29);
+    QTest::newRow("leading zeros and blanks") << " 08. 05. 2004"
+                                              << "07:05:09" << fileTime(2004, 5, 8, 7, 5, 9);
+    QTest::newRow("text after the year") << "18.5.2004 Tue" << QString() << may18;
+    QTest::newRow("hour 24") << "18.5.2004"
+                             << "24:00:00" << zero;
+    QTest::newRow("minute 60") << "18.5.2004"
+                               << "10:60:00" << zero;
+    QTest::newRow("negative second") << "18.5.2004"
+                                     << "10:30:-1" << zero;
+    QTest::newRow("year 1601") << "2.1.1601"
+                               << "0:00:00" << fileTime(1601, 1, 2);
+    QTest::newRow("year 1600") << "31.12.1600"
+                               << "23:59:59" << zero;
+    // A number beyond 16 bits must not wrap around onto a valid value (67540 = 2004 + 65536).
+    QTest::newRow("year beyond 16 bits") << "18.5.67540" << QString() << zero;
+    QTest::newRow("hour beyond 16 bits") << "18.5.2004"
+                                         << "65546:00:00" << zero;
+}
+
+void FormatsTest::datesAndTimesParse() {
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    QFETCH(FileTime, expected);
+    setRegionalSettingsOverride(kGerman);
+    QCOMPARE(parseDateTime(date, time).value(), expected.value());
+}
+
+void FormatsTest::dateOrders_data() {
+    QTest::addColumn<RegionalSettings>("regional");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("month-day-year") << kUnitedStates << "5/18/2004";
+    QTest::newRow("day-month-year") << kGerman << "18.5.2004";
+    QTest::newRow("year-month-day") << kIso << "2004-5-18";
+    QTest::newRow("separator with a blank")
+        << RegionalSettings{u',', QStringLiteral(". "), 1} << "18. 5. 2004";
+}
+
+void FormatsTest::dateOrders() {
+    QFETCH(RegionalSettings, regional);
+    QFETCH(QString, text);
+    setRegionalSettingsOverride(regional);
+    const FileTime may18 = fileTime(2004, 5, 18);
+    QCOMPARE(formatDate(may18), text);
+    QCOMPARE(parseDateTime(text, QString()).value(), may18.value());
+}
+
+void FormatsTest::formattedTimesParseBack_data() {
+    QTest::addColumn<RegionalSettings>("regional");
+    QTest::newRow("month-day-year") << kUnitedStates;
+    QTest::newRow("day-month-year") << kGerman;
+    QTest::newRow("year-month-day") << kIso;
+}
+
+void FormatsTest::formattedTimesParseBack() {
+    QFETCH(RegionalSettings, regional);
+    setRegionalSettingsOverride(regional);
+    constexpr quint64 kStep = 37 * 864'000'000'000ull + 3'723 * 10'000'000ull; // 37 d 1:02:03
+    for (quint64 ticks = 0; ticks < 253'000'000'000'000'000ull; ticks += kStep) {
+        const FileTime time = FileTime::fromValue(ticks);
+        QCOMPARE(parseDateTime(formatDate(time), formatTime(time)).value(), ticks);
+    }
+}
+
+void FormatsTest::timesFormat_data() {
+    QTest::addColumn<FileTime>("time");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("padded minutes and seconds") << fileTime(2004, 5, 18, 9, 5, 3) << "9:05:03";
+    QTest::newRow("midnight") << fileTime(2004, 5, 18) << "0:00:00";
+    QTest::newRow("last second") << fileTime(2004, 5, 18, 23, 59, 59) << "23:59:59";
+    QTest::newRow("unparsed time") << FileTime() << "0:00:00";
+}
+
+void FormatsTest::timesFormat() {
+    QFETCH(FileTime, time);
+    QFETCH(QString, text);
+    QCOMPARE(formatTime(time), text);
+}
+
+void FormatsTest::unconvertibleTimesGiveEmptyTexts() {
+    setRegionalSettingsOverride(kGerman);
+    for (const quint64 value : {quint64(1) << 63, ~quint64(0)}) {
+        QVERIFY(formatDate(FileTime::fromValue(value)).isEmpty());
+        QVERIFY(formatTime(FileTime::fromValue(value)).isEmpty());
+    }
+    QCOMPARE(formatDate(FileTime::fromValue((quint64(1) << 63) - 1)), QStringLiteral("14.9.30828"));
+    QCOMPARE(formatDate(FileTime()), QStringLiteral("1.1.1601"));
+}
+
+void FormatsTest::periodDays_data() {
+    QTest::addColumn<FileTime>("first");
+    QTest::addColumn<FileTime>("last");
+    QTest::addColumn<qint32>("days");
+    const FileTime may18 = fileTime(2004, 5, 18, 10, 30, 15);
+    QTest::newRow("same time") << may18 << may18 << 1;
+    QTest::newRow("next month") << fileTime(2004, 1, 31) << fileTime(2004, 2, 1) << 2;
+    QTest::newRow("whole January") << fileTime(2004, 1, 1) << fileTime(2004, 1, 31) << 31;
+    QTest::newRow("over 29 February") << fileTime(2004, 2, 28) << fileTime(2004, 3, 1) << 3;
+    QTest::newRow("no 29 February in 2003") << fileTime(2003, 2, 28) << fileTime(2003, 3, 1) << 2;
+    QTest::newRow("from 29 February") << fileTime(2004, 2, 29) << fileTime(2005, 1, 1) << 308;
+    QTest::newRow("two years") << fileTime(2003, 1, 1) << fileTime(2005, 1, 1) << 732;
+    QTest::newRow("over new year") << fileTime(2003, 12, 20) << fileTime(2004, 1, 10) << 22;
+    QTest::newRow("January to March of a leap year")
+        << fileTime(2004, 1, 10) << fileTime(2004, 3, 10) << 61;
+    QTest::newRow("almost two years") << fileTime(2003, 3, 15) << fileTime(2005, 2, 10) << 699;
+    QTest::newRow("eight years") << fileTime(2001, 6, 1) << fileTime(2009, 6, 1) << 2923;
+    QTest::newRow("a century, 1900 not leap, 2000 leap")
+        << fileTime(1900, 3, 1) << fileTime(2000, 3, 1) << 36526;
+    QTest::newRow("first later") << fileTime(2004, 5, 19) << fileTime(2004, 5, 18) << -1;
+    QTest::newRow("later the same day")
+        << fileTime(2004, 5, 18, 10) << fileTime(2004, 5, 18, 9) << -1;
+    QTest::newRow("unconvertible last") << may18 << FileTime::fromValue(quint64(1) << 63) << -1;
+    QTest::newRow("whole range") << FileTime() << FileTime::fromValue((quint64(1) << 63) - 1)
+                                 << 10675200;
+}
+
+void FormatsTest::periodDays() {
+    QFETCH(FileTime, first);
+    QFETCH(FileTime, last);
+    QFETCH(qint32, days);
+    QCOMPARE(daysInPeriod(first, last), days);
+}
+
+void FormatsTest::daysInPeriodIgnoresTimeOfDay() {
+    QCOMPARE(daysInPeriod(fileTime(2004, 5, 18, 23, 59, 59), fileTime(2004, 5, 19, 0, 0, 0)), 2);
+    QCOMPARE(daysInPeriod(fileTime(2004, 5, 18, 0, 0, 0), fileTime(2004, 5, 18, 23, 59, 59)), 1);
+}
+
+QTEST_GUILESS_MAIN(FormatsTest)
+#include "tst_formats.moc"

@@ -1,0 +1,234 @@
+#include "db/fueldatabase.h"
+
+#include <QTest>
+
+namespace {
+
+// Fills are told apart by their odometer reading.
+FillRecord fillAt(quint64 time, int tag) {
+    FillRecord fill;
+    fill.odometer = tag;
+    fill.dateTime = FileTime::fromValue(time);
+    return fill;
+}
+
+QList<int> tagsInOrder(const CFuelDatabase& db) {
+    QList<int> tags;
+    for (int i = 0; i < db.getFillCount(); ++i)
+        tags << db.getFill(i)->odometer;
+    return tags;
+}
+
+const QString kFortyLetters = QStringLiteral("Tankstelle an der Bundesstrasse Nummer 9");
+
+} // namespace
+
+class FuelDatabaseTest : public QObject {
+    Q_OBJECT
+private slots:
+    void findOrAdd_data();
+    void findOrAdd();
+    void findOrAddFirstMatchWins();
+    void insertFill_data();
+    void insertFill();
+    void repositionFill_data();
+    void repositionFill();
+    void removeFill();
+    void accessorsOutsideTables();
+    void sortFillsUnsigned();
+};
+
+void FuelDatabaseTest::findOrAdd_data() {
+    QTest::addColumn<bool>("driver");
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("expectedId");
+    QTest::addColumn<int>("expectedCount");
+    QTest::addColumn<QString>("storedName");
+
+    const QStringList none;
+    const QStringList two = {QStringLiteral("Shell"), QStringLiteral("Aral")};
+    QTest::newRow("first station") << false << none << "Shell" << 0 << 1 << "Shell";
+    QTest::newRow("other letter case") << false << two << "sHELL" << 0 << 2 << "Shell";
+    QTest::newRow("third name") << false << two << "OMV" << 2 << 3 << "OMV";
+    QTest::newRow("no prefix match") << false << two << "Shel" << 2 << 3 << "Shel";
+    QTest::newRow("trailing space differs") << false << two << "Aral " << 2 << 3 << "Aral ";
+    QTest::newRow("non-ASCII case folding")
+        << false << QStringList{QStringLiteral("Čerpací stanice Ústí")}
+        << QStringLiteral("čERPACÍ STANICE ÚSTÍ") << 0 << 1
+        << QStringLiteral("Čerpací stanice Ústí");
+    QTest::newRow("empty name added") << false << two << "" << 2 << 3 << "";
+    QTest::newRow("empty name found") << true << QStringList{QString()} << "" << 0 << 1 << "";
+    QTest::newRow("40 letters cut to 31")
+        << false << none << kFortyLetters << 0 << 1 << kFortyLetters.left(31);
+    QTest::newRow("long name found again")
+        << false << QStringList{kFortyLetters} << kFortyLetters.toUpper() << 0 << 1
+        << kFortyLetters.left(31);
+    QTest::newRow("driver cut to 19")
+        << true << none << kFortyLetters << 0 << 1 << kFortyLetters.left(19);
+    QTest::newRow("driver long name found again")
+        << true << QStringList{kFortyLetters} << kFortyLetters << 0 << 1 << kFortyLetters.left(19);
+    // U+1F697 is two UTF-16 units; a cut between them drops the first unit too.
+    const QString car = QString::fromUtf8("\xF0\x9F\x9A\x97");
+    QTest::newRow("no half surrogate at cut")
+        << false << none << QString(30, u'a') + car << 0 << 1 << QString(30, u'a');
+    QTest::newRow("whole surrogate pair kept")
+        << false << none << QString(29, u'a') + car << 0 << 1 << QString(29, u'a') + car;
+}
+
+void FuelDatabaseTest::findOrAdd() {
+    QFETCH(bool, driver);
+    QFETCH(QStringList, existing);
+    QFETCH(QString, name);
+    QFETCH(int, expectedId);
+    QFETCH(int, expectedCount);
+    QFETCH(QString, storedName);
+
+    CFuelDatabase db;
+    const auto findOrAdd = [&](const QString& n) {
+        return driver ? db.findOrAddDriver(n) : db.findOrAddStation(n);
+    };
+    for (const QString& n : existing)
+        findOrAdd(n);
+    QCOMPARE(findOrAdd(name), expectedId);
+    QCOMPARE(driver ? db.getDriverCount() : db.getStationCount(), expectedCount);
+    if (driver) {
+        QCOMPARE(db.getDriver(expectedId)->id, expectedId);
+        QCOMPARE(fieldText(db.getDriver(expectedId)->name), storedName);
+    } else {
+        QCOMPARE(db.getStation(expectedId)->id, expectedId);
+        QCOMPARE(fieldText(db.getStation(expectedId)->name), storedName);
+    }
+}
+
+void FuelDatabaseTest::findOrAddFirstMatchWins() {
+    CFuelDatabase db;
+    db.findOrAddStation(QStringLiteral("Aral"));
+    db.findOrAddStation(QStringLiteral("Shell"));
+    setFieldText(db.getStation(1)->name, QStringLiteral("ARAL"));
+    QCOMPARE(db.findOrAddStation(QStringLiteral("aral")), 0);
+    QCOMPARE(db.getStationCount(), 2);
+}
+
+void FuelDatabaseTest::insertFill_data() {
+    QTest::addColumn<QList<qulonglong>>("times");
+    QTest::addColumn<QList<int>>("expectedIndexes");
+    QTest::addColumn<QList<int>>("expectedOrder");
+
+    const qulonglong hour = 36000000000ull;
+    QTest::newRow("10, 12, 11") << QList<qulonglong>{10 * hour, 12 * hour, 11 * hour}
+                                << QList<int>{0, 1, 1} << QList<int>{0, 2, 1};
+    QTest::newRow("equal times keep arrival order")
+        << QList<qulonglong>{hour, hour, hour} << QList<int>{0, 1, 2} << QList<int>{0, 1, 2};
+    QTest::newRow("earlier than all")
+        << QList<qulonglong>{2 * hour, hour} << QList<int>{0, 0} << QList<int>{1, 0};
+    QTest::newRow("after equal times, before later")
+        << QList<qulonglong>{hour, 3 * hour, hour, hour} << QList<int>{0, 1, 1, 2}
+        << QList<int>{0, 2, 3, 1};
+    QTest::newRow("compared unsigned, high word first")
+        << QList<qulonglong>{0x8000000000000000ull, 0xffffffffull, 0x100000000ull}
+        << QList<int>{0, 0, 1} << QList<int>{1, 2, 0};
+}
+
+void FuelDatabaseTest::insertFill() {
+    QFETCH(QList<qulonglong>, times);
+    QFETCH(QList<int>, expectedIndexes);
+    QFETCH(QList<int>, expectedOrder);
+
+    CFuelDatabase db;
+    QList<int> indexes;
+    for (int tag = 0; tag < times.size(); ++tag)
+        indexes << db.insertFill(fillAt(times.at(tag), tag));
+    QCOMPARE(indexes, expectedIndexes);
+    QCOMPARE(tagsInOrder(db), expectedOrder);
+}
+
+void FuelDatabaseTest::repositionFill_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<qulonglong>("newTime");
+    QTest::addColumn<int>("expectedIndex");
+    QTest::addColumn<int>("expectedFirst");
+    QTest::addColumn<int>("expectedLast");
+    QTest::addColumn<QList<int>>("expectedOrder");
+
+    // Five fills at times 10, 20, 30, 40, 50, tagged 0..4.
+    QTest::newRow("first to latest") << 0 << 60ull << 4 << 0 << 4 << QList<int>{1, 2, 3, 4, 0};
+    QTest::newRow("last to earliest") << 4 << 5ull << 0 << 0 << 4 << QList<int>{4, 0, 1, 2, 3};
+    QTest::newRow("unchanged") << 2 << 30ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("within neighbours") << 2 << 35ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("equal to next stays") << 2 << 40ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("forward after equal") << 1 << 40ull << 3 << 1 << 3 << QList<int>{0, 2, 3, 1, 4};
+    QTest::newRow("back after equal") << 3 << 20ull << 2 << 2 << 3 << QList<int>{0, 1, 3, 2, 4};
+    QTest::newRow("back one place") << 2 << 15ull << 1 << 1 << 2 << QList<int>{0, 2, 1, 3, 4};
+    QTest::newRow("index past end") << 5 << 0ull << -1 << -1 << -1 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("negative index") << -1 << 0ull << -1 << -1 << -1 << QList<int>{0, 1, 2, 3, 4};
+}
+
+void FuelDatabaseTest::repositionFill() {
+    QFETCH(int, index);
+    QFETCH(qulonglong, newTime);
+    QFETCH(int, expectedIndex);
+    QFETCH(int, expectedFirst);
+    QFETCH(int, expectedLast);
+    QFETCH(QList<int>, expectedOrder);
+
+    CFuelDatabase db;
+    for (int tag = 0; tag < 5; ++tag)
+        db.insertFill(fillAt(10 * (tag + 1), tag));
+    if (FillRecord* fill = db.getFill(index))
+        fill->dateTime = FileTime::fromValue(newTime);
+    int first = 99;
+    int last = 99;
+    QCOMPARE(db.repositionFill(index, &first, &last), expectedIndex);
+    QCOMPARE(first, expectedFirst);
+    QCOMPARE(last, expectedLast);
+    QCOMPARE(tagsInOrder(db), expectedOrder);
+}
+
+void FuelDatabaseTest::removeFill() {
+    CFuelDatabase db;
+    db.insertFill(fillAt(1, 0));
+    db.removeFill(0);
+    QCOMPARE(db.getFillCount(), 0);
+    QVERIFY(!db.getFill(0));
+
+    for (int tag = 0; tag < 4; ++tag)
+        db.insertFill(fillAt(tag, tag));
+    db.removeFill(-1);
+    db.removeFill(4);
+    QCOMPARE(tagsInOrder(db), (QList<int>{0, 1, 2, 3}));
+    db.removeFill(1);
+    QCOMPARE(tagsInOrder(db), (QList<int>{0, 2, 3}));
+    db.removeFill(2);
+    QCOMPARE(tagsInOrder(db), (QList<int>{0, 2}));
+}
+
+void FuelDatabaseTest::accessorsOutsideTables() {
+    CFuelDatabase db;
+    db.findOrAddStation(QStringLiteral("Aral"));
+    db.findOrAddDriver(QStringLiteral("Eva"));
+    db.insertFill(fillAt(1, 0));
+    const CFuelDatabase& constDb = db;
+    for (int outside : {-1, 1, 1000}) {
+        QVERIFY(!db.getFill(outside) && !constDb.getFill(outside));
+        QVERIFY(!db.getStation(outside) && !constDb.getStation(outside));
+        QVERIFY(!db.getDriver(outside) && !constDb.getDriver(outside));
+    }
+    QCOMPARE(db.getFill(0)->driverId, -1);
+    QVERIFY(!db.getDriver(db.getFill(0)->driverId));
+    QCOMPARE(fieldText(constDb.getDriver(0)->name), QStringLiteral("Eva"));
+}
+
+void FuelDatabaseTest::sortFillsUnsigned() {
+    CFuelDatabase db;
+    db.insertFill(fillAt(0, 0));
+    db.insertFill(fillAt(0, 1));
+    // Times written in place in reverse, with one past the signed range.
+    db.getFill(0)->dateTime = FileTime::fromValue(0x8000000000000000ull);
+    db.getFill(1)->dateTime = FileTime::fromValue(0x7fffffffffffffffull);
+    db.sortFills();
+    QCOMPARE(tagsInOrder(db), (QList<int>{1, 0}));
+}
+
+QTEST_GUILESS_MAIN(FuelDatabaseTest)
+#include "tst_fueldatabase.moc"

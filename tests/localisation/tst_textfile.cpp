@@ -1,0 +1,168 @@
+#include "localisation/textfile.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TextFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void decodesByByteOrderMark_data();
+    void decodesByByteOrderMark();
+    void readsLinesInPieces_data();
+    void readsLinesInPieces();
+    void stripsAtMostTwoLineEndCharacters_data();
+    void stripsAtMostTwoLineEndCharacters();
+    void readsAFileFromDisk();
+    void refusesWhatCannotBeOpened();
+    void readsBinaryGarbageToTheEnd();
+};
+
+void TextFileTest::decodesByByteOrderMark_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    const QString kc = QStringLiteral("K\u010D=1");
+    QTest::newRow("utf8 without mark") << kc.toUtf8() << kc;
+    QTest::newRow("utf8 with mark") << QByteArray("\xEF\xBB\xBF" + kc.toUtf8()) << kc;
+    QTest::newRow("utf16le") << QByteArray::fromHex("fffe4b000d013d003100") << kc;
+    QTest::newRow("utf16be") << QByteArray::fromHex("feff004b010d003d0031") << kc;
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("mark only") << QByteArray("\xEF\xBB\xBF") << QString();
+    QTest::newRow("invalid utf8 in the middle")
+        << QByteArray("a\xC3(b") << QStringLiteral("a\uFFFD(b");
+    QTest::newRow("utf8 cut at the end") << QByteArray("a\xC4") << QStringLiteral("a\uFFFD");
+    QTest::newRow("utf16le with an odd byte")
+        << QByteArray::fromHex("fffe610062") << QStringLiteral("a\uFFFD");
+    QTest::newRow("utf16be with an odd byte")
+        << QByteArray::fromHex("feff006100") << QStringLiteral("a\uFFFD");
+    QTest::newRow("a mark later in the file is a character")
+        << QByteArray("a\xEF\xBB\xBF") << QStringLiteral("a\uFEFF");
+}
+
+void TextFileTest::decodesByByteOrderMark() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QCOMPARE(decodeTextFile(bytes), expected);
+}
+
+void TextFileTest::readsLinesInPieces_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("maxCharacters");
+    QTest::addColumn<QStringList>("pieces");
+
+    QTest::newRow("line ends kept") << QStringLiteral("a\r\nb\n") << 10
+                                    << QStringList{QStringLiteral("a\r\n"), QStringLiteral("b\n")};
+    QTest::newRow("last line without a line end")
+        << QStringLiteral("a\nb") << 10 << QStringList{QStringLiteral("a\n"), QStringLiteral("b")};
+    QTest::newRow("empty lines") << QStringLiteral("\n\n") << 10
+                                 << QStringList{QStringLiteral("\n"), QStringLiteral("\n")};
+    QTest::newRow("long line in pieces")
+        << QStringLiteral("abcdefghij\nk") << 4
+        << QStringList{QStringLiteral("abcd"), QStringLiteral("efgh"), QStringLiteral("ij\n"),
+                       QStringLiteral("k")};
+    QTest::newRow("line of exactly the piece size")
+        << QStringLiteral("abcd\nef") << 4
+        << QStringList{QStringLiteral("abcd"), QStringLiteral("\n"), QStringLiteral("ef")};
+    QTest::newRow("piece boundary between CR and LF")
+        << QStringLiteral("abc\r\n") << 4
+        << QStringList{QStringLiteral("abc\r"), QStringLiteral("\n")};
+    QTest::newRow("a lone CR does not end a line")
+        << QStringLiteral("a\rb\n") << 10 << QStringList{QStringLiteral("a\rb\n")};
+    QTest::newRow("empty text") << QString() << 10 << QStringList{};
+}
+
+void TextFileTest::readsLinesInPieces() {
+    QFETCH(QString, text);
+    QFETCH(int, maxCharacters);
+    QFETCH(QStringList, pieces);
+
+    CTextFileReader reader;
+    reader.setText(text);
+    QStringList read;
+    QString line;
+    while (reader.readLine(&line, maxCharacters))
+        read << line;
+    QCOMPARE(read, pieces);
+    QVERIFY(reader.atEnd());
+    QVERIFY(!reader.readLine(&line, maxCharacters));
+    QVERIFY(line.isEmpty());
+}
+
+void TextFileTest::stripsAtMostTwoLineEndCharacters_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("CR LF") << QStringLiteral("x\r\n") << QStringLiteral("x");
+    QTest::newRow("LF") << QStringLiteral("x\n") << QStringLiteral("x");
+    QTest::newRow("CR") << QStringLiteral("x\r") << QStringLiteral("x");
+    QTest::newRow("LF CR") << QStringLiteral("x\n\r") << QStringLiteral("x");
+    QTest::newRow("three line ends") << QStringLiteral("x\r\r\n") << QStringLiteral("x\r");
+    QTest::newRow("none") << QStringLiteral("x ") << QStringLiteral("x ");
+    QTest::newRow("only line ends") << QStringLiteral("\r\n") << QString();
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TextFileTest::stripsAtMostTwoLineEndCharacters() {
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    QCOMPARE(stripLineEnd(line), expected);
+}
+
+void TextFileTest::readsAFileFromDisk() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("a.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("fffe") + QByteArray("a\0\r\0\n\0b\0", 8));
+    file.close();
+
+    CTextFileReader reader;
+    QVERIFY(reader.open(file.fileName()));
+    QString line;
+    QVERIFY(reader.readLine(&line, 254));
+    QCOMPARE(line, QStringLiteral("a\r\n"));
+    QVERIFY(reader.readLine(&line, 254));
+    QCOMPARE(line, QStringLiteral("b"));
+    QVERIFY(!reader.readLine(&line, 254));
+}
+
+void TextFileTest::refusesWhatCannotBeOpened() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    CTextFileReader reader;
+    reader.setText(QStringLiteral("left over\n"));
+    QVERIFY(!reader.open(dir.filePath(QStringLiteral("missing.txt"))));
+    QVERIFY(reader.atEnd());
+    QVERIFY(!reader.open(dir.path()));
+    QString line;
+    QVERIFY(!reader.readLine(&line, 254));
+}
+
+void TextFileTest::readsBinaryGarbageToTheEnd() {
+    QRandomGenerator random(20240607);
+    for (const QByteArray& start : {QByteArray(), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF"),
+                                    QByteArray("\xEF\xBB\xBF")}) {
+        QByteArray bytes = start;
+        for (int i = 0; i < 5001; ++i)
+            bytes.append(char(random.bounded(256)));
+        const QString text = decodeTextFile(bytes);
+
+        CTextFileReader reader;
+        reader.setText(text);
+        QString joined;
+        QString line;
+        int pieces = 0;
+        while (reader.readLine(&line, 254)) {
+            QVERIFY(!line.isEmpty());
+            QVERIFY(line.size() <= 254);
+            joined += line;
+            ++pieces;
+        }
+        QCOMPARE(joined, text);
+        QVERIFY(pieces <= text.size());
+    }
+}
+
+QTEST_GUILESS_MAIN(TextFileTest)
+#include "tst_textfile.moc"
