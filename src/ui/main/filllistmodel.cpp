@@ -126,9 +126,11 @@ QString CFillListModel::cellText(int row, Column column) const {
     case Odometer:
         return QString::number(fill->odometer);
     case Consumption:
-        return listCellText(fillConsumption(fill, previous, readFillingMethod()));
+        return listCellText(
+            fillConsumption(fill, previous, static_cast<FillingMethod>(readFillingMethod())));
     case Endurance:
-        return listCellText(fillEndurance(fill, previous, readFillingMethod()));
+        return listCellText(
+            fillEndurance(fill, previous, static_cast<FillingMethod>(readFillingMethod())));
     }
     return {};
 }
