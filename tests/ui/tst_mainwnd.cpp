@@ -94,6 +94,7 @@ private slots:
         CMainWnd window;
         window.open();
         QCOMPARE(window.windowTitle(), kCaption);
+        QVERIFY(!window.windowIcon().isNull());
         QTableView* list = window.findChild<QTableView*>(QStringLiteral("fillList"));
         QVERIFY(list);
         QCOMPARE(list->model()->rowCount(), 0);
@@ -121,6 +122,37 @@ private slots:
         QCOMPARE(cell(window, 0, CFillListModel::Consumption), QString());
         QCOMPARE(cell(window, 0, CFillListModel::Endurance), QString());
         QVERIFY(!cell(window, 1, CFillListModel::Consumption).isEmpty());
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void damagedDatabaseIsReportedAndTheWindowOpens() {
+        QFile file(databaseFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a fuel log");
+        file.close();
+        CMainWnd window;
+        window.open();
+        QVERIFY(!DialogSeams::askedMessages().isEmpty());
+        for (const MessageBoxRecord& message : DialogSeams::askedMessages()) {
+            QCOMPARE(message.caption, kCaption);
+            QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.listModel()->rowCount(), 0);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void rightClickOpensTheContextMenuOnThatRow() {
+        writeDatabase(3);
+        CMainWnd window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTableView* list = window.fillList();
+        const QPoint position = list->visualRect(list->model()->index(2, 1)).center();
+        emit list->customContextMenuRequested(position);
+        QCOMPARE(window.currentRow(), 2);
+        QTRY_VERIFY(window.contextMenu()->isVisible());
+        window.contextMenu()->close();
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 

@@ -88,12 +88,20 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
     return title;
 }
 
+// Bitmaps of the scalable icon, for platforms whose Qt cannot draw SVG.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {32, 64, 256})
+        icon.addFile(QStringLiteral(":/tankometer-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 } // namespace
 
 CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFilePath()) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/tankometer.svg")));
+    setWindowIcon(programIcon());
     m_database.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
