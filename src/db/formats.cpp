@@ -4,6 +4,7 @@
 #include "db/regional.h"
 
 #include <QStringView>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -110,7 +111,7 @@ qint32 wholeNumberAt(QStringView text) {
         negative = text.at(i) == u'-';
         ++i;
     }
-    // Accumulated as a negative number, whose range reaches the most negative qint32.
+    // The magnitude stops growing at 2^31, the most negative qint32; beyond that, strtol clamps.
     constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
     qint64 magnitude = 0;
     for (; i < text.size() && isAsciiDigit(text.at(i)); ++i)

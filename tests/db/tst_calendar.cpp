@@ -32,8 +32,6 @@ private slots:
     void knownTimesConvertBothWays();
     void refusesImpossibleTimes_data();
     void refusesImpossibleTimes();
-    void acceptsBoundaryTimes_data();
-    void acceptsBoundaryTimes();
     void dayOfWeekIsIgnoredOnInput();
     void everyDayAgreesWithQDate();
     void refusesValuesFromTwoToThe63();
@@ -101,20 +99,6 @@ void CalendarTest::refusesImpossibleTimes() {
     FileTime untouched = FileTime::fromValue(42);
     QVERIFY(!systemTimeToFileTime(time, &untouched));
     QCOMPARE(untouched.value(), quint64(42));
-}
-
-void CalendarTest::acceptsBoundaryTimes_data() {
-    QTest::addColumn<SystemTime>("time");
-    QTest::newRow("29 February 2004") << makeTime(2004, 2, 29);
-    QTest::newRow("29 February 2000, every 400 years") << makeTime(2000, 2, 29);
-    QTest::newRow("31 December, last moment") << makeTime(2004, 12, 31, 23, 59, 59, 999);
-    QTest::newRow("30 April") << makeTime(2004, 4, 30);
-}
-
-void CalendarTest::acceptsBoundaryTimes() {
-    QFETCH(SystemTime, time);
-    FileTime fileTime;
-    QVERIFY(systemTimeToFileTime(time, &fileTime));
 }
 
 void CalendarTest::dayOfWeekIsIgnoredOnInput() {
