@@ -6,6 +6,7 @@
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
 
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -142,15 +143,26 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
-    void rightClickOpensTheContextMenuOnThatRow() {
+    void contextMenuByMouseAndKeyboard() {
         writeDatabase(3);
         CMainWnd window;
         window.open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* list = window.fillList();
         const QPoint position = list->visualRect(list->model()->index(2, 1)).center();
-        emit list->customContextMenuRequested(position);
+        QContextMenuEvent byMouse(QContextMenuEvent::Mouse, position,
+                                  list->viewport()->mapToGlobal(position));
+        QCoreApplication::sendEvent(list->viewport(), &byMouse);
         QCOMPARE(window.currentRow(), 2);
+        QTRY_VERIFY(window.contextMenu()->isVisible());
+        window.contextMenu()->close();
+
+        // The menu key keeps the current row, wherever the list says the event happened.
+        window.selectRow(0);
+        QContextMenuEvent byKeyboard(QContextMenuEvent::Keyboard, position,
+                                     list->mapToGlobal(position));
+        QCoreApplication::sendEvent(list, &byKeyboard);
+        QCOMPARE(window.currentRow(), 0);
         QTRY_VERIFY(window.contextMenu()->isVisible());
         window.contextMenu()->close();
         window.dispatchCommand(CMainWnd::CmdCancel);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QGestureEvent>
 #include <QGuiApplication>
@@ -124,17 +125,11 @@ CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFi
     // Rows of one fixed height keep a list of many thousand fills fluent.
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
     m_list->viewport()->grabGesture(Qt::TapAndHoldGesture);
     setCentralWidget(m_list);
 
-    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
-        const QModelIndex index = m_list->indexAt(position);
-        if (index.isValid())
-            selectRow(index.row());
-        showContextMenu(m_list->viewport()->mapToGlobal(position));
-    });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CMainWnd::onCurrentRowChanged);
 
@@ -349,6 +344,15 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == m_list || watched == m_list->viewport()) &&
+        event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Mouse && watched == m_list->viewport())
+            showContextMenuAt(menuEvent->pos());
+        else
+            showContextMenuForCurrentRow();
+        return true;
+    }
     if (watched == m_list->viewport()) {
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
@@ -360,9 +364,8 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
             if (auto* hold = static_cast<QTapAndHoldGesture*>(
                     gestureEvent->gesture(Qt::TapAndHoldGesture))) {
                 if (hold->state() == Qt::GestureFinished) {
-                    const QPoint position =
-                        m_list->viewport()->mapFromGlobal(hold->position().toPoint());
-                    emit m_list->customContextMenuRequested(position);
+                    showContextMenuAt(
+                        m_list->viewport()->mapFromGlobal(hold->position().toPoint()));
                 }
                 gestureEvent->accept(hold);
                 return true;
@@ -482,6 +485,19 @@ QAction* CMainWnd::contextAction(int id) const {
     return m_contextActions.value(id);
 }
 
-void CMainWnd::showContextMenu(const QPoint& globalPosition) {
-    m_contextMenu->popup(globalPosition);
+void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
+    const QModelIndex index = m_list->indexAt(viewportPosition);
+    if (index.isValid())
+        selectRow(index.row());
+    m_contextMenu->popup(m_list->viewport()->mapToGlobal(viewportPosition));
+}
+
+// From the keyboard the menu opens below the current row, which stays the current row.
+void CMainWnd::showContextMenuForCurrentRow() {
+    QPoint position;
+    if (m_currentRow >= 0 && m_model->columnCount() > 0)
+        position = m_list->visualRect(m_model->index(m_currentRow, 0)).bottomLeft();
+    if (!m_list->viewport()->rect().contains(position))
+        position = QPoint(0, 0);
+    m_contextMenu->popup(m_list->viewport()->mapToGlobal(position));
 }

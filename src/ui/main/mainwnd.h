@@ -104,7 +104,9 @@ private:
     void createContextMenu();
     void createShortcuts();
     QAction* addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id, const char* objectName);
-    void showContextMenu(const QPoint& globalPosition);
+    // At the pointer, making the row under it the current row.
+    void showContextMenuAt(const QPoint& viewportPosition);
+    void showContextMenuForCurrentRow();
     void onCurrentRowChanged(const QModelIndex& current);
 
     // Saves; after a failed save, asks whether to end anyway.
