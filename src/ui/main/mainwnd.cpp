@@ -253,9 +253,11 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdRemoveFill:
         removeFill();
         break;
-    case CmdAddFill:  // runs the fill dialog for a new fill
-    case CmdEditFill: // runs the fill dialog for the current fill
+    case CmdAddFill: // the fill dialog for a new fill
         break;
+    case CmdEditFill: // the fill dialog for the current fill
+        break;
+    // The commands of the statistics, CSV, settings and About dialogs.
     case CmdFillInformation:
     case CmdTotals:
     case CmdGraph:
