@@ -126,11 +126,9 @@ QString CFillListModel::cellText(int row, Column column) const {
     case Odometer:
         return QString::number(fill->odometer);
     case Consumption:
-        return listCellText(
-            fillConsumption(fill, previous, static_cast<FillingMethod>(readFillingMethod())));
+        return listCellText(fillConsumption(fill, previous, readFillingMethod()));
     case Endurance:
-        return listCellText(
-            fillEndurance(fill, previous, static_cast<FillingMethod>(readFillingMethod())));
+        return listCellText(fillEndurance(fill, previous, readFillingMethod()));
     }
     return {};
 }
