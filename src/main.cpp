@@ -1,10 +1,11 @@
+#include "core/startup.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Tankometer: the main window is not built yet."));
-    label.setWindowTitle(QStringLiteral("Tankometer"));
-    label.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tankometer"));
+    QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tankometer"));
+    return runTankometer();
 }

@@ -35,7 +35,9 @@ RegistryStatus writeStored(QStringView name, const QVariant& value) {
     const auto store = openStore();
     store->setValue(name.toString(), value);
     store->sync();
-    return store->status() == QSettings::NoError ? RegistryOk : RegistryAccessDenied;
+    // A line the store could not parse (FormatError) is dropped when the file is rewritten; the
+    // write itself has succeeded then.
+    return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
 }
 
 // Numbers come back as text from a settings file, and as a signed int from the Windows registry;
@@ -104,10 +106,11 @@ quint32 readColumnDefinition() {
     return columns;
 }
 
-int readFillingMethod() {
-    quint32 method = 2;
+FillingMethod readFillingMethod() {
+    quint32 method = quint32(FillingMethod::ToEmptyTank);
     CRegistry::readValue(SettingsKey::FillingMethod, &method);
-    return method == 2 ? 2 : 1;
+    return method == quint32(FillingMethod::ToEmptyTank) ? FillingMethod::ToEmptyTank
+                                                         : FillingMethod::FullTank;
 }
 
 bool readDebugMode() {

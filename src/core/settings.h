@@ -2,6 +2,8 @@
 
 // The settings store: four named values of the current user, read afresh at every use.
 
+#include "stats/derived.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -45,7 +47,7 @@ public:
 
 // Readers applying the defaults; each reads the store at every call.
 quint32 readColumnDefinition();
-int readFillingMethod();
+FillingMethod readFillingMethod();
 bool readDebugMode();
 
 bool readLanguagePath(QString* path);

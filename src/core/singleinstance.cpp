@@ -58,7 +58,7 @@ bool SingleInstance::start() {
         return true;
     if (askRunningInstanceToRaise())
         return false;
-    if (listen())
+    if (m_server->listen(m_serverName))
         return true;
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         // Another instance may have started listening since we asked; if it answers now, it
@@ -66,7 +66,7 @@ bool SingleInstance::start() {
         if (askRunningInstanceToRaise())
             return false;
         QLocalServer::removeServer(m_serverName);
-        if (listen())
+        if (m_server->listen(m_serverName))
             return true;
     }
     // Without the socket this instance cannot be found by later starts, but it still runs.
@@ -82,10 +82,6 @@ bool SingleInstance::askRunningInstanceToRaise() const {
     socket.waitForBytesWritten(WriteTimeoutMs);
     socket.disconnectFromServer();
     return true;
-}
-
-bool SingleInstance::listen() {
-    return m_server->listen(m_serverName);
 }
 
 void SingleInstance::acceptConnections() {

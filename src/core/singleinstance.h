@@ -31,7 +31,6 @@ signals:
 
 private:
     bool askRunningInstanceToRaise() const;
-    bool listen();
     void acceptConnections();
     void readRequest(QLocalSocket* socket);
 

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -50,7 +51,13 @@ template <typename Record> bool readTable(QFile& file, qint32 count, std::vector
     const qint64 recordSize = qint64(sizeof(Record));
     const qint64 rest = std::max<qint64>(0, file.size() - file.pos());
     const qint64 fitting = count < 0 ? 0 : std::min<qint64>(count, rest / recordSize);
-    table->resize(std::size_t(fitting));
+    try {
+        table->resize(std::size_t(fitting));
+    } catch (const std::bad_alloc&) {
+        // A file larger than memory: refused like a short table instead of ending the program.
+        table->clear();
+        return false;
+    }
     const qint64 arrived = readUpTo(file, table->data(), fitting * recordSize);
     table->resize(std::size_t(arrived / recordSize));
     return qint64(table->size()) == count;

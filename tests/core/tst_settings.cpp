@@ -26,6 +26,7 @@ private slots:
     void firstRunStoresDefaultLanguage();
     void storedLanguageIsKept();
     void failedWriteIsReported();
+    void writeIntoFileWithStrayLine();
 
 private:
     QString storeFile() const { return m_folder.filePath(QStringLiteral("Tankometer.conf")); }
@@ -69,7 +70,7 @@ QSettings* SettingsTest::otherStore() {
 
 void SettingsTest::emptyStoreGivesDefaults() {
     QCOMPARE(readColumnDefinition(), 127u);
-    QCOMPARE(readFillingMethod(), 2);
+    QCOMPARE(readFillingMethod(), FillingMethod::ToEmptyTank);
     QVERIFY(!readDebugMode());
 
     QString path = QStringLiteral("untouched");
@@ -81,28 +82,31 @@ void SettingsTest::emptyStoreGivesDefaults() {
 void SettingsTest::readersApplyDefaults_data() {
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<quint32>("columns");
-    QTest::addColumn<int>("method");
+    QTest::addColumn<FillingMethod>("method");
     QTest::addColumn<bool>("debug");
+    const FillingMethod empty = FillingMethod::ToEmptyTank;
+    const FillingMethod full = FillingMethod::FullTank;
 
-    QTest::newRow("debug mode 1") << QByteArray("DebugMode=1") << 127u << 2 << true;
-    QTest::newRow("debug mode 5 is on too") << QByteArray("DebugMode=5") << 127u << 2 << true;
-    QTest::newRow("debug mode 0") << QByteArray("DebugMode=0") << 127u << 2 << false;
-    QTest::newRow("debug mode not a number") << QByteArray("DebugMode=on") << 127u << 2 << false;
-    QTest::newRow("no column") << QByteArray("ColDef=0") << 0u << 2 << false;
-    QTest::newRow("some columns") << QByteArray("ColDef=5") << 5u << 2 << false;
-    QTest::newRow("columns with blanks") << QByteArray("ColDef = 12 ") << 12u << 2 << false;
-    QTest::newRow("columns not a number") << QByteArray("ColDef=all") << 127u << 2 << false;
-    QTest::newRow("columns a list") << QByteArray("ColDef=1, 2") << 127u << 2 << false;
+    QTest::newRow("debug mode 1") << QByteArray("DebugMode=1") << 127u << empty << true;
+    QTest::newRow("debug mode 5 is on too") << QByteArray("DebugMode=5") << 127u << empty << true;
+    QTest::newRow("debug mode 0") << QByteArray("DebugMode=0") << 127u << empty << false;
+    QTest::newRow("debug mode not a number")
+        << QByteArray("DebugMode=on") << 127u << empty << false;
+    QTest::newRow("no column") << QByteArray("ColDef=0") << 0u << empty << false;
+    QTest::newRow("some columns") << QByteArray("ColDef=5") << 5u << empty << false;
+    QTest::newRow("columns with blanks") << QByteArray("ColDef = 12 ") << 12u << empty << false;
+    QTest::newRow("columns not a number") << QByteArray("ColDef=all") << 127u << empty << false;
+    QTest::newRow("columns a list") << QByteArray("ColDef=1, 2") << 127u << empty << false;
     QTest::newRow("largest 32-bit number")
-        << QByteArray("ColDef=4294967295") << 4294967295u << 2 << false;
+        << QByteArray("ColDef=4294967295") << 4294967295u << empty << false;
     QTest::newRow("negative as its bit pattern")
-        << QByteArray("ColDef=-1") << 4294967295u << 2 << false;
-    QTest::newRow("more than 32 bits") << QByteArray("ColDef=4294967296") << 127u << 2 << false;
-    QTest::newRow("full tank") << QByteArray("FillingMethod=1") << 127u << 1 << false;
-    QTest::newRow("to empty tank") << QByteArray("FillingMethod=2") << 127u << 2 << false;
+        << QByteArray("ColDef=-1") << 4294967295u << empty << false;
+    QTest::newRow("more than 32 bits") << QByteArray("ColDef=4294967296") << 127u << empty << false;
+    QTest::newRow("full tank") << QByteArray("FillingMethod=1") << 127u << full << false;
+    QTest::newRow("to empty tank") << QByteArray("FillingMethod=2") << 127u << empty << false;
     QTest::newRow("unknown method is full tank")
-        << QByteArray("FillingMethod=7") << 127u << 1 << false;
-    QTest::newRow("method not a number") << QByteArray("FillingMethod=x") << 127u << 2 << false;
+        << QByteArray("FillingMethod=7") << 127u << full << false;
+    QTest::newRow("method not a number") << QByteArray("FillingMethod=x") << 127u << empty << false;
 }
 
 void SettingsTest::readersApplyDefaults() {
@@ -153,7 +157,7 @@ void SettingsTest::writesPersistAcrossStoreObjects() {
         QCOMPARE(readColumnDefinition(), 9u);
     }
     QCOMPARE(readColumnDefinition(), 9u);
-    QCOMPARE(readFillingMethod(), 1);
+    QCOMPARE(readFillingMethod(), FillingMethod::FullTank);
     QVERIFY(readDebugMode());
 
     const QByteArray onDisk = [this] {
@@ -227,6 +231,15 @@ void SettingsTest::failedWriteIsReported() {
 
     QVERIFY(status != RegistryOk);
     QCOMPARE(language, QStringLiteral("lang\\english.lng"));
+}
+
+void SettingsTest::writeIntoFileWithStrayLine() {
+    editStoreFile("[General]\nColDef=5\nthis line is no setting\n");
+    QCOMPARE(readColumnDefinition(), 5u);
+
+    QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
+    QVERIFY(readDebugMode());
+    QCOMPARE(readColumnDefinition(), 5u);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)

@@ -1,0 +1,59 @@
+#include "core/startup.h"
+
+#include "core/debuglog.h"
+#include "core/settings.h"
+#include "core/singleinstance.h"
+#include "localisation/language.h"
+#include "ui/main/mainwnd.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 2;
+
+void writeStartBanner() {
+    const QByteArray rule(35, '-');
+    debugLog().write(rule);
+    // The banner's format ends in "%S" with an empty text: the trailing blank is kept.
+    debugLog().write(QByteArray("Tankometer ") + QByteArray::number(kVersionMajor) + '.' +
+                     QByteArray::number(kVersionMinor) + ' ');
+    debugLog().write(rule);
+    debugLog().write("Application started");
+}
+
+} // namespace
+
+int runTankometer(const StartupOptions& options) {
+    setDebugFlag(readDebugMode());
+    writeStartBanner();
+
+    SingleInstance instance(options.instanceName.isEmpty() ? SingleInstance::defaultServerName()
+                                                           : options.instanceName);
+    // Another Tankometer of this user is running and has been asked to come to the front.
+    if (!instance.start())
+        return 0;
+
+    language().load(readLanguagePathOrStoreDefault());
+
+    // The main window's own commands end the run; closing it must not end the application
+    // while a nested event loop still runs.
+    QApplication::setQuitOnLastWindowClosed(false);
+    {
+        CMainWnd window;
+        QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                         &CMainWnd::activate);
+        if (options.whenRunning) {
+            QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
+        }
+        window.run();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+
+    debugLog().write("Application exited");
+    debugLog().write(QByteArray());
+    return 0;
+}

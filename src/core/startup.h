@@ -1,0 +1,19 @@
+#pragma once
+
+// The program's life: debug flag and start banner, one instance per user, the language, the
+// main window, and the exit line.
+
+#include <QString>
+#include <functional>
+
+class CMainWnd;
+
+struct StartupOptions {
+    // The single-instance socket; empty: the user's own.
+    QString instanceName;
+    // Called from the event loop once the main window is open (tests drive the window here).
+    std::function<void(CMainWnd&)> whenRunning;
+};
+
+// Runs Tankometer in the running QApplication and returns the process exit code (0).
+int runTankometer(const StartupOptions& options = {});

@@ -1,0 +1,180 @@
+#include "ui/main/filllistmodel.h"
+
+#include "core/settings.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "stats/derived.h"
+
+namespace {
+
+constexpr int kMaxHeaderLength = 63;
+
+struct ColumnInfo {
+    quint32 bit;
+    int width;
+};
+
+constexpr ColumnInfo kColumnInfo[] = {
+    {0x10, 30}, // record number
+    {0x01, 80}, // date
+    {0x02, 60}, // fuel
+    {0x04, 60}, // cost
+    {0x08, 80}, // odometer
+    {0x20, 55}, // consumption
+    {0x40, 55}, // endurance
+};
+
+QString headerText(CFillListModel::Column column) {
+    switch (column) {
+    case CFillListModel::RecordNumber:
+        return {};
+    case CFillListModel::Date:
+        return translate(Text::FillList_Date);
+    case CFillListModel::Fuel:
+        return translate(Text::FillList_Fuel);
+    case CFillListModel::Cost:
+        return translate(Text::FillList_Cost);
+    case CFillListModel::Odometer:
+        return translate(Text::FillList_Odometer);
+    case CFillListModel::Consumption:
+        return translate(Text::FillList_Consumption);
+    case CFillListModel::Endurance:
+        return translate(Text::FillList_Endurance);
+    }
+    return {};
+}
+
+} // namespace
+
+CFillListModel::CFillListModel(const CFuelDatabase& database, QObject* parent)
+    : QAbstractTableModel(parent), m_database(database) {}
+
+CFillListModel::~CFillListModel() = default;
+
+quint32 CFillListModel::columnBit(Column column) {
+    return kColumnInfo[column].bit;
+}
+
+int CFillListModel::columnWidth(Column column) {
+    return kColumnInfo[column].width;
+}
+
+QList<CFillListModel::Column> CFillListModel::columnsFor(quint32 columnDefinition) {
+    QList<Column> columns;
+    for (const Column column : {RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance}) {
+        if (columnDefinition & columnBit(column))
+            columns.append(column);
+    }
+    return columns;
+}
+
+int CFillListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int CFillListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant CFillListModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(index.row(), m_columns.at(index.column()));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant CFillListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return headerText(m_columns.at(section)).left(kMaxHeaderLength);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags CFillListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QString CFillListModel::cellText(int row, Column column) const {
+    const FillRecord* fill = m_database.getFill(row);
+    if (!fill)
+        return {};
+    const FillRecord* previous = m_database.getFill(row - 1);
+    switch (column) {
+    case RecordNumber:
+        return QStringLiteral("%1.").arg(row + 1);
+    case Date:
+        return formatDate(fill->dateTime);
+    case Fuel:
+        return formatAmount(fill->fuel);
+    case Cost:
+        return formatAmount(fill->cost);
+    case Odometer:
+        return QString::number(fill->odometer);
+    case Consumption:
+        return listCellText(fillConsumption(fill, previous, readFillingMethod()));
+    case Endurance:
+        return listCellText(fillEndurance(fill, previous, readFillingMethod()));
+    }
+    return {};
+}
+
+void CFillListModel::rebuild() {
+    beginResetModel();
+    m_columns = columnsFor(readColumnDefinition());
+    m_rowCount = m_database.getFillCount();
+    endResetModel();
+}
+
+void CFillListModel::rowInserted(int row) {
+    if (row < 0 || row > m_rowCount)
+        return resynchronise();
+    beginInsertRows({}, row, row);
+    ++m_rowCount;
+    endInsertRows();
+    refreshAll();
+}
+
+void CFillListModel::rowRemoved(int row) {
+    if (row < 0 || row >= m_rowCount)
+        return resynchronise();
+    beginRemoveRows({}, row, row);
+    --m_rowCount;
+    endRemoveRows();
+    refreshAll();
+}
+
+void CFillListModel::rowsAppended() {
+    const int fillCount = m_database.getFillCount();
+    if (fillCount > m_rowCount) {
+        beginInsertRows({}, m_rowCount, fillCount - 1);
+        m_rowCount = fillCount;
+        endInsertRows();
+    }
+    refreshAll();
+}
+
+void CFillListModel::refreshAll() {
+    if (m_rowCount > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
+}
+
+void CFillListModel::resynchronise() {
+    beginResetModel();
+    m_rowCount = m_database.getFillCount();
+    endResetModel();
+}

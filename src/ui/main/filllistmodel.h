@@ -1,0 +1,58 @@
+#pragma once
+
+// The fill list: one row per fill in database order, the columns chosen by the ColDef setting.
+// Cell texts are made from the database whenever the view asks for them, so the model keeps
+// nothing per row but the row count it has announced to its views.
+
+#include <QAbstractTableModel>
+#include <QList>
+
+class CFuelDatabase;
+
+class CFillListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Every column the list can show, in the order they appear when shown.
+    enum Column { RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance };
+    Q_ENUM(Column)
+
+    explicit CFillListModel(const CFuelDatabase& database, QObject* parent = nullptr);
+    ~CFillListModel() override;
+
+    // The ColDef bit that shows a column, and the column's width in pixels.
+    static quint32 columnBit(Column column);
+    static int columnWidth(Column column);
+    // The shown columns for a ColDef value; bits above 0x40 are ignored.
+    static QList<Column> columnsFor(quint32 columnDefinition);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    Column columnAt(int position) const { return m_columns.at(position); }
+    // The position of a shown column, or -1.
+    int positionOf(Column column) const { return int(m_columns.indexOf(column)); }
+    QString cellText(int row, Column column) const;
+
+    // Reads ColDef and builds columns and rows anew.
+    void rebuild();
+    // A fill was inserted at row; every row's texts change with it.
+    void rowInserted(int row);
+    // The fill at row was removed.
+    void rowRemoved(int row);
+    // Fills were appended: adds rows until the row count matches the database.
+    void rowsAppended();
+    // Every row's texts may have changed.
+    void refreshAll();
+
+private:
+    // For a notice that does not fit the rows announced so far: takes the rows anew.
+    void resynchronise();
+
+    const CFuelDatabase& m_database;
+    QList<Column> m_columns;
+    int m_rowCount = 0;
+};

@@ -1,0 +1,505 @@
+#include "ui/main/mainwnd.h"
+
+#include "core/paths.h"
+#include "localisation/language.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/messagebox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QGestureEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSessionManager>
+#include <QTableView>
+#include <QTapAndHoldGesture>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tankometer");
+
+const TextId* menuText(int id) {
+    switch (id) {
+    case CMainWnd::CmdFileMenu:
+        return &Text::menu_MainFile;
+    case CMainWnd::CmdFillMenu:
+        return &Text::menu_MainFill;
+    case CMainWnd::CmdStatisticsMenu:
+        return &Text::menu_MainStats;
+    case CMainWnd::CmdAbout:
+        return &Text::menu_FileAbout;
+    case CMainWnd::CmdExit:
+        return &Text::menu_FileExit;
+    case CMainWnd::CmdSettings:
+        return &Text::menu_FileSettings;
+    case CMainWnd::CmdImportCsv:
+        return &Text::menu_FileImport;
+    case CMainWnd::CmdExportCsv:
+        return &Text::menu_FileExport;
+    case CMainWnd::CmdAddFill:
+        return &Text::menu_FillAdd;
+    case CMainWnd::CmdEditFill:
+        return &Text::menu_FillEdit;
+    case CMainWnd::CmdRemoveFill:
+        return &Text::menu_FillRemove;
+    case CMainWnd::CmdFillInformation:
+        return &Text::menu_FillShowInfo;
+    case CMainWnd::CmdTotals:
+        return &Text::menu_StatTotals;
+    case CMainWnd::CmdGraph:
+        return &Text::menu_StatGraph;
+    }
+    return nullptr;
+}
+
+const TextId* contextText(int id) {
+    switch (id) {
+    case CMainWnd::CmdEditFill:
+        return &Text::context_FillEdit;
+    case CMainWnd::CmdRemoveFill:
+        return &Text::context_FillRemove;
+    case CMainWnd::CmdFillInformation:
+        return &Text::context_FillShowInfo;
+    case CMainWnd::CmdStartGraphHere:
+        return &Text::context_GraphHere;
+    }
+    return nullptr;
+}
+
+// Menu texts come from the language file; an "&" in them is shown, not taken as a mnemonic.
+QString menuItemText(const QString& text) {
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// The three menu titles get Alt mnemonics on their first letter not taken by an earlier one.
+QString menuTitleText(const QString& text, QString* usedLetters) {
+    QString title = menuItemText(text);
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        const QChar letter = title.at(i).toLower();
+        if (letter.isLetter() && !usedLetters->contains(letter)) {
+            usedLetters->append(letter);
+            return title.insert(i, QLatin1Char('&'));
+        }
+    }
+    return title;
+}
+
+// Bitmaps of the scalable icon, for platforms whose Qt cannot draw SVG.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {32, 64, 256})
+        icon.addFile(QStringLiteral(":/tankometer-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFilePath()) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(kCaption);
+    setWindowIcon(programIcon());
+    m_database.setMessageSink([](const QString& message) {
+        showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
+    });
+
+    m_model = new CFillListModel(m_database, this);
+    m_list = new QTableView(this);
+    m_list->setObjectName(QStringLiteral("fillList"));
+    m_list->setAccessibleName(kCaption);
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSortingEnabled(false);
+    m_list->setWordWrap(false);
+    m_list->setShowGrid(false);
+    m_list->horizontalHeader()->setSectionsClickable(false);
+    m_list->horizontalHeader()->setHighlightSections(false);
+    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_list->verticalHeader()->hide();
+    // Rows of one fixed height keep a list of many thousand fills fluent.
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+    m_list->viewport()->grabGesture(Qt::TapAndHoldGesture);
+    setCentralWidget(m_list);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CMainWnd::onCurrentRowChanged);
+
+    createMenuBar();
+    createContextMenu();
+    createShortcuts();
+
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { saveForSessionEnd(); });
+    }
+    resize(480, 640);
+}
+
+CMainWnd::~CMainWnd() = default;
+
+void CMainWnd::open() {
+    initialise();
+    show();
+    m_list->setFocus();
+}
+
+int CMainWnd::run() {
+    open();
+    if (m_result == 0) {
+        QEventLoop loop;
+        connect(this, &CMainWnd::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return m_result;
+}
+
+void CMainWnd::activate() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainWnd::initialise() {
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    // Whatever the load leaves in the database is shown; it reports its own failures.
+    m_database.load();
+    buildList();
+    translateMenus();
+}
+
+void CMainWnd::buildList() {
+    m_model->rebuild();
+    QHeaderView* header = m_list->horizontalHeader();
+    for (int position = 0; position < m_model->columnCount(); ++position) {
+        const int width = CFillListModel::columnWidth(m_model->columnAt(position));
+        header->resizeSection(position, qMax(width, header->sectionSizeHint(position)));
+    }
+    m_currentRow = -1;
+}
+
+void CMainWnd::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount()) {
+        m_list->clearSelection();
+        m_currentRow = -1;
+        return;
+    }
+    m_currentRow = row;
+    if (m_model->columnCount() == 0)
+        return;
+    const QModelIndex index = m_model->index(row, 0);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_list->scrollTo(index);
+}
+
+void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
+    if (current.isValid())
+        m_currentRow = current.row();
+}
+
+void CMainWnd::fillAdded(int index) {
+    m_unsavedChanges = true;
+    m_model->rowInserted(index);
+    selectRow(index);
+}
+
+void CMainWnd::fillEdited(int index) {
+    m_unsavedChanges = true;
+    m_model->refreshAll();
+    selectRow(index);
+}
+
+void CMainWnd::fillRemoved(int index) {
+    m_unsavedChanges = true;
+    m_model->rowRemoved(index);
+    selectRow(index < m_database.getFillCount() ? index : index - 1);
+}
+
+void CMainWnd::importEnded() {
+    if (m_model->rowCount() != m_database.getFillCount())
+        m_unsavedChanges = true;
+    m_model->rowsAppended();
+}
+
+void CMainWnd::settingsEnded() {
+    buildList();
+}
+
+void CMainWnd::fillInformationClosed(int index) {
+    selectRow(index);
+}
+
+void CMainWnd::dispatchCommand(int id) {
+    switch (id) {
+    case CmdOk:
+    case CmdExit:
+        saveAndEnd();
+        break;
+    case CmdCancel:
+        cancel();
+        break;
+    case CmdRemoveFill:
+        removeFill();
+        break;
+    case CmdAddFill: // the fill dialog for a new fill
+        break;
+    case CmdEditFill: // the fill dialog for the current fill
+        break;
+    // The commands of the statistics, CSV, settings and About dialogs.
+    case CmdFillInformation:
+    case CmdTotals:
+    case CmdGraph:
+    case CmdStartGraphHere:
+    case CmdExportCsv:
+    case CmdImportCsv:
+    case CmdSettings:
+    case CmdAbout:
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainWnd::removeFill() {
+    const int row = m_currentRow;
+    if (m_database.getFillCount() == 0 || row < 0 || row >= m_database.getFillCount())
+        return;
+    const auto answer = showMessageBox(this, kCaption, translate(Text::Main_QuestionDeleteFill),
+                                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    m_database.removeFill(row);
+    fillRemoved(row);
+}
+
+bool CMainWnd::saveBeforeEnd() {
+    if (m_database.save())
+        return true;
+    // The database has shown why the save failed; leaving now would lose this session's fills.
+    const auto answer = showMessageBox(
+        this, kCaption,
+        QStringLiteral("The fills could not be saved. Close anyway and lose the changes of "
+                       "this session?"),
+        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void CMainWnd::saveAndEnd() {
+    if (saveBeforeEnd())
+        end(1);
+}
+
+void CMainWnd::cancel() {
+    if (m_unsavedChanges) {
+        const auto answer =
+            showMessageBox(this, kCaption, QStringLiteral("Discard the changes of this session?"),
+                           QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    end(2);
+}
+
+void CMainWnd::end(int result) {
+    m_result = result;
+    m_ending = true;
+    close();
+    emit finished(result);
+}
+
+void CMainWnd::saveForSessionEnd() {
+    if (m_initialised && !m_ending && m_database.save())
+        m_unsavedChanges = false;
+}
+
+void CMainWnd::showEvent(QShowEvent* event) {
+    initialise();
+    QMainWindow::showEvent(event);
+}
+
+// The window's close button is OK: save, then end.
+void CMainWnd::closeEvent(QCloseEvent* event) {
+    if (m_ending) {
+        event->accept();
+        return;
+    }
+    if (!saveBeforeEnd()) {
+        event->ignore();
+        return;
+    }
+    m_result = 1;
+    m_ending = true;
+    event->accept();
+    emit finished(m_result);
+}
+
+bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == m_list || watched == m_list->viewport()) &&
+        event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Mouse && watched == m_list->viewport())
+            showContextMenuAt(menuEvent->pos());
+        else
+            showContextMenuForCurrentRow();
+        return true;
+    }
+    if (watched == m_list->viewport()) {
+        // The first click of a double-click has already made its row the current one.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            dispatchCommand(CmdEditFill);
+            return true;
+        }
+        if (event->type() == QEvent::Gesture) {
+            auto* gestureEvent = static_cast<QGestureEvent*>(event);
+            if (auto* hold = static_cast<QTapAndHoldGesture*>(
+                    gestureEvent->gesture(Qt::TapAndHoldGesture))) {
+                if (hold->state() == Qt::GestureFinished) {
+                    showContextMenuAt(
+                        m_list->viewport()->mapFromGlobal(hold->position().toPoint()));
+                }
+                gestureEvent->accept(hold);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QAction* CMainWnd::addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id,
+                              const char* objectName) {
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(objectName));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { dispatchCommand(id); });
+    actions->insert(id, action);
+    return action;
+}
+
+void CMainWnd::createMenuBar() {
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    m_barActions.clear();
+
+    QMenu* file = bar->addMenu(QString());
+    file->setObjectName(QStringLiteral("fileMenu"));
+    m_barActions.insert(CmdFileMenu, file->menuAction());
+    addCommand(file, &m_barActions, CmdSettings, "actionSettings");
+    file->addSeparator();
+    addCommand(file, &m_barActions, CmdImportCsv, "actionImportCsv");
+    addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
+    file->addSeparator();
+    addCommand(file, &m_barActions, CmdAbout, "actionAbout");
+    addCommand(file, &m_barActions, CmdExit, "actionExit")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* fill = bar->addMenu(QString());
+    fill->setObjectName(QStringLiteral("fillMenu"));
+    m_barActions.insert(CmdFillMenu, fill->menuAction());
+    addCommand(fill, &m_barActions, CmdAddFill, "actionAddFill")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(fill, &m_barActions, CmdEditFill, "actionEditFill");
+    addCommand(fill, &m_barActions, CmdRemoveFill, "actionRemoveFill")
+        ->setShortcut(QKeySequence(Qt::Key_Delete));
+    fill->addSeparator();
+    addCommand(fill, &m_barActions, CmdFillInformation, "actionFillInformation");
+
+    QMenu* statistics = bar->addMenu(QString());
+    statistics->setObjectName(QStringLiteral("statisticsMenu"));
+    m_barActions.insert(CmdStatisticsMenu, statistics->menuAction());
+    addCommand(statistics, &m_barActions, CmdTotals, "actionTotals");
+    addCommand(statistics, &m_barActions, CmdGraph, "actionGraph");
+
+    setMenuBar(bar);
+    m_menuBar = bar;
+}
+
+void CMainWnd::createContextMenu() {
+    m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
+    addCommand(m_contextMenu, &m_contextActions, CmdEditFill, "contextEditFill");
+    addCommand(m_contextMenu, &m_contextActions, CmdRemoveFill, "contextRemoveFill");
+    m_contextMenu->addSeparator();
+    addCommand(m_contextMenu, &m_contextActions, CmdFillInformation, "contextFillInformation");
+    addCommand(m_contextMenu, &m_contextActions, CmdStartGraphHere, "contextStartGraphHere");
+}
+
+void CMainWnd::createShortcuts() {
+    // Escape is Cancel, as for a dialog.
+    auto* cancel = new QAction(this);
+    cancel->setObjectName(QStringLiteral("actionCancel"));
+    cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(cancel, &QAction::triggered, this, [this] { dispatchCommand(CmdCancel); });
+    addAction(cancel);
+
+    auto* edit = new QAction(m_list);
+    edit->setObjectName(QStringLiteral("actionEditCurrentFill"));
+    edit->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    edit->setShortcutContext(Qt::WidgetShortcut);
+    connect(edit, &QAction::triggered, this, [this] { dispatchCommand(CmdEditFill); });
+    m_list->addAction(edit);
+}
+
+void CMainWnd::destroyMenuBar() {
+    if (!m_menuBar)
+        return;
+    m_barActions.clear();
+    setMenuWidget(nullptr);
+    m_menuBar = nullptr;
+}
+
+void CMainWnd::restoreMenuBar() {
+    if (!m_menuBar)
+        createMenuBar();
+    translateMenus();
+}
+
+void CMainWnd::translateMenus() {
+    QString usedLetters;
+    for (const int id : {CmdFileMenu, CmdFillMenu, CmdStatisticsMenu}) {
+        if (QAction* action = m_barActions.value(id))
+            action->setText(menuTitleText(translate(*menuText(id)), &usedLetters));
+    }
+    for (auto it = m_barActions.cbegin(); it != m_barActions.cend(); ++it) {
+        if (it.key() != CmdFileMenu && it.key() != CmdFillMenu && it.key() != CmdStatisticsMenu)
+            it.value()->setText(menuItemText(translate(*menuText(it.key()))));
+    }
+    for (auto it = m_contextActions.cbegin(); it != m_contextActions.cend(); ++it)
+        it.value()->setText(menuItemText(translate(*contextText(it.key()))));
+}
+
+QAction* CMainWnd::commandAction(int id) const {
+    return m_barActions.value(id);
+}
+
+QAction* CMainWnd::contextAction(int id) const {
+    return m_contextActions.value(id);
+}
+
+void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
+    const QModelIndex index = m_list->indexAt(viewportPosition);
+    if (index.isValid())
+        selectRow(index.row());
+    m_contextMenu->popup(m_list->viewport()->mapToGlobal(viewportPosition));
+}
+
+// From the keyboard the menu opens below the current row, which stays the current row.
+void CMainWnd::showContextMenuForCurrentRow() {
+    QPoint position;
+    if (m_currentRow >= 0 && m_model->columnCount() > 0)
+        position = m_list->visualRect(m_model->index(m_currentRow, 0)).bottomLeft();
+    if (!m_list->viewport()->rect().contains(position))
+        position = QPoint(0, 0);
+    m_contextMenu->popup(m_list->viewport()->mapToGlobal(position));
+}

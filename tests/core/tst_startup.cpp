@@ -1,0 +1,125 @@
+#include "core/debuglog.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/singleinstance.h"
+#include "core/startup.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// The logged messages without their time stamps.
+QStringList loggedMessages() {
+    QFile file(debugLogPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\[\\d{1,2}\\.\\d{1,2}\\.\\d{4} \\d{2}:\\d{2}:\\d{2}\\] "));
+    QStringList messages;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = stamp.match(line);
+        messages.append(match.hasMatch() ? line.mid(match.capturedLength())
+                                         : QStringLiteral("<unstamped> ") + line);
+    }
+    return messages;
+}
+
+const QString kRule(35, QLatin1Char('-'));
+
+StartupOptions exitingAtOnce(const QString& instanceName) {
+    StartupOptions options;
+    options.instanceName = instanceName;
+    options.whenRunning = [](CMainWnd& window) { window.dispatchCommand(CMainWnd::CmdExit); };
+    return options;
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
+            .clear();
+        QFile::remove(debugLogPath());
+        QFile::remove(databaseFilePath());
+        DialogSeams::reset();
+        setDebugFlag(false);
+    }
+
+    void firstRunStoresTheDefaultLanguageAndLogsNothing() {
+        QCOMPARE(runTankometer(exitingAtOnce(QStringLiteral("tankometer-test-first"))), 0);
+        QString stored;
+        QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &stored), RegistryOk);
+        QCOMPARE(stored, QStringLiteral("lang\\english.lng"));
+        QVERIFY(!QFile::exists(debugLogPath()));
+        QVERIFY(QFile::exists(databaseFilePath())); // Exit saved
+    }
+
+    void debugRunLogsBannerAndExitInOrder() {
+        QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
+        QCOMPARE(runTankometer(exitingAtOnce(QStringLiteral("tankometer-test-debug"))), 0);
+        QCOMPARE(loggedMessages(), (QStringList{kRule, QStringLiteral("Tankometer 1.2 "), kRule,
+                                                QStringLiteral("Application started"),
+                                                QStringLiteral("Application exited"), QString()}));
+    }
+
+    void cancelledRunEndsTheSameWay() {
+        QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 7), RegistryOk);
+        StartupOptions options;
+        options.instanceName = QStringLiteral("tankometer-test-cancel");
+        options.whenRunning = [](CMainWnd& window) { window.dispatchCommand(CMainWnd::CmdCancel); };
+        QCOMPARE(runTankometer(options), 0);
+        QCOMPARE(loggedMessages().mid(4),
+                 (QStringList{QStringLiteral("Application exited"), QString()}));
+        QVERIFY(!QFile::exists(databaseFilePath()));
+    }
+
+    // A second start asks the running one to come to the front and ends without an exit line.
+    void secondStartHandsOver() {
+        const QString name = QStringLiteral("tankometer-test-second");
+        SingleInstance running(name);
+        QVERIFY(running.start());
+        QSignalSpy activation(&running, &SingleInstance::activationRequested);
+        QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
+
+        QCOMPARE(runTankometer(exitingAtOnce(name)), 0);
+        QTRY_COMPARE(activation.size(), 1);
+        QCOMPARE(loggedMessages(), (QStringList{kRule, QStringLiteral("Tankometer 1.2 "), kRule,
+                                                QStringLiteral("Application started")}));
+        QVERIFY(!QFile::exists(databaseFilePath()));
+    }
+
+    void runningWindowComesToTheFront() {
+        const QString name = QStringLiteral("tankometer-test-front");
+        bool secondStarted = true;
+        bool raised = false;
+        StartupOptions options;
+        options.instanceName = name;
+        options.whenRunning = [&](CMainWnd& window) {
+            window.showMinimized();
+            SingleInstance second(name);
+            secondStarted = second.start();
+            raised = QTest::qWaitFor([&window] { return !window.isMinimized(); }, 5000);
+            window.dispatchCommand(CMainWnd::CmdCancel);
+        };
+        QCOMPARE(runTankometer(options), 0);
+        QVERIFY(!secondStarted);
+        QVERIFY(raised);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"

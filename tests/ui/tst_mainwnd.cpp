@@ -1,0 +1,498 @@
+#include "core/paths.h"
+#include "db/fueldatabase.h"
+#include "db/regional.h"
+#include "localisation/language.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr quint64 kDay = 864000000000ull; // 100 ns units
+constexpr quint64 kFirstDay = 154000ull * kDay;
+const QString kCaption = QStringLiteral("Tankometer");
+const QString kDiscardQuestion = QStringLiteral("Discard the changes of this session?");
+
+FillRecord makeFill(int day, qint32 odometer, float fuel) {
+    FillRecord fill;
+    fill.odometer = odometer;
+    fill.fuel = fuel;
+    fill.cost = fuel * 1.5f;
+    fill.dateTime = FileTime::fromValue(kFirstDay + quint64(day) * kDay);
+    return fill;
+}
+
+// Writes a database file of fills on days 0, 1, 2, ... with odometers 1000, 1500, 2000, ...
+void writeDatabase(int fillCount) {
+    CFuelDatabase database(databaseFilePath());
+    for (int i = 0; i < fillCount; ++i) {
+        FillRecord fill = makeFill(i, 1000 + 500 * i, 40.5f);
+        fill.stationId = database.findOrAddStation(QStringLiteral("Station"));
+        database.insertFill(fill);
+    }
+    QVERIFY(database.save());
+}
+
+QList<qint32> savedOdometers() {
+    CFuelDatabase database(databaseFilePath());
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    QList<qint32> odometers;
+    for (int i = 0; i < database.getFillCount(); ++i)
+        odometers.append(database.getFill(i)->odometer);
+    return odometers;
+}
+
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
+}
+
+QString cell(const CMainWnd& window, int row, CFillListModel::Column column) {
+    return window.listModel()->cellText(row, column);
+}
+
+int questionsAsked(const QString& text) {
+    int count = 0;
+    for (const MessageBoxRecord& record : DialogSeams::askedMessages())
+        count += record.text == text ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class MainWndTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        DialogSeams::reset();
+        settings().clear();
+        QFile::remove(databaseFilePath());
+        language().clear();
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+    }
+
+    void cleanup() {
+        QCOMPARE(DialogSeams::pendingAnswers(), 0);
+        settings().clear();
+        language().clear();
+        setRegionalSettingsOverride(std::nullopt);
+    }
+
+    void emptyDatabaseShowsHeadersAndNoRows() {
+        CMainWnd window;
+        window.open();
+        QCOMPARE(window.windowTitle(), kCaption);
+        QVERIFY(!window.windowIcon().isNull());
+        QTableView* list = window.findChild<QTableView*>(QStringLiteral("fillList"));
+        QVERIFY(list);
+        QCOMPARE(list->model()->rowCount(), 0);
+        QCOMPARE(list->model()->columnCount(), 7);
+        QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
+        QCOMPARE(window.currentRow(), -1);
+        QVERIFY(list->selectionBehavior() == QAbstractItemView::SelectRows);
+        QVERIFY(list->selectionMode() == QAbstractItemView::SingleSelection);
+        QVERIFY(!list->isSortingEnabled());
+        // Remove fill without fills asks nothing.
+        window.dispatchCommand(CMainWnd::CmdRemoveFill);
+        QCOMPARE(questionsAsked(translate(Text::Main_QuestionDeleteFill)), 0);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+        QCOMPARE(window.result(), 2);
+    }
+
+    void listShowsTheDatabase() {
+        writeDatabase(3);
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
+        CMainWnd window;
+        window.open();
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(cell(window, 0, CFillListModel::Fuel), QStringLiteral("40,50"));
+        QCOMPARE(cell(window, 2, CFillListModel::Odometer), QStringLiteral("2000"));
+        QCOMPARE(cell(window, 0, CFillListModel::Consumption), QString());
+        QCOMPARE(cell(window, 0, CFillListModel::Endurance), QString());
+        QVERIFY(!cell(window, 1, CFillListModel::Consumption).isEmpty());
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void damagedDatabaseIsReportedAndTheWindowOpens() {
+        QFile file(databaseFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a fuel log");
+        file.close();
+        CMainWnd window;
+        window.open();
+        QVERIFY(!DialogSeams::askedMessages().isEmpty());
+        for (const MessageBoxRecord& message : DialogSeams::askedMessages()) {
+            QCOMPARE(message.caption, kCaption);
+            QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.listModel()->rowCount(), 0);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void contextMenuByMouseAndKeyboard() {
+        writeDatabase(3);
+        CMainWnd window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTableView* list = window.fillList();
+        const QPoint position = list->visualRect(list->model()->index(2, 1)).center();
+        QContextMenuEvent byMouse(QContextMenuEvent::Mouse, position,
+                                  list->viewport()->mapToGlobal(position));
+        QCoreApplication::sendEvent(list->viewport(), &byMouse);
+        QCOMPARE(window.currentRow(), 2);
+        QTRY_VERIFY(window.contextMenu()->isVisible());
+        window.contextMenu()->close();
+
+        // The menu key keeps the current row, wherever the list says the event happened.
+        window.selectRow(0);
+        QContextMenuEvent byKeyboard(QContextMenuEvent::Keyboard, position,
+                                     list->mapToGlobal(position));
+        QCoreApplication::sendEvent(list, &byKeyboard);
+        QCOMPARE(window.currentRow(), 0);
+        QTRY_VERIFY(window.contextMenu()->isVisible());
+        window.contextMenu()->close();
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void columnDefinitions() {
+        writeDatabase(3);
+        settings().setValue(QStringLiteral("ColDef"), 0x10);
+        CMainWnd window;
+        window.open();
+        QAbstractItemModel* model = window.fillList()->model();
+        QCOMPARE(model->columnCount(), 1);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString());
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(model->index(row, 0).data().toString(), QStringLiteral("%1.").arg(row + 1));
+
+        // Settings ended with OK: columns and rows anew, selection lost.
+        window.selectRow(1);
+        settings().setValue(QStringLiteral("ColDef"), 0);
+        window.settingsEnded();
+        QCOMPARE(model->columnCount(), 0);
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(window.currentRow(), -1);
+
+        // Without columns the current row is still kept and acted on.
+        window.selectRow(2);
+        QCOMPARE(window.currentRow(), 2);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.dispatchCommand(CMainWnd::CmdRemoveFill);
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(window.currentRow(), 1);
+        window.dispatchCommand(CMainWnd::CmdOk);
+        QCOMPARE(savedOdometers(), (QList<qint32>{1000, 1500}));
+    }
+
+    void removeFill_data() {
+        QTest::addColumn<int>("fillCount");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QList<qint32>>("remaining");
+        QTest::addColumn<int>("currentRow");
+        QTest::newRow("no keeps everything")
+            << 3 << 1 << QMessageBox::No << QList<qint32>{1000, 1500, 2000} << 1;
+        QTest::newRow("middle row: the next fill takes its place")
+            << 3 << 1 << QMessageBox::Yes << QList<qint32>{1000, 2000} << 1;
+        QTest::newRow("last row: the new last row")
+            << 3 << 2 << QMessageBox::Yes << QList<qint32>{1000, 1500} << 1;
+        QTest::newRow("first row") << 2 << 0 << QMessageBox::Yes << QList<qint32>{1500} << 0;
+        QTest::newRow("only row: none") << 1 << 0 << QMessageBox::Yes << QList<qint32>{} << -1;
+    }
+    void removeFill() {
+        QFETCH(int, fillCount);
+        QFETCH(int, row);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QList<qint32>, remaining);
+        QFETCH(int, currentRow);
+        writeDatabase(fillCount);
+        CMainWnd window;
+        window.open();
+        window.selectRow(row);
+        DialogSeams::setNextAnswer(answer);
+        window.dispatchCommand(CMainWnd::CmdRemoveFill);
+
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        const MessageBoxRecord& asked = DialogSeams::askedMessages().constFirst();
+        QCOMPARE(asked.caption, kCaption);
+        QCOMPARE(asked.text, QStringLiteral("Do you really want to delete this fill"));
+        QCOMPARE(asked.icon, QMessageBox::Question);
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+
+        QCOMPARE(window.database().getFillCount(), remaining.size());
+        QCOMPARE(window.listModel()->rowCount(), remaining.size());
+        QCOMPARE(window.currentRow(), currentRow);
+        if (currentRow >= 0) {
+            QCOMPARE(window.fillList()->selectionModel()->selectedRows().size(), 1);
+            QCOMPARE(window.fillList()->selectionModel()->selectedRows().constFirst().row(),
+                     currentRow);
+        }
+        for (int i = 0; i < remaining.size(); ++i)
+            QCOMPARE(cell(window, i, CFillListModel::RecordNumber),
+                     QStringLiteral("%1.").arg(i + 1));
+        window.dispatchCommand(CMainWnd::CmdExit);
+        QCOMPARE(savedOdometers(), remaining);
+    }
+
+    void removeWithoutCurrentRowAsksNothing() {
+        writeDatabase(2);
+        CMainWnd window;
+        window.open();
+        QCOMPARE(window.currentRow(), -1);
+        window.dispatchCommand(CMainWnd::CmdRemoveFill);
+        QVERIFY(DialogSeams::askedMessages().isEmpty());
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void fillAddedAndEditedUpdateTheList() {
+        writeDatabase(2);
+        CMainWnd window;
+        window.open();
+        const int index = window.database().insertFill(makeFill(-3, 100, 20.0f));
+        QCOMPARE(index, 0);
+        window.fillAdded(index);
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(window.currentRow(), 0);
+        QCOMPARE(cell(window, 0, CFillListModel::RecordNumber), QStringLiteral("1."));
+        QCOMPARE(cell(window, 1, CFillListModel::Odometer), QStringLiteral("1000"));
+        QCOMPARE(cell(window, 2, CFillListModel::RecordNumber), QStringLiteral("3."));
+
+        window.database().getFill(2)->odometer = 2500;
+        window.fillEdited(2);
+        QCOMPARE(window.currentRow(), 2);
+        QCOMPARE(cell(window, 2, CFillListModel::Odometer), QStringLiteral("2500"));
+
+        window.database().insertFill(makeFill(30, 9000, 20.0f));
+        window.database().insertFill(makeFill(31, 9500, 20.0f));
+        window.importEnded();
+        QCOMPARE(window.listModel()->rowCount(), 5);
+
+        window.fillInformationClosed(3);
+        QCOMPARE(window.currentRow(), 3);
+        window.dispatchCommand(CMainWnd::CmdOk);
+        QCOMPARE(savedOdometers(), (QList<qint32>{100, 1000, 2500, 9000, 9500}));
+    }
+
+    // Cancel ends without saving; with changes it asks first. OK, Exit and the close button
+    // save.
+    void leavingTheWindow_data() {
+        QTest::addColumn<int>("command"); // 0: the window's close button
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("asked");
+        using B = QList<QMessageBox::StandardButton>;
+        QTest::newRow("ok") << int(CMainWnd::CmdOk) << B{} << 1 << true << false;
+        QTest::newRow("exit") << int(CMainWnd::CmdExit) << B{} << 1 << true << false;
+        QTest::newRow("close button") << 0 << B{} << 1 << true << false;
+        QTest::newRow("cancel, discard")
+            << int(CMainWnd::CmdCancel) << B{QMessageBox::Yes} << 2 << false << true;
+        QTest::newRow("cancel, keep working")
+            << int(CMainWnd::CmdCancel) << B{QMessageBox::No} << 0 << false << true;
+    }
+    void leavingTheWindow() {
+        QFETCH(int, command);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(int, result);
+        QFETCH(bool, saved);
+        QFETCH(bool, asked);
+        writeDatabase(2);
+        CMainWnd window;
+        window.open();
+        window.fillAdded(window.database().insertFill(makeFill(10, 7000, 30.0f)));
+        QVERIFY(window.hasUnsavedChanges());
+        for (const QMessageBox::StandardButton answer : answers)
+            DialogSeams::setNextAnswer(answer);
+        if (command == 0)
+            window.close();
+        else
+            window.dispatchCommand(command);
+        QCOMPARE(window.result(), result);
+        QCOMPARE(window.isVisible(), result == 0);
+        QCOMPARE(questionsAsked(kDiscardQuestion), asked ? 1 : 0);
+        const QList<qint32> expected =
+            saved ? QList<qint32>{1000, 1500, 7000} : QList<qint32>{1000, 1500};
+        QCOMPARE(savedOdometers(), expected);
+    }
+
+    void cancelWithoutChangesClosesAtOnce() {
+        writeDatabase(1);
+        CMainWnd window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(window.fillList(), Qt::Key_Escape);
+        QCOMPARE(window.result(), 2);
+        QVERIFY(DialogSeams::askedMessages().isEmpty());
+    }
+
+    void runReturnsWhenTheWindowEnds() {
+        CMainWnd window;
+        QMetaObject::invokeMethod(
+            &window, [&window] { window.dispatchCommand(CMainWnd::CmdExit); },
+            Qt::QueuedConnection);
+        QCOMPARE(window.run(), 1);
+        QVERIFY(QFile::exists(databaseFilePath()));
+    }
+
+    // When the file cannot be written, leaving with OK would lose the session's fills: the
+    // window asks, and stays open unless the user agrees.
+    void failedSaveAsksBeforeClosing() {
+        QVERIFY(QDir().mkpath(databaseFilePath())); // a folder where the file should be
+        CMainWnd window;
+        window.open();
+        const int messagesAfterLoad = int(DialogSeams::askedMessages().size());
+        DialogSeams::setNextAnswer(QMessageBox::Ok); // the database's own message
+        DialogSeams::setNextAnswer(QMessageBox::No);
+        window.dispatchCommand(CMainWnd::CmdOk);
+        QCOMPARE(window.result(), 0);
+        QVERIFY(window.isVisible());
+        QCOMPARE(DialogSeams::askedMessages().size(), messagesAfterLoad + 2);
+        QCOMPARE(DialogSeams::askedMessages().constLast().caption, kCaption);
+
+        DialogSeams::setNextAnswer(QMessageBox::Ok);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.close();
+        QCOMPARE(window.result(), 1);
+        QVERIFY(QDir().rmdir(databaseFilePath()));
+    }
+
+    void sessionEndSaves() {
+        writeDatabase(1);
+        CMainWnd window;
+        window.open();
+        window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+        window.saveForSessionEnd();
+        QCOMPARE(savedOdometers(), (QList<qint32>{1000, 4000}));
+        QVERIFY(!window.hasUnsavedChanges());
+        window.dispatchCommand(CMainWnd::CmdCancel);
+        QCOMPARE(window.result(), 2);
+    }
+
+    void menusInResourceOrder() {
+        CMainWnd window;
+        window.open();
+        auto texts = [](const QMenu* menu) {
+            QStringList result;
+            for (const QAction* action : menu->actions())
+                result.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            return result;
+        };
+        QMenuBar* bar = window.findChild<QMenuBar*>(QStringLiteral("menuBar"));
+        QVERIFY(bar);
+        QStringList titles;
+        for (const QAction* action : bar->actions())
+            titles.append(action->text().remove(QLatin1Char('&')));
+        QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Fill"),
+                                      QStringLiteral("Statistics")}));
+        QCOMPARE(
+            texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
+            (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
+                         QStringLiteral("Import CSV"), QStringLiteral("Export CSV"),
+                         QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
+                 (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
+                              QStringLiteral("Remove fill"), QStringLiteral("-"),
+                              QStringLiteral("Fill information")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("statisticsMenu"))),
+                 (QStringList{QStringLiteral("Totals"), QStringLiteral("Graph")}));
+        QCOMPARE(texts(window.contextMenu()),
+                 (QStringList{QStringLiteral("Edit fill"), QStringLiteral("Remove fill"),
+                              QStringLiteral("-"), QStringLiteral("Fill information"),
+                              QStringLiteral("Start graph here")}));
+        QCOMPARE(window.commandAction(CMainWnd::CmdRemoveFill)->data().toInt(), 40011);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // Around a dialog the bar goes away; it comes back in the language loaded meanwhile.
+    void menuBarIsRetranslatedWhenRestored() {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("lang")));
+        QFile file(folder.filePath(QStringLiteral("lang/german.lng")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[menu]\nMainFile=Datei\nFileExit=Beenden & speichern\n"
+                   "[context]\nFillRemove=Tankung l\xc3\xb6schen\n");
+        file.close();
+
+        CMainWnd window;
+        window.open();
+        window.destroyMenuBar();
+        QVERIFY(!window.menuWidget());
+        QVERIFY(!window.commandAction(CMainWnd::CmdExit));
+        language().load(QStringLiteral("lang\\german.lng"), folder.path());
+        window.restoreMenuBar();
+        QVERIFY(window.menuWidget());
+        QCOMPARE(window.commandAction(CMainWnd::CmdFileMenu)->text(), QStringLiteral("&Datei"));
+        QCOMPARE(window.commandAction(CMainWnd::CmdExit)->text(),
+                 QStringLiteral("Beenden && speichern"));
+        QCOMPARE(window.commandAction(CMainWnd::CmdAddFill)->text(), QStringLiteral("Add fill"));
+        QCOMPARE(window.contextAction(CMainWnd::CmdRemoveFill)->text(),
+                 QString::fromUtf8("Tankung l\xc3\xb6schen"));
+        // A restored bar still works.
+        window.commandAction(CMainWnd::CmdExit)->trigger();
+        QCOMPARE(window.result(), 1);
+    }
+
+    void keyboardCommands() {
+        writeDatabase(2);
+        CMainWnd window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.selectRow(1);
+        DialogSeams::setNextAnswer(QMessageBox::No);
+        QTest::keyClick(window.fillList(), Qt::Key_Delete);
+        QCOMPARE(questionsAsked(translate(Text::Main_QuestionDeleteFill)), 1);
+        QTest::keyClick(window.fillList(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(window.result(), 1);
+    }
+
+    void messageSeamAnswersLikeEscape_data() {
+        QTest::addColumn<QMessageBox::StandardButtons>("buttons");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("ok") << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::Ok;
+        QTest::newRow("yes no") << (QMessageBox::Yes | QMessageBox::No) << QMessageBox::No;
+        QTest::newRow("ok cancel")
+            << (QMessageBox::Ok | QMessageBox::Cancel) << QMessageBox::Cancel;
+        QTest::newRow("yes only") << QMessageBox::StandardButtons(QMessageBox::Yes)
+                                  << QMessageBox::Yes;
+    }
+    void messageSeamAnswersLikeEscape() {
+        QFETCH(QMessageBox::StandardButtons, buttons);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QCOMPARE(
+            showMessageBox(nullptr, kCaption, QStringLiteral("?"), QMessageBox::Question, buttons),
+            answer);
+        QCOMPARE(DialogSeams::askedMessages().constLast().answer, answer);
+    }
+
+    void fileSeamAppendsTheDefaultSuffix() {
+        const FileDialogRequest request{
+            {}, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"), {}};
+        DialogSeams::setNextFileName(QStringLiteral("/tmp/export"));
+        QCOMPARE(askSaveFileName(nullptr, request), QStringLiteral("/tmp/export.csv"));
+        DialogSeams::setNextFileName(QStringLiteral("/tmp/export.txt"));
+        QCOMPARE(askSaveFileName(nullptr, request), QStringLiteral("/tmp/export.txt"));
+        QCOMPARE(askOpenFileName(nullptr, request), QString()); // nothing queued: cancelled
+        QCOMPARE(DialogSeams::askedFileDialogs().size(), 3);
+        QCOMPARE(DialogSeams::askedFileDialogs().at(2).mode, FileDialogMode::Open);
+    }
+};
+
+QTEST_MAIN(MainWndTest)
+#include "tst_mainwnd.moc"
