@@ -64,10 +64,7 @@ void fillNameBox(QComboBox* box, QStringList names, const QString& selected) {
     });
     box->clear();
     box->addItems(names);
-    const int index = box->findText(selected, Qt::MatchFixedString);
-    box->setCurrentIndex(index);
-    if (index < 0)
-        box->setEditText(QString());
+    box->setCurrentIndex(box->findText(selected, Qt::MatchFixedString));
 }
 
 void logLine(const char* message) {
@@ -168,6 +165,12 @@ void CFillDlg::getRecords(StationRecord* station, FillRecord* fill, DriverRecord
     *driver = m_driverCopy;
 }
 
+void CFillDlg::showEvent(QShowEvent* event) {
+    CScrollDlg::showEvent(event);
+    // Brings up the on-screen keyboard where the platform has one.
+    QGuiApplication::inputMethod()->show();
+}
+
 void CFillDlg::accept() {
     saveData();
     CScrollDlg::accept();
@@ -187,8 +190,6 @@ void CFillDlg::initDialog() {
     }
     m_station->setFocus();
     setupScrolling();
-    // Brings up the on-screen keyboard where the platform has one.
-    QGuiApplication::inputMethod()->show();
 }
 
 void CFillDlg::translateControls() {

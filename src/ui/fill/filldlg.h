@@ -32,6 +32,9 @@ public:
     // OK: reads the fields into the copies and closes the dialog.
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void initDialog();
     void translateControls();

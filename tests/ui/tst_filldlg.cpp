@@ -1,0 +1,433 @@
+#include "core/debuglog.h"
+#include "core/paths.h"
+#include "db/calendar.h"
+#include "db/formats.h"
+#include "db/regional.h"
+#include "localisation/language.h"
+#include "ui/fill/fillcommands.h"
+#include "ui/fill/filldlg.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+int storeFill(CFuelDatabase& database, const QString& station, const QString& date, qint32 odometer,
+              const QString& driver = "Jan") {
+    FillRecord fill;
+    fill.stationId = database.findOrAddStation(station);
+    fill.driverId = database.findOrAddDriver(driver);
+    fill.dateTime = parseDateTime(date, "8:00:00");
+    fill.odometer = odometer;
+    return database.insertFill(fill);
+}
+
+QString stationOf(const CFuelDatabase& database, int row) {
+    return fieldText(database.getStation(database.getFill(row)->stationId)->name);
+}
+
+QString driverOf(const CFuelDatabase& database, int row) {
+    return fieldText(database.getDriver(database.getFill(row)->driverId)->name);
+}
+
+QByteArray bytesOf(const FillRecord* fill) {
+    return QByteArray(reinterpret_cast<const char*>(fill), sizeof(FillRecord));
+}
+
+template <typename T> T* control(QDialog& dialog, const char* name) {
+    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+QLineEdit* field(QDialog& dialog, const char* name) {
+    return control<QLineEdit>(dialog, name);
+}
+QComboBox* box(QDialog& dialog, const char* name) {
+    return control<QComboBox>(dialog, name);
+}
+
+// Answers the next fill dialog: `fillIn` sees it shown and sets its fields, then OK is pressed.
+void answerWithOk(std::function<void(QDialog&)> fillIn) {
+    DialogSeams::setNextDialogHandler([fillIn](QDialog& dialog) {
+        fillIn(dialog);
+        QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    });
+}
+
+QStringList shownTexts(QDialog& dialog) {
+    QStringList texts;
+    for (const char* name : {"odometer", "fuel", "cost", "notes", "date", "time"})
+        texts.append(field(dialog, name)->text());
+    texts.append(box(dialog, "station")->currentText());
+    texts.append(box(dialog, "driver")->currentText());
+    return texts;
+}
+
+// The log's messages without their time stamps.
+QList<QByteArray> logMessages() {
+    QFile file(debugLogPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> messages;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (!line.isEmpty())
+            messages.append(line.mid(line.indexOf("] ") + 2).chopped(1));
+    }
+    return messages;
+}
+
+} // namespace
+
+class FillDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        DialogSeams::enable();
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1});
+    }
+    void init() {
+        DialogSeams::reset();
+        language().clear();
+        setDebugFlag(false);
+        QFile::remove(databaseFilePath());
+        QFile::remove(debugLogPath());
+        m_window = std::make_unique<CMainWnd>();
+        m_window->open();
+    }
+    void cleanup() { m_window.reset(); }
+
+    void aNewFillStartsWithNowAndEmptyFields() {
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
+        storeFill(database, "aral", "2.2.2020", 1500, "Eva");
+        storeFill(database, "BP", "3.2.2020", 2000, "Eva");
+        m_window->buildList();
+
+        const FileTime before = currentLocalFileTime();
+        QStringList texts;
+        QStringList stations;
+        bool stationFocused = false;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            texts = shownTexts(dialog);
+            QComboBox* station = box(dialog, "station");
+            for (int i = 0; i < station->count(); ++i)
+                stations.append(station->itemText(i));
+            QWidget* focus = dialog.focusWidget();
+            stationFocused = focus == station || station->isAncestorOf(focus);
+            dialog.reject();
+        });
+        addFillCommand(*m_window);
+        const FileTime after = currentLocalFileTime();
+
+        QCOMPARE(texts.size(), 8);
+        QCOMPARE(texts.mid(0, 4), QStringList(4, QString()));
+        QCOMPARE(texts.mid(6), QStringList(2, QString()));
+        const FileTime shown = parseDateTime(texts[4], texts[5]);
+        QVERIFY(shown.value() >= before.value() && shown.value() <= after.value());
+        QCOMPARE(stations, (QStringList{"aral", "BP", "Shell"}));
+        QVERIFY(stationFocused);
+    }
+
+    void anEditShowsTheFillAndOkKeepsIt() {
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Aral", "2.2.2004", 1500, "Eva");
+        const int row = storeFill(database, "Shell", "18.5.2004", 123456, "Jan");
+        FillRecord* fill = database.getFill(row);
+        fill->fuel = 40.5f;
+        fill->cost = 1234.5f;
+        fill->dateTime = parseDateTime("18.5.2004", "10:30:15");
+        setFieldText(fill->notes, "Winter");
+        m_window->buildList();
+        m_window->selectRow(row);
+        const QByteArray before = bytesOf(fill);
+
+        QStringList texts;
+        int stationIndex = -1;
+        answerWithOk([&](QDialog& dialog) {
+            texts = shownTexts(dialog);
+            stationIndex = box(dialog, "station")->currentIndex();
+        });
+        editFillCommand(*m_window);
+
+        QCOMPARE(texts, (QStringList{"123456", "40,50", "1234,50", "Winter", "18.5.2004",
+                                     "10:30:15", "Shell", "Jan"}));
+        QCOMPARE(stationIndex, 1);
+        QCOMPARE(bytesOf(database.getFill(row)), before);
+        QCOMPARE(database.getStationCount(), 2);
+        QCOMPARE(database.getDriverCount(), 2);
+        QCOMPARE(m_window->currentRow(), row);
+    }
+
+    void typedNamesAreFoundOrAdded() {
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
+        m_window->buildList();
+
+        // A new name that begins like a known one stays as typed.
+        answerWithOk([](QDialog& dialog) {
+            QTest::keyClicks(box(dialog, "station")->lineEdit(), "Sh");
+            QTest::keyClicks(box(dialog, "driver")->lineEdit(), "Petr");
+            field(dialog, "date")->setText("2.2.2020");
+            field(dialog, "fuel")->setText("12,5");
+        });
+        addFillCommand(*m_window);
+        QCOMPARE(database.getFillCount(), 2);
+        QCOMPARE(stationOf(database, 1), QString("Sh"));
+        QCOMPARE(driverOf(database, 1), QString("Petr"));
+        QCOMPARE(database.getFill(1)->fuel, 12.5f);
+
+        // Known names in other letter case find the known records.
+        answerWithOk([](QDialog& dialog) {
+            box(dialog, "station")->setEditText("SHELL");
+            box(dialog, "driver")->setEditText("jan");
+            field(dialog, "date")->setText("3.2.2020");
+        });
+        addFillCommand(*m_window);
+        QCOMPARE(database.getStationCount(), 2);
+        QCOMPARE(database.getFill(2)->stationId, 0);
+        QCOMPARE(database.getFill(2)->driverId, 0);
+
+        // An empty driver field refers to a driver with an empty name.
+        answerWithOk([](QDialog& dialog) {
+            box(dialog, "station")->setEditText("Shell");
+            field(dialog, "date")->setText("4.2.2020");
+        });
+        addFillCommand(*m_window);
+        QCOMPARE(database.getDriverCount(), 3);
+        QCOMPARE(database.getFill(3)->driverId, 2);
+        QCOMPARE(driverOf(database, 3), QString());
+    }
+
+    void aFillBeforeAllOthersBecomesTheFirstRow() {
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000);
+        storeFill(database, "Shell", "1.3.2020", 1500);
+        m_window->buildList();
+        answerWithOk([](QDialog& dialog) {
+            field(dialog, "odometer")->setText("500");
+            field(dialog, "date")->setText("31.12.2019");
+            field(dialog, "time")->setText("23:59:59");
+        });
+        addFillCommand(*m_window);
+
+        QCOMPARE(database.getFill(0)->odometer, 500);
+        QCOMPARE(m_window->currentRow(), 0);
+        const CFillListModel* model = m_window->listModel();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->cellText(0, CFillListModel::RecordNumber), QString("1."));
+        QCOMPARE(model->cellText(0, CFillListModel::Date), QString("31.12.2019"));
+        QCOMPARE(model->cellText(2, CFillListModel::RecordNumber), QString("3."));
+        QCOMPARE(model->cellText(2, CFillListModel::Odometer), QString("1500"));
+    }
+
+    void anEditRenamesTheStationOfEveryFillAndMovesTheFill() {
+        CFuelDatabase& database = m_window->database();
+        for (int day = 1; day <= 3; ++day)
+            storeFill(database, "Shell", QString("%1.2.2020").arg(day), 1000 * day);
+        storeFill(database, "Aral", "4.2.2020", 4000);
+        m_window->buildList();
+        m_window->selectRow(0);
+        answerWithOk([](QDialog& dialog) {
+            box(dialog, "station")->setEditText("OMV Brno");
+            box(dialog, "driver")->setEditText("Jana");
+            field(dialog, "date")->setText("9.2.2020");
+        });
+        editFillCommand(*m_window);
+
+        QCOMPARE(database.getStationCount(), 2);
+        QCOMPARE(database.getDriverCount(), 1);
+        QCOMPARE(database.getFill(3)->odometer, 1000);
+        QCOMPARE(m_window->currentRow(), 3);
+        QCOMPARE(m_window->listModel()->cellText(3, CFillListModel::Odometer), QString("1000"));
+        for (const int row : {0, 1, 3}) {
+            QCOMPARE(stationOf(database, row), QString("OMV Brno"));
+            QCOMPARE(driverOf(database, row), QString("Jana"));
+        }
+        QCOMPARE(stationOf(database, 2), QString("Aral"));
+    }
+
+    void theOdometerTakesSixDigitsOnly() {
+        QString typed;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            QTest::keyClicks(field(dialog, "odometer"), "12a3b45-6789");
+            typed = field(dialog, "odometer")->text();
+            dialog.reject();
+        });
+        addFillCommand(*m_window);
+        QCOMPARE(typed, QString("123456"));
+
+        // A longer reading (from an import) is shown and kept whole.
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 12345678);
+        m_window->buildList();
+        m_window->selectRow(0);
+        answerWithOk([&](QDialog& dialog) { typed = field(dialog, "odometer")->text(); });
+        editFillCommand(*m_window);
+        QCOMPARE(typed, QString("12345678"));
+        QCOMPARE(database.getFill(0)->odometer, 12345678);
+    }
+
+    void cancelChangesNothing() {
+        setDebugFlag(true);
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000);
+        m_window->buildList();
+        m_window->selectRow(0);
+        const QByteArray fillBefore = bytesOf(database.getFill(0));
+
+        const auto changeThenCancel = [](bool escape) {
+            return [escape](QDialog& dialog) {
+                box(dialog, "station")->setEditText("Aral");
+                field(dialog, "date")->setText("1.1.2000");
+                if (escape)
+                    QTest::keyClick(&dialog, Qt::Key_Escape);
+                else
+                    QTest::mouseClick(control<QPushButton>(dialog, "cancel"), Qt::LeftButton);
+            };
+        };
+        for (const bool escape : {false, true}) {
+            DialogSeams::setNextDialogHandler(changeThenCancel(escape));
+            editFillCommand(*m_window);
+            DialogSeams::setNextDialogHandler(changeThenCancel(escape));
+            addFillCommand(*m_window);
+        }
+        QCOMPARE(DialogSeams::ranDialogs().size(), 4);
+
+        QCOMPARE(database.getFillCount(), 1);
+        QCOMPARE(database.getStationCount(), 1);
+        QCOMPARE(fieldText(database.getStation(0)->name), QString("Shell"));
+        QCOMPARE(bytesOf(database.getFill(0)), fillBefore);
+        QCOMPARE(m_window->listModel()->rowCount(), 1);
+        QVERIFY(!m_window->hasUnsavedChanges());
+        QCOMPARE(logMessages(), QList<QByteArray>());
+    }
+
+    void theMenuBarIsAwayWhileTheDialogIsOpen() {
+        bool barWhileOpen = true;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            barWhileOpen = m_window->commandAction(CMainWnd::CmdAddFill) != nullptr;
+            dialog.reject();
+        });
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        QCOMPARE(DialogSeams::ranDialogs(), QList<QString>{"fillDialog"});
+        QVERIFY(!barWhileOpen);
+        QAction* add = m_window->commandAction(CMainWnd::CmdAddFill);
+        QVERIFY(add);
+        QCOMPARE(add->text(), QString("Add fill"));
+
+        // Edit fill without a current row opens nothing.
+        storeFill(m_window->database(), "Shell", "1.2.2020", 1000);
+        m_window->buildList();
+        QCOMPARE(m_window->currentRow(), -1);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        QCOMPARE(DialogSeams::ranDialogs().size(), 1);
+    }
+
+    void okWritesSixteenLogLines() {
+        setDebugFlag(true);
+        answerWithOk([](QDialog& dialog) {
+            box(dialog, "station")->setEditText("Shell Brno");
+            field(dialog, "odometer")->setText("98765");
+            field(dialog, "fuel")->setText("40,5");
+            field(dialog, "cost")->setText("1200");
+            field(dialog, "notes")->setText("Winterreifen");
+            field(dialog, "date")->setText("18.5.2004");
+            field(dialog, "time")->setText("10:30:15");
+            box(dialog, "driver")->setEditText("Jan");
+        });
+        addFillCommand(*m_window);
+
+        const QList<QByteArray> expected = {"CFillDlg::saveData: Saving fill info - started",
+                                            "CFillDlg::saveData: station",
+                                            "CFillDlg::saveData: station is: Shell Brno",
+                                            "CFillDlg::saveData: odometer",
+                                            "CFillDlg::saveData: odometer is: 98765",
+                                            "CFillDlg::saveData: fuel",
+                                            "CFillDlg::saveData: fuel is: 40,5",
+                                            "CFillDlg::saveData: cost",
+                                            "CFillDlg::saveData: cost is: 1200",
+                                            "CFillDlg::saveData: notes",
+                                            "CFillDlg::saveData: notes is: Winterreifen",
+                                            "CFillDlg::saveData: date and time",
+                                            "CFillDlg::saveData: date is: 18.5.2004",
+                                            "CFillDlg::saveData: driver",
+                                            "CFillDlg::saveData: driver is: Jan",
+                                            "CFillDlg::saveData: Saving fill info - finished"};
+        QCOMPARE(logMessages(), expected);
+
+        const FillRecord* fill = m_window->database().getFill(0);
+        QCOMPARE(fill->odometer, 98765);
+        QCOMPARE(fill->fuel, 40.5f);
+        QCOMPARE(fill->cost, 1200.0f);
+        QCOMPARE(fieldText(fill->notes), QString("Winterreifen"));
+        QCOMPARE(formatTime(fill->dateTime), QString("10:30:15"));
+    }
+
+    void longTextsAreCutToTheirFields() {
+        answerWithOk([](QDialog& dialog) {
+            box(dialog, "station")->setEditText(QString(40, QLatin1Char('s')));
+            box(dialog, "driver")->setEditText(QString(25, QLatin1Char('d')));
+            field(dialog, "notes")->setText(QString(60, QLatin1Char('n')));
+        });
+        addFillCommand(*m_window);
+        const CFuelDatabase& database = m_window->database();
+        QCOMPARE(stationOf(database, 0), QString(31, QLatin1Char('s')));
+        QCOMPARE(driverOf(database, 0), QString(19, QLatin1Char('d')));
+        QCOMPARE(fieldText(database.getFill(0)->notes), QString(49, QLatin1Char('n')));
+    }
+
+    void aNewFillHandsBackZeroIds() {
+        StationRecord station;
+        station.id = 3;
+        DriverRecord driver;
+        driver.id = 7;
+        CFillDlg add(nullptr, &station, nullptr, &driver);
+        answerWithOk([](QDialog&) {});
+        QCOMPARE(add.doModal(), 1);
+        FillRecord fill;
+        add.getRecords(&station, &fill, &driver);
+        QCOMPARE(station.id, 0);
+        QCOMPARE(driver.id, 0);
+        QCOMPARE(fill.stationId, 0);
+        QCOMPARE(fill.driverId, 0);
+
+        CFillDlg cancelled(nullptr, nullptr, nullptr, nullptr);
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.reject(); });
+        QCOMPARE(cancelled.doModal(), 2);
+    }
+
+    void longerLabelsAreNotClipped() {
+        language().load("lang\\german.lng", TANKOMETER_SOURCE_DIR);
+        QVERIFY(translate(Text::fill_odometer) !=
+                QString::fromUtf16(Text::fill_odometer.defaultText));
+        QStringList clipped;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+                if ((qobject_cast<QLabel*>(widget) || qobject_cast<QPushButton*>(widget)) &&
+                    widget->width() < widget->sizeHint().width())
+                    clipped.append(widget->objectName());
+            }
+            if (dialog.windowTitle() != translate(Text::fill_caption))
+                clipped.append("caption");
+            dialog.reject();
+        });
+        addFillCommand(*m_window);
+        QCOMPARE(clipped, QStringList());
+    }
+
+private:
+    std::unique_ptr<CMainWnd> m_window;
+};
+
+QTEST_MAIN(FillDlgTest)
+#include "tst_filldlg.moc"
