@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "localisation/language.h"
+#include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
 
@@ -253,9 +254,11 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdRemoveFill:
         removeFill();
         break;
-    case CmdAddFill: // the fill dialog for a new fill
+    case CmdAddFill:
+        addFillCommand(*this);
         break;
-    case CmdEditFill: // the fill dialog for the current fill
+    case CmdEditFill:
+        editFillCommand(*this);
         break;
     // The commands of the statistics, CSV, settings and About dialogs.
     case CmdFillInformation:
