@@ -62,7 +62,7 @@ bool fileTimeToSystemTime(const FileTime& time, SystemTime* out) {
     const quint64 ticks = time.value();
     if (ticks >= kFirstUnconvertible)
         return false;
-    const qint64 dayNumber = qint64(ticks / kTicksPerDay);
+    const qint64 dayNumber = fileTimeDayNumber(time);
     const quint64 tickOfDay = ticks % kTicksPerDay;
 
     // Peel off whole cycles; the last year of a 100- or 4-year cycle is the one with the
@@ -93,6 +93,10 @@ bool fileTimeToSystemTime(const FileTime& time, SystemTime* out) {
     result.milliseconds = quint16(milliseconds % 1'000);
     *out = result;
     return true;
+}
+
+qint64 fileTimeDayNumber(const FileTime& time) {
+    return qint64(time.value() / kTicksPerDay);
 }
 
 FileTime currentLocalFileTime() {

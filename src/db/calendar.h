@@ -25,5 +25,8 @@ bool systemTimeToFileTime(const SystemTime& time, FileTime* out);
 // False (and *out unchanged) for values of 2^63 and above. Ticks below a millisecond are dropped.
 bool fileTimeToSystemTime(const FileTime& time, SystemTime* out);
 
+// Whole days from 1 January 1601 to the date of time; the time of day plays no part.
+qint64 fileTimeDayNumber(const FileTime& time);
+
 // The local wall-clock time now, in whole seconds.
 FileTime currentLocalFileTime();

@@ -178,12 +178,6 @@ bool readTime(QStringView clock, SystemTime* time) {
            storeComponent(wholeNumberAt(clock.sliced(second + 1)), &time->second);
 }
 
-// Whole days since 1 January 1601 of the date of a time.
-qint64 dayNumber(const FileTime& time) {
-    constexpr quint64 kTicksPerDay = 864'000'000'000;
-    return qint64(time.value() / kTicksPerDay);
-}
-
 } // namespace
 
 float parseAmount(const QString& text) {
@@ -254,5 +248,5 @@ qint32 daysInPeriod(const FileTime& first, const FileTime& last) {
     SystemTime unused;
     if (compareFileTime(first, last) > 0 || !fileTimeToSystemTime(last, &unused))
         return -1;
-    return qint32(dayNumber(last) - dayNumber(first) + 1);
+    return qint32(fileTimeDayNumber(last) - fileTimeDayNumber(first) + 1);
 }
