@@ -1,5 +1,6 @@
 #include "core/singleinstance.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -25,6 +26,8 @@ private slots:
     void leftoverSocketDoesNotStopStart();
     void socketIsPrivateToUser();
     void strayMessagesDoNotActivate();
+    void defaultNameLiesInAPrivateFolder_data();
+    void defaultNameLiesInAPrivateFolder();
 
 private:
     QTemporaryDir m_folder;
@@ -145,6 +148,48 @@ void SingleInstanceTest::strayMessagesDoNotActivate() {
     SingleInstance second(m_name);
     QVERIFY(!second.start());
     QTRY_COMPARE(activations.count(), 1);
+}
+
+void SingleInstanceTest::defaultNameLiesInAPrivateFolder_data() {
+    QTest::addColumn<QString>("sessionFolder");
+    QTest::addColumn<bool>("used");
+
+    QTest::newRow("private session folder") << m_folder.filePath(QStringLiteral("session")) << true;
+    QTest::newRow("no session folder") << QString() << false;
+    // Anybody may create files in /tmp: a socket there could be another user's.
+    QTest::newRow("shared session folder") << QStringLiteral("/tmp") << false;
+}
+
+void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
+#ifdef Q_OS_UNIX
+    QFETCH(QString, sessionFolder);
+    QFETCH(bool, used);
+    if (used) {
+        QVERIFY(QDir().mkpath(sessionFolder));
+        QVERIFY(QFile::setPermissions(sessionFolder, QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner));
+    }
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    if (sessionFolder.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(sessionFolder));
+    const QString name = SingleInstance::defaultServerName();
+    qputenv("XDG_RUNTIME_DIR", saved);
+
+    QVERIFY2(QDir::isAbsolutePath(name), qPrintable(name));
+    const QFileInfo folder(QFileInfo(name).absolutePath());
+    QCOMPARE(folder.absoluteFilePath() == QDir(sessionFolder).absolutePath(), used);
+    QVERIFY(folder.isDir());
+    QCOMPARE(folder.ownerId(), uint(::getuid()));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(folder.permissions() & others, QFileDevice::Permissions());
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)
