@@ -154,29 +154,43 @@ void SingleInstanceTest::defaultNameLiesInAPrivateFolder_data() {
     QTest::addColumn<QString>("sessionFolder");
     QTest::addColumn<bool>("used");
 
-    QTest::newRow("private session folder") << m_folder.filePath(QStringLiteral("session")) << true;
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const auto everybody = owner | QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                           QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                           QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const auto makeFolder = [this](const QString& name, QFileDevice::Permissions permissions) {
+        const QString path = m_folder.filePath(name);
+        QDir().mkpath(path);
+        QFile::setPermissions(path, permissions);
+        return path;
+    };
+
+    QTest::newRow("private session folder") << makeFolder(QStringLiteral("private"), owner) << true;
     QTest::newRow("no session folder") << QString() << false;
-    // Anybody may create files in /tmp: a socket there could be another user's.
-    QTest::newRow("shared session folder") << QStringLiteral("/tmp") << false;
+    // Anybody may create files there: a socket in it could be another user's.
+    QTest::newRow("shared session folder")
+        << makeFolder(QStringLiteral("shared"), everybody) << false;
 }
 
 void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
 #ifdef Q_OS_UNIX
     QFETCH(QString, sessionFolder);
     QFETCH(bool, used);
-    if (used) {
-        QVERIFY(QDir().mkpath(sessionFolder));
-        QVERIFY(QFile::setPermissions(sessionFolder, QFileDevice::ReadOwner |
-                                                         QFileDevice::WriteOwner |
-                                                         QFileDevice::ExeOwner));
-    }
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTemp = qgetenv("TMPDIR");
     if (sessionFolder.isEmpty())
         qunsetenv("XDG_RUNTIME_DIR");
     else
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(sessionFolder));
+    // A private folder made in place of the session's lies in this test's folder.
+    qputenv("TMPDIR", QFile::encodeName(m_folder.path()));
     const QString name = SingleInstance::defaultServerName();
-    qputenv("XDG_RUNTIME_DIR", saved);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    if (savedTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", savedTemp);
 
     QVERIFY2(QDir::isAbsolutePath(name), qPrintable(name));
     const QFileInfo folder(QFileInfo(name).absolutePath());
