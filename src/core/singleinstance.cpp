@@ -2,9 +2,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -33,9 +33,12 @@ SingleInstance::~SingleInstance() = default;
 QString SingleInstance::defaultServerName() {
 #ifdef Q_OS_UNIX
     const QString name = QStringLiteral("tankometer-%1").arg(::getuid());
-    // The runtime folder belongs to the user alone; /tmp is the fallback Qt uses for bare names.
-    const QString runtimeFolder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtimeFolder.isEmpty() && QFileInfo(runtimeFolder).isDir()) {
+    // The socket lies in a folder that only this user can enter, so that no other user can put a
+    // socket of that name in its way. Qt's runtime location is the session's folder when its
+    // owner and permissions are right, and otherwise a private one it makes in the temporary
+    // folder. A bare name, the last resort, lies in the shared temporary folder itself.
+    const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtimeFolder.isEmpty()) {
         const QString path = QDir(runtimeFolder).filePath(name);
         if (path.toLocal8Bit().size() <= MaxSocketPathBytes)
             return path;

@@ -1,5 +1,6 @@
 #include "core/singleinstance.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -25,6 +26,8 @@ private slots:
     void leftoverSocketDoesNotStopStart();
     void socketIsPrivateToUser();
     void strayMessagesDoNotActivate();
+    void defaultNameLiesInAPrivateFolder_data();
+    void defaultNameLiesInAPrivateFolder();
 
 private:
     QTemporaryDir m_folder;
@@ -145,6 +148,62 @@ void SingleInstanceTest::strayMessagesDoNotActivate() {
     SingleInstance second(m_name);
     QVERIFY(!second.start());
     QTRY_COMPARE(activations.count(), 1);
+}
+
+void SingleInstanceTest::defaultNameLiesInAPrivateFolder_data() {
+    QTest::addColumn<QString>("sessionFolder");
+    QTest::addColumn<bool>("used");
+
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const auto everybody = owner | QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                           QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                           QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const auto makeFolder = [this](const QString& name, QFileDevice::Permissions permissions) {
+        const QString path = m_folder.filePath(name);
+        QDir().mkpath(path);
+        QFile::setPermissions(path, permissions);
+        return path;
+    };
+
+    QTest::newRow("private session folder") << makeFolder(QStringLiteral("private"), owner) << true;
+    QTest::newRow("no session folder") << QString() << false;
+    // Anybody may create files there: a socket in it could be another user's.
+    QTest::newRow("shared session folder")
+        << makeFolder(QStringLiteral("shared"), everybody) << false;
+}
+
+void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
+#ifdef Q_OS_UNIX
+    QFETCH(QString, sessionFolder);
+    QFETCH(bool, used);
+
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    if (sessionFolder.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(sessionFolder));
+    // A private folder made in place of the session's lies in this test's folder.
+    qputenv("TMPDIR", QFile::encodeName(m_folder.path()));
+    const QString name = SingleInstance::defaultServerName();
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    if (savedTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", savedTemp);
+
+    QVERIFY2(QDir::isAbsolutePath(name), qPrintable(name));
+    const QFileInfo folder(QFileInfo(name).absolutePath());
+    QCOMPARE(folder.absoluteFilePath() == QDir(sessionFolder).absolutePath(), used);
+    QVERIFY(folder.isDir());
+    QCOMPARE(folder.ownerId(), uint(::getuid()));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(folder.permissions() & others, QFileDevice::Permissions());
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceTest)

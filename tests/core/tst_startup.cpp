@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -47,8 +48,19 @@ StartupOptions exitingAtOnce(const QString& instanceName) {
 
 class StartupTest : public QObject {
     Q_OBJECT
+
+    // Sockets of this run alone: a bare name would lie in the shared temporary folder, where
+    // another test run on the machine could answer in place of this one.
+    QTemporaryDir m_sockets;
+    QString instanceName(const char* name) const {
+        return m_sockets.filePath(QString::fromLatin1(name));
+    }
+
 private slots:
-    void initTestCase() { DialogSeams::enable(); }
+    void initTestCase() {
+        QVERIFY(m_sockets.isValid());
+        DialogSeams::enable();
+    }
 
     void init() {
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
@@ -60,7 +72,7 @@ private slots:
     }
 
     void firstRunStoresTheDefaultLanguageAndLogsNothing() {
-        QCOMPARE(runTankometer(exitingAtOnce(QStringLiteral("tankometer-test-first"))), 0);
+        QCOMPARE(runTankometer(exitingAtOnce(instanceName("tankometer-test-first"))), 0);
         QString stored;
         QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &stored), RegistryOk);
         QCOMPARE(stored, QStringLiteral("lang\\english.lng"));
@@ -70,7 +82,7 @@ private slots:
 
     void debugRunLogsBannerAndExitInOrder() {
         QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
-        QCOMPARE(runTankometer(exitingAtOnce(QStringLiteral("tankometer-test-debug"))), 0);
+        QCOMPARE(runTankometer(exitingAtOnce(instanceName("tankometer-test-debug"))), 0);
         QCOMPARE(loggedMessages(), (QStringList{kRule, QStringLiteral("Tankometer 1.2 "), kRule,
                                                 QStringLiteral("Application started"),
                                                 QStringLiteral("Application exited"), QString()}));
@@ -79,7 +91,7 @@ private slots:
     void cancelledRunEndsTheSameWay() {
         QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 7), RegistryOk);
         StartupOptions options;
-        options.instanceName = QStringLiteral("tankometer-test-cancel");
+        options.instanceName = instanceName("tankometer-test-cancel");
         options.whenRunning = [](CMainWnd& window) { window.dispatchCommand(CMainWnd::CmdCancel); };
         QCOMPARE(runTankometer(options), 0);
         QCOMPARE(loggedMessages().mid(4),
@@ -89,7 +101,7 @@ private slots:
 
     // A second start asks the running one to come to the front and ends without an exit line.
     void secondStartHandsOver() {
-        const QString name = QStringLiteral("tankometer-test-second");
+        const QString name = instanceName("tankometer-test-second");
         SingleInstance running(name);
         QVERIFY(running.start());
         QSignalSpy activation(&running, &SingleInstance::activationRequested);
@@ -103,7 +115,7 @@ private slots:
     }
 
     void runningWindowComesToTheFront() {
-        const QString name = QStringLiteral("tankometer-test-front");
+        const QString name = instanceName("tankometer-test-front");
         bool secondStarted = true;
         bool raised = false;
         StartupOptions options;
