@@ -15,6 +15,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QTableView>
 #include <QTapAndHoldGesture>
@@ -22,6 +24,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
+constexpr QSize kPreferredSize(480, 640);
 
 const TextId* menuText(int id) {
     switch (id) {
@@ -142,7 +145,7 @@ CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFi
         connect(application, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager&) { saveForSessionEnd(); });
     }
-    resize(480, 640);
+    resize(kPreferredSize);
 }
 
 CMainWnd::~CMainWnd() = default;
@@ -178,6 +181,17 @@ void CMainWnd::initialise() {
     m_database.load();
     buildList();
     translateMenus();
+    resize(firstSize());
+}
+
+// Wide enough for every column of the list, as far as the screen has room for the window.
+QSize CMainWnd::firstSize() const {
+    const int columnsWidth = m_list->horizontalHeader()->length() + 2 * m_list->frameWidth() +
+                             m_list->verticalScrollBar()->sizeHint().width();
+    QSize size(qMax(kPreferredSize.width(), columnsWidth), kPreferredSize.height());
+    if (const QScreen* currentScreen = screen())
+        size = size.boundedTo(currentScreen->availableGeometry().size());
+    return size;
 }
 
 void CMainWnd::buildList() {
@@ -206,8 +220,14 @@ void CMainWnd::selectRow(int row) {
 }
 
 void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
-    if (current.isValid())
-        m_currentRow = current.row();
+    if (!current.isValid())
+        return;
+    m_currentRow = current.row();
+    // The list puts its cursor on the first row when it gets the focus, without selecting it:
+    // the row the commands act on is always shown selected.
+    QItemSelectionModel* selection = m_list->selectionModel();
+    if (!selection->isRowSelected(current.row(), {}))
+        selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void CMainWnd::fillAdded(int index) {
