@@ -5,6 +5,7 @@
 #include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/widgettext.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -74,15 +75,9 @@ const TextId* contextText(int id) {
     return nullptr;
 }
 
-// Menu texts come from the language file; an "&" in them is shown, not taken as a mnemonic.
-QString menuItemText(const QString& text) {
-    QString escaped = text;
-    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 // The three menu titles get Alt mnemonics on their first letter not taken by an earlier one.
 QString menuTitleText(const QString& text, QString* usedLetters) {
-    QString title = menuItemText(text);
+    QString title = widgetText(text);
     for (qsizetype i = 0; i < title.size(); ++i) {
         const QChar letter = title.at(i).toLower();
         if (letter.isLetter() && !usedLetters->contains(letter)) {
@@ -496,10 +491,10 @@ void CMainWnd::translateMenus() {
     }
     for (auto it = m_barActions.cbegin(); it != m_barActions.cend(); ++it) {
         if (it.key() != CmdFileMenu && it.key() != CmdFillMenu && it.key() != CmdStatisticsMenu)
-            it.value()->setText(menuItemText(translate(*menuText(it.key()))));
+            it.value()->setText(translatedWidgetText(*menuText(it.key())));
     }
     for (auto it = m_contextActions.cbegin(); it != m_contextActions.cend(); ++it)
-        it.value()->setText(menuItemText(translate(*contextText(it.key()))));
+        it.value()->setText(translatedWidgetText(*contextText(it.key())));
 }
 
 QAction* CMainWnd::commandAction(int id) const {
