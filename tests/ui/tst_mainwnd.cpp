@@ -12,6 +12,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -60,6 +62,13 @@ QSettings settings() {
 
 QString cell(const CMainWnd& window, int row, CFillListModel::Column column) {
     return window.listModel()->cellText(row, column);
+}
+
+QList<int> selectedRows(const CMainWnd& window) {
+    QList<int> rows;
+    for (const QModelIndex& index : window.fillList()->selectionModel()->selectedRows())
+        rows.append(index.row());
+    return rows;
 }
 
 int questionsAsked(const QString& text) {
@@ -446,6 +455,44 @@ private slots:
         // A restored bar still works.
         window.commandAction(CMainWnd::CmdExit)->trigger();
         QCOMPARE(window.result(), 1);
+    }
+
+    // The list's cursor lands on the first row when the list gets the focus: that row is the
+    // current one and is shown selected, and Down goes on to the second.
+    void theKeyboardCursorIsTheSelectedRow() {
+        writeDatabase(3);
+        CMainWnd window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY(window.fillList()->hasFocus());
+        QCOMPARE(window.currentRow(), 0);
+        QCOMPARE(selectedRows(window), QList<int>{0});
+        QTest::keyClick(window.fillList(), Qt::Key_Down);
+        QCOMPARE(window.currentRow(), 1);
+        QCOMPARE(selectedRows(window), QList<int>{1});
+        // Ctrl+Down moves the cursor without selecting; the new current row is selected anyway.
+        QTest::keyClick(window.fillList(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(window.currentRow(), 2);
+        QCOMPARE(selectedRows(window), QList<int>{2});
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // The window opens within the screen (the offscreen screen is 800 x 600) and wide enough
+    // for every column, also with the longer German headers.
+    void theFirstSizeShowsEveryColumnOnTheScreen() {
+        writeDatabase(3);
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        CMainWnd window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect available = window.screen()->availableGeometry();
+        QVERIFY(window.frameGeometry().height() <= available.height());
+        QVERIFY(window.frameGeometry().width() <= available.width());
+        QTableView* list = window.fillList();
+        QTRY_VERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void keyboardCommands() {

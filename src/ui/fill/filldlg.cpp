@@ -6,6 +6,7 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
+#include "ui/widgettext.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,11 +34,6 @@ template <std::size_t N> void readIntoField(char16_t (&field)[N], const QString&
     for (std::size_t i = 0; i < length; ++i)
         field[i] = char16_t(text.at(qsizetype(i)).unicode());
     field[length] = u'\0';
-}
-
-QString labelText(const TextId& text) {
-    // A translated "&" is shown as it is, not taken as a shortcut mark.
-    return translate(text).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 QComboBox* createNameBox(QWidget* parent, const QString& name) {
@@ -200,10 +196,10 @@ void CFillDlg::translateControls() {
         {m_notesLabel, &Text::fill_notes},     {m_dateLabel, &Text::fill_date},
         {m_timeLabel, &Text::fill_time},       {m_driverLabel, &Text::fill_driver}};
     for (const auto& [label, text] : labels) {
-        label->setText(labelText(*text));
+        label->setText(translatedWidgetText(*text));
         label->buddy()->setAccessibleName(translate(*text));
     }
-    m_cancel->setText(labelText(Text::fill_cancel));
+    m_cancel->setText(translatedWidgetText(Text::fill_cancel));
 }
 
 void CFillDlg::fillStationList() {

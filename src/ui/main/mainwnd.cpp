@@ -5,6 +5,7 @@
 #include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/widgettext.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,6 +16,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QTableView>
 #include <QTapAndHoldGesture>
@@ -22,6 +25,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
+constexpr QSize kPreferredSize(480, 640);
 
 const TextId* menuText(int id) {
     switch (id) {
@@ -71,15 +75,9 @@ const TextId* contextText(int id) {
     return nullptr;
 }
 
-// Menu texts come from the language file; an "&" in them is shown, not taken as a mnemonic.
-QString menuItemText(const QString& text) {
-    QString escaped = text;
-    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 // The three menu titles get Alt mnemonics on their first letter not taken by an earlier one.
 QString menuTitleText(const QString& text, QString* usedLetters) {
-    QString title = menuItemText(text);
+    QString title = widgetText(text);
     for (qsizetype i = 0; i < title.size(); ++i) {
         const QChar letter = title.at(i).toLower();
         if (letter.isLetter() && !usedLetters->contains(letter)) {
@@ -142,7 +140,7 @@ CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFi
         connect(application, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager&) { saveForSessionEnd(); });
     }
-    resize(480, 640);
+    resize(kPreferredSize);
 }
 
 CMainWnd::~CMainWnd() = default;
@@ -178,6 +176,17 @@ void CMainWnd::initialise() {
     m_database.load();
     buildList();
     translateMenus();
+    resize(firstSize());
+}
+
+// Wide enough for every column of the list, as far as the screen has room for the window.
+QSize CMainWnd::firstSize() const {
+    const int columnsWidth = m_list->horizontalHeader()->length() + 2 * m_list->frameWidth() +
+                             m_list->verticalScrollBar()->sizeHint().width();
+    QSize size(qMax(kPreferredSize.width(), columnsWidth), kPreferredSize.height());
+    if (const QScreen* currentScreen = screen())
+        size = size.boundedTo(currentScreen->availableGeometry().size());
+    return size;
 }
 
 void CMainWnd::buildList() {
@@ -206,8 +215,14 @@ void CMainWnd::selectRow(int row) {
 }
 
 void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
-    if (current.isValid())
-        m_currentRow = current.row();
+    if (!current.isValid())
+        return;
+    m_currentRow = current.row();
+    // The list puts its cursor on the first row when it gets the focus, without selecting it:
+    // the row the commands act on is always shown selected.
+    QItemSelectionModel* selection = m_list->selectionModel();
+    if (!selection->isRowSelected(current.row(), {}))
+        selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void CMainWnd::fillAdded(int index) {
@@ -476,10 +491,10 @@ void CMainWnd::translateMenus() {
     }
     for (auto it = m_barActions.cbegin(); it != m_barActions.cend(); ++it) {
         if (it.key() != CmdFileMenu && it.key() != CmdFillMenu && it.key() != CmdStatisticsMenu)
-            it.value()->setText(menuItemText(translate(*menuText(it.key()))));
+            it.value()->setText(translatedWidgetText(*menuText(it.key())));
     }
     for (auto it = m_contextActions.cbegin(); it != m_contextActions.cend(); ++it)
-        it.value()->setText(menuItemText(translate(*contextText(it.key()))));
+        it.value()->setText(translatedWidgetText(*contextText(it.key())));
 }
 
 QAction* CMainWnd::commandAction(int id) const {

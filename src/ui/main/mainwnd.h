@@ -100,6 +100,7 @@ protected:
 
 private:
     void initialise();
+    QSize firstSize() const;
     void createMenuBar();
     void createContextMenu();
     void createShortcuts();
