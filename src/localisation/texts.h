@@ -62,6 +62,12 @@ inline constexpr TextId Import_time{u"Import", u"time", u"Time:"};
 inline constexpr TextId import_missing{u"import", u"missing", u"--- missing ---"};
 inline constexpr TextId Main_QuestionDeleteFill{u"Main", u"QuestionDeleteFill",
                                                 u"Do you really want to delete this fill"};
+// The two questions of the desktop main window that guard against losing a session's fills.
+inline constexpr TextId Main_QuestionDiscardChanges{u"Main", u"QuestionDiscardChanges",
+                                                    u"Discard the changes of this session?"};
+inline constexpr TextId Main_QuestionCloseUnsaved{
+    u"Main", u"QuestionCloseUnsaved",
+    u"The fills could not be saved. Close anyway and lose the changes of this session?"};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -176,6 +182,8 @@ inline constexpr TextId all[] = {
     Import_time,
     import_missing,
     Main_QuestionDeleteFill,
+    Main_QuestionDiscardChanges,
+    Main_QuestionCloseUnsaved,
     main_Consumption,
     main_Cost,
     main_CostOfDist,

@@ -306,11 +306,8 @@ bool CMainWnd::saveBeforeEnd() {
     if (m_database.save())
         return true;
     // The database has shown why the save failed; leaving now would lose this session's fills.
-    const auto answer = showMessageBox(
-        this, kCaption,
-        QStringLiteral("The fills could not be saved. Close anyway and lose the changes of "
-                       "this session?"),
-        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+    const auto answer = showMessageBox(this, kCaption, translate(Text::Main_QuestionCloseUnsaved),
+                                       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 
@@ -322,7 +319,7 @@ void CMainWnd::saveAndEnd() {
 void CMainWnd::cancel() {
     if (m_unsavedChanges) {
         const auto answer =
-            showMessageBox(this, kCaption, QStringLiteral("Discard the changes of this session?"),
+            showMessageBox(this, kCaption, translate(Text::Main_QuestionDiscardChanges),
                            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
