@@ -3,6 +3,7 @@
 #include "core/debuglog.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
+#include "db/version.h"
 #include "localisation/language.h"
 #include "ui/main/mainwnd.h"
 
@@ -11,15 +12,12 @@
 
 namespace {
 
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 2;
-
 void writeStartBanner() {
     const QByteArray rule(35, '-');
     debugLog().write(rule);
     // The banner's format ends in "%S" with an empty text: the trailing blank is kept.
-    debugLog().write(QByteArray("Tankometer ") + QByteArray::number(kVersionMajor) + '.' +
-                     QByteArray::number(kVersionMinor) + ' ');
+    debugLog().write(QByteArray("Tankometer ") + QByteArray::number(kProgramVersionMajor) + '.' +
+                     QByteArray::number(kProgramVersionMinor) + ' ');
     debugLog().write(rule);
     debugLog().write("Application started");
 }

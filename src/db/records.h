@@ -3,6 +3,8 @@
 // The records of the database file. The same bytes live in memory and in the file
 // (little-endian, UTF-16LE text in fixed arrays, zero-terminated within the field).
 
+#include "db/version.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -53,8 +55,8 @@ struct DriverRecord {
 
 struct DatabaseHeader {
     char16_t magic[2] = {u'T', u'K'};
-    qint32 versionMajor = 1;
-    qint32 versionMinor = 2;
+    qint32 versionMajor = kProgramVersionMajor;
+    qint32 versionMinor = kProgramVersionMinor;
     qint32 versionRevision = 0;
     qint32 formatMajor = 1;
     qint32 formatMinor = 0;
