@@ -2,23 +2,7 @@
 
 #include "ui/fill/filldlg.h"
 #include "ui/main/mainwnd.h"
-
-namespace {
-
-// The menu bar goes away while the fill dialog is open and comes back, freshly translated,
-// whatever the dialog's result.
-class MenuBarAway {
-public:
-    explicit MenuBarAway(CMainWnd& mainWnd) : m_mainWnd(mainWnd) { m_mainWnd.destroyMenuBar(); }
-    ~MenuBarAway() { m_mainWnd.restoreMenuBar(); }
-    MenuBarAway(const MenuBarAway&) = delete;
-    MenuBarAway& operator=(const MenuBarAway&) = delete;
-
-private:
-    CMainWnd& m_mainWnd;
-};
-
-} // namespace
+#include "ui/main/menubaraway.h"
 
 void addFillCommand(CMainWnd& mainWnd) {
     MenuBarAway menuBarAway(mainWnd);
