@@ -3,6 +3,7 @@
 #include "db/calendar.h"
 #include "db/regional.h"
 
+#include <QList>
 #include <QStringView>
 #include <algorithm>
 #include <array>
@@ -165,20 +166,64 @@ bool readDate(QStringView date, const RegionalSettings& regional, SystemTime* ti
     }
 }
 
+// "h:m:s", or "h:m" with no seconds; a text with no ':' leaves midnight.
 bool readTime(QStringView clock, SystemTime* time) {
     const qsizetype first = clock.indexOf(u':');
     if (first < 0)
         return true;
-    const qsizetype second = clock.indexOf(u':', first + 1);
-    if (second < 0)
-        return true;
+    qsizetype second = clock.indexOf(u':', first + 1);
+    const bool hasSeconds = second >= 0;
+    if (!hasSeconds)
+        second = clock.size();
     return storeComponent(wholeNumberAt(clock.first(first)), &time->hour) &&
            storeComponent(wholeNumberAt(clock.sliced(first + 1, second - first - 1)),
                           &time->minute) &&
-           storeComponent(wholeNumberAt(clock.sliced(second + 1)), &time->second);
+           (!hasSeconds || storeComponent(wholeNumberAt(clock.sliced(second + 1)), &time->second));
+}
+
+// Blanks around one to five decimal digits and nothing else.
+bool isPlainNumber(QStringView text) {
+    const QStringView digits = text.trimmed();
+    return !digits.isEmpty() && digits.size() <= 5 &&
+           std::all_of(digits.begin(), digits.end(), isAsciiDigit);
+}
+
+bool isPlainDate(QStringView date, const QString& separator) {
+    const qsizetype first = date.indexOf(separator);
+    const qsizetype second = first < 0 ? -1 : date.indexOf(separator, first + separator.size());
+    if (first < 0 || second < 0)
+        return false;
+    return isPlainNumber(date.first(first)) &&
+           isPlainNumber(
+               date.sliced(first + separator.size(), second - first - separator.size())) &&
+           isPlainNumber(date.sliced(second + separator.size()));
+}
+
+bool isPlainTime(QStringView clock) {
+    const QList<QStringView> parts = clock.split(u':');
+    return (parts.size() == 2 || parts.size() == 3) &&
+           std::all_of(parts.begin(), parts.end(), isPlainNumber);
 }
 
 } // namespace
+
+DateTimePart readDateTime(const QString& date, const QString& time, FileTime* out) {
+    const RegionalSettings regional = currentRegionalSettings();
+    SystemTime parts;
+    if (!isPlainDate(date, regional.dateSeparator) || !readDate(date, regional, &parts))
+        return DateTimePart::Date;
+    FileTime day;
+    if (!systemTimeToFileTime(parts, &day))
+        return DateTimePart::Date;
+    const bool noTime = time.trimmed().isEmpty();
+    if (!noTime && (!isPlainTime(time) || !readTime(time, &parts)))
+        return DateTimePart::Time;
+    FileTime result;
+    if (!systemTimeToFileTime(parts, &result))
+        return DateTimePart::Time;
+    *out = result;
+    return DateTimePart::None;
+}
 
 float parseAmount(const QString& text) {
     QString copy = text;

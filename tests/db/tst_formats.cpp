@@ -34,6 +34,7 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
 Q_DECLARE_METATYPE(RegionalSettings)
 Q_DECLARE_METATYPE(FileTime)
+Q_DECLARE_METATYPE(DateTimePart)
 
 class FormatsTest : public QObject {
     Q_OBJECT
@@ -55,6 +56,8 @@ private slots:
 
     void datesAndTimesParse_data();
     void datesAndTimesParse();
+    void checkedDatesAndTimesRead_data();
+    void checkedDatesAndTimesRead();
     void dateOrders_data();
     void dateOrders();
     void formattedTimesParseBack_data();
@@ -243,7 +246,7 @@ void FormatsTest::datesAndTimesParse_data() {
     QTest::newRow("two-digit year") << "18.5.04"
                                     << "10:30:15" << zero;
     QTest::newRow("hours and minutes only") << "18.5.2004"
-                                            << "10:30" << may18;
+                                            << "10:30" << fileTime(2004, 5, 18, 10, 30);
     QTest::newRow("absent time") << "18.5.2004" << QString() << may18;
     QTest::newRow("empty time") << "18.5.2004"
                                 << "" << may18;
@@ -282,6 +285,51 @@ void FormatsTest::datesAndTimesParse() {
     QFETCH(FileTime, expected);
     setRegionalSettingsOverride(kGerman);
     QCOMPARE(parseDateTime(date, time).value(), expected.value());
+}
+
+void FormatsTest::checkedDatesAndTimesRead_data() {
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<DateTimePart>("failed");
+    QTest::addColumn<FileTime>("expected");
+    const FileTime none;
+    QTest::newRow("date and time")
+        << "18.5.2004"
+        << "10:30:15" << DateTimePart::None << fileTime(2004, 5, 18, 10, 30, 15);
+    QTest::newRow("hours and minutes")
+        << "18.5.2004"
+        << "10:30" << DateTimePart::None << fileTime(2004, 5, 18, 10, 30);
+    QTest::newRow("blank time is midnight") << " 8. 05. 2004 "
+                                            << " " << DateTimePart::None << fileTime(2004, 5, 8);
+    QTest::newRow("30 February") << "30.2.2004"
+                                 << "10:30" << DateTimePart::Date << none;
+    QTest::newRow("letters as date") << "heute"
+                                     << "10:30" << DateTimePart::Date << none;
+    QTest::newRow("text after the year") << "18.5.2004 Tue"
+                                         << "" << DateTimePart::Date << none;
+    QTest::newRow("empty date") << ""
+                                << "10:30" << DateTimePart::Date << none;
+    QTest::newRow("year 1600") << "31.12.1600"
+                               << "" << DateTimePart::Date << none;
+    QTest::newRow("hour 25") << "18.5.2004"
+                             << "25:00:00" << DateTimePart::Time << none;
+    QTest::newRow("letters as time") << "18.5.2004"
+                                     << "noon" << DateTimePart::Time << none;
+    QTest::newRow("hour alone") << "18.5.2004"
+                                << "10" << DateTimePart::Time << none;
+    QTest::newRow("four parts") << "18.5.2004"
+                                << "1:2:3:4" << DateTimePart::Time << none;
+}
+
+void FormatsTest::checkedDatesAndTimesRead() {
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    QFETCH(DateTimePart, failed);
+    QFETCH(FileTime, expected);
+    setRegionalSettingsOverride(kGerman);
+    FileTime result;
+    QCOMPARE(int(readDateTime(date, time, &result)), int(failed));
+    QCOMPARE(result.value(), expected.value());
 }
 
 void FormatsTest::dateOrders_data() {
