@@ -94,11 +94,15 @@ int CFuelDatabase::findOrAddDriver(const QString& name) {
 
 int CFuelDatabase::insertFill(const FillRecord& fill) {
     std::vector<FillRecord>& fills = m_tables.fills;
-    int position = int(fills.size());
-    while (position > 0 && !timeNotAfter(fills[std::size_t(position - 1)], fill.dateTime))
-        --position;
-    fills.insert(fills.begin() + position, fill);
-    return position;
+    // The table is in time order, so the first fill later than the new one is found by
+    // binary search; the new fill goes before it, after every fill of equal time.
+    const auto place =
+        std::partition_point(fills.begin(), fills.end(), [&fill](const FillRecord& f) {
+            return timeNotAfter(f, fill.dateTime);
+        });
+    const int index = int(place - fills.begin());
+    fills.insert(place, fill);
+    return index;
 }
 
 int CFuelDatabase::repositionFill(int index, int* first, int* last) {
@@ -186,6 +190,34 @@ void CFuelDatabase::sortFills() {
     const auto earlier = [](const FillRecord& a, const FillRecord& b) {
         return compareFileTime(a.dateTime, b.dateTime) < 0;
     };
-    if (!std::is_sorted(fills.begin(), fills.end(), earlier))
-        std::stable_sort(fills.begin(), fills.end(), earlier);
+    if (std::is_sorted(fills.begin(), fills.end(), earlier))
+        return;
+    // A stable sort of the records themselves would take a scratch buffer as large as the
+    // table. Sorting small (time, position) keys instead keeps fills of equal time in their
+    // file order, and the records are then moved in place along the cycles of the order.
+    struct SortKey {
+        quint64 time;
+        quint32 from;
+    };
+    std::vector<SortKey> keys(fills.size());
+    for (std::size_t i = 0; i < fills.size(); ++i)
+        keys[i] = {fills[i].dateTime.value(), quint32(i)};
+    std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+        return a.time != b.time ? a.time < b.time : a.from < b.from;
+    });
+    // keys[i].from is where the record for place i stands now; a done place points at itself.
+    for (std::size_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].from == start)
+            continue;
+        const FillRecord held = fills[start];
+        std::size_t place = start;
+        while (keys[place].from != start) {
+            const std::size_t from = keys[place].from;
+            fills[place] = fills[from];
+            keys[place].from = quint32(place);
+            place = from;
+        }
+        fills[place] = held;
+        keys[place].from = quint32(place);
+    }
 }

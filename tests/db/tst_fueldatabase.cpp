@@ -1,6 +1,8 @@
 #include "db/fueldatabase.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +38,10 @@ private slots:
     void removeFill();
     void accessorsOutsideTables();
     void sortFillsUnsigned();
+    void sortFillsKeepsEqualTimesInOrder_data();
+    void sortFillsKeepsEqualTimesInOrder();
+    void manyFillsMatchStableOrder_data();
+    void manyFillsMatchStableOrder();
 };
 
 void FuelDatabaseTest::findOrAdd_data() {
@@ -228,6 +234,72 @@ void FuelDatabaseTest::sortFillsUnsigned() {
     db.getFill(1)->dateTime = FileTime::fromValue(0x7fffffffffffffffull);
     db.sortFills();
     QCOMPARE(tagsInOrder(db), (QList<int>{1, 0}));
+}
+
+void FuelDatabaseTest::sortFillsKeepsEqualTimesInOrder_data() {
+    QTest::addColumn<QList<qulonglong>>("times");
+    QTest::addColumn<QList<int>>("expectedOrder");
+
+    QTest::newRow("already in order") << QList<qulonglong>{1, 2, 2, 3} << QList<int>{0, 1, 2, 3};
+    QTest::newRow("reversed") << QList<qulonglong>{4, 3, 2, 1} << QList<int>{3, 2, 1, 0};
+    QTest::newRow("equal times keep table order")
+        << QList<qulonglong>{5, 1, 5, 1, 5} << QList<int>{1, 3, 0, 2, 4};
+    QTest::newRow("one long cycle")
+        << QList<qulonglong>{2, 3, 4, 5, 1} << QList<int>{4, 0, 1, 2, 3};
+    QTest::newRow("two cycles and a fixed point")
+        << QList<qulonglong>{2, 1, 3, 5, 4} << QList<int>{1, 0, 2, 4, 3};
+    QTest::newRow("all equal") << QList<qulonglong>{7, 7, 7} << QList<int>{0, 1, 2};
+}
+
+// The times are written in place, as a load leaves the table before its sort.
+void FuelDatabaseTest::sortFillsKeepsEqualTimesInOrder() {
+    QFETCH(QList<qulonglong>, times);
+    QFETCH(QList<int>, expectedOrder);
+
+    CFuelDatabase db;
+    for (int tag = 0; tag < times.size(); ++tag)
+        db.insertFill(fillAt(0, tag));
+    for (int i = 0; i < times.size(); ++i)
+        db.getFill(i)->dateTime = FileTime::fromValue(times.at(i));
+    db.sortFills();
+    QCOMPARE(tagsInOrder(db), expectedOrder);
+}
+
+void FuelDatabaseTest::manyFillsMatchStableOrder_data() {
+    QTest::addColumn<quint64>("distinctTimes");
+    QTest::newRow("few times, long runs of equal ones") << quint64(7);
+    QTest::newRow("many times") << quint64(1000000);
+}
+
+// Both the insert of one fill at a time and the sort of a whole table put fills of equal time
+// in their order of arrival: the same order as a stable sort of the arrivals.
+void FuelDatabaseTest::manyFillsMatchStableOrder() {
+    QFETCH(quint64, distinctTimes);
+    QRandomGenerator random(2718);
+    QList<FillRecord> arrivals;
+    for (int tag = 0; tag < 3000; ++tag)
+        arrivals << fillAt(random.bounded(distinctTimes), tag);
+    QList<FillRecord> reference = arrivals;
+    std::stable_sort(reference.begin(), reference.end(),
+                     [](const FillRecord& a, const FillRecord& b) {
+                         return compareFileTime(a.dateTime, b.dateTime) < 0;
+                     });
+    QList<int> expected;
+    for (const FillRecord& fill : reference)
+        expected << fill.odometer;
+
+    CFuelDatabase inserted;
+    for (const FillRecord& fill : arrivals)
+        inserted.insertFill(fill);
+    QCOMPARE(tagsInOrder(inserted), expected);
+
+    CFuelDatabase sorted;
+    for (const FillRecord& fill : arrivals)
+        sorted.insertFill(fillAt(0, fill.odometer));
+    for (int i = 0; i < arrivals.size(); ++i)
+        sorted.getFill(i)->dateTime = arrivals.at(i).dateTime;
+    sorted.sortFills();
+    QCOMPARE(tagsInOrder(sorted), expected);
 }
 
 QTEST_GUILESS_MAIN(FuelDatabaseTest)
