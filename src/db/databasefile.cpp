@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -42,25 +43,39 @@ qint32 readCount(QFile& file) {
     return readUpTo(file, &count, sizeof count) == qint64(sizeof count) ? count : 0;
 }
 
-// Reads count records into table. Only as many records as the rest of the file can hold are
-// allocated, and only records that arrived whole are kept. True when all count records came.
-template <typename Record> bool readTable(QFile& file, qint32 count, std::vector<Record>* table) {
+// Reads count records as stored in the file and keeps each as convert makes it. Only as many
+// records as the rest of the file can hold are reserved, and only records that arrived whole
+// are kept. They come through a small buffer, so that the table is touched once, as it is
+// filled, and is the only large memory a load takes. True when all count records came.
+template <typename Stored, typename Record, typename Convert>
+bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert convert) {
     table->clear();
     if (count == 0)
         return true;
-    const qint64 recordSize = qint64(sizeof(Record));
+    const qint64 storedSize = qint64(sizeof(Stored));
     const qint64 rest = std::max<qint64>(0, file.size() - file.pos());
-    const qint64 fitting = count < 0 ? 0 : std::min<qint64>(count, rest / recordSize);
+    const qint64 fitting = count < 0 ? 0 : std::min<qint64>(count, rest / storedSize);
     try {
-        table->resize(std::size_t(fitting));
+        table->reserve(std::size_t(fitting));
     } catch (const std::bad_alloc&) {
         // A file larger than memory: refused like a short table instead of ending the program.
-        table->clear();
         return false;
     }
-    const qint64 arrived = readUpTo(file, table->data(), fitting * recordSize);
-    table->resize(std::size_t(arrived / recordSize));
+    std::vector<Stored> buffer(std::size_t(std::min<qint64>(fitting, 1024)));
+    while (qint64(table->size()) < fitting) {
+        const qint64 wanted =
+            std::min<qint64>(qint64(buffer.size()), fitting - qint64(table->size()));
+        const qint64 arrived = readUpTo(file, buffer.data(), wanted * storedSize) / storedSize;
+        std::transform(buffer.begin(), buffer.begin() + arrived, std::back_inserter(*table),
+                       convert);
+        if (arrived < wanted)
+            break;
+    }
     return qint64(table->size()) == count;
+}
+
+template <typename Record> bool readTable(QFile& file, qint32 count, std::vector<Record>* table) {
+    return readTable<Record>(file, count, table, [](const Record& record) { return record; });
 }
 
 FillRecord convertLegacyFill(const LegacyFillRecord& legacy) {
@@ -99,11 +114,8 @@ DatabaseReadStatus readFormat01(QFile& file, DatabaseTables* tables) {
     const qint32 fillCount = readCount(file);
     if (!readTable(file, stationCount, &tables->stations))
         return DatabaseReadStatus::ShortStations;
-    std::vector<LegacyFillRecord> legacyFills;
-    const bool whole = readTable(file, fillCount, &legacyFills);
-    tables->fills.reserve(legacyFills.size());
-    for (const LegacyFillRecord& legacy : legacyFills)
-        tables->fills.push_back(convertLegacyFill(legacy));
+    const bool whole =
+        readTable<LegacyFillRecord>(file, fillCount, &tables->fills, convertLegacyFill);
     return whole ? DatabaseReadStatus::Complete : DatabaseReadStatus::ShortFills;
 }
 

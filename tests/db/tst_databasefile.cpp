@@ -166,6 +166,8 @@ private slots:
     void impossibleCounts();
     void randomBytes();
     void fillsSortedOnLoad();
+    void longTablesReadWhole_data();
+    void longTablesReadWhole();
     void saveLayout();
     void roundTripKeepsBytes();
     void format01SavedAsFormat10();
@@ -468,6 +470,51 @@ void DatabaseFileTest::fillsSortedOnLoad() {
     QCOMPARE(db->getFillCount(), 3);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(recordBytes(db->getFill(i)), kFills.at(i));
+}
+
+void DatabaseFileTest::longTablesReadWhole_data() {
+    QTest::addColumn<bool>("legacy");
+    QTest::addColumn<int>("fillCount");
+    QTest::addColumn<int>("bytesCut");
+    QTest::addColumn<int>("expectedFills");
+
+    for (const bool legacy : {false, true}) {
+        const char* format = legacy ? "0.1" : "1.0";
+        for (const int count : {1023, 1024, 1025, 2500}) {
+            QTest::addRow("%s, %d fills", format, count) << legacy << count << 0 << count;
+            QTest::addRow("%s, %d fills, the last cut", format, count)
+                << legacy << count << 70 << count - 1;
+        }
+        QTest::addRow("%s, 2048 fills, the last two gone", format)
+            << legacy << 2048 << 2 * 124 - 1 << 2046;
+    }
+}
+
+// Long tables come in several reads: every record arrives once, in file order, whole.
+void DatabaseFileTest::longTablesReadWhole() {
+    QFETCH(bool, legacy);
+    QFETCH(int, fillCount);
+    QFETCH(int, bytesCut);
+    QFETCH(int, expectedFills);
+
+    QByteArrayList fills;
+    for (int i = 0; i < fillCount; ++i) {
+        fills << (legacy ? legacyFillBytes(i % 2, QString::number(i), i, quint64(i))
+                         : fillBytes(i % 2, QString::number(i), i, quint64(i), 0));
+    }
+    QByteArray bytes = legacy ? format01(kStations, fills) : format10(kStations, kDrivers, fills);
+    bytes.chop(bytesCut);
+    writeAll(m_path, bytes);
+    auto db = database();
+    db->load();
+    QCOMPARE(m_messages, bytesCut ? QStringList{kFillsMessage} : QStringList());
+    QCOMPARE(db->getFillCount(), expectedFills);
+    for (int i = 0; i < expectedFills; ++i) {
+        QByteArray expected = fills.at(i);
+        if (legacy)
+            putInt(&expected, -1);
+        QCOMPARE(recordBytes(db->getFill(i)), expected);
+    }
 }
 
 void DatabaseFileTest::saveLayout() {
