@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing Tankometer needs.
 set -euo pipefail
-packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev)
+# clang and libclang-rt-14-dev: the fuzz targets under fuzz/ (libFuzzer and its sanitizers).
+packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
+    clang libclang-rt-14-dev)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update

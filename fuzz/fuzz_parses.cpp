@@ -1,0 +1,63 @@
+// The shared parses of amounts, whole numbers, dates and times, under regional settings taken
+// from the input. The input is text of five lines:
+//   1  the date order digit (0, 1 or 2), the decimal character, then the date separator
+//   2  an amount   3  a whole number   4  a date   5  a time
+// A line the input does not reach is absent (a null text).
+
+#include "db/formats.h"
+#include "db/regional.h"
+#include "fuzzinput.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool hasDigit(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const QStringList lines = fuzzLines(data, size, 5);
+    const QString& regionalLine = lines.at(0);
+    RegionalSettings regional;
+    regional.dateOrder = regionalLine.isEmpty() ? 1 : int(regionalLine.at(0).unicode() % 3);
+    regional.decimal = regionalLine.size() > 1 ? regionalLine.at(1) : QChar(u'.');
+    regional.dateSeparator = regionalLine.mid(2);
+    setRegionalSettingsOverride(regional);
+
+    // An amount printed and read again prints the same, where the decimal character cannot be
+    // taken for part of a number.
+    const float amount = parseAmount(lines.at(1));
+    const QString printed = formatAmount(amount);
+    const QChar decimal = regional.decimal;
+    if (std::isfinite(amount) && !decimal.isDigit() && decimal != u'+' && decimal != u'-' &&
+        decimal != u'e' && decimal != u'E')
+        fuzzCheck(formatAmount(parseAmount(printed)) == printed, "an amount does not read back");
+    fuzzCheck(parseWholeNumber(QString::number(parseWholeNumber(lines.at(2)))) ==
+                  parseWholeNumber(lines.at(2)),
+              "a whole number does not read back");
+
+    const FileTime parsed = parseDateTime(lines.at(3), lines.at(4));
+    FileTime read;
+    if (readDateTime(lines.at(3), lines.at(4), &read) == DateTimePart::None) {
+        const QString date = formatDate(read);
+        const QString time = formatTime(read);
+        fuzzCheck(!date.isEmpty() && !time.isEmpty(), "a date that reads does not print");
+        // With a separator of one character that is no digit, both parses agree and a printed
+        // date and time read back to the same value.
+        if (regional.dateSeparator.size() == 1 && !hasDigit(regional.dateSeparator)) {
+            fuzzCheck(parsed.value() == read.value(), "the two parses of a date disagree");
+            FileTime again;
+            fuzzCheck(readDateTime(date, time, &again) == DateTimePart::None &&
+                          again.value() == read.value(),
+                      "a printed date and time do not read back");
+        }
+    }
+    formatDate(parsed);
+    formatTime(parsed);
+    daysInPeriod(parsed, read);
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// What the fuzz targets share: a private file for the input of each run, the input read as
+// lines of text, and a check that stops the run with a message when an expectation fails.
+
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+
+// The path of a file named name in a folder of this process's own, created on first use.
+QString fuzzFolder();
+QString fuzzFilePath(const QString& name);
+
+// Replaces the file at path with the given bytes; aborts when it cannot be written.
+void writeFuzzFile(const QString& path, const uint8_t* data, std::size_t size);
+
+// The input as UTF-8 text, cut at line feeds into at most count lines (the last keeps the
+// rest of the input, line feeds included). Lines the input does not reach are null strings.
+QStringList fuzzLines(const uint8_t* data, std::size_t size, int count);
+
+// Ends the run with the message when condition is false, so libFuzzer keeps the input.
+void fuzzCheck(bool condition, const char* message);

@@ -1,0 +1,137 @@
+// Writes the seed corpora: small valid inputs for every fuzz target, one folder per target
+// under the folder given as the argument. Database files are written by the database itself
+// where it can (format 1.0); format 0.1, which it only reads, is laid out here byte by byte.
+
+#include "db/fueldatabase.h"
+#include "fuzzinput.h"
+#include "localisation/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+#include <cstdio>
+
+namespace {
+
+QString g_root;
+
+void writeSeed(const QString& target, const QString& name, const QByteArray& bytes) {
+    const QString folder = g_root + u'/' + target;
+    fuzzCheck(QDir().mkpath(folder), "cannot create a seed folder");
+    writeFuzzFile(folder + u'/' + name, reinterpret_cast<const uint8_t*>(bytes.constData()),
+                  std::size_t(bytes.size()));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    fuzzCheck(file.open(QIODevice::ReadOnly), "cannot read a seed back");
+    return file.readAll();
+}
+
+FillRecord fill(int station, int driver, qint32 odometer, float fuel, quint64 time,
+                const QString& notes) {
+    FillRecord record;
+    record.stationId = station;
+    record.driverId = driver;
+    record.odometer = odometer;
+    record.fuel = fuel;
+    record.cost = fuel * 1.5f;
+    record.dateTime = FileTime::fromValue(time);
+    setFieldText(record.notes, notes);
+    return record;
+}
+
+void databaseSeeds() {
+    constexpr quint64 kDay = 864000000000ull;
+    constexpr quint64 k2004 = 127173888000000000ull;
+    const QString path = fuzzFilePath(QStringLiteral("seed.fil"));
+
+    CFuelDatabase empty(path);
+    fuzzCheck(empty.save(), "cannot write a seed database");
+    writeSeed(QStringLiteral("database"), QStringLiteral("empty.fil"), readFile(path));
+
+    CFuelDatabase db(path);
+    const int aral = db.findOrAddStation(QStringLiteral("Aral"));
+    const int omv = db.findOrAddStation(QStringLiteral("OMV"));
+    const int eva = db.findOrAddDriver(QStringLiteral("Eva"));
+    db.insertFill(fill(aral, eva, 1000, 40.5f, k2004, QStringLiteral("first")));
+    db.insertFill(fill(omv, -1, 1600, 38.0f, k2004 + 9 * kDay, QString()));
+    db.insertFill(fill(aral, eva, 2150, 41.2f, k2004 + 9 * kDay, QStringLiteral("same time")));
+    fuzzCheck(db.save(), "cannot write a seed database");
+    const QByteArray three = readFile(path);
+    writeSeed(QStringLiteral("database"), QStringLiteral("three.fil"), three);
+    // The same fills stored out of time order: the load sorts them.
+    QByteArray shuffled = three;
+    const qsizetype fills = shuffled.size() - 3 * 128;
+    const QByteArray first = shuffled.mid(fills, 128);
+    shuffled.replace(fills, 128, shuffled.mid(fills + 256, 128));
+    shuffled.replace(fills + 256, 128, first);
+    writeSeed(QStringLiteral("database"), QStringLiteral("shuffled.fil"), shuffled);
+    writeSeed(QStringLiteral("database"), QStringLiteral("short.fil"),
+              three.left(three.size() - 60));
+
+    // Format 0.1: header, station and fill counts, stations, 124-byte fills without a driver.
+    QByteArray legacy = three.left(28);
+    qToLittleEndian<qint32>(0, legacy.data() + 16);
+    qToLittleEndian<qint32>(1, legacy.data() + 20);
+    char counts[8];
+    qToLittleEndian<qint32>(2, counts);
+    qToLittleEndian<qint32>(2, counts + 4);
+    legacy.append(counts, 8);
+    legacy.append(three.mid(296, 2 * 68));
+    const qsizetype fillTable = 296 + 2 * 68 + 44;
+    legacy.append(three.mid(fillTable + 128, 124));
+    legacy.append(three.mid(fillTable, 124));
+    writeSeed(QStringLiteral("database"), QStringLiteral("format01.fil"), legacy);
+}
+
+void languageSeeds(const QString& langFolder) {
+    const QStringList files = QDir(langFolder).entryList({QStringLiteral("*.lng")}, QDir::Files);
+    fuzzCheck(!files.isEmpty(), "no language files to seed from");
+    for (const QString& name : files)
+        writeSeed(QStringLiteral("language"), name, readFile(langFolder + u'/' + name));
+    const QString small = QStringLiteral("# comment\n[FillList]\nDate=Datum\r\nFuel = Liter\n"
+                                         "[ units ]\nkm=Kilometer\nno equals sign\n");
+    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf8.lng"), small.toUtf8());
+    QByteArray utf16le("\xFF\xFE", 2);
+    for (QChar c : small) {
+        char le[2];
+        qToLittleEndian(c.unicode(), le);
+        utf16le.append(le, 2);
+    }
+    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16le.lng"), utf16le);
+    QByteArray utf16be("\xFE\xFF", 2);
+    for (QChar c : small) {
+        char be[2];
+        qToBigEndian(c.unicode(), be);
+        utf16be.append(be, 2);
+    }
+    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16be.lng"), utf16be);
+}
+
+void parseSeeds() {
+    const char* const seeds[][2] = {
+        {"day-month-year.txt", "1,.\n12,50\n123456\n18.5.2004\n10:30:15"},
+        {"month-day-year.txt", "0./\n-3.25e2\n  -42km\n5/18/2004\n7:05"},
+        {"year-month-day.txt", "2.-\n1e40\n99999999999\n2004-05-18\n23:59:59"},
+        {"long-separator.txt", "1,. \n0,5\n+7\n18. 5. 2004\n"},
+        {"leap-day.txt", "1..\n.5\n0\n29.2.2004\n0:00"},
+        {"no-date.txt", "1..\nabc\n-\n"},
+    };
+    for (const auto& seed : seeds)
+        writeSeed(QStringLiteral("parses"), QString::fromLatin1(seed[0]), QByteArray(seed[1]));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds <corpus folder> <language folder>\n");
+        return 2;
+    }
+    g_root = QString::fromLocal8Bit(argv[1]);
+    databaseSeeds();
+    languageSeeds(QString::fromLocal8Bit(argv[2]));
+    parseSeeds();
+    return 0;
+}
