@@ -7,6 +7,11 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <type_traits>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -43,6 +48,21 @@ qint32 readCount(QFile& file) {
     return readUpTo(file, &count, sizeof count) == qint64(sizeof count) ? count : 0;
 }
 
+// A large table is filled at once after its allocation. On Linux, huge pages let that first
+// touch cost one page fault per 2 MiB instead of one per 4 KiB: most of a large load's time.
+void adviseHugePages(const void* data, std::size_t bytes) {
+#ifdef __linux__
+    constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
+    const std::uintptr_t first = (std::uintptr_t(data) + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (std::uintptr_t(data) + bytes) & ~(kHugePage - 1);
+    if (end > first)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
+#endif
+}
+
 // Reads count records as stored in the file and keeps each as convert makes it. Only as many
 // records as the rest of the file can hold are reserved, and only records that arrived whole
 // are kept. They come through a small buffer, so that the table is touched once, as it is
@@ -61,13 +81,17 @@ bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert co
         // A file larger than memory: refused like a short table instead of ending the program.
         return false;
     }
+    adviseHugePages(table->data(), table->capacity() * sizeof(Record));
     std::vector<Stored> buffer(std::size_t(std::min<qint64>(fitting, 1024)));
     while (qint64(table->size()) < fitting) {
         const qint64 wanted =
             std::min<qint64>(qint64(buffer.size()), fitting - qint64(table->size()));
         const qint64 arrived = readUpTo(file, buffer.data(), wanted * storedSize) / storedSize;
-        std::transform(buffer.begin(), buffer.begin() + arrived, std::back_inserter(*table),
-                       convert);
+        if constexpr (std::is_same_v<Stored, Record>)
+            table->insert(table->end(), buffer.begin(), buffer.begin() + arrived);
+        else
+            std::transform(buffer.begin(), buffer.begin() + arrived, std::back_inserter(*table),
+                           convert);
         if (arrived < wanted)
             break;
     }

@@ -1,11 +1,5 @@
 #include "db/records.h"
 
-int compareFileTime(const FileTime& a, const FileTime& b) {
-    const quint64 x = a.value();
-    const quint64 y = b.value();
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
-
 QString fieldFit(const QString& text, qsizetype fieldUnits) {
     qsizetype length = text.indexOf(QChar(u'\0'));
     if (length < 0)

@@ -26,8 +26,12 @@ struct FileTime {
     static FileTime fromValue(quint64 v) { return {quint32(v & 0xffffffffu), quint32(v >> 32)}; }
 };
 
-// -1, 0 or +1 by the unsigned 64-bit value.
-int compareFileTime(const FileTime& a, const FileTime& b);
+// -1, 0 or +1 by the unsigned 64-bit value. Inline: a load compares every neighbouring pair.
+inline int compareFileTime(const FileTime& a, const FileTime& b) {
+    const quint64 x = a.value();
+    const quint64 y = b.value();
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
 
 constexpr int kNotesUnits = 50;
 constexpr int kStationNameUnits = 32;
