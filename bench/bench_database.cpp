@@ -1,18 +1,34 @@
-// Load and save of a database with one million fills, against reading and writing the same
-// bytes plainly (the way cat reads a file).
+// Load and save of a database with one million fills against reading and writing the same
+// bytes plainly, and fills inserted one at a time in and against time order.
 
 #include "db/fueldatabase.h"
+#include "ratios.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kFillCount = 1000000;
+constexpr quint64 kFirstTime = 0x01d0000000000000ull;
+constexpr quint64 kDay = 864000000000ull;
+
+FillRecord makeFill(int i, int station, int driver) {
+    FillRecord fill;
+    fill.stationId = station;
+    fill.driverId = driver;
+    setFieldText(fill.notes, QStringLiteral("motorway, tyres checked"));
+    fill.odometer = 600 * i;
+    fill.fuel = 40.0f + float(i % 20);
+    fill.cost = 1.6f * fill.fuel;
+    fill.dateTime = FileTime::fromValue(kFirstTime + quint64(i) * kDay);
+    return fill;
+}
 
 struct BenchFile {
     QTemporaryDir dir;
@@ -24,18 +40,8 @@ struct BenchFile {
                                 db.findOrAddStation(QStringLiteral("Shell")),
                                 db.findOrAddStation(QStringLiteral("OMV"))};
         const int driver = db.findOrAddDriver(QStringLiteral("Eva"));
-        FillRecord fill;
-        fill.driverId = driver;
-        setFieldText(fill.notes, QStringLiteral("motorway, tyres checked"));
-        for (int i = 0; i < kFillCount; ++i) {
-            fill.stationId = stations[i % 3];
-            fill.odometer = 600 * i;
-            fill.fuel = 40.0f + float(i % 20);
-            fill.cost = 1.6f * fill.fuel;
-            fill.dateTime =
-                FileTime::fromValue(0x01d0000000000000ull + quint64(i) * 864000000000ull);
-            db.insertFill(fill);
-        }
+        for (int i = 0; i < kFillCount; ++i)
+            db.insertFill(makeFill(i, stations[i % 3], driver));
         if (!db.save())
             std::abort();
     }
@@ -44,6 +50,13 @@ struct BenchFile {
 const BenchFile& benchFile() {
     static const BenchFile file;
     return file;
+}
+
+QByteArray benchFileBytes() {
+    QFile file(benchFile().path);
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
 }
 
 void BM_Load(benchmark::State& state) {
@@ -66,7 +79,8 @@ void BM_Save(benchmark::State& state) {
     }
 }
 
-void BM_PlainRead(benchmark::State& state) {
+// What cat does: the file read through one small buffer that stays in the cache.
+void BM_Cat(benchmark::State& state) {
     const QByteArray path = QFile::encodeName(benchFile().path);
     QByteArray buffer(128 * 1024, '\0');
     for (auto _ : state) {
@@ -80,7 +94,7 @@ void BM_PlainRead(benchmark::State& state) {
 }
 
 // The same bytes read into one freshly allocated buffer, as a load must keep them in memory.
-void BM_PlainReadIntoMemory(benchmark::State& state) {
+void BM_ReadIntoNewMemory(benchmark::State& state) {
     const QByteArray path = QFile::encodeName(benchFile().path);
     for (auto _ : state) {
         const int fd = ::open(path.constData(), O_RDONLY);
@@ -95,25 +109,66 @@ void BM_PlainReadIntoMemory(benchmark::State& state) {
     }
 }
 
-void BM_PlainWrite(benchmark::State& state) {
-    QFile source(benchFile().path);
-    if (!source.open(QIODevice::ReadOnly))
-        std::abort();
-    const QByteArray bytes = source.readAll();
-    const QByteArray path = QFile::encodeName(benchFile().path + QStringLiteral(".plain"));
+// The same bytes written the safe way a save must: a new file, write, fsync, rename over.
+void BM_WriteSyncRename(benchmark::State& state) {
+    const QByteArray bytes = benchFileBytes();
+    const QByteArray target = QFile::encodeName(benchFile().path + QStringLiteral(".plain"));
+    const QByteArray temporary = target + ".new";
     for (auto _ : state) {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        benchmark::DoNotOptimize(::write(fd, bytes.constData(), size_t(bytes.size())));
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() &&
+                             ::fsync(fd) == 0;
         ::close(fd);
+        if (!written || ::rename(temporary.constData(), target.constData()) != 0)
+            state.SkipWithError("plain write failed");
     }
+}
+
+// One fill at a time, each later than all before it (the usual case), or earlier than all.
+void insertOneByOne(benchmark::State& state, bool reverse) {
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        CFuelDatabase db;
+        for (int i = 0; i < count; ++i)
+            db.insertFill(makeFill(reverse ? count - i : i, 0, -1));
+        benchmark::DoNotOptimize(db.getFillCount());
+    }
+}
+
+void BM_InsertInTimeOrder(benchmark::State& state) {
+    insertOneByOne(state, false);
+}
+
+void BM_InsertInReverseTimeOrder(benchmark::State& state) {
+    insertOneByOne(state, true);
 }
 
 } // namespace
 
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainReadIntoMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadIntoNewMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteSyncRename)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertInTimeOrder)->Arg(10000)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertInReverseTimeOrder)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // Twice the count takes at most this much longer: linear with room for the cache.
+    constexpr double kLinear = 2.5;
+    static const BenchComparison comparisons[] = {
+        {"BM_Load", "BM_ReadIntoNewMemory", 1.5},
+        {"BM_Load", "BM_Cat", 2.0},
+        {"BM_Save", "BM_WriteSyncRename", 1.5},
+        {"BM_InsertInTimeOrder/20000", "BM_InsertInTimeOrder/10000", kLinear},
+        {"BM_InsertInTimeOrder/40000", "BM_InsertInTimeOrder/20000", kLinear},
+        {"BM_InsertInReverseTimeOrder/10000", "BM_InsertInTimeOrder/10000", 0},
+        {"BM_InsertInReverseTimeOrder/20000", "BM_InsertInReverseTimeOrder/10000", kLinear},
+        {"BM_InsertInReverseTimeOrder/40000", "BM_InsertInReverseTimeOrder/20000", kLinear},
+    };
+    return runBenchmarksWithRatios(argc, argv, comparisons);
+}
