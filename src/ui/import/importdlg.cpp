@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -151,6 +153,7 @@ void CImportDlg::initDialog() {
         fillColumnPicker(m_pickers[std::size_t(spec.value)], !spec.required, header);
     fillPreview(header, lines);
     translateControls();
+    fitPreview();
     m_pickers[CsvStation]->setFocus();
 }
 
@@ -191,6 +194,17 @@ void CImportDlg::fillPreview(const QStringList& header, const QList<QStringList>
             m_preview->setItem(row, column, new QTableWidgetItem(line.at(column)));
     }
     m_preview->resizeColumnsToContents();
+}
+
+// Wide enough to show every column of the preview, as far as the screen allows.
+void CImportDlg::fitPreview() {
+    const int previewWidth = m_preview->horizontalHeader()->length() + 2 * m_preview->frameWidth() +
+                             m_preview->verticalScrollBar()->sizeHint().width();
+    const int extra = sizeHint().width() - m_preview->sizeHint().width();
+    int width = std::max(sizeHint().width(), previewWidth + std::max(extra, 0));
+    if (const QScreen* shown = screen())
+        width = std::min(width, shown->availableGeometry().width() * 9 / 10);
+    resize(std::max(width, sizeHint().width()), sizeHint().height());
 }
 
 CsvColumnMap CImportDlg::columnMap() const {

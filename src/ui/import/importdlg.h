@@ -44,6 +44,7 @@ private:
     void translateControls();
     void fillColumnPicker(QComboBox* picker, bool allowMissing, const QStringList& header);
     void fillPreview(const QStringList& header, const QList<QStringList>& lines);
+    void fitPreview();
     void runImport();
 
     std::array<QLabel*, kCsvValueCount> m_labels{};
