@@ -296,8 +296,9 @@ void CsvTest::import_data() {
                      "E;1;1;1;;;;\n"
                      "F;1;1;1;18.5.04x;;;\n"
                      "G;99999999999;1;1;1.1.2004;;;\n"
+                     "I;1;1e99;1;1.1.2004;;;\n"
                      "H;7 km;1.5 l;2e3;2.1.2004;25:00:00;;kept\n"
-        << all << QStringList{"H|7|1.50|2000.00|2.1.2004 0:00:00|-|kept"} << 7
+        << all << QStringList{"H|7|1.50|2000.00|2.1.2004 0:00:00|-|kept"} << 8
         << QStringLiteral("2:%1:30.2.2004,3:%2:km,4:%3:,5:%4:x,6:%1:")
                .arg(int(CsvDate))
                .arg(int(CsvOdometer))
