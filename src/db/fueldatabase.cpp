@@ -105,6 +105,18 @@ int CFuelDatabase::insertFill(const FillRecord& fill) {
     return index;
 }
 
+void CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    const auto earlier = [](const FillRecord& a, const FillRecord& b) {
+        return compareFileTime(a.dateTime, b.dateTime) < 0;
+    };
+    const auto middle = fills.insert(fills.end(), newFills.begin(), newFills.end());
+    // Both steps are stable: equal times keep the existing fills first, then the given order.
+    if (!std::is_sorted(middle, fills.end(), earlier))
+        std::stable_sort(middle, fills.end(), earlier);
+    std::inplace_merge(fills.begin(), middle, fills.end(), earlier);
+}
+
 int CFuelDatabase::repositionFill(int index, int* first, int* last) {
     int result = -1;
     int changedFirst = -1;

@@ -54,9 +54,16 @@ inline constexpr TextId Import_errorload{u"Import", u"errorload", u"Error import
 inline constexpr TextId Import_fuel{u"Import", u"fuel", u"Fuel:"};
 inline constexpr TextId Import_importcaption{u"Import", u"importcaption", u"Import"};
 inline constexpr TextId Import_imported{u"Import", u"imported", u"Import successfully finished."};
+inline constexpr TextId Import_importedcount{u"Import", u"importedcount",
+                                             u"Fills imported: %1. Lines skipped: %2."};
 inline constexpr TextId Import_notes{u"Import", u"notes", u"Notes:"};
 inline constexpr TextId Import_odometer{u"Import", u"odometer", u"Odometer:"};
 inline constexpr TextId Import_ok{u"Import", u"ok", u"Import"};
+inline constexpr TextId Import_preview{u"Import", u"preview", u"First lines of the file:"};
+inline constexpr TextId Import_skippedcolumn{u"Import", u"skippedcolumn",
+                                             u"Line %1: no column for %2."};
+inline constexpr TextId Import_skippedvalue{u"Import", u"skippedvalue",
+                                            u"Line %1: %2 \"%3\" cannot be read."};
 inline constexpr TextId Import_station{u"Import", u"station", u"Station:"};
 inline constexpr TextId Import_time{u"Import", u"time", u"Time:"};
 inline constexpr TextId import_missing{u"import", u"missing", u"--- missing ---"};
@@ -175,9 +182,13 @@ inline constexpr TextId all[] = {
     Import_fuel,
     Import_importcaption,
     Import_imported,
+    Import_importedcount,
     Import_notes,
     Import_odometer,
     Import_ok,
+    Import_preview,
+    Import_skippedcolumn,
+    Import_skippedvalue,
     Import_station,
     Import_time,
     import_missing,

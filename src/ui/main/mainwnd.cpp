@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "localisation/language.h"
 #include "ui/fill/fillcommands.h"
+#include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
 #include "ui/widgettext.h"
@@ -275,13 +276,17 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdEditFill:
         editFillCommand(*this);
         break;
-    // The commands of the statistics, CSV, settings and About dialogs.
+    case CmdExportCsv:
+        exportCsvCommand(*this);
+        break;
+    case CmdImportCsv:
+        importCsvCommand(*this);
+        break;
+    // The commands of the statistics, settings and About dialogs.
     case CmdFillInformation:
     case CmdTotals:
     case CmdGraph:
     case CmdStartGraphHere:
-    case CmdExportCsv:
-    case CmdImportCsv:
     case CmdSettings:
     case CmdAbout:
         break;
