@@ -5,6 +5,7 @@
 #include "csv/csvimport.h"
 #include "csv/csvwriter.h"
 #include "db/fueldatabase.h"
+#include "ratios.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -136,4 +137,20 @@ BENCHMARK(BM_PlainRead)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_ImportOldestFirst)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportNewestFirst)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // Twice the lines take at most this much longer.
+    constexpr double kDouble = 2.2;
+    static const BenchComparison comparisons[] = {
+        {"BM_Export/100000", "BM_PlainWrite/100000", 0},
+        {"BM_Export/200000", "BM_PlainWrite/200000", 0},
+        {"BM_ImportOldestFirst/100000", "BM_PlainRead/100000", 0},
+        {"BM_ImportOldestFirst/200000", "BM_PlainRead/200000", 0},
+        {"BM_ImportNewestFirst/100000", "BM_PlainRead/100000", 0},
+        {"BM_ImportNewestFirst/200000", "BM_PlainRead/200000", 0},
+        {"BM_Export/200000", "BM_Export/100000", kDouble},
+        {"BM_ImportOldestFirst/200000", "BM_ImportOldestFirst/100000", kDouble},
+        {"BM_ImportNewestFirst/200000", "BM_ImportNewestFirst/100000", kDouble},
+        {"BM_ImportNewestFirst/100000", "BM_ImportOldestFirst/100000", 0},
+    };
+    return runBenchmarksWithRatios(argc, argv, comparisons);
+}

@@ -122,6 +122,24 @@ void parseSeeds() {
         writeSeed(QStringLiteral("parses"), QString::fromLatin1(seed[0]), QByteArray(seed[1]));
 }
 
+void csvSeeds() {
+    const char* const seeds[][2] = {
+        {"export.csv",
+         "01237456\n1.-\nstation;odometer;fuel;cost;date;time;driver;notes\n"
+         "Aral;1000;40.50;60.75;2004-05-18;10:30:00;Eva;first\n"
+         "\"OMV; Autobahn\";1600;38.00;57.00;2004-05-27;7:05:09;;\"said \"\"full\"\"\"\n"},
+        {"day-month-year.csv", "10234567\n1,.\nodometer;station;fuel;cost;notes;date;time;driver\n"
+                               "1000;Shell;40,5;60,75;;18.5.2004;10:30;Eva\n"
+                               "\n  \n1500;Shell;x;60;;31.2.2004;;\n"},
+        {"quoted-line-break.csv", "01237456\n2.-\nheader\n"
+                                  "Aral;1;2;3;2004-1-1;;;\"two\nlines\"\n"
+                                  "Aral;1;2;3;2004-1-2;;;\"never closed\n"},
+        {"few-columns.csv", "0123--4-\n0./\nh\nAral;5;6;7;5/18/2004\nAral;5;6\n"},
+    };
+    for (const auto& seed : seeds)
+        writeSeed(QStringLiteral("csv"), QString::fromLatin1(seed[0]), QByteArray(seed[1]));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -133,5 +151,6 @@ int main(int argc, char** argv) {
     databaseSeeds();
     languageSeeds(QString::fromLocal8Bit(argv[2]));
     parseSeeds();
+    csvSeeds();
     return 0;
 }

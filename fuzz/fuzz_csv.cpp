@@ -1,0 +1,94 @@
+// The CSV reader and import on any text, with a column assignment and regional settings taken
+// from the input. The input is text:
+//   line 1  the column of each value (station, odometer, fuel, cost, notes, date, time,
+//           driver): a digit is that column, any other character or none leaves the value
+//           without a column
+//   line 2  the date order digit (0, 1 or 2), the decimal character, then the date separator
+//   rest    the CSV file
+// Every record is read and either imported or skipped; the fills come out in time order with
+// stations and drivers that exist; and the export of what was imported, imported again, exports
+// the same text.
+
+#include "csv/csvimport.h"
+#include "csv/csvwriter.h"
+#include "db/fueldatabase.h"
+#include "db/regional.h"
+#include "fuzzinput.h"
+
+namespace {
+
+CsvColumnMap columnsFrom(const QString& line) {
+    CsvColumnMap columns;
+    for (int value = 0; value < kCsvValueCount; ++value) {
+        const QChar c = value < line.size() ? line.at(value) : QChar(u'-');
+        columns[std::size_t(value)] = c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+    }
+    return columns;
+}
+
+void checkTables(const CFuelDatabase& db) {
+    for (int i = 0; i < db.getFillCount(); ++i) {
+        const FillRecord* fill = db.getFill(i);
+        fuzzCheck(i == 0 || compareFileTime(db.getFill(i - 1)->dateTime, fill->dateTime) <= 0,
+                  "imported fills out of time order");
+        fuzzCheck(db.getStation(fill->stationId) != nullptr, "a fill of no station");
+        fuzzCheck(fill->driverId == -1 || db.getDriver(fill->driverId) != nullptr,
+                  "a fill of no driver");
+    }
+}
+
+int recordCount(const QString& text) {
+    CCsvReader reader;
+    reader.setText(text);
+    CsvRecord record;
+    int count = 0;
+    int lastLine = 0;
+    while (reader.readRecord(&record)) {
+        fuzzCheck(record.fields.size() == record.rawFields.size() && !record.fields.isEmpty(),
+                  "a record whose fields and raw fields differ");
+        fuzzCheck(record.lineNumber > lastLine, "records not in line order");
+        lastLine = record.lineNumber;
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const QStringList lines = fuzzLines(data, size, 3);
+    const CsvColumnMap columns = columnsFrom(lines.at(0));
+    const QString& regionalLine = lines.at(1);
+    RegionalSettings regional;
+    regional.dateOrder = regionalLine.isEmpty() ? 1 : int(regionalLine.at(0).unicode() % 3);
+    regional.decimal = regionalLine.size() > 1 ? regionalLine.at(1) : QChar(u'.');
+    regional.dateSeparator = regionalLine.mid(2);
+    setRegionalSettingsOverride(regional);
+    const QString& text = lines.at(2);
+
+    const int records = recordCount(text);
+    CFuelDatabase db;
+    CCsvReader reader;
+    reader.setText(text);
+    const CsvImportResult result = importCsv(reader, columns, db);
+    fuzzCheck(result.imported >= 0 && result.skipped >= 0 &&
+                  result.imported + result.skipped <= std::max(0, records - 1),
+              "more fills imported or skipped than records after the header");
+    fuzzCheck(result.firstSkipped.size() == std::min(result.skipped, kCsvReportedSkips),
+              "the reported skips do not match their count");
+    fuzzCheck(db.getFillCount() == result.imported, "imported count differs from the table");
+    checkTables(db);
+
+    // Export, import with the export's own columns, export again: the same text.
+    const QString exported = csvExportText(db);
+    CFuelDatabase again;
+    CCsvReader exportReader;
+    exportReader.setText(exported);
+    const CsvImportResult reimport =
+        importCsv(exportReader, CsvColumnMap{0, 1, 2, 3, 7, 4, 5, 6}, again);
+    fuzzCheck(reimport.skipped == 0 && reimport.imported == result.imported,
+              "an export does not import whole");
+    checkTables(again);
+    fuzzCheck(csvExportText(again) == exported, "an export imported again exports other text");
+    return 0;
+}
