@@ -58,12 +58,7 @@ int recordCount(const QString& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const QStringList lines = fuzzLines(data, size, 3);
     const CsvColumnMap columns = columnsFrom(lines.at(0));
-    const QString& regionalLine = lines.at(1);
-    RegionalSettings regional;
-    regional.dateOrder = regionalLine.isEmpty() ? 1 : int(regionalLine.at(0).unicode() % 3);
-    regional.decimal = regionalLine.size() > 1 ? regionalLine.at(1) : QChar(u'.');
-    regional.dateSeparator = regionalLine.mid(2);
-    setRegionalSettingsOverride(regional);
+    setRegionalSettingsOverride(fuzzRegionalSettings(lines.at(1)));
     const QString& text = lines.at(2);
 
     const int records = recordCount(text);

@@ -21,11 +21,7 @@ bool hasDigit(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const QStringList lines = fuzzLines(data, size, 5);
-    const QString& regionalLine = lines.at(0);
-    RegionalSettings regional;
-    regional.dateOrder = regionalLine.isEmpty() ? 1 : int(regionalLine.at(0).unicode() % 3);
-    regional.decimal = regionalLine.size() > 1 ? regionalLine.at(1) : QChar(u'.');
-    regional.dateSeparator = regionalLine.mid(2);
+    const RegionalSettings regional = fuzzRegionalSettings(lines.at(0));
     setRegionalSettingsOverride(regional);
 
     // An amount printed and read again prints the same, where the decimal character cannot be

@@ -57,6 +57,14 @@ QStringList fuzzLines(const uint8_t* data, std::size_t size, int count) {
     return lines;
 }
 
+RegionalSettings fuzzRegionalSettings(const QString& line) {
+    RegionalSettings regional;
+    regional.dateOrder = line.isEmpty() ? 1 : int(line.at(0).unicode() % 3);
+    regional.decimal = line.size() > 1 ? line.at(1) : QChar(u'.');
+    regional.dateSeparator = line.mid(2);
+    return regional;
+}
+
 void fuzzCheck(bool condition, const char* message) {
     if (!condition) {
         std::fprintf(stderr, "fuzz check failed: %s\n", message);

@@ -3,6 +3,8 @@
 // What the fuzz targets share: a private file for the input of each run, the input read as
 // lines of text, and a check that stops the run with a message when an expectation fails.
 
+#include "db/regional.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -18,6 +20,11 @@ void writeFuzzFile(const QString& path, const uint8_t* data, std::size_t size);
 // The input as UTF-8 text, cut at line feeds into at most count lines (the last keeps the
 // rest of the input, line feeds included). Lines the input does not reach are null strings.
 QStringList fuzzLines(const uint8_t* data, std::size_t size, int count);
+
+// Regional settings from a line of text: the date order digit (0, 1 or 2; another character
+// counts by its code), the decimal character, then the date separator. Missing parts give
+// day-month-year, '.' and no separator.
+RegionalSettings fuzzRegionalSettings(const QString& line);
 
 // Ends the run with the message when condition is false, so libFuzzer keeps the input.
 void fuzzCheck(bool condition, const char* message);

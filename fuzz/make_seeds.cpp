@@ -85,6 +85,20 @@ void databaseSeeds() {
     writeSeed(QStringLiteral("database"), QStringLiteral("format01.fil"), legacy);
 }
 
+// The text in UTF-16 with its byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF", 2) : QByteArray("\xFF\xFE", 2);
+    for (QChar c : text) {
+        char unit[2];
+        if (bigEndian)
+            qToBigEndian(c.unicode(), unit);
+        else
+            qToLittleEndian(c.unicode(), unit);
+        bytes.append(unit, 2);
+    }
+    return bytes;
+}
+
 void languageSeeds(const QString& langFolder) {
     const QStringList files = QDir(langFolder).entryList({QStringLiteral("*.lng")}, QDir::Files);
     fuzzCheck(!files.isEmpty(), "no language files to seed from");
@@ -93,20 +107,8 @@ void languageSeeds(const QString& langFolder) {
     const QString small = QStringLiteral("# comment\n[FillList]\nDate=Datum\r\nFuel = Liter\n"
                                          "[ units ]\nkm=Kilometer\nno equals sign\n");
     writeSeed(QStringLiteral("language"), QStringLiteral("small-utf8.lng"), small.toUtf8());
-    QByteArray utf16le("\xFF\xFE", 2);
-    for (QChar c : small) {
-        char le[2];
-        qToLittleEndian(c.unicode(), le);
-        utf16le.append(le, 2);
-    }
-    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16le.lng"), utf16le);
-    QByteArray utf16be("\xFE\xFF", 2);
-    for (QChar c : small) {
-        char be[2];
-        qToBigEndian(c.unicode(), be);
-        utf16be.append(be, 2);
-    }
-    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16be.lng"), utf16be);
+    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16le.lng"), utf16(small, false));
+    writeSeed(QStringLiteral("language"), QStringLiteral("small-utf16be.lng"), utf16(small, true));
 }
 
 void parseSeeds() {
