@@ -5,6 +5,7 @@
 #include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -275,9 +276,13 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdEditFill:
         editFillCommand(*this);
         break;
-    // The commands of the statistics, CSV, settings and About dialogs.
     case CmdFillInformation:
+        fillInformationCommand(*this);
+        break;
     case CmdTotals:
+        totalsCommand(*this);
+        break;
+    // The commands of the statistics, CSV, settings and About dialogs.
     case CmdGraph:
     case CmdStartGraphHere:
     case CmdExportCsv:
