@@ -14,7 +14,6 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
-#include <limits>
 
 namespace {
 
@@ -93,8 +92,6 @@ void runDialog(CMainWnd& window, int command, std::function<void(QDialog&)> inDi
 }
 
 using ValueMap = QMap<QString, QString>;
-
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 } // namespace
 
@@ -252,18 +249,6 @@ private slots:
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
             << ValueMap{{"fuel", "0.00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
                         {"distance", "0"}, {"costOfDist", "N/A"}, {"endurance", "N/A"}};
-        QTest::newRow("zero distance, fuel charged")
-            << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 2
-            << ValueMap{{"consumption", "N/A"}, {"costOfDist", "N/A"}, {"endurance", "0.00"}};
-        QTest::newRow("odometer going back")
-            << QList<Fill>{{1500, 40.0f, 1000.0f}, {1000, 35.0f, 900.0f}} << 1 << 2
-            << ValueMap{{"consumption", "-8.00"}, {"distance", "-500"}, {"endurance", "-12.50"}};
-        QTest::newRow("damaged amounts")
-            << QList<Fill>{{1000, kNaN, 1000.0f},
-                           {1500, std::numeric_limits<float>::infinity(), kNaN}}
-            << 1 << 2
-            << ValueMap{{"fuel", "N/A"},        {"cost", "N/A"},     {"unitCost", "N/A"},
-                        {"consumption", "N/A"}, {"distance", "500"}, {"endurance", "N/A"}};
     }
 
     void values() {
@@ -317,21 +302,12 @@ private slots:
         QTest::addColumn<int>("method");
         QTest::addColumn<QStringList>("expected");
         const QList<Fill> example = {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}};
-        QTest::newRow("to empty tank")
-            << example << 2 << QStringList{"500",    "40.00", "1000.00", "2",    "8.00",
-                                           "200.00", "15000", "7500",    "12.50"};
         QTest::newRow("full tank")
             << example << 1 << QStringList{"500",    "35.00", "900.00", "2",    "7.00",
                                            "180.00", "13500", "7500",   "14.29"};
         QTest::newRow("no setting is to empty tank")
             << example << 0 << QStringList{"500",    "40.00", "1000.00", "2",    "8.00",
                                            "200.00", "15000", "7500",    "12.50"};
-        QTest::newRow("no fill") << QList<Fill>() << 2 << QStringList(9, "N/A");
-        QTest::newRow("one fill") << QList<Fill>{{1000, 40.0f, 1000.0f}} << 2
-                                  << QStringList(9, "N/A");
-        QTest::newRow("zero distance")
-            << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 35.0f, 900.0f}} << 1
-            << QStringList{"0", "35.00", "900.00", "2", "N/A", "N/A", "13500", "0", "0.00"};
     }
 
     void totals() {
