@@ -72,6 +72,8 @@ CFillInfoDlg::CFillInfoDlg(QWidget* owner) : QDialog(owner) {
                                   info.unit ? ValueKind::Number : ValueKind::Text, info.unit);
     }
     grid->setColumnStretch(1, 1);
+    // Room for notes of average letters, so that the dialog keeps its width while stepping.
+    m_rows[Notes].value->setMinimumWidth(fontMetrics().averageCharWidth() * (kNotesUnits - 1));
 
     m_ok = addCloseButton(this);
     auto* buttons = new QHBoxLayout;
@@ -171,6 +173,8 @@ void CFillInfoDlg::showPosition() {
     m_previous->setEnabled(m_currentIndex > 0);
     m_first->setEnabled(m_currentIndex > 0);
     m_position->setText(QStringLiteral("%1 / %2").arg(m_currentIndex + 1).arg(count));
+    m_position->setMinimumWidth(
+        m_position->fontMetrics().horizontalAdvance(QStringLiteral("%1 / %1").arg(count)));
 }
 
 void CFillInfoDlg::showFirst() {
