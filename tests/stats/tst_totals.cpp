@@ -123,12 +123,6 @@ private slots:
         QTest::newRow("zero distance and zero fuel")
             << QList<Fill>{{"2004-01-01", 1000, 40.0f, 1000.0f}, {"2004-01-31", 1000, 0.0f, 0.0f}}
             << FillingMethod::FullTank << texts({"0", "0.00", "0.00", "31", na, na, "0", "0", na});
-        // A lower odometer is shown as it is, like the per-fill values.
-        QTest::newRow("odometer going back") << QList<Fill>{{"2004-01-01", 1500, 40.0f, 1000.0f},
-                                                            {"2004-01-31", 1000, 35.0f, 900.0f}}
-                                             << FillingMethod::ToEmptyTank
-                                             << texts({"-500", "40.00", "1000.00", "31", "-8.00",
-                                                       "-200.00", "968", "-483", "-12.50"});
     }
 
     void figures() {
