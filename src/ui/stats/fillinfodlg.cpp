@@ -93,7 +93,6 @@ QPushButton* CFillInfoDlg::addStepButton(const QString& caption, const QString& 
                                          void (CFillInfoDlg::*step)(), QList<QKeySequence> keys) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
-    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, step);
     auto* action = new QAction(this);
     action->setObjectName(name + QStringLiteral("Keys"));
