@@ -82,10 +82,15 @@ inline constexpr TextId main_Date{u"main", u"Date", u"Date of fill:"};
 inline constexpr TextId main_Distance{u"main", u"Distance", u"Distance:"};
 inline constexpr TextId main_Driver{u"main", u"Driver", u"Driver:"};
 inline constexpr TextId main_Endurance{u"main", u"Endurance", u"Endurance:"};
+// The fill information dialog's step buttons, for their tips and for screen readers.
+inline constexpr TextId main_FirstFill{u"main", u"FirstFill", u"First fill"};
 inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
+inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
+inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
 inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
+inline constexpr TextId main_PreviousFill{u"main", u"PreviousFill", u"Previous fill"};
 inline constexpr TextId main_Station{u"main", u"Station", u"Station:"};
 inline constexpr TextId main_Time{u"main", u"Time", u"Time of fill:"};
 inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
@@ -202,10 +207,14 @@ inline constexpr TextId all[] = {
     main_Distance,
     main_Driver,
     main_Endurance,
+    main_FirstFill,
     main_Fuel,
     main_FuelCost,
+    main_LastFill,
+    main_NextFill,
     main_Notes,
     main_Odometer,
+    main_PreviousFill,
     main_Station,
     main_Time,
     menu_FileAbout,

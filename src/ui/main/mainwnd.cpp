@@ -6,6 +6,7 @@
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -282,9 +283,13 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdImportCsv:
         importCsvCommand(*this);
         break;
-    // The commands of the statistics, settings and About dialogs.
     case CmdFillInformation:
+        fillInformationCommand(*this);
+        break;
     case CmdTotals:
+        totalsCommand(*this);
+        break;
+    // The commands of the graph, settings and About dialogs.
     case CmdGraph:
     case CmdStartGraphHere:
     case CmdSettings:
