@@ -5,6 +5,7 @@
 #include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/stats/graphcommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -275,11 +276,15 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdEditFill:
         editFillCommand(*this);
         break;
+    case CmdGraph:
+        graphCommand(*this);
+        break;
+    case CmdStartGraphHere:
+        startGraphHereCommand(*this);
+        break;
     // The commands of the statistics, CSV, settings and About dialogs.
     case CmdFillInformation:
     case CmdTotals:
-    case CmdGraph:
-    case CmdStartGraphHere:
     case CmdExportCsv:
     case CmdImportCsv:
     case CmdSettings:

@@ -1,0 +1,232 @@
+#include "core/paths.h"
+#include "core/settings.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "stats/threefills.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+#include "ui/stats/graphctrl.h"
+#include "ui/stats/graphdlg.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
+}
+
+void writeThreeFills() {
+    CFuelDatabase database(databaseFilePath());
+    addThreeFills(database);
+    QVERIFY(database.save());
+}
+
+// What the graph dialog showed when it opened, and after the handler's changes.
+struct Shown {
+    int dialogs = 0;
+    QList<float> top;
+    QList<float> bottom;
+    QString topName;
+    QString bottomName;
+    bool topListFocused = false;
+};
+
+// Opens the dialog with the command; `change` may work the lists before the charts are read.
+Shown runCommand(CMainWnd& window, int command,
+                 const std::function<void(CGraphDlg&)>& change = {}) {
+    Shown shown;
+    DialogSeams::setNextDialogHandler([&shown, &change](QDialog& dialog) {
+        auto& graph = static_cast<CGraphDlg&>(dialog);
+        ++shown.dialogs;
+        shown.topListFocused = graph.focusWidget() == graph.topList();
+        if (change)
+            change(graph);
+        // A paint asks both charts for their series again.
+        graph.grab();
+        shown.top = graph.topChart()->series();
+        shown.bottom = graph.bottomChart()->series();
+        shown.topName = graph.topChart()->accessibleName();
+        shown.bottomName = graph.bottomChart()->accessibleName();
+        dialog.accept();
+    });
+    window.dispatchCommand(command);
+    if (shown.dialogs == 0)
+        DialogSeams::reset();
+    return shown;
+}
+
+void selectKind(QComboBox* list, GraphKind kind) {
+    list->setCurrentIndex(list->findData(int(kind)));
+}
+
+} // namespace
+
+class GraphDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        DialogSeams::reset();
+        settings().clear();
+        QFile::remove(databaseFilePath());
+        language().clear();
+    }
+
+    void cleanup() {
+        QCOMPARE(DialogSeams::pendingAnswers(), 0);
+        settings().clear();
+        language().clear();
+    }
+
+    void graphFromTheFirstFill() {
+        writeThreeFills();
+        CMainWnd window;
+        window.open();
+        const Shown shown = runCommand(window, CMainWnd::CmdGraph);
+        QCOMPARE(shown.dialogs, 1);
+        QCOMPARE(shown.top, (QList<float>{1000.0f, 900.0f, 800.0f}));
+        QCOMPARE(shown.bottom, (QList<float>{8.0f, 8.75f}));
+        QCOMPARE(shown.topName, QStringLiteral("Fill cost (Kč)"));
+        QCOMPARE(shown.bottomName, QStringLiteral("Consumption (l / 100 km)"));
+        QVERIFY(shown.topListFocused);
+        // The menu bar is back, with its texts.
+        QVERIFY(window.commandAction(CMainWnd::CmdGraph));
+        QCOMPARE(window.commandAction(CMainWnd::CmdGraph)->text(), QStringLiteral("Graph"));
+    }
+
+    void startGraphHere() {
+        writeThreeFills();
+        CMainWnd window;
+        window.open();
+        window.selectRow(1);
+        const Shown shown = runCommand(window, CMainWnd::CmdStartGraphHere);
+        QCOMPARE(shown.dialogs, 1);
+        QCOMPARE(shown.top, (QList<float>{900.0f, 800.0f}));
+        QCOMPARE(shown.bottom, (QList<float>{8.75f}));
+        // On the first row it shows what Graph shows.
+        window.selectRow(0);
+        QCOMPARE(runCommand(window, CMainWnd::CmdStartGraphHere).top,
+                 runCommand(window, CMainWnd::CmdGraph).top);
+    }
+
+    void nothingToGraph_data() {
+        QTest::addColumn<bool>("withFills");
+        QTest::addColumn<int>("command");
+        QTest::newRow("graph without fills") << false << int(CMainWnd::CmdGraph);
+        QTest::newRow("start here without fills") << false << int(CMainWnd::CmdStartGraphHere);
+        QTest::newRow("start here without a row") << true << int(CMainWnd::CmdStartGraphHere);
+    }
+
+    void nothingToGraph() {
+        QFETCH(bool, withFills);
+        QFETCH(int, command);
+        if (withFills)
+            writeThreeFills();
+        CMainWnd window;
+        window.open();
+        window.selectRow(-1);
+        QCOMPARE(runCommand(window, command).dialogs, 0);
+        QVERIFY(DialogSeams::ranDialogs().isEmpty());
+    }
+
+    // One fill: a fill cost of one point and an empty consumption series, which draws no line.
+    void oneFill() {
+        CFuelDatabase database(databaseFilePath());
+        FillRecord fill;
+        fill.odometer = 500;
+        fill.fuel = 20.0f;
+        fill.cost = 600.0f;
+        database.insertFill(fill);
+        QVERIFY(database.save());
+        CMainWnd window;
+        window.open();
+        const Shown shown = runCommand(window, CMainWnd::CmdGraph);
+        QCOMPARE(shown.top, (QList<float>{600.0f}));
+        QVERIFY(shown.bottom.isEmpty());
+    }
+
+    void changingTheLists_data() {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("bottom");
+        QTest::addColumn<QList<float>>("topSeries");
+        QTest::addColumn<QList<float>>("bottomSeries");
+        QTest::newRow("top to endurance, bottom keeps consumption")
+            << int(GraphKind::Endurance) << int(GraphKind::Consumption)
+            << QList<float>{12.5f, 400.0f / 35.0f} << QList<float>{8.0f, 8.75f};
+        QTest::newRow("bottom to unit cost") << int(GraphKind::FillCost) << int(GraphKind::UnitCost)
+                                             << QList<float>{1000.0f, 900.0f, 800.0f}
+                                             << QList<float>{25.0f, 900.0f / 35.0f, 800.0f / 30.0f};
+        QTest::newRow("both on fill cost")
+            << int(GraphKind::FillCost) << int(GraphKind::FillCost)
+            << QList<float>{1000.0f, 900.0f, 800.0f} << QList<float>{1000.0f, 900.0f, 800.0f};
+    }
+
+    void changingTheLists() {
+        QFETCH(int, top);
+        QFETCH(int, bottom);
+        QFETCH(QList<float>, topSeries);
+        QFETCH(QList<float>, bottomSeries);
+        writeThreeFills();
+        CMainWnd window;
+        window.open();
+        const Shown shown = runCommand(window, CMainWnd::CmdGraph, [&](CGraphDlg& dialog) {
+            // From the keyboard: the top list has the focus; arrows move through the kinds.
+            QComboBox* topList = dialog.topList();
+            const int target = topList->findData(top);
+            while (topList->currentIndex() < target)
+                QTest::keyClick(topList, Qt::Key_Down);
+            while (topList->currentIndex() > target)
+                QTest::keyClick(topList, Qt::Key_Up);
+            selectKind(dialog.bottomList(), GraphKind(bottom));
+        });
+        QCOMPARE(shown.top.size(), topSeries.size());
+        for (qsizetype i = 0; i < topSeries.size(); ++i)
+            QCOMPARE(shown.top.at(i), topSeries.at(i));
+        QCOMPARE(shown.bottom.size(), bottomSeries.size());
+        for (qsizetype i = 0; i < bottomSeries.size(); ++i)
+            QCOMPARE(shown.bottom.at(i), bottomSeries.at(i));
+    }
+
+    // The lists are sorted by their translated texts; the defaults are found by kind.
+    void translatedListsKeepTheirDefaults() {
+        writeThreeFills();
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        CMainWnd window;
+        window.open();
+        QStringList texts;
+        const Shown shown = runCommand(window, CMainWnd::CmdGraph, [&texts](CGraphDlg& dialog) {
+            for (int i = 0; i < dialog.topList()->count(); ++i)
+                texts.append(dialog.topList()->itemText(i));
+        });
+        QCOMPARE(texts, (QStringList{QStringLiteral("Literpreis (€ / l)"),
+                                     QStringLiteral("Reichweite (km / l)"),
+                                     QStringLiteral("Tankkosten (€)"),
+                                     QStringLiteral("Verbrauch (l / 100 km)")}));
+        QCOMPARE(shown.topName, QStringLiteral("Tankkosten (€)"));
+        QCOMPARE(shown.top, (QList<float>{1000.0f, 900.0f, 800.0f}));
+        QCOMPARE(shown.bottomName, QStringLiteral("Verbrauch (l / 100 km)"));
+    }
+
+    // Consumption follows the filling method read when the series is built.
+    void fillingMethodIsReadForEverySeries() {
+        writeThreeFills();
+        CMainWnd window;
+        window.open();
+        const Shown shown = runCommand(window, CMainWnd::CmdGraph, [](CGraphDlg& dialog) {
+            CRegistry::writeNumber(SettingsKey::FillingMethod, 1);
+            dialog.bottomChart()->refresh();
+        });
+        QCOMPARE(shown.bottom.size(), 2);
+        QCOMPARE(shown.bottom.at(0), 7.0f);
+        QCOMPARE(shown.bottom.at(1), 7.5f);
+    }
+};
+
+QTEST_MAIN(GraphDlgTest)
+#include "tst_graphdlg.moc"
