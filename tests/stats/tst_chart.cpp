@@ -55,6 +55,7 @@ private slots:
     void labelText();
     void labelRows_data();
     void labelRows();
+    void labelsStayInsideTheChart();
     void widestLabelPlacesTheAxis();
     void pointsSpreadOverThePlot();
     void oneValueIsOnePointAtTheLeft();
@@ -168,6 +169,20 @@ void ChartTest::labelRows() {
         QCOMPARE(label.textRect.top, label.y - 6);
         QCOMPARE(label.textRect.bottom - label.textRect.top, 11);
     }
+}
+
+// With a small font the rows may run past the topmost step; a row whose label would stick out
+// above the chart is not drawn.
+void ChartTest::labelsStayInsideTheChart() {
+    const ChartGeometry g =
+        computeChartGeometry({0, 0, 200, 66}, QList<float>{100.0f},
+                             [](const QString& text) { return QSize(6 * int(text.size()), 3); });
+    QCOMPARE(g.rowSpacing, 5);
+    QCOMPARE(g.labels.size(), 11);
+    QCOMPARE(g.topValue, 110.0f);
+    QCOMPARE(g.topGridY, 6);
+    for (const ChartLabel& label : g.labels)
+        QVERIFY(label.textRect.top >= 0);
 }
 
 void ChartTest::widestLabelPlacesTheAxis() {

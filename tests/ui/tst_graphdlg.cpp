@@ -175,6 +175,7 @@ private slots:
         writeThreeFills();
         CMainWnd window;
         window.open();
+        QStringList listTexts;
         const Shown shown = runCommand(window, CMainWnd::CmdGraph, [&](CGraphDlg& dialog) {
             // From the keyboard: the top list has the focus; arrows move through the kinds.
             QComboBox* topList = dialog.topList();
@@ -184,7 +185,10 @@ private slots:
             while (topList->currentIndex() > target)
                 QTest::keyClick(topList, Qt::Key_Up);
             selectKind(dialog.bottomList(), GraphKind(bottom));
+            listTexts = {topList->currentText(), dialog.bottomList()->currentText()};
         });
+        // Each chart tells a screen reader what it now shows.
+        QCOMPARE((QStringList{shown.topName, shown.bottomName}), listTexts);
         QCOMPARE(shown.top.size(), topSeries.size());
         for (qsizetype i = 0; i < topSeries.size(); ++i)
             QCOMPARE(shown.top.at(i), topSeries.at(i));
