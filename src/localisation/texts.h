@@ -40,8 +40,13 @@ inline constexpr TextId FillList_exported{u"FillList", u"exported",
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
+// What a screen reader reads about a chart of the desktop graph dialog.
+inline constexpr TextId graph_Description{u"graph", u"Description",
+                                          u"%1 points, lowest %2, highest %3"};
 inline constexpr TextId graph_Endurance{u"graph", u"Endurance", u"Endurance (km / l)"};
 inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"};
+// The same for a chart without points.
+inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
@@ -174,8 +179,10 @@ inline constexpr TextId all[] = {
     FillList_Fuel,
     FillList_Odometer,
     graph_Consumption,
+    graph_Description,
     graph_Endurance,
     graph_FillCost,
+    graph_NoPoints,
     graph_UnitCost,
     Import_cancel,
     Import_caption,

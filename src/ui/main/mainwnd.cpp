@@ -6,6 +6,7 @@
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/stats/graphcommands.h"
 #include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
@@ -289,9 +290,13 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdTotals:
         totalsCommand(*this);
         break;
-    // The commands of the graph, settings and About dialogs.
     case CmdGraph:
+        graphCommand(*this);
+        break;
     case CmdStartGraphHere:
+        startGraphHereCommand(*this);
+        break;
+    // The commands of the settings and About dialogs.
     case CmdSettings:
     case CmdAbout:
         break;
