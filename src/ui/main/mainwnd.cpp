@@ -5,6 +5,8 @@
 #include "ui/fill/fillcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/programicon.h"
+#include "ui/settings/settingscommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -86,14 +88,6 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
         }
     }
     return title;
-}
-
-// Bitmaps of the scalable icon, for platforms whose Qt cannot draw SVG.
-QIcon programIcon() {
-    QIcon icon;
-    for (const int size : {32, 64, 256})
-        icon.addFile(QStringLiteral(":/tankometer-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 } // namespace
@@ -275,6 +269,12 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdEditFill:
         editFillCommand(*this);
         break;
+    case CmdSettings:
+        settingsCommand(*this);
+        break;
+    case CmdAbout:
+        aboutCommand(*this);
+        break;
     // The commands of the statistics, CSV, settings and About dialogs.
     case CmdFillInformation:
     case CmdTotals:
@@ -282,8 +282,6 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdStartGraphHere:
     case CmdExportCsv:
     case CmdImportCsv:
-    case CmdSettings:
-    case CmdAbout:
         break;
     default:
         break;
