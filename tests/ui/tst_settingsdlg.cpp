@@ -404,8 +404,8 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
-    // Clicks on the page's background, `delays` milliseconds apart beyond the test clicks' own
-    // half second, on the background or on a control that passes clicks on.
+    // Clicks `delays` milliseconds apart beyond the test clicks' own half second, on the page's
+    // background, on a control that passes clicks on, or on one that takes them.
     void clicksRevealDebugMode_data() {
         QTest::addColumn<QList<int>>("delays");
         QTest::addColumn<QString>("target");
@@ -418,8 +418,9 @@ private slots:
             << QList<int>{0, 0, 0, 0, 1500} << "background" << false;
         QTest::newRow("slow start, then five quick")
             << QList<int>{0, 3000, 0, 0, 0, 0} << "background" << true;
-        QTest::newRow("on a label") << QList<int>{0, 0, 0, 0, 0} << "languageLabel" << false;
-        QTest::newRow("on a group") << QList<int>{0, 0, 0, 0, 0} << "columnsGroup" << false;
+        QTest::newRow("on a label") << QList<int>{0, 0, 0, 0, 0} << "languageLabel" << true;
+        QTest::newRow("on a group") << QList<int>{0, 0, 0, 0, 0} << "columnsGroup" << true;
+        QTest::newRow("on a check box") << QList<int>{0, 0, 0, 0, 0} << "columnDate" << false;
     }
     void clicksRevealDebugMode() {
         QFETCH(QList<int>, delays);
@@ -433,10 +434,16 @@ private slots:
             QPoint point = backgroundPoint(dialog);
             if (target != QLatin1String("background")) {
                 widget = dialog.findChild<QWidget*>(target);
-                point = QPoint(widget->width() - 2, widget->height() - 2);
+                // A check box takes clicks on its box and its text only.
+                point = qobject_cast<QCheckBox*>(widget)
+                            ? QPoint(8, widget->height() / 2)
+                            : QPoint(widget->width() - 2, widget->height() - 2);
             }
             for (const int delay : delays)
                 QTest::mouseClick(widget, Qt::LeftButton, {}, point, delay);
+            // Five clicks on a check box have toggled it.
+            if (auto* check = qobject_cast<QCheckBox*>(widget))
+                QVERIFY(!check->isChecked());
             shown = control<QCheckBox>(dialog, "debugMode")->isVisible();
             if (shown) {
                 QCOMPARE(dialog.focusWidget(), control<QCheckBox>(dialog, "debugMode"));

@@ -206,11 +206,11 @@ void CSettingsDlg::revealDebugMode() {
     m_debugModeBox->setFocus();
 }
 
+// Clicks that no control takes reach the dialog: those on the page itself, and those that a
+// label or a group box, which do nothing with a click, pass on.
 void CSettingsDlg::mousePressEvent(QMouseEvent* event) {
-    // Only clicks on the page itself count, not those that a label or a group box passed on.
-    QWidget* hit = childAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && (!hit || hit == contentWidget()) &&
-        !m_debugModeBox->isVisible() && m_backgroundClicks.tap(event->timestamp()))
+    if (event->button() == Qt::LeftButton && !m_debugModeBox->isVisible() &&
+        m_backgroundClicks.tap(event->timestamp()))
         revealDebugMode();
     CScrollDlg::mousePressEvent(event);
 }
