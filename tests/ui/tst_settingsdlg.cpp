@@ -342,6 +342,31 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
+    // A store that refuses the writes is reported; the language is in use all the same.
+    void aRefusedSaveIsReported() {
+        QTemporaryDir folder;
+        writeFile(folder.filePath("plain-file"), "");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder.filePath("plain-file/settings"));
+        CMainWnd window;
+        window.open();
+        answerSettings([](QDialog& dialog) { chooseLanguage(dialog, QStringLiteral("german")); });
+        window.dispatchCommand(CMainWnd::CmdSettings);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QCOMPARE(DialogSeams::askedMessages().at(0).text, translate(Text::Settings_errorsave));
+        QCOMPARE(DialogSeams::askedMessages().at(0).icon, QMessageBox::Warning);
+        QCOMPARE(translate(Text::Settings_errorsave),
+                 QStringLiteral("Die Einstellungen konnten nicht gespeichert werden."));
+
+        // A store that takes them asks nothing.
+        answerSettings([](QDialog&) {});
+        window.dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
     void germanTakesEffectAtOnce() {
         QVERIFY(writeLanguagePath(QStringLiteral("lang\\english.lng")));
         CMainWnd window;

@@ -6,8 +6,12 @@
 #include "localisation/language.h"
 #include "ui/main/mainwnd.h"
 #include "ui/main/menubaraway.h"
+#include "ui/messagebox.h"
 #include "ui/settings/aboutdlg.h"
 #include "ui/settings/settingsdlg.h"
+
+#include <algorithm>
+#include <iterator>
 
 void settingsCommand(CMainWnd& mainWnd) {
     MenuBarAway menuBarAway(mainWnd);
@@ -16,12 +20,21 @@ void settingsCommand(CMainWnd& mainWnd) {
         return;
 
     language().load(dialog.langPath(), programFolder());
-    CRegistry::writeString(SettingsKey::Lang, dialog.langPath());
-    CRegistry::writeNumber(SettingsKey::ColDef, dialog.colDef());
-    CRegistry::writeNumber(SettingsKey::DebugMode, dialog.debugMode());
-    CRegistry::writeNumber(SettingsKey::FillingMethod, dialog.fillingMethod());
+    const RegistryStatus statuses[] = {
+        CRegistry::writeString(SettingsKey::Lang, dialog.langPath()),
+        CRegistry::writeNumber(SettingsKey::ColDef, dialog.colDef()),
+        CRegistry::writeNumber(SettingsKey::DebugMode, dialog.debugMode()),
+        CRegistry::writeNumber(SettingsKey::FillingMethod, dialog.fillingMethod()),
+    };
     setDebugFlag(dialog.debugMode() != 0);
     mainWnd.settingsEnded();
+    // The list reads its columns and filling method from the store, so a refused write also
+    // means the choices have not taken effect: the user must not take them as made.
+    if (std::any_of(std::begin(statuses), std::end(statuses),
+                    [](RegistryStatus status) { return status != RegistryOk; })) {
+        showMessageBox(&mainWnd, QStringLiteral("Tankometer"), translate(Text::Settings_errorsave),
+                       QMessageBox::Warning, QMessageBox::Ok);
+    }
 }
 
 void aboutCommand(CMainWnd& mainWnd) {
