@@ -118,6 +118,9 @@ inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
 inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
 inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
 inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
+// The desktop settings store may refuse a write (a read-only or full disk).
+inline constexpr TextId Settings_errorsave{u"Settings", u"errorsave",
+                                           u"The settings could not be saved."};
 inline constexpr TextId Settings_fuel{u"Settings", u"fuel", u"Fuel"};
 inline constexpr TextId Settings_fulltank{u"Settings", u"fulltank", u"Full tank"};
 inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"};
@@ -244,6 +247,7 @@ inline constexpr TextId all[] = {
     Settings_date,
     Settings_emptytank,
     Settings_endurance,
+    Settings_errorsave,
     Settings_fuel,
     Settings_fulltank,
     Settings_language,

@@ -6,6 +6,8 @@
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/programicon.h"
+#include "ui/settings/settingscommands.h"
 #include "ui/stats/graphcommands.h"
 #include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
@@ -89,14 +91,6 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
         }
     }
     return title;
-}
-
-// Bitmaps of the scalable icon, for platforms whose Qt cannot draw SVG.
-QIcon programIcon() {
-    QIcon icon;
-    for (const int size : {32, 64, 256})
-        icon.addFile(QStringLiteral(":/tankometer-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 } // namespace
@@ -296,9 +290,11 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdStartGraphHere:
         startGraphHereCommand(*this);
         break;
-    // The commands of the settings and About dialogs.
     case CmdSettings:
+        settingsCommand(*this);
+        break;
     case CmdAbout:
+        aboutCommand(*this);
         break;
     default:
         break;
