@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
+namespace {
+std::optional<QString> programFolderOverride;
+}
+
 QString documentsFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
@@ -23,5 +27,9 @@ QString debugLogPath() {
 }
 
 QString programFolder() {
-    return QCoreApplication::applicationDirPath();
+    return programFolderOverride ? *programFolderOverride : QCoreApplication::applicationDirPath();
+}
+
+void setProgramFolderOverride(std::optional<QString> folder) {
+    programFolderOverride = std::move(folder);
 }

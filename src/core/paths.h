@@ -3,6 +3,7 @@
 // Where the program keeps its files.
 
 #include <QString>
+#include <optional>
 
 // The user's documents folder, created when missing.
 QString documentsFolder();
@@ -12,3 +13,5 @@ QString debugLogPath();
 
 // The folder holding the executable; the language files lie in lang/ below it.
 QString programFolder();
+// Replaces the executable's folder (tests), or restores it with std::nullopt.
+void setProgramFolderOverride(std::optional<QString> folder);

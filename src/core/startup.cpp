@@ -15,9 +15,7 @@ namespace {
 void writeStartBanner() {
     const QByteArray rule(35, '-');
     debugLog().write(rule);
-    // The banner's format ends in "%S" with an empty text: the trailing blank is kept.
-    debugLog().write(QByteArray("Tankometer ") + QByteArray::number(kProgramVersionMajor) + '.' +
-                     QByteArray::number(kProgramVersionMinor) + ' ');
+    debugLog().write(programVersionLine().toUtf8());
     debugLog().write(rule);
     debugLog().write("Application started");
 }

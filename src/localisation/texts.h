@@ -40,8 +40,13 @@ inline constexpr TextId FillList_exported{u"FillList", u"exported",
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
+// What a screen reader reads about a chart of the desktop graph dialog.
+inline constexpr TextId graph_Description{u"graph", u"Description",
+                                          u"%1 points, lowest %2, highest %3"};
 inline constexpr TextId graph_Endurance{u"graph", u"Endurance", u"Endurance (km / l)"};
 inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"};
+// The same for a chart without points.
+inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
@@ -82,10 +87,15 @@ inline constexpr TextId main_Date{u"main", u"Date", u"Date of fill:"};
 inline constexpr TextId main_Distance{u"main", u"Distance", u"Distance:"};
 inline constexpr TextId main_Driver{u"main", u"Driver", u"Driver:"};
 inline constexpr TextId main_Endurance{u"main", u"Endurance", u"Endurance:"};
+// The fill information dialog's step buttons, for their tips and for screen readers.
+inline constexpr TextId main_FirstFill{u"main", u"FirstFill", u"First fill"};
 inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
+inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
+inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
 inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
+inline constexpr TextId main_PreviousFill{u"main", u"PreviousFill", u"Previous fill"};
 inline constexpr TextId main_Station{u"main", u"Station", u"Station:"};
 inline constexpr TextId main_Time{u"main", u"Time", u"Time of fill:"};
 inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
@@ -108,6 +118,9 @@ inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
 inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
 inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
 inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
+// The desktop settings store may refuse a write (a read-only or full disk).
+inline constexpr TextId Settings_errorsave{u"Settings", u"errorsave",
+                                           u"The settings could not be saved."};
 inline constexpr TextId Settings_fuel{u"Settings", u"fuel", u"Fuel"};
 inline constexpr TextId Settings_fulltank{u"Settings", u"fulltank", u"Full tank"};
 inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"};
@@ -169,8 +182,10 @@ inline constexpr TextId all[] = {
     FillList_Fuel,
     FillList_Odometer,
     graph_Consumption,
+    graph_Description,
     graph_Endurance,
     graph_FillCost,
+    graph_NoPoints,
     graph_UnitCost,
     Import_cancel,
     Import_caption,
@@ -202,10 +217,14 @@ inline constexpr TextId all[] = {
     main_Distance,
     main_Driver,
     main_Endurance,
+    main_FirstFill,
     main_Fuel,
     main_FuelCost,
+    main_LastFill,
+    main_NextFill,
     main_Notes,
     main_Odometer,
+    main_PreviousFill,
     main_Station,
     main_Time,
     menu_FileAbout,
@@ -228,6 +247,7 @@ inline constexpr TextId all[] = {
     Settings_date,
     Settings_emptytank,
     Settings_endurance,
+    Settings_errorsave,
     Settings_fuel,
     Settings_fulltank,
     Settings_language,

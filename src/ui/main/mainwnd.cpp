@@ -6,6 +6,10 @@
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/programicon.h"
+#include "ui/settings/settingscommands.h"
+#include "ui/stats/graphcommands.h"
+#include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -87,14 +91,6 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
         }
     }
     return title;
-}
-
-// Bitmaps of the scalable icon, for platforms whose Qt cannot draw SVG.
-QIcon programIcon() {
-    QIcon icon;
-    for (const int size : {32, 64, 256})
-        icon.addFile(QStringLiteral(":/tankometer-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 } // namespace
@@ -282,13 +278,23 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdImportCsv:
         importCsvCommand(*this);
         break;
-    // The commands of the statistics, settings and About dialogs.
     case CmdFillInformation:
+        fillInformationCommand(*this);
+        break;
     case CmdTotals:
+        totalsCommand(*this);
+        break;
     case CmdGraph:
+        graphCommand(*this);
+        break;
     case CmdStartGraphHere:
+        startGraphHereCommand(*this);
+        break;
     case CmdSettings:
+        settingsCommand(*this);
+        break;
     case CmdAbout:
+        aboutCommand(*this);
         break;
     default:
         break;

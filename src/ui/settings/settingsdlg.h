@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ui/fill/scrolldlg.h"
+#include "ui/settings/tapseries.h"
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+#include <utility>
+
+class QAction;
+class QKeySequence;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The settings page: the interface language, the columns of the fill list, the filling method
+// and, once revealed, debug mode. It shows the stored settings when it opens and collects the
+// choices when it closes; storing and applying them is the Settings command's work.
+//
+// The dialog has no Cancel: Done, Escape and the window's close button all end it with the
+// choices collected.
+class CSettingsDlg : public CScrollDlg {
+    Q_OBJECT
+public:
+    // The hidden debug-mode check box appears after this many clicks on the dialog's
+    // background, each within the time window of the first, or at once with the key combination.
+    static constexpr int kRevealClicks = 5;
+    static constexpr quint64 kRevealWindowMs = 3000;
+    static const QKeySequence& revealShortcut();
+
+    explicit CSettingsDlg(QWidget* owner);
+    ~CSettingsDlg() override;
+
+    // Initialises and runs the dialog modally; 1 when it has ended with the choices collected.
+    int doModal();
+
+    // The chosen language file relative to the program's folder, as "lang\<file name>".
+    const QString& langPath() const { return m_langPath; }
+    quint32 colDef() const { return m_colDef; }
+    quint32 debugMode() const { return m_debugMode; }
+    quint32 fillingMethod() const { return m_fillingMethod; }
+
+    // Shows the debug-mode check box and puts the focus on it.
+    void revealDebugMode();
+
+    void done(int result) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void initDialog();
+    void fillLanguageList();
+    void translateControls();
+    void collectSettings();
+
+    QLabel* m_languageLabel = nullptr;
+    QComboBox* m_language = nullptr;
+    QGroupBox* m_columnsGroup = nullptr;
+    // Each column's check box with the ColDef bit it stands for, top to bottom.
+    QList<std::pair<QCheckBox*, quint32>> m_columns;
+    QGroupBox* m_methodGroup = nullptr;
+    QRadioButton* m_fullTank = nullptr;
+    QRadioButton* m_emptyTank = nullptr;
+    QCheckBox* m_debugModeBox = nullptr;
+    QPushButton* m_done = nullptr;
+    QAction* m_revealAction = nullptr;
+
+    TapSeries m_backgroundClicks{kRevealClicks, kRevealWindowMs};
+    bool m_collected = false;
+
+    QString m_langPath;
+    quint32 m_colDef = 0;
+    quint32 m_debugMode = 0;
+    quint32 m_fillingMethod = 0;
+};
