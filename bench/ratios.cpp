@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +16,9 @@ struct Times {
 // The console output as usual, and the times of one iteration of every run.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so that a saved run reads as plain text.
+    RecordingReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
