@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -498,6 +499,10 @@ private slots:
         QVERIFY(add);
         QCOMPARE(add->text(), translate(Text::menu_FillAdd));
         QVERIFY(add->text() != QString("Add fill"));
+        // The columns are as wide as the new language's headers.
+        QTableView* list = m_window->fillList();
+        const int odometer = m_window->listModel()->positionOf(CFillListModel::Odometer);
+        QVERIFY(list->columnWidth(odometer) >= list->horizontalHeader()->sectionSizeHint(odometer));
 
         // Edit fill without a current row opens nothing.
         storeFill(m_window->database(), "Shell", "1.2.2020", 1000);

@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kOdometerDigits = 6;
 // Name and notes fields show about this many characters before they scroll.
-constexpr int kTypicalTextLength = 32;
+constexpr int kTypicalTextLength = 40;
 // The longest text read from a field that has no record field of its own.
 constexpr int kFieldTextLength = 254;
 
