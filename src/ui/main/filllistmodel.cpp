@@ -152,8 +152,10 @@ QString CFillListModel::cellText(int row, Column column) const {
     return {};
 }
 
-QStringList CFillListModel::widestTexts(Column column) const {
+QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow) const {
     const int count = m_database.getFillCount();
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, count - 1);
     switch (column) {
     case RecordNumber:
         return {cellText(count - 1, RecordNumber)};
@@ -173,7 +175,7 @@ QStringList CFillListModel::widestTexts(Column column) const {
     }
     case Odometer: {
         Extremes<qint32> odometers;
-        for (int row = 0; row < count; ++row)
+        for (int row = firstRow; row <= lastRow; ++row)
             odometers.add(m_database.getFill(row)->odometer);
         if (!odometers.any)
             return {};
@@ -187,7 +189,7 @@ QStringList CFillListModel::widestTexts(Column column) const {
     }
     Extremes<float> values;
     bool notFinite = false;
-    for (int row = 0; row < count; ++row) {
+    for (int row = firstRow; row <= lastRow; ++row) {
         const FillRecord* fill = m_database.getFill(row);
         const FillRecord* previous = m_database.getFill(row - 1);
         float value = 0;
@@ -197,7 +199,7 @@ QStringList CFillListModel::widestTexts(Column column) const {
             value = column == Consumption ? fillConsumption(fill, previous, m_fillingMethod)
                                           : fillEndurance(fill, previous, m_fillingMethod);
             // What the cell leaves empty takes no room.
-            if (listCellText(value).isEmpty())
+            if (!listCellShows(value))
                 continue;
         }
         if (std::isfinite(value))

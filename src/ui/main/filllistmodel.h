@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
+#include <limits>
 
 class CFuelDatabase;
 
@@ -41,8 +42,10 @@ public:
     // Under the filling method read at the start of the current pass.
     QString cellText(int row, Column column) const;
     // The texts among which the column's widest lies, for the data shown: made from the largest
-    // and smallest values, not from every row's text.
-    QStringList widestTexts(Column column) const;
+    // and smallest values of the rows from firstRow to lastRow, not from every row's text. The
+    // record number and the date always come from the last row.
+    QStringList widestTexts(Column column, int firstRow = 0,
+                            int lastRow = std::numeric_limits<int>::max()) const;
 
     // A pass over the list begins (a rebuild, a refresh or a painting of the view): the settings
     // every cell needs are read once here, not once per cell.

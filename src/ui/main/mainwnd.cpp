@@ -199,7 +199,7 @@ void CMainWnd::buildList() {
     m_currentRow = -1;
 }
 
-void CMainWnd::fitColumns(bool keepWider) {
+void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
     QHeaderView* header = m_list->horizontalHeader();
     const QFontMetrics metrics = m_list->fontMetrics();
     // The room the item delegate leaves around a cell's text, and a little to spare.
@@ -208,7 +208,7 @@ void CMainWnd::fitColumns(bool keepWider) {
     for (int position = 0; position < m_model->columnCount(); ++position) {
         const CFillListModel::Column column = m_model->columnAt(position);
         int width = qMax(CFillListModel::columnWidth(column), header->sectionSizeHint(position));
-        for (const QString& text : m_model->widestTexts(column))
+        for (const QString& text : m_model->widestTexts(column, firstRow, lastRow))
             width = qMax(width, metrics.horizontalAdvance(text) + margin);
         if (keepWider)
             width = qMax(width, header->sectionSize(position));
@@ -254,7 +254,8 @@ void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
 void CMainWnd::fillAdded(int index) {
     m_unsavedChanges = true;
     m_model->rowInserted(index);
-    fitColumns(true);
+    // Only the new fill and the one after it (whose derived values change) can be wider.
+    fitColumns(true, index, index + 1);
     selectRow(index);
 }
 

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <limits>
 
 class CFillListModel;
 class QMenu;
@@ -110,9 +111,10 @@ private:
     void showContextMenuAt(const QPoint& viewportPosition);
     void showContextMenuForCurrentRow();
     void onCurrentRowChanged(const QModelIndex& current);
-    // Each column as wide as its header and the widest text it holds; with keepWider a column
-    // the user has widened stays as it is.
-    void fitColumns(bool keepWider);
+    // Each column as wide as its header and the widest text of the rows from firstRow to
+    // lastRow; with keepWider a column stays as wide as it is (the user may have widened it).
+    void fitColumns(bool keepWider, int firstRow = 0,
+                    int lastRow = std::numeric_limits<int>::max());
     bool listKeyPressed(const QKeyEvent& event);
 
     // Saves; after a failed save, asks whether to end anyway.
