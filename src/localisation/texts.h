@@ -25,8 +25,14 @@ inline constexpr TextId fill_cost{u"fill", u"cost", u"Cost (Kč):"};
 inline constexpr TextId fill_date{u"fill", u"date", u"Date:"};
 inline constexpr TextId fill_driver{u"fill", u"driver", u"Driver:"};
 inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
+inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
+                                         u"The date cannot be read. Enter a day that exists."};
+inline constexpr TextId fill_invalidtime{
+    u"fill", u"invalidtime",
+    u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
+inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
 inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
@@ -168,8 +174,11 @@ inline constexpr TextId all[] = {
     fill_date,
     fill_driver,
     fill_fuel,
+    fill_invaliddate,
+    fill_invalidtime,
     fill_notes,
     fill_odometer,
+    fill_ok,
     fill_station,
     fill_time,
     FillList_Consumption,
