@@ -3,6 +3,7 @@
 #include "db/databasefile.h"
 #include "db/records.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -37,6 +38,9 @@ public:
 
     // Inserts a copy after every fill whose time is earlier or equal; returns its index.
     int insertFill(const FillRecord& fill);
+    // Adds copies of the fills in one step, each after every fill of the log whose time is
+    // earlier or equal, and among themselves in the order given where their times are equal.
+    void mergeFills(const QList<FillRecord>& fills);
     // Moves the fill at index, whose time may have changed, to where its time belongs (after
     // every other fill of equal time). Returns the new index and sets *first and *last to the
     // range of rows that changed. An index outside the table changes nothing: the result and
