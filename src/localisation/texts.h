@@ -106,6 +106,8 @@ inline constexpr TextId OtherLog_countmissed{u"OtherLog", u"countmissed",
                                              u"After missed fills: %1"};
 inline constexpr TextId OtherLog_countpartial{u"OtherLog", u"countpartial", u"Partial fills: %1"};
 inline constexpr TextId OtherLog_countskipped{u"OtherLog", u"countskipped", u"Rows skipped: %1"};
+inline constexpr TextId OtherLog_counttoimport{u"OtherLog", u"counttoimport",
+                                               u"Fills to import: %1"};
 inline constexpr TextId OtherLog_dateorder{u"OtherLog", u"dateorder", u"Date order:"};
 inline constexpr TextId OtherLog_dateorderguessed{
     u"OtherLog", u"dateorderguessed", u"No date in the file shows the order: please check it."};
@@ -266,6 +268,7 @@ inline constexpr TextId all[] = {
     OtherLog_countmissed,
     OtherLog_countpartial,
     OtherLog_countskipped,
+    OtherLog_counttoimport,
     OtherLog_dateorder,
     OtherLog_dateorderguessed,
     OtherLog_decimal,
