@@ -272,6 +272,7 @@ void readFuelio(const QList<Section>& sections, OtherLogFile* file) {
     if (const Section* log = findSection(sections, QStringLiteral("log")))
         file->table = tableOf(log->records);
     if (const Section* vehicle = findSection(sections, QStringLiteral("vehicle"))) {
+        file->vehicleName = sectionValue(*vehicle, QStringLiteral("name"));
         const QString distance = sectionValue(*vehicle, QStringLiteral("distunit"));
         const QString volume = sectionValue(*vehicle, QStringLiteral("fuelunit"));
         if (distance == u"0")

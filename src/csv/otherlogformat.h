@@ -68,6 +68,8 @@ struct OtherLogFile {
     std::optional<VolumeUnit> volumeUnit;
     // A date format of the exporting app, as "M/d/yyyy".
     QString dateFormat;
+    // The name of the one vehicle of a file that names it outside the fill table.
+    QString vehicleName;
 };
 
 OtherLogFile readOtherLog(QStringView text);

@@ -151,37 +151,37 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
     OtherLogRow row;
     const auto cell = [&](OtherLogColumn which) { return otherLogCell(cells, settings, which); };
 
-    if (!readOtherLogDateTime(cell(OtherLogColumn::Date), cell(OtherLogColumn::Time), settings,
-                              &row.dateTime)) {
-        row.skip = OtherLogSkip::Date;
+    const auto skip = [&row](OtherLogSkip reason, const QString& text) {
+        row.skip = reason;
+        row.unreadText = text;
         return row;
-    }
+    };
+
+    if (!readOtherLogDateTime(cell(OtherLogColumn::Date), cell(OtherLogColumn::Time), settings,
+                              &row.dateTime))
+        return skip(OtherLogSkip::Date,
+                    QStringList{cell(OtherLogColumn::Date), cell(OtherLogColumn::Time)}
+                        .join(u' ')
+                        .trimmed());
 
     double odometer = 0.0;
     if (readOtherLogNumber(cell(OtherLogColumn::Odometer), settings.decimal, &odometer) !=
-        NumberRead::Read) {
-        row.skip = OtherLogSkip::Odometer;
-        return row;
-    }
-    if (settings.format == OtherLogFormat::Drivvo && odometer == 0.0) {
-        row.skip = OtherLogSkip::OdometerNotRecorded;
-        return row;
-    }
+        NumberRead::Read)
+        return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
+    if (settings.format == OtherLogFormat::Drivvo && odometer == 0.0)
+        return skip(OtherLogSkip::OdometerNotRecorded, QString());
     if (rowDistanceUnit(cells, settings) == DistanceUnit::Miles)
         odometer *= kKilometresPerMile;
     odometer = std::round(odometer);
-    if (odometer < 0.0 || odometer > double(std::numeric_limits<qint32>::max())) {
-        row.skip = OtherLogSkip::Odometer;
-        return row;
-    }
+    if (odometer < 0.0 || odometer > double(std::numeric_limits<qint32>::max()))
+        return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
     row.odometer = qint32(odometer);
 
     double volume = 0.0;
     if (readOtherLogNumber(cell(OtherLogColumn::Volume), settings.decimal, &volume) !=
             NumberRead::Read ||
         volume < 0.0 || !fitsFloat(volume * litresPer(rowVolumeUnit(cells, settings)))) {
-        row.skip = OtherLogSkip::Volume;
-        return row;
+        return skip(OtherLogSkip::Volume, cell(OtherLogColumn::Volume));
     }
     row.litres = float(volume * litresPer(rowVolumeUnit(cells, settings)));
 
@@ -200,8 +200,8 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         cost = std::numeric_limits<double>::quiet_NaN();
     }
     if (!fitsFloat(cost)) {
-        row.skip = OtherLogSkip::Cost;
-        return row;
+        const QString total = cell(OtherLogColumn::TotalCost);
+        return skip(OtherLogSkip::Cost, total.isEmpty() ? cell(OtherLogColumn::UnitPrice) : total);
     }
     row.cost = float(cost);
 

@@ -65,6 +65,8 @@ struct OtherLogRow {
     QString notes;
     bool partial = false;
     bool missed = false;
+    // The file's text of the value that does not read.
+    QString unreadText;
 };
 
 // The rows of the chosen vehicle (every row without a vehicle column), in file order. A row with

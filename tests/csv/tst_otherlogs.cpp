@@ -177,6 +177,8 @@ private slots:
     void convertsUnits_data();
     void convertsUnits();
     void cutsTextsToTheirFields();
+    void namesWhatDoesNotRead_data();
+    void namesWhatDoesNotRead();
 };
 
 void OtherLogsTest::splitsRecords_data() {
@@ -246,6 +248,7 @@ void OtherLogsTest::recognisesFormat() {
     QCOMPARE(file.recognised, format);
     QCOMPARE(file.delimiter, delimiter);
     QCOMPARE(file.table.rows.size(), rows);
+    QCOMPARE(file.vehicleName.isEmpty(), format != OtherLogFormat::Fuelio);
 }
 
 void OtherLogsTest::importsFile_data() {
@@ -574,6 +577,35 @@ void OtherLogsTest::cutsTextsToTheirFields() {
     QCOMPARE(rows.first().notes, QString(49, u'n'));
     importOtherLog(rows, &log);
     QCOMPARE(fieldText(log.getStation(0)->name), QString(31, u'S'));
+}
+
+void OtherLogsTest::namesWhatDoesNotRead_data() {
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<OtherLogSkip>("skip");
+    QTest::addColumn<QString>("unread");
+
+    QTest::newRow("date") << "2024-02-30,10:00,1000,40,60," << OtherLogSkip::Date
+                          << "2024-02-30 10:00";
+    QTest::newRow("odometer") << "2024-01-01,,10x,40,60," << OtherLogSkip::Odometer << "10x";
+    QTest::newRow("negative odometer") << "2024-01-01,,-5,40,60," << OtherLogSkip::Odometer << "-5";
+    QTest::newRow("volume") << "2024-01-01,,1000,4 0,60," << OtherLogSkip::Volume << "4 0";
+    QTest::newRow("total") << "2024-01-01,,1000,40,free,1.5" << OtherLogSkip::Cost << "free";
+    QTest::newRow("price") << "2024-01-01,,1000,40,,n/a" << OtherLogSkip::Cost << "n/a";
+    QTest::newRow("no cost at all") << "2024-01-01,,1000,40,," << OtherLogSkip::Cost << "";
+}
+
+// The preview shows the text that did not read beside the reason.
+void OtherLogsTest::namesWhatDoesNotRead() {
+    QFETCH(QString, row);
+    QFETCH(OtherLogSkip, skip);
+    QFETCH(QString, unread);
+    const OtherLogFile file =
+        readOtherLog(QStringLiteral("date,time,odometer,litres,total,price\n") + row);
+    CFuelDatabase log;
+    const QList<OtherLogRow> rows = convertOtherLog(file, settingsFor(file), log);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().skip, skip);
+    QCOMPARE(rows.first().unreadText, unread);
 }
 
 QTEST_GUILESS_MAIN(OtherLogsTest)

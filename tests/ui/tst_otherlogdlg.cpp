@@ -228,7 +228,7 @@ private slots:
 
         pick(dialog, "columnOdometer", QStringLiteral("(1.) car_name"));
         QCOMPARE(previewColumn(dialog, 8),
-                 (QStringList{"odometer does not read", "odometer does not read"}));
+                 (QStringList{"odometer does not read: Wagon", "odometer does not read: Wagon"}));
         QCOMPARE(dialog.rows().size(), 2);
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("previewSummary"))->text(),
                  QStringLiteral("Fills to import: 0   Already in the log: 0   Rows skipped: 2"));

@@ -284,6 +284,8 @@ void COtherLogDlg::showSettings() {
     const QStringList vehicles = otherLogVehicles(m_file, m_settings);
     m_vehicle->addItems(vehicles);
     m_vehicle->setCurrentIndex(int(vehicles.indexOf(m_settings.vehicle)));
+    if (vehicles.isEmpty() && !m_file.vehicleName.isEmpty())
+        m_vehicle->addItem(m_file.vehicleName);
     // A file of one vehicle has nothing to choose.
     m_vehicle->setEnabled(vehicles.size() > 1);
     selectData(m_dateOrder, int(m_settings.dateOrder));
@@ -321,7 +323,10 @@ void COtherLogDlg::refreshPreview() {
         m_preview->setItem(r, ColStation, previewItem(value(row.station), false));
         m_preview->setItem(r, ColDriver, previewItem(value(row.driver), false));
         m_preview->setItem(r, ColNotes, previewItem(value(row.notes), false));
-        m_preview->setItem(r, ColReason, previewItem(otherLogSkipText(row.skip), false));
+        QString reason = otherLogSkipText(row.skip);
+        if (!row.unreadText.isEmpty())
+            reason += QStringLiteral(": ") + row.unreadText;
+        m_preview->setItem(r, ColReason, previewItem(reason, false));
     }
     m_preview->resizeColumnsToContents();
     const OtherLogSummary summary = summariseOtherLog(m_rows);
