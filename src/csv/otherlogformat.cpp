@@ -296,30 +296,6 @@ bool isFuelioSection(const QString& name) {
     return names.contains(name);
 }
 
-std::optional<DistanceUnit> distanceUnitNamed(QStringView text) {
-    const QString compact = compactName(text);
-    if (compact.contains(QStringLiteral("(mi")) || compact == u"mi" || compact == u"miles")
-        return DistanceUnit::Miles;
-    if (compact.contains(QStringLiteral("(km")) || compact == u"km")
-        return DistanceUnit::Kilometres;
-    return std::nullopt;
-}
-
-// A gallon of unknown kind is a US gallon.
-std::optional<VolumeUnit> volumeUnitNamed(QStringView text) {
-    const QString compact = compactName(text);
-    if (compact.contains(QStringLiteral("gal"))) {
-        if (compact.contains(QStringLiteral("imp")) || compact.contains(QStringLiteral("uk")))
-            return VolumeUnit::ImperialGallons;
-        return VolumeUnit::UsGallons;
-    }
-    if (compact.contains(QStringLiteral("litre")) || compact.contains(QStringLiteral("liter")) ||
-        compact == u"l" || compact.endsWith(QStringLiteral("(l)")) ||
-        compact.endsWith(QStringLiteral("/l")))
-        return VolumeUnit::Litres;
-    return std::nullopt;
-}
-
 QStringList columnCells(const OtherLogFile& file, const OtherLogSettings& settings,
                         std::initializer_list<OtherLogColumn> which) {
     QStringList cells;
@@ -539,4 +515,29 @@ QString otherLogCell(const QStringList& row, const OtherLogSettings& settings,
     if (index < 0 || index >= row.size())
         return {};
     return row.at(index).trimmed();
+}
+
+std::optional<DistanceUnit> distanceUnitNamed(QStringView text) {
+    const QString compact = compactName(text);
+    if (compact.contains(QStringLiteral("(mi")) || compact == u"mi" || compact == u"mile" ||
+        compact == u"miles")
+        return DistanceUnit::Miles;
+    if (compact.contains(QStringLiteral("(km")) || compact == u"km" ||
+        compact.startsWith(QStringLiteral("kilomet")))
+        return DistanceUnit::Kilometres;
+    return std::nullopt;
+}
+
+std::optional<VolumeUnit> volumeUnitNamed(QStringView text) {
+    const QString compact = compactName(text);
+    if (compact.contains(QStringLiteral("gal"))) {
+        if (compact.contains(QStringLiteral("imp")) || compact.contains(QStringLiteral("uk")))
+            return VolumeUnit::ImperialGallons;
+        return VolumeUnit::UsGallons;
+    }
+    if (compact.contains(QStringLiteral("litre")) || compact.contains(QStringLiteral("liter")) ||
+        compact == u"l" || compact.endsWith(QStringLiteral("(l)")) ||
+        compact.endsWith(QStringLiteral("/l")))
+        return VolumeUnit::Litres;
+    return std::nullopt;
 }

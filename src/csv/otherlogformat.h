@@ -105,3 +105,8 @@ QStringList otherLogVehicles(const OtherLogFile& file, const OtherLogSettings& s
 // The cell of a row, trimmed, or a null string when the column is not assigned or not in the row.
 QString otherLogCell(const QStringList& row, const OtherLogSettings& settings,
                      OtherLogColumn which);
+
+// The unit a column name or a cell names: "Odo (mi)", "miles", "km"; "Fuel (us gallons)",
+// "gal", "L". A gallon of unknown kind is a US gallon. None when the text names no unit.
+std::optional<DistanceUnit> distanceUnitNamed(QStringView text);
+std::optional<VolumeUnit> volumeUnitNamed(QStringView text);

@@ -95,28 +95,21 @@ bool storeTime(QStringView text, SystemTime* parts) {
     return true;
 }
 
-// Whole text in the "unit" column of a row, else the unit the settings give.
+// The unit in the unit column of a row, else the unit of the settings. A gallon of unknown
+// kind is the kind the settings name, a US gallon unless they name imperial gallons.
 DistanceUnit rowDistanceUnit(const QStringList& row, const OtherLogSettings& settings) {
-    const QString unit = otherLogCell(row, settings, OtherLogColumn::DistanceUnit).toLower();
-    if (unit == u"mi" || unit == u"mile" || unit == u"miles")
-        return DistanceUnit::Miles;
-    if (unit == u"km" || unit == u"kilometers" || unit == u"kilometres")
-        return DistanceUnit::Kilometres;
-    return settings.distanceUnit;
+    return distanceUnitNamed(otherLogCell(row, settings, OtherLogColumn::DistanceUnit))
+        .value_or(settings.distanceUnit);
 }
 
-// "gal" is the kind of gallon the settings name, a US gallon unless they name imperial.
 VolumeUnit rowVolumeUnit(const QStringList& row, const OtherLogSettings& settings) {
-    const QString unit = otherLogCell(row, settings, OtherLogColumn::VolumeUnit).toLower();
-    if (unit == u"l" || unit.startsWith(QStringLiteral("lit")))
-        return VolumeUnit::Litres;
-    if (unit.startsWith(QStringLiteral("gal")) || unit.contains(QStringLiteral("gallon"))) {
-        if (unit.contains(QStringLiteral("imp")) || unit.contains(QStringLiteral("uk")))
-            return VolumeUnit::ImperialGallons;
-        return settings.volumeUnit == VolumeUnit::ImperialGallons ? VolumeUnit::ImperialGallons
-                                                                  : VolumeUnit::UsGallons;
-    }
-    return settings.volumeUnit;
+    const QString cell = otherLogCell(row, settings, OtherLogColumn::VolumeUnit);
+    const VolumeUnit unit = volumeUnitNamed(cell).value_or(settings.volumeUnit);
+    const bool kindUnknown =
+        unit == VolumeUnit::UsGallons && !cell.contains(u"us", Qt::CaseInsensitive);
+    return kindUnknown && settings.volumeUnit == VolumeUnit::ImperialGallons
+               ? VolumeUnit::ImperialGallons
+               : unit;
 }
 
 double litresPer(VolumeUnit unit) {
