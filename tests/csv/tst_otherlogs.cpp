@@ -177,6 +177,7 @@ private slots:
     void convertsUnits_data();
     void convertsUnits();
     void cutsTextsToTheirFields();
+    void mergesAmongTheFillsOfTheLog();
     void namesWhatDoesNotRead_data();
     void namesWhatDoesNotRead();
 };
@@ -577,6 +578,29 @@ void OtherLogsTest::cutsTextsToTheirFields() {
     QCOMPARE(rows.first().notes, QString(49, u'n'));
     importOtherLog(rows, &log);
     QCOMPARE(fieldText(log.getStation(0)->name), QString(31, u'S'));
+}
+
+// Imported fills go between the log's own by time, after those of equal time; fills of one day
+// without a time keep the order of their odometers whatever the order of the file.
+void OtherLogsTest::mergesAmongTheFillsOfTheLog() {
+    CFuelDatabase log;
+    for (const auto& [date, odometer] :
+         {std::pair{"2024-01-01 10:00", 100}, std::pair{"2024-01-03 00:00", 300}}) {
+        FillRecord fill;
+        OtherLogSettings settings;
+        QVERIFY(readOtherLogDateTime(QString::fromLatin1(date), {}, settings, &fill.dateTime));
+        fill.odometer = odometer;
+        log.insertFill(fill);
+    }
+    const OtherLogFile file = readOtherLog(QStringLiteral("date,odometer,litres,cost\n"
+                                                          "2024-01-03,320,1,1\n"
+                                                          "2024-01-03,310,1,1\n"
+                                                          "2024-01-02,200,1,1\n"));
+    importOtherLog(convertOtherLog(file, settingsFor(file), log), &log);
+    QList<qint32> odometers;
+    for (int i = 0; i < log.getFillCount(); ++i)
+        odometers.append(log.getFill(i)->odometer);
+    QCOMPARE(odometers, (QList<qint32>{100, 200, 300, 310, 320}));
 }
 
 void OtherLogsTest::namesWhatDoesNotRead_data() {
