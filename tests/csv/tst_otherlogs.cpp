@@ -176,6 +176,8 @@ private slots:
     void detectsDecimalAndDateOrder();
     void convertsUnits_data();
     void convertsUnits();
+    void gallonsOfUnknownKind_data();
+    void gallonsOfUnknownKind();
     void cutsTextsToTheirFields();
     void mergesAmongTheFillsOfTheLog();
     void namesWhatDoesNotRead_data();
@@ -560,6 +562,39 @@ void OtherLogsTest::convertsUnits() {
     QCOMPARE(rows.first().odometer, odometer);
     QCOMPARE(rows.first().litres, litres);
     QCOMPARE(rows.first().cost, cost);
+}
+
+void OtherLogsTest::gallonsOfUnknownKind_data() {
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<VolumeUnit>("chosen");
+    QTest::addColumn<float>("litres");
+
+    QTest::newRow("gal") << "gal" << VolumeUnit::UsGallons << 3.785411784f;
+    QTest::newRow("gal, imperial chosen") << "gal" << VolumeUnit::ImperialGallons << 4.54609f;
+    QTest::newRow("US gal, imperial chosen")
+        << "US gal" << VolumeUnit::ImperialGallons << 3.785411784f;
+    QTest::newRow("imp gal") << "Imp. gal" << VolumeUnit::UsGallons << 4.54609f;
+    QTest::newRow("litres whatever chosen") << "L" << VolumeUnit::ImperialGallons << 1.0f;
+    QTest::newRow("no unit: the choice") << "" << VolumeUnit::ImperialGallons << 4.54609f;
+}
+
+// A unit given per row wins over the choice, except that the choice says what kind a plain
+// gallon is.
+void OtherLogsTest::gallonsOfUnknownKind() {
+    QFETCH(QString, unit);
+    QFETCH(VolumeUnit, chosen);
+    QFETCH(float, litres);
+    const OtherLogFile file = readOtherLog(
+        QStringLiteral("Fill-Up Records\n\"Date\",\"Odometer Reading\",\"Volume\",\"Volume "
+                       "Unit\",\"Total Cost\"\n\"2024-01-01\",\"1\",\"1\",\"%1\",\"2\"\n")
+            .arg(unit));
+    QCOMPARE(file.recognised, OtherLogFormat::ACar);
+    OtherLogSettings settings = settingsFor(file);
+    settings.volumeUnit = chosen;
+    CFuelDatabase log;
+    const QList<OtherLogRow> rows = convertOtherLog(file, settings, log);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().litres, litres);
 }
 
 // Station names and notes are cut as the fill dialog cuts them, markers and all.

@@ -218,6 +218,7 @@ private slots:
         QCOMPARE(child<QComboBox>(dialog, "volumeUnit")->currentText(),
                  QStringLiteral("US gallons"));
         QVERIFY(child<QComboBox>(dialog, "vehicle")->isEnabled());
+        QVERIFY(child<QLabel>(dialog, "dateOrderHint")->isHidden());
         QCOMPARE(previewColumn(dialog, 2), (QStringList{"33796", "33312"}));
         QCOMPARE(previewColumn(dialog, 3), (QStringList{"37.85", "37.85"}));
 
