@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -434,8 +435,8 @@ OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* lo
                          const int order = compareFileTime(a->dateTime, b->dateTime);
                          return order != 0 ? order < 0 : a->odometer < b->odometer;
                      });
-    QList<FillRecord> fills;
-    fills.reserve(accepted.size());
+    std::vector<FillRecord> fills;
+    fills.reserve(std::size_t(accepted.size()));
     for (const OtherLogRow* row : accepted) {
         FillRecord fill;
         fill.stationId = log->findOrAddStation(row->station);
@@ -445,7 +446,7 @@ OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* lo
         fill.fuel = row->litres;
         fill.cost = row->cost;
         fill.dateTime = row->dateTime;
-        fills.append(fill);
+        fills.push_back(fill);
     }
     log->mergeFills(fills);
     return summariseOtherLog(rows);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
@@ -94,6 +95,15 @@ float readFloat(const ScannedNumber& number) {
             value = -value;
     }
     return value;
+}
+
+// The number of an amount typed with the user's decimal character (its first one counts).
+std::optional<ScannedNumber> scanAmount(const QString& text) {
+    QString copy = text;
+    const qsizetype decimal = copy.indexOf(currentRegionalSettings().decimal);
+    if (decimal >= 0)
+        copy[decimal] = u'.';
+    return scanDecimal(copy);
 }
 
 QString printFixed2(float value) {
@@ -226,11 +236,7 @@ DateTimePart readDateTime(const QString& date, const QString& time, FileTime* ou
 }
 
 float parseAmount(const QString& text) {
-    QString copy = text;
-    const qsizetype decimal = copy.indexOf(currentRegionalSettings().decimal);
-    if (decimal >= 0)
-        copy[decimal] = u'.';
-    const std::optional<ScannedNumber> number = scanDecimal(copy);
+    const std::optional<ScannedNumber> number = scanAmount(text);
     return number ? readFloat(*number) : 0.0f;
 }
 
@@ -248,6 +254,38 @@ QString formatAmountWithPoint(float value) {
 
 qint32 parseWholeNumber(const QString& text) {
     return wholeNumberAt(text);
+}
+
+bool readAmount(const QString& text, float* out) {
+    const std::optional<ScannedNumber> number = scanAmount(text);
+    if (!number)
+        return false;
+    const float value = readFloat(*number);
+    if (!std::isfinite(value))
+        return false;
+    *out = value;
+    return true;
+}
+
+bool readWholeNumber(const QString& text, qint32* out) {
+    const QStringView view(text);
+    qsizetype i = skipBlanks(view, 0);
+    const bool negative = i < view.size() && view.at(i) == u'-';
+    if (i < view.size() && (negative || view.at(i) == u'+'))
+        ++i;
+    if (i >= view.size() || !isAsciiDigit(view.at(i)))
+        return false;
+    constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
+    qint64 magnitude = 0;
+    for (; i < view.size() && isAsciiDigit(view.at(i)); ++i) {
+        magnitude = magnitude * 10 + (view.at(i).unicode() - u'0');
+        if (magnitude > kLimit)
+            return false;
+    }
+    if (!negative && magnitude == kLimit)
+        return false;
+    *out = qint32(negative ? -magnitude : magnitude);
+    return true;
 }
 
 FileTime parseDateTime(const QString& date, const QString& time) {

@@ -22,6 +22,12 @@ QString formatAmountWithPoint(float value);
 // digits give 0, values beyond the 32-bit range are clamped to it.
 qint32 parseWholeNumber(const QString& text);
 
+// For input that must not be stored when it does not read (the CSV import): true when the text
+// starts with a number as parseAmount / parseWholeNumber read it, which then goes to *out. An
+// amount beyond the float range and a whole number beyond the 32-bit range do not read.
+bool readAmount(const QString& text, float* out);
+bool readWholeNumber(const QString& text, qint32* out);
+
 // The fill time of a date text (day, month and year in the user's order and separator) and a
 // time text ("h:m:s"). A null text means "absent": no date gives 0, no time gives midnight.
 // A date or time that does not exist gives 0; "h:m" is "h:m:0", a time without ':' is midnight.

@@ -101,16 +101,16 @@ int CFuelDatabase::insertFill(const FillRecord& fill) {
     return position;
 }
 
-void CFuelDatabase::mergeFills(const QList<FillRecord>& added) {
+void CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
     std::vector<FillRecord>& fills = m_tables.fills;
     const auto earlier = [](const FillRecord& a, const FillRecord& b) {
         return compareFileTime(a.dateTime, b.dateTime) < 0;
     };
-    const std::ptrdiff_t oldCount = std::ptrdiff_t(fills.size());
-    fills.insert(fills.end(), added.begin(), added.end());
-    std::stable_sort(fills.begin() + oldCount, fills.end(), earlier);
-    // A stable merge keeps the log's fills before added fills of equal time.
-    std::inplace_merge(fills.begin(), fills.begin() + oldCount, fills.end(), earlier);
+    const auto middle = fills.insert(fills.end(), newFills.begin(), newFills.end());
+    // Both steps are stable: equal times keep the existing fills first, then the given order.
+    if (!std::is_sorted(middle, fills.end(), earlier))
+        std::stable_sort(middle, fills.end(), earlier);
+    std::inplace_merge(fills.begin(), middle, fills.end(), earlier);
 }
 
 int CFuelDatabase::repositionFill(int index, int* first, int* last) {

@@ -3,9 +3,9 @@
 #include "db/databasefile.h"
 #include "db/records.h"
 
-#include <QList>
 #include <QString>
 #include <functional>
+#include <vector>
 
 // Stations, drivers and fills of the fuel log, kept in memory between one load and one save.
 // Fills are kept in ascending time order; stations and drivers are only ever appended, so an
@@ -38,9 +38,10 @@ public:
 
     // Inserts a copy after every fill whose time is earlier or equal; returns its index.
     int insertFill(const FillRecord& fill);
-    // Adds copies of the fills in one step, each after every fill of the log whose time is
-    // earlier or equal, and among themselves in the order given where their times are equal.
-    void mergeFills(const QList<FillRecord>& fills);
+    // Adds many fills at once, each where insertFill would put it had they been inserted one
+    // by one in the given order: after every existing fill of equal time, and among the new
+    // ones of equal time in the given order. Runs in O(n log n), whatever the order given.
+    void mergeFills(const std::vector<FillRecord>& fills);
     // Moves the fill at index, whose time may have changed, to where its time belongs (after
     // every other fill of equal time). Returns the new index and sets *first and *last to the
     // range of rows that changed. An index outside the table changes nothing: the result and

@@ -40,8 +40,13 @@ inline constexpr TextId FillList_exported{u"FillList", u"exported",
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
+// What a screen reader reads about a chart of the desktop graph dialog.
+inline constexpr TextId graph_Description{u"graph", u"Description",
+                                          u"%1 points, lowest %2, highest %3"};
 inline constexpr TextId graph_Endurance{u"graph", u"Endurance", u"Endurance (km / l)"};
 inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"};
+// The same for a chart without points.
+inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
@@ -54,9 +59,16 @@ inline constexpr TextId Import_errorload{u"Import", u"errorload", u"Error import
 inline constexpr TextId Import_fuel{u"Import", u"fuel", u"Fuel:"};
 inline constexpr TextId Import_importcaption{u"Import", u"importcaption", u"Import"};
 inline constexpr TextId Import_imported{u"Import", u"imported", u"Import successfully finished."};
+inline constexpr TextId Import_importedcount{u"Import", u"importedcount",
+                                             u"Fills imported: %1. Lines skipped: %2."};
 inline constexpr TextId Import_notes{u"Import", u"notes", u"Notes:"};
 inline constexpr TextId Import_odometer{u"Import", u"odometer", u"Odometer:"};
 inline constexpr TextId Import_ok{u"Import", u"ok", u"Import"};
+inline constexpr TextId Import_preview{u"Import", u"preview", u"First lines of the file:"};
+inline constexpr TextId Import_skippedcolumn{u"Import", u"skippedcolumn",
+                                             u"Line %1: no column for %2."};
+inline constexpr TextId Import_skippedvalue{u"Import", u"skippedvalue",
+                                            u"Line %1: %2 \"%3\" cannot be read."};
 inline constexpr TextId Import_station{u"Import", u"station", u"Station:"};
 inline constexpr TextId Import_time{u"Import", u"time", u"Time:"};
 inline constexpr TextId import_missing{u"import", u"missing", u"--- missing ---"};
@@ -75,10 +87,15 @@ inline constexpr TextId main_Date{u"main", u"Date", u"Date of fill:"};
 inline constexpr TextId main_Distance{u"main", u"Distance", u"Distance:"};
 inline constexpr TextId main_Driver{u"main", u"Driver", u"Driver:"};
 inline constexpr TextId main_Endurance{u"main", u"Endurance", u"Endurance:"};
+// The fill information dialog's step buttons, for their tips and for screen readers.
+inline constexpr TextId main_FirstFill{u"main", u"FirstFill", u"First fill"};
 inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
+inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
+inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
 inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
+inline constexpr TextId main_PreviousFill{u"main", u"PreviousFill", u"Previous fill"};
 inline constexpr TextId main_Station{u"main", u"Station", u"Station:"};
 inline constexpr TextId main_Time{u"main", u"Time", u"Time of fill:"};
 inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
@@ -211,8 +228,10 @@ inline constexpr TextId all[] = {
     FillList_Fuel,
     FillList_Odometer,
     graph_Consumption,
+    graph_Description,
     graph_Endurance,
     graph_FillCost,
+    graph_NoPoints,
     graph_UnitCost,
     Import_cancel,
     Import_caption,
@@ -224,9 +243,13 @@ inline constexpr TextId all[] = {
     Import_fuel,
     Import_importcaption,
     Import_imported,
+    Import_importedcount,
     Import_notes,
     Import_odometer,
     Import_ok,
+    Import_preview,
+    Import_skippedcolumn,
+    Import_skippedvalue,
     Import_station,
     Import_time,
     import_missing,
@@ -240,10 +263,14 @@ inline constexpr TextId all[] = {
     main_Distance,
     main_Driver,
     main_Endurance,
+    main_FirstFill,
     main_Fuel,
     main_FuelCost,
+    main_LastFill,
+    main_NextFill,
     main_Notes,
     main_Odometer,
+    main_PreviousFill,
     main_Station,
     main_Time,
     menu_FileAbout,

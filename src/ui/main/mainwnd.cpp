@@ -4,8 +4,11 @@
 #include "localisation/language.h"
 #include "ui/fill/fillcommands.h"
 #include "ui/import/otherlogcommands.h"
+#include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/stats/graphcommands.h"
+#include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -281,13 +284,25 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdImportOtherLog:
         importOtherLogCommand(*this);
         break;
-    // The commands of the statistics, CSV, settings and About dialogs.
-    case CmdFillInformation:
-    case CmdTotals:
-    case CmdGraph:
-    case CmdStartGraphHere:
     case CmdExportCsv:
+        exportCsvCommand(*this);
+        break;
     case CmdImportCsv:
+        importCsvCommand(*this);
+        break;
+    case CmdFillInformation:
+        fillInformationCommand(*this);
+        break;
+    case CmdTotals:
+        totalsCommand(*this);
+        break;
+    case CmdGraph:
+        graphCommand(*this);
+        break;
+    case CmdStartGraphHere:
+        startGraphHereCommand(*this);
+        break;
+    // The commands of the settings and About dialogs.
     case CmdSettings:
     case CmdAbout:
         break;

@@ -1,0 +1,123 @@
+#include "csv/csvimport.h"
+
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+
+#include <QHash>
+#include <vector>
+
+namespace {
+
+constexpr CsvValue kRequired[] = {CsvStation, CsvOdometer, CsvFuel, CsvCost, CsvDate};
+
+// Adding a record to a table never changes which id a name already found resolves to, so a
+// name's id can be remembered for the rest of the import.
+class NameIds {
+public:
+    template <typename Lookup> int find(const QString& name, Lookup lookup) {
+        const auto known = m_ids.constFind(name);
+        if (known != m_ids.constEnd())
+            return *known;
+        const int id = lookup(name);
+        m_ids.insert(name, id);
+        return id;
+    }
+
+private:
+    QHash<QString, int> m_ids;
+};
+
+} // namespace
+
+CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
+                           StationRecord* station, FillRecord* fill, DriverRecord* driver) {
+    std::array<QString, kCsvValueCount> texts;
+    std::array<bool, kCsvValueCount> given{};
+    for (int value = 0; value < kCsvValueCount; ++value) {
+        const int column = columns[std::size_t(value)];
+        if (column < 0 || column >= fields.size())
+            continue;
+        bool taken = false;
+        for (int earlier = 0; earlier < value; ++earlier)
+            taken = taken || columns[std::size_t(earlier)] == column;
+        if (taken)
+            continue;
+        texts[std::size_t(value)] = fields.at(column);
+        given[std::size_t(value)] = true;
+    }
+    for (const CsvValue value : kRequired) {
+        if (!given[std::size_t(value)])
+            return {CsvLineStatus::MissingColumn, value, {}};
+    }
+    const auto unreadable = [&texts](CsvValue value) {
+        return CsvLineResult{CsvLineStatus::Unreadable, value, texts[std::size_t(value)]};
+    };
+
+    qint32 odometer = 0;
+    float fuel = 0.0f;
+    float cost = 0.0f;
+    if (!readWholeNumber(texts[CsvOdometer], &odometer))
+        return unreadable(CsvOdometer);
+    if (!readAmount(texts[CsvFuel], &fuel))
+        return unreadable(CsvFuel);
+    if (!readAmount(texts[CsvCost], &cost))
+        return unreadable(CsvCost);
+    const QString time = given[CsvTime] ? texts[CsvTime] : QString();
+    FileTime dateTime;
+    const DateTimePart wrong = readDateTime(texts[CsvDate], time, &dateTime);
+    if (wrong == DateTimePart::Date)
+        return unreadable(CsvDate);
+    if (wrong == DateTimePart::Time)
+        readDateTime(texts[CsvDate], QString(), &dateTime);
+
+    *station = StationRecord();
+    *fill = FillRecord();
+    *driver = DriverRecord();
+    setFieldText(station->name, texts[CsvStation]);
+    setFieldText(driver->name, texts[CsvDriver]);
+    setFieldText(fill->notes, texts[CsvNotes]);
+    fill->odometer = odometer;
+    fill->fuel = fuel;
+    fill->cost = cost;
+    fill->dateTime = dateTime;
+    return {};
+}
+
+CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
+                          CFuelDatabase& database) {
+    CsvImportResult result;
+    CsvRecord record;
+    if (!reader.readRecord(&record))
+        return result;
+
+    std::vector<FillRecord> fills;
+    NameIds stationIds;
+    NameIds driverIds;
+    const auto addStation = [&database](const QString& name) {
+        return database.findOrAddStation(name);
+    };
+    const auto addDriver = [&database](const QString& name) {
+        return database.findOrAddDriver(name);
+    };
+    while (reader.readRecord(&record)) {
+        StationRecord station;
+        FillRecord fill;
+        DriverRecord driver;
+        const CsvLineResult line = parseCsvLine(record.fields, columns, &station, &fill, &driver);
+        if (line.status != CsvLineStatus::Read) {
+            if (record.isBlank())
+                continue;
+            ++result.skipped;
+            if (result.firstSkipped.size() < kCsvReportedSkips)
+                result.firstSkipped.append({record.lineNumber, line});
+            continue;
+        }
+        fill.stationId = stationIds.find(fieldText(station.name), addStation);
+        const QString driverName = fieldText(driver.name);
+        fill.driverId = driverName.isEmpty() ? -1 : driverIds.find(driverName, addDriver);
+        fills.push_back(fill);
+    }
+    database.mergeFills(fills);
+    result.imported = int(fills.size());
+    return result;
+}

@@ -1,0 +1,55 @@
+#include "csv/csvwriter.h"
+
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+
+#include <QSaveFile>
+
+QString csvField(const QString& text) {
+    const bool needsQuotes =
+        text.contains(u';') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString csvExportText(const CFuelDatabase& database) {
+    QString text = QString::fromUtf16(kCsvHeader) + u'\n';
+    text.reserve(qsizetype(database.getFillCount()) * 80 + text.size());
+    for (int i = 0; i < database.getFillCount(); ++i) {
+        const FillRecord& fill = *database.getFill(i);
+        const StationRecord* station = database.getStation(fill.stationId);
+        const DriverRecord* driver = database.getDriver(fill.driverId);
+        text += csvField(station ? fieldText(station->name) : QString());
+        text += u';';
+        text += QString::number(fill.odometer);
+        text += u';';
+        text += formatAmountWithPoint(fill.fuel);
+        text += u';';
+        text += formatAmountWithPoint(fill.cost);
+        text += u';';
+        text += csvField(formatDate(fill.dateTime));
+        text += u';';
+        text += csvField(formatTime(fill.dateTime));
+        text += u';';
+        text += csvField(driver ? fieldText(driver->name) : QString());
+        text += u';';
+        text += csvField(fieldText(fill.notes));
+        text += u'\n';
+    }
+    return text;
+}
+
+bool writeCsvFile(const QString& path, const CFuelDatabase& database) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = csvExportText(database).toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// The CSV export: a header line and one line per fill in database order, fields separated by
+// ';'. Written as UTF-8 without a byte-order mark, every line ending in "\n".
+
+#include <QString>
+
+class CFuelDatabase;
+
+inline constexpr char16_t kCsvHeader[] = u"station;odometer;fuel;cost;date;time;driver;notes";
+
+// A field as the file holds it: in double quotes with inner quotes doubled when it contains a
+// ';', a '"' or a line break, so that it reads back whole; otherwise as it is.
+QString csvField(const QString& text);
+
+// The whole export text of the database.
+QString csvExportText(const CFuelDatabase& database);
+
+// Writes the export to path, replacing a file there only when the new one was written whole.
+// False when the file could not be written; the old file, if any, is then left as it was.
+bool writeCsvFile(const QString& path, const CFuelDatabase& database);

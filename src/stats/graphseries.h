@@ -1,0 +1,25 @@
+#pragma once
+
+// The values the graph dialog plots, one per fill from a start fill on, in database order.
+
+#include "stats/derived.h"
+
+#include <QList>
+
+class CFuelDatabase;
+
+// The number each entry of the graph dialog's lists carries.
+enum class GraphKind {
+    FillCost = 1,
+    Consumption = 2,
+    UnitCost = 3,
+    Endurance = 4,
+};
+
+// Fill cost and unit cost: one value for every fill from startIndex to the last.
+// Consumption and endurance: the value of the later fill of each pair from (startIndex,
+// startIndex + 1) on, under the given filling method; the start fill's own value against the
+// fill before it is not part of the series, so the series is one shorter.
+// A start index outside the fills gives an empty series.
+QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int startIndex,
+                         FillingMethod method);

@@ -1,0 +1,58 @@
+#pragma once
+
+// The figures over the whole fill history: distance, the fuel and cost charged to it under the
+// filling method, averages per 100 km and per month, the period and the endurance. Plain
+// computation over one database, so that any window (or a comparison of several logs) can show
+// them.
+
+#include "stats/derived.h"
+
+#include <QString>
+#include <limits>
+#include <optional>
+
+class CFuelDatabase;
+struct TextId;
+
+// A float that is infinite or NaN and a whole number without a value are not available. With
+// fewer than two fills nothing is.
+struct FillTotals {
+    static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
+    std::optional<qint64> distance;        // km from the first fill to the last
+    float fuel = kNone;                    // litres charged to the distance
+    float cost = kNone;                    // cost charged to the distance
+    std::optional<qint32> period;          // calendar days, both end days included
+    float consumption = kNone;             // litres per 100 km
+    float costOfDist = kNone;              // cost per 100 km
+    std::optional<qint64> monthlyCost;     // per 30 days, rounded
+    std::optional<qint64> monthlyDistance; // km per 30 days, truncated
+    float endurance = kNone;               // km per litre
+};
+
+// The fuel and cost charged to the distance are those of every fill but the last under
+// ToEmptyTank, of every fill but the first under FullTank.
+FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method);
+
+// The rows of the totals, top to bottom.
+enum class TotalsRow {
+    Distance,
+    Fuel,
+    Cost,
+    Period,
+    Consumption,
+    CostOfDist,
+    MonthlyCost,
+    MonthlyDistance,
+    Endurance,
+};
+inline constexpr TotalsRow kTotalsRows[] = {TotalsRow::Distance,    TotalsRow::Fuel,
+                                            TotalsRow::Cost,        TotalsRow::Period,
+                                            TotalsRow::Consumption, TotalsRow::CostOfDist,
+                                            TotalsRow::MonthlyCost, TotalsRow::MonthlyDistance,
+                                            TotalsRow::Endurance};
+
+const TextId& totalsLabel(TotalsRow row);
+const TextId& totalsUnit(TotalsRow row);
+// "%d" or "%0.2f" with "." whatever the locale; the not-available text where there is no value.
+QString totalsValueText(const FillTotals& totals, TotalsRow row);

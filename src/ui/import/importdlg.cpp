@@ -1,0 +1,251 @@
+#include "ui/import/importdlg.h"
+
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "ui/messagebox.h"
+#include "ui/widgettext.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kPreviewLines = 5;
+// Longer values are cut in the report after an import.
+constexpr qsizetype kReportedValueLength = 40;
+
+struct PickerSpec {
+    CsvValue value;
+    const char16_t* objectName;
+    const TextId* label;
+    bool required;
+};
+
+// In the order the dialog shows them.
+const PickerSpec kPickers[] = {
+    {CsvStation, u"station", &Text::Import_station, true},
+    {CsvOdometer, u"odometer", &Text::Import_odometer, true},
+    {CsvFuel, u"fuel", &Text::Import_fuel, true},
+    {CsvCost, u"cost", &Text::Import_cost, true},
+    {CsvNotes, u"notes", &Text::Import_notes, false},
+    {CsvDate, u"date", &Text::Import_date, true},
+    {CsvTime, u"time", &Text::Import_time, false},
+    {CsvDriver, u"driver", &Text::Import_driver, false},
+};
+
+const PickerSpec& pickerSpec(CsvValue value) {
+    return *std::find_if(std::begin(kPickers), std::end(kPickers),
+                         [value](const PickerSpec& spec) { return spec.value == value; });
+}
+
+// The picker's label without its closing colon, to name the value in a sentence.
+QString valueName(CsvValue value) {
+    QString name = translate(*pickerSpec(value).label).trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    return name.trimmed();
+}
+
+QString shortened(const QString& text) {
+    if (text.size() <= kReportedValueLength)
+        return text;
+    return text.first(kReportedValueLength) + QChar(0x2026);
+}
+
+// "(3.) cost": the column's number and its header text.
+QString columnEntry(int column, const QString& header) {
+    return QStringLiteral("(%1.) %2").arg(column + 1).arg(header);
+}
+
+} // namespace
+
+CImportDlg::CImportDlg(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("importDialog"));
+    setModal(true);
+    m_comment = new QLabel(this);
+    m_comment->setObjectName(QStringLiteral("comment"));
+    m_comment->setWordWrap(true);
+
+    auto* form = new QGridLayout;
+    QWidget* previous = nullptr;
+    for (const PickerSpec& spec : kPickers) {
+        const std::size_t value = std::size_t(spec.value);
+        auto* picker = new QComboBox(this);
+        picker->setObjectName(QString::fromUtf16(spec.objectName));
+        auto* label = new QLabel(this);
+        label->setObjectName(picker->objectName() + QStringLiteral("Label"));
+        label->setBuddy(picker);
+        const int row = form->rowCount();
+        form->addWidget(label, row, 0);
+        form->addWidget(picker, row, 1);
+        if (previous)
+            setTabOrder(previous, picker);
+        previous = picker;
+        m_labels[value] = label;
+        m_pickers[value] = picker;
+    }
+    form->setColumnStretch(1, 1);
+
+    m_previewLabel = new QLabel(this);
+    m_previewLabel->setObjectName(QStringLiteral("previewLabel"));
+    m_preview = new QTableWidget(this);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_preview->setSelectionMode(QAbstractItemView::NoSelection);
+    m_preview->setTabKeyNavigation(false);
+    m_preview->verticalHeader()->hide();
+    m_previewLabel->setBuddy(m_preview);
+
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    setTabOrder(previous, m_preview);
+    setTabOrder(m_preview, m_ok);
+    setTabOrder(m_ok, m_cancel);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_comment);
+    layout->addLayout(form);
+    layout->addWidget(m_previewLabel);
+    layout->addWidget(m_preview, 1);
+    layout->addLayout(buttons);
+
+    connect(m_ok, &QPushButton::clicked, this, &CImportDlg::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CImportDlg::reject);
+}
+
+CImportDlg::~CImportDlg() = default;
+
+int CImportDlg::doModal() {
+    initDialog();
+    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+}
+
+void CImportDlg::initDialog() {
+    QStringList header;
+    QList<QStringList> lines;
+    CCsvReader reader;
+    CsvRecord record;
+    if (reader.open(m_csvPath) && reader.readRecord(&record)) {
+        header = record.rawFields;
+        while (lines.size() < kPreviewLines && reader.readRecord(&record)) {
+            if (!record.isBlank())
+                lines.append(record.fields);
+        }
+    }
+    for (const PickerSpec& spec : kPickers)
+        fillColumnPicker(m_pickers[std::size_t(spec.value)], !spec.required, header);
+    fillPreview(header, lines);
+    translateControls();
+    fitPreview();
+    m_pickers[CsvStation]->setFocus();
+}
+
+void CImportDlg::translateControls() {
+    setWindowTitle(translate(Text::Import_caption));
+    m_comment->setText(translate(Text::Import_comment));
+    for (const PickerSpec& spec : kPickers)
+        m_labels[std::size_t(spec.value)]->setText(translatedWidgetText(*spec.label));
+    m_previewLabel->setText(translatedWidgetText(Text::Import_preview));
+    m_preview->setAccessibleName(translate(Text::Import_preview));
+    m_ok->setText(translatedWidgetText(Text::Import_ok));
+    m_cancel->setText(translatedWidgetText(Text::Import_cancel));
+}
+
+void CImportDlg::fillColumnPicker(QComboBox* picker, bool allowMissing, const QStringList& header) {
+    picker->clear();
+    if (allowMissing)
+        picker->addItem(translate(Text::import_missing), -1);
+    for (int column = 0; column < header.size(); ++column)
+        picker->addItem(columnEntry(column, header.at(column)), column);
+    picker->setCurrentIndex(picker->count() > 0 ? 0 : -1);
+}
+
+void CImportDlg::fillPreview(const QStringList& header, const QList<QStringList>& lines) {
+    qsizetype columns = header.size();
+    for (const QStringList& line : lines)
+        columns = std::max(columns, line.size());
+    m_preview->clear();
+    m_preview->setColumnCount(int(columns));
+    m_preview->setRowCount(int(lines.size()));
+    QStringList labels;
+    for (int column = 0; column < columns; ++column)
+        labels.append(columnEntry(column, column < header.size() ? header.at(column) : QString()));
+    m_preview->setHorizontalHeaderLabels(labels);
+    for (int row = 0; row < lines.size(); ++row) {
+        const QStringList& line = lines.at(row);
+        for (int column = 0; column < line.size(); ++column)
+            m_preview->setItem(row, column, new QTableWidgetItem(line.at(column)));
+    }
+    m_preview->resizeColumnsToContents();
+}
+
+// Wide enough to show every column of the preview, as far as the screen allows.
+void CImportDlg::fitPreview() {
+    const int previewWidth = m_preview->horizontalHeader()->length() + 2 * m_preview->frameWidth() +
+                             m_preview->verticalScrollBar()->sizeHint().width();
+    const int extra = sizeHint().width() - m_preview->sizeHint().width();
+    int width = std::max(sizeHint().width(), previewWidth + std::max(extra, 0));
+    if (const QScreen* shown = screen())
+        width = std::min(width, shown->availableGeometry().width() * 9 / 10);
+    resize(std::max(width, sizeHint().width()), sizeHint().height());
+}
+
+CsvColumnMap CImportDlg::columnMap() const {
+    CsvColumnMap columns;
+    for (std::size_t value = 0; value < columns.size(); ++value) {
+        const QComboBox* picker = m_pickers[value];
+        columns[value] = picker->currentIndex() < 0 ? -1 : picker->currentData().toInt();
+    }
+    return columns;
+}
+
+void CImportDlg::accept() {
+    runImport();
+    QDialog::accept();
+}
+
+void CImportDlg::runImport() {
+    const QString caption = translate(Text::Import_importcaption);
+    CCsvReader reader;
+    if (!m_database || !reader.open(m_csvPath)) {
+        showMessageBox(this, caption, translate(Text::Import_errorload), QMessageBox::Warning);
+        return;
+    }
+    const CsvImportResult result = importCsv(reader, columnMap(), *m_database);
+    showMessageBox(this, caption, importReport(result), QMessageBox::Information);
+}
+
+QString CImportDlg::importReport(const CsvImportResult& result) {
+    QStringList lines{translate(Text::Import_imported),
+                      translate(Text::Import_importedcount)
+                          .arg(QString::number(result.imported), QString::number(result.skipped))};
+    for (const CsvSkippedLine& skipped : result.firstSkipped) {
+        const QString value = valueName(skipped.reason.value);
+        if (skipped.reason.status == CsvLineStatus::MissingColumn) {
+            lines.append(translate(Text::Import_skippedcolumn)
+                             .arg(QString::number(skipped.lineNumber), value));
+        } else {
+            lines.append(translate(Text::Import_skippedvalue)
+                             .arg(QString::number(skipped.lineNumber), value,
+                                  shortened(skipped.reason.text)));
+        }
+    }
+    return lines.join(u'\n');
+}

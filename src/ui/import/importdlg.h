@@ -1,0 +1,59 @@
+#pragma once
+
+// The dialog in which the user tells which column of a CSV file holds which value of a fill,
+// and which then imports the file into the database. Under the column pickers it shows the
+// first lines of the file, so that the user sees which column is which.
+
+#include "csv/csvimport.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class CFuelDatabase;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class CImportDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CImportDlg(QWidget* owner);
+    ~CImportDlg() override;
+
+    void setCsvPath(const QString& path) { m_csvPath = path; }
+    void setDatabase(CFuelDatabase* database) { m_database = database; }
+
+    // Fills the pickers and the preview from the file and runs the dialog modally: 1 after an
+    // import attempt (successful or not), 2 after Cancel.
+    int doModal();
+
+    // The column each picker has chosen, -1 for none.
+    CsvColumnMap columnMap() const;
+
+    // Import: reads the file into the database, reports and closes the dialog.
+    void accept() override;
+
+    // The message after an import: how many fills came in, how many lines were skipped, and
+    // the first skipped lines with what did not read.
+    static QString importReport(const CsvImportResult& result);
+
+private:
+    void initDialog();
+    void translateControls();
+    void fillColumnPicker(QComboBox* picker, bool allowMissing, const QStringList& header);
+    void fillPreview(const QStringList& header, const QList<QStringList>& lines);
+    void fitPreview();
+    void runImport();
+
+    std::array<QLabel*, kCsvValueCount> m_labels{};
+    std::array<QComboBox*, kCsvValueCount> m_pickers{};
+    QLabel* m_comment = nullptr;
+    QLabel* m_previewLabel = nullptr;
+    QTableWidget* m_preview = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QString m_csvPath;
+    CFuelDatabase* m_database = nullptr;
+};

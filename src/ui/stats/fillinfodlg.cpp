@@ -1,0 +1,205 @@
+#include "ui/stats/fillinfodlg.h"
+
+#include "core/settings.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "ui/messagebox.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct RowInfo {
+    const char* name;
+    const TextId* label;
+    const TextId* unit;
+};
+
+// Top to bottom; rows with a unit hold numbers.
+constexpr RowInfo kRowInfo[] = {
+    {"station", &Text::main_Station, nullptr},
+    {"driver", &Text::main_Driver, nullptr},
+    {"notes", &Text::main_Notes, nullptr},
+    {"date", &Text::main_Date, nullptr},
+    {"time", &Text::main_Time, nullptr},
+    {"odometer", &Text::main_Odometer, &Text::units_Odometer},
+    {"fuel", &Text::main_Fuel, &Text::units_Fuel},
+    {"cost", &Text::main_Cost, &Text::units_Cost},
+    {"unitCost", &Text::main_FuelCost, &Text::units_FuelCost},
+    {"consumption", &Text::main_Consumption, &Text::units_Consumption},
+    {"distance", &Text::main_Distance, &Text::units_Distance},
+    {"costOfDist", &Text::main_CostOfDist, &Text::units_CostOfDist},
+    {"endurance", &Text::main_Endurance, &Text::units_Endurance},
+};
+
+} // namespace
+
+CFillInfoDlg::CFillInfoDlg(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("fillInfoDialog"));
+    setWindowTitle(QStringLiteral("Tankometer"));
+
+    // Desktop keys beside the buttons: Alt+arrows as in a browser, the paging keys as in a list.
+    m_first = addStepButton(QStringLiteral("<<"), QStringLiteral("first"), &CFillInfoDlg::showFirst,
+                            {Qt::Key_Home, Qt::ALT | Qt::Key_Home});
+    m_previous =
+        addStepButton(QStringLiteral("<"), QStringLiteral("previous"), &CFillInfoDlg::showPrevious,
+                      {Qt::Key_PageUp, Qt::ALT | Qt::Key_Left});
+    m_position = new QLabel(this);
+    m_position->setObjectName(QStringLiteral("position"));
+    m_position->setAlignment(Qt::AlignCenter);
+    m_next = addStepButton(QStringLiteral(">"), QStringLiteral("next"), &CFillInfoDlg::showNext,
+                           {Qt::Key_PageDown, Qt::ALT | Qt::Key_Right});
+    m_last = addStepButton(QStringLiteral(">>"), QStringLiteral("last"), &CFillInfoDlg::showLast,
+                           {Qt::Key_End, Qt::ALT | Qt::Key_End});
+
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(m_first);
+    steps->addWidget(m_previous);
+    steps->addWidget(m_position, 1);
+    steps->addWidget(m_next);
+    steps->addWidget(m_last);
+
+    auto* grid = new QGridLayout;
+    for (int row = 0; row < RowCount; ++row) {
+        const RowInfo& info = kRowInfo[row];
+        m_rows[row] = addValueRow(grid, QString::fromLatin1(info.name),
+                                  info.unit ? ValueKind::Number : ValueKind::Text, info.unit);
+    }
+    grid->setColumnStretch(1, 1);
+    // Room for notes of average letters, so that the dialog keeps its width while stepping.
+    m_rows[Notes].value->setMinimumWidth(fontMetrics().averageCharWidth() * (kNotesUnits - 1));
+
+    m_ok = addCloseButton(this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(steps);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+}
+
+CFillInfoDlg::~CFillInfoDlg() = default;
+
+QPushButton* CFillInfoDlg::addStepButton(const QString& caption, const QString& name,
+                                         void (CFillInfoDlg::*step)(), QList<QKeySequence> keys) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, step);
+    auto* action = new QAction(this);
+    action->setObjectName(name + QStringLiteral("Keys"));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, step);
+    addAction(action);
+    return button;
+}
+
+int CFillInfoDlg::doModal() {
+    m_method = readFillingMethod();
+    setDefaultTexts();
+    showPosition();
+    m_ok->setFocus();
+    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+}
+
+void CFillInfoDlg::setDefaultTexts() {
+    const QString notAvailable = notAvailableText();
+    for (int row = 0; row < RowCount; ++row) {
+        translateValueRow(m_rows[row], *kRowInfo[row].label, kRowInfo[row].unit);
+        m_rows[row].value->setText(notAvailable);
+    }
+    const std::pair<QPushButton*, const TextId*> steps[] = {{m_first, &Text::main_FirstFill},
+                                                            {m_previous, &Text::main_PreviousFill},
+                                                            {m_next, &Text::main_NextFill},
+                                                            {m_last, &Text::main_LastFill}};
+    for (const auto& [button, text] : steps) {
+        button->setAccessibleName(translate(*text));
+        const auto action = findChild<QAction*>(button->objectName() + QStringLiteral("Keys"));
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            translate(*text), action->shortcut().toString(QKeySequence::NativeText)));
+    }
+}
+
+void CFillInfoDlg::setValue(Row row, const QString& text) {
+    m_rows[row].value->setText(text);
+}
+
+void CFillInfoDlg::showFill(const FillRecord* fill, const FillRecord* previous) {
+    if (!fill) {
+        setDefaultTexts();
+        return;
+    }
+    const StationRecord* station = m_database ? m_database->getStation(fill->stationId) : nullptr;
+    const DriverRecord* driver = m_database ? m_database->getDriver(fill->driverId) : nullptr;
+    setValue(Station, station ? fieldText(station->name) : QString());
+    setValue(Driver, driver ? fieldText(driver->name) : QString());
+    setValue(Notes, fieldText(fill->notes));
+    setValue(Odometer, QString::number(fill->odometer));
+    setValue(Fuel, dialogValueText(fill->fuel));
+    setValue(Cost, dialogValueText(fill->cost));
+    setValue(Date, formatDate(fill->dateTime));
+    setValue(Time, formatTime(fill->dateTime));
+    setValue(UnitCost, dialogValueText(fillUnitCost(*fill)));
+    if (previous) {
+        setValue(Consumption, dialogValueText(fillConsumption(fill, previous, m_method)));
+        setValue(Distance, QString::number(fillDistance(*fill, *previous)));
+        setValue(CostOfDist, dialogValueText(fillCostOfDist(fill, previous, m_method)));
+        setValue(Endurance, dialogValueText(fillEndurance(fill, previous, m_method)));
+    } else {
+        const QString notAvailable = notAvailableText();
+        for (const Row row : {Consumption, Distance, CostOfDist, Endurance})
+            setValue(row, notAvailable);
+    }
+}
+
+void CFillInfoDlg::showPosition() {
+    const int count = m_database ? m_database->getFillCount() : 0;
+    const FillRecord* fill = m_database ? m_database->getFill(m_currentIndex) : nullptr;
+    const FillRecord* previous =
+        m_database && m_currentIndex > 0 ? m_database->getFill(m_currentIndex - 1) : nullptr;
+    showFill(fill, previous);
+    // Enabled states change last: a button losing the focus hands it on to an enabled one.
+    m_next->setEnabled(m_currentIndex < count - 1);
+    m_last->setEnabled(m_currentIndex < count - 1);
+    m_previous->setEnabled(m_currentIndex > 0);
+    m_first->setEnabled(m_currentIndex > 0);
+    m_position->setText(QStringLiteral("%1 / %2").arg(m_currentIndex + 1).arg(count));
+    m_position->setMinimumWidth(
+        m_position->fontMetrics().horizontalAdvance(QStringLiteral("%1 / %1").arg(count)));
+}
+
+void CFillInfoDlg::showFirst() {
+    if (m_database && m_database->getFillCount() > 0) {
+        m_currentIndex = 0;
+        showPosition();
+    }
+}
+
+void CFillInfoDlg::showPrevious() {
+    if (m_currentIndex > 0) {
+        --m_currentIndex;
+        showPosition();
+    }
+}
+
+void CFillInfoDlg::showNext() {
+    if (m_database && m_currentIndex + 1 < m_database->getFillCount()) {
+        ++m_currentIndex;
+        showPosition();
+    }
+}
+
+void CFillInfoDlg::showLast() {
+    if (m_database && m_database->getFillCount() > 0) {
+        m_currentIndex = m_database->getFillCount() - 1;
+        showPosition();
+    }
+}

@@ -1,0 +1,153 @@
+#include "ui/stats/graphdlg.h"
+
+#include "core/settings.h"
+#include "localisation/language.h"
+#include "ui/messagebox.h"
+#include "ui/stats/graphctrl.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr QSize kFirstSize(720, 600);
+
+const TextId& kindText(GraphKind kind) {
+    switch (kind) {
+    case GraphKind::FillCost:
+        break;
+    case GraphKind::Consumption:
+        return Text::graph_Consumption;
+    case GraphKind::UnitCost:
+        return Text::graph_UnitCost;
+    case GraphKind::Endurance:
+        return Text::graph_Endurance;
+    }
+    return Text::graph_FillCost;
+}
+
+QComboBox* createList(QWidget* parent, const QString& name) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(false);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return list;
+}
+
+} // namespace
+
+CGraphDlg::CGraphDlg(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("graphDialog"));
+    // The caption is not translated.
+    setWindowTitle(QStringLiteral("Graph statistics"));
+    setSizeGripEnabled(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    m_topList = createList(this, QStringLiteral("topList"));
+    m_topChart = new CGraphCtrl(this);
+    m_topChart->setObjectName(QStringLiteral("topChart"));
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("separator"));
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Plain);
+    QPalette grey = separator->palette();
+    grey.setColor(QPalette::WindowText, QColor(192, 192, 192));
+    separator->setPalette(grey);
+    m_bottomList = createList(this, QStringLiteral("bottomList"));
+    m_bottomChart = new CGraphCtrl(this);
+    m_bottomChart->setObjectName(QStringLiteral("bottomChart"));
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_topList, 0, Qt::AlignLeft);
+    layout->addWidget(m_topChart, 1);
+    layout->addSpacing(4);
+    layout->addWidget(separator);
+    layout->addSpacing(4);
+    layout->addWidget(m_bottomList, 0, Qt::AlignLeft);
+    layout->addWidget(m_bottomChart, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_topList, m_topChart);
+    setTabOrder(m_topChart, m_bottomList);
+    setTabOrder(m_bottomList, m_bottomChart);
+    setTabOrder(m_bottomChart, m_ok);
+
+    connect(m_ok, &QPushButton::clicked, this, &CGraphDlg::accept);
+    // A change of either list redraws both charts.
+    for (QComboBox* list : {m_topList, m_bottomList})
+        connect(list, &QComboBox::currentIndexChanged, this, &CGraphDlg::showKinds);
+}
+
+CGraphDlg::~CGraphDlg() = default;
+
+int CGraphDlg::doModal() {
+    initDialog();
+    const int result = execDialog(*this);
+    return result == QDialog::Accepted ? 1 : 2;
+}
+
+void CGraphDlg::initDialog() {
+    fillList(m_topList, GraphKind::FillCost);
+    fillList(m_bottomList, GraphKind::Consumption);
+    showKinds();
+    QSize size = kFirstSize.expandedTo(minimumSizeHint());
+    if (const QScreen* currentScreen = screen())
+        size = size.boundedTo(currentScreen->availableGeometry().size());
+    resize(size);
+    m_topList->setFocus();
+}
+
+// The entries are sorted by their translated texts; each carries its kind, by which the
+// default is found.
+void CGraphDlg::fillList(QComboBox* list, GraphKind defaultKind) {
+    QList<std::pair<QString, GraphKind>> entries;
+    for (const GraphKind kind :
+         {GraphKind::FillCost, GraphKind::Consumption, GraphKind::UnitCost, GraphKind::Endurance})
+        entries.append({translate(kindText(kind)), kind});
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return QString::localeAwareCompare(a.first.toLower(), b.first.toLower()) < 0;
+    });
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const auto& [text, kind] : entries)
+        list->addItem(text, int(kind));
+    list->setCurrentIndex(list->findData(int(defaultKind)));
+}
+
+GraphKind CGraphDlg::selectedKind(const QComboBox* list) {
+    bool ok = false;
+    const int kind = list->currentData().toInt(&ok);
+    if (!ok || kind < int(GraphKind::FillCost) || kind > int(GraphKind::Endurance))
+        return GraphKind::FillCost;
+    return GraphKind(kind);
+}
+
+QList<float> CGraphDlg::series(const QComboBox* list) const {
+    if (!m_database)
+        return {};
+    // The filling method is read once for each series built.
+    return buildSeries(*m_database, selectedKind(list), m_startIndex, readFillingMethod());
+}
+
+void CGraphDlg::showKinds() {
+    const std::pair<QComboBox*, CGraphCtrl*> charts[] = {{m_topList, m_topChart},
+                                                         {m_bottomList, m_bottomChart}};
+    for (const auto& [list, chart] : charts) {
+        chart->setSeries(translate(kindText(selectedKind(list))),
+                         [this, list = list] { return series(list); });
+    }
+}

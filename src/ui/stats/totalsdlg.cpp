@@ -1,0 +1,62 @@
+#include "ui/stats/totalsdlg.h"
+
+#include "core/settings.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "ui/messagebox.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Object names of the values, in the order of TotalsRow.
+constexpr const char* kRowNames[] = {"distance",    "fuel",       "cost",        "period",
+                                     "consumption", "costOfDist", "monthlyCost", "monthlyDistance",
+                                     "endurance"};
+static_assert(std::size(kRowNames) == std::size(kTotalsRows));
+
+} // namespace
+
+CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("totalsDialog"));
+    setWindowTitle(QStringLiteral("Total statistics"));
+
+    auto* grid = new QGridLayout;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i] = addValueRow(grid, QString::fromLatin1(kRowNames[int(kTotalsRows[i])]),
+                                ValueKind::Number, true);
+    grid->setColumnStretch(1, 1);
+
+    QPushButton* ok = addCloseButton(this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    ok->setFocus();
+}
+
+CTotalsDlg::~CTotalsDlg() = default;
+
+int CTotalsDlg::doModal() {
+    showTotals();
+    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+}
+
+void CTotalsDlg::showTotals() {
+    FillTotals totals;
+    if (m_database)
+        totals = computeTotals(*m_database, readFillingMethod());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const TotalsRow row = kTotalsRows[i];
+        translateValueRow(m_rows[i], totalsLabel(row), &totalsUnit(row));
+        m_rows[i].value->setText(totalsValueText(totals, row));
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "stats/totals.h"
+#include "ui/stats/valuerows.h"
+
+#include <QDialog>
+#include <array>
+
+class CFuelDatabase;
+
+// One page of figures over the whole fill history. The figures are computed once, when the
+// dialog opens, under the filling method read then; the database is not changed.
+class CTotalsDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CTotalsDlg(QWidget* owner);
+    ~CTotalsDlg() override;
+
+    void setDatabase(const CFuelDatabase* database) { m_database = database; }
+
+    // Shows the totals and runs modally; 1 after OK, 2 after Escape.
+    int doModal();
+
+    // Sets the labels, the units and the values.
+    void showTotals();
+
+private:
+    const CFuelDatabase* m_database = nullptr;
+    std::array<ValueRow, std::size(kTotalsRows)> m_rows;
+};

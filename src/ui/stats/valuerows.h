@@ -1,0 +1,30 @@
+#pragma once
+
+// The read-only pages of figures: rows of a label, a value and a unit, and the button that
+// closes the page.
+
+#include <QString>
+
+class QDialog;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+struct TextId;
+
+struct ValueRow {
+    QLabel* label = nullptr;
+    QLabel* value = nullptr;
+    QLabel* unit = nullptr; // null for a row without a unit
+};
+
+enum class ValueKind { Text, Number };
+
+// Adds a row named `name` (the value; the label and unit take "Label" and "Unit" after it).
+// A number stands right-aligned with its unit beside it; a text takes the unit's place too.
+ValueRow addValueRow(QGridLayout* grid, const QString& name, ValueKind kind, bool withUnit);
+
+// Sets the translated label and unit, and names the value after them for screen readers.
+void translateValueRow(const ValueRow& row, const TextId& label, const TextId* unit);
+
+// The "OK" button that closes the dialog, default for Enter (Escape closes it as well).
+QPushButton* addCloseButton(QDialog* dialog);

@@ -1,0 +1,442 @@
+#include "csv/csvimport.h"
+#include "csv/csvreader.h"
+#include "csv/csvwriter.h"
+#include "db/calendar.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+#include "db/regional.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kHeader = QStringLiteral("station;odometer;fuel;cost;date;time;driver;notes\n");
+const CsvColumnMap kExportColumns = {0, 1, 2, 3, 7, 4, 5, 6};
+
+FileTime timeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    SystemTime parts;
+    parts.year = quint16(year);
+    parts.month = quint16(month);
+    parts.day = quint16(day);
+    parts.hour = quint16(hour);
+    parts.minute = quint16(minute);
+    parts.second = quint16(second);
+    FileTime time;
+    systemTimeToFileTime(parts, &time);
+    return time;
+}
+
+struct FillSpec {
+    QString station;
+    qint32 odometer;
+    float fuel;
+    float cost;
+    FileTime time;
+    QString driver; // null: no driver
+    QString notes;
+};
+
+void addFill(CFuelDatabase& database, const FillSpec& spec) {
+    FillRecord fill;
+    fill.stationId = database.findOrAddStation(spec.station);
+    fill.driverId = spec.driver.isNull() ? -1 : database.findOrAddDriver(spec.driver);
+    fill.odometer = spec.odometer;
+    fill.fuel = spec.fuel;
+    fill.cost = spec.cost;
+    fill.dateTime = spec.time;
+    setFieldText(fill.notes, spec.notes);
+    database.insertFill(fill);
+}
+
+// One fill as "station|odometer|fuel|cost|date time|driver|notes", "-" for no driver.
+QStringList describe(const CFuelDatabase& database) {
+    QStringList lines;
+    for (int i = 0; i < database.getFillCount(); ++i) {
+        const FillRecord& fill = *database.getFill(i);
+        const StationRecord* station = database.getStation(fill.stationId);
+        const DriverRecord* driver = database.getDriver(fill.driverId);
+        lines << QStringList{station ? fieldText(station->name) : QStringLiteral("?"),
+                             QString::number(fill.odometer),
+                             formatAmountWithPoint(fill.fuel),
+                             formatAmountWithPoint(fill.cost),
+                             formatDate(fill.dateTime) + u' ' + formatTime(fill.dateTime),
+                             driver ? fieldText(driver->name) : QStringLiteral("-"),
+                             fieldText(fill.notes)}
+                     .join(u'|');
+    }
+    return lines;
+}
+
+CsvImportResult importText(const QString& text, const CsvColumnMap& columns,
+                           CFuelDatabase& database) {
+    CCsvReader reader;
+    reader.setText(text);
+    return importCsv(reader, columns, database);
+}
+
+QString skippedSummary(const CsvImportResult& result) {
+    QStringList lines;
+    for (const CsvSkippedLine& line : result.firstSkipped)
+        lines << QStringLiteral("%1:%2:%3")
+                     .arg(line.lineNumber)
+                     .arg(int(line.reason.value))
+                     .arg(line.reason.text);
+    return lines.join(u',');
+}
+
+} // namespace
+
+class CsvTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("."), 1});
+    }
+    void cleanup() { setRegionalSettingsOverride(std::nullopt); }
+
+    void exportLines_data();
+    void exportLines();
+    void exportWritesWholeOrNothing();
+    void splitRecord_data();
+    void splitRecord();
+    void readRecords_data();
+    void readRecords();
+    void import_data();
+    void import();
+    void importEncodings_data();
+    void importEncodings();
+    void exportImportRoundTrip();
+    void newestFirstGivesTheSameTable();
+    void mergeFillsKeepsInsertOrder();
+};
+
+void CsvTest::exportLines_data() {
+    QTest::addColumn<QChar>("decimal");
+    QTest::addColumn<QList<FillSpec>>("fills");
+    QTest::addColumn<QString>("expected");
+
+    const FileTime may18 = timeOf(2004, 5, 18, 7, 5, 9);
+    const FillSpec plain{"Shell", 12345, 40.5f, 1000.0f, may18, "Karel", "full"};
+    QTest::newRow("empty database") << QChar(u'.') << QList<FillSpec>{} << kHeader;
+    QTest::newRow("point locale") << QChar(u'.') << QList<FillSpec>{plain}
+                                  << kHeader +
+                                         "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;Karel;full\n";
+    QTest::newRow("comma locale") << QChar(u',') << QList<FillSpec>{plain}
+                                  << kHeader +
+                                         "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;Karel;full\n";
+    QTest::newRow("no driver") << QChar(u'.')
+                               << QList<FillSpec>{{"Aral", -5, 0.004f, 2.5f, may18, QString(), ""}}
+                               << kHeader + "Aral;-5;0.00;2.50;18.5.2004;7:05:09;;\n";
+    QTest::newRow("quoted fields")
+        << QChar(u'.')
+        << QList<FillSpec>{{"A;B", 1, 1, 1, may18, "say \"hi\"", "two\nlines; \"x\""}}
+        << kHeader + "\"A;B\";1;1.00;1.00;18.5.2004;7:05:09;\"say \"\"hi\"\"\";"
+                     "\"two\nlines; \"\"x\"\"\"\n";
+    QTest::newRow("time that cannot be converted")
+        << QChar(u'.') << QList<FillSpec>{{"S", 1, 1, 1, FileTime::fromValue(~0ull), "D", "n"}}
+        << kHeader + "S;1;1.00;1.00;;;D;n\n";
+    QTest::newRow("database order")
+        << QChar(u'.')
+        << QList<FillSpec>{{"B", 2, 1, 1, timeOf(2005, 1, 1), QString(), ""},
+                           {"A", 1, 1, 1, timeOf(2004, 1, 1), QString(), ""}}
+        << kHeader + "A;1;1.00;1.00;1.1.2004;0:00:00;;\nB;2;1.00;1.00;1.1.2005;0:00:00;;\n";
+}
+
+void CsvTest::exportLines() {
+    QFETCH(QChar, decimal);
+    QFETCH(QList<FillSpec>, fills);
+    QFETCH(QString, expected);
+    setRegionalSettingsOverride(RegionalSettings{decimal, QStringLiteral("."), 1});
+    CFuelDatabase database;
+    for (const FillSpec& fill : fills)
+        addFill(database, fill);
+    QCOMPARE(csvExportText(database), expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    QVERIFY(writeCsvFile(path, database));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected.toUtf8());
+}
+
+void CsvTest::exportWritesWholeOrNothing() {
+    CFuelDatabase database;
+    addFill(database, {"Shell", 1, 1, 1, timeOf(2004, 5, 18), QString(), ""});
+    QTemporaryDir dir;
+    // A folder that is a plain file: nothing can be created in it.
+    const QString plainFile = dir.filePath(QStringLiteral("plain"));
+    QFile blocker(plainFile);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(!writeCsvFile(plainFile + QStringLiteral("/out.csv"), database));
+
+    // A file that is replaced keeps its old bytes until the new ones are complete.
+    const QString path = dir.filePath(QStringLiteral("old.csv"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    QVERIFY(writeCsvFile(path, database));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QVERIFY(old.readAll().startsWith(kHeader.toUtf8()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+void CsvTest::splitRecord_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("rawFields");
+
+    QTest::newRow("plain") << "a;b;;c" << QStringList{"a", "b", "", "c"}
+                           << QStringList{"a", "b", "", "c"};
+    QTest::newRow("trailing separator") << "a;" << QStringList{"a", ""} << QStringList{"a", ""};
+    QTest::newRow("empty line") << "" << QStringList{""} << QStringList{""};
+    QTest::newRow("whole-field quotes") << "\"Shell\";\"40,5\"" << QStringList{"Shell", "40,5"}
+                                        << QStringList{"\"Shell\"", "\"40,5\""};
+    QTest::newRow("quoted separator and doubled quote")
+        << "\"a;b\";\"say \"\"hi\"\"\";x" << QStringList{"a;b", "say \"hi\"", "x"}
+        << QStringList{"\"a;b\"", "\"say \"\"hi\"\"\"", "x"};
+    QTest::newRow("blanks stay") << " a ; \"b\"" << QStringList{" a ", " \"b"}
+                                 << QStringList{" a ", " \"b\""};
+    QTest::newRow("empty quoted") << "\"\";x" << QStringList{"", "x"} << QStringList{"\"\"", "x"};
+    // Quotes that do not form quoted fields: every ';' separates, one quote off each end.
+    QTest::newRow("stray quote") << "\"He said \"hi\"\";b" << QStringList{"He said \"hi\"", "b"}
+                                 << QStringList{"\"He said \"hi\"\"", "b"};
+    QTest::newRow("unclosed quote") << "\"a;b" << QStringList{"a", "b"} << QStringList{"\"a", "b"};
+    QTest::newRow("lone quote") << "\"" << QStringList{""} << QStringList{"\""};
+}
+
+void CsvTest::splitRecord() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, rawFields);
+    CsvRecord record;
+    splitCsvRecord(text, &record);
+    QCOMPARE(record.fields, fields);
+    QCOMPARE(record.rawFields, rawFields);
+}
+
+void CsvTest::readRecords_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("records"); // "line:field|field|..."
+
+    QTest::newRow("line ends") << "a;b\r\nc\n\nd" << QStringList{"1:a|b", "2:c", "3:", "4:d"};
+    QTest::newRow("quoted line break") << "h\n\"two\nlines\";x\ny\n"
+                                       << QStringList{"1:h", "2:two\nlines|x", "4:y"};
+    QTest::newRow("quoted CRLF kept") << "\"a\r\nb\"\r\n" << QStringList{"1:a\r\nb"};
+    QTest::newRow("quote open to the end of the file") << "\"a;b\nc;d\n"
+                                                       << QStringList{"1:a|b", "2:c|d"};
+    QTest::newRow("quote open past a stray quote") << "\"a;b\nc\"d;e\n"
+                                                   << QStringList{"1:a|b", "2:c\"d|e"};
+    const QString longLine = QString(1023, u'x') + QStringLiteral("yz;1\nnext");
+    QTest::newRow("long line in pieces")
+        << longLine << QStringList{"1:" + QString(1023, u'x'), "1:yz|1", "2:next"};
+    const QString longQuoted =
+        QStringLiteral("\"") + QString(1020, u'q') + QStringLiteral("\nmore\";2\nlast");
+    QTest::newRow("quoted record beyond the line limit")
+        << longQuoted << QStringList{"1:" + QString(1020, u'q'), "2:more|2", "3:last"};
+}
+
+void CsvTest::readRecords() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, records);
+    CCsvReader reader;
+    reader.setText(text);
+    QStringList read;
+    CsvRecord record;
+    while (reader.readRecord(&record))
+        read << QString::number(record.lineNumber) + u':' + record.fields.join(u'|');
+    QCOMPARE(read, records);
+}
+
+void CsvTest::import_data() {
+    QTest::addColumn<QChar>("decimal");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<CsvColumnMap>("columns");
+    QTest::addColumn<QStringList>("fills");
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<QString>("firstSkipped"); // line:value:text, ...
+
+    const QChar point(u'.');
+    const CsvColumnMap all = kExportColumns;
+    QTest::newRow("header only") << point << kHeader << all << QStringList{} << 0 << "";
+    QTest::newRow("empty file") << point << "" << all << QStringList{} << 0 << "";
+    QTest::newRow("last line without line end")
+        << point << kHeader + "S;100;40.5;60;18.5.2004;10:30:15;Eva;n" << all
+        << QStringList{"S|100|40.50|60.00|18.5.2004 10:30:15|Eva|n"} << 0 << "";
+    QTest::newRow("blank lines are not counted")
+        << point << kHeader + "\n  \nS;1;1;1;1.1.2004;;;\n\n"
+        << all << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|"} << 0 << "";
+    QTest::newRow("quoted fields with a decimal comma")
+        << QChar(u',') << "h\n\"Shell\";12000;\"40,5\";1000;18.5.2004;10:30:15;;notes\n"
+        << all << QStringList{"Shell|12000|40.50|1000.00|18.5.2004 10:30:15|-|notes"} << 0 << "";
+    QTest::newRow("station and date on one column")
+        << point << kHeader + "S;1;1;1;1.1.2004;;;\n"
+        << CsvColumnMap{4, 1, 2, 3, -1, 4, -1, -1} << QStringList{} << 1
+        << QStringLiteral("2:%1:").arg(int(CsvDate));
+    QTest::newRow("optional columns absent")
+        << point << "h\n1.1.2004;S;5;6;7\n"
+        << CsvColumnMap{1, 2, 3, 4, -1, 0, -1, -1}
+        << QStringList{"S|5|6.00|7.00|1.1.2004 0:00:00|-|"} << 0 << "";
+    QTest::newRow("short line") << point << kHeader + "S;1;1;1\n"
+                                << all << QStringList{} << 1
+                                << QStringLiteral("2:%1:").arg(int(CsvDate));
+    QTest::newRow("unreadable values skipped and counted")
+        << point
+        << kHeader + "A;1;1;1;30.2.2004;;;\n"
+                     "B;km;1;1;1.1.2004;;;\n"
+                     "C;1;;1;1.1.2004;;;\n"
+                     "D;1;1;x;1.1.2004;;;\n"
+                     "E;1;1;1;;;;\n"
+                     "F;1;1;1;18.5.04x;;;\n"
+                     "G;99999999999;1;1;1.1.2004;;;\n"
+                     "I;1;1e99;1;1.1.2004;;;\n"
+                     "H;7 km;1.5 l;2e3;2.1.2004;25:00:00;;kept\n"
+        << all << QStringList{"H|7|1.50|2000.00|2.1.2004 0:00:00|-|kept"} << 8
+        << QStringLiteral("2:%1:30.2.2004,3:%2:km,4:%3:,5:%4:x,6:%1:")
+               .arg(int(CsvDate))
+               .arg(int(CsvOdometer))
+               .arg(int(CsvFuel))
+               .arg(int(CsvCost));
+    QTest::newRow("twelve columns, picks the tenth")
+        << point << "h\n0;1;2;3;4;5;6;7;8;S10;1.1.2004;12\n"
+        << CsvColumnMap{9, 11, 1, 2, -1, 10, -1, -1}
+        << QStringList{"S10|12|1.00|2.00|1.1.2004 0:00:00|-|"} << 0 << "";
+    QTest::newRow("names cut to their fields")
+        << point
+        << "h\n" + QString(40, u's') + ";1;1;1;1.1.2004;;" + QString(25, u'd') + ";" +
+               QString(60, u'n') + "\n"
+        << all
+        << QStringList{QString(31, u's') + "|1|1.00|1.00|1.1.2004 0:00:00|" + QString(19, u'd') +
+                       "|" + QString(49, u'n')}
+        << 0 << "";
+    const QString longNotes = QString(1100, u'n');
+    QTest::newRow("line longer than 1023 characters")
+        << point << "h\nS;1;1;1;1.1.2004;;;" + longNotes + "\nT;2;2;2;2.1.2004;;;\n"
+        << all
+        << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|" + QString(49, u'n'),
+                       "T|2|2.00|2.00|2.1.2004 0:00:00|-|"}
+        << 1 << QStringLiteral("2:%1:").arg(int(CsvOdometer));
+}
+
+void CsvTest::import() {
+    QFETCH(QChar, decimal);
+    QFETCH(QString, text);
+    QFETCH(CsvColumnMap, columns);
+    QFETCH(QStringList, fills);
+    QFETCH(int, skipped);
+    QFETCH(QString, firstSkipped);
+    setRegionalSettingsOverride(RegionalSettings{decimal, QStringLiteral("."), 1});
+    CFuelDatabase database;
+    const CsvImportResult result = importText(text, columns, database);
+    QCOMPARE(describe(database), fills);
+    QCOMPARE(result.imported, fills.size());
+    QCOMPARE(result.skipped, skipped);
+    QCOMPARE(skippedSummary(result), firstSkipped);
+}
+
+void CsvTest::importEncodings_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QString text = QStringLiteral("h\nČepro;1;1;1;1.1.2004;;Jiří;\n");
+    const auto encode = [&text](QStringConverter::Encoding encoding, QByteArray bom) {
+        QStringEncoder encoder(encoding);
+        return bom + QByteArray(encoder.encode(text));
+    };
+    QTest::newRow("UTF-8") << text.toUtf8();
+    QTest::newRow("UTF-8 with BOM") << encode(QStringConverter::Utf8, "\xEF\xBB\xBF");
+    QTest::newRow("UTF-16LE") << encode(QStringConverter::Utf16LE, "\xFF\xFE");
+    QTest::newRow("UTF-16BE") << encode(QStringConverter::Utf16BE, "\xFE\xFF");
+}
+
+void CsvTest::importEncodings() {
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("in.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    CCsvReader reader;
+    QVERIFY(reader.open(path));
+    CFuelDatabase database;
+    importCsv(reader, kExportColumns, database);
+    QCOMPARE(describe(database),
+             QStringList{QStringLiteral("Čepro|1|1.00|1.00|1.1.2004 0:00:00|Jiří|")});
+    QVERIFY(!reader.open(dir.filePath(QStringLiteral("missing.csv"))));
+}
+
+void CsvTest::exportImportRoundTrip() {
+    CFuelDatabase original;
+    const FileTime time = timeOf(2004, 5, 18, 10, 30, 15);
+    addFill(original, {"Shell", 12000, 40.456f, 999.999f, time, "Eva", "plain"});
+    addFill(original, {"A;B \"C\"", 12500, 1, 2, timeOf(2004, 6, 1, 23, 59, 59), "",
+                       "semi;colon \"quote\"\nline"});
+    addFill(original, {"", -3, 0, 0, timeOf(1601, 1, 1), QString(), "\"\""});
+    CFuelDatabase imported;
+    const CsvImportResult result = importText(csvExportText(original), kExportColumns, imported);
+    QCOMPARE(result.imported, 3);
+    QCOMPARE(result.skipped, 0);
+    QStringList expected = describe(original);
+    expected[2].replace(QStringLiteral(":59||"), QStringLiteral(":59|-|")); // empty driver name
+    QCOMPARE(describe(imported), expected);
+    QCOMPARE(imported.getFill(1)->fuel, 40.46f);
+    QCOMPARE(imported.getFill(1)->cost, 1000.0f);
+}
+
+void CsvTest::newestFirstGivesTheSameTable() {
+    QStringList lines;
+    for (int day = 1; day <= 28; ++day) {
+        lines << QStringLiteral("S%1;%2;1;1;%3.2.2004;;;").arg(day % 3).arg(day).arg(day);
+        // Two fills at the same time keep their file order.
+        lines << QStringLiteral("T;%1;2;2;%2.2.2004;;;").arg(100 + day).arg(day);
+    }
+    CFuelDatabase oldestFirst;
+    CFuelDatabase newestFirst;
+    addFill(oldestFirst, {"Old", 0, 1, 1, timeOf(2004, 2, 10), QString(), ""});
+    addFill(newestFirst, {"Old", 0, 1, 1, timeOf(2004, 2, 10), QString(), ""});
+    importText(kHeader + lines.join(u'\n'), kExportColumns, oldestFirst);
+    QStringList reversed;
+    for (int i = 0; i < lines.size(); i += 2)
+        reversed.prepend(lines.at(i) + u'\n' + lines.at(i + 1));
+    importText(kHeader + reversed.join(u'\n'), kExportColumns, newestFirst);
+    QCOMPARE(describe(newestFirst), describe(oldestFirst));
+    QCOMPARE(oldestFirst.getFill(18)->odometer, 0); // existing fill before the new ones of day 10
+    QCOMPARE(oldestFirst.getFill(19)->odometer, 10);
+    QCOMPARE(oldestFirst.getFill(20)->odometer, 110);
+}
+
+void CsvTest::mergeFillsKeepsInsertOrder() {
+    // Times with many ties, in an order that is neither ascending nor descending.
+    const int times[] = {5, 3, 5, 1, 9, 3, 3, 0, 9, 5, 2};
+    CFuelDatabase inserted;
+    CFuelDatabase merged;
+    for (const int time : {3, 5, 9}) {
+        FillRecord fill;
+        fill.odometer = -time;
+        fill.dateTime = FileTime::fromValue(quint64(time));
+        inserted.insertFill(fill);
+        merged.insertFill(fill);
+    }
+    std::vector<FillRecord> fills;
+    for (int i = 0; i < int(std::size(times)); ++i) {
+        FillRecord fill;
+        fill.odometer = i;
+        fill.dateTime = FileTime::fromValue(quint64(times[i]));
+        fills.push_back(fill);
+        inserted.insertFill(fill);
+    }
+    merged.mergeFills(fills);
+    merged.mergeFills({});
+    QCOMPARE(merged.getFillCount(), inserted.getFillCount());
+    for (int i = 0; i < merged.getFillCount(); ++i)
+        QCOMPARE(merged.getFill(i)->odometer, inserted.getFill(i)->odometer);
+}
+
+QTEST_GUILESS_MAIN(CsvTest)
+#include "tst_csv.moc"

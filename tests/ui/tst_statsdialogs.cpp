@@ -1,0 +1,329 @@
+#include "core/paths.h"
+#include "db/calendar.h"
+#include "db/regional.h"
+#include "localisation/language.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
+}
+
+struct Fill {
+    qint32 odometer;
+    float fuel;
+    float cost;
+    const char* station = "Shell";
+    const char* driver = "Jan";
+    const char* notes = "";
+};
+
+// Stores the fills one day apart from 1 January 2004, 8:05:09.
+void storeFills(CFuelDatabase& database, const QList<Fill>& fills) {
+    for (qsizetype i = 0; i < fills.size(); ++i) {
+        const Fill& fill = fills.at(i);
+        FillRecord record;
+        record.odometer = fill.odometer;
+        record.fuel = fill.fuel;
+        record.cost = fill.cost;
+        record.stationId = database.findOrAddStation(QString::fromUtf8(fill.station));
+        record.driverId =
+            *fill.driver ? database.findOrAddDriver(QString::fromUtf8(fill.driver)) : -1;
+        const QString notes = QString::fromUtf8(fill.notes);
+        std::copy(notes.utf16(), notes.utf16() + notes.size(), record.notes);
+        constexpr quint64 kDay = 864000000000ull; // 100 ns units
+        FileTime first;
+        QVERIFY(systemTimeToFileTime(SystemTime{2004, 1, 0, 1, 8, 5, 9, 0}, &first));
+        record.dateTime = FileTime::fromValue(first.value() + quint64(i) * kDay);
+        database.insertFill(record);
+    }
+}
+
+QList<Fill> numberedFills(int count) {
+    QList<Fill> fills;
+    for (int i = 0; i < count; ++i)
+        fills.append({1000 + 100 * i, 10.0f + float(i), 100.0f});
+    return fills;
+}
+
+QString textOf(QDialog& dialog, const QString& name) {
+    auto* label = dialog.findChild<QLabel*>(name);
+    if (!label)
+        qFatal("no label %s", qPrintable(name));
+    return label->text();
+}
+
+QPushButton* button(QDialog& dialog, const QString& name) {
+    auto* found = dialog.findChild<QPushButton*>(name);
+    if (!found)
+        qFatal("no button %s", qPrintable(name));
+    return found;
+}
+
+// The four step buttons' enabled states, "<<", "<", ">", ">>", as 1 and 0.
+QString stepStates(QDialog& dialog) {
+    QString states;
+    for (const char* name : {"first", "previous", "next", "last"})
+        states += button(dialog, QString::fromLatin1(name))->isEnabled() ? u'1' : u'0';
+    return states;
+}
+
+// Runs `command` with `inDialog` answering its dialog; fails when no dialog ran.
+void runDialog(CMainWnd& window, int command, std::function<void(QDialog&)> inDialog) {
+    bool ran = false;
+    DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+        ran = true;
+        inDialog(dialog);
+    });
+    window.dispatchCommand(command);
+    QVERIFY(ran);
+}
+
+using ValueMap = QMap<QString, QString>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Fill>)
+
+class StatsDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        DialogSeams::reset();
+        settings().clear();
+        QFile::remove(databaseFilePath());
+        language().clear();
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
+        m_window = std::make_unique<CMainWnd>();
+        m_window->open();
+    }
+
+    void cleanup() {
+        m_window.reset();
+        QCOMPARE(DialogSeams::pendingAnswers(), 0);
+        settings().clear();
+        language().clear();
+        setRegionalSettingsOverride(std::nullopt);
+    }
+
+    // Each step is a button name or a key; the positions are the one at opening and after each
+    // step. The enabled states must follow the position at every step.
+    void stepping_data() {
+        QTest::addColumn<int>("fillCount");
+        QTest::addColumn<int>("startRow");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("forward from the first")
+            << 3 << 0 << QStringList{"next", "next"} << QList<int>{1, 2, 3} << false;
+        QTest::newRow("back from the last, closed with Escape")
+            << 3 << 2 << QStringList{"previous", "previous"} << QList<int>{3, 2, 1} << true;
+        QTest::newRow("to both ends")
+            << 3 << 1 << QStringList{"last", "first", "next"} << QList<int>{2, 3, 1, 2} << false;
+        QTest::newRow("keys, and nothing beyond the ends")
+            << 3 << 0 << QStringList{"PgUp", "Home",     "PgDown", "Alt+Right", "Alt+Right",
+                                     "End",  "Alt+Left", "PgUp",   "PgUp"}
+            << QList<int>{1, 1, 1, 2, 3, 3, 3, 2, 1, 1} << false;
+        QTest::newRow("one fill") << 1 << 0 << QStringList{"End", "Home"} << QList<int>{1, 1, 1}
+                                  << false;
+        QTest::newRow("a long history")
+            << 60 << 10 << QStringList{"last"} << QList<int>{11, 60} << false;
+    }
+
+    void stepping() {
+        QFETCH(int, fillCount);
+        QFETCH(int, startRow);
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, positions);
+        QFETCH(bool, escape);
+        storeFills(m_window->database(), numberedFills(fillCount));
+        m_window->buildList();
+        m_window->selectRow(startRow);
+
+        const QHash<QString, QKeyCombination> keys = {{"PgUp", Qt::Key_PageUp},
+                                                      {"PgDown", Qt::Key_PageDown},
+                                                      {"Home", Qt::Key_Home},
+                                                      {"End", Qt::Key_End},
+                                                      {"Alt+Left", Qt::ALT | Qt::Key_Left},
+                                                      {"Alt+Right", Qt::ALT | Qt::Key_Right}};
+        QStringList shown;
+        QStringList expected;
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            for (qsizetype i = 0; i <= steps.size(); ++i) {
+                if (i > 0) {
+                    const QString& step = steps.at(i - 1);
+                    if (keys.contains(step))
+                        QTest::keySequence(&dialog, QKeySequence(keys.value(step)));
+                    else
+                        QTest::mouseClick(button(dialog, step), Qt::LeftButton);
+                }
+                const int position = positions.at(i);
+                shown.append(textOf(dialog, "position") + u' ' + stepStates(dialog) + u' ' +
+                             textOf(dialog, "odometer"));
+                const QString back = position > 1 ? "11" : "00";
+                const QString forward = position < fillCount ? "11" : "00";
+                expected.append(QStringLiteral("%1 / %2 ").arg(position).arg(fillCount) + back +
+                                forward + u' ' + QString::number(1000 + 100 * (position - 1)));
+            }
+            if (escape)
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else
+                QTest::mouseClick(button(dialog, "ok"), Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+        });
+        QCOMPARE(shown, expected);
+
+        // The main window selects the fill shown last, and shows its row.
+        const int last = positions.last() - 1;
+        QCOMPARE(m_window->currentRow(), last);
+        QTableView* list = m_window->fillList();
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows().first().row(), last);
+        const QRect row = list->visualRect(m_window->listModel()->index(last, 0));
+        QVERIFY(list->viewport()->rect().contains(row.center()));
+        QVERIFY(!m_window->hasUnsavedChanges());
+    }
+
+    void fillInformationNeedsACurrentRow() {
+        storeFills(m_window->database(), numberedFills(2));
+        m_window->buildList();
+        QCOMPARE(m_window->currentRow(), -1);
+        m_window->dispatchCommand(CMainWnd::CmdFillInformation);
+        QVERIFY(DialogSeams::ranDialogs().isEmpty());
+        // The context menu's item runs the same command.
+        m_window->selectRow(0);
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [](QDialog&) {});
+        m_window->contextAction(CMainWnd::CmdFillInformation)->trigger();
+        QCOMPARE(DialogSeams::ranDialogs(), QList<QString>({"fillInfoDialog", "fillInfoDialog"}));
+    }
+
+    // The fields of the fill at `row` against the one before it, under `method`.
+    void values_data() {
+        QTest::addColumn<QList<Fill>>("fills");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("method");
+        QTest::addColumn<ValueMap>("expected");
+        const QList<Fill> example = {{1000, 40.0f, 1000.0f, "Shell", "", "first"},
+                                     {1500, 35.0f, 900.0f, "Aral", "Eva", "<b>full</b> & more"}};
+        const ValueMap entered = {
+            {"station", "Aral"},  {"driver", "Eva"},   {"notes", "<b>full</b> & more"},
+            {"date", "2.1.2004"}, {"time", "8:05:09"}, {"odometer", "1500"},
+            {"fuel", "35.00"},    {"cost", "900.00"},  {"unitCost", "25.71"}};
+        const auto with = [](ValueMap values, const ValueMap& more) {
+            values.insert(more);
+            return values;
+        };
+        QTest::newRow("to empty tank") << example << 1 << 2
+                                       << with(entered, {{"consumption", "8.00"},
+                                                         {"distance", "500"},
+                                                         {"costOfDist", "200.00"},
+                                                         {"endurance", "12.50"}});
+        QTest::newRow("full tank") << example << 1 << 1
+                                   << with(entered, {{"consumption", "7.00"},
+                                                     {"distance", "500"},
+                                                     {"costOfDist", "180.00"},
+                                                     {"endurance", "14.29"}});
+        QTest::newRow("first fill, no driver")
+            << example << 0 << 2
+            << ValueMap{{"station", "Shell"},  {"driver", ""},         {"notes", "first"},
+                        {"date", "1.1.2004"},  {"odometer", "1000"},   {"fuel", "40.00"},
+                        {"unitCost", "25.00"}, {"consumption", "N/A"}, {"distance", "N/A"},
+                        {"costOfDist", "N/A"}, {"endurance", "N/A"}};
+        QTest::newRow("zero distance and zero fuel")
+            << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
+            << ValueMap{{"fuel", "0.00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
+                        {"distance", "0"}, {"costOfDist", "N/A"}, {"endurance", "N/A"}};
+    }
+
+    void values() {
+        QFETCH(QList<Fill>, fills);
+        QFETCH(int, row);
+        QFETCH(int, method);
+        QFETCH(ValueMap, expected);
+        settings().setValue(QStringLiteral("FillingMethod"), method);
+        storeFills(m_window->database(), fills);
+        m_window->buildList();
+        m_window->selectRow(row);
+        ValueMap shown;
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+                auto* label = dialog.findChild<QLabel*>(it.key());
+                QVERIFY(label);
+                QCOMPARE(label->textFormat(), Qt::PlainText);
+                shown.insert(it.key(), label->text());
+            }
+        });
+        QCOMPARE(shown, expected);
+    }
+
+    void fillInformationLayout() {
+        storeFills(m_window->database(), numberedFills(3));
+        m_window->buildList();
+        m_window->selectRow(1);
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Tankometer"));
+            QCOMPARE(textOf(dialog, "odometerLabel"), QStringLiteral("Odometer:"));
+            QCOMPARE(textOf(dialog, "odometerUnit"), QStringLiteral("km"));
+            QCOMPARE(textOf(dialog, "unitCostUnit"), QStringLiteral("Kč / l"));
+            QCOMPARE(dialog.findChild<QLabel*>("odometer")->alignment() & Qt::AlignRight,
+                     Qt::AlignRight);
+            QCOMPARE(button(dialog, "next")->accessibleName(), QStringLiteral("Next fill"));
+            // OK has the focus; Tab runs through the step buttons and back to OK.
+            QCOMPARE(dialog.focusWidget(), button(dialog, "ok"));
+            QStringList order;
+            for (int i = 0; i < 5; ++i) {
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+                order.append(dialog.focusWidget()->objectName());
+            }
+            QCOMPARE(order, QStringList({"first", "previous", "next", "last", "ok"}));
+        });
+    }
+
+    // The nine figures under the stored filling method, with labels and units in the loaded
+    // language; the fills lie one day apart.
+    void totalsFromTheCommand() {
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        settings().setValue(QStringLiteral("FillingMethod"), 1);
+        storeFills(m_window->database(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
+        m_window->buildList();
+        QStringList shown;
+        runDialog(*m_window, CMainWnd::CmdTotals, [&](QDialog& dialog) {
+            for (const char* name : {"distance", "fuel", "cost", "period", "consumption",
+                                     "costOfDist", "monthlyCost", "monthlyDistance", "endurance"})
+                shown.append(textOf(dialog, QString::fromLatin1(name)));
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Total statistics"));
+            QCOMPARE(textOf(dialog, "periodLabel"), QStringLiteral("Zeitraum:"));
+            QCOMPARE(textOf(dialog, "monthlyCostUnit"), QStringLiteral("€ / Monat"));
+            QCOMPARE(dialog.focusWidget(), button(dialog, "ok"));
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        });
+        QCOMPARE(shown, QStringList({"500", "35.00", "900.00", "2", "7.00", "180.00", "13500",
+                                     "7500", "14.29"}));
+        // The menus come back in the loaded language.
+        QCOMPARE(m_window->commandAction(CMainWnd::CmdTotals)->text(),
+                 translate(Text::menu_StatTotals));
+    }
+
+private:
+    std::unique_ptr<CMainWnd> m_window;
+};
+
+QTEST_MAIN(StatsDialogsTest)
+#include "tst_statsdialogs.moc"
