@@ -205,7 +205,7 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
 
     applyFormat(m_file.recognised);
     m_format->setFocus();
-    resize(900, 600);
+    resize(960, 600);
 }
 
 COtherLogDlg::~COtherLogDlg() = default;
@@ -329,6 +329,9 @@ void COtherLogDlg::refreshPreview() {
         m_preview->setItem(r, ColReason, previewItem(reason, false));
     }
     m_preview->resizeColumnsToContents();
+    // Long notes or names must not push the reasons out of sight.
+    for (int column = 0; column < ColReason; ++column)
+        m_preview->setColumnWidth(column, qMin(m_preview->columnWidth(column), 240));
     const OtherLogSummary summary = summariseOtherLog(m_rows);
     m_previewSummary->setText(
         translate(Text::OtherLog_counttoimport).arg(summary.added) + QStringLiteral("   ") +
