@@ -411,11 +411,12 @@ private slots:
             titles.append(action->text().remove(QLatin1Char('&')));
         QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Fill"),
                                       QStringLiteral("Statistics")}));
-        QCOMPARE(
-            texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
-            (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
-                         QStringLiteral("Import CSV"), QStringLiteral("Export CSV"),
-                         QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
+                 (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
+                              QStringLiteral("Import CSV"),
+                              QStringLiteral("Import from another fuel log\u2026"),
+                              QStringLiteral("Export CSV"), QStringLiteral("-"),
+                              QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
                  (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
                               QStringLiteral("Remove fill"), QStringLiteral("-"),

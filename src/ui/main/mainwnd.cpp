@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "localisation/language.h"
 #include "ui/fill/fillcommands.h"
+#include "ui/import/otherlogcommands.h"
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
@@ -50,6 +51,8 @@ const TextId* menuText(int id) {
         return &Text::menu_FileSettings;
     case CMainWnd::CmdImportCsv:
         return &Text::menu_FileImport;
+    case CMainWnd::CmdImportOtherLog:
+        return &Text::menu_FileImportOther;
     case CMainWnd::CmdExportCsv:
         return &Text::menu_FileExport;
     case CMainWnd::CmdAddFill:
@@ -302,6 +305,9 @@ void CMainWnd::dispatchCommand(int id) {
     case CmdEditFill:
         editFillCommand(*this);
         break;
+    case CmdImportOtherLog:
+        importOtherLogCommand(*this);
+        break;
     case CmdExportCsv:
         exportCsvCommand(*this);
         break;
@@ -479,6 +485,7 @@ void CMainWnd::createMenuBar() {
     addCommand(file, &m_barActions, CmdSettings, "actionSettings");
     file->addSeparator();
     addCommand(file, &m_barActions, CmdImportCsv, "actionImportCsv");
+    addCommand(file, &m_barActions, CmdImportOtherLog, "actionImportOtherLog");
     addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
     file->addSeparator();
     addCommand(file, &m_barActions, CmdAbout, "actionAbout");

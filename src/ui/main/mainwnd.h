@@ -37,6 +37,7 @@ public:
         CmdStartGraphHere = 40025,
         CmdImportCsv = 40026,
         CmdExportCsv = 40027,
+        CmdImportOtherLog = 40030,
     };
 
     explicit CMainWnd(QWidget* parent = nullptr);
