@@ -16,12 +16,23 @@ template <typename Record> const Record* recordAt(const std::vector<Record>& tab
     return index >= 0 && std::size_t(index) < table.size() ? &table[std::size_t(index)] : nullptr;
 }
 
-template <typename Record> int findOrAddNamed(std::vector<Record>& table, const QString& name) {
-    const QString stored = fieldFit(name, qsizetype(std::extent_v<decltype(Record::name)>));
+template <typename Record> QString storedName(const QString& name) {
+    return fieldFit(name, qsizetype(std::extent_v<decltype(Record::name)>));
+}
+
+template <typename Record> int findNamed(const std::vector<Record>& table, const QString& name) {
+    const QString stored = storedName<Record>(name);
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (fieldView(table[i].name).compare(stored, Qt::CaseInsensitive) == 0)
             return int(i);
     }
+    return -1;
+}
+
+template <typename Record> int findOrAddNamed(std::vector<Record>& table, const QString& name) {
+    if (const int found = findNamed(table, name); found >= 0)
+        return found;
+    const QString stored = storedName<Record>(name);
     Record record;
     record.id = int(table.size());
     setFieldText(record.name, stored);
@@ -82,6 +93,14 @@ bool CFuelDatabase::save() {
     if (keepOldFile)
         m_unreadFilePath.clear();
     return true;
+}
+
+int CFuelDatabase::findStation(const QString& name) const {
+    return findNamed(m_tables.stations, name);
+}
+
+int CFuelDatabase::findDriver(const QString& name) const {
+    return findNamed(m_tables.drivers, name);
 }
 
 int CFuelDatabase::findOrAddStation(const QString& name) {

@@ -34,6 +34,9 @@ public:
     // Whole-name, case-insensitive lookup of the name as the field would store it; the first
     // match wins, and a name not found is appended. Returns the id.
     int findOrAddStation(const QString& name);
+    // The same lookup without adding: the id, or -1 when no record has the name.
+    int findStation(const QString& name) const;
+    int findDriver(const QString& name) const;
     int findOrAddDriver(const QString& name);
 
     // Inserts a copy after every fill whose time is earlier or equal; returns its index.

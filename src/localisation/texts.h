@@ -25,8 +25,14 @@ inline constexpr TextId fill_cost{u"fill", u"cost", u"Cost (Kč):"};
 inline constexpr TextId fill_date{u"fill", u"date", u"Date:"};
 inline constexpr TextId fill_driver{u"fill", u"driver", u"Driver:"};
 inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
+inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
+                                         u"The date cannot be read. Enter a day that exists."};
+inline constexpr TextId fill_invalidtime{
+    u"fill", u"invalidtime",
+    u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
+inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
 inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
@@ -102,6 +108,8 @@ inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
 inline constexpr TextId menu_FileExit{u"menu", u"FileExit", u"Exit"};
 inline constexpr TextId menu_FileExport{u"menu", u"FileExport", u"Export CSV"};
 inline constexpr TextId menu_FileImport{u"menu", u"FileImport", u"Import CSV"};
+inline constexpr TextId menu_FileImportOther{u"menu", u"FileImportOther",
+                                             u"Import from another fuel log…"};
 inline constexpr TextId menu_FileSettings{u"menu", u"FileSettings", u"Settings"};
 inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
 inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
@@ -112,6 +120,53 @@ inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
 inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
 inline constexpr TextId menu_StatGraph{u"menu", u"StatGraph", u"Graph"};
 inline constexpr TextId menu_StatTotals{u"menu", u"StatTotals", u"Totals"};
+inline constexpr TextId OtherLog_caption{u"OtherLog", u"caption", u"Import from another fuel log"};
+inline constexpr TextId OtherLog_columns{u"OtherLog", u"columns", u"Columns"};
+inline constexpr TextId OtherLog_countadded{u"OtherLog", u"countadded", u"Fills added: %1"};
+inline constexpr TextId OtherLog_countalready{u"OtherLog", u"countalready",
+                                              u"Already in the log: %1"};
+inline constexpr TextId OtherLog_countmissed{u"OtherLog", u"countmissed",
+                                             u"After missed fills: %1"};
+inline constexpr TextId OtherLog_countpartial{u"OtherLog", u"countpartial", u"Partial fills: %1"};
+inline constexpr TextId OtherLog_countskipped{u"OtherLog", u"countskipped", u"Rows skipped: %1"};
+inline constexpr TextId OtherLog_counttoimport{u"OtherLog", u"counttoimport",
+                                               u"Fills to import: %1"};
+inline constexpr TextId OtherLog_dateorder{u"OtherLog", u"dateorder", u"Date order:"};
+inline constexpr TextId OtherLog_dateorderguessed{
+    u"OtherLog", u"dateorderguessed", u"No date in the file shows the order: please check it."};
+inline constexpr TextId OtherLog_decimal{u"OtherLog", u"decimal", u"Decimal character:"};
+inline constexpr TextId OtherLog_distance{u"OtherLog", u"distance", u"Distance in:"};
+inline constexpr TextId OtherLog_dmy{u"OtherLog", u"dmy", u"day.month.year"};
+inline constexpr TextId OtherLog_driver{u"OtherLog", u"driver", u"Driver"};
+inline constexpr TextId OtherLog_format{u"OtherLog", u"format", u"Format:"};
+inline constexpr TextId OtherLog_gallonsimp{u"OtherLog", u"gallonsimp", u"imperial gallons"};
+inline constexpr TextId OtherLog_gallonsus{u"OtherLog", u"gallonsus", u"US gallons"};
+inline constexpr TextId OtherLog_kilometres{u"OtherLog", u"kilometres", u"kilometres"};
+inline constexpr TextId OtherLog_litres{u"OtherLog", u"litres", u"litres"};
+inline constexpr TextId OtherLog_markermissed{u"OtherLog", u"markermissed", u"after missed fills"};
+inline constexpr TextId OtherLog_markerpartial{u"OtherLog", u"markerpartial", u"partial fill"};
+inline constexpr TextId OtherLog_mdy{u"OtherLog", u"mdy", u"month/day/year"};
+inline constexpr TextId OtherLog_miles{u"OtherLog", u"miles", u"miles"};
+inline constexpr TextId OtherLog_notes{u"OtherLog", u"notes", u"Notes"};
+inline constexpr TextId OtherLog_othercsv{u"OtherLog", u"othercsv", u"Other CSV"};
+inline constexpr TextId OtherLog_price{u"OtherLog", u"price", u"Price per unit:"};
+inline constexpr TextId OtherLog_reason{u"OtherLog", u"reason", u"Skipped because"};
+inline constexpr TextId OtherLog_reasonalready{u"OtherLog", u"reasonalready",
+                                               u"already in the log"};
+inline constexpr TextId OtherLog_reasoncost{u"OtherLog", u"reasoncost", u"cost does not read"};
+inline constexpr TextId OtherLog_reasondate{u"OtherLog", u"reasondate",
+                                            u"date or time does not read"};
+inline constexpr TextId OtherLog_reasonnoodometer{u"OtherLog", u"reasonnoodometer",
+                                                  u"odometer not recorded"};
+inline constexpr TextId OtherLog_reasonodometer{u"OtherLog", u"reasonodometer",
+                                                u"odometer does not read"};
+inline constexpr TextId OtherLog_reasonvolume{u"OtherLog", u"reasonvolume",
+                                              u"volume does not read"};
+inline constexpr TextId OtherLog_station{u"OtherLog", u"station", u"Station"};
+inline constexpr TextId OtherLog_time{u"OtherLog", u"time", u"Time"};
+inline constexpr TextId OtherLog_vehicle{u"OtherLog", u"vehicle", u"Vehicle:"};
+inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
+inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
 inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
@@ -168,8 +223,11 @@ inline constexpr TextId all[] = {
     fill_date,
     fill_driver,
     fill_fuel,
+    fill_invaliddate,
+    fill_invalidtime,
     fill_notes,
     fill_odometer,
+    fill_ok,
     fill_station,
     fill_time,
     FillList_Consumption,
@@ -231,6 +289,7 @@ inline constexpr TextId all[] = {
     menu_FileExit,
     menu_FileExport,
     menu_FileImport,
+    menu_FileImportOther,
     menu_FileSettings,
     menu_FillAdd,
     menu_FillEdit,
@@ -241,6 +300,44 @@ inline constexpr TextId all[] = {
     menu_MainStats,
     menu_StatGraph,
     menu_StatTotals,
+    OtherLog_caption,
+    OtherLog_columns,
+    OtherLog_countadded,
+    OtherLog_countalready,
+    OtherLog_countmissed,
+    OtherLog_countpartial,
+    OtherLog_countskipped,
+    OtherLog_counttoimport,
+    OtherLog_dateorder,
+    OtherLog_dateorderguessed,
+    OtherLog_decimal,
+    OtherLog_distance,
+    OtherLog_dmy,
+    OtherLog_driver,
+    OtherLog_format,
+    OtherLog_gallonsimp,
+    OtherLog_gallonsus,
+    OtherLog_kilometres,
+    OtherLog_litres,
+    OtherLog_markermissed,
+    OtherLog_markerpartial,
+    OtherLog_mdy,
+    OtherLog_miles,
+    OtherLog_notes,
+    OtherLog_othercsv,
+    OtherLog_price,
+    OtherLog_reason,
+    OtherLog_reasonalready,
+    OtherLog_reasoncost,
+    OtherLog_reasondate,
+    OtherLog_reasonnoodometer,
+    OtherLog_reasonodometer,
+    OtherLog_reasonvolume,
+    OtherLog_station,
+    OtherLog_time,
+    OtherLog_vehicle,
+    OtherLog_volume,
+    OtherLog_ymd,
     Settings_columns,
     Settings_consumption,
     Settings_cost,

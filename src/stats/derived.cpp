@@ -51,10 +51,12 @@ float fillUnitCost(const FillRecord& fill) {
 }
 
 QString listCellText(float value) {
+    return listCellShows(value) ? formatAmount(value) : QString();
+}
+
+bool listCellShows(float value) {
     // A negative zero (zero fuel over a lower odometer) is a negative result too.
-    if (std::signbit(value) || !std::isfinite(value))
-        return {};
-    return formatAmount(value);
+    return !std::signbit(value) && std::isfinite(value);
 }
 
 QString dialogValueText(float value) {

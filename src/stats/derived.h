@@ -29,6 +29,8 @@ float fillUnitCost(const FillRecord& fill);
 // The fill list's cell: empty for a negative (not available), infinite or NaN value, otherwise
 // formatAmount.
 QString listCellText(float value);
+// Whether listCellText shows the value, without making its text.
+bool listCellShows(float value);
 // The dialogs' value: "%0.2f" with ".", negative values as they are, the not-available text
 // for an infinite or NaN value.
 QString dialogValueText(float value);

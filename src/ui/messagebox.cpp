@@ -70,17 +70,20 @@ QMessageBox::StandardButton escapeAnswer(QMessageBox::StandardButtons buttons) {
 
 QMessageBox::StandardButton showMessageBox(QWidget* owner, const QString& caption,
                                            const QString& text, QMessageBox::Icon icon,
-                                           QMessageBox::StandardButtons buttons) {
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) {
     if (!seams().enabled) {
         QMessageBox box(icon, caption, text, buttons, owner);
         box.setObjectName(QStringLiteral("messageBox"));
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
         const int result = box.exec();
         const auto answer = static_cast<QMessageBox::StandardButton>(result);
         return buttons.testFlag(answer) ? answer : escapeAnswer(buttons);
     }
     QMessageBox::StandardButton answer =
         seams().answers.isEmpty() ? escapeAnswer(buttons) : seams().answers.dequeue();
-    seams().messages.append({caption, text, icon, buttons, answer});
+    seams().messages.append({caption, text, icon, buttons, answer, defaultButton});
     return answer;
 }
 

@@ -23,6 +23,7 @@ struct MessageBoxRecord {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton answer = QMessageBox::NoButton;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 enum class FileDialogMode { Open, Save };
@@ -40,11 +41,13 @@ struct FileDialogRecord {
     QString answer; // empty: cancelled
 };
 
-// Shows a modal message box and returns the button that closed it.
-QMessageBox::StandardButton showMessageBox(QWidget* owner, const QString& caption,
-                                           const QString& text,
-                                           QMessageBox::Icon icon = QMessageBox::NoIcon,
-                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// Shows a modal message box and returns the button that closed it. Enter presses
+// defaultButton; NoButton leaves the choice to Qt (its first accepting button, Yes before No).
+QMessageBox::StandardButton
+showMessageBox(QWidget* owner, const QString& caption, const QString& text,
+               QMessageBox::Icon icon = QMessageBox::NoIcon,
+               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // Ask for an existing file to open / a file to save. Return an empty string when cancelled.
 QString askOpenFileName(QWidget* owner, const FileDialogRequest& request);

@@ -12,11 +12,14 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -263,6 +266,162 @@ private slots:
         QCOMPARE(stationOf(database, 2), QString("Aral"));
     }
 
+    // A station or driver name that another one already has (letter case ignored) moves the
+    // edited fill there and the old one keeps its name; a name no other has renames the old
+    // one for all its fills. Fills 0 and 1 are at Shell with Jan, fill 2 at Aral with Eva.
+    void anEditReassignsOrRenames_data() {
+        QTest::addColumn<QString>("station");
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QStringList>("stations"); // of fills 0, 1, 2
+        QTest::addColumn<QStringList>("drivers");
+        QTest::newRow("another station")
+            << "aral"
+            << "Jan" << QStringList{"Aral", "Shell", "Aral"} << QStringList{"Jan", "Jan", "Eva"};
+        QTest::newRow("another driver")
+            << "Shell"
+            << "EVA" << QStringList{"Shell", "Shell", "Aral"} << QStringList{"Eva", "Jan", "Eva"};
+        QTest::newRow("a new name renames")
+            << "OMV"
+            << "Jana" << QStringList{"OMV", "OMV", "Aral"} << QStringList{"Jana", "Jana", "Eva"};
+        QTest::newRow("its own name in capitals")
+            << "SHELL"
+            << "Jan" << QStringList{"SHELL", "SHELL", "Aral"} << QStringList{"Jan", "Jan", "Eva"};
+    }
+    void anEditReassignsOrRenames() {
+        QFETCH(QString, station);
+        QFETCH(QString, driver);
+        QFETCH(QStringList, stations);
+        QFETCH(QStringList, drivers);
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
+        storeFill(database, "Shell", "2.2.2020", 1500, "Jan");
+        storeFill(database, "Aral", "3.2.2020", 2000, "Eva");
+        m_window->buildList();
+        m_window->selectRow(0);
+        answerWithOk([&](QDialog& dialog) {
+            box(dialog, "station")->setEditText(station);
+            box(dialog, "driver")->setEditText(driver);
+        });
+        editFillCommand(*m_window);
+        QStringList shownStations;
+        QStringList shownDrivers;
+        for (int row = 0; row < 3; ++row) {
+            shownStations << stationOf(database, row);
+            shownDrivers << driverOf(database, row);
+        }
+        QCOMPARE(shownStations, stations);
+        QCOMPARE(shownDrivers, drivers);
+        QCOMPARE(database.getStationCount(), 2);
+        QCOMPARE(database.getDriverCount(), 2);
+    }
+
+    // OK with a date or time that does not read names the field, keeps the dialog open with
+    // that field focused and changes nothing; "h:m" reads as h:m:00.
+    void unreadableDatesKeepTheDialogOpen_data() {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("wrongField"); // empty: accepted
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("30 February") << "30.2.2004"
+                                     << "8:00:00"
+                                     << "date"
+                                     << "";
+        QTest::newRow("hour 25") << "1.3.2004"
+                                 << "25:00:00"
+                                 << "time"
+                                 << "";
+        QTest::newRow("letters") << "abc"
+                                 << "8:00:00"
+                                 << "date"
+                                 << "";
+        QTest::newRow("letters in the time") << "1.3.2004"
+                                             << "noon"
+                                             << "time"
+                                             << "";
+        QTest::newRow("hours and minutes") << "1.3.2004"
+                                           << "10:30"
+                                           << ""
+                                           << "1.3.2004 10:30:00";
+    }
+    void unreadableDatesKeepTheDialogOpen() {
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        QFETCH(QString, wrongField);
+        QFETCH(QString, stored);
+        CFuelDatabase& database = m_window->database();
+        storeFill(database, "Shell", "1.2.2020", 1000);
+        storeFill(database, "Shell", "2.2.2020", 1500);
+        m_window->buildList();
+        m_window->selectRow(1);
+        const QByteArray before = bytesOf(database.getFill(1));
+        bool stillOpen = false;
+        bool unchanged = false;
+        QString focused;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            field(dialog, "date")->setText(date);
+            field(dialog, "time")->setText(time);
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            stillOpen = dialog.isVisible();
+            focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+            unchanged = bytesOf(database.getFill(1)) == before;
+            if (stillOpen) { // the user puts it right
+                field(dialog, "date")->setText("9.2.2020");
+                field(dialog, "time")->setText("9:15");
+                QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            }
+        });
+        editFillCommand(*m_window);
+        QVERIFY(unchanged);
+        if (wrongField.isEmpty()) {
+            QVERIFY(!stillOpen);
+            QVERIFY(DialogSeams::askedMessages().isEmpty());
+            const FillRecord* fill = database.getFill(0);
+            QCOMPARE(formatDate(fill->dateTime) + " " + formatTime(fill->dateTime), stored);
+            return;
+        }
+        QVERIFY(stillOpen);
+        QCOMPARE(focused, wrongField);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QCOMPARE(DialogSeams::askedMessages().constFirst().text,
+                 translate(wrongField == "date" ? Text::fill_invaliddate : Text::fill_invalidtime));
+        // The corrected OK stores the corrected time.
+        QCOMPARE(database.getFillCount(), 2);
+        QCOMPARE(formatDate(database.getFill(1)->dateTime), QString("9.2.2020"));
+        QCOMPARE(formatTime(database.getFill(1)->dateTime), QString("9:15:00"));
+    }
+
+    // A field the user left as loadData showed it keeps the stored value, which its text does
+    // not give back (inf, more than two decimals, a date without text); texts show their start.
+    void untouchedFieldsKeepTheirValues() {
+        CFuelDatabase& database = m_window->database();
+        const int row = storeFill(database, "Shell", "1.2.2020", 1000);
+        FillRecord* fill = database.getFill(row);
+        fill->fuel = std::numeric_limits<float>::infinity();
+        fill->cost = 61.239f;
+        setFieldText(fill->notes, QString(45, 'n') + "tail");
+        m_window->buildList();
+        m_window->selectRow(row);
+        const QByteArray before = bytesOf(fill);
+        QStringList shown;
+        int notesCursor = -1;
+        answerWithOk([&](QDialog& dialog) {
+            shown = QStringList{field(dialog, "fuel")->text(), field(dialog, "cost")->text()};
+            notesCursor = field(dialog, "notes")->cursorPosition();
+        });
+        editFillCommand(*m_window);
+        QCOMPARE(shown, (QStringList{"inf", "61,24"}));
+        QCOMPARE(notesCursor, 0);
+        QCOMPARE(bytesOf(database.getFill(row)), before);
+
+        // A date beyond what the calendar can show has no text and is kept as it is.
+        database.getFill(row)->dateTime = FileTime::fromValue(~0ull);
+        const QByteArray unshowable = bytesOf(database.getFill(row));
+        answerWithOk([](QDialog&) {});
+        editFillCommand(*m_window);
+        QVERIFY(DialogSeams::askedMessages().isEmpty());
+        QCOMPARE(bytesOf(database.getFill(row)), unshowable);
+    }
+
     void theOdometerTakesSixDigitsOnly() {
         QString typed;
         DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
@@ -319,18 +478,31 @@ private slots:
         QCOMPARE(logMessages(), QList<QByteArray>());
     }
 
-    void theMenuBarIsAwayWhileTheDialogIsOpen() {
-        bool barWhileOpen = true;
+    // The menu bar stays while the dialog is open, so the list does not move; afterwards it
+    // speaks the language the dialog left loaded.
+    void theMenuBarStaysWhileTheDialogIsOpen() {
+        bool barWhileOpen = false;
+        QRect listWhileOpen;
+        const QRect listBefore = m_window->fillList()->geometry();
         DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
-            barWhileOpen = m_window->commandAction(CMainWnd::CmdAddFill) != nullptr;
+            barWhileOpen = m_window->commandAction(CMainWnd::CmdAddFill) != nullptr &&
+                           m_window->menuWidget() != nullptr;
+            listWhileOpen = m_window->fillList()->geometry();
+            language().load("lang\\german.lng", TANKOMETER_SOURCE_DIR);
             dialog.reject();
         });
         m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(DialogSeams::ranDialogs(), QList<QString>{"fillDialog"});
-        QVERIFY(!barWhileOpen);
+        QVERIFY(barWhileOpen);
+        QCOMPARE(listWhileOpen, listBefore);
         QAction* add = m_window->commandAction(CMainWnd::CmdAddFill);
         QVERIFY(add);
-        QCOMPARE(add->text(), QString("Add fill"));
+        QCOMPARE(add->text(), translate(Text::menu_FillAdd));
+        QVERIFY(add->text() != QString("Add fill"));
+        // The columns are as wide as the new language's headers.
+        QTableView* list = m_window->fillList();
+        const int odometer = m_window->listModel()->positionOf(CFillListModel::Odometer);
+        QVERIFY(list->columnWidth(odometer) >= list->horizontalHeader()->sectionSizeHint(odometer));
 
         // Edit fill without a current row opens nothing.
         storeFill(m_window->database(), "Shell", "1.2.2020", 1000);

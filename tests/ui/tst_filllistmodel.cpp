@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <limits>
 
 namespace {
 
@@ -24,6 +25,11 @@ FillRecord makeFill(int day, qint32 odometer, float fuel, float cost) {
 void writeColumnDefinition(quint32 value) {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
         .setValue(QStringLiteral("ColDef"), value);
+}
+
+void writeFillingMethod(quint32 value) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
+        .setValue(QStringLiteral("FillingMethod"), value);
 }
 
 void clearSettings() {
@@ -123,6 +129,69 @@ private slots:
                         .value<Qt::Alignment>()
                         .testFlag(Qt::AlignRight));
         }
+    }
+
+    // Three fills of 40, 30 and 50 litres at 1000, 1500 and 2100 km. A full tank charges each
+    // distance with the fuel of the fill that ends it, a tank driven empty with the fuel of
+    // the fill that starts it.
+    void derivedCellsFollowTheFillingMethod_data() {
+        QTest::addColumn<quint32>("method");
+        QTest::addColumn<QStringList>("consumption");
+        QTest::addColumn<QStringList>("endurance");
+        QTest::newRow("full tank")
+            << 1u << QStringList{"", "6.00", "8.33"} << QStringList{"", "16.67", "12.00"};
+        QTest::newRow("to empty tank")
+            << 2u << QStringList{"", "8.00", "5.00"} << QStringList{"", "12.50", "20.00"};
+    }
+    void derivedCellsFollowTheFillingMethod() {
+        QFETCH(quint32, method);
+        QFETCH(QStringList, consumption);
+        QFETCH(QStringList, endurance);
+        CFuelDatabase database;
+        database.insertFill(makeFill(0, 1000, 40.0f, 60.0f));
+        database.insertFill(makeFill(1, 1500, 30.0f, 45.0f));
+        database.insertFill(makeFill(2, 2100, 50.0f, 80.0f));
+        CFillListModel model(database);
+        model.rebuild();
+        writeFillingMethod(method);
+        // The method is read once per pass: a rebuild, a refresh or a painting.
+        model.refreshAll();
+        QStringList shownConsumption;
+        QStringList shownEndurance;
+        for (int row = 0; row < 3; ++row) {
+            shownConsumption << text(model, row, model.positionOf(CFillListModel::Consumption));
+            shownEndurance << text(model, row, model.positionOf(CFillListModel::Endurance));
+        }
+        QCOMPARE(shownConsumption, consumption);
+        QCOMPARE(shownEndurance, endurance);
+    }
+
+    // The texts a column's width is made for: the last record number, the longest date of the
+    // newest year, the largest and smallest amounts; cells left empty take no room.
+    void widestTextsComeFromTheExtremes() {
+        CFuelDatabase database;
+        for (int i = 0; i < 150; ++i)
+            database.insertFill(makeFill(i, 1000 + 100 * i, 40.0f, 60.0f));
+        database.getFill(7)->cost = 123456.5f;
+        database.getFill(8)->fuel = -2.0f;
+        database.getFill(9)->fuel = std::numeric_limits<float>::infinity();
+        CFillListModel model(database);
+        model.rebuild();
+        using C = CFillListModel;
+        QCOMPARE(model.widestTexts(C::RecordNumber), QStringList{"150."});
+        const QString lastDate = model.cellText(149, C::Date);
+        QCOMPARE(model.widestTexts(C::Date),
+                 (QStringList{"12/28/" + lastDate.section('/', 2), lastDate}));
+        QCOMPARE(model.widestTexts(C::Cost), (QStringList{"60.00", "123456.50"}));
+        QCOMPARE(model.widestTexts(C::Fuel), (QStringList{"-2.00", "40.00", "-inf"}));
+        QCOMPARE(model.widestTexts(C::Odometer), (QStringList{"1000", "15900"}));
+        // Fill 8's negative fuel gives a negative consumption, whose cell is empty.
+        QVERIFY(!model.widestTexts(C::Consumption).join("").contains('-'));
+        CFuelDatabase empty;
+        CFillListModel emptyModel(empty);
+        emptyModel.rebuild();
+        QCOMPARE(emptyModel.widestTexts(C::Cost), QStringList());
+        QCOMPARE(emptyModel.widestTexts(C::Date), QStringList());
     }
 
     void textsFollowTheLocaleAtEveryRead() {

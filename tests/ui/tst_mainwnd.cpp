@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -409,11 +411,12 @@ private slots:
             titles.append(action->text().remove(QLatin1Char('&')));
         QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Fill"),
                                       QStringLiteral("Statistics")}));
-        QCOMPARE(
-            texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
-            (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
-                         QStringLiteral("Import CSV"), QStringLiteral("Export CSV"),
-                         QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
+                 (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
+                              QStringLiteral("Import CSV"),
+                              QStringLiteral("Import from another fuel log\u2026"),
+                              QStringLiteral("Export CSV"), QStringLiteral("-"),
+                              QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
                  (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
                               QStringLiteral("Remove fill"), QStringLiteral("-"),
@@ -457,24 +460,232 @@ private slots:
         QCOMPARE(window.result(), 1);
     }
 
-    // The list's cursor lands on the first row when the list gets the focus: that row is the
-    // current one and is shown selected, and Down goes on to the second.
+    // The list opens at its newest fill, and the keyboard's first current row is that fill,
+    // shown selected; Up goes on to the one before.
     void theKeyboardCursorIsTheSelectedRow() {
-        writeDatabase(3);
+        writeDatabase(150);
         CMainWnd window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_VERIFY(window.fillList()->hasFocus());
-        QCOMPARE(window.currentRow(), 0);
-        QCOMPARE(selectedRows(window), QList<int>{0});
-        QTest::keyClick(window.fillList(), Qt::Key_Down);
+        QCOMPARE(window.currentRow(), 149);
+        QCOMPARE(selectedRows(window), QList<int>{149});
+        QScrollBar* scrollBar = window.fillList()->verticalScrollBar();
+        QVERIFY(scrollBar->maximum() > 0);
+        QCOMPARE(scrollBar->value(), scrollBar->maximum());
+        QTest::keyClick(window.fillList(), Qt::Key_Up);
+        QCOMPARE(window.currentRow(), 148);
+        QCOMPARE(selectedRows(window), QList<int>{148});
+        // Ctrl+Up moves the cursor without selecting; the new current row is selected anyway.
+        QTest::keyClick(window.fillList(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(window.currentRow(), 147);
+        QCOMPARE(selectedRows(window), QList<int>{147});
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // Home and End go to the first and the last fill, Page Up and Page Down by a page of rows.
+    void listKeysMoveTheCurrentRow_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("End") << 3 << int(Qt::Key_End) << 0 << 149;
+        QTest::newRow("Home") << 140 << int(Qt::Key_Home) << 0 << 0;
+        QTest::newRow("Page Down") << 3 << int(Qt::Key_PageDown) << 1 << 3;
+        QTest::newRow("Page Up") << 140 << int(Qt::Key_PageUp) << -1 << 140;
+    }
+    void listKeysMoveTheCurrentRow() {
+        QFETCH(int, start);
+        QFETCH(int, key);
+        QFETCH(int, pages);
+        QFETCH(int, expected);
+        writeDatabase(150);
+        CMainWnd window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTableView* list = window.fillList();
+        window.selectRow(start);
+        const int pageRows = list->viewport()->height() / list->rowHeight(0);
+        QTest::keyClick(list, Qt::Key(key));
+        if (pages != 0) {
+            // A page is the rows in view, give or take the partly shown ones.
+            QVERIFY2(qAbs(window.currentRow() - expected - pages * pageRows) <= 1,
+                     qPrintable(QString::number(window.currentRow())));
+        } else {
+            QCOMPARE(window.currentRow(), expected);
+        }
+        QCOMPARE(selectedRows(window), QList<int>{window.currentRow()});
+        QVERIFY(list->viewport()->rect().intersects(
+            list->visualRect(list->model()->index(window.currentRow(), 0))));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // Double-click and Enter edit the current fill, Ctrl+N adds one; after a click on the
+    // empty area below the rows nothing is selected and nothing is acted on.
+    void mouseAndKeysOpenTheFillDialog_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QString>("odometerShown"); // empty: no dialog
+        QTest::newRow("double-click") << "double-click"
+                                      << "1500";
+        QTest::newRow("Enter") << "Enter"
+                               << "1500";
+        QTest::newRow("Return") << "Return"
+                                << "1500";
+        QTest::newRow("Ctrl+N adds") << "Ctrl+N"
+                                     << "";
+        QTest::newRow("double-click below the rows") << "double-click below"
+                                                     << "none";
+        QTest::newRow("Enter after a click below the rows") << "Enter below"
+                                                            << "none";
+    }
+    void mouseAndKeysOpenTheFillDialog() {
+        QFETCH(QString, gesture);
+        QFETCH(QString, odometerShown);
+        writeDatabase(3);
+        CMainWnd window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTableView* list = window.fillList();
+        const QPoint onRow = list->visualRect(list->model()->index(1, 2)).center();
+        const QPoint below(onRow.x(), list->viewport()->height() - 3);
+        QVERIFY(!list->indexAt(below).isValid());
+        QString shown = QStringLiteral("none");
+        if (odometerShown != QStringLiteral("none")) {
+            DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+                shown = dialog.findChild<QLineEdit*>(QStringLiteral("odometer"))->text();
+                dialog.reject();
+            });
+        }
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onRow);
         QCOMPARE(window.currentRow(), 1);
-        QCOMPARE(selectedRows(window), QList<int>{1});
-        // Ctrl+Down moves the cursor without selecting; the new current row is selected anyway.
-        QTest::keyClick(window.fillList(), Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(window.currentRow(), 2);
-        QCOMPARE(selectedRows(window), QList<int>{2});
+        if (gesture.endsWith(QStringLiteral("below"))) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+            QCOMPARE(window.currentRow(), -1);
+            QVERIFY(selectedRows(window).isEmpty());
+        }
+        if (gesture.startsWith(QStringLiteral("double-click")))
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               gesture.endsWith(QStringLiteral("below")) ? below : onRow);
+        else if (gesture.startsWith(QStringLiteral("Enter")))
+            QTest::keyClick(list, Qt::Key_Enter);
+        else if (gesture == QStringLiteral("Return"))
+            QTest::keyClick(list, Qt::Key_Return);
+        else
+            QTest::keyClick(list, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(shown, odometerShown);
+        // Delete has no row to remove after a click below the rows.
+        if (gesture.endsWith(QStringLiteral("below"))) {
+            QTest::keyClick(list, Qt::Key_Delete);
+            window.dispatchCommand(CMainWnd::CmdRemoveFill);
+            window.dispatchCommand(CMainWnd::CmdEditFill);
+            QVERIFY(DialogSeams::askedMessages().isEmpty());
+            QVERIFY(DialogSeams::ranDialogs().isEmpty());
+        }
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // Every question whose Yes loses fills has No as its default button.
+    void questionsThatLoseDataDefaultToNo_data() {
+        QTest::addColumn<int>("question");
+        QTest::newRow("remove fill") << 0;
+        QTest::newRow("discard the session") << 1;
+        QTest::newRow("close after a failed save") << 2;
+    }
+    void questionsThatLoseDataDefaultToNo() {
+        QFETCH(int, question);
+        writeDatabase(2);
+        CMainWnd window;
+        window.open();
+        window.selectRow(1);
+        if (question == 0) {
+            window.dispatchCommand(CMainWnd::CmdRemoveFill);
+        } else if (question == 1) {
+            window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+            window.dispatchCommand(CMainWnd::CmdCancel);
+        } else {
+            QFile::remove(databaseFilePath());
+            QVERIFY(QDir().mkdir(databaseFilePath()));
+            window.dispatchCommand(CMainWnd::CmdOk);
+            QVERIFY(QDir().rmdir(databaseFilePath()));
+        }
+        QVERIFY(!DialogSeams::askedMessages().isEmpty());
+        const MessageBoxRecord& asked = DialogSeams::askedMessages().constLast();
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
+        QCOMPARE(window.result(), 0);
+        window.hide();
+    }
+
+    // Each column is at least as wide as the widest text it holds: whole record numbers from
+    // the 100th fill on, large costs, long translated headers.
+    void columnsShowTheirTextsWhole_data() {
+        QTest::addColumn<int>("fillCount");
+        QTest::addColumn<float>("cost");
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("widest");
+        QTest::newRow("150 fills")
+            << 150 << 60.75f << false << int(CFillListModel::RecordNumber) << "150.";
+        QTest::newRow("a cost of 100 000")
+            << 3 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
+        QTest::newRow("German header")
+            << 3 << 60.75f << true << int(CFillListModel::Odometer) << "Kilometerstand";
+    }
+    void columnsShowTheirTextsWhole() {
+        QFETCH(int, fillCount);
+        QFETCH(float, cost);
+        QFETCH(bool, german);
+        QFETCH(int, column);
+        QFETCH(QString, widest);
+        writeDatabase(fillCount);
+        {
+            CFuelDatabase database(databaseFilePath());
+            database.load();
+            database.getFill(fillCount - 1)->cost = cost;
+            QVERIFY(database.save());
+        }
+        if (german)
+            language().load(QStringLiteral("lang\\german.lng"),
+                            QStringLiteral(TANKOMETER_SOURCE_DIR));
+        CMainWnd window;
+        window.open();
+        QTableView* list = window.fillList();
+        const int position = window.listModel()->positionOf(CFillListModel::Column(column));
+        QVERIFY(list->columnWidth(position) > list->fontMetrics().horizontalAdvance(widest));
+        // The list opens at its newest fills: the rows whose texts are widest are in view, and
+        // the view's own measure of them (text and margins) fits the column.
+        QVERIFY(list->columnWidth(position) >=
+                static_cast<QAbstractItemView*>(list)->sizeHintForColumn(position));
+        QCOMPARE(window.listModel()->cellText(fillCount - 1, CFillListModel::RecordNumber),
+                 QStringLiteral("%1.").arg(fillCount));
+
+        // Adding a fill with a larger value widens the column; a column the user widened
+        // stays as wide.
+        list->setColumnWidth(0, 200);
+        FillRecord fill = makeFill(500, 900000, 30.0f);
+        fill.cost = cost * 1000;
+        window.fillAdded(window.database().insertFill(fill));
+        const QString costText = window.listModel()->cellText(fillCount, CFillListModel::Cost);
+        QVERIFY(list->columnWidth(window.listModel()->positionOf(CFillListModel::Cost)) >
+                list->fontMetrics().horizontalAdvance(costText));
+        QCOMPARE(list->columnWidth(0), 200);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    // The desktop session's end request (the application's signal) saves the database.
+    void theSessionEndRequestSaves() {
+        writeDatabase(1);
+        CMainWnd window;
+        window.open();
+        window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+        auto* manager = qApp->findChild<QSessionManager*>();
+        QVERIFY(manager);
+        emit qApp->commitDataRequest(*manager);
+        QCOMPARE(savedOdometers(), (QList<qint32>{1000, 4000}));
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 

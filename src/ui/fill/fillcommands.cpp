@@ -21,20 +21,33 @@ void addFillCommand(CMainWnd& mainWnd) {
     mainWnd.fillAdded(database.insertFill(fill));
 }
 
+namespace {
+
+// After the dialog gave the name of `edited` to the station (or driver) `own` of a fill: when
+// another record already has that name, the fill moves to it and `own` keeps its name;
+// otherwise `own` takes the name, for every fill that refers to it. Returns the id the fill
+// refers to from now on. `own` is null for a fill without a station (or driver).
+template <typename Record>
+int reassign(Record* own, int ownId, const Record& edited,
+             int (CFuelDatabase::*find)(const QString&) const,
+             int (CFuelDatabase::*findOrAdd)(const QString&), CFuelDatabase& database) {
+    const QString name = fieldText(edited.name);
+    const int other = (database.*find)(name);
+    if (own && (other < 0 || other == ownId))
+        *own = edited;
+    return (database.*findOrAdd)(name);
+}
+
+} // namespace
+
 void editFillCommand(CMainWnd& mainWnd) {
     CFuelDatabase& database = mainWnd.database();
     const int row = mainWnd.currentRow();
     FillRecord* fill = database.getFill(row);
     if (!fill)
         return;
-    StationRecord blankStation;
-    DriverRecord blankDriver;
     StationRecord* station = database.getStation(fill->stationId);
-    if (!station)
-        station = &blankStation;
     DriverRecord* driver = database.getDriver(fill->driverId);
-    if (!driver)
-        driver = &blankDriver;
 
     MenuBarAway menuBarAway(mainWnd);
     CFillDlg dialog(&mainWnd, station, fill, driver);
@@ -42,10 +55,14 @@ void editFillCommand(CMainWnd& mainWnd) {
     if (dialog.doModal() != 1)
         return;
 
-    dialog.getRecords(station, fill, driver);
+    StationRecord editedStation;
+    DriverRecord editedDriver;
+    dialog.getRecords(&editedStation, fill, &editedDriver);
     // Adding a station or a driver leaves the fill table, and so `fill`, where it is.
-    fill->stationId = database.findOrAddStation(fieldText(station->name));
-    fill->driverId = database.findOrAddDriver(fieldText(driver->name));
+    fill->stationId = reassign(station, fill->stationId, editedStation, &CFuelDatabase::findStation,
+                               &CFuelDatabase::findOrAddStation, database);
+    fill->driverId = reassign(driver, fill->driverId, editedDriver, &CFuelDatabase::findDriver,
+                              &CFuelDatabase::findOrAddDriver, database);
     int first = 0;
     int last = 0;
     mainWnd.fillEdited(database.repositionFill(row, &first, &last));

@@ -7,8 +7,8 @@ class CMainWnd;
 void addFillCommand(CMainWnd& mainWnd);
 
 // Fill > Edit fill (and a double-click in the list): the fill dialog for the current fill.
-// On OK the dialog's records are written back into the database's own station, fill and
-// driver records, so a changed station or driver name renames it for every fill that refers
-// to it; the fill then moves to its place in time order. Without a current row nothing
-// happens.
+// On OK the fill takes the dialog's values. A station or driver name that another station or
+// driver already has (letter case ignored) moves the fill to it; any other changed name renames
+// the fill's own station or driver for every fill that refers to it. The fill then moves to its
+// place in time order. Without a current row nothing happens.
 void editFillCommand(CMainWnd& mainWnd);

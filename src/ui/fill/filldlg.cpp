@@ -23,6 +23,8 @@
 namespace {
 
 constexpr int kOdometerDigits = 6;
+// Name and notes fields show about this many characters before they scroll.
+constexpr int kTypicalTextLength = 40;
 // The longest text read from a field that has no record field of its own.
 constexpr int kFieldTextLength = 254;
 
@@ -106,7 +108,9 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
     m_time = createField(content, QStringLiteral("time"));
     m_driverLabel = new QLabel(content);
     m_driver = createNameBox(content, QStringLiteral("driver"));
-    m_ok = new QPushButton(QStringLiteral("OK"), content);
+    for (QWidget* wide : std::initializer_list<QWidget*>{m_station, m_notes, m_driver})
+        wide->setMinimumWidth(wide->fontMetrics().averageCharWidth() * kTypicalTextLength);
+    m_ok = new QPushButton(content);
     m_ok->setObjectName(QStringLiteral("ok"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(content);
@@ -168,8 +172,31 @@ void CFillDlg::showEvent(QShowEvent* event) {
 }
 
 void CFillDlg::accept() {
-    saveData();
+    FileTime dateTime = m_fillCopy.dateTime;
+    if (!readFillTime(&dateTime))
+        return;
+    saveData(dateTime);
     CScrollDlg::accept();
+}
+
+bool CFillDlg::readFillTime(FileTime* out) {
+    const QString date = m_date->text().left(kFieldTextLength);
+    const QString time = m_time->text().left(kFieldTextLength);
+    // An edited fill whose date and time are untouched keeps its stored time, even one
+    // that has no text.
+    if (m_edit && date == m_shownDate && time == m_shownTime)
+        return true;
+    const DateTimePart wrong = readDateTime(date, time, out);
+    if (wrong == DateTimePart::None)
+        return true;
+    QLineEdit* field = wrong == DateTimePart::Date ? m_date : m_time;
+    showMessageBox(
+        this, QStringLiteral("Tankometer"),
+        translate(wrong == DateTimePart::Date ? Text::fill_invaliddate : Text::fill_invalidtime),
+        QMessageBox::Warning, QMessageBox::Ok);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
 }
 
 void CFillDlg::initDialog() {
@@ -199,6 +226,7 @@ void CFillDlg::translateControls() {
         label->setText(translatedWidgetText(*text));
         label->buddy()->setAccessibleName(translate(*text));
     }
+    m_ok->setText(translatedWidgetText(Text::fill_ok));
     m_cancel->setText(translatedWidgetText(Text::fill_cancel));
 }
 
@@ -223,14 +251,22 @@ void CFillDlg::loadData() {
     // A longer reading (an imported one) is shown whole, not cut to the typing limit.
     m_odometer->setMaxLength(std::max(kOdometerDigits, int(odometer.size())));
     m_odometer->setText(odometer);
-    m_fuel->setText(formatAmount(m_fillCopy.fuel));
-    m_cost->setText(formatAmount(m_fillCopy.cost));
+    m_shownFuel = formatAmount(m_fillCopy.fuel);
+    m_shownCost = formatAmount(m_fillCopy.cost);
+    m_shownDate = formatDate(m_fillCopy.dateTime);
+    m_shownTime = formatTime(m_fillCopy.dateTime);
+    m_fuel->setText(m_shownFuel);
+    m_cost->setText(m_shownCost);
     m_notes->setText(fieldText(m_fillCopy.notes));
-    m_date->setText(formatDate(m_fillCopy.dateTime));
-    m_time->setText(formatTime(m_fillCopy.dateTime));
+    m_date->setText(m_shownDate);
+    m_time->setText(m_shownTime);
+    // Texts longer than their field show their beginning.
+    for (QLineEdit* field : {m_odometer, m_fuel, m_cost, m_notes, m_date, m_time,
+                             m_station->lineEdit(), m_driver->lineEdit()})
+        field->setCursorPosition(0);
 }
 
-void CFillDlg::saveData() {
+void CFillDlg::saveData(const FileTime& dateTime) {
     logLine("CFillDlg::saveData: Saving fill info - started");
 
     logLine("CFillDlg::saveData: station");
@@ -246,12 +282,14 @@ void CFillDlg::saveData() {
     logLine("CFillDlg::saveData: fuel");
     const QString fuel = m_fuel->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: fuel is: %S", fuel);
-    m_fillCopy.fuel = parseAmount(fuel);
+    if (!m_edit || fuel != m_shownFuel)
+        m_fillCopy.fuel = parseAmount(fuel);
 
     logLine("CFillDlg::saveData: cost");
     const QString cost = m_cost->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: cost is: %S", cost);
-    m_fillCopy.cost = parseAmount(cost);
+    if (!m_edit || cost != m_shownCost)
+        m_fillCopy.cost = parseAmount(cost);
 
     logLine("CFillDlg::saveData: notes");
     const QString notes = m_notes->text().left(kNotesUnits - 1);
@@ -262,7 +300,7 @@ void CFillDlg::saveData() {
     const QString date = m_date->text().left(kFieldTextLength);
     const QString time = m_time->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: date is: %S", date);
-    m_fillCopy.dateTime = parseDateTime(date, time);
+    m_fillCopy.dateTime = dateTime;
 
     logLine("CFillDlg::saveData: driver");
     const QString driver = m_driver->currentText().left(kDriverNameUnits - 1);

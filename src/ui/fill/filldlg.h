@@ -29,7 +29,8 @@ public:
     int doModal();
     void getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const;
 
-    // OK: reads the fields into the copies and closes the dialog.
+    // OK: reads the fields into the copies and closes the dialog. A date or time that does not
+    // read is named in a message and the dialog stays open with that field focused.
     void accept() override;
 
 protected:
@@ -41,7 +42,9 @@ private:
     void fillStationList();
     void fillDriverList();
     void loadData();
-    void saveData();
+    void saveData(const FileTime& dateTime);
+    // The fill time the date and time fields give, or false after saying which does not read.
+    bool readFillTime(FileTime* out);
 
     QLabel* m_stationLabel = nullptr;
     QComboBox* m_station = nullptr;
@@ -66,5 +69,11 @@ private:
     DriverRecord m_driverCopy;
     FillRecord m_fillCopy;
     bool m_edit = false;
+    // The texts loadData showed: a field still showing its text keeps the stored value, which
+    // the text may not give back exactly (more than two decimals, inf, a time past the second).
+    QString m_shownFuel;
+    QString m_shownCost;
+    QString m_shownDate;
+    QString m_shownTime;
     const CFuelDatabase* m_database = nullptr;
 };

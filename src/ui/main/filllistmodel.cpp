@@ -1,10 +1,15 @@
 #include "ui/main/filllistmodel.h"
 
 #include "core/settings.h"
+#include "db/calendar.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "stats/derived.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -45,10 +50,24 @@ QString headerText(CFillListModel::Column column) {
     return {};
 }
 
+// The smallest and the largest value of one quantity over all fills.
+template <typename Value> struct Extremes {
+    Value smallest{};
+    Value largest{};
+    bool any = false;
+    void add(Value value) {
+        smallest = any ? std::min(smallest, value) : value;
+        largest = any ? std::max(largest, value) : value;
+        any = true;
+    }
+};
+
 } // namespace
 
 CFillListModel::CFillListModel(const CFuelDatabase& database, QObject* parent)
-    : QAbstractTableModel(parent), m_database(database) {}
+    : QAbstractTableModel(parent), m_database(database) {
+    startPass();
+}
 
 CFillListModel::~CFillListModel() = default;
 
@@ -126,14 +145,88 @@ QString CFillListModel::cellText(int row, Column column) const {
     case Odometer:
         return QString::number(fill->odometer);
     case Consumption:
-        return listCellText(fillConsumption(fill, previous, readFillingMethod()));
+        return listCellText(fillConsumption(fill, previous, m_fillingMethod));
     case Endurance:
-        return listCellText(fillEndurance(fill, previous, readFillingMethod()));
+        return listCellText(fillEndurance(fill, previous, m_fillingMethod));
     }
     return {};
 }
 
+QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow) const {
+    const int count = m_database.getFillCount();
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, count - 1);
+    switch (column) {
+    case RecordNumber:
+        return {cellText(count - 1, RecordNumber)};
+    case Date: {
+        // Fills are in time order: the last one has the longest year. Two-digit days and
+        // months give the longest date of that year.
+        SystemTime widest;
+        const FillRecord* last = m_database.getFill(count - 1);
+        if (!last || !fileTimeToSystemTime(last->dateTime, &widest))
+            return {};
+        widest.month = 12;
+        widest.day = 28;
+        widest.hour = widest.minute = widest.second = widest.milliseconds = 0;
+        FileTime time;
+        return {systemTimeToFileTime(widest, &time) ? formatDate(time) : QString(),
+                formatDate(last->dateTime)};
+    }
+    case Odometer: {
+        Extremes<qint32> odometers;
+        for (int row = firstRow; row <= lastRow; ++row)
+            odometers.add(m_database.getFill(row)->odometer);
+        if (!odometers.any)
+            return {};
+        return {QString::number(odometers.smallest), QString::number(odometers.largest)};
+    }
+    case Fuel:
+    case Cost:
+    case Consumption:
+    case Endurance:
+        break;
+    }
+    Extremes<float> values;
+    bool notFinite = false;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const FillRecord* fill = m_database.getFill(row);
+        const FillRecord* previous = m_database.getFill(row - 1);
+        float value = 0;
+        if (column == Fuel || column == Cost) {
+            value = column == Fuel ? fill->fuel : fill->cost;
+        } else {
+            value = column == Consumption ? fillConsumption(fill, previous, m_fillingMethod)
+                                          : fillEndurance(fill, previous, m_fillingMethod);
+            // What the cell leaves empty takes no room.
+            if (!listCellShows(value))
+                continue;
+        }
+        if (std::isfinite(value))
+            values.add(value);
+        else
+            notFinite = true;
+    }
+    QStringList texts;
+    if (values.any)
+        texts << formatAmount(values.smallest) << formatAmount(values.largest);
+    // A damaged fuel or cost shows as inf or nan.
+    if (notFinite)
+        texts << formatAmount(-std::numeric_limits<float>::infinity());
+    return texts;
+}
+
+void CFillListModel::startPass() {
+    m_fillingMethod = readFillingMethod();
+}
+
+void CFillListModel::headersChanged() {
+    if (!m_columns.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
+}
+
 void CFillListModel::rebuild() {
+    startPass();
     beginResetModel();
     m_columns = columnsFor(readColumnDefinition());
     m_rowCount = m_database.getFillCount();
@@ -169,11 +262,13 @@ void CFillListModel::rowsAppended() {
 }
 
 void CFillListModel::refreshAll() {
+    startPass();
     if (m_rowCount > 0 && !m_columns.isEmpty())
         emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
 }
 
 void CFillListModel::resynchronise() {
+    startPass();
     beginResetModel();
     m_rowCount = m_database.getFillCount();
     endResetModel();

@@ -4,8 +4,12 @@
 // Cell texts are made from the database whenever the view asks for them, so the model keeps
 // nothing per row but the row count it has announced to its views.
 
+#include "stats/derived.h"
+
 #include <QAbstractTableModel>
 #include <QList>
+#include <QStringList>
+#include <limits>
 
 class CFuelDatabase;
 
@@ -19,7 +23,7 @@ public:
     explicit CFillListModel(const CFuelDatabase& database, QObject* parent = nullptr);
     ~CFillListModel() override;
 
-    // The ColDef bit that shows a column, and the column's width in pixels.
+    // The ColDef bit that shows a column, and the narrowest width in pixels it is given.
     static quint32 columnBit(Column column);
     static int columnWidth(Column column);
     // The shown columns for a ColDef value; bits above 0x40 are ignored.
@@ -35,10 +39,22 @@ public:
     Column columnAt(int position) const { return m_columns.at(position); }
     // The position of a shown column, or -1.
     int positionOf(Column column) const { return int(m_columns.indexOf(column)); }
+    // Under the filling method read at the start of the current pass.
     QString cellText(int row, Column column) const;
+    // The texts among which the column's widest lies, for the data shown: made from the largest
+    // and smallest values of the rows from firstRow to lastRow, not from every row's text. The
+    // record number and the date always come from the last row.
+    QStringList widestTexts(Column column, int firstRow = 0,
+                            int lastRow = std::numeric_limits<int>::max()) const;
+
+    // A pass over the list begins (a rebuild, a refresh or a painting of the view): the settings
+    // every cell needs are read once here, not once per cell.
+    void startPass();
 
     // Reads ColDef and builds columns and rows anew.
     void rebuild();
+    // The header texts, after a change of language.
+    void headersChanged();
     // A fill was inserted at row; every row's texts change with it.
     void rowInserted(int row);
     // The fill at row was removed.
@@ -55,4 +71,5 @@ private:
     const CFuelDatabase& m_database;
     QList<Column> m_columns;
     int m_rowCount = 0;
+    FillingMethod m_fillingMethod = FillingMethod::FullTank;
 };

@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "localisation/language.h"
 #include "ui/fill/fillcommands.h"
+#include "ui/import/otherlogcommands.h"
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
@@ -19,11 +20,13 @@
 #include <QGestureEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
 
@@ -48,6 +51,8 @@ const TextId* menuText(int id) {
         return &Text::menu_FileSettings;
     case CMainWnd::CmdImportCsv:
         return &Text::menu_FileImport;
+    case CMainWnd::CmdImportOtherLog:
+        return &Text::menu_FileImportOther;
     case CMainWnd::CmdExportCsv:
         return &Text::menu_FileExport;
     case CMainWnd::CmdAddFill:
@@ -174,6 +179,8 @@ void CMainWnd::initialise() {
     buildList();
     translateMenus();
     resize(firstSize());
+    // A history of years opens at its newest fill.
+    m_list->scrollToBottom();
 }
 
 // Wide enough for every column of the list, as far as the screen has room for the window.
@@ -188,12 +195,34 @@ QSize CMainWnd::firstSize() const {
 
 void CMainWnd::buildList() {
     m_model->rebuild();
-    QHeaderView* header = m_list->horizontalHeader();
-    for (int position = 0; position < m_model->columnCount(); ++position) {
-        const int width = CFillListModel::columnWidth(m_model->columnAt(position));
-        header->resizeSection(position, qMax(width, header->sectionSizeHint(position)));
-    }
+    fitColumns(false);
     m_currentRow = -1;
+}
+
+void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
+    QHeaderView* header = m_list->horizontalHeader();
+    const QFontMetrics metrics = m_list->fontMetrics();
+    // The room the item delegate leaves around a cell's text, and a little to spare.
+    const int margin =
+        2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1) + 4;
+    for (int position = 0; position < m_model->columnCount(); ++position) {
+        const CFillListModel::Column column = m_model->columnAt(position);
+        int width = qMax(CFillListModel::columnWidth(column), header->sectionSizeHint(position));
+        for (const QString& text : m_model->widestTexts(column, firstRow, lastRow))
+            width = qMax(width, metrics.horizontalAdvance(text) + margin);
+        if (keepWider)
+            width = qMax(width, header->sectionSize(position));
+        header->resizeSection(position, width);
+    }
+}
+
+int CMainWnd::currentRow() const {
+    // A click on the empty area below the rows clears the selection but not the view's
+    // current index: the commands then have no row to act on.
+    if (m_currentRow >= 0 && m_model->columnCount() > 0 &&
+        !m_list->selectionModel()->isRowSelected(m_currentRow, {}))
+        return -1;
+    return m_currentRow;
 }
 
 void CMainWnd::selectRow(int row) {
@@ -225,12 +254,15 @@ void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
 void CMainWnd::fillAdded(int index) {
     m_unsavedChanges = true;
     m_model->rowInserted(index);
+    // Only the new fill and the one after it (whose derived values change) can be wider.
+    fitColumns(true, index, index + 1);
     selectRow(index);
 }
 
 void CMainWnd::fillEdited(int index) {
     m_unsavedChanges = true;
     m_model->refreshAll();
+    fitColumns(true);
     selectRow(index);
 }
 
@@ -244,6 +276,7 @@ void CMainWnd::importEnded() {
     if (m_model->rowCount() != m_database.getFillCount())
         m_unsavedChanges = true;
     m_model->rowsAppended();
+    fitColumns(true);
 }
 
 void CMainWnd::settingsEnded() {
@@ -271,6 +304,9 @@ void CMainWnd::dispatchCommand(int id) {
         break;
     case CmdEditFill:
         editFillCommand(*this);
+        break;
+    case CmdImportOtherLog:
+        importOtherLogCommand(*this);
         break;
     case CmdExportCsv:
         exportCsvCommand(*this);
@@ -302,11 +338,12 @@ void CMainWnd::dispatchCommand(int id) {
 }
 
 void CMainWnd::removeFill() {
-    const int row = m_currentRow;
+    const int row = currentRow();
     if (m_database.getFillCount() == 0 || row < 0 || row >= m_database.getFillCount())
         return;
-    const auto answer = showMessageBox(this, kCaption, translate(Text::Main_QuestionDeleteFill),
-                                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        showMessageBox(this, kCaption, translate(Text::Main_QuestionDeleteFill),
+                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     m_database.removeFill(row);
@@ -317,8 +354,9 @@ bool CMainWnd::saveBeforeEnd() {
     if (m_database.save())
         return true;
     // The database has shown why the save failed; leaving now would lose this session's fills.
-    const auto answer = showMessageBox(this, kCaption, translate(Text::Main_QuestionCloseUnsaved),
-                                       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        showMessageBox(this, kCaption, translate(Text::Main_QuestionCloseUnsaved),
+                       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 
@@ -329,9 +367,9 @@ void CMainWnd::saveAndEnd() {
 
 void CMainWnd::cancel() {
     if (m_unsavedChanges) {
-        const auto answer =
-            showMessageBox(this, kCaption, translate(Text::Main_QuestionDiscardChanges),
-                           QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+        const auto answer = showMessageBox(
+            this, kCaption, translate(Text::Main_QuestionDiscardChanges), QMessageBox::Question,
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
     }
@@ -381,7 +419,19 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
             showContextMenuForCurrentRow();
         return true;
     }
+    if (watched == m_list && event->type() == QEvent::FocusIn) {
+        // The keyboard's first current row is the newest fill, not the oldest.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::MouseFocusReason && !m_list->currentIndex().isValid() &&
+            m_model->rowCount() > 0)
+            selectRow(m_model->rowCount() - 1);
+    }
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        listKeyPressed(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == m_list->viewport()) {
+        if (event->type() == QEvent::Paint)
+            m_model->startPass();
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
             dispatchCommand(CmdEditFill);
@@ -401,6 +451,17 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Home and End go to the first and the last fill, whatever column the cursor is in.
+bool CMainWnd::listKeyPressed(const QKeyEvent& event) {
+    if (event.modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier))
+        return false;
+    if (event.key() != Qt::Key_Home && event.key() != Qt::Key_End)
+        return false;
+    if (m_model->rowCount() > 0)
+        selectRow(event.key() == Qt::Key_Home ? 0 : m_model->rowCount() - 1);
+    return true;
 }
 
 QAction* CMainWnd::addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id,
@@ -424,6 +485,7 @@ void CMainWnd::createMenuBar() {
     addCommand(file, &m_barActions, CmdSettings, "actionSettings");
     file->addSeparator();
     addCommand(file, &m_barActions, CmdImportCsv, "actionImportCsv");
+    addCommand(file, &m_barActions, CmdImportOtherLog, "actionImportOtherLog");
     addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
     file->addSeparator();
     addCommand(file, &m_barActions, CmdAbout, "actionAbout");
@@ -491,6 +553,12 @@ void CMainWnd::restoreMenuBar() {
     translateMenus();
 }
 
+void CMainWnd::languageMayHaveChanged() {
+    restoreMenuBar();
+    m_model->headersChanged();
+    fitColumns(true);
+}
+
 void CMainWnd::translateMenus() {
     QString usedLetters;
     for (const int id : {CmdFileMenu, CmdFillMenu, CmdStatisticsMenu}) {
@@ -523,8 +591,8 @@ void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
 // From the keyboard the menu opens below the current row, which stays the current row.
 void CMainWnd::showContextMenuForCurrentRow() {
     QPoint position;
-    if (m_currentRow >= 0 && m_model->columnCount() > 0)
-        position = m_list->visualRect(m_model->index(m_currentRow, 0)).bottomLeft();
+    if (currentRow() >= 0 && m_model->columnCount() > 0)
+        position = m_list->visualRect(m_model->index(currentRow(), 0)).bottomLeft();
     if (!m_list->viewport()->rect().contains(position))
         position = QPoint(0, 0);
     m_contextMenu->popup(m_list->viewport()->mapToGlobal(position));

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <limits>
 
 class CFillListModel;
 class QMenu;
@@ -36,6 +37,7 @@ public:
         CmdStartGraphHere = 40025,
         CmdImportCsv = 40026,
         CmdExportCsv = 40027,
+        CmdImportOtherLog = 40030,
     };
 
     explicit CMainWnd(QWidget* parent = nullptr);
@@ -53,8 +55,8 @@ public:
     CFillListModel* listModel() const { return m_model; }
     QTableView* fillList() const { return m_list; }
 
-    // The row the fill commands act on, or -1.
-    int currentRow() const { return m_currentRow; }
+    // The row the fill commands act on: the current row while it is shown selected, else -1.
+    int currentRow() const;
     void selectRow(int row);
 
     void dispatchCommand(int id);
@@ -69,11 +71,12 @@ public:
     // Rebuilds columns and rows from the ColDef setting; the selection is lost.
     void buildList();
 
-    // Around the dialogs that take the whole window: the menu bar goes away, and comes back
-    // with freshly translated texts (the dialog may have changed the language).
+    // The menu bar can be taken away and restored with freshly translated texts.
     void destroyMenuBar();
     void restoreMenuBar();
     void translateMenus();
+    // After a dialog that may have loaded another language: menus, headers and column widths.
+    void languageMayHaveChanged();
 
     // True after a change of the database that has not been saved.
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
@@ -109,6 +112,11 @@ private:
     void showContextMenuAt(const QPoint& viewportPosition);
     void showContextMenuForCurrentRow();
     void onCurrentRowChanged(const QModelIndex& current);
+    // Each column as wide as its header and the widest text of the rows from firstRow to
+    // lastRow; with keepWider a column stays as wide as it is (the user may have widened it).
+    void fitColumns(bool keepWider, int firstRow = 0,
+                    int lastRow = std::numeric_limits<int>::max());
+    bool listKeyPressed(const QKeyEvent& event);
 
     // Saves; after a failed save, asks whether to end anyway.
     bool saveBeforeEnd();

@@ -1,0 +1,76 @@
+// Every cell text of the fill list: 100 000 rows, all seven columns, as one pass of the view
+// asks for them, next to the same number of plain number-to-text conversions.
+// Runs in a temporary home folder with a settings file of its own, so the user's files are
+// untouched.
+
+#include "core/settings.h"
+#include "db/fueldatabase.h"
+#include "ui/main/filllistmodel.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kFillCount = 100000;
+constexpr int kColumnCount = 7;
+constexpr quint64 kHour = 36000000000ull; // 100 ns units
+constexpr quint64 kFirstTime = 154000ull * 24 * kHour;
+
+void fillDatabase(CFuelDatabase& database) {
+    for (int i = 0; i < kFillCount; ++i) {
+        FillRecord fill;
+        fill.odometer = 1000 + 450 * i;
+        fill.fuel = 35.0f + float(i % 10);
+        fill.cost = fill.fuel * 1.6f;
+        fill.dateTime = FileTime::fromValue(kFirstTime + quint64(i) * 30 * kHour);
+        database.insertFill(fill);
+    }
+}
+
+// Baseline: as many conversions of a number to text as the list has cells.
+void BM_NumberToText(benchmark::State& state) {
+    for (auto _ : state) {
+        for (int i = 0; i < kFillCount * kColumnCount; ++i)
+            benchmark::DoNotOptimize(QString::number(i));
+    }
+    state.SetItemsProcessed(state.iterations() * kFillCount * kColumnCount);
+}
+BENCHMARK(BM_NumberToText)->Unit(benchmark::kMillisecond);
+
+// A refresh of the list and then the text of every cell.
+void BM_EveryCellText(benchmark::State& state) {
+    CFuelDatabase database;
+    fillDatabase(database);
+    CFillListModel model(database);
+    model.rebuild();
+    for (auto _ : state) {
+        model.refreshAll();
+        for (int row = 0; row < kFillCount; ++row) {
+            for (int column = 0; column < kColumnCount; ++column)
+                benchmark::DoNotOptimize(model.cellText(row, CFillListModel::Column(column)));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFillCount * kColumnCount);
+}
+BENCHMARK(BM_EveryCellText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    QCoreApplication application(argc, argv);
+    // A settings file as the program leaves it, so that each read of it opens a real file.
+    CRegistry::writeNumber(SettingsKey::ColDef, DefaultColumnDefinition);
+    CRegistry::writeNumber(SettingsKey::FillingMethod, quint32(FillingMethod::FullTank));
+    writeLanguagePath(DefaultLanguagePath.toString());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+// The exports of other fuel logs: delimited text split into records, the layout of the known
+// apps' files recognised by their structure, and the settings (columns by header name, units,
+// decimal character, date order) under which the fill table of such a file is read.
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+enum class OtherLogFormat { Fuelio, Fuelly, ACar, Drivvo, LubeLogger, OtherCsv };
+inline constexpr int kOtherLogFormatCount = 6;
+
+// The values a column of the fill table can hold.
+enum class OtherLogColumn {
+    Date,
+    Time,
+    Odometer,
+    Volume,
+    TotalCost,
+    UnitPrice,
+    Station,
+    Driver,
+    Notes,
+    // The second choice for the station when the first is empty.
+    StationAddress,
+    FullTank,
+    Partial,
+    Missed,
+    Vehicle,
+    DistanceUnit,
+    VolumeUnit,
+};
+inline constexpr int kOtherLogColumnCount = 16;
+// The columns the user assigns by hand: Date up to Notes.
+inline constexpr int kOtherLogMappedColumns = 9;
+
+enum class DistanceUnit { Kilometres, Miles };
+enum class VolumeUnit { Litres, UsGallons, ImperialGallons };
+// The numbering of RegionalSettings::dateOrder.
+enum class DateOrder { MonthDayYear = 0, DayMonthYear = 1, YearMonthDay = 2 };
+
+// Splits delimited text into records of fields (RFC 4180): a field that starts with '"' runs to
+// the next lone '"', may hold delimiters and line breaks, and "" inside it is one '"'. Text after
+// the closing quote up to the next delimiter is kept as it stands ("Full tank" 2 reads as
+// `Full tank 2`). A quote that is never closed takes the rest of the text. CR LF, LF and CR end
+// a record; a final line break does not open an empty record.
+QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter);
+
+// ',', ';' or tab: the one that stands most often outside quotes in the first lines.
+QChar detectDelimiter(QStringView text);
+
+struct OtherLogTable {
+    QStringList header;
+    QList<QStringList> rows;
+};
+
+// What a file says of itself.
+struct OtherLogFile {
+    OtherLogFormat recognised = OtherLogFormat::OtherCsv;
+    QChar delimiter = u',';
+    // The table of fills: the section that holds them, or the whole file when it has no sections.
+    OtherLogTable table;
+    std::optional<DistanceUnit> distanceUnit;
+    std::optional<VolumeUnit> volumeUnit;
+    // A date format of the exporting app, as "M/d/yyyy".
+    QString dateFormat;
+    // The name of the one vehicle of a file that names it outside the fill table.
+    QString vehicleName;
+};
+
+OtherLogFile readOtherLog(QStringView text);
+
+struct OtherLogSettings {
+    OtherLogFormat format = OtherLogFormat::OtherCsv;
+    // Column index of each OtherLogColumn, -1 for none.
+    std::array<int, kOtherLogColumnCount> columns;
+    // The vehicle whose rows are read; empty reads every row.
+    QString vehicle;
+    DateOrder dateOrder = DateOrder::DayMonthYear;
+    // True when no date of the file decides the order, so it comes from the user's locale.
+    bool dateOrderGuessed = false;
+    QChar decimal = u'.';
+    DistanceUnit distanceUnit = DistanceUnit::Kilometres;
+    VolumeUnit volumeUnit = VolumeUnit::Litres;
+    // "M/d/yyyy": how the exporting app wrote its dates; empty when unknown.
+    QString dateFormat;
+
+    int column(OtherLogColumn which) const { return columns[std::size_t(which)]; }
+    void setColumn(OtherLogColumn which, int index) { columns[std::size_t(which)] = index; }
+};
+
+// How a file is read as the given format: columns found by their header names, the units the
+// file names, the decimal character and date order its values show. The user's date order and
+// decimal character decide only where the file leaves them open.
+OtherLogSettings guessOtherLogSettings(const OtherLogFile& file, OtherLogFormat format,
+                                       DateOrder userDateOrder, QChar userDecimal);
+
+// The vehicle names of the table, in order of their first row; empty without a vehicle column.
+QStringList otherLogVehicles(const OtherLogFile& file, const OtherLogSettings& settings);
+
+// The cell of a row, trimmed, or a null string when the column is not assigned or not in the row.
+QString otherLogCell(const QStringList& row, const OtherLogSettings& settings,
+                     OtherLogColumn which);
+
+// The unit a column name or a cell names: "Odo (mi)", "miles", "km"; "Fuel (us gallons)",
+// "gal", "L". A gallon of unknown kind is a US gallon. None when the text names no unit.
+std::optional<DistanceUnit> distanceUnitNamed(QStringView text);
+std::optional<VolumeUnit> volumeUnitNamed(QStringView text);

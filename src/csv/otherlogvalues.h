@@ -1,0 +1,95 @@
+#pragma once
+
+// The values of another fuel log's fill table as Tankometer stores them: numbers with their
+// decimal character, thousands separators and currency signs, dates in any order with 12- or
+// 24-hour times, miles and gallons converted, the cost from a price per unit, and the rows that
+// are skipped with the reason why.
+
+#include "csv/otherlogformat.h"
+#include "db/records.h"
+
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+class CFuelDatabase;
+
+enum class NumberRead { Empty, Bad, Read };
+
+// A number as another app writes it: blanks and currency signs around it are ignored; groups of
+// three digits may be separated by blanks, an apostrophe or whichever of ',' and '.' is not the
+// decimal character. Anything else does not read.
+NumberRead readOtherLogNumber(QStringView text, QChar decimal, double* value);
+
+// The decimal character the numbers of the given texts show: '.' or ','; none when no text
+// decides ("1,234" and "1.234" read both ways).
+std::optional<QChar> detectDecimal(const QStringList& numbers);
+
+// The date order that the dates of the given texts show: a day above 12 decides; dates that
+// start with their year are year-month-day. None when no date decides.
+std::optional<DateOrder> detectDateOrder(const QStringList& dates);
+
+// The fill time of a date ("2023-05-01", "1/5/23", "1.5.2023", also followed by a time) and a
+// time ("15:04", "3:04 PM", with or without seconds; blank is the time in the date text, else
+// midnight). A date that starts with a four-digit year is year-month-day whatever the order; a
+// two-digit year is in 2000-2099. False when the text does not name a real date and time.
+bool readOtherLogDateTime(QStringView date, QStringView time, const OtherLogSettings& settings,
+                          FileTime* out);
+
+// Yes, true, 1 and their common translations.
+bool readOtherLogFlag(QStringView text);
+
+enum class OtherLogSkip {
+    None,
+    Date,
+    Odometer,
+    Volume,
+    Cost,
+    OdometerNotRecorded,
+    AlreadyInLog,
+};
+inline constexpr int kOtherLogSkipCount = 7;
+
+// One row of the fill table as it will be stored, or why it will not be.
+struct OtherLogRow {
+    int sourceRow = 0; // index in OtherLogTable::rows
+    OtherLogSkip skip = OtherLogSkip::None;
+    FileTime dateTime;
+    qint32 odometer = 0; // km
+    float litres = 0.0f;
+    float cost = 0.0f;
+    // Cut to their fields; the notes begin with the partial and missed markers.
+    QString station;
+    QString driver;
+    QString notes;
+    bool partial = false;
+    bool missed = false;
+    // The file's text of the value that does not read.
+    QString unreadText;
+};
+
+// The rows of the chosen vehicle (every row without a vehicle column), in file order. A row with
+// the date and time, odometer and litres of a fill in the log, or of an earlier row, is already
+// in the log.
+QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSettings& settings,
+                                   const CFuelDatabase& log);
+
+struct OtherLogSummary {
+    int added = 0;
+    // Among the added fills.
+    int partial = 0;
+    int missed = 0;
+    // Counted by reason; AlreadyInLog counts the rows already in the log.
+    std::array<int, kOtherLogSkipCount> skipped = {};
+
+    int alreadyInLog() const { return skipped[std::size_t(OtherLogSkip::AlreadyInLog)]; }
+    // Rows skipped for a reason other than being in the log already.
+    int unreadable() const;
+};
+
+OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows);
+
+// Adds the fills of the rows not skipped to the log in one step, finding or adding their
+// stations and drivers by name (no driver when the name is empty).
+OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log);
