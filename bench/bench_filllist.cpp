@@ -3,6 +3,8 @@
 // Runs in a temporary home folder with a settings file of its own, so the user's files are
 // untouched.
 
+#include "ratios.h"
+
 #include "core/settings.h"
 #include "db/fueldatabase.h"
 #include "ui/main/filllistmodel.h"
@@ -69,8 +71,8 @@ int main(int argc, char** argv) {
     CRegistry::writeNumber(SettingsKey::ColDef, DefaultColumnDefinition);
     CRegistry::writeNumber(SettingsKey::FillingMethod, quint32(FillingMethod::FullTank));
     writeLanguagePath(DefaultLanguagePath.toString());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    static const BenchComparison comparisons[] = {
+        {"BM_EveryCellText", "BM_NumberToText", 0},
+    };
+    return runBenchmarksWithRatios(argc, argv, comparisons);
 }
