@@ -142,6 +142,23 @@ void csvSeeds() {
         writeSeed(QStringLiteral("csv"), QString::fromLatin1(seed[0]), QByteArray(seed[1]));
 }
 
+void otherLogSeeds() {
+    // First line: format, user's date order, decimal character (see fuzz_otherlogs.cpp).
+    const char* const seeds[][2] = {
+        {"generic-comma.csv",
+         "\x05\x01.\nDate,Time,Odometer (km),Fuel (L),Total cost,Station,Notes\n"
+         "2024-01-02,10:30,1000,40.5,60.75,Aral,first\n"
+         "2024-01-20,,1600,38,57,\"OMV, Autobahn\",\"said \"\"full\"\"\"\n"},
+        {"generic-semicolon.csv", "\x05\x00,\ndate;odometer;litres;cost;full\n"
+                                  "1/2/2024;1000;40,5;60,75;yes\n1/20/2024;1600;38;57;no\n"},
+        {"miles-gallons.csv",
+         "\x05\x00.\nDate\tOdo (mi)\tFuel (gal)\tPrice\tVehicle\n"
+         "01/02/2024\t620\t10.7\t3.49\tCar\n01/20/2024\t995\t10.0\t3.59\tVan\n"},
+    };
+    for (const auto& seed : seeds)
+        writeSeed(QStringLiteral("otherlogs"), QString::fromLatin1(seed[0]), QByteArray(seed[1]));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -154,5 +171,6 @@ int main(int argc, char** argv) {
     languageSeeds(QString::fromLocal8Bit(argv[2]));
     parseSeeds();
     csvSeeds();
+    otherLogSeeds();
     return 0;
 }
