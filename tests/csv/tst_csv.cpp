@@ -31,7 +31,7 @@ FileTime timeOf(int year, int month, int day, int hour = 0, int minute = 0, int 
     return time;
 }
 
-struct FillSpec {
+struct FillValues {
     QString station;
     qint32 odometer;
     float fuel;
@@ -41,15 +41,15 @@ struct FillSpec {
     QString notes;
 };
 
-void addFill(CFuelDatabase& database, const FillSpec& spec) {
+void addFill(CFuelDatabase& database, const FillValues& values) {
     FillRecord fill;
-    fill.stationId = database.findOrAddStation(spec.station);
-    fill.driverId = spec.driver.isNull() ? -1 : database.findOrAddDriver(spec.driver);
-    fill.odometer = spec.odometer;
-    fill.fuel = spec.fuel;
-    fill.cost = spec.cost;
-    fill.dateTime = spec.time;
-    setFieldText(fill.notes, spec.notes);
+    fill.stationId = database.findOrAddStation(values.station);
+    fill.driverId = values.driver.isNull() ? -1 : database.findOrAddDriver(values.driver);
+    fill.odometer = values.odometer;
+    fill.fuel = values.fuel;
+    fill.cost = values.cost;
+    fill.dateTime = values.time;
+    setFieldText(fill.notes, values.notes);
     database.insertFill(fill);
 }
 
@@ -117,43 +117,44 @@ private slots:
 
 void CsvTest::exportLines_data() {
     QTest::addColumn<QChar>("decimal");
-    QTest::addColumn<QList<FillSpec>>("fills");
+    QTest::addColumn<QList<FillValues>>("fills");
     QTest::addColumn<QString>("expected");
 
     const FileTime may18 = timeOf(2004, 5, 18, 7, 5, 9);
-    const FillSpec plain{"Shell", 12345, 40.5f, 1000.0f, may18, "Karel", "full"};
-    QTest::newRow("empty database") << QChar(u'.') << QList<FillSpec>{} << kHeader;
-    QTest::newRow("point locale") << QChar(u'.') << QList<FillSpec>{plain}
+    const FillValues plain{"Shell", 12345, 40.5f, 1000.0f, may18, "Karel", "full"};
+    QTest::newRow("empty database") << QChar(u'.') << QList<FillValues>{} << kHeader;
+    QTest::newRow("point locale") << QChar(u'.') << QList<FillValues>{plain}
                                   << kHeader +
                                          "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;Karel;full\n";
-    QTest::newRow("comma locale") << QChar(u',') << QList<FillSpec>{plain}
+    QTest::newRow("comma locale") << QChar(u',') << QList<FillValues>{plain}
                                   << kHeader +
                                          "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;Karel;full\n";
     QTest::newRow("no driver") << QChar(u'.')
-                               << QList<FillSpec>{{"Aral", -5, 0.004f, 2.5f, may18, QString(), ""}}
+                               << QList<FillValues>{{"Aral", -5, 0.004f, 2.5f, may18, QString(),
+                                                     ""}}
                                << kHeader + "Aral;-5;0.00;2.50;18.5.2004;7:05:09;;\n";
     QTest::newRow("quoted fields")
         << QChar(u'.')
-        << QList<FillSpec>{{"A;B", 1, 1, 1, may18, "say \"hi\"", "two\nlines; \"x\""}}
+        << QList<FillValues>{{"A;B", 1, 1, 1, may18, "say \"hi\"", "two\nlines; \"x\""}}
         << kHeader + "\"A;B\";1;1.00;1.00;18.5.2004;7:05:09;\"say \"\"hi\"\"\";"
                      "\"two\nlines; \"\"x\"\"\"\n";
     QTest::newRow("time that cannot be converted")
-        << QChar(u'.') << QList<FillSpec>{{"S", 1, 1, 1, FileTime::fromValue(~0ull), "D", "n"}}
+        << QChar(u'.') << QList<FillValues>{{"S", 1, 1, 1, FileTime::fromValue(~0ull), "D", "n"}}
         << kHeader + "S;1;1.00;1.00;;;D;n\n";
     QTest::newRow("database order")
         << QChar(u'.')
-        << QList<FillSpec>{{"B", 2, 1, 1, timeOf(2005, 1, 1), QString(), ""},
-                           {"A", 1, 1, 1, timeOf(2004, 1, 1), QString(), ""}}
+        << QList<FillValues>{{"B", 2, 1, 1, timeOf(2005, 1, 1), QString(), ""},
+                             {"A", 1, 1, 1, timeOf(2004, 1, 1), QString(), ""}}
         << kHeader + "A;1;1.00;1.00;1.1.2004;0:00:00;;\nB;2;1.00;1.00;1.1.2005;0:00:00;;\n";
 }
 
 void CsvTest::exportLines() {
     QFETCH(QChar, decimal);
-    QFETCH(QList<FillSpec>, fills);
+    QFETCH(QList<FillValues>, fills);
     QFETCH(QString, expected);
     setRegionalSettingsOverride(RegionalSettings{decimal, QStringLiteral("."), 1});
     CFuelDatabase database;
-    for (const FillSpec& fill : fills)
+    for (const FillValues& fill : fills)
         addFill(database, fill);
     QCOMPARE(csvExportText(database), expected);
 

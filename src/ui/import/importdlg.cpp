@@ -23,7 +23,7 @@ constexpr int kPreviewLines = 5;
 // Longer values are cut in the report after an import.
 constexpr qsizetype kReportedValueLength = 40;
 
-struct PickerSpec {
+struct PickerDef {
     CsvValue value;
     const char16_t* objectName;
     const TextId* label;
@@ -31,7 +31,7 @@ struct PickerSpec {
 };
 
 // In the order the dialog shows them.
-const PickerSpec kPickers[] = {
+const PickerDef kPickers[] = {
     {CsvStation, u"station", &Text::Import_station, true},
     {CsvOdometer, u"odometer", &Text::Import_odometer, true},
     {CsvFuel, u"fuel", &Text::Import_fuel, true},
@@ -42,14 +42,14 @@ const PickerSpec kPickers[] = {
     {CsvDriver, u"driver", &Text::Import_driver, false},
 };
 
-const PickerSpec& pickerSpec(CsvValue value) {
+const PickerDef& pickerDef(CsvValue value) {
     return *std::find_if(std::begin(kPickers), std::end(kPickers),
-                         [value](const PickerSpec& spec) { return spec.value == value; });
+                         [value](const PickerDef& def) { return def.value == value; });
 }
 
 // The picker's label without its closing colon, to name the value in a sentence.
 QString valueName(CsvValue value) {
-    QString name = translate(*pickerSpec(value).label).trimmed();
+    QString name = translate(*pickerDef(value).label).trimmed();
     if (name.endsWith(u':'))
         name.chop(1);
     return name.trimmed();
@@ -77,10 +77,10 @@ CImportDlg::CImportDlg(QWidget* owner) : QDialog(owner) {
 
     auto* form = new QGridLayout;
     QWidget* previous = nullptr;
-    for (const PickerSpec& spec : kPickers) {
-        const std::size_t value = std::size_t(spec.value);
+    for (const PickerDef& def : kPickers) {
+        const std::size_t value = std::size_t(def.value);
         auto* picker = new QComboBox(this);
-        picker->setObjectName(QString::fromUtf16(spec.objectName));
+        picker->setObjectName(QString::fromUtf16(def.objectName));
         auto* label = new QLabel(this);
         label->setObjectName(picker->objectName() + QStringLiteral("Label"));
         label->setBuddy(picker);
@@ -149,8 +149,8 @@ void CImportDlg::initDialog() {
                 lines.append(record.fields);
         }
     }
-    for (const PickerSpec& spec : kPickers)
-        fillColumnPicker(m_pickers[std::size_t(spec.value)], !spec.required, header);
+    for (const PickerDef& def : kPickers)
+        fillColumnPicker(m_pickers[std::size_t(def.value)], !def.required, header);
     fillPreview(header, lines);
     translateControls();
     fitPreview();
@@ -160,8 +160,8 @@ void CImportDlg::initDialog() {
 void CImportDlg::translateControls() {
     setWindowTitle(translate(Text::Import_caption));
     m_comment->setText(translate(Text::Import_comment));
-    for (const PickerSpec& spec : kPickers)
-        m_labels[std::size_t(spec.value)]->setText(translatedWidgetText(*spec.label));
+    for (const PickerDef& def : kPickers)
+        m_labels[std::size_t(def.value)]->setText(translatedWidgetText(*def.label));
     m_previewLabel->setText(translatedWidgetText(Text::Import_preview));
     m_preview->setAccessibleName(translate(Text::Import_preview));
     m_ok->setText(translatedWidgetText(Text::Import_ok));
