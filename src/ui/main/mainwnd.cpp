@@ -290,7 +290,13 @@ void CMainWnd::importEnded() {
 }
 
 bool CMainWnd::switchToLog(const QString& path) {
-    if (m_initialised && !m_database.save()) {
+    // Before the window has opened, the log is only chosen; the window loads it on opening.
+    if (!m_initialised) {
+        m_database.setFilePath(path);
+        setWindowTitle(vehicleTitle(path, kCaption));
+        return true;
+    }
+    if (!m_database.save()) {
         showMessageBox(this, kCaption, translate(Text::Main_VehicleNotSaved), QMessageBox::Warning);
         return false;
     }
@@ -302,7 +308,6 @@ bool CMainWnd::switchToLog(const QString& path) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
     m_database.load();
-    m_initialised = true;
     setWindowTitle(vehicleTitle(path, kCaption));
     buildList();
     m_list->scrollToBottom();

@@ -9,10 +9,12 @@
 #include "ui/messagebox.h"
 #include "ui/stats/comparedlg.h"
 
-#include <QActionGroup>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -37,6 +39,18 @@ bool openVehicle(CMainWnd& mainWnd, const QString& path) {
         return false;
     rememberVehicles(previous, path);
     return true;
+}
+
+void openVehicleWhenIdle(CMainWnd& mainWnd, const QString& path) {
+    if (QApplication::activeModalWidget() == nullptr) {
+        openVehicle(mainWnd, path);
+        return;
+    }
+    QPointer<CMainWnd> window(&mainWnd);
+    QTimer::singleShot(250, &mainWnd, [window, path] {
+        if (window)
+            openVehicleWhenIdle(*window, path);
+    });
 }
 
 void newVehicleCommand(CMainWnd& mainWnd) {
