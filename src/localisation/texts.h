@@ -159,6 +159,8 @@ inline constexpr TextId OtherLog_mdy{u"OtherLog", u"mdy", u"month/day/year"};
 inline constexpr TextId OtherLog_miles{u"OtherLog", u"miles", u"miles"};
 inline constexpr TextId OtherLog_notes{u"OtherLog", u"notes", u"Notes"};
 inline constexpr TextId OtherLog_othercsv{u"OtherLog", u"othercsv", u"Other CSV"};
+inline constexpr TextId OtherLog_pervehicle{u"OtherLog", u"pervehicle",
+                                            u"One new log per vehicle…"};
 inline constexpr TextId OtherLog_price{u"OtherLog", u"price", u"Price per unit:"};
 inline constexpr TextId OtherLog_reason{u"OtherLog", u"reason", u"Skipped because"};
 inline constexpr TextId OtherLog_reasonalready{u"OtherLog", u"reasonalready",
@@ -342,6 +344,7 @@ inline constexpr TextId all[] = {
     OtherLog_miles,
     OtherLog_notes,
     OtherLog_othercsv,
+    OtherLog_pervehicle,
     OtherLog_price,
     OtherLog_reason,
     OtherLog_reasonalready,
