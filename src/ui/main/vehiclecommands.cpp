@@ -28,7 +28,11 @@ FileDialogRequest logFileRequest() {
 
 void rememberVehicles(const QString& previous, const QString& opened) {
     writeDatabasePath(opened);
-    writeRecentVehicles(addRecentVehicle(addRecentVehicle(readRecentVehicles(), previous), opened));
+    QStringList recent = readRecentVehicles();
+    // A default log never saved is no vehicle to come back to.
+    if (QFileInfo(previous).isFile())
+        recent = addRecentVehicle(recent, previous);
+    writeRecentVehicles(addRecentVehicle(recent, opened));
 }
 
 } // namespace

@@ -22,6 +22,8 @@ CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
     m_table->setObjectName(QStringLiteral("compareTable"));
     m_table->setAccessibleName(windowTitle());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The dialog opens wide and tall enough for every column, as far as the screen allows.
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     QStringList labels;
     for (const TotalsRow row : kTotalsRows)
