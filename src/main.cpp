@@ -2,6 +2,7 @@
 #include "db/version.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -9,5 +10,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2").arg(kProgramVersionMajor).arg(kProgramVersionMinor));
     QGuiApplication::setDesktopFileName(QStringLiteral("tankometer"));
-    return runTankometer();
+    StartupOptions options;
+    // tankometer PATH.fil opens that log.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && !arguments.at(1).isEmpty())
+        options.logPath = QFileInfo(arguments.at(1)).absoluteFilePath();
+    return runTankometer(options);
 }

@@ -100,6 +100,13 @@ RegistryStatus CRegistry::writeNumber(QStringView name, quint32 number) {
     return writeStored(name, number);
 }
 
+RegistryStatus CRegistry::removeValue(QStringView name) {
+    const auto store = openStore();
+    store->remove(name.toString());
+    store->sync();
+    return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
+}
+
 quint32 readColumnDefinition() {
     quint32 columns = DefaultColumnDefinition;
     CRegistry::readValue(SettingsKey::ColDef, &columns);

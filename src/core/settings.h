@@ -43,6 +43,7 @@ public:
 
     static RegistryStatus writeString(QStringView name, const QString& text);
     static RegistryStatus writeNumber(QStringView name, quint32 number);
+    static RegistryStatus removeValue(QStringView name);
 };
 
 // Readers applying the defaults; each reads the store at every call.

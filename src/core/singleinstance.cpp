@@ -12,10 +12,13 @@
 
 namespace {
 const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+// "open " and the log's path in base64 (a path may hold a line break), then a line break.
+const QByteArray OpenRequest = QByteArrayLiteral("open ");
 constexpr int ConnectTimeoutMs = 1000;
 constexpr int WriteTimeoutMs = 1000;
-// A request is one short line; a peer sending more without a line break is dropped.
-constexpr qsizetype MaxRequestBytes = 64;
+// A request is one line, long enough for a long path; a peer sending more without a line break
+// is dropped.
+constexpr qsizetype MaxRequestBytes = 16 * 1024;
 // Unix socket paths must fit sockaddr_un (108 bytes with the terminating zero).
 constexpr qsizetype MaxSocketPathBytes = 100;
 } // namespace
@@ -56,17 +59,17 @@ bool SingleInstance::isListening() const {
     return m_server->isListening();
 }
 
-bool SingleInstance::start() {
+bool SingleInstance::start(const QString& logPath) {
     if (m_server->isListening())
         return true;
-    if (askRunningInstanceToRaise())
+    if (askRunningInstanceToRaise(logPath))
         return false;
     if (m_server->listen(m_serverName))
         return true;
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         // Another instance may have started listening since we asked; if it answers now, it
         // wins. Otherwise the socket was left behind by an instance that is gone.
-        if (askRunningInstanceToRaise())
+        if (askRunningInstanceToRaise(logPath))
             return false;
         QLocalServer::removeServer(m_serverName);
         if (m_server->listen(m_serverName))
@@ -76,12 +79,15 @@ bool SingleInstance::start() {
     return true;
 }
 
-bool SingleInstance::askRunningInstanceToRaise() const {
+bool SingleInstance::askRunningInstanceToRaise(const QString& logPath) const {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
-    socket.write(RaiseRequest);
+    if (logPath.isEmpty())
+        socket.write(RaiseRequest);
+    else
+        socket.write(OpenRequest + logPath.toUtf8().toBase64() + '\n');
     socket.waitForBytesWritten(WriteTimeoutMs);
     socket.disconnectFromServer();
     return true;
@@ -100,8 +106,17 @@ void SingleInstance::readRequest(QLocalSocket* socket) {
     if (socket->canReadLine()) {
         const QByteArray request = socket->readLine(MaxRequestBytes + 1);
         socket->abort();
-        if (request == RaiseRequest)
+        if (request == RaiseRequest) {
             emit activationRequested();
+        } else if (request.startsWith(OpenRequest) && request.endsWith('\n')) {
+            const auto decoded =
+                QByteArray::fromBase64Encoding(request.mid(OpenRequest.size()).chopped(1),
+                                               QByteArray::AbortOnBase64DecodingErrors);
+            if (decoded && !decoded.decoded.isEmpty()) {
+                emit openRequested(QString::fromUtf8(decoded.decoded));
+                emit activationRequested();
+            }
+        }
     } else if (socket->bytesAvailable() > MaxRequestBytes) {
         socket->abort();
     }

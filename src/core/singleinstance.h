@@ -18,8 +18,9 @@ public:
     ~SingleInstance() override;
 
     // true: this process is the only instance and now listens for later starts.
-    // false: a running instance was asked to raise its window; the caller exits with 0.
-    bool start();
+    // false: a running instance was asked to raise its window, and to open the log at logPath
+    // when one is given; the caller exits with 0.
+    bool start(const QString& logPath = {});
 
     QString serverName() const { return m_serverName; }
     bool isListening() const;
@@ -28,9 +29,11 @@ public:
 
 signals:
     void activationRequested();
+    // A later start was given this log to open; activationRequested follows.
+    void openRequested(const QString& logPath);
 
 private:
-    bool askRunningInstanceToRaise() const;
+    bool askRunningInstanceToRaise(const QString& logPath) const;
     void acceptConnections();
     void readRequest(QLocalSocket* socket);
 

@@ -3,9 +3,11 @@
 #include "core/debuglog.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
+#include "core/vehicles.h"
 #include "db/version.h"
 #include "localisation/language.h"
 #include "ui/main/mainwnd.h"
+#include "ui/main/vehiclecommands.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -29,7 +31,7 @@ int runTankometer(const StartupOptions& options) {
     SingleInstance instance(options.instanceName.isEmpty() ? SingleInstance::defaultServerName()
                                                            : options.instanceName);
     // Another Tankometer of this user is running and has been asked to come to the front.
-    if (!instance.start())
+    if (!instance.start(options.logPath))
         return 0;
 
     language().load(readLanguagePathOrStoreDefault());
@@ -41,6 +43,10 @@ int runTankometer(const StartupOptions& options) {
         CMainWnd window;
         QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                          &CMainWnd::activate);
+        QObject::connect(&instance, &SingleInstance::openRequested, &window,
+                         [&window](const QString& path) { openVehicleWhenIdle(window, path); });
+        if (!options.logPath.isEmpty())
+            openVehicle(window, options.logPath);
         if (options.whenRunning) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }

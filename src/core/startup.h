@@ -11,6 +11,8 @@ class CMainWnd;
 struct StartupOptions {
     // The single-instance socket; empty: the user's own.
     QString instanceName;
+    // A log given on the command line; empty: the one opened last.
+    QString logPath;
     // Called from the event loop once the main window is open (tests drive the window here).
     std::function<void(CMainWnd&)> whenRunning;
 };

@@ -86,6 +86,12 @@ inline constexpr TextId Main_QuestionDiscardChanges{u"Main", u"QuestionDiscardCh
 inline constexpr TextId Main_QuestionCloseUnsaved{
     u"Main", u"QuestionCloseUnsaved",
     u"The fills could not be saved. Close anyway and lose the changes of this session?"};
+inline constexpr TextId Main_VehicleMissing{
+    u"Main", u"VehicleMissing",
+    u"The log \"%1\" no longer exists. It has been taken off the recent vehicles."};
+inline constexpr TextId Main_VehicleNotSaved{
+    u"Main", u"VehicleNotSaved",
+    u"The open log could not be saved, so it stays open. No other vehicle was opened."};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -108,6 +114,9 @@ inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
 inline constexpr TextId menu_FileExit{u"menu", u"FileExit", u"Exit"};
 inline constexpr TextId menu_FileExport{u"menu", u"FileExport", u"Export CSV"};
 inline constexpr TextId menu_FileImport{u"menu", u"FileImport", u"Import CSV"};
+inline constexpr TextId menu_FileNewVehicle{u"menu", u"FileNewVehicle", u"New vehicle…"};
+inline constexpr TextId menu_FileOpenVehicle{u"menu", u"FileOpenVehicle", u"Open vehicle…"};
+inline constexpr TextId menu_FileRecentVehicles{u"menu", u"FileRecentVehicles", u"Recent vehicles"};
 inline constexpr TextId menu_FileImportOther{u"menu", u"FileImportOther",
                                              u"Import from another fuel log…"};
 inline constexpr TextId menu_FileSettings{u"menu", u"FileSettings", u"Settings"};
@@ -118,6 +127,7 @@ inline constexpr TextId menu_FillShowInfo{u"menu", u"FillShowInfo", u"Fill infor
 inline constexpr TextId menu_MainFile{u"menu", u"MainFile", u"File"};
 inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
 inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
+inline constexpr TextId menu_StatCompare{u"menu", u"StatCompare", u"Compare vehicles"};
 inline constexpr TextId menu_StatGraph{u"menu", u"StatGraph", u"Graph"};
 inline constexpr TextId menu_StatTotals{u"menu", u"StatTotals", u"Totals"};
 inline constexpr TextId OtherLog_caption{u"OtherLog", u"caption", u"Import from another fuel log"};
@@ -149,6 +159,8 @@ inline constexpr TextId OtherLog_mdy{u"OtherLog", u"mdy", u"month/day/year"};
 inline constexpr TextId OtherLog_miles{u"OtherLog", u"miles", u"miles"};
 inline constexpr TextId OtherLog_notes{u"OtherLog", u"notes", u"Notes"};
 inline constexpr TextId OtherLog_othercsv{u"OtherLog", u"othercsv", u"Other CSV"};
+inline constexpr TextId OtherLog_pervehicle{u"OtherLog", u"pervehicle",
+                                            u"One new log per vehicle…"};
 inline constexpr TextId OtherLog_price{u"OtherLog", u"price", u"Price per unit:"};
 inline constexpr TextId OtherLog_reason{u"OtherLog", u"reason", u"Skipped because"};
 inline constexpr TextId OtherLog_reasonalready{u"OtherLog", u"reasonalready",
@@ -191,6 +203,7 @@ inline constexpr TextId stats_fuel{u"stats", u"fuel", u"Fuel:"};
 inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly cost:"};
 inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
 inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
+inline constexpr TextId stats_Unreadable{u"stats", u"Unreadable", u"Cannot be read"};
 inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
 inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
 inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
@@ -268,6 +281,8 @@ inline constexpr TextId all[] = {
     Main_QuestionDeleteFill,
     Main_QuestionDiscardChanges,
     Main_QuestionCloseUnsaved,
+    Main_VehicleMissing,
+    Main_VehicleNotSaved,
     main_Consumption,
     main_Cost,
     main_CostOfDist,
@@ -289,6 +304,9 @@ inline constexpr TextId all[] = {
     menu_FileExit,
     menu_FileExport,
     menu_FileImport,
+    menu_FileNewVehicle,
+    menu_FileOpenVehicle,
+    menu_FileRecentVehicles,
     menu_FileImportOther,
     menu_FileSettings,
     menu_FillAdd,
@@ -298,6 +316,7 @@ inline constexpr TextId all[] = {
     menu_MainFile,
     menu_MainFill,
     menu_MainStats,
+    menu_StatCompare,
     menu_StatGraph,
     menu_StatTotals,
     OtherLog_caption,
@@ -325,6 +344,7 @@ inline constexpr TextId all[] = {
     OtherLog_miles,
     OtherLog_notes,
     OtherLog_othercsv,
+    OtherLog_pervehicle,
     OtherLog_price,
     OtherLog_reason,
     OtherLog_reasonalready,
@@ -360,6 +380,7 @@ inline constexpr TextId all[] = {
     stats_MonthlyCost,
     stats_MonthlyDistance,
     stats_Period,
+    stats_Unreadable,
     Units_NA,
     units_Consumption,
     units_consumption,

@@ -38,15 +38,19 @@ QString askFileName(QWidget* owner, FileDialogMode mode, const FileDialogRequest
         dialog.setObjectName(QStringLiteral("fileDialog"));
         dialog.setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave
                                                           : QFileDialog::AcceptOpen);
-        dialog.setFileMode(mode == FileDialogMode::Save ? QFileDialog::AnyFile
-                                                        : QFileDialog::ExistingFile);
+        dialog.setFileMode(mode == FileDialogMode::Save     ? QFileDialog::AnyFile
+                           : mode == FileDialogMode::Folder ? QFileDialog::Directory
+                                                            : QFileDialog::ExistingFile);
+        if (mode == FileDialogMode::Folder)
+            dialog.setOption(QFileDialog::ShowDirsOnly);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDefaultSuffix(request.defaultSuffix);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             answer = dialog.selectedFiles().constFirst();
     }
     // A native dialog may hand back the name as typed; the suffix rule is ours.
-    if (mode == FileDialogMode::Save || !QFileInfo::exists(answer))
+    if (mode == FileDialogMode::Save ||
+        (mode == FileDialogMode::Open && !QFileInfo::exists(answer)))
         answer = withDefaultSuffix(answer, request.defaultSuffix);
     if (seams().enabled)
         seams().fileDialogs.append({mode, request, answer});
@@ -93,6 +97,10 @@ QString askOpenFileName(QWidget* owner, const FileDialogRequest& request) {
 
 QString askSaveFileName(QWidget* owner, const FileDialogRequest& request) {
     return askFileName(owner, FileDialogMode::Save, request);
+}
+
+QString askFolder(QWidget* owner, const FileDialogRequest& request) {
+    return askFileName(owner, FileDialogMode::Folder, request);
 }
 
 int execDialog(QDialog& dialog) {

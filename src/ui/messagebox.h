@@ -26,7 +26,7 @@ struct MessageBoxRecord {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
-enum class FileDialogMode { Open, Save };
+enum class FileDialogMode { Open, Save, Folder };
 
 struct FileDialogRequest {
     QString caption;       // empty: the dialog's own caption
@@ -52,6 +52,8 @@ showMessageBox(QWidget* owner, const QString& caption, const QString& text,
 // Ask for an existing file to open / a file to save. Return an empty string when cancelled.
 QString askOpenFileName(QWidget* owner, const FileDialogRequest& request);
 QString askSaveFileName(QWidget* owner, const FileDialogRequest& request);
+// Ask for an existing folder; the seams answer it with the next file name.
+QString askFolder(QWidget* owner, const FileDialogRequest& request);
 
 // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected, or the value
 // given to done()).

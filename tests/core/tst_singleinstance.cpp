@@ -26,6 +26,9 @@ private slots:
     void leftoverSocketDoesNotStopStart();
     void socketIsPrivateToUser();
     void strayMessagesDoNotActivate();
+    void secondStartHandsOverItsLog_data();
+    void secondStartHandsOverItsLog();
+    void malformedOpenRequestsAreIgnored();
     void defaultNameLiesInAPrivateFolder_data();
     void defaultNameLiesInAPrivateFolder();
 
@@ -121,6 +124,44 @@ void SingleInstanceTest::socketIsPrivateToUser() {
 #else
     QSKIP("socket files are a Unix matter");
 #endif
+}
+
+void SingleInstanceTest::secondStartHandsOverItsLog_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << QStringLiteral("/home/user/car.fil");
+    QTest::newRow("spaces and accents") << QStringLiteral("/home/jürgen/Mein Wagen.fil");
+    QTest::newRow("line break") << QStringLiteral("/tmp/two\nlines.fil");
+    QTest::newRow("long") << QStringLiteral("/tmp/") + QString(4000, u'a') + QStringLiteral(".fil");
+}
+
+void SingleInstanceTest::secondStartHandsOverItsLog() {
+    QFETCH(QString, path);
+    SingleInstance first(m_name);
+    QSignalSpy opens(&first, &SingleInstance::openRequested);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    QVERIFY(first.start());
+    SingleInstance second(m_name);
+    QVERIFY(!second.start(path));
+    QTRY_COMPARE(activations.count(), 1);
+    QCOMPARE(opens.count(), 1);
+    QCOMPARE(opens.at(0).at(0).toString(), path);
+}
+
+void SingleInstanceTest::malformedOpenRequestsAreIgnored() {
+    SingleInstance instance(m_name);
+    QSignalSpy opens(&instance, &SingleInstance::openRequested);
+    QSignalSpy activations(&instance, &SingleInstance::activationRequested);
+    QVERIFY(instance.start());
+    for (const QByteArray& request : {QByteArray("open \n"), QByteArray("open !!not base64!!\n"),
+                                      QByteArray("openL3RtcA==\n")}) {
+        QLocalSocket socket;
+        socket.connectToServer(m_name);
+        QVERIFY(socket.waitForConnected(1000));
+        socket.write(request);
+        QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    }
+    QCOMPARE(opens.count(), 0);
+    QCOMPARE(activations.count(), 0);
 }
 
 void SingleInstanceTest::strayMessagesDoNotActivate() {

@@ -3,10 +3,14 @@
 #include "core/settings.h"
 #include "core/singleinstance.h"
 #include "core/startup.h"
+#include "core/vehicles.h"
+#include "db/fueldatabase.h"
+#include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -111,6 +115,46 @@ private slots:
         QTRY_COMPARE(activation.size(), 1);
         QCOMPARE(loggedMessages(), (QStringList{kRule, QStringLiteral("Tankometer 1.2 "), kRule,
                                                 QStringLiteral("Application started")}));
+        QVERIFY(!QFile::exists(databaseFilePath()));
+    }
+
+    // tankometer PATH.fil, first as the only start, then handed to the running window.
+    void startWithALogOpensIt() {
+        const QString car = m_sockets.filePath(QStringLiteral("car.fil"));
+        const QString van = m_sockets.filePath(QStringLiteral("van.fil"));
+        for (const QString& path : {car, van}) {
+            CFuelDatabase database(path);
+            FillRecord fill;
+            fill.odometer = 1000;
+            database.insertFill(fill);
+            if (path == van)
+                database.insertFill(fill);
+            QVERIFY(database.save());
+        }
+        const QString name = instanceName("tankometer-test-file");
+        QString opened;
+        QString handedOver;
+        int rowsAfterHandOver = -1;
+        bool switched = false;
+        StartupOptions options;
+        options.instanceName = name;
+        options.logPath = car;
+        options.whenRunning = [&](CMainWnd& window) {
+            opened = window.vehiclePath();
+            SingleInstance second(name);
+            QVERIFY(!second.start(van));
+            switched =
+                QTest::qWaitFor([&window, &van] { return window.vehiclePath() == van; }, 5000);
+            handedOver = window.vehiclePath();
+            rowsAfterHandOver = window.listModel()->rowCount();
+            window.dispatchCommand(CMainWnd::CmdExit);
+        };
+        QCOMPARE(runTankometer(options), 0);
+        QCOMPARE(opened, car);
+        QVERIFY(switched);
+        QCOMPARE(handedOver, van);
+        QCOMPARE(rowsAfterHandOver, 2);
+        QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
         QVERIFY(!QFile::exists(databaseFilePath()));
     }
 

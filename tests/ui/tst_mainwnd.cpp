@@ -416,13 +416,17 @@ private slots:
                               QStringLiteral("Import CSV"),
                               QStringLiteral("Import from another fuel log\u2026"),
                               QStringLiteral("Export CSV"), QStringLiteral("-"),
+                              QStringLiteral("New vehicle\u2026"),
+                              QStringLiteral("Open vehicle\u2026"),
+                              QStringLiteral("Recent vehicles"), QStringLiteral("-"),
                               QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
                  (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
                               QStringLiteral("Remove fill"), QStringLiteral("-"),
                               QStringLiteral("Fill information")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("statisticsMenu"))),
-                 (QStringList{QStringLiteral("Totals"), QStringLiteral("Graph")}));
+                 (QStringList{QStringLiteral("Totals"), QStringLiteral("Graph"),
+                              QStringLiteral("Compare vehicles")}));
         QCOMPARE(texts(window.contextMenu()),
                  (QStringList{QStringLiteral("Edit fill"), QStringLiteral("Remove fill"),
                               QStringLiteral("-"), QStringLiteral("Fill information"),

@@ -2,6 +2,7 @@
 
 #include "csv/otherlogformat.h"
 #include "csv/otherlogvalues.h"
+#include "csv/vehiclelogs.h"
 #include "localisation/language.h"
 #include "localisation/textfile.h"
 #include "ui/import/otherlogdlg.h"
@@ -10,6 +11,32 @@
 #include "ui/messagebox.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The open log is left as it is; the new logs can be opened as vehicles.
+void importPerVehicle(CMainWnd& mainWnd, const OtherLogFile& file,
+                      const OtherLogSettings& settings) {
+    const QString folder = askFolder(&mainWnd, {});
+    if (folder.isEmpty())
+        return;
+    const auto sink = [&mainWnd](const QString& message) {
+        showMessageBox(&mainWnd, translate(Text::Import_importcaption), message,
+                       QMessageBox::Warning);
+    };
+    QStringList lines;
+    for (const VehicleLogImport& import : importOtherLogPerVehicle(file, settings, folder, sink)) {
+        if (import.saved)
+            lines.append(QFileInfo(import.path).fileName() + u'\n' +
+                         otherLogSummaryText(import.summary));
+    }
+    if (!lines.isEmpty())
+        showMessageBox(&mainWnd, translate(Text::Import_importcaption),
+                       lines.join(QStringLiteral("\n\n")), QMessageBox::Information);
+}
+
+} // namespace
 
 void importOtherLogCommand(CMainWnd& mainWnd) {
     MenuBarAway menuBarAway(mainWnd);
@@ -31,7 +58,12 @@ void importOtherLogCommand(CMainWnd& mainWnd) {
 
     CFuelDatabase& database = mainWnd.database();
     COtherLogDlg dialog(&mainWnd, database, file);
-    if (execDialog(dialog) != QDialog::Accepted)
+    const int result = execDialog(dialog);
+    if (result == COtherLogDlg::PerVehicleResult) {
+        importPerVehicle(mainWnd, file, dialog.settings());
+        return;
+    }
+    if (result != QDialog::Accepted)
         return;
     const OtherLogSummary summary = importOtherLog(dialog.rows(), &database);
     mainWnd.importEnded();

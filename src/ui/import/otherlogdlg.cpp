@@ -161,6 +161,9 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
     m_import = new QPushButton(this);
     m_import->setObjectName(QStringLiteral("import"));
     m_import->setDefault(true);
+    m_perVehicle = new QPushButton(this);
+    m_perVehicle->setObjectName(QStringLiteral("importPerVehicle"));
+    connect(m_perVehicle, &QPushButton::clicked, this, [this] { done(PerVehicleResult); });
     m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("cancel"));
     connect(m_import, &QPushButton::clicked, this, &QDialog::accept);
@@ -183,6 +186,7 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_previewSummary, 1);
     buttons->addWidget(m_import);
+    buttons->addWidget(m_perVehicle);
     buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -223,6 +227,7 @@ void COtherLogDlg::translateControls() {
     for (int i = 0; i < kOtherLogMappedColumns; ++i)
         m_columnLabels.at(i)->setText(translatedWidgetText(*kMappedColumns[i].label));
     m_import->setText(translatedWidgetText(Text::Import_ok));
+    m_perVehicle->setText(translatedWidgetText(Text::OtherLog_pervehicle));
     m_cancel->setText(translatedWidgetText(Text::Import_cancel));
 
     const std::pair<OtherLogFormat, QString> formats[] = {
@@ -288,6 +293,7 @@ void COtherLogDlg::showSettings() {
         m_vehicle->addItem(m_file.vehicleName);
     // A file of one vehicle has nothing to choose.
     m_vehicle->setEnabled(vehicles.size() > 1);
+    m_perVehicle->setVisible(vehicles.size() > 1);
     selectData(m_dateOrder, int(m_settings.dateOrder));
     m_dateOrderHint->setVisible(m_settings.dateOrderGuessed);
     selectData(m_decimal, int(m_settings.decimal.unicode()));

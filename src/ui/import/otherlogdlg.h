@@ -20,6 +20,9 @@ class QTableWidget;
 class COtherLogDlg : public QDialog {
     Q_OBJECT
 public:
+    // The dialog's result when the user chose one new log per vehicle.
+    static constexpr int PerVehicleResult = 2;
+
     COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFile file);
     ~COtherLogDlg() override;
 
@@ -58,6 +61,7 @@ private:
     QTableWidget* m_preview = nullptr;
     QLabel* m_previewSummary = nullptr;
     QPushButton* m_import = nullptr;
+    QPushButton* m_perVehicle = nullptr;
     QPushButton* m_cancel = nullptr;
 };
 

@@ -1,11 +1,13 @@
 #include "ui/main/mainwnd.h"
 
 #include "core/paths.h"
+#include "core/vehicles.h"
 #include "localisation/language.h"
 #include "ui/fill/fillcommands.h"
 #include "ui/import/otherlogcommands.h"
 #include "ui/main/csvcommands.h"
 #include "ui/main/filllistmodel.h"
+#include "ui/main/vehiclecommands.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
 #include "ui/settings/settingscommands.h"
@@ -53,6 +55,14 @@ const TextId* menuText(int id) {
         return &Text::menu_FileImport;
     case CMainWnd::CmdImportOtherLog:
         return &Text::menu_FileImportOther;
+    case CMainWnd::CmdNewVehicle:
+        return &Text::menu_FileNewVehicle;
+    case CMainWnd::CmdOpenVehicle:
+        return &Text::menu_FileOpenVehicle;
+    case CMainWnd::CmdRecentVehiclesMenu:
+        return &Text::menu_FileRecentVehicles;
+    case CMainWnd::CmdCompareVehicles:
+        return &Text::menu_StatCompare;
     case CMainWnd::CmdExportCsv:
         return &Text::menu_FileExport;
     case CMainWnd::CmdAddFill:
@@ -100,9 +110,9 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
 
 } // namespace
 
-CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(databaseFilePath()) {
+CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(readDatabasePath()) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(kCaption);
+    setWindowTitle(vehicleTitle(m_database.filePath(), kCaption));
     setWindowIcon(programIcon());
     m_database.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
@@ -279,6 +289,31 @@ void CMainWnd::importEnded() {
     fitColumns(true);
 }
 
+bool CMainWnd::switchToLog(const QString& path) {
+    // Before the window has opened, the log is only chosen; the window loads it on opening.
+    if (!m_initialised) {
+        m_database.setFilePath(path);
+        setWindowTitle(vehicleTitle(path, kCaption));
+        return true;
+    }
+    if (!m_database.save()) {
+        showMessageBox(this, kCaption, translate(Text::Main_VehicleNotSaved), QMessageBox::Warning);
+        return false;
+    }
+    m_unsavedChanges = false;
+    // A fresh database: a file whose header is refused must not show the previous vehicle's
+    // fills, nor have them saved into it.
+    m_database = CFuelDatabase(path);
+    m_database.setMessageSink([](const QString& message) {
+        showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
+    });
+    m_database.load();
+    setWindowTitle(vehicleTitle(path, kCaption));
+    buildList();
+    m_list->scrollToBottom();
+    return true;
+}
+
 void CMainWnd::settingsEnded() {
     buildList();
 }
@@ -307,6 +342,15 @@ void CMainWnd::dispatchCommand(int id) {
         break;
     case CmdImportOtherLog:
         importOtherLogCommand(*this);
+        break;
+    case CmdNewVehicle:
+        newVehicleCommand(*this);
+        break;
+    case CmdOpenVehicle:
+        openVehicleCommand(*this);
+        break;
+    case CmdCompareVehicles:
+        compareVehiclesCommand(*this);
         break;
     case CmdExportCsv:
         exportCsvCommand(*this);
@@ -488,6 +532,15 @@ void CMainWnd::createMenuBar() {
     addCommand(file, &m_barActions, CmdImportOtherLog, "actionImportOtherLog");
     addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
     file->addSeparator();
+    addCommand(file, &m_barActions, CmdNewVehicle, "actionNewVehicle")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    addCommand(file, &m_barActions, CmdOpenVehicle, "actionOpenVehicle")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_recentMenu = file->addMenu(QString());
+    m_recentMenu->setObjectName(QStringLiteral("recentVehiclesMenu"));
+    m_barActions.insert(CmdRecentVehiclesMenu, m_recentMenu->menuAction());
+    connect(m_recentMenu, &QMenu::aboutToShow, this, [this] { fillRecentVehiclesMenu(*this); });
+    file->addSeparator();
     addCommand(file, &m_barActions, CmdAbout, "actionAbout");
     addCommand(file, &m_barActions, CmdExit, "actionExit")
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -508,6 +561,7 @@ void CMainWnd::createMenuBar() {
     m_barActions.insert(CmdStatisticsMenu, statistics->menuAction());
     addCommand(statistics, &m_barActions, CmdTotals, "actionTotals");
     addCommand(statistics, &m_barActions, CmdGraph, "actionGraph");
+    addCommand(statistics, &m_barActions, CmdCompareVehicles, "actionCompareVehicles");
 
     setMenuBar(bar);
     m_menuBar = bar;

@@ -6,6 +6,7 @@
 #include "db/fueldatabase.h"
 
 #include <QHash>
+#include <QMenu>
 #include <QMainWindow>
 #include <QPointer>
 #include <limits>
@@ -38,6 +39,10 @@ public:
         CmdImportCsv = 40026,
         CmdExportCsv = 40027,
         CmdImportOtherLog = 40030,
+        CmdNewVehicle = 40031,
+        CmdOpenVehicle = 40032,
+        CmdRecentVehiclesMenu = 40033,
+        CmdCompareVehicles = 40034,
     };
 
     explicit CMainWnd(QWidget* parent = nullptr);
@@ -77,6 +82,13 @@ public:
     void translateMenus();
     // After a dialog that may have loaded another language: menus, headers and column widths.
     void languageMayHaveChanged();
+
+    // The open vehicle's log file.
+    QString vehiclePath() const { return m_database.filePath(); }
+    // Saves the open log and, when that worked, loads the one at path and shows it from its
+    // newest fill; false (the open log stays) when the save failed.
+    bool switchToLog(const QString& path);
+    QMenu* recentVehiclesMenu() const { return m_recentMenu; }
 
     // True after a change of the database that has not been saved.
     bool hasUnsavedChanges() const { return m_unsavedChanges; }
@@ -131,6 +143,7 @@ private:
     QPointer<QMenuBar> m_menuBar;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
+    QPointer<QMenu> m_recentMenu;
     QHash<int, QAction*> m_contextActions;
     int m_currentRow = -1;
     int m_result = 0;

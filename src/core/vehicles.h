@@ -1,0 +1,36 @@
+#pragma once
+
+// One fuel log per vehicle: each vehicle is a database file of its own. The default vehicle is
+// the file the program has always used; the path of the log last opened and the recently opened
+// logs are kept in the settings store, and only once the user has opened another log.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace SettingsKey {
+inline constexpr QStringView Database = u"Database";
+inline constexpr QStringView RecentVehicles = u"RecentVehicles";
+} // namespace SettingsKey
+
+inline constexpr int kMaxRecentVehicles = 8;
+
+// The log to open at start: the stored one, or the default file when none is stored, the value
+// cannot be read or names a file that is gone.
+QString readDatabasePath();
+// Remembers the open log; the default file leaves no value behind.
+bool writeDatabasePath(const QString& path);
+
+bool isDefaultDatabase(const QString& path);
+
+// The window title for the open log: the program's name for the default file, else the file's
+// base name before it.
+QString vehicleTitle(const QString& path, const QString& programName);
+
+// Most recent first, without duplicates, at most kMaxRecentVehicles.
+QStringList addRecentVehicle(QStringList recent, const QString& path);
+QStringList readRecentVehicles();
+bool writeRecentVehicles(const QStringList& recent);
+
+// True when both paths name the same file.
+bool sameLogFile(const QString& a, const QString& b);

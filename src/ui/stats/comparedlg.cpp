@@ -1,0 +1,85 @@
+#include "ui/stats/comparedlg.h"
+
+#include "core/settings.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "stats/totals.h"
+#include "ui/messagebox.h"
+#include "ui/stats/valuerows.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("compareDialog"));
+    setWindowTitle(translate(Text::menu_StatCompare));
+
+    m_table = new QTableWidget(int(std::size(kTotalsRows)), 0, this);
+    m_table->setObjectName(QStringLiteral("compareTable"));
+    m_table->setAccessibleName(windowTitle());
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The dialog opens wide and tall enough for every column, as far as the screen allows.
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    QStringList labels;
+    for (const TotalsRow row : kTotalsRows)
+        labels.append(translate(totalsLabel(row)));
+    m_table->setVerticalHeaderLabels(labels);
+
+    QPushButton* ok = addCloseButton(this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table);
+    layout->addLayout(buttons);
+    m_table->setFocus();
+}
+
+CCompareDlg::~CCompareDlg() = default;
+
+void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& otherPaths) {
+    m_table->setColumnCount(0);
+    addColumn(open.filePath(), &open);
+    for (const QString& path : otherPaths) {
+        CFuelDatabase database(path);
+        bool damaged = !QFileInfo(path).isFile();
+        // Any message of the load means the file could not be read as a whole.
+        database.setMessageSink([&damaged](const QString&) { damaged = true; });
+        if (!damaged)
+            database.load();
+        addColumn(path, damaged ? nullptr : &database);
+    }
+    m_table->resizeColumnsToContents();
+    if (m_table->columnCount() > 0)
+        m_table->setCurrentCell(0, 0);
+}
+
+// A log that could not be read shows that in every row of its column.
+void CCompareDlg::addColumn(const QString& path, const CFuelDatabase* database) {
+    const int column = m_table->columnCount();
+    m_table->insertColumn(column);
+    auto* header = new QTableWidgetItem(QFileInfo(path).completeBaseName());
+    header->setToolTip(path);
+    m_table->setHorizontalHeaderItem(column, header);
+    const FillTotals totals =
+        database ? computeTotals(*database, readFillingMethod()) : FillTotals{};
+    for (int i = 0; i < int(std::size(kTotalsRows)); ++i) {
+        const TotalsRow row = kTotalsRows[i];
+        const QString text = database
+                                 ? totalsValueText(totals, row) + u' ' + translate(totalsUnit(row))
+                                 : translate(Text::stats_Unreadable);
+        auto* item = new QTableWidgetItem(text.trimmed());
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_table->setItem(i, column, item);
+    }
+}
+
+int CCompareDlg::doModal() {
+    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class CFuelDatabase;
+class QTableWidget;
+
+// Statistics > Compare vehicles: the totals of several logs side by side, one column per
+// vehicle, the open one first. The other logs are read from their files and left unchanged.
+class CCompareDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CCompareDlg(QWidget* owner);
+    ~CCompareDlg() override;
+
+    void setVehicles(const CFuelDatabase& open, const QStringList& otherPaths);
+    // Runs modally; 1 after OK, 2 after Escape.
+    int doModal();
+
+    QTableWidget* table() const { return m_table; }
+
+private:
+    void addColumn(const QString& path, const CFuelDatabase* database);
+
+    QTableWidget* m_table = nullptr;
+};

@@ -1,0 +1,283 @@
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/vehicles.h"
+#include "db/fueldatabase.h"
+#include "localisation/language.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/main/mainwnd.h"
+#include "ui/main/vehiclecommands.h"
+#include "ui/messagebox.h"
+#include "ui/stats/comparedlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr quint64 kDay = 864000000000ull; // 100 ns units
+constexpr quint64 kFirstDay = 154000ull * kDay;
+
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
+}
+
+// A log of fills on days 0, 1, ... with the odometer going up by `step` from 1000.
+void writeLog(const QString& path, int fillCount, int step = 500) {
+    CFuelDatabase database(path);
+    for (int i = 0; i < fillCount; ++i) {
+        FillRecord fill;
+        fill.odometer = 1000 + step * i;
+        fill.fuel = 40.0f;
+        fill.cost = 60.0f;
+        fill.dateTime = FileTime::fromValue(kFirstDay + quint64(i) * kDay);
+        fill.stationId = database.findOrAddStation(QStringLiteral("Station"));
+        database.insertFill(fill);
+    }
+    QVERIFY(database.save());
+}
+
+int fillsIn(const QString& path) {
+    CFuelDatabase database(path);
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    return database.getFillCount();
+}
+
+void addFill(CMainWnd& window, qint32 odometer) {
+    FillRecord fill;
+    fill.odometer = odometer;
+    fill.fuel = 30.0f;
+    fill.dateTime = FileTime::fromValue(kFirstDay + 100 * kDay);
+    window.fillAdded(window.database().insertFill(fill));
+}
+
+QStringList recentNames() {
+    QStringList names;
+    for (const QString& path : readRecentVehicles())
+        names.append(QFileInfo(path).fileName());
+    return names;
+}
+
+} // namespace
+
+class VehiclesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        DialogSeams::reset();
+        settings().clear();
+        QFile::remove(databaseFilePath());
+        language().clear();
+        QVERIFY(m_folder.isValid());
+    }
+
+    void cleanup() {
+        QCOMPARE(DialogSeams::pendingAnswers(), 0);
+        settings().clear();
+    }
+
+    void defaultLogLeavesNoVehicleSettings() {
+        writeLog(databaseFilePath(), 2);
+        {
+            CMainWnd window;
+            window.open();
+            QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
+            QCOMPARE(window.vehiclePath(), databaseFilePath());
+            addFill(window, 5000);
+            window.dispatchCommand(CMainWnd::CmdOk);
+        }
+        QCOMPARE(fillsIn(databaseFilePath()), 3);
+        QVERIFY(!settings().contains(QStringLiteral("Database")));
+        QVERIFY(!settings().contains(QStringLiteral("RecentVehicles")));
+    }
+
+    void storedDatabaseIsOpenedAtStart_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("opensStored");
+        QTest::newRow("an existing log") << QStringLiteral("car.fil") << true;
+        QTest::newRow("a log that is gone") << QStringLiteral("gone.fil") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void storedDatabaseIsOpenedAtStart() {
+        QFETCH(QString, stored);
+        QFETCH(bool, opensStored);
+        writeLog(m_folder.filePath(QStringLiteral("car.fil")), 3);
+        const QString path = stored.isEmpty() ? QString() : m_folder.filePath(stored);
+        settings().setValue(QStringLiteral("Database"), path);
+        QCOMPARE(readDatabasePath(), opensStored ? path : databaseFilePath());
+        CMainWnd window;
+        window.open();
+        QCOMPARE(window.listModel()->rowCount(), opensStored ? 3 : 0);
+        QCOMPARE(window.windowTitle(), opensStored ? QStringLiteral("car \u2013 Tankometer")
+                                                   : QStringLiteral("Tankometer"));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void switchingSavesTheOpenLogAndLoadsTheOther() {
+        const QString van = m_folder.filePath(QStringLiteral("van.fil"));
+        writeLog(databaseFilePath(), 2);
+        writeLog(van, 4);
+        CMainWnd window;
+        window.open();
+        addFill(window, 9000);
+        QVERIFY(openVehicle(window, van));
+        QCOMPARE(fillsIn(databaseFilePath()), 3);
+        QCOMPARE(window.listModel()->rowCount(), 4);
+        QVERIFY(!window.hasUnsavedChanges());
+        QCOMPARE(window.windowTitle(), QStringLiteral("van \u2013 Tankometer"));
+        QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
+        QCOMPARE(recentNames(),
+                 (QStringList{QStringLiteral("van.fil"), QStringLiteral("tkbase.fil")}));
+
+        // Back to the default log: the title is the program's name and no value stays behind.
+        QVERIFY(openVehicle(window, databaseFilePath()));
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
+        QVERIFY(!settings().contains(QStringLiteral("Database")));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void failedSaveKeepsTheOpenLog() {
+        const QString blocker = m_folder.filePath(QStringLiteral("plain"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString unwritable = blocker + QStringLiteral("/truck.fil");
+        const QString van = m_folder.filePath(QStringLiteral("van2.fil"));
+        writeLog(van, 4);
+        CMainWnd window;
+        window.open();
+        QVERIFY(window.switchToLog(unwritable));
+        addFill(window, 1234);
+        DialogSeams::reset();
+        QVERIFY(!openVehicle(window, van));
+        QCOMPARE(window.vehiclePath(), unwritable);
+        QCOMPARE(window.listModel()->rowCount(), 1);
+        QVERIFY(window.hasUnsavedChanges());
+        const auto& asked = DialogSeams::askedMessages();
+        QVERIFY(!asked.isEmpty());
+        QCOMPARE(asked.last().text, translate(Text::Main_VehicleNotSaved));
+        QVERIFY(!settings().contains(QStringLiteral("Database")));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void recentListKeepsEightMostRecentFirst() {
+        QStringList recent;
+        for (int i = 0; i < 10; ++i)
+            recent = addRecentVehicle(recent, m_folder.filePath(QStringLiteral("v%1.fil").arg(i)));
+        recent = addRecentVehicle(recent, m_folder.filePath(QStringLiteral("v5.fil")));
+        QCOMPARE(recent.size(), kMaxRecentVehicles);
+        QStringList names;
+        for (const QString& path : recent)
+            names.append(QFileInfo(path).completeBaseName());
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("v5"), QStringLiteral("v9"), QStringLiteral("v8"),
+                              QStringLiteral("v7"), QStringLiteral("v6"), QStringLiteral("v4"),
+                              QStringLiteral("v3"), QStringLiteral("v2")}));
+    }
+
+    void recentMenuMarksTheOpenLogAndDropsMissingFiles() {
+        const QString car = m_folder.filePath(QStringLiteral("car3.fil"));
+        const QString gone = m_folder.filePath(QStringLiteral("gone3.fil"));
+        writeLog(car, 1);
+        writeLog(gone, 1);
+        CMainWnd window;
+        window.open();
+        QVERIFY(openVehicle(window, gone));
+        QVERIFY(openVehicle(window, car));
+        QVERIFY(QFile::remove(gone));
+        fillRecentVehiclesMenu(window);
+        const QList<QAction*> actions = window.recentVehiclesMenu()->actions();
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.at(0)->text(), QStringLiteral("car3.fil"));
+        QVERIFY(actions.at(0)->isChecked());
+        QVERIFY(!actions.at(1)->isChecked());
+
+        DialogSeams::reset();
+        actions.at(1)->trigger();
+        QCOMPARE(window.vehiclePath(), car);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QVERIFY(DialogSeams::askedMessages().first().text.contains(QStringLiteral("gone3.fil")));
+        QCOMPARE(recentNames(),
+                 (QStringList{QStringLiteral("car3.fil"), QStringLiteral("tkbase.fil")}));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void newVehicleStartsEmptyAndNeverReplacesALog() {
+        const QString fresh = m_folder.filePath(QStringLiteral("fresh.fil"));
+        const QString existing = m_folder.filePath(QStringLiteral("existing.fil"));
+        writeLog(existing, 2);
+        writeLog(databaseFilePath(), 1);
+        CMainWnd window;
+        window.open();
+        DialogSeams::setNextFileName(fresh);
+        window.dispatchCommand(CMainWnd::CmdNewVehicle);
+        QVERIFY(QFileInfo(fresh).isFile());
+        QCOMPARE(window.listModel()->rowCount(), 0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("fresh \u2013 Tankometer"));
+        const FileDialogRecord request = DialogSeams::askedFileDialogs().last();
+        QVERIFY(request.mode == FileDialogMode::Save);
+        QCOMPARE(request.request.filter, QStringLiteral("Tankometer logs (*.fil)"));
+        QCOMPARE(request.request.defaultSuffix, QStringLiteral("fil"));
+
+        DialogSeams::setNextFileName(existing);
+        window.dispatchCommand(CMainWnd::CmdNewVehicle);
+        QCOMPARE(fillsIn(existing), 2);
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+    void compareShowsEveryRecentLogAndADamagedOne() {
+        const QString car = m_folder.filePath(QStringLiteral("cmpcar.fil"));
+        const QString van = m_folder.filePath(QStringLiteral("cmpvan.fil"));
+        const QString bad = m_folder.filePath(QStringLiteral("cmpbad.fil"));
+        writeLog(car, 3, 500);
+        writeLog(van, 2, 200);
+        {
+            QFile file(bad);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a fuel log at all");
+        }
+        writeRecentVehicles({bad, van, car});
+        CMainWnd window;
+        window.open();
+        QVERIFY(window.switchToLog(car));
+        QTableWidget* table = nullptr;
+        DialogSeams::setNextDialogHandler([&table](QDialog& dialog) {
+            table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
+            QVERIFY(table);
+            QCOMPARE(table->columnCount(), 3);
+            QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("cmpcar"));
+            QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("cmpbad"));
+            QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("cmpvan"));
+            // Distance and its unit, then fuel, for each readable log.
+            QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1000 km"));
+            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("200 km"));
+            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("40.00 l"));
+            for (int row = 0; row < table->rowCount(); ++row)
+                QCOMPARE(table->item(row, 1)->text(), translate(Text::stats_Unreadable));
+            dialog.accept();
+        });
+        window.dispatchCommand(CMainWnd::CmdCompareVehicles);
+        QVERIFY(table);
+        QCOMPARE(QFileInfo(bad).size(), qint64(21));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+QTEST_MAIN(VehiclesTest)
+#include "tst_vehicles.moc"
