@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -63,6 +64,13 @@ RegionalSettings fuzzRegionalSettings(const QString& line) {
     regional.decimal = line.size() > 1 ? line.at(1) : QChar(u'.');
     regional.dateSeparator = line.mid(2);
     return regional;
+}
+
+bool fuzzPrintsReadBack(const RegionalSettings& regional) {
+    const QChar decimal = regional.decimal;
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    return !isDigit(decimal) && !QStringLiteral("+-eE").contains(decimal) &&
+           std::none_of(regional.dateSeparator.begin(), regional.dateSeparator.end(), isDigit);
 }
 
 void fuzzCheck(bool condition, const char* message) {

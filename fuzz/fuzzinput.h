@@ -26,5 +26,10 @@ QStringList fuzzLines(const uint8_t* data, std::size_t size, int count);
 // day-month-year, '.' and no separator.
 RegionalSettings fuzzRegionalSettings(const QString& line);
 
+// Whether amounts and dates printed under these settings can only read back as themselves: a
+// decimal character that no number holds (not a digit, sign or exponent) and a date separator
+// without digits. No locale has other settings; under them the parses only have to be safe.
+bool fuzzPrintsReadBack(const RegionalSettings& regional);
+
 // Ends the run with the message when condition is false, so libFuzzer keeps the input.
 void fuzzCheck(bool condition, const char* message);
