@@ -70,7 +70,19 @@ QStringList listOdometers(const CMainWnd& window) {
     return texts;
 }
 
-enum class Answer { Import, Cancel };
+enum class Answer { Import, PerVehicle, Cancel };
+
+const char* buttonName(Answer answer) {
+    switch (answer) {
+    case Answer::Import:
+        return "import";
+    case Answer::PerVehicle:
+        return "importPerVehicle";
+    case Answer::Cancel:
+        break;
+    }
+    return "cancel";
+}
 
 } // namespace
 
@@ -122,6 +134,13 @@ private slots:
             << "Fills added: 0\nAlready in the log: 0\nRows skipped: 3\n"
                "    odometer does not read: 1\n    volume does not read: 2\nPartial fills: 0\n"
                "After missed fills: 0";
+        // The open log keeps its fills; each vehicle gets a log of its own in the folder.
+        QTest::newRow("Fuelly, one log per vehicle")
+            << QByteArray(kFuelly) << QString() << QString() << Answer::PerVehicle << QStringList{}
+            << "Wagon.fil\nFills added: 2\nAlready in the log: 0\nRows skipped: 0\n"
+               "Partial fills: 1\nAfter missed fills: 0\n\n"
+               "Roadster.fil\nFills added: 1\nAlready in the log: 0\nRows skipped: 0\n"
+               "Partial fills: 0\nAfter missed fills: 0";
         QTest::newRow("cancel") << QByteArray(kFuelly) << QString() << QString() << Answer::Cancel
                                 << QStringList{} << QString();
     }
@@ -146,16 +165,17 @@ private slots:
                 pick(dialog, "vehicle", vehicle);
             if (!decimal.isEmpty())
                 pick(dialog, "decimal", decimal);
-            QPushButton* button =
-                child<QPushButton>(dialog, answer == Answer::Import ? "import" : "cancel");
-            QVERIFY(button && button->isEnabled());
+            QPushButton* button = child<QPushButton>(dialog, buttonName(answer));
+            QVERIFY(button && button->isEnabled() && !button->isHidden());
             button->click();
         });
+        if (answer == Answer::PerVehicle)
+            DialogSeams::setNextFileName(dir.path());
         if (!message.isEmpty())
             DialogSeams::setNextAnswer(QMessageBox::Ok);
         window.dispatchCommand(CMainWnd::CmdImportOtherLog);
 
-        QCOMPARE(DialogSeams::askedFileDialogs().size(), 1);
+        QCOMPARE(DialogSeams::askedFileDialogs().size(), answer == Answer::PerVehicle ? 2 : 1);
         QCOMPARE(DialogSeams::ranDialogs(), QList<QString>{QStringLiteral("otherLogDialog")});
         QCOMPARE(listOdometers(window), odometers);
         QCOMPARE(window.hasUnsavedChanges(), !odometers.isEmpty());
@@ -251,6 +271,7 @@ private slots:
         QCOMPARE(child<QComboBox>(dialog, "dateOrder")->currentText(),
                  QStringLiteral("day.month.year"));
         QVERIFY(!child<QLabel>(dialog, "dateOrderHint")->isHidden());
+        QVERIFY(child<QPushButton>(dialog, "importPerVehicle")->isHidden());
         QCOMPARE(previewColumn(dialog, 0), QStringList{"5/4/2023"});
         pick(dialog, "dateOrder", QStringLiteral("month/day/year"));
         QCOMPARE(previewColumn(dialog, 0), QStringList{"4/5/2023"});
