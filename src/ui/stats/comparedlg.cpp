@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -22,8 +23,6 @@ CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
     m_table->setObjectName(QStringLiteral("compareTable"));
     m_table->setAccessibleName(windowTitle());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The dialog opens wide and tall enough for every column, as far as the screen allows.
-    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     QStringList labels;
     for (const TotalsRow row : kTotalsRows)
@@ -56,8 +55,22 @@ void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& othe
         addColumn(path, damaged ? nullptr : &database);
     }
     m_table->resizeColumnsToContents();
+    fitTableToContents();
     if (m_table->columnCount() > 0)
         m_table->setCurrentCell(0, 0);
+}
+
+// The dialog opens wide and tall enough for every column and row, as far as the screen allows.
+// (The table's own adjustment to its contents keeps room for the scroll bars it had while it was
+// small.)
+void CCompareDlg::fitTableToContents() {
+    const int frame = 2 * m_table->frameWidth();
+    const QSize contents(m_table->verticalHeader()->sizeHint().width() +
+                             m_table->horizontalHeader()->length() + frame,
+                         m_table->horizontalHeader()->sizeHint().height() +
+                             m_table->verticalHeader()->length() + frame);
+    const QSize available = screen()->availableGeometry().size() * 4 / 5;
+    m_table->setMinimumSize(contents.boundedTo(available));
 }
 
 // A log that could not be read shows that in every row of its column.

@@ -22,6 +22,7 @@ public:
 
 private:
     void addColumn(const QString& path, const CFuelDatabase* database);
+    void fitTableToContents();
 
     QTableWidget* m_table = nullptr;
 };
