@@ -7,6 +7,7 @@
 #include "ui/messagebox.h"
 #include "ui/stats/graphctrl.h"
 #include "ui/stats/graphdlg.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,10 +16,6 @@
 #include <QTest>
 
 namespace {
-
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
 
 void writeThreeFills() {
     CFuelDatabase database(databaseFilePath());
@@ -67,18 +64,9 @@ class GraphDlgTest : public QObject {
 private slots:
     void initTestCase() { DialogSeams::enable(); }
 
-    void init() {
-        DialogSeams::reset();
-        settings().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
-    }
+    void init() { startWindowCase(); }
 
-    void cleanup() {
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        settings().clear();
-        language().clear();
-    }
+    void cleanup() { endWindowCase(); }
 
     void commandsGraphFromTheirFill_data() {
         QTest::addColumn<int>("command");

@@ -5,6 +5,7 @@
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "windowtest.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -58,10 +59,6 @@ QList<qint32> savedOdometers() {
     return odometers;
 }
 
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
-
 QString cell(const CMainWnd& window, int row, CFillListModel::Column column) {
     return window.listModel()->cellText(row, column);
 }
@@ -88,17 +85,12 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        DialogSeams::reset();
-        settings().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
+        startWindowCase();
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
     }
 
     void cleanup() {
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        settings().clear();
-        language().clear();
+        endWindowCase();
         setRegionalSettingsOverride(std::nullopt);
     }
 
@@ -181,7 +173,7 @@ private slots:
 
     void columnDefinitions() {
         writeDatabase(3);
-        settings().setValue(QStringLiteral("ColDef"), 0x10);
+        programSettings().setValue(QStringLiteral("ColDef"), 0x10);
         CMainWnd window;
         window.open();
         QAbstractItemModel* model = window.fillList()->model();
@@ -192,7 +184,7 @@ private slots:
 
         // Settings ended with OK: columns and rows anew, selection lost.
         window.selectRow(1);
-        settings().setValue(QStringLiteral("ColDef"), 0);
+        programSettings().setValue(QStringLiteral("ColDef"), 0);
         window.settingsEnded();
         QCOMPARE(model->columnCount(), 0);
         QCOMPARE(model->rowCount(), 3);
@@ -411,15 +403,14 @@ private slots:
             titles.append(action->text().remove(QLatin1Char('&')));
         QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Fill"),
                                       QStringLiteral("Statistics")}));
-        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
-                 (QStringList{QStringLiteral("Settings"), QStringLiteral("-"),
-                              QStringLiteral("Import CSV"),
-                              QStringLiteral("Import from another fuel log\u2026"),
-                              QStringLiteral("Export CSV"), QStringLiteral("-"),
-                              QStringLiteral("New vehicle\u2026"),
-                              QStringLiteral("Open vehicle\u2026"),
-                              QStringLiteral("Recent vehicles"), QStringLiteral("-"),
-                              QStringLiteral("About"), QStringLiteral("Exit")}));
+        QCOMPARE(
+            texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
+            (QStringList{
+                QStringLiteral("Settings"), QStringLiteral("-"), QStringLiteral("Import CSV"),
+                QStringLiteral("Import from another fuel log\u2026"), QStringLiteral("Export CSV"),
+                QStringLiteral("-"), QStringLiteral("New vehicle\u2026"),
+                QStringLiteral("Open vehicle\u2026"), QStringLiteral("Recent vehicles"),
+                QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
                  (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
                               QStringLiteral("Remove fill"), QStringLiteral("-"),

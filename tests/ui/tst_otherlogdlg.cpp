@@ -5,6 +5,7 @@
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -29,10 +30,6 @@ const char kLubeLogger[] = "Date,Odometer,FuelConsumed,Cost,FuelEconomy,IsFillTo
                            "13.09.2023,52100,\"40,5\",\"72,49\",\"6,8\",True,False,,\n"
                            "01.09.2023,51500,\"38,25\",\"68,85\",0,False,False,Urlaub,\n"
                            "20.08.2023,,10,20,0,True,False,,\n";
-
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
 
 QString writeFile(const QTemporaryDir& dir, const char* text) {
     const QString path = dir.filePath(QStringLiteral("export.csv"));
@@ -92,16 +89,12 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        DialogSeams::reset();
-        settings().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
+        startWindowCase();
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 1});
     }
 
     void cleanup() {
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        settings().clear();
+        endWindowCase();
         setRegionalSettingsOverride(std::nullopt);
     }
 

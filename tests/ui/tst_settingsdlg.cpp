@@ -8,6 +8,7 @@
 #include "ui/messagebox.h"
 #include "ui/settings/aboutdlg.h"
 #include "ui/settings/settingsdlg.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -32,10 +33,6 @@ const std::pair<const char*, quint32> kColumns[] = {
     {"columnRecordNumber", 0x10}, {"columnDate", 0x01},     {"columnFuel", 0x02},
     {"columnCost", 0x04},         {"columnOdometer", 0x08}, {"columnConsumption", 0x20},
     {"columnEndurance", 0x40}};
-
-QSettings store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
 
 template <typename T = QWidget> T* control(QDialog& dialog, const char* name) {
     T* found = dialog.findChild<T*>(QString::fromLatin1(name));
@@ -101,19 +98,14 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        DialogSeams::reset();
-        store().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
+        startWindowCase();
         setDebugFlag(false);
         setProgramFolderOverride(kSourceDir);
     }
 
     void cleanup() {
         m_window.reset();
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        store().clear();
-        language().clear();
+        endWindowCase();
         setDebugFlag(false);
         setProgramFolderOverride(std::nullopt);
     }
@@ -189,7 +181,7 @@ private slots:
         const QString names[] = {"ColDef", "DebugMode", "FillingMethod"};
         for (int i = 0; i < 3; ++i) {
             if (!values.at(i).isNull())
-                store().setValue(names[i], values.at(i));
+                programSettings().setValue(names[i], values.at(i));
         }
         runSettings([&](QDialog& dialog) {
             quint32 checked = 0;

@@ -5,6 +5,7 @@
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "windowtest.h"
 
 #include <QFile>
 #include <QLabel>
@@ -16,10 +17,6 @@
 #include <functional>
 
 namespace {
-
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
 
 struct Fill {
     qint32 odometer;
@@ -103,10 +100,7 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        DialogSeams::reset();
-        settings().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
+        startWindowCase();
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
         m_window = std::make_unique<CMainWnd>();
         m_window->open();
@@ -114,9 +108,7 @@ private slots:
 
     void cleanup() {
         m_window.reset();
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        settings().clear();
-        language().clear();
+        endWindowCase();
         setRegionalSettingsOverride(std::nullopt);
     }
 
@@ -256,7 +248,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, method);
         QFETCH(ValueMap, expected);
-        settings().setValue(QStringLiteral("FillingMethod"), method);
+        programSettings().setValue(QStringLiteral("FillingMethod"), method);
         storeFills(m_window->database(), fills);
         m_window->buildList();
         m_window->selectRow(row);
@@ -299,7 +291,7 @@ private slots:
     // language; the fills lie one day apart.
     void totalsFromTheCommand() {
         language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
-        settings().setValue(QStringLiteral("FillingMethod"), 1);
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
         storeFills(m_window->database(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
         m_window->buildList();
         QStringList shown;

@@ -8,6 +8,7 @@
 #include "ui/main/vehiclecommands.h"
 #include "ui/messagebox.h"
 #include "ui/stats/comparedlg.h"
+#include "windowtest.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,10 +24,6 @@ namespace {
 
 constexpr quint64 kDay = 864000000000ull; // 100 ns units
 constexpr quint64 kFirstDay = 154000ull * kDay;
-
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
-}
 
 // A log of fills on days 0, 1, ... with the odometer going up by `step` from 1000.
 void writeLog(const QString& path, int fillCount, int step = 500) {
@@ -73,17 +70,11 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        DialogSeams::reset();
-        settings().clear();
-        QFile::remove(databaseFilePath());
-        language().clear();
+        startWindowCase();
         QVERIFY(m_folder.isValid());
     }
 
-    void cleanup() {
-        QCOMPARE(DialogSeams::pendingAnswers(), 0);
-        settings().clear();
-    }
+    void cleanup() { endWindowCase(); }
 
     void defaultLogLeavesNoVehicleSettings() {
         writeLog(databaseFilePath(), 2);
@@ -96,8 +87,8 @@ private slots:
             window.dispatchCommand(CMainWnd::CmdOk);
         }
         QCOMPARE(fillsIn(databaseFilePath()), 3);
-        QVERIFY(!settings().contains(QStringLiteral("Database")));
-        QVERIFY(!settings().contains(QStringLiteral("RecentVehicles")));
+        QVERIFY(!programSettings().contains(QStringLiteral("Database")));
+        QVERIFY(!programSettings().contains(QStringLiteral("RecentVehicles")));
     }
 
     void storedDatabaseIsOpenedAtStart_data() {
@@ -112,7 +103,7 @@ private slots:
         QFETCH(bool, opensStored);
         writeLog(m_folder.filePath(QStringLiteral("car.fil")), 3);
         const QString path = stored.isEmpty() ? QString() : m_folder.filePath(stored);
-        settings().setValue(QStringLiteral("Database"), path);
+        programSettings().setValue(QStringLiteral("Database"), path);
         QCOMPARE(readDatabasePath(), opensStored ? path : databaseFilePath());
         CMainWnd window;
         window.open();
@@ -142,7 +133,7 @@ private slots:
         QVERIFY(openVehicle(window, databaseFilePath()));
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
-        QVERIFY(!settings().contains(QStringLiteral("Database")));
+        QVERIFY(!programSettings().contains(QStringLiteral("Database")));
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
@@ -166,7 +157,7 @@ private slots:
         const auto& asked = DialogSeams::askedMessages();
         QVERIFY(!asked.isEmpty());
         QCOMPARE(asked.last().text, translate(Text::Main_VehicleNotSaved));
-        QVERIFY(!settings().contains(QStringLiteral("Database")));
+        QVERIFY(!programSettings().contains(QStringLiteral("Database")));
         window.dispatchCommand(CMainWnd::CmdCancel);
         DialogSeams::setNextAnswer(QMessageBox::Yes);
         window.dispatchCommand(CMainWnd::CmdCancel);
