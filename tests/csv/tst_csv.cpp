@@ -5,6 +5,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
+#include "testtime.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,19 +18,6 @@ namespace {
 
 const QString kHeader = QStringLiteral("station;odometer;fuel;cost;date;time;driver;notes\n");
 const CsvColumnMap kExportColumns = {0, 1, 2, 3, 7, 4, 5, 6};
-
-FileTime timeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    SystemTime parts;
-    parts.year = quint16(year);
-    parts.month = quint16(month);
-    parts.day = quint16(day);
-    parts.hour = quint16(hour);
-    parts.minute = quint16(minute);
-    parts.second = quint16(second);
-    FileTime time;
-    systemTimeToFileTime(parts, &time);
-    return time;
-}
 
 struct FillValues {
     QString station;
@@ -120,7 +108,7 @@ void CsvTest::exportLines_data() {
     QTest::addColumn<QList<FillValues>>("fills");
     QTest::addColumn<QString>("expected");
 
-    const FileTime may18 = timeOf(2004, 5, 18, 7, 5, 9);
+    const FileTime may18 = fileTimeOf(2004, 5, 18, 7, 5, 9);
     const FillValues plain{"Shell", 12345, 40.5f, 1000.0f, may18, "Karel", "full"};
     QTest::newRow("empty database") << QChar(u'.') << QList<FillValues>{} << kHeader;
     QTest::newRow("point locale") << QChar(u'.') << QList<FillValues>{plain}
@@ -143,8 +131,8 @@ void CsvTest::exportLines_data() {
         << kHeader + "S;1;1.00;1.00;;;D;n\n";
     QTest::newRow("database order")
         << QChar(u'.')
-        << QList<FillValues>{{"B", 2, 1, 1, timeOf(2005, 1, 1), QString(), ""},
-                             {"A", 1, 1, 1, timeOf(2004, 1, 1), QString(), ""}}
+        << QList<FillValues>{{"B", 2, 1, 1, fileTimeOf(2005, 1, 1), QString(), ""},
+                             {"A", 1, 1, 1, fileTimeOf(2004, 1, 1), QString(), ""}}
         << kHeader + "A;1;1.00;1.00;1.1.2004;0:00:00;;\nB;2;1.00;1.00;1.1.2005;0:00:00;;\n";
 }
 
@@ -168,7 +156,7 @@ void CsvTest::exportLines() {
 
 void CsvTest::exportWritesWholeOrNothing() {
     CFuelDatabase database;
-    addFill(database, {"Shell", 1, 1, 1, timeOf(2004, 5, 18), QString(), ""});
+    addFill(database, {"Shell", 1, 1, 1, fileTimeOf(2004, 5, 18), QString(), ""});
     QTemporaryDir dir;
     // A folder that is a plain file: nothing can be created in it.
     const QString plainFile = dir.filePath(QStringLiteral("plain"));
@@ -374,11 +362,11 @@ void CsvTest::importEncodings() {
 
 void CsvTest::exportImportRoundTrip() {
     CFuelDatabase original;
-    const FileTime time = timeOf(2004, 5, 18, 10, 30, 15);
+    const FileTime time = fileTimeOf(2004, 5, 18, 10, 30, 15);
     addFill(original, {"Shell", 12000, 40.456f, 999.999f, time, "Eva", "plain"});
-    addFill(original, {"A;B \"C\"", 12500, 1, 2, timeOf(2004, 6, 1, 23, 59, 59), "",
+    addFill(original, {"A;B \"C\"", 12500, 1, 2, fileTimeOf(2004, 6, 1, 23, 59, 59), "",
                        "semi;colon \"quote\"\nline"});
-    addFill(original, {"", -3, 0, 0, timeOf(1601, 1, 1), QString(), "\"\""});
+    addFill(original, {"", -3, 0, 0, fileTimeOf(1601, 1, 1), QString(), "\"\""});
     CFuelDatabase imported;
     const CsvImportResult result = importText(csvExportText(original), kExportColumns, imported);
     QCOMPARE(result.imported, 3);
@@ -399,8 +387,8 @@ void CsvTest::newestFirstGivesTheSameTable() {
     }
     CFuelDatabase oldestFirst;
     CFuelDatabase newestFirst;
-    addFill(oldestFirst, {"Old", 0, 1, 1, timeOf(2004, 2, 10), QString(), ""});
-    addFill(newestFirst, {"Old", 0, 1, 1, timeOf(2004, 2, 10), QString(), ""});
+    addFill(oldestFirst, {"Old", 0, 1, 1, fileTimeOf(2004, 2, 10), QString(), ""});
+    addFill(newestFirst, {"Old", 0, 1, 1, fileTimeOf(2004, 2, 10), QString(), ""});
     importText(kHeader + lines.join(u'\n'), kExportColumns, oldestFirst);
     QStringList reversed;
     for (int i = 0; i < lines.size(); i += 2)

@@ -1,22 +1,10 @@
 #include "db/calendar.h"
+#include "testtime.h"
 
 #include <QDateTime>
 #include <QTest>
 
 namespace {
-
-SystemTime makeTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                    int milliseconds = 0) {
-    SystemTime t;
-    t.year = quint16(year);
-    t.month = quint16(month);
-    t.day = quint16(day);
-    t.hour = quint16(hour);
-    t.minute = quint16(minute);
-    t.second = quint16(second);
-    t.milliseconds = quint16(milliseconds);
-    return t;
-}
 
 constexpr quint64 kTicksPerDay = 864'000'000'000;
 constexpr quint64 kFirstUnconvertible = quint64(1) << 63;
@@ -42,14 +30,15 @@ void CalendarTest::knownTimesConvertBothWays_data() {
     QTest::addColumn<SystemTime>("time");
     QTest::addColumn<quint64>("ticks");
     QTest::addColumn<int>("dayOfWeek");
-    QTest::newRow("first day") << makeTime(1601, 1, 1) << quint64(0) << 1;
-    QTest::newRow("unix epoch") << makeTime(1970, 1, 1) << quint64(116444736000000000) << 4;
-    QTest::newRow("fill time") << makeTime(2004, 5, 18, 10, 30, 15) << quint64(127293498150000000)
-                               << 2;
-    QTest::newRow("leap day") << makeTime(2000, 2, 29) << quint64(125962560000000000) << 2;
-    QTest::newRow("milliseconds") << makeTime(1601, 1, 1, 0, 0, 1, 250) << quint64(12'500'000) << 1;
+    QTest::newRow("first day") << systemTimeOf(1601, 1, 1) << quint64(0) << 1;
+    QTest::newRow("unix epoch") << systemTimeOf(1970, 1, 1) << quint64(116444736000000000) << 4;
+    QTest::newRow("fill time") << systemTimeOf(2004, 5, 18, 10, 30, 15)
+                               << quint64(127293498150000000) << 2;
+    QTest::newRow("leap day") << systemTimeOf(2000, 2, 29) << quint64(125962560000000000) << 2;
+    QTest::newRow("milliseconds") << systemTimeOf(1601, 1, 1, 0, 0, 1, 250) << quint64(12'500'000)
+                                  << 1;
     QTest::newRow("last convertible millisecond")
-        << makeTime(30828, 9, 14, 2, 48, 5, 477) << quint64(0x7fffffffffffffff - 5807) << 4;
+        << systemTimeOf(30828, 9, 14, 2, 48, 5, 477) << quint64(0x7fffffffffffffff - 5807) << 4;
 }
 
 void CalendarTest::knownTimesConvertBothWays() {
@@ -75,23 +64,23 @@ void CalendarTest::knownTimesConvertBothWays() {
 
 void CalendarTest::refusesImpossibleTimes_data() {
     QTest::addColumn<SystemTime>("time");
-    QTest::newRow("before 1601") << makeTime(1600, 12, 31, 23, 59, 59);
-    QTest::newRow("year 0") << makeTime(0, 1, 1);
-    QTest::newRow("month 0") << makeTime(2004, 0, 1);
-    QTest::newRow("month 13") << makeTime(2004, 13, 1);
-    QTest::newRow("day 0") << makeTime(2004, 5, 0);
-    QTest::newRow("31 April") << makeTime(2004, 4, 31);
-    QTest::newRow("30 February of a leap year") << makeTime(2004, 2, 30);
-    QTest::newRow("29 February 2003") << makeTime(2003, 2, 29);
-    QTest::newRow("29 February 1900, a century") << makeTime(1900, 2, 29);
-    QTest::newRow("32 January") << makeTime(2004, 1, 32);
-    QTest::newRow("hour 24") << makeTime(2004, 5, 18, 24);
-    QTest::newRow("minute 60") << makeTime(2004, 5, 18, 10, 60);
-    QTest::newRow("second 60") << makeTime(2004, 5, 18, 10, 30, 60);
-    QTest::newRow("millisecond 1000") << makeTime(2004, 5, 18, 10, 30, 15, 1000);
-    QTest::newRow("past 2^63 the same day") << makeTime(30828, 9, 14, 2, 48, 6);
-    QTest::newRow("the next day") << makeTime(30828, 9, 15);
-    QTest::newRow("largest year") << makeTime(65535, 12, 31, 23, 59, 59, 999);
+    QTest::newRow("before 1601") << systemTimeOf(1600, 12, 31, 23, 59, 59);
+    QTest::newRow("year 0") << systemTimeOf(0, 1, 1);
+    QTest::newRow("month 0") << systemTimeOf(2004, 0, 1);
+    QTest::newRow("month 13") << systemTimeOf(2004, 13, 1);
+    QTest::newRow("day 0") << systemTimeOf(2004, 5, 0);
+    QTest::newRow("31 April") << systemTimeOf(2004, 4, 31);
+    QTest::newRow("30 February of a leap year") << systemTimeOf(2004, 2, 30);
+    QTest::newRow("29 February 2003") << systemTimeOf(2003, 2, 29);
+    QTest::newRow("29 February 1900, a century") << systemTimeOf(1900, 2, 29);
+    QTest::newRow("32 January") << systemTimeOf(2004, 1, 32);
+    QTest::newRow("hour 24") << systemTimeOf(2004, 5, 18, 24);
+    QTest::newRow("minute 60") << systemTimeOf(2004, 5, 18, 10, 60);
+    QTest::newRow("second 60") << systemTimeOf(2004, 5, 18, 10, 30, 60);
+    QTest::newRow("millisecond 1000") << systemTimeOf(2004, 5, 18, 10, 30, 15, 1000);
+    QTest::newRow("past 2^63 the same day") << systemTimeOf(30828, 9, 14, 2, 48, 6);
+    QTest::newRow("the next day") << systemTimeOf(30828, 9, 15);
+    QTest::newRow("largest year") << systemTimeOf(65535, 12, 31, 23, 59, 59, 999);
 }
 
 void CalendarTest::refusesImpossibleTimes() {
@@ -102,7 +91,7 @@ void CalendarTest::refusesImpossibleTimes() {
 }
 
 void CalendarTest::dayOfWeekIsIgnoredOnInput() {
-    SystemTime time = makeTime(2004, 5, 18);
+    SystemTime time = systemTimeOf(2004, 5, 18);
     FileTime plain;
     QVERIFY(systemTimeToFileTime(time, &plain));
     time.dayOfWeek = 6;
@@ -138,7 +127,7 @@ void CalendarTest::everyDayAgreesWithQDate() {
 }
 
 void CalendarTest::refusesValuesFromTwoToThe63() {
-    SystemTime untouched = makeTime(2004, 5, 18);
+    SystemTime untouched = systemTimeOf(2004, 5, 18);
     for (const quint64 value : {kFirstUnconvertible, kFirstUnconvertible + 1, ~quint64(0)})
         QVERIFY(!fileTimeToSystemTime(FileTime::fromValue(value), &untouched));
     QCOMPARE(untouched.year, quint16(2004));
@@ -153,8 +142,8 @@ void CalendarTest::currentTimeIsLocalWholeSeconds() {
         const QDate date = moment.date();
         const QTime clock = moment.time();
         FileTime fileTime;
-        systemTimeToFileTime(makeTime(date.year(), date.month(), date.day(), clock.hour(),
-                                      clock.minute(), clock.second()),
+        systemTimeToFileTime(systemTimeOf(date.year(), date.month(), date.day(), clock.hour(),
+                                          clock.minute(), clock.second()),
                              &fileTime);
         return fileTime.value();
     };

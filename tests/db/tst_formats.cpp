@@ -1,6 +1,7 @@
 #include "db/calendar.h"
 #include "db/formats.h"
 #include "db/regional.h"
+#include "testtime.h"
 
 #include <QLocale>
 #include <QTest>
@@ -13,20 +14,6 @@ namespace {
 const RegionalSettings kGerman{u',', QStringLiteral("."), 1};
 const RegionalSettings kUnitedStates{u'.', QStringLiteral("/"), 0};
 const RegionalSettings kIso{u'.', QStringLiteral("-"), 2};
-
-FileTime fileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    SystemTime t;
-    t.year = quint16(year);
-    t.month = quint16(month);
-    t.day = quint16(day);
-    t.hour = quint16(hour);
-    t.minute = quint16(minute);
-    t.second = quint16(second);
-    FileTime result;
-    if (!systemTimeToFileTime(t, &result))
-        qFatal("test time %d-%d-%d does not exist", year, month, day);
-    return result;
-}
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
@@ -240,13 +227,13 @@ void FormatsTest::datesAndTimesParse_data() {
     QTest::addColumn<QString>("time");
     QTest::addColumn<FileTime>("expected");
     const FileTime zero;
-    const FileTime may18 = fileTime(2004, 5, 18);
+    const FileTime may18 = fileTimeOf(2004, 5, 18);
     QTest::newRow("date and time") << "18.5.2004"
-                                   << "10:30:15" << fileTime(2004, 5, 18, 10, 30, 15);
+                                   << "10:30:15" << fileTimeOf(2004, 5, 18, 10, 30, 15);
     QTest::newRow("two-digit year") << "18.5.04"
                                     << "10:30:15" << zero;
     QTest::newRow("hours and minutes only") << "18.5.2004"
-                                            << "10:30" << fileTime(2004, 5, 18, 10, 30);
+                                            << "10:30" << fileTimeOf(2004, 5, 18, 10, 30);
     QTest::newRow("absent time") << "18.5.2004" << QString() << may18;
     QTest::newRow("empty time") << "18.5.2004"
                                 << "" << may18;
@@ -256,12 +243,12 @@ void FormatsTest::datesAndTimesParse_data() {
                                    << "10:30:15" << zero;
     QTest::newRow("31 February") << "31.2.2004" << QString() << zero;
     QTest::newRow("29 February of a leap year")
-        << "29.2.2004" << QString() << fileTime(2004, 2, 29);
+        << "29.2.2004" << QString() << fileTimeOf(2004, 2, 29);
     QTest::newRow("29 February 2003") << "29.2.2003" << QString() << zero;
     QTest::newRow("29 February 1900") << "29.2.1900" << QString() << zero;
-    QTest::newRow("29 February 2000") << "29.2.2000" << QString() << fileTime(2000, 2, 29);
+    QTest::newRow("29 February 2000") << "29.2.2000" << QString() << fileTimeOf(2000, 2, 29);
     QTest::newRow("leading zeros and blanks") << " 08. 05. 2004"
-                                              << "07:05:09" << fileTime(2004, 5, 8, 7, 5, 9);
+                                              << "07:05:09" << fileTimeOf(2004, 5, 8, 7, 5, 9);
     QTest::newRow("text after the year") << "18.5.2004 Tue" << QString() << may18;
     QTest::newRow("hour 24") << "18.5.2004"
                              << "24:00:00" << zero;
@@ -270,7 +257,7 @@ void FormatsTest::datesAndTimesParse_data() {
     QTest::newRow("negative second") << "18.5.2004"
                                      << "10:30:-1" << zero;
     QTest::newRow("year 1601") << "2.1.1601"
-                               << "0:00:00" << fileTime(1601, 1, 2);
+                               << "0:00:00" << fileTimeOf(1601, 1, 2);
     QTest::newRow("year 1600") << "31.12.1600"
                                << "23:59:59" << zero;
     // A number beyond 16 bits must not wrap around onto a valid value (67540 = 2004 + 65536).
@@ -295,12 +282,12 @@ void FormatsTest::checkedDatesAndTimesRead_data() {
     const FileTime none;
     QTest::newRow("date and time")
         << "18.5.2004"
-        << "10:30:15" << DateTimePart::None << fileTime(2004, 5, 18, 10, 30, 15);
+        << "10:30:15" << DateTimePart::None << fileTimeOf(2004, 5, 18, 10, 30, 15);
     QTest::newRow("hours and minutes")
         << "18.5.2004"
-        << "10:30" << DateTimePart::None << fileTime(2004, 5, 18, 10, 30);
+        << "10:30" << DateTimePart::None << fileTimeOf(2004, 5, 18, 10, 30);
     QTest::newRow("blank time is midnight") << " 8. 05. 2004 "
-                                            << " " << DateTimePart::None << fileTime(2004, 5, 8);
+                                            << " " << DateTimePart::None << fileTimeOf(2004, 5, 8);
     QTest::newRow("30 February") << "30.2.2004"
                                  << "10:30" << DateTimePart::Date << none;
     QTest::newRow("letters as date") << "heute"
@@ -346,7 +333,7 @@ void FormatsTest::dateOrders() {
     QFETCH(RegionalSettings, regional);
     QFETCH(QString, text);
     setRegionalSettingsOverride(regional);
-    const FileTime may18 = fileTime(2004, 5, 18);
+    const FileTime may18 = fileTimeOf(2004, 5, 18);
     QCOMPARE(formatDate(may18), text);
     QCOMPARE(parseDateTime(text, QString()).value(), may18.value());
 }
@@ -371,9 +358,9 @@ void FormatsTest::formattedTimesParseBack() {
 void FormatsTest::timesFormat_data() {
     QTest::addColumn<FileTime>("time");
     QTest::addColumn<QString>("text");
-    QTest::newRow("padded minutes and seconds") << fileTime(2004, 5, 18, 9, 5, 3) << "9:05:03";
-    QTest::newRow("midnight") << fileTime(2004, 5, 18) << "0:00:00";
-    QTest::newRow("last second") << fileTime(2004, 5, 18, 23, 59, 59) << "23:59:59";
+    QTest::newRow("padded minutes and seconds") << fileTimeOf(2004, 5, 18, 9, 5, 3) << "9:05:03";
+    QTest::newRow("midnight") << fileTimeOf(2004, 5, 18) << "0:00:00";
+    QTest::newRow("last second") << fileTimeOf(2004, 5, 18, 23, 59, 59) << "23:59:59";
     QTest::newRow("unparsed time") << FileTime() << "0:00:00";
 }
 
@@ -397,24 +384,25 @@ void FormatsTest::periodDays_data() {
     QTest::addColumn<FileTime>("first");
     QTest::addColumn<FileTime>("last");
     QTest::addColumn<qint32>("days");
-    const FileTime may18 = fileTime(2004, 5, 18, 10, 30, 15);
+    const FileTime may18 = fileTimeOf(2004, 5, 18, 10, 30, 15);
     QTest::newRow("same time") << may18 << may18 << 1;
-    QTest::newRow("next month") << fileTime(2004, 1, 31) << fileTime(2004, 2, 1) << 2;
-    QTest::newRow("whole January") << fileTime(2004, 1, 1) << fileTime(2004, 1, 31) << 31;
-    QTest::newRow("over 29 February") << fileTime(2004, 2, 28) << fileTime(2004, 3, 1) << 3;
-    QTest::newRow("no 29 February in 2003") << fileTime(2003, 2, 28) << fileTime(2003, 3, 1) << 2;
-    QTest::newRow("from 29 February") << fileTime(2004, 2, 29) << fileTime(2005, 1, 1) << 308;
-    QTest::newRow("two years") << fileTime(2003, 1, 1) << fileTime(2005, 1, 1) << 732;
-    QTest::newRow("over new year") << fileTime(2003, 12, 20) << fileTime(2004, 1, 10) << 22;
+    QTest::newRow("next month") << fileTimeOf(2004, 1, 31) << fileTimeOf(2004, 2, 1) << 2;
+    QTest::newRow("whole January") << fileTimeOf(2004, 1, 1) << fileTimeOf(2004, 1, 31) << 31;
+    QTest::newRow("over 29 February") << fileTimeOf(2004, 2, 28) << fileTimeOf(2004, 3, 1) << 3;
+    QTest::newRow("no 29 February in 2003")
+        << fileTimeOf(2003, 2, 28) << fileTimeOf(2003, 3, 1) << 2;
+    QTest::newRow("from 29 February") << fileTimeOf(2004, 2, 29) << fileTimeOf(2005, 1, 1) << 308;
+    QTest::newRow("two years") << fileTimeOf(2003, 1, 1) << fileTimeOf(2005, 1, 1) << 732;
+    QTest::newRow("over new year") << fileTimeOf(2003, 12, 20) << fileTimeOf(2004, 1, 10) << 22;
     QTest::newRow("January to March of a leap year")
-        << fileTime(2004, 1, 10) << fileTime(2004, 3, 10) << 61;
-    QTest::newRow("almost two years") << fileTime(2003, 3, 15) << fileTime(2005, 2, 10) << 699;
-    QTest::newRow("eight years") << fileTime(2001, 6, 1) << fileTime(2009, 6, 1) << 2923;
+        << fileTimeOf(2004, 1, 10) << fileTimeOf(2004, 3, 10) << 61;
+    QTest::newRow("almost two years") << fileTimeOf(2003, 3, 15) << fileTimeOf(2005, 2, 10) << 699;
+    QTest::newRow("eight years") << fileTimeOf(2001, 6, 1) << fileTimeOf(2009, 6, 1) << 2923;
     QTest::newRow("a century, 1900 not leap, 2000 leap")
-        << fileTime(1900, 3, 1) << fileTime(2000, 3, 1) << 36526;
-    QTest::newRow("first later") << fileTime(2004, 5, 19) << fileTime(2004, 5, 18) << -1;
+        << fileTimeOf(1900, 3, 1) << fileTimeOf(2000, 3, 1) << 36526;
+    QTest::newRow("first later") << fileTimeOf(2004, 5, 19) << fileTimeOf(2004, 5, 18) << -1;
     QTest::newRow("later the same day")
-        << fileTime(2004, 5, 18, 10) << fileTime(2004, 5, 18, 9) << -1;
+        << fileTimeOf(2004, 5, 18, 10) << fileTimeOf(2004, 5, 18, 9) << -1;
     QTest::newRow("unconvertible last") << may18 << FileTime::fromValue(quint64(1) << 63) << -1;
     QTest::newRow("whole range") << FileTime() << FileTime::fromValue((quint64(1) << 63) - 1)
                                  << 10675200;
@@ -428,8 +416,10 @@ void FormatsTest::periodDays() {
 }
 
 void FormatsTest::daysInPeriodIgnoresTimeOfDay() {
-    QCOMPARE(daysInPeriod(fileTime(2004, 5, 18, 23, 59, 59), fileTime(2004, 5, 19, 0, 0, 0)), 2);
-    QCOMPARE(daysInPeriod(fileTime(2004, 5, 18, 0, 0, 0), fileTime(2004, 5, 18, 23, 59, 59)), 1);
+    QCOMPARE(daysInPeriod(fileTimeOf(2004, 5, 18, 23, 59, 59), fileTimeOf(2004, 5, 19, 0, 0, 0)),
+             2);
+    QCOMPARE(daysInPeriod(fileTimeOf(2004, 5, 18, 0, 0, 0), fileTimeOf(2004, 5, 18, 23, 59, 59)),
+             1);
 }
 
 QTEST_GUILESS_MAIN(FormatsTest)
