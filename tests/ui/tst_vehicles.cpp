@@ -249,6 +249,9 @@ private slots:
             table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
             QVERIFY(table);
             QCOMPARE(table->columnCount(), 3);
+            // Every column and row in view, with no room kept for scroll bars.
+            QCOMPARE(table->viewport()->size(),
+                     QSize(table->horizontalHeader()->length(), table->verticalHeader()->length()));
             QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("cmpcar"));
             QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("cmpbad"));
             QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("cmpvan"));
