@@ -5,11 +5,13 @@
 
 #include "ratios.h"
 
+#include "core/logdocument.h"
 #include "core/settings.h"
 #include "db/fueldatabase.h"
 #include "ui/main/filllistmodel.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -43,12 +45,15 @@ BENCHMARK(BM_NumberToText)->Unit(benchmark::kMillisecond);
 
 // A refresh of the list and then the text of every cell.
 void BM_EveryCellText(benchmark::State& state) {
-    CFuelDatabase database;
+    CFuelDatabase database(QDir::home().filePath(QStringLiteral("list.fil")));
     fillDatabase(database);
-    CFillListModel model(database);
+    database.save();
+    CLogDocument document(database.filePath());
+    document.load();
+    CFillListModel model(document);
     model.rebuild();
     for (auto _ : state) {
-        model.refreshAll();
+        model.rowsChanged(0, kFillCount - 1);
         for (int row = 0; row < kFillCount; ++row) {
             for (int column = 0; column < kColumnCount; ++column)
                 benchmark::DoNotOptimize(model.cellText(row, CFillListModel::Column(column)));

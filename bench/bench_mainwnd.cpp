@@ -2,7 +2,9 @@
 // fill in the middle with the list's refresh, against the same work on the database alone.
 // Runs on the offscreen platform in a temporary home folder, so the user's files are untouched.
 
+#include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/vehicles.h"
 #include "db/fueldatabase.h"
 #include "ratios.h"
 #include "ui/main/mainwnd.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -56,12 +59,14 @@ BENCHMARK(BM_LoadDatabase)->Unit(benchmark::kMillisecond);
 // Construction, load, list build and the first painting of the whole window.
 void BM_OpenMainWindowToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {
-        auto window = std::make_unique<CMainWnd>();
+        auto document = std::make_unique<CLogDocument>(readDatabasePath());
+        auto window = std::make_unique<CMainWnd>(*document);
         window->open();
         benchmark::DoNotOptimize(window->grab());
         state.PauseTiming();
         window->hide();
         window.reset();
+        document.reset();
         state.ResumeTiming();
     }
 }
@@ -90,19 +95,18 @@ void BM_DatabaseAddEditRemove(benchmark::State& state) {
 }
 BENCHMARK(BM_DatabaseAddEditRemove)->Unit(benchmark::kMicrosecond);
 
-// One new fill in the middle: database insert, list update with every row's texts, repaint.
-// The same fill is removed untimed, so every round adds to the same list.
+// One new fill in the middle: the step through the open log, the list update with every row's
+// texts, repaint. The step is undone untimed, so every round adds to the same list.
 void BM_AddFillAndRefresh(benchmark::State& state) {
-    CMainWnd window;
+    CLogDocument document(readDatabasePath());
+    CMainWnd window(document);
     window.open();
     window.grab();
     for (auto _ : state) {
-        const int index = window.database().insertFill(middleFill());
-        window.fillAdded(index);
+        document.addFill(QStringLiteral("Station"), middleFill(), QString());
         benchmark::DoNotOptimize(window.fillList()->viewport()->grab());
         state.PauseTiming();
-        window.database().removeFill(index);
-        window.fillRemoved(index);
+        document.undoStack()->undo();
         state.ResumeTiming();
     }
     window.hide();
@@ -111,18 +115,17 @@ BENCHMARK(BM_AddFillAndRefresh)->Unit(benchmark::kMicrosecond);
 
 // A fill in the middle moved 1000 places earlier and back, as Edit fill does it.
 void BM_EditFillAndRefresh(benchmark::State& state) {
-    CMainWnd window;
+    CLogDocument document(readDatabasePath());
+    CMainWnd window(document);
     window.open();
     window.grab();
     const FileTime times[] = {makeFill(kMiddle - 1000).dateTime, makeFill(kMiddle).dateTime};
     int index = kMiddle;
     int round = 0;
     for (auto _ : state) {
-        window.database().getFill(index)->dateTime = times[round++ % 2];
-        int first = 0;
-        int last = 0;
-        index = window.database().repositionFill(index, &first, &last);
-        window.fillEdited(index);
+        FillRecord fill = *document.database().getFill(index);
+        fill.dateTime = times[round++ % 2];
+        index = document.editFill(index, QStringLiteral("Station"), fill, QString());
         benchmark::DoNotOptimize(window.fillList()->viewport()->grab());
     }
     window.hide();
@@ -131,16 +134,15 @@ BENCHMARK(BM_EditFillAndRefresh)->Unit(benchmark::kMicrosecond);
 
 // One fill in the middle removed; it is put back untimed.
 void BM_RemoveFillAndRefresh(benchmark::State& state) {
-    CMainWnd window;
+    CLogDocument document(readDatabasePath());
+    CMainWnd window(document);
     window.open();
     window.grab();
     for (auto _ : state) {
         state.PauseTiming();
-        const int index = window.database().insertFill(middleFill());
-        window.fillAdded(index);
+        const int index = document.addFill(QStringLiteral("Station"), middleFill(), QString());
         state.ResumeTiming();
-        window.database().removeFill(index);
-        window.fillRemoved(index);
+        document.removeFill(index);
         benchmark::DoNotOptimize(window.fillList()->viewport()->grab());
     }
     window.hide();

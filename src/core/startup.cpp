@@ -1,13 +1,14 @@
 #include "core/startup.h"
 
 #include "core/debuglog.h"
+#include "core/logdocument.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
 #include "core/vehicles.h"
 #include "db/version.h"
 #include "localisation/language.h"
 #include "ui/main/mainwnd.h"
-#include "ui/main/vehiclecommands.h"
+#include "ui/main/commands.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -40,13 +41,16 @@ int runTankometer(const StartupOptions& options) {
     // while a nested event loop still runs.
     QApplication::setQuitOnLastWindowClosed(false);
     {
-        CMainWnd window;
+        CLogDocument document(readDatabasePath());
+        CMainWnd window(document);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                          &CMainWnd::activate);
         QObject::connect(&instance, &SingleInstance::openRequested, &window,
-                         [&window](const QString& path) { openVehicleWhenIdle(window, path); });
+                         [&window](const QString& path) {
+                             window.commands().openVehicleWhenIdle(path);
+                         });
         if (!options.logPath.isEmpty())
-            openVehicle(window, options.logPath);
+            window.commands().openVehicleAt(options.logPath);
         if (options.whenRunning) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }

@@ -43,9 +43,10 @@ bool writeDatabasePath(const QString& path) {
 }
 
 QString vehicleTitle(const QString& path, const QString& programName) {
+    // "[*]" is where the window shows that the log has unsaved changes.
     if (isDefaultDatabase(path))
-        return programName;
-    return QFileInfo(path).completeBaseName() + QStringLiteral(" \u2013 ") + programName;
+        return programName + QStringLiteral("[*]");
+    return QFileInfo(path).completeBaseName() + QStringLiteral("[*] \u2013 ") + programName;
 }
 
 QStringList addRecentVehicle(QStringList recent, const QString& path) {

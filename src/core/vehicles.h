@@ -24,7 +24,7 @@ bool writeDatabasePath(const QString& path);
 bool isDefaultDatabase(const QString& path);
 
 // The window title for the open log: the program's name for the default file, else the file's
-// base name before it.
+// base name before it; the unsaved-changes mark "[*]" follows the log's name.
 QString vehicleTitle(const QString& path, const QString& programName);
 
 // Most recent first, without duplicates, at most kMaxRecentVehicles.

@@ -83,14 +83,14 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     return {};
 }
 
-CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
-                          CFuelDatabase& database) {
+CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
+                              CFuelDatabase& database) {
     CsvImportResult result;
     CsvRecord record;
     if (!reader.readRecord(&record))
         return result;
 
-    std::vector<FillRecord> fills;
+    std::vector<FillRecord>& fills = result.fills;
     NameIds stationIds;
     NameIds driverIds;
     const auto addStation = [&database](const QString& name) {
@@ -117,7 +117,14 @@ CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
         fill.driverId = driverName.isEmpty() ? -1 : driverIds.find(driverName, addDriver);
         fills.push_back(fill);
     }
-    database.mergeFills(fills);
     result.imported = int(fills.size());
+    return result;
+}
+
+CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
+                          CFuelDatabase& database) {
+    CsvImportResult result = readCsvImport(reader, columns, database);
+    database.mergeFills(result.fills);
+    result.fills.clear();
     return result;
 }

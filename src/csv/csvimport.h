@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <vector>
 
 class CFuelDatabase;
 
@@ -45,12 +46,17 @@ struct CsvSkippedLine {
 
 struct CsvImportResult {
     int imported = 0;
+    std::vector<FillRecord> fills;      // the fills read, in file order (readCsvImport)
     int skipped = 0;                    // records that are not blank and did not become fills
     QList<CsvSkippedLine> firstSkipped; // the first kCsvReportedSkips of them
 };
 
 inline constexpr int kCsvReportedSkips = 5;
 
-// Skips the header record, then adds the fill of every record that reads, all at once, in
-// time order after existing fills of the same time and in file order among themselves.
+// Skips the header record, then reads the fill of every record that reads into result.fills,
+// finding or adding its station and driver in the database; the fills are not added.
+CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
+                              CFuelDatabase& database);
+// readCsvImport, then the fills added all at once, in time order after existing fills of the
+// same time and in file order among themselves.
 CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns, CFuelDatabase& database);

@@ -422,7 +422,7 @@ OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows) {
     return summary;
 }
 
-OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
+std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
     QList<const OtherLogRow*> accepted;
     for (const OtherLogRow& row : rows) {
         if (row.skip == OtherLogSkip::None)
@@ -448,6 +448,10 @@ OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* lo
         fill.dateTime = row->dateTime;
         fills.push_back(fill);
     }
-    log->mergeFills(fills);
+    return fills;
+}
+
+OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
+    log->mergeFills(otherLogFills(rows, log));
     return summariseOtherLog(rows);
 }

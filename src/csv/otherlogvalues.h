@@ -12,6 +12,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <vector>
 
 class CFuelDatabase;
 
@@ -89,6 +90,10 @@ struct OtherLogSummary {
 };
 
 OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows);
+
+// The fills of the rows not skipped, by time and then odometer, with their stations and
+// drivers found or added in the log by name (no driver when the name is empty).
+std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log);
 
 // Adds the fills of the rows not skipped to the log in one step, finding or adding their
 // stations and drivers by name (no driver when the name is empty).

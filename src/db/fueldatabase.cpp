@@ -175,6 +175,35 @@ int CFuelDatabase::repositionFill(int index, int* first, int* last) {
     return result;
 }
 
+void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
+                                  const std::vector<FillRecord>& newFills) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    std::vector<FillRecord> merged;
+    merged.reserve(fills.size() + newFills.size());
+    std::size_t old = 0;
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        while (merged.size() < std::size_t(positions[k]) && old < fills.size())
+            merged.push_back(fills[old++]);
+        merged.push_back(newFills[k]);
+    }
+    merged.insert(merged.end(), fills.begin() + std::ptrdiff_t(old), fills.end());
+    fills = std::move(merged);
+}
+
+void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        if (next < positions.size() && std::size_t(positions[next]) == i) {
+            ++next;
+            continue;
+        }
+        fills[kept++] = fills[i];
+    }
+    fills.resize(kept);
+}
+
 void CFuelDatabase::removeFill(int index) {
     if (index >= 0 && index < getFillCount())
         m_tables.fills.erase(m_tables.fills.begin() + index);

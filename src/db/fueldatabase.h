@@ -50,6 +50,10 @@ public:
     // range of rows that changed. An index outside the table changes nothing: the result and
     // the range are -1.
     int repositionFill(int index, int* first, int* last);
+    // Puts fills at the given final rows (ascending), fills in the same order.
+    void insertFillsAt(const std::vector<int>& positions, const std::vector<FillRecord>& fills);
+    // Removes the fills at the given rows (ascending).
+    void removeFillsAt(const std::vector<int>& positions);
     // Removes the fill at index; an index outside the table changes nothing.
     void removeFill(int index);
 

@@ -89,6 +89,9 @@ inline constexpr TextId Main_QuestionCloseUnsaved{
 inline constexpr TextId Main_VehicleMissing{
     u"Main", u"VehicleMissing",
     u"The log \"%1\" no longer exists. It has been taken off the recent vehicles."};
+inline constexpr TextId Main_VehicleNotCreated{
+    u"Main", u"VehicleNotCreated",
+    u"The new vehicle's log \"%1\" could not be created. The open log stays open as it was."};
 inline constexpr TextId Main_VehicleNotSaved{
     u"Main", u"VehicleNotSaved",
     u"The open log could not be saved, so it stays open. No other vehicle was opened."};
@@ -110,6 +113,10 @@ inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
 inline constexpr TextId main_PreviousFill{u"main", u"PreviousFill", u"Previous fill"};
 inline constexpr TextId main_Station{u"main", u"Station", u"Station:"};
 inline constexpr TextId main_Time{u"main", u"Time", u"Time of fill:"};
+inline constexpr TextId menu_EditRedo{u"menu", u"EditRedo", u"Redo"};
+inline constexpr TextId menu_EditRedoStep{u"menu", u"EditRedoStep", u"Redo %1"};
+inline constexpr TextId menu_EditUndo{u"menu", u"EditUndo", u"Undo"};
+inline constexpr TextId menu_EditUndoStep{u"menu", u"EditUndoStep", u"Undo %1"};
 inline constexpr TextId menu_FileAbout{u"menu", u"FileAbout", u"About"};
 inline constexpr TextId menu_FileExit{u"menu", u"FileExit", u"Exit"};
 inline constexpr TextId menu_FileExport{u"menu", u"FileExport", u"Export CSV"};
@@ -124,6 +131,7 @@ inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
 inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
 inline constexpr TextId menu_FillRemove{u"menu", u"FillRemove", u"Remove fill"};
 inline constexpr TextId menu_FillShowInfo{u"menu", u"FillShowInfo", u"Fill information"};
+inline constexpr TextId menu_MainEdit{u"menu", u"MainEdit", u"Edit"};
 inline constexpr TextId menu_MainFile{u"menu", u"MainFile", u"File"};
 inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
 inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
@@ -212,6 +220,11 @@ inline constexpr TextId units_cost{u"units", u"cost", u"Kč"};
 inline constexpr TextId units_CostOfDist{u"units", u"CostOfDist", u"Kč / 100 km"};
 inline constexpr TextId units_Distance{u"units", u"Distance", u"km"};
 inline constexpr TextId units_Endurance{u"units", u"Endurance", u"km / l"};
+// The steps that Undo and Redo name.
+inline constexpr TextId undo_AddFill{u"undo", u"AddFill", u"Add fill"};
+inline constexpr TextId undo_EditFill{u"undo", u"EditFill", u"Edit fill"};
+inline constexpr TextId undo_Import{u"undo", u"Import", u"Import of %1 fills"};
+inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
 inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
@@ -282,6 +295,7 @@ inline constexpr TextId all[] = {
     Main_QuestionDiscardChanges,
     Main_QuestionCloseUnsaved,
     Main_VehicleMissing,
+    Main_VehicleNotCreated,
     Main_VehicleNotSaved,
     main_Consumption,
     main_Cost,
@@ -300,6 +314,10 @@ inline constexpr TextId all[] = {
     main_PreviousFill,
     main_Station,
     main_Time,
+    menu_EditRedo,
+    menu_EditRedoStep,
+    menu_EditUndo,
+    menu_EditUndoStep,
     menu_FileAbout,
     menu_FileExit,
     menu_FileExport,
@@ -313,6 +331,7 @@ inline constexpr TextId all[] = {
     menu_FillEdit,
     menu_FillRemove,
     menu_FillShowInfo,
+    menu_MainEdit,
     menu_MainFile,
     menu_MainFill,
     menu_MainStats,
@@ -398,6 +417,10 @@ inline constexpr TextId all[] = {
     units_Odometer,
     units_odometer,
     units_period,
+    undo_AddFill,
+    undo_EditFill,
+    undo_Import,
+    undo_RemoveFill,
 };
 } // namespace Text
 

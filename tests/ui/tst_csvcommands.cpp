@@ -3,6 +3,7 @@
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
+#include "windowtest.h"
 #include "ui/import/importdlg.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
@@ -57,7 +58,7 @@ private slots:
         QFile::remove(databaseFilePath());
         language().clear();
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("."), 1});
-        m_window = std::make_unique<CMainWnd>();
+        m_window = std::make_unique<TestWindow>();
         m_window->open();
     }
 

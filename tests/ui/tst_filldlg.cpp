@@ -1,10 +1,11 @@
+#include "core/logdocument.h"
 #include "core/debuglog.h"
 #include "core/paths.h"
 #include "db/calendar.h"
 #include "db/formats.h"
 #include "db/regional.h"
 #include "localisation/language.h"
-#include "ui/fill/fillcommands.h"
+#include "windowtest.h"
 #include "ui/fill/filldlg.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
@@ -24,14 +25,12 @@
 
 namespace {
 
-int storeFill(CFuelDatabase& database, const QString& station, const QString& date, qint32 odometer,
+int storeFill(CLogDocument& log, const QString& station, const QString& date, qint32 odometer,
               const QString& driver = "Jan") {
     FillRecord fill;
-    fill.stationId = database.findOrAddStation(station);
-    fill.driverId = database.findOrAddDriver(driver);
     fill.dateTime = parseDateTime(date, "8:00:00");
     fill.odometer = odometer;
-    return database.insertFill(fill);
+    return log.addFill(station, fill, driver);
 }
 
 QString stationOf(const CFuelDatabase& database, int row) {
@@ -104,16 +103,16 @@ private slots:
         setDebugFlag(false);
         QFile::remove(databaseFilePath());
         QFile::remove(debugLogPath());
-        m_window = std::make_unique<CMainWnd>();
+        m_window = std::make_unique<TestWindow>();
         m_window->open();
     }
     void cleanup() { m_window.reset(); }
 
     void aNewFillStartsWithNowAndEmptyFields() {
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
-        storeFill(database, "aral", "2.2.2020", 1500, "Eva");
-        storeFill(database, "BP", "3.2.2020", 2000, "Eva");
+        CLogDocument& log = m_window->document();
+        storeFill(log, "Shell", "1.2.2020", 1000, "Jan");
+        storeFill(log, "aral", "2.2.2020", 1500, "Eva");
+        storeFill(log, "BP", "3.2.2020", 2000, "Eva");
         m_window->buildList();
 
         const FileTime before = currentLocalFileTime();
@@ -135,7 +134,7 @@ private slots:
             }
             dialog.reject();
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         const FileTime after = currentLocalFileTime();
 
         QCOMPARE(texts.size(), 8);
@@ -149,17 +148,18 @@ private slots:
     }
 
     void anEditShowsTheFillAndOkKeepsIt() {
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Aral", "2.2.2004", 1500, "Eva");
-        const int row = storeFill(database, "Shell", "18.5.2004", 123456, "Jan");
-        FillRecord* fill = database.getFill(row);
-        fill->fuel = 40.5f;
-        fill->cost = 1234.5f;
-        fill->dateTime = parseDateTime("18.5.2004", "10:30:15");
-        setFieldText(fill->notes, "Winter");
-        m_window->buildList();
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Aral", "2.2.2004", 1500, "Eva");
+        FillRecord fill;
+        fill.odometer = 123456;
+        fill.fuel = 40.5f;
+        fill.cost = 1234.5f;
+        fill.dateTime = parseDateTime("18.5.2004", "10:30:15");
+        setFieldText(fill.notes, "Winter");
+        const int row = log.addFill("Shell", fill, "Jan");
         m_window->selectRow(row);
-        const QByteArray before = bytesOf(fill);
+        const QByteArray before = bytesOf(database.getFill(row));
 
         QStringList texts;
         int stationIndex = -1;
@@ -167,7 +167,7 @@ private slots:
             texts = shownTexts(dialog);
             stationIndex = box(dialog, "station")->currentIndex();
         });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
 
         QCOMPARE(texts, (QStringList{"123456", "40,50", "1234,50", "Winter", "18.5.2004",
                                      "10:30:15", "Shell", "Jan"}));
@@ -179,8 +179,9 @@ private slots:
     }
 
     void typedNamesAreFoundOrAdded() {
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000, "Jan");
         m_window->buildList();
 
         // A new name that begins like a known one stays as typed.
@@ -190,7 +191,7 @@ private slots:
             field(dialog, "date")->setText("2.2.2020");
             field(dialog, "fuel")->setText("12,5");
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(database.getFillCount(), 2);
         QCOMPARE(stationOf(database, 1), QString("Sh"));
         QCOMPARE(driverOf(database, 1), QString("Petr"));
@@ -202,7 +203,7 @@ private slots:
             box(dialog, "driver")->setEditText("jan");
             field(dialog, "date")->setText("3.2.2020");
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(database.getStationCount(), 2);
         QCOMPARE(database.getFill(2)->stationId, 0);
         QCOMPARE(database.getFill(2)->driverId, 0);
@@ -212,23 +213,24 @@ private slots:
             box(dialog, "station")->setEditText("Shell");
             field(dialog, "date")->setText("4.2.2020");
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(database.getDriverCount(), 3);
         QCOMPARE(database.getFill(3)->driverId, 2);
         QCOMPARE(driverOf(database, 3), QString());
     }
 
     void aFillBeforeAllOthersBecomesTheFirstRow() {
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000);
-        storeFill(database, "Shell", "1.3.2020", 1500);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000);
+        storeFill(log, "Shell", "1.3.2020", 1500);
         m_window->buildList();
         answerWithOk([](QDialog& dialog) {
             field(dialog, "odometer")->setText("500");
             field(dialog, "date")->setText("31.12.2019");
             field(dialog, "time")->setText("23:59:59");
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
 
         QCOMPARE(database.getFill(0)->odometer, 500);
         QCOMPARE(m_window->currentRow(), 0);
@@ -241,10 +243,11 @@ private slots:
     }
 
     void anEditRenamesTheStationOfEveryFillAndMovesTheFill() {
-        CFuelDatabase& database = m_window->database();
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
         for (int day = 1; day <= 3; ++day)
-            storeFill(database, "Shell", QString("%1.2.2020").arg(day), 1000 * day);
-        storeFill(database, "Aral", "4.2.2020", 4000);
+            storeFill(log, "Shell", QString("%1.2.2020").arg(day), 1000 * day);
+        storeFill(log, "Aral", "4.2.2020", 4000);
         m_window->buildList();
         m_window->selectRow(0);
         answerWithOk([](QDialog& dialog) {
@@ -252,7 +255,7 @@ private slots:
             box(dialog, "driver")->setEditText("Jana");
             field(dialog, "date")->setText("9.2.2020");
         });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
 
         QCOMPARE(database.getStationCount(), 2);
         QCOMPARE(database.getDriverCount(), 1);
@@ -292,17 +295,18 @@ private slots:
         QFETCH(QString, driver);
         QFETCH(QStringList, stations);
         QFETCH(QStringList, drivers);
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000, "Jan");
-        storeFill(database, "Shell", "2.2.2020", 1500, "Jan");
-        storeFill(database, "Aral", "3.2.2020", 2000, "Eva");
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000, "Jan");
+        storeFill(log, "Shell", "2.2.2020", 1500, "Jan");
+        storeFill(log, "Aral", "3.2.2020", 2000, "Eva");
         m_window->buildList();
         m_window->selectRow(0);
         answerWithOk([&](QDialog& dialog) {
             box(dialog, "station")->setEditText(station);
             box(dialog, "driver")->setEditText(driver);
         });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
         QStringList shownStations;
         QStringList shownDrivers;
         for (int row = 0; row < 3; ++row) {
@@ -348,9 +352,10 @@ private slots:
         QFETCH(QString, time);
         QFETCH(QString, wrongField);
         QFETCH(QString, stored);
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000);
-        storeFill(database, "Shell", "2.2.2020", 1500);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000);
+        storeFill(log, "Shell", "2.2.2020", 1500);
         m_window->buildList();
         m_window->selectRow(1);
         const QByteArray before = bytesOf(database.getFill(1));
@@ -370,7 +375,7 @@ private slots:
                 QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
             }
         });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
         QVERIFY(unchanged);
         if (wrongField.isEmpty()) {
             QVERIFY(!stillOpen);
@@ -393,31 +398,35 @@ private slots:
     // A field the user left as loadData showed it keeps the stored value, which its text does
     // not give back (inf, more than two decimals, a date without text); texts show their start.
     void untouchedFieldsKeepTheirValues() {
-        CFuelDatabase& database = m_window->database();
-        const int row = storeFill(database, "Shell", "1.2.2020", 1000);
-        FillRecord* fill = database.getFill(row);
-        fill->fuel = std::numeric_limits<float>::infinity();
-        fill->cost = 61.239f;
-        setFieldText(fill->notes, QString(45, 'n') + "tail");
-        m_window->buildList();
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        FillRecord fill;
+        fill.odometer = 1000;
+        fill.dateTime = parseDateTime("1.2.2020", "8:00:00");
+        fill.fuel = std::numeric_limits<float>::infinity();
+        fill.cost = 61.239f;
+        setFieldText(fill.notes, QString(45, 'n') + "tail");
+        const int row = log.addFill("Shell", fill, "Jan");
         m_window->selectRow(row);
-        const QByteArray before = bytesOf(fill);
+        const QByteArray before = bytesOf(database.getFill(row));
         QStringList shown;
         int notesCursor = -1;
         answerWithOk([&](QDialog& dialog) {
             shown = QStringList{field(dialog, "fuel")->text(), field(dialog, "cost")->text()};
             notesCursor = field(dialog, "notes")->cursorPosition();
         });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
         QCOMPARE(shown, (QStringList{"inf", "61,24"}));
         QCOMPARE(notesCursor, 0);
         QCOMPARE(bytesOf(database.getFill(row)), before);
 
         // A date beyond what the calendar can show has no text and is kept as it is.
-        database.getFill(row)->dateTime = FileTime::fromValue(~0ull);
+        fill = *database.getFill(row);
+        fill.dateTime = FileTime::fromValue(~0ull);
+        log.editFill(row, "Shell", fill, "Jan");
         const QByteArray unshowable = bytesOf(database.getFill(row));
         answerWithOk([](QDialog&) {});
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
         QVERIFY(DialogSeams::askedMessages().isEmpty());
         QCOMPARE(bytesOf(database.getFill(row)), unshowable);
     }
@@ -429,24 +438,26 @@ private slots:
             typed = field(dialog, "odometer")->text();
             dialog.reject();
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(typed, QString("123456"));
 
         // A longer reading (from an import) is shown and kept whole.
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 12345678);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 12345678);
         m_window->buildList();
         m_window->selectRow(0);
         answerWithOk([&](QDialog& dialog) { typed = field(dialog, "odometer")->text(); });
-        editFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
         QCOMPARE(typed, QString("12345678"));
         QCOMPARE(database.getFill(0)->odometer, 12345678);
     }
 
     void cancelChangesNothing() {
         setDebugFlag(true);
-        CFuelDatabase& database = m_window->database();
-        storeFill(database, "Shell", "1.2.2020", 1000);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000);
         m_window->buildList();
         m_window->selectRow(0);
         const QByteArray fillBefore = bytesOf(database.getFill(0));
@@ -463,9 +474,9 @@ private slots:
         };
         for (const bool escape : {false, true}) {
             DialogSeams::setNextDialogHandler(changeThenCancel(escape));
-            editFillCommand(*m_window);
+            m_window->dispatchCommand(CMainWnd::CmdEditFill);
             DialogSeams::setNextDialogHandler(changeThenCancel(escape));
-            addFillCommand(*m_window);
+            m_window->dispatchCommand(CMainWnd::CmdAddFill);
         }
         QCOMPARE(DialogSeams::ranDialogs().size(), 4);
 
@@ -505,7 +516,7 @@ private slots:
         QVERIFY(list->columnWidth(odometer) >= list->horizontalHeader()->sectionSizeHint(odometer));
 
         // Edit fill without a current row opens nothing.
-        storeFill(m_window->database(), "Shell", "1.2.2020", 1000);
+        storeFill(m_window->document(), "Shell", "1.2.2020", 1000);
         m_window->buildList();
         QCOMPARE(m_window->currentRow(), -1);
         m_window->dispatchCommand(CMainWnd::CmdEditFill);
@@ -524,7 +535,7 @@ private slots:
             field(dialog, "time")->setText("10:30:15");
             box(dialog, "driver")->setEditText("Jan");
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
 
         const QList<QByteArray> expected = {"CFillDlg::saveData: Saving fill info - started",
                                             "CFillDlg::saveData: station",
@@ -558,8 +569,9 @@ private slots:
             box(dialog, "driver")->setEditText(QString(25, QLatin1Char('d')));
             field(dialog, "notes")->setText(QString(60, QLatin1Char('n')));
         });
-        addFillCommand(*m_window);
-        const CFuelDatabase& database = m_window->database();
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        const CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
         QCOMPARE(stationOf(database, 0), QString(31, QLatin1Char('s')));
         QCOMPARE(driverOf(database, 0), QString(19, QLatin1Char('d')));
         QCOMPARE(fieldText(database.getFill(0)->notes), QString(49, QLatin1Char('n')));
@@ -572,7 +584,7 @@ private slots:
         driver.id = 7;
         CFillDlg add(nullptr, &station, nullptr, &driver);
         answerWithOk([](QDialog&) {});
-        QCOMPARE(add.doModal(), 1);
+        QCOMPARE(add.doModal(), int(QDialog::Accepted));
         FillRecord fill;
         add.getRecords(&station, &fill, &driver);
         QCOMPARE(station.id, 0);
@@ -582,7 +594,7 @@ private slots:
 
         CFillDlg cancelled(nullptr, nullptr, nullptr, nullptr);
         DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.reject(); });
-        QCOMPARE(cancelled.doModal(), 2);
+        QCOMPARE(cancelled.doModal(), int(QDialog::Rejected));
     }
 
     void longerLabelsAreNotClipped() {
@@ -600,7 +612,7 @@ private slots:
                 clipped.append("caption");
             dialog.reject();
         });
-        addFillCommand(*m_window);
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(clipped, QStringList());
     }
 

@@ -1,11 +1,17 @@
+#include "core/logdocument.h"
+#include "csv/csvreader.h"
+#include "csv/csvwriter.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "ui/main/filllistmodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
+#include <QItemSelectionModel>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 #include <limits>
 
 namespace {
@@ -35,6 +41,22 @@ void writeFillingMethod(quint32 value) {
 void clearSettings() {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer")).clear();
 }
+
+QString logPath() {
+    return QDir::home().filePath(QStringLiteral("model.fil"));
+}
+
+// The fills as the open log reads them from its file.
+struct OpenLog {
+    explicit OpenLog(const std::vector<FillRecord>& fills) {
+        CFuelDatabase database(logPath());
+        for (const FillRecord& fill : fills)
+            database.insertFill(fill);
+        QVERIFY(database.save());
+        document.load();
+    }
+    CLogDocument document{logPath()};
+};
 
 QString text(const CFillListModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
@@ -74,15 +96,15 @@ private slots:
         QCOMPARE(CFillListModel::columnsFor(definition), columns);
 
         writeColumnDefinition(definition);
-        CFuelDatabase database;
-        CFillListModel model(database);
+        OpenLog log({});
+        CFillListModel model(log.document);
         model.rebuild();
         QCOMPARE(model.columnCount(), columns.size());
     }
 
     void headersAreTranslatedAndRightAligned() {
-        CFuelDatabase database;
-        CFillListModel model(database);
+        OpenLog log({});
+        CFillListModel model(log.document);
         model.rebuild();
         const QStringList expected{QString(),
                                    QStringLiteral("Date"),
@@ -103,10 +125,8 @@ private slots:
 
     void cellTexts() {
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
-        CFuelDatabase database;
-        database.insertFill(makeFill(0, 123456, 40.5f, 61.25f));
-        database.insertFill(makeFill(10, 123956, 30.0f, 45.0f));
-        CFillListModel model(database);
+        OpenLog log({makeFill(0, 123456, 40.5f, 61.25f), makeFill(10, 123956, 30.0f, 45.0f)});
+        CFillListModel model(log.document);
         model.rebuild();
         QCOMPARE(model.rowCount(), 2);
         const int fuel = model.positionOf(CFillListModel::Fuel);
@@ -147,15 +167,13 @@ private slots:
         QFETCH(quint32, method);
         QFETCH(QStringList, consumption);
         QFETCH(QStringList, endurance);
-        CFuelDatabase database;
-        database.insertFill(makeFill(0, 1000, 40.0f, 60.0f));
-        database.insertFill(makeFill(1, 1500, 30.0f, 45.0f));
-        database.insertFill(makeFill(2, 2100, 50.0f, 80.0f));
-        CFillListModel model(database);
+        OpenLog log({makeFill(0, 1000, 40.0f, 60.0f), makeFill(1, 1500, 30.0f, 45.0f),
+                     makeFill(2, 2100, 50.0f, 80.0f)});
+        CFillListModel model(log.document);
         model.rebuild();
         writeFillingMethod(method);
         // The method is read once per pass: a rebuild, a refresh or a painting.
-        model.refreshAll();
+        model.startPass();
         QStringList shownConsumption;
         QStringList shownEndurance;
         for (int row = 0; row < 3; ++row) {
@@ -169,13 +187,14 @@ private slots:
     // The texts a column's width is made for: the last record number, the longest date of the
     // newest year, the largest and smallest amounts; cells left empty take no room.
     void widestTextsComeFromTheExtremes() {
-        CFuelDatabase database;
+        std::vector<FillRecord> fills;
         for (int i = 0; i < 150; ++i)
-            database.insertFill(makeFill(i, 1000 + 100 * i, 40.0f, 60.0f));
-        database.getFill(7)->cost = 123456.5f;
-        database.getFill(8)->fuel = -2.0f;
-        database.getFill(9)->fuel = std::numeric_limits<float>::infinity();
-        CFillListModel model(database);
+            fills.push_back(makeFill(i, 1000 + 100 * i, 40.0f, 60.0f));
+        fills[7].cost = 123456.5f;
+        fills[8].fuel = -2.0f;
+        fills[9].fuel = std::numeric_limits<float>::infinity();
+        OpenLog log(fills);
+        CFillListModel model(log.document);
         model.rebuild();
         using C = CFillListModel;
         QCOMPARE(model.widestTexts(C::RecordNumber), QStringList{"150."});
@@ -187,17 +206,16 @@ private slots:
         QCOMPARE(model.widestTexts(C::Odometer), (QStringList{"1000", "15900"}));
         // Fill 8's negative fuel gives a negative consumption, whose cell is empty.
         QVERIFY(!model.widestTexts(C::Consumption).join("").contains('-'));
-        CFuelDatabase empty;
-        CFillListModel emptyModel(empty);
+        OpenLog empty({});
+        CFillListModel emptyModel(empty.document);
         emptyModel.rebuild();
         QCOMPARE(emptyModel.widestTexts(C::Cost), QStringList());
         QCOMPARE(emptyModel.widestTexts(C::Date), QStringList());
     }
 
     void textsFollowTheLocaleAtEveryRead() {
-        CFuelDatabase database;
-        database.insertFill(makeFill(0, 1000, 40.5f, 50.0f));
-        CFillListModel model(database);
+        OpenLog log({makeFill(0, 1000, 40.5f, 50.0f)});
+        CFillListModel model(log.document);
         model.rebuild();
         const int fuel = model.positionOf(CFillListModel::Fuel);
         QCOMPARE(text(model, 0, fuel), QStringLiteral("40.50"));
@@ -205,71 +223,59 @@ private slots:
         QCOMPARE(text(model, 0, fuel), QStringLiteral("40,50"));
     }
 
-    // The database changes before the model hears of it, so the item model tester (which
-    // compares texts before and after a change) watches rebuilds and appends only.
-    void insertAndRemoveMoveTheFollowingRows() {
-        writeColumnDefinition(0x10);
-        CFuelDatabase database;
-        database.insertFill(makeFill(5, 1000, 40.0f, 50.0f));
-        database.insertFill(makeFill(6, 1500, 40.0f, 50.0f));
-        CFillListModel model(database);
-        model.rebuild();
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-
-        const int first = database.insertFill(makeFill(1, 500, 40.0f, 50.0f));
-        QCOMPARE(first, 0);
-        model.rowInserted(first);
-        QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(inserted.size(), 1);
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
-        QCOMPARE(changed.at(0).at(1).toModelIndex().row(), 2);
-        QCOMPARE(text(model, 2, 0), QStringLiteral("3."));
-
-        database.removeFill(0);
-        model.rowRemoved(0);
-        QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(text(model, 1, 0), QStringLiteral("2."));
-
-        // A notice that does not match the announced rows takes the rows anew.
-        database.insertFill(makeFill(30, 5000, 40.0f, 50.0f));
-        model.rowInserted(17);
-        QCOMPARE(model.rowCount(), database.getFillCount());
-        model.rowRemoved(-1);
-        QCOMPARE(model.rowCount(), database.getFillCount());
-        QCOMPARE(text(model, 2, 0), QStringLiteral("3."));
-    }
-
-    void rebuildAndAppendAreConsistent() {
-        CFuelDatabase database;
-        database.insertFill(makeFill(5, 1000, 40.0f, 50.0f));
-        CFillListModel model(database);
+    // Older fills imported between the fills of the log: the rows come in where they belong,
+    // the selection stays with its fill, and an undo takes out exactly those rows.
+    void importOfOlderFillsComesInAtItsRows() {
+        writeColumnDefinition(0x01 | 0x02 | 0x20); // date first: the tester compares column 0
+        OpenLog log({makeFill(10, 2000, 40.0f, 50.0f), makeFill(11, 2500, 40.0f, 50.0f),
+                     makeFill(20, 3000, 40.0f, 50.0f), makeFill(21, 3500, 40.0f, 50.0f)});
+        CFillListModel model(log.document);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.rebuild();
-        database.insertFill(makeFill(20, 3000, 40.0f, 50.0f));
-        database.insertFill(makeFill(21, 3500, 40.0f, 50.0f));
-        model.rowsAppended();
-        QCOMPARE(model.rowCount(), 3);
-        model.refreshAll();
+        QItemSelectionModel selection(&model);
+        selection.setCurrentIndex(model.index(2, 0), QItemSelectionModel::Select);
+        const QString selectedDate = text(model, 2, 0);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+        CFuelDatabase older(QDir::home().filePath(QStringLiteral("older.fil")));
+        for (const int day : {1, 15, 25})
+            older.insertFill(makeFill(day, 1000 * day, 30.0f, 40.0f));
+        const QString csv = QDir::home().filePath(QStringLiteral("older.csv"));
+        QVERIFY(writeCsvFile(csv, older));
+        CCsvReader reader;
+        QVERIFY(reader.open(csv));
+        QCOMPARE(log.document.importCsv(reader, {0, 1, 2, 3, 7, 4, 5, 6}).imported, 3);
+
+        QCOMPARE(model.rowCount(), 7);
+        QList<int> rows;
+        for (const QList<QVariant>& signal : inserted)
+            rows << signal.at(1).toInt() << signal.at(2).toInt();
+        QCOMPARE(rows, (QList<int>{0, 0, 3, 3, 6, 6}));
+        QCOMPARE(selection.currentIndex().row(), 4);
+        QCOMPARE(text(model, 4, 0), selectedDate);
+
+        log.document.undoStack()->undo();
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(selection.currentIndex().row(), 2);
+        log.document.undoStack()->redo();
+        QCOMPARE(model.rowCount(), 7);
         writeColumnDefinition(0x02);
         model.rebuild();
         QCOMPARE(model.columnCount(), 1);
-        QCOMPARE(text(model, 2, 0), QStringLiteral("40.00"));
     }
 
     void noColumnsStillHaveRows() {
         writeColumnDefinition(0);
-        CFuelDatabase database;
-        database.insertFill(makeFill(0, 1000, 40.0f, 50.0f));
-        CFillListModel model(database);
+        OpenLog log({makeFill(0, 1000, 40.0f, 50.0f)});
+        CFillListModel model(log.document);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.rebuild();
         QCOMPARE(model.columnCount(), 0);
         QCOMPARE(model.rowCount(), 1);
-        model.refreshAll();
+        log.document.addFill(QString(), makeFill(1, 1500, 40.0f, 50.0f), QString());
+        QCOMPARE(model.rowCount(), 2);
     }
 };
 

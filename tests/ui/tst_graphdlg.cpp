@@ -89,7 +89,7 @@ private slots:
         QFETCH(QList<float>, top);
         QFETCH(QList<float>, bottom);
         writeThreeFills();
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.selectRow(row);
         const Shown shown = runCommand(window, command);
@@ -116,7 +116,7 @@ private slots:
         QFETCH(int, command);
         if (withFills)
             writeThreeFills();
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.selectRow(-1);
         QCOMPARE(runCommand(window, command).dialogs, 0);
@@ -142,7 +142,7 @@ private slots:
         QFETCH(QList<float>, topSeries);
         QFETCH(QList<float>, bottomSeries);
         writeThreeFills();
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QStringList listTexts;
         const Shown shown = runCommand(window, CMainWnd::CmdGraph, [&](CGraphDlg& dialog) {
@@ -166,7 +166,7 @@ private slots:
     void translatedListsKeepTheirDefaults() {
         writeThreeFills();
         language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QStringList texts;
         const Shown shown = runCommand(window, CMainWnd::CmdGraph, [&texts](CGraphDlg& dialog) {
@@ -185,7 +185,7 @@ private slots:
     // Consumption follows the filling method read when the series is built.
     void fillingMethodIsReadForEverySeries() {
         writeThreeFills();
-        CMainWnd window;
+        TestWindow window;
         window.open();
         const Shown shown = runCommand(window, CMainWnd::CmdGraph, [](CGraphDlg& dialog) {
             CRegistry::writeNumber(SettingsKey::FillingMethod, 1);

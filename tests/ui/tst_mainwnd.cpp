@@ -95,7 +95,7 @@ private slots:
     }
 
     void emptyDatabaseShowsHeadersAndNoRows() {
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QCOMPARE(window.windowTitle(), kCaption);
         QVERIFY(!window.windowIcon().isNull());
@@ -118,7 +118,7 @@ private slots:
     void listShowsTheDatabase() {
         writeDatabase(3);
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(cell(window, 0, CFillListModel::Fuel), QStringLiteral("40,50"));
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("not a fuel log");
         file.close();
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QVERIFY(!DialogSeams::askedMessages().isEmpty());
         for (const MessageBoxRecord& message : DialogSeams::askedMessages()) {
@@ -148,7 +148,7 @@ private slots:
 
     void contextMenuByMouseAndKeyboard() {
         writeDatabase(3);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* list = window.fillList();
@@ -174,7 +174,7 @@ private slots:
     void columnDefinitions() {
         writeDatabase(3);
         programSettings().setValue(QStringLiteral("ColDef"), 0x10);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QAbstractItemModel* model = window.fillList()->model();
         QCOMPARE(model->columnCount(), 1);
@@ -185,7 +185,7 @@ private slots:
         // Settings ended with OK: columns and rows anew, selection lost.
         window.selectRow(1);
         programSettings().setValue(QStringLiteral("ColDef"), 0);
-        window.settingsEnded();
+        window.buildList();
         QCOMPARE(model->columnCount(), 0);
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(window.currentRow(), -1);
@@ -223,7 +223,7 @@ private slots:
         QFETCH(QList<qint32>, remaining);
         QFETCH(int, currentRow);
         writeDatabase(fillCount);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.selectRow(row);
         DialogSeams::setNextAnswer(answer);
@@ -253,7 +253,7 @@ private slots:
 
     void removeWithoutCurrentRowAsksNothing() {
         writeDatabase(2);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QCOMPARE(window.currentRow(), -1);
         window.dispatchCommand(CMainWnd::CmdRemoveFill);
@@ -264,29 +264,24 @@ private slots:
 
     void fillAddedAndEditedUpdateTheList() {
         writeDatabase(2);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        const int index = window.database().insertFill(makeFill(-3, 100, 20.0f));
-        QCOMPARE(index, 0);
-        window.fillAdded(index);
+        QCOMPARE(window.document().addFill(QString(), makeFill(-3, 100, 20.0f), QString()), 0);
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(window.currentRow(), 0);
         QCOMPARE(cell(window, 0, CFillListModel::RecordNumber), QStringLiteral("1."));
         QCOMPARE(cell(window, 1, CFillListModel::Odometer), QStringLiteral("1000"));
         QCOMPARE(cell(window, 2, CFillListModel::RecordNumber), QStringLiteral("3."));
 
-        window.database().getFill(2)->odometer = 2500;
-        window.fillEdited(2);
+        FillRecord edited = *window.database().getFill(2);
+        edited.odometer = 2500;
+        window.document().editFill(2, QStringLiteral("Station"), edited, QString());
         QCOMPARE(window.currentRow(), 2);
         QCOMPARE(cell(window, 2, CFillListModel::Odometer), QStringLiteral("2500"));
 
-        window.database().insertFill(makeFill(30, 9000, 20.0f));
-        window.database().insertFill(makeFill(31, 9500, 20.0f));
-        window.importEnded();
+        window.document().addFill(QString(), makeFill(30, 9000, 20.0f), QString());
+        window.document().addFill(QString(), makeFill(31, 9500, 20.0f), QString());
         QCOMPARE(window.listModel()->rowCount(), 5);
-
-        window.fillInformationClosed(3);
-        QCOMPARE(window.currentRow(), 3);
         window.dispatchCommand(CMainWnd::CmdOk);
         QCOMPARE(savedOdometers(), (QList<qint32>{100, 1000, 2500, 9000, 9500}));
     }
@@ -315,9 +310,9 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, asked);
         writeDatabase(2);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        window.fillAdded(window.database().insertFill(makeFill(10, 7000, 30.0f)));
+        window.document().addFill(QString(), makeFill(10, 7000, 30.0f), QString());
         QVERIFY(window.hasUnsavedChanges());
         for (const QMessageBox::StandardButton answer : answers)
             DialogSeams::setNextAnswer(answer);
@@ -335,7 +330,7 @@ private slots:
 
     void cancelWithoutChangesClosesAtOnce() {
         writeDatabase(1);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -345,7 +340,7 @@ private slots:
     }
 
     void runReturnsWhenTheWindowEnds() {
-        CMainWnd window;
+        TestWindow window;
         QMetaObject::invokeMethod(
             &window, [&window] { window.dispatchCommand(CMainWnd::CmdExit); },
             Qt::QueuedConnection);
@@ -357,7 +352,7 @@ private slots:
     // window asks, and stays open unless the user agrees.
     void failedSaveAsksBeforeClosing() {
         QVERIFY(QDir().mkpath(databaseFilePath())); // a folder where the file should be
-        CMainWnd window;
+        TestWindow window;
         window.open();
         const int messagesAfterLoad = int(DialogSeams::askedMessages().size());
         DialogSeams::setNextAnswer(QMessageBox::Ok); // the database's own message
@@ -377,9 +372,9 @@ private slots:
 
     void sessionEndSaves() {
         writeDatabase(1);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+        window.document().addFill(QString(), makeFill(5, 4000, 30.0f), QString());
         window.saveForSessionEnd();
         QCOMPARE(savedOdometers(), (QList<qint32>{1000, 4000}));
         QVERIFY(!window.hasUnsavedChanges());
@@ -388,7 +383,7 @@ private slots:
     }
 
     void menusInResourceOrder() {
-        CMainWnd window;
+        TestWindow window;
         window.open();
         auto texts = [](const QMenu* menu) {
             QStringList result;
@@ -427,7 +422,7 @@ private slots:
     }
 
     // Around a dialog the bar goes away; it comes back in the language loaded meanwhile.
-    void menuBarIsRetranslatedWhenRestored() {
+    void menusFollowALanguageChange() {
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("lang")));
         QFile file(folder.filePath(QStringLiteral("lang/german.lng")));
@@ -436,21 +431,16 @@ private slots:
                    "[context]\nFillRemove=Tankung l\xc3\xb6schen\n");
         file.close();
 
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        window.destroyMenuBar();
-        QVERIFY(!window.menuWidget());
-        QVERIFY(!window.commandAction(CMainWnd::CmdExit));
         language().load(QStringLiteral("lang\\german.lng"), folder.path());
-        window.restoreMenuBar();
-        QVERIFY(window.menuWidget());
+        window.languageMayHaveChanged();
         QCOMPARE(window.commandAction(CMainWnd::CmdFileMenu)->text(), QStringLiteral("&Datei"));
         QCOMPARE(window.commandAction(CMainWnd::CmdExit)->text(),
                  QStringLiteral("Beenden && speichern"));
         QCOMPARE(window.commandAction(CMainWnd::CmdAddFill)->text(), QStringLiteral("Add fill"));
         QCOMPARE(window.contextAction(CMainWnd::CmdRemoveFill)->text(),
                  QString::fromUtf8("Tankung l\xc3\xb6schen"));
-        // A restored bar still works.
         window.commandAction(CMainWnd::CmdExit)->trigger();
         QCOMPARE(window.result(), 1);
     }
@@ -459,7 +449,7 @@ private slots:
     // shown selected; Up goes on to the one before.
     void theKeyboardCursorIsTheSelectedRow() {
         writeDatabase(150);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -496,7 +486,7 @@ private slots:
         QFETCH(int, pages);
         QFETCH(int, expected);
         writeDatabase(150);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -539,7 +529,7 @@ private slots:
         QFETCH(QString, gesture);
         QFETCH(QString, odometerShown);
         writeDatabase(3);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -592,13 +582,13 @@ private slots:
     void questionsThatLoseDataDefaultToNo() {
         QFETCH(int, question);
         writeDatabase(2);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.selectRow(1);
         if (question == 0) {
             window.dispatchCommand(CMainWnd::CmdRemoveFill);
         } else if (question == 1) {
-            window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+            window.document().addFill(QString(), makeFill(5, 4000, 30.0f), QString());
             window.dispatchCommand(CMainWnd::CmdCancel);
         } else {
             QFile::remove(databaseFilePath());
@@ -645,7 +635,7 @@ private slots:
         if (german)
             language().load(QStringLiteral("lang\\german.lng"),
                             QStringLiteral(TANKOMETER_SOURCE_DIR));
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QTableView* list = window.fillList();
         const int position = window.listModel()->positionOf(CFillListModel::Column(column));
@@ -662,7 +652,7 @@ private slots:
         list->setColumnWidth(0, 200);
         FillRecord fill = makeFill(500, 900000, 30.0f);
         fill.cost = cost * 1000;
-        window.fillAdded(window.database().insertFill(fill));
+        window.document().addFill(QString(), fill, QString());
         const QString costText = window.listModel()->cellText(fillCount, CFillListModel::Cost);
         QVERIFY(list->columnWidth(window.listModel()->positionOf(CFillListModel::Cost)) >
                 list->fontMetrics().horizontalAdvance(costText));
@@ -674,9 +664,9 @@ private slots:
     // The desktop session's end request (the application's signal) saves the database.
     void theSessionEndRequestSaves() {
         writeDatabase(1);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        window.fillAdded(window.database().insertFill(makeFill(5, 4000, 30.0f)));
+        window.document().addFill(QString(), makeFill(5, 4000, 30.0f), QString());
         auto* manager = qApp->findChild<QSessionManager*>();
         QVERIFY(manager);
         emit qApp->commitDataRequest(*manager);
@@ -689,7 +679,7 @@ private slots:
     void theFirstSizeShowsEveryColumnOnTheScreen() {
         writeDatabase(3);
         language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QRect available = window.screen()->availableGeometry();
@@ -703,7 +693,7 @@ private slots:
 
     void keyboardCommands() {
         writeDatabase(2);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));

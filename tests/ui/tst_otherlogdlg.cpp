@@ -150,7 +150,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = writeFile(dir, text.constData());
-        CMainWnd window;
+        TestWindow window;
         window.open();
         DialogSeams::setNextFileName(path);
         DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
@@ -182,7 +182,7 @@ private slots:
     void secondImportFindsEveryFillInTheLog() {
         QTemporaryDir dir;
         const QString path = writeFile(dir, kLubeLogger);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         for (int round = 0; round < 2; ++round) {
             DialogSeams::setNextFileName(path);
@@ -205,7 +205,7 @@ private slots:
 
     void nothingHappensWithoutAFile() {
         QFETCH(bool, cancelled);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         DialogSeams::setNextFileName(cancelled ? QString() : QStringLiteral("/nonexistent/x.csv"));
         if (!cancelled)

@@ -417,7 +417,7 @@ private:
     void openWindow() {
         if (m_window)
             return;
-        m_window = std::make_unique<CMainWnd>();
+        m_window = std::make_unique<TestWindow>();
         m_window->open();
     }
     // Runs Settings from the main window: `change` sees the page shown, then Done is pressed.

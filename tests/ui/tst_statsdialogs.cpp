@@ -1,3 +1,4 @@
+#include "core/logdocument.h"
 #include "core/paths.h"
 #include "db/calendar.h"
 #include "db/regional.h"
@@ -28,23 +29,20 @@ struct Fill {
 };
 
 // Stores the fills one day apart from 1 January 2004, 8:05:09.
-void storeFills(CFuelDatabase& database, const QList<Fill>& fills) {
+void storeFills(CLogDocument& log, const QList<Fill>& fills) {
     for (qsizetype i = 0; i < fills.size(); ++i) {
         const Fill& fill = fills.at(i);
         FillRecord record;
         record.odometer = fill.odometer;
         record.fuel = fill.fuel;
         record.cost = fill.cost;
-        record.stationId = database.findOrAddStation(QString::fromUtf8(fill.station));
-        record.driverId =
-            *fill.driver ? database.findOrAddDriver(QString::fromUtf8(fill.driver)) : -1;
         const QString notes = QString::fromUtf8(fill.notes);
         std::copy(notes.utf16(), notes.utf16() + notes.size(), record.notes);
         constexpr quint64 kDay = 864000000000ull; // 100 ns units
         FileTime first;
         QVERIFY(systemTimeToFileTime(SystemTime{2004, 1, 0, 1, 8, 5, 9, 0}, &first));
         record.dateTime = FileTime::fromValue(first.value() + quint64(i) * kDay);
-        database.insertFill(record);
+        log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver));
     }
 }
 
@@ -102,7 +100,7 @@ private slots:
     void init() {
         startWindowCase();
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
-        m_window = std::make_unique<CMainWnd>();
+        m_window = std::make_unique<TestWindow>();
         m_window->open();
     }
 
@@ -142,7 +140,7 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QList<int>, positions);
         QFETCH(bool, escape);
-        storeFills(m_window->database(), numberedFills(fillCount));
+        storeFills(m_window->document(), numberedFills(fillCount));
         m_window->buildList();
         m_window->selectRow(startRow);
 
@@ -193,7 +191,7 @@ private slots:
     }
 
     void fillInformationNeedsACurrentRow() {
-        storeFills(m_window->database(), numberedFills(2));
+        storeFills(m_window->document(), numberedFills(2));
         m_window->buildList();
         QCOMPARE(m_window->currentRow(), -1);
         m_window->dispatchCommand(CMainWnd::CmdFillInformation);
@@ -249,7 +247,7 @@ private slots:
         QFETCH(int, method);
         QFETCH(ValueMap, expected);
         programSettings().setValue(QStringLiteral("FillingMethod"), method);
-        storeFills(m_window->database(), fills);
+        storeFills(m_window->document(), fills);
         m_window->buildList();
         m_window->selectRow(row);
         ValueMap shown;
@@ -265,7 +263,7 @@ private slots:
     }
 
     void fillInformationLayout() {
-        storeFills(m_window->database(), numberedFills(3));
+        storeFills(m_window->document(), numberedFills(3));
         m_window->buildList();
         m_window->selectRow(1);
         runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
@@ -292,7 +290,7 @@ private slots:
     void totalsFromTheCommand() {
         language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
         programSettings().setValue(QStringLiteral("FillingMethod"), 1);
-        storeFills(m_window->database(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
         m_window->buildList();
         QStringList shown;
         runDialog(*m_window, CMainWnd::CmdTotals, [&](QDialog& dialog) {

@@ -5,7 +5,7 @@
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
-#include "ui/main/vehiclecommands.h"
+#include "ui/main/commands.h"
 #include "ui/messagebox.h"
 #include "ui/stats/comparedlg.h"
 #include "windowtest.h"
@@ -52,7 +52,7 @@ void addFill(CMainWnd& window, qint32 odometer) {
     fill.odometer = odometer;
     fill.fuel = 30.0f;
     fill.dateTime = FileTime::fromValue(kFirstDay + 100 * kDay);
-    window.fillAdded(window.database().insertFill(fill));
+    window.document().addFill(QString(), fill, QString());
 }
 
 QStringList recentNames() {
@@ -79,7 +79,7 @@ private slots:
     void defaultLogLeavesNoVehicleSettings() {
         writeLog(databaseFilePath(), 2);
         {
-            CMainWnd window;
+            TestWindow window;
             window.open();
             QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
             QCOMPARE(window.vehiclePath(), databaseFilePath());
@@ -105,7 +105,7 @@ private slots:
         const QString path = stored.isEmpty() ? QString() : m_folder.filePath(stored);
         programSettings().setValue(QStringLiteral("Database"), path);
         QCOMPARE(readDatabasePath(), opensStored ? path : databaseFilePath());
-        CMainWnd window;
+        TestWindow window;
         window.open();
         QCOMPARE(window.listModel()->rowCount(), opensStored ? 3 : 0);
         QCOMPARE(window.windowTitle(), opensStored ? QStringLiteral("car \u2013 Tankometer")
@@ -117,10 +117,10 @@ private slots:
         const QString van = m_folder.filePath(QStringLiteral("van.fil"));
         writeLog(databaseFilePath(), 2);
         writeLog(van, 4);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         addFill(window, 9000);
-        QVERIFY(openVehicle(window, van));
+        QVERIFY(window.commands().openVehicleAt(van));
         QCOMPARE(fillsIn(databaseFilePath()), 3);
         QCOMPARE(window.listModel()->rowCount(), 4);
         QVERIFY(!window.hasUnsavedChanges());
@@ -130,7 +130,7 @@ private slots:
                  (QStringList{QStringLiteral("van.fil"), QStringLiteral("tkbase.fil")}));
 
         // Back to the default log: the title is the program's name and no value stays behind.
-        QVERIFY(openVehicle(window, databaseFilePath()));
+        QVERIFY(window.commands().openVehicleAt(databaseFilePath()));
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
         QVERIFY(!programSettings().contains(QStringLiteral("Database")));
@@ -145,12 +145,12 @@ private slots:
         const QString unwritable = blocker + QStringLiteral("/truck.fil");
         const QString van = m_folder.filePath(QStringLiteral("van2.fil"));
         writeLog(van, 4);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        QVERIFY(window.switchToLog(unwritable));
+        QVERIFY(window.document().switchTo(unwritable));
         addFill(window, 1234);
         DialogSeams::reset();
-        QVERIFY(!openVehicle(window, van));
+        QVERIFY(!window.commands().openVehicleAt(van));
         QCOMPARE(window.vehiclePath(), unwritable);
         QCOMPARE(window.listModel()->rowCount(), 1);
         QVERIFY(window.hasUnsavedChanges());
@@ -183,12 +183,12 @@ private slots:
         const QString gone = m_folder.filePath(QStringLiteral("gone3.fil"));
         writeLog(car, 1);
         writeLog(gone, 1);
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        QVERIFY(openVehicle(window, gone));
-        QVERIFY(openVehicle(window, car));
+        QVERIFY(window.commands().openVehicleAt(gone));
+        QVERIFY(window.commands().openVehicleAt(car));
         QVERIFY(QFile::remove(gone));
-        fillRecentVehiclesMenu(window);
+        window.commands().fillRecentVehiclesMenu(window.recentVehiclesMenu());
         const QList<QAction*> actions = window.recentVehiclesMenu()->actions();
         QCOMPARE(actions.size(), 3);
         QCOMPARE(actions.at(0)->text(), QStringLiteral("car3.fil"));
@@ -210,7 +210,7 @@ private slots:
         const QString existing = m_folder.filePath(QStringLiteral("existing.fil"));
         writeLog(existing, 2);
         writeLog(databaseFilePath(), 1);
-        CMainWnd window;
+        TestWindow window;
         window.open();
         DialogSeams::setNextFileName(fresh);
         window.dispatchCommand(CMainWnd::CmdNewVehicle);
@@ -241,9 +241,9 @@ private slots:
             file.write("not a fuel log at all");
         }
         writeRecentVehicles({bad, van, car});
-        CMainWnd window;
+        TestWindow window;
         window.open();
-        QVERIFY(window.switchToLog(car));
+        QVERIFY(window.document().switchTo(car));
         QTableWidget* table = nullptr;
         DialogSeams::setNextDialogHandler([&table](QDialog& dialog) {
             table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));

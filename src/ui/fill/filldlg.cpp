@@ -156,7 +156,7 @@ int CFillDlg::doModal() {
     initDialog();
     const int result = execDialog(*this);
     QGuiApplication::inputMethod()->hide();
-    return result == QDialog::Accepted ? 1 : 2;
+    return result;
 }
 
 void CFillDlg::getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const {

@@ -24,8 +24,8 @@ public:
 
     void setDatabase(const CFuelDatabase* database) { m_database = database; }
 
-    // Initialises and runs the dialog modally: 1 after OK (the fields have been read),
-    // 2 after Cancel.
+    // Initialises and runs the dialog modally: QDialog::Accepted after OK (the fields have
+    // been read), Rejected after Cancel.
     int doModal();
     void getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const;
 

@@ -1,6 +1,6 @@
 #include "ui/import/importdlg.h"
 
-#include "db/fueldatabase.h"
+#include "core/logdocument.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
 #include "ui/widgettext.h"
@@ -134,7 +134,7 @@ CImportDlg::~CImportDlg() = default;
 
 int CImportDlg::doModal() {
     initDialog();
-    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }
 
 void CImportDlg::initDialog() {
@@ -224,11 +224,11 @@ void CImportDlg::accept() {
 void CImportDlg::runImport() {
     const QString caption = translate(Text::Import_importcaption);
     CCsvReader reader;
-    if (!m_database || !reader.open(m_csvPath)) {
+    if (!m_document || !reader.open(m_csvPath)) {
         showMessageBox(this, caption, translate(Text::Import_errorload), QMessageBox::Warning);
         return;
     }
-    const CsvImportResult result = importCsv(reader, columnMap(), *m_database);
+    const CsvImportResult result = m_document->importCsv(reader, columnMap());
     showMessageBox(this, caption, importReport(result), QMessageBox::Information);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The dialog in which the user tells which column of a CSV file holds which value of a fill,
-// and which then imports the file into the database. Under the column pickers it shows the
+// and which then imports the file into the open log. Under the column pickers it shows the
 // first lines of the file, so that the user sees which column is which.
 
 #include "csv/csvimport.h"
@@ -10,7 +10,7 @@
 #include <QString>
 #include <array>
 
-class CFuelDatabase;
+class CLogDocument;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -23,16 +23,16 @@ public:
     ~CImportDlg() override;
 
     void setCsvPath(const QString& path) { m_csvPath = path; }
-    void setDatabase(CFuelDatabase* database) { m_database = database; }
+    void setDocument(CLogDocument* document) { m_document = document; }
 
-    // Fills the pickers and the preview from the file and runs the dialog modally: 1 after an
-    // import attempt (successful or not), 2 after Cancel.
+    // Fills the pickers and the preview from the file and runs the dialog modally: QDialog::Accepted
+    // after an import attempt (successful or not), Rejected after Cancel.
     int doModal();
 
     // The column each picker has chosen, -1 for none.
     CsvColumnMap columnMap() const;
 
-    // Import: reads the file into the database, reports and closes the dialog.
+    // Import: reads the file into the open log, reports and closes the dialog.
     void accept() override;
 
     // The message after an import: how many fills came in, how many lines were skipped, and
@@ -55,5 +55,5 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QString m_csvPath;
-    CFuelDatabase* m_database = nullptr;
+    CLogDocument* m_document = nullptr;
 };

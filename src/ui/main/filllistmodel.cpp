@@ -1,5 +1,6 @@
 #include "ui/main/filllistmodel.h"
 
+#include "core/logdocument.h"
 #include "core/settings.h"
 #include "db/calendar.h"
 #include "db/formats.h"
@@ -64,9 +65,21 @@ template <typename Value> struct Extremes {
 
 } // namespace
 
-CFillListModel::CFillListModel(const CFuelDatabase& database, QObject* parent)
-    : QAbstractTableModel(parent), m_database(database) {
+CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
+    : QAbstractTableModel(parent), m_database(document.database()) {
     startPass();
+    connect(&document, &CLogDocument::fillsAboutToBeInserted, this,
+            [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(&document, &CLogDocument::fillsInserted, this, [this] { endInsertRows(); });
+    connect(&document, &CLogDocument::fillsAboutToBeRemoved, this,
+            [this](int first, int last) { beginRemoveRows({}, first, last); });
+    connect(&document, &CLogDocument::fillsRemoved, this, [this] { endRemoveRows(); });
+    connect(&document, &CLogDocument::fillsChanged, this, &CFillListModel::rowsChanged);
+    connect(&document, &CLogDocument::aboutToReplaceLog, this, [this] { beginResetModel(); });
+    connect(&document, &CLogDocument::logReplaced, this, [this] {
+        startPass();
+        endResetModel();
+    });
 }
 
 CFillListModel::~CFillListModel() = default;
@@ -89,7 +102,7 @@ QList<CFillListModel::Column> CFillListModel::columnsFor(quint32 columnDefinitio
 }
 
 int CFillListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_rowCount;
+    return parent.isValid() ? 0 : m_database.getFillCount();
 }
 
 int CFillListModel::columnCount(const QModelIndex& parent) const {
@@ -229,47 +242,11 @@ void CFillListModel::rebuild() {
     startPass();
     beginResetModel();
     m_columns = columnsFor(readColumnDefinition());
-    m_rowCount = m_database.getFillCount();
     endResetModel();
 }
 
-void CFillListModel::rowInserted(int row) {
-    if (row < 0 || row > m_rowCount)
-        return resynchronise();
-    beginInsertRows({}, row, row);
-    ++m_rowCount;
-    endInsertRows();
-    refreshAll();
-}
-
-void CFillListModel::rowRemoved(int row) {
-    if (row < 0 || row >= m_rowCount)
-        return resynchronise();
-    beginRemoveRows({}, row, row);
-    --m_rowCount;
-    endRemoveRows();
-    refreshAll();
-}
-
-void CFillListModel::rowsAppended() {
-    const int fillCount = m_database.getFillCount();
-    if (fillCount > m_rowCount) {
-        beginInsertRows({}, m_rowCount, fillCount - 1);
-        m_rowCount = fillCount;
-        endInsertRows();
-    }
-    refreshAll();
-}
-
-void CFillListModel::refreshAll() {
+void CFillListModel::rowsChanged(int first, int last) {
     startPass();
-    if (m_rowCount > 0 && !m_columns.isEmpty())
-        emit dataChanged(index(0, 0), index(m_rowCount - 1, int(m_columns.size()) - 1));
-}
-
-void CFillListModel::resynchronise() {
-    startPass();
-    beginResetModel();
-    m_rowCount = m_database.getFillCount();
-    endResetModel();
+    if (first <= last && !m_columns.isEmpty())
+        emit dataChanged(index(first, 0), index(last, int(m_columns.size()) - 1));
 }

@@ -2,7 +2,7 @@
 
 // The fill list: one row per fill in database order, the columns chosen by the ColDef setting.
 // Cell texts are made from the database whenever the view asks for them, so the model keeps
-// nothing per row but the row count it has announced to its views.
+// nothing per row; it follows the open log's change signals.
 
 #include "stats/derived.h"
 
@@ -12,6 +12,7 @@
 #include <limits>
 
 class CFuelDatabase;
+class CLogDocument;
 
 class CFillListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -20,7 +21,7 @@ public:
     enum Column { RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance };
     Q_ENUM(Column)
 
-    explicit CFillListModel(const CFuelDatabase& database, QObject* parent = nullptr);
+    explicit CFillListModel(const CLogDocument& document, QObject* parent = nullptr);
     ~CFillListModel() override;
 
     // The ColDef bit that shows a column, and the narrowest width in pixels it is given.
@@ -55,21 +56,11 @@ public:
     void rebuild();
     // The header texts, after a change of language.
     void headersChanged();
-    // A fill was inserted at row; every row's texts change with it.
-    void rowInserted(int row);
-    // The fill at row was removed.
-    void rowRemoved(int row);
-    // Fills were appended: adds rows until the row count matches the database.
-    void rowsAppended();
-    // Every row's texts may have changed.
-    void refreshAll();
+    // Every row's texts from first to last may have changed.
+    void rowsChanged(int first, int last);
 
 private:
-    // For a notice that does not fit the rows announced so far: takes the rows anew.
-    void resynchronise();
-
     const CFuelDatabase& m_database;
     QList<Column> m_columns;
-    int m_rowCount = 0;
     FillingMethod m_fillingMethod = FillingMethod::FullTank;
 };

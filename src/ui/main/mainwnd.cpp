@@ -1,18 +1,12 @@
 #include "ui/main/mainwnd.h"
 
-#include "core/paths.h"
+#include "core/logdocument.h"
 #include "core/vehicles.h"
 #include "localisation/language.h"
-#include "ui/fill/fillcommands.h"
-#include "ui/import/otherlogcommands.h"
-#include "ui/main/csvcommands.h"
+#include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
-#include "ui/main/vehiclecommands.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
-#include "ui/settings/settingscommands.h"
-#include "ui/stats/graphcommands.h"
-#include "ui/stats/infocommands.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -31,71 +25,14 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
+#include <QUndoStack>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
 
-const TextId* menuText(int id) {
-    switch (id) {
-    case CMainWnd::CmdFileMenu:
-        return &Text::menu_MainFile;
-    case CMainWnd::CmdFillMenu:
-        return &Text::menu_MainFill;
-    case CMainWnd::CmdStatisticsMenu:
-        return &Text::menu_MainStats;
-    case CMainWnd::CmdAbout:
-        return &Text::menu_FileAbout;
-    case CMainWnd::CmdExit:
-        return &Text::menu_FileExit;
-    case CMainWnd::CmdSettings:
-        return &Text::menu_FileSettings;
-    case CMainWnd::CmdImportCsv:
-        return &Text::menu_FileImport;
-    case CMainWnd::CmdImportOtherLog:
-        return &Text::menu_FileImportOther;
-    case CMainWnd::CmdNewVehicle:
-        return &Text::menu_FileNewVehicle;
-    case CMainWnd::CmdOpenVehicle:
-        return &Text::menu_FileOpenVehicle;
-    case CMainWnd::CmdRecentVehiclesMenu:
-        return &Text::menu_FileRecentVehicles;
-    case CMainWnd::CmdCompareVehicles:
-        return &Text::menu_StatCompare;
-    case CMainWnd::CmdExportCsv:
-        return &Text::menu_FileExport;
-    case CMainWnd::CmdAddFill:
-        return &Text::menu_FillAdd;
-    case CMainWnd::CmdEditFill:
-        return &Text::menu_FillEdit;
-    case CMainWnd::CmdRemoveFill:
-        return &Text::menu_FillRemove;
-    case CMainWnd::CmdFillInformation:
-        return &Text::menu_FillShowInfo;
-    case CMainWnd::CmdTotals:
-        return &Text::menu_StatTotals;
-    case CMainWnd::CmdGraph:
-        return &Text::menu_StatGraph;
-    }
-    return nullptr;
-}
-
-const TextId* contextText(int id) {
-    switch (id) {
-    case CMainWnd::CmdEditFill:
-        return &Text::context_FillEdit;
-    case CMainWnd::CmdRemoveFill:
-        return &Text::context_FillRemove;
-    case CMainWnd::CmdFillInformation:
-        return &Text::context_FillShowInfo;
-    case CMainWnd::CmdStartGraphHere:
-        return &Text::context_GraphHere;
-    }
-    return nullptr;
-}
-
-// The three menu titles get Alt mnemonics on their first letter not taken by an earlier one.
+// The menu titles get Alt mnemonics on their first letter not taken by an earlier one.
 QString menuTitleText(const QString& text, QString* usedLetters) {
     QString title = widgetText(text);
     for (qsizetype i = 0; i < title.size(); ++i) {
@@ -110,15 +47,17 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
 
 } // namespace
 
-CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(readDatabasePath()) {
+CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
+    : QMainWindow(parent), m_document(document),
+      m_commands(std::make_unique<CMainCommands>(*this, document)) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(vehicleTitle(m_database.filePath(), kCaption));
+    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption));
     setWindowIcon(programIcon());
-    m_database.setMessageSink([](const QString& message) {
+    m_document.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
 
-    m_model = new CFillListModel(m_database, this);
+    m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
     m_list->setAccessibleName(kCaption);
@@ -147,6 +86,7 @@ CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(readDataba
     createMenuBar();
     createContextMenu();
     createShortcuts();
+    followDocument();
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(application, &QGuiApplication::commitDataRequest, this,
@@ -156,6 +96,46 @@ CMainWnd::CMainWnd(QWidget* parent) : QMainWindow(parent), m_database(readDataba
 }
 
 CMainWnd::~CMainWnd() = default;
+
+const CFuelDatabase& CMainWnd::database() const {
+    return m_document.database();
+}
+
+QString CMainWnd::vehiclePath() const {
+    return m_document.filePath();
+}
+
+bool CMainWnd::hasUnsavedChanges() const {
+    return m_document.hasUnsavedChanges();
+}
+
+void CMainWnd::followDocument() {
+    // New rows (and the one after them, whose derived values change) may be wider.
+    connect(&m_document, &CLogDocument::fillsInserted, this,
+            [this](int first, int last) { fitColumns(true, first, last + 1); });
+    connect(&m_document, &CLogDocument::logReplaced, this, [this] { fitColumns(true); });
+    connect(&m_document, &CLogDocument::logOpened, this, &CMainWnd::logOpened);
+    connect(&m_document, &CLogDocument::stepShown, this, [this](int row) {
+        if (row < 0)
+            return;
+        fitColumns(true, row, row + 1);
+        selectRow(row);
+    });
+    connect(&m_document, &CLogDocument::unsavedChangesChanged, this,
+            &QWidget::setWindowModified);
+    QUndoStack* undoStack = m_document.undoStack();
+    connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateUndoTexts);
+    connect(undoStack, &QUndoStack::cleanChanged, this, &CMainWnd::updateUndoTexts);
+}
+
+void CMainWnd::logOpened() {
+    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption));
+    setWindowModified(m_document.hasUnsavedChanges());
+    buildList();
+    // A history of years opens at its newest fill.
+    m_list->scrollToBottom();
+    updateUndoTexts();
+}
 
 void CMainWnd::open() {
     initialise();
@@ -184,13 +164,13 @@ void CMainWnd::initialise() {
     if (m_initialised)
         return;
     m_initialised = true;
-    // Whatever the load leaves in the database is shown; it reports its own failures.
-    m_database.load();
-    buildList();
+    // Whatever the load leaves in the log is shown; it reports its own failures.
+    if (!m_document.isLoaded())
+        m_document.load();
+    else
+        logOpened();
     translateMenus();
     resize(firstSize());
-    // A history of years opens at its newest fill.
-    m_list->scrollToBottom();
 }
 
 // Wide enough for every column of the list, as far as the screen has room for the window.
@@ -227,12 +207,14 @@ void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
 }
 
 int CMainWnd::currentRow() const {
+    if (m_model->columnCount() == 0)
+        return m_currentRow;
     // A click on the empty area below the rows clears the selection but not the view's
     // current index: the commands then have no row to act on.
-    if (m_currentRow >= 0 && m_model->columnCount() > 0 &&
-        !m_list->selectionModel()->isRowSelected(m_currentRow, {}))
+    const QModelIndex current = m_list->selectionModel()->currentIndex();
+    if (!current.isValid() || !m_list->selectionModel()->isRowSelected(current.row(), {}))
         return -1;
-    return m_currentRow;
+    return current.row();
 }
 
 void CMainWnd::selectRow(int row) {
@@ -253,7 +235,6 @@ void CMainWnd::selectRow(int row) {
 void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
     if (!current.isValid())
         return;
-    m_currentRow = current.row();
     // The list puts its cursor on the first row when it gets the focus, without selecting it:
     // the row the commands act on is always shown selected.
     QItemSelectionModel* selection = m_list->selectionModel();
@@ -261,143 +242,14 @@ void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
         selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void CMainWnd::fillAdded(int index) {
-    m_unsavedChanges = true;
-    m_model->rowInserted(index);
-    // Only the new fill and the one after it (whose derived values change) can be wider.
-    fitColumns(true, index, index + 1);
-    selectRow(index);
-}
-
-void CMainWnd::fillEdited(int index) {
-    m_unsavedChanges = true;
-    m_model->refreshAll();
-    fitColumns(true);
-    selectRow(index);
-}
-
-void CMainWnd::fillRemoved(int index) {
-    m_unsavedChanges = true;
-    m_model->rowRemoved(index);
-    selectRow(index < m_database.getFillCount() ? index : index - 1);
-}
-
-void CMainWnd::importEnded() {
-    if (m_model->rowCount() != m_database.getFillCount())
-        m_unsavedChanges = true;
-    m_model->rowsAppended();
-    fitColumns(true);
-}
-
-bool CMainWnd::switchToLog(const QString& path) {
-    // Before the window has opened, the log is only chosen; the window loads it on opening.
-    if (!m_initialised) {
-        m_database.setFilePath(path);
-        setWindowTitle(vehicleTitle(path, kCaption));
-        return true;
-    }
-    if (!m_database.save()) {
-        showMessageBox(this, kCaption, translate(Text::Main_VehicleNotSaved), QMessageBox::Warning);
-        return false;
-    }
-    m_unsavedChanges = false;
-    // A fresh database: a file whose header is refused must not show the previous vehicle's
-    // fills, nor have them saved into it.
-    m_database = CFuelDatabase(path);
-    m_database.setMessageSink([](const QString& message) {
-        showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
-    });
-    m_database.load();
-    setWindowTitle(vehicleTitle(path, kCaption));
-    buildList();
-    m_list->scrollToBottom();
-    return true;
-}
-
-void CMainWnd::settingsEnded() {
-    buildList();
-}
-
-void CMainWnd::fillInformationClosed(int index) {
-    selectRow(index);
-}
-
 void CMainWnd::dispatchCommand(int id) {
-    switch (id) {
-    case CmdOk:
-    case CmdExit:
-        saveAndEnd();
-        break;
-    case CmdCancel:
-        cancel();
-        break;
-    case CmdRemoveFill:
-        removeFill();
-        break;
-    case CmdAddFill:
-        addFillCommand(*this);
-        break;
-    case CmdEditFill:
-        editFillCommand(*this);
-        break;
-    case CmdImportOtherLog:
-        importOtherLogCommand(*this);
-        break;
-    case CmdNewVehicle:
-        newVehicleCommand(*this);
-        break;
-    case CmdOpenVehicle:
-        openVehicleCommand(*this);
-        break;
-    case CmdCompareVehicles:
-        compareVehiclesCommand(*this);
-        break;
-    case CmdExportCsv:
-        exportCsvCommand(*this);
-        break;
-    case CmdImportCsv:
-        importCsvCommand(*this);
-        break;
-    case CmdFillInformation:
-        fillInformationCommand(*this);
-        break;
-    case CmdTotals:
-        totalsCommand(*this);
-        break;
-    case CmdGraph:
-        graphCommand(*this);
-        break;
-    case CmdStartGraphHere:
-        startGraphHereCommand(*this);
-        break;
-    case CmdSettings:
-        settingsCommand(*this);
-        break;
-    case CmdAbout:
-        aboutCommand(*this);
-        break;
-    default:
-        break;
-    }
-}
-
-void CMainWnd::removeFill() {
-    const int row = currentRow();
-    if (m_database.getFillCount() == 0 || row < 0 || row >= m_database.getFillCount())
-        return;
-    const auto answer =
-        showMessageBox(this, kCaption, translate(Text::Main_QuestionDeleteFill),
-                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
-        return;
-    m_database.removeFill(row);
-    fillRemoved(row);
+    m_commands->run(id);
 }
 
 bool CMainWnd::saveBeforeEnd() {
-    if (m_database.save())
+    if (m_document.save())
         return true;
-    // The database has shown why the save failed; leaving now would lose this session's fills.
+    // The log has shown why the save failed; leaving now would lose this session's fills.
     const auto answer =
         showMessageBox(this, kCaption, translate(Text::Main_QuestionCloseUnsaved),
                        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -410,7 +262,7 @@ void CMainWnd::saveAndEnd() {
 }
 
 void CMainWnd::cancel() {
-    if (m_unsavedChanges) {
+    if (m_document.hasUnsavedChanges()) {
         const auto answer = showMessageBox(
             this, kCaption, translate(Text::Main_QuestionDiscardChanges), QMessageBox::Question,
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -428,8 +280,8 @@ void CMainWnd::end(int result) {
 }
 
 void CMainWnd::saveForSessionEnd() {
-    if (m_initialised && !m_ending && m_database.save())
-        m_unsavedChanges = false;
+    if (m_initialised && !m_ending)
+        m_document.save();
 }
 
 void CMainWnd::showEvent(QShowEvent* event) {
@@ -508,12 +360,15 @@ bool CMainWnd::listKeyPressed(const QKeyEvent& event) {
     return true;
 }
 
-QAction* CMainWnd::addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id,
-                              const char* objectName) {
-    QAction* action = menu->addAction(QString());
-    action->setObjectName(QString::fromLatin1(objectName));
+QAction* CMainWnd::addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context) {
+    const CommandInfo* info = CMainCommands::command(id);
+    auto* action = new QAction(menu);
+    action->setObjectName(QString::fromLatin1(context ? info->contextObjectName : info->objectName));
     action->setData(id);
+    if (!context)
+        action->setShortcuts(info->shortcuts);
     connect(action, &QAction::triggered, this, [this, id] { dispatchCommand(id); });
+    menu->addAction(action);
     actions->insert(id, action);
     return action;
 }
@@ -521,69 +376,42 @@ QAction* CMainWnd::addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id
 void CMainWnd::createMenuBar() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("menuBar"));
-    m_barActions.clear();
-
-    QMenu* file = bar->addMenu(QString());
-    file->setObjectName(QStringLiteral("fileMenu"));
-    m_barActions.insert(CmdFileMenu, file->menuAction());
-    addCommand(file, &m_barActions, CmdSettings, "actionSettings");
-    file->addSeparator();
-    addCommand(file, &m_barActions, CmdImportCsv, "actionImportCsv");
-    addCommand(file, &m_barActions, CmdImportOtherLog, "actionImportOtherLog");
-    addCommand(file, &m_barActions, CmdExportCsv, "actionExportCsv");
-    file->addSeparator();
-    addCommand(file, &m_barActions, CmdNewVehicle, "actionNewVehicle")
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    addCommand(file, &m_barActions, CmdOpenVehicle, "actionOpenVehicle")
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_recentMenu = file->addMenu(QString());
-    m_recentMenu->setObjectName(QStringLiteral("recentVehiclesMenu"));
-    m_barActions.insert(CmdRecentVehiclesMenu, m_recentMenu->menuAction());
-    connect(m_recentMenu, &QMenu::aboutToShow, this, [this] { fillRecentVehiclesMenu(*this); });
-    file->addSeparator();
-    addCommand(file, &m_barActions, CmdAbout, "actionAbout");
-    addCommand(file, &m_barActions, CmdExit, "actionExit")
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-    QMenu* fill = bar->addMenu(QString());
-    fill->setObjectName(QStringLiteral("fillMenu"));
-    m_barActions.insert(CmdFillMenu, fill->menuAction());
-    addCommand(fill, &m_barActions, CmdAddFill, "actionAddFill")
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    addCommand(fill, &m_barActions, CmdEditFill, "actionEditFill");
-    addCommand(fill, &m_barActions, CmdRemoveFill, "actionRemoveFill")
-        ->setShortcut(QKeySequence(Qt::Key_Delete));
-    fill->addSeparator();
-    addCommand(fill, &m_barActions, CmdFillInformation, "actionFillInformation");
-
-    QMenu* statistics = bar->addMenu(QString());
-    statistics->setObjectName(QStringLiteral("statisticsMenu"));
-    m_barActions.insert(CmdStatisticsMenu, statistics->menuAction());
-    addCommand(statistics, &m_barActions, CmdTotals, "actionTotals");
-    addCommand(statistics, &m_barActions, CmdGraph, "actionGraph");
-    addCommand(statistics, &m_barActions, CmdCompareVehicles, "actionCompareVehicles");
-
+    for (const MenuInfo& info : CMainCommands::menus()) {
+        QMenu* menu = bar->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(info.objectName));
+        m_barActions.insert(info.id, menu->menuAction());
+        for (const int id : info.items) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == CmdRecentVehiclesMenu) {
+                m_recentMenu = menu->addMenu(QString());
+                m_recentMenu->setObjectName(
+                    QString::fromLatin1(CMainCommands::command(id)->objectName));
+                m_barActions.insert(id, m_recentMenu->menuAction());
+                connect(m_recentMenu, &QMenu::aboutToShow, this,
+                        [this] { m_commands->fillRecentVehiclesMenu(m_recentMenu); });
+            } else {
+                addCommand(menu, &m_barActions, id, false);
+            }
+        }
+    }
     setMenuBar(bar);
-    m_menuBar = bar;
 }
 
 void CMainWnd::createContextMenu() {
     m_contextMenu = new QMenu(this);
     m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
-    addCommand(m_contextMenu, &m_contextActions, CmdEditFill, "contextEditFill");
-    addCommand(m_contextMenu, &m_contextActions, CmdRemoveFill, "contextRemoveFill");
-    m_contextMenu->addSeparator();
-    addCommand(m_contextMenu, &m_contextActions, CmdFillInformation, "contextFillInformation");
-    addCommand(m_contextMenu, &m_contextActions, CmdStartGraphHere, "contextStartGraphHere");
+    for (const int id : CMainCommands::contextItems()) {
+        if (id == 0)
+            m_contextMenu->addSeparator();
+        else
+            addCommand(m_contextMenu, &m_contextActions, id, true);
+    }
 }
 
 void CMainWnd::createShortcuts() {
-    // Escape is Cancel, as for a dialog.
-    auto* cancel = new QAction(this);
-    cancel->setObjectName(QStringLiteral("actionCancel"));
-    cancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(cancel, &QAction::triggered, this, [this] { dispatchCommand(CmdCancel); });
-    addAction(cancel);
+    QHash<int, QAction*> windowActions;
+    addCommand(this, &windowActions, CmdCancel, false);
 
     auto* edit = new QAction(m_list);
     edit->setObjectName(QStringLiteral("actionEditCurrentFill"));
@@ -593,38 +421,40 @@ void CMainWnd::createShortcuts() {
     m_list->addAction(edit);
 }
 
-void CMainWnd::destroyMenuBar() {
-    if (!m_menuBar)
-        return;
-    m_barActions.clear();
-    setMenuWidget(nullptr);
-    m_menuBar = nullptr;
-}
-
-void CMainWnd::restoreMenuBar() {
-    if (!m_menuBar)
-        createMenuBar();
-    translateMenus();
-}
-
 void CMainWnd::languageMayHaveChanged() {
-    restoreMenuBar();
+    translateMenus();
     m_model->headersChanged();
     fitColumns(true);
 }
 
 void CMainWnd::translateMenus() {
     QString usedLetters;
-    for (const int id : {CmdFileMenu, CmdFillMenu, CmdStatisticsMenu}) {
-        if (QAction* action = m_barActions.value(id))
-            action->setText(menuTitleText(translate(*menuText(id)), &usedLetters));
-    }
+    for (const MenuInfo& info : CMainCommands::menus())
+        m_barActions.value(info.id)->setText(menuTitleText(translate(*info.title), &usedLetters));
+    m_recentMenu->menuAction()->setText(translatedWidgetText(Text::menu_FileRecentVehicles));
     for (auto it = m_barActions.cbegin(); it != m_barActions.cend(); ++it) {
-        if (it.key() != CmdFileMenu && it.key() != CmdFillMenu && it.key() != CmdStatisticsMenu)
-            it.value()->setText(translatedWidgetText(*menuText(it.key())));
+        const CommandInfo* command = CMainCommands::command(it.key());
+        if (command && command->handler)
+            it.value()->setText(translatedWidgetText(*command->menuText));
     }
     for (auto it = m_contextActions.cbegin(); it != m_contextActions.cend(); ++it)
-        it.value()->setText(translatedWidgetText(*contextText(it.key())));
+        it.value()->setText(translatedWidgetText(*CMainCommands::command(it.key())->contextText));
+    updateUndoTexts();
+}
+
+// Undo and Redo name the step they would take back or do again.
+void CMainWnd::updateUndoTexts() {
+    const QUndoStack* undoStack = m_document.undoStack();
+    QAction* undo = m_barActions.value(CmdUndo);
+    QAction* redo = m_barActions.value(CmdRedo);
+    undo->setEnabled(undoStack->canUndo());
+    undo->setText(undoStack->canUndo()
+                      ? translatedWidgetText(Text::menu_EditUndoStep).arg(widgetText(m_document.undoText()))
+                      : translatedWidgetText(Text::menu_EditUndo));
+    redo->setEnabled(undoStack->canRedo());
+    redo->setText(undoStack->canRedo()
+                      ? translatedWidgetText(Text::menu_EditRedoStep).arg(widgetText(m_document.redoText()))
+                      : translatedWidgetText(Text::menu_EditRedo));
 }
 
 QAction* CMainWnd::commandAction(int id) const {

@@ -1,18 +1,18 @@
 #pragma once
 
-// The main window: the fill list over the one database of the run, the menus and the
-// dispatch of every command.
-
-#include "db/fueldatabase.h"
+// The main window: the fill list of the open log, the menus, and the dialogs of the commands.
 
 #include <QHash>
-#include <QMenu>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <limits>
+#include <memory>
 
 class CFillListModel;
-class QMenu;
+class CFuelDatabase;
+class CLogDocument;
+class CMainCommands;
 class QMenuBar;
 class QTableView;
 
@@ -43,66 +43,62 @@ public:
         CmdOpenVehicle = 40032,
         CmdRecentVehiclesMenu = 40033,
         CmdCompareVehicles = 40034,
+        CmdEditMenu = 40035,
+        CmdUndo = 40036,
+        CmdRedo = 40037,
     };
 
-    explicit CMainWnd(QWidget* parent = nullptr);
+    explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);
     ~CMainWnd() override;
 
-    // Loads the database and builds the list (once), then shows the window.
+    // Loads the log and builds the list (once), then shows the window.
     void open();
     // Opens the window and returns when it has ended: 1 after OK or Exit, 2 after Cancel.
     int run();
     // 0 while the window has not ended, else as run().
     int result() const { return m_result; }
 
-    CFuelDatabase& database() { return m_database; }
-    const CFuelDatabase& database() const { return m_database; }
+    CLogDocument& document() { return m_document; }
+    const CFuelDatabase& database() const;
+    CMainCommands& commands() { return *m_commands; }
     CFillListModel* listModel() const { return m_model; }
     QTableView* fillList() const { return m_list; }
 
     // The row the fill commands act on: the current row while it is shown selected, else -1.
     int currentRow() const;
+    // Selects the row and scrolls it into view; a row outside the list clears the selection.
     void selectRow(int row);
 
     void dispatchCommand(int id);
 
-    // The list after a change of the database or the settings.
-    void fillAdded(int index);
-    void fillEdited(int index);
-    void fillRemoved(int index);
-    void importEnded();
-    void settingsEnded();
-    void fillInformationClosed(int index);
     // Rebuilds columns and rows from the ColDef setting; the selection is lost.
     void buildList();
-
-    // The menu bar can be taken away and restored with freshly translated texts.
-    void destroyMenuBar();
-    void restoreMenuBar();
     void translateMenus();
     // After a dialog that may have loaded another language: menus, headers and column widths.
     void languageMayHaveChanged();
 
     // The open vehicle's log file.
-    QString vehiclePath() const { return m_database.filePath(); }
-    // Saves the open log and, when that worked, loads the one at path and shows it from its
-    // newest fill; false (the open log stays) when the save failed.
-    bool switchToLog(const QString& path);
+    QString vehiclePath() const;
     QMenu* recentVehiclesMenu() const { return m_recentMenu; }
 
-    // True after a change of the database that has not been saved.
-    bool hasUnsavedChanges() const { return m_unsavedChanges; }
+    // True after a change of the log that has not been saved.
+    bool hasUnsavedChanges() const;
 
     QMenu* contextMenu() const { return m_contextMenu; }
-    // The action of a command in the menu bar (null while the bar is destroyed) and in the
-    // context menu (null when the context menu has no such item).
+    // The action of a command in the menu bar and in the context menu (null when the menu has
+    // no such item).
     QAction* commandAction(int id) const;
     QAction* contextAction(int id) const;
+
+    // Exit: saves and ends; after a failed save, asks whether to end anyway.
+    void saveAndEnd();
+    // Cancel: ends without saving, after asking when there are unsaved changes.
+    void cancel();
 
 public slots:
     // Brings the window to the front (a second start of the program asks for it).
     void activate();
-    // The desktop session is ending: the database is saved, the window stays as it is.
+    // The desktop session is ending: the log is saved, the window stays as it is.
     void saveForSessionEnd();
 
 signals:
@@ -119,7 +115,10 @@ private:
     void createMenuBar();
     void createContextMenu();
     void createShortcuts();
-    QAction* addCommand(QMenu* menu, QHash<int, QAction*>* actions, int id, const char* objectName);
+    QAction* addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context);
+    void followDocument();
+    void logOpened();
+    void updateUndoTexts();
     // At the pointer, making the row under it the current row.
     void showContextMenuAt(const QPoint& viewportPosition);
     void showContextMenuForCurrentRow();
@@ -130,17 +129,13 @@ private:
                     int lastRow = std::numeric_limits<int>::max());
     bool listKeyPressed(const QKeyEvent& event);
 
-    // Saves; after a failed save, asks whether to end anyway.
     bool saveBeforeEnd();
-    void saveAndEnd();
-    void cancel();
     void end(int result);
-    void removeFill();
 
-    CFuelDatabase m_database;
+    CLogDocument& m_document;
+    std::unique_ptr<CMainCommands> m_commands;
     CFillListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
-    QPointer<QMenuBar> m_menuBar;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;
@@ -149,5 +144,4 @@ private:
     int m_result = 0;
     bool m_initialised = false;
     bool m_ending = false;
-    bool m_unsavedChanges = false;
 };

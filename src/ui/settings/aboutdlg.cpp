@@ -70,7 +70,7 @@ CAboutDlg::~CAboutDlg() = default;
 
 int CAboutDlg::doModal() {
     initDialog();
-    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }
 
 QPoint CAboutDlg::centredTopLeft(const QRect& ownerFrame, const QSize& size) {

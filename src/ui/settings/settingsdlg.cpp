@@ -137,7 +137,7 @@ CSettingsDlg::~CSettingsDlg() = default;
 int CSettingsDlg::doModal() {
     initDialog();
     execDialog(*this);
-    return m_collected ? 1 : 0;
+    return m_collected ? QDialog::Accepted : QDialog::Rejected;
 }
 
 void CSettingsDlg::initDialog() {

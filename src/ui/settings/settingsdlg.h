@@ -35,7 +35,8 @@ public:
     explicit CSettingsDlg(QWidget* owner);
     ~CSettingsDlg() override;
 
-    // Initialises and runs the dialog modally; 1 when it has ended with the choices collected.
+    // Initialises and runs the dialog modally; QDialog::Accepted when it has ended with the
+    // choices collected.
     int doModal();
 
     // The chosen language file relative to the program's folder, as "lang\<file name>".

@@ -94,5 +94,5 @@ void CCompareDlg::addColumn(const QString& path, const CFuelDatabase* database) 
 }
 
 int CCompareDlg::doModal() {
-    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }

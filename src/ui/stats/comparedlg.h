@@ -15,7 +15,7 @@ public:
     ~CCompareDlg() override;
 
     void setVehicles(const CFuelDatabase& open, const QStringList& otherPaths);
-    // Runs modally; 1 after OK, 2 after Escape.
+    // Runs modally; QDialog::Accepted after OK, Rejected after Escape.
     int doModal();
 
     QTableWidget* table() const { return m_table; }

@@ -107,7 +107,7 @@ int CFillInfoDlg::doModal() {
     setDefaultTexts();
     showPosition();
     m_ok->setFocus();
-    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }
 
 void CFillInfoDlg::setDefaultTexts() {

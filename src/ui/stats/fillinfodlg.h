@@ -22,8 +22,8 @@ public:
     void setCurrentIndex(int index) { m_currentIndex = index; }
     int currentIndex() const { return m_currentIndex; }
 
-    // Reads the filling method once for the whole opening, then runs modally: 1 after OK,
-    // 2 after Escape.
+    // Reads the filling method once for the whole opening, then runs modally: QDialog::Accepted
+    // after OK, Rejected after Escape.
     int doModal();
 
     // Labels and units in the loaded language, every value not available.

@@ -96,8 +96,7 @@ CGraphDlg::~CGraphDlg() = default;
 
 int CGraphDlg::doModal() {
     initDialog();
-    const int result = execDialog(*this);
-    return result == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }
 
 void CGraphDlg::initDialog() {

@@ -47,7 +47,7 @@ CTotalsDlg::~CTotalsDlg() = default;
 
 int CTotalsDlg::doModal() {
     showTotals();
-    return execDialog(*this) == QDialog::Accepted ? 1 : 2;
+    return execDialog(*this);
 }
 
 void CTotalsDlg::showTotals() {

@@ -18,7 +18,7 @@ public:
 
     void setDatabase(const CFuelDatabase* database) { m_database = database; }
 
-    // Shows the totals and runs modally; 1 after OK, 2 after Escape.
+    // Shows the totals and runs modally; QDialog::Accepted after OK, Rejected after Escape.
     int doModal();
 
     // Sets the labels, the units and the values.

@@ -1,0 +1,469 @@
+#include "ui/main/commands.h"
+
+#include "core/debuglog.h"
+#include "core/logdocument.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/vehicles.h"
+#include "csv/csvwriter.h"
+#include "csv/otherlogformat.h"
+#include "csv/otherlogvalues.h"
+#include "csv/vehiclelogs.h"
+#include "localisation/language.h"
+#include "localisation/textfile.h"
+#include "ui/fill/filldlg.h"
+#include "ui/import/importdlg.h"
+#include "ui/import/otherlogdlg.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+#include "ui/settings/aboutdlg.h"
+#include "ui/settings/settingsdlg.h"
+#include "ui/stats/comparedlg.h"
+#include "ui/stats/fillinfodlg.h"
+#include "ui/stats/graphdlg.h"
+#include "ui/stats/totalsdlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QUndoStack>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+using W = CMainWnd;
+using C = CMainCommands;
+
+const QString kCaption = QStringLiteral("Tankometer");
+
+QList<QKeySequence> keys(std::initializer_list<QKeyCombination> combinations) {
+    QList<QKeySequence> sequences;
+    for (const QKeyCombination combination : combinations)
+        sequences.append(QKeySequence(combination));
+    return sequences;
+}
+
+const CommandInfo kCommands[] = {
+    {W::CmdSettings, "actionSettings", &Text::menu_FileSettings, nullptr, nullptr, {}, &C::settings},
+    {W::CmdImportCsv, "actionImportCsv", &Text::menu_FileImport, nullptr, nullptr, {}, &C::importCsv},
+    {W::CmdImportOtherLog, "actionImportOtherLog", &Text::menu_FileImportOther, nullptr, nullptr,
+     {}, &C::importOtherLog},
+    {W::CmdExportCsv, "actionExportCsv", &Text::menu_FileExport, nullptr, nullptr, {}, &C::exportCsv},
+    {W::CmdNewVehicle, "actionNewVehicle", &Text::menu_FileNewVehicle, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_N}), &C::newVehicle},
+    {W::CmdOpenVehicle, "actionOpenVehicle", &Text::menu_FileOpenVehicle, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_O}), &C::openVehicle},
+    {W::CmdRecentVehiclesMenu, "recentVehiclesMenu", &Text::menu_FileRecentVehicles, nullptr,
+     nullptr, {}, nullptr},
+    {W::CmdAbout, "actionAbout", &Text::menu_FileAbout, nullptr, nullptr, {}, &C::about},
+    {W::CmdExit, "actionExit", &Text::menu_FileExit, nullptr, nullptr, keys({Qt::CTRL | Qt::Key_Q}),
+     &C::exit},
+    {W::CmdUndo, "actionUndo", &Text::menu_EditUndo, nullptr, nullptr, keys({Qt::CTRL | Qt::Key_Z}),
+     &C::undo},
+    {W::CmdRedo, "actionRedo", &Text::menu_EditRedo, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}), &C::redo},
+    {W::CmdAddFill, "actionAddFill", &Text::menu_FillAdd, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_N}), &C::addFill},
+    {W::CmdEditFill, "actionEditFill", &Text::menu_FillEdit, "contextEditFill",
+     &Text::context_FillEdit, {}, &C::editFill},
+    {W::CmdRemoveFill, "actionRemoveFill", &Text::menu_FillRemove, "contextRemoveFill",
+     &Text::context_FillRemove, keys({Qt::Key_Delete}), &C::removeFill},
+    {W::CmdFillInformation, "actionFillInformation", &Text::menu_FillShowInfo,
+     "contextFillInformation", &Text::context_FillShowInfo, {}, &C::fillInformation},
+    {W::CmdStartGraphHere, nullptr, nullptr, "contextStartGraphHere", &Text::context_GraphHere, {},
+     &C::startGraphHere},
+    {W::CmdTotals, "actionTotals", &Text::menu_StatTotals, nullptr, nullptr, {}, &C::totals},
+    {W::CmdGraph, "actionGraph", &Text::menu_StatGraph, nullptr, nullptr, {}, &C::graph},
+    {W::CmdCompareVehicles, "actionCompareVehicles", &Text::menu_StatCompare, nullptr, nullptr, {},
+     &C::compareVehicles},
+    // Escape is Cancel, as for a dialog.
+    {W::CmdCancel, "actionCancel", nullptr, nullptr, nullptr, keys({Qt::Key_Escape}), &C::cancel},
+    {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
+};
+
+constexpr int kFileItems[] = {W::CmdSettings,     0, W::CmdImportCsv,    W::CmdImportOtherLog,
+                              W::CmdExportCsv,    0, W::CmdNewVehicle,   W::CmdOpenVehicle,
+                              W::CmdRecentVehiclesMenu, 0, W::CmdAbout,  W::CmdExit};
+constexpr int kEditItems[] = {W::CmdUndo, W::CmdRedo};
+constexpr int kFillItems[] = {W::CmdAddFill, W::CmdEditFill, W::CmdRemoveFill, 0,
+                              W::CmdFillInformation};
+constexpr int kStatisticsItems[] = {W::CmdTotals, W::CmdGraph, W::CmdCompareVehicles};
+constexpr int kContextItems[] = {W::CmdEditFill, W::CmdRemoveFill, 0, W::CmdFillInformation,
+                                 W::CmdStartGraphHere};
+
+const MenuInfo kMenus[] = {
+    {W::CmdFileMenu, "fileMenu", &Text::menu_MainFile, kFileItems},
+    {W::CmdEditMenu, "editMenu", &Text::menu_MainEdit, kEditItems},
+    {W::CmdFillMenu, "fillMenu", &Text::menu_MainFill, kFillItems},
+    {W::CmdStatisticsMenu, "statisticsMenu", &Text::menu_MainStats, kStatisticsItems},
+};
+
+// Held while a dialog that may load another language is open: afterwards the window's texts
+// follow, whatever the dialog's result.
+class Retranslate {
+public:
+    explicit Retranslate(CMainWnd& window) : m_window(window) {}
+    ~Retranslate() { m_window.languageMayHaveChanged(); }
+    Retranslate(const Retranslate&) = delete;
+    Retranslate& operator=(const Retranslate&) = delete;
+
+private:
+    CMainWnd& m_window;
+};
+
+FileDialogRequest logFileRequest() {
+    FileDialogRequest request;
+    request.filter = QStringLiteral("Tankometer logs (*.fil)");
+    request.defaultSuffix = QStringLiteral("fil");
+    request.directory = documentsFolder();
+    return request;
+}
+
+FileDialogRequest csvFileRequest() {
+    FileDialogRequest request;
+    request.filter = QStringLiteral("CSV (*.csv)");
+    request.defaultSuffix = QStringLiteral("csv");
+    return request;
+}
+
+void reportSettingsNotStored(QWidget* owner) {
+    showMessageBox(owner, kCaption, translate(Text::Settings_errorsave), QMessageBox::Warning,
+                   QMessageBox::Ok);
+}
+
+} // namespace
+
+CMainCommands::CMainCommands(CMainWnd& window, CLogDocument& document)
+    : m_window(window), m_document(document) {}
+
+std::span<const CommandInfo> CMainCommands::commands() {
+    return kCommands;
+}
+
+const CommandInfo* CMainCommands::command(int id) {
+    const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [id](const CommandInfo& info) { return info.id == id; });
+    return found == std::end(kCommands) ? nullptr : &*found;
+}
+
+std::span<const MenuInfo> CMainCommands::menus() {
+    return kMenus;
+}
+
+std::span<const int> CMainCommands::contextItems() {
+    return kContextItems;
+}
+
+void CMainCommands::run(int id) {
+    const CommandInfo* info = command(id);
+    if (info && info->handler)
+        (this->*info->handler)();
+}
+
+void CMainCommands::addFill() {
+    Retranslate retranslate(m_window);
+    CFillDlg dialog(&m_window, nullptr, nullptr, nullptr);
+    dialog.setDatabase(&m_document.database());
+    if (dialog.doModal() != QDialog::Accepted)
+        return;
+    StationRecord station;
+    FillRecord fill;
+    DriverRecord driver;
+    dialog.getRecords(&station, &fill, &driver);
+    m_document.addFill(fieldText(station.name), fill, fieldText(driver.name));
+}
+
+void CMainCommands::editFill() {
+    const CFuelDatabase& database = m_document.database();
+    const int row = m_window.currentRow();
+    const FillRecord* fill = database.getFill(row);
+    if (!fill)
+        return;
+    // The dialog edits copies: the log changes only through the document.
+    FillRecord fillCopy = *fill;
+    const StationRecord* station = database.getStation(fill->stationId);
+    const DriverRecord* driver = database.getDriver(fill->driverId);
+    StationRecord stationCopy = station ? *station : StationRecord();
+    DriverRecord driverCopy = driver ? *driver : DriverRecord();
+
+    Retranslate retranslate(m_window);
+    CFillDlg dialog(&m_window, station ? &stationCopy : nullptr, &fillCopy,
+                    driver ? &driverCopy : nullptr);
+    dialog.setDatabase(&database);
+    if (dialog.doModal() != QDialog::Accepted)
+        return;
+    dialog.getRecords(&stationCopy, &fillCopy, &driverCopy);
+    m_document.editFill(row, fieldText(stationCopy.name), fillCopy, fieldText(driverCopy.name));
+}
+
+void CMainCommands::removeFill() {
+    const int row = m_window.currentRow();
+    if (!m_document.database().getFill(row))
+        return;
+    const auto answer =
+        showMessageBox(&m_window, kCaption, translate(Text::Main_QuestionDeleteFill),
+                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_document.removeFill(row);
+}
+
+void CMainCommands::fillInformation() {
+    const int row = m_window.currentRow();
+    if (row < 0)
+        return;
+    // The menus stay as they are: this dialog changes nothing they show.
+    CFillInfoDlg dialog(&m_window);
+    dialog.setDatabase(&m_document.database());
+    dialog.setCurrentIndex(row);
+    dialog.doModal();
+    m_window.selectRow(dialog.currentIndex());
+}
+
+void CMainCommands::totals() {
+    Retranslate retranslate(m_window);
+    CTotalsDlg dialog(&m_window);
+    dialog.setDatabase(&m_document.database());
+    dialog.doModal();
+}
+
+void CMainCommands::showGraph(int startIndex) {
+    if (startIndex < 0 || startIndex >= m_document.database().getFillCount())
+        return;
+    Retranslate retranslate(m_window);
+    CGraphDlg dialog(&m_window);
+    dialog.setDatabase(&m_document.database());
+    dialog.setStartIndex(startIndex);
+    dialog.doModal();
+}
+
+void CMainCommands::graph() {
+    showGraph(0);
+}
+
+void CMainCommands::startGraphHere() {
+    showGraph(m_window.currentRow());
+}
+
+void CMainCommands::compareVehicles() {
+    QStringList others = readRecentVehicles();
+    others.removeIf(
+        [this](const QString& path) { return sameLogFile(path, m_document.filePath()); });
+    Retranslate retranslate(m_window);
+    CCompareDlg dialog(&m_window);
+    dialog.setVehicles(m_document.database(), others);
+    dialog.doModal();
+}
+
+void CMainCommands::exportCsv() {
+    const QString path = askSaveFileName(&m_window, csvFileRequest());
+    if (path.isEmpty())
+        return;
+    const bool written = writeCsvFile(path, m_document.database());
+    showMessageBox(&m_window, translate(Text::FillList_exportcaption),
+                   translate(written ? Text::FillList_exported : Text::FillList_errorsave),
+                   written ? QMessageBox::Information : QMessageBox::Warning);
+}
+
+void CMainCommands::importCsv() {
+    const QString path = askOpenFileName(&m_window, csvFileRequest());
+    if (path.isEmpty())
+        return;
+    Retranslate retranslate(m_window);
+    CImportDlg dialog(&m_window);
+    dialog.setCsvPath(path);
+    dialog.setDocument(&m_document);
+    dialog.doModal();
+}
+
+// The open log is left as it is; the new logs can be opened as vehicles.
+void CMainCommands::importPerVehicle(const OtherLogFile& file, const OtherLogSettings& settings) {
+    const QString folder = askFolder(&m_window, {});
+    if (folder.isEmpty())
+        return;
+    const auto sink = [this](const QString& message) {
+        showMessageBox(&m_window, translate(Text::Import_importcaption), message,
+                       QMessageBox::Warning);
+    };
+    QStringList lines;
+    for (const VehicleLogImport& import : importOtherLogPerVehicle(file, settings, folder, sink)) {
+        if (import.saved)
+            lines.append(QFileInfo(import.path).fileName() + u'\n' +
+                         otherLogSummaryText(import.summary));
+    }
+    if (!lines.isEmpty())
+        showMessageBox(&m_window, translate(Text::Import_importcaption),
+                       lines.join(QStringLiteral("\n\n")), QMessageBox::Information);
+}
+
+void CMainCommands::importOtherLog() {
+    Retranslate retranslate(m_window);
+    FileDialogRequest request;
+    // The apps name their exports freely: any file may be chosen.
+    request.filter = QStringLiteral("CSV (*.csv *.txt);;* (*)");
+    const QString path = askOpenFileName(&m_window, request);
+    if (path.isEmpty())
+        return;
+
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly)) {
+        showMessageBox(&m_window, translate(Text::Import_importcaption),
+                       translate(Text::Import_errorload), QMessageBox::Warning);
+        return;
+    }
+    const OtherLogFile file = readOtherLog(decodeTextFile(input.readAll()));
+    input.close();
+
+    COtherLogDlg dialog(&m_window, m_document.database(), file);
+    const int result = execDialog(dialog);
+    if (result == COtherLogDlg::PerVehicleResult) {
+        importPerVehicle(file, dialog.settings());
+        return;
+    }
+    if (result != QDialog::Accepted)
+        return;
+    const OtherLogSummary summary = m_document.importOtherLog(dialog.rows());
+    showMessageBox(&m_window, translate(Text::Import_importcaption), otherLogSummaryText(summary),
+                   QMessageBox::Information);
+}
+
+void CMainCommands::rememberVehicles(const QString& previous, const QString& opened) {
+    QStringList recent = readRecentVehicles();
+    // A default log never saved is no vehicle to come back to.
+    if (QFileInfo(previous).isFile())
+        recent = addRecentVehicle(recent, previous);
+    const bool stored = writeDatabasePath(opened) && writeRecentVehicles(addRecentVehicle(recent, opened));
+    if (!stored)
+        reportSettingsNotStored(&m_window);
+}
+
+bool CMainCommands::openVehicleAt(const QString& path) {
+    const QString previous = m_document.filePath();
+    if (!m_document.switchTo(path)) {
+        showMessageBox(&m_window, kCaption, translate(Text::Main_VehicleNotSaved),
+                       QMessageBox::Warning);
+        return false;
+    }
+    rememberVehicles(previous, path);
+    return true;
+}
+
+void CMainCommands::openVehicleWhenIdle(const QString& path) {
+    if (QApplication::activeModalWidget() == nullptr) {
+        openVehicleAt(path);
+        return;
+    }
+    QPointer<CMainWnd> window(&m_window);
+    QTimer::singleShot(250, &m_window, [this, window, path] {
+        if (window)
+            openVehicleWhenIdle(path);
+    });
+}
+
+void CMainCommands::newVehicle() {
+    const QString path = askSaveFileName(&m_window, logFileRequest());
+    if (path.isEmpty())
+        return;
+    // An existing log is opened as it is, never replaced by an empty one.
+    if (QFileInfo::exists(path)) {
+        openVehicleAt(path);
+        return;
+    }
+    const QString previous = m_document.filePath();
+    if (m_document.hasUnsavedChanges() && !m_document.save()) {
+        showMessageBox(&m_window, kCaption, translate(Text::Main_VehicleNotSaved),
+                       QMessageBox::Warning);
+        return;
+    }
+    // The failed write has said why; the open log stays as it was.
+    if (!m_document.createLog(path)) {
+        showMessageBox(&m_window, kCaption,
+                       translate(Text::Main_VehicleNotCreated).arg(QDir::toNativeSeparators(path)),
+                       QMessageBox::Warning);
+        return;
+    }
+    rememberVehicles(previous, path);
+}
+
+void CMainCommands::openVehicle() {
+    const QString path = askOpenFileName(&m_window, logFileRequest());
+    if (!path.isEmpty())
+        openVehicleAt(path);
+}
+
+void CMainCommands::openRecentVehicle(const QString& path) {
+    if (QFileInfo(path).isFile()) {
+        openVehicleAt(path);
+        return;
+    }
+    QStringList recent = readRecentVehicles();
+    recent.removeIf([&path](const QString& entry) { return entry == path; });
+    if (!writeRecentVehicles(recent))
+        reportSettingsNotStored(&m_window);
+    showMessageBox(&m_window, kCaption,
+                   translate(Text::Main_VehicleMissing).arg(QDir::toNativeSeparators(path)),
+                   QMessageBox::Warning);
+}
+
+void CMainCommands::fillRecentVehiclesMenu(QMenu* menu) {
+    menu->clear();
+    for (const QString& path : readRecentVehicles()) {
+        QString name = QFileInfo(path).fileName();
+        name.replace(u'&', QStringLiteral("&&"));
+        QAction* action = menu->addAction(name);
+        action->setObjectName(QStringLiteral("recentVehicle"));
+        action->setToolTip(QDir::toNativeSeparators(path));
+        action->setStatusTip(action->toolTip());
+        action->setCheckable(true);
+        action->setChecked(sameLogFile(path, m_document.filePath()));
+        QObject::connect(action, &QAction::triggered, &m_window,
+                         [this, path] { openRecentVehicle(path); });
+    }
+}
+
+void CMainCommands::settings() {
+    Retranslate retranslate(m_window);
+    CSettingsDlg dialog(&m_window);
+    if (dialog.doModal() != QDialog::Accepted)
+        return;
+
+    language().load(dialog.langPath(), programFolder());
+    const RegistryStatus statuses[] = {
+        CRegistry::writeString(SettingsKey::Lang, dialog.langPath()),
+        CRegistry::writeNumber(SettingsKey::ColDef, dialog.colDef()),
+        CRegistry::writeNumber(SettingsKey::DebugMode, dialog.debugMode()),
+        CRegistry::writeNumber(SettingsKey::FillingMethod, dialog.fillingMethod()),
+    };
+    setDebugFlag(dialog.debugMode() != 0);
+    m_window.buildList();
+    // The list reads its columns and filling method from the store, so a refused write also
+    // means the choices have not taken effect: the user must not take them as made.
+    if (std::any_of(std::begin(statuses), std::end(statuses),
+                    [](RegistryStatus status) { return status != RegistryOk; }))
+        reportSettingsNotStored(&m_window);
+}
+
+void CMainCommands::about() {
+    CAboutDlg dialog(&m_window);
+    dialog.doModal();
+}
+
+void CMainCommands::undo() {
+    m_document.undoStack()->undo();
+}
+
+void CMainCommands::redo() {
+    m_document.undoStack()->redo();
+}
+
+void CMainCommands::exit() {
+    m_window.saveAndEnd();
+}
+
+void CMainCommands::cancel() {
+    m_window.cancel();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// The commands of the main window's menus, context menu and keyboard, each described once:
+// its id, object names, texts, shortcuts and handler. The window builds its menus from the
+// table and dispatches through it; the handlers run the dialogs and change the open log
+// through its document.
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+#include <span>
+
+class CLogDocument;
+class CMainWnd;
+class QMenu;
+struct TextId;
+
+class CMainCommands;
+
+struct CommandInfo {
+    int id;
+    const char* objectName;        // of the menu bar's action
+    const TextId* menuText;        // null: not in the menu bar
+    const char* contextObjectName; // null: not in the context menu
+    const TextId* contextText;
+    QList<QKeySequence> shortcuts;
+    void (CMainCommands::*handler)(); // null: a submenu
+};
+
+// A menu of the bar: its title and its items in order, 0 for a separator.
+struct MenuInfo {
+    int id;
+    const char* objectName;
+    const TextId* title;
+    std::span<const int> items;
+};
+
+class CMainCommands {
+public:
+    CMainCommands(CMainWnd& window, CLogDocument& document);
+
+    static std::span<const CommandInfo> commands();
+    static const CommandInfo* command(int id);
+    static std::span<const MenuInfo> menus();
+    // The context menu's items in order, 0 for a separator.
+    static std::span<const int> contextItems();
+
+    void run(int id);
+
+    void addFill();
+    void editFill();
+    void removeFill();
+    void fillInformation();
+    void totals();
+    void graph();
+    void startGraphHere();
+    void compareVehicles();
+    void exportCsv();
+    void importCsv();
+    void importOtherLog();
+    void newVehicle();
+    void openVehicle();
+    void settings();
+    void about();
+    void undo();
+    void redo();
+    void exit();
+    void cancel();
+
+    // Makes the log at path the open vehicle and remembers it among the recent ones; false when
+    // the open log could not be saved and stays open.
+    bool openVehicleAt(const QString& path);
+    // A log handed over by a later start: opened at once, or once no dialog of this window is
+    // open (the dialog works on the open log).
+    void openVehicleWhenIdle(const QString& path);
+    // A recent vehicle whose file is gone is taken off the list, with a message.
+    void openRecentVehicle(const QString& path);
+    // One entry per recent vehicle, the open one checked.
+    void fillRecentVehiclesMenu(QMenu* menu);
+
+private:
+    void showGraph(int startIndex);
+    void importPerVehicle(const struct OtherLogFile& file, const struct OtherLogSettings& settings);
+    void rememberVehicles(const QString& previous, const QString& opened);
+
+    CMainWnd& m_window;
+    CLogDocument& m_document;
+};
