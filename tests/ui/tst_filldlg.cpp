@@ -458,7 +458,7 @@ private slots:
         CLogDocument& log = m_window->document();
         const CFuelDatabase& database = log.database();
         storeFill(log, "Shell", "1.2.2020", 1000);
-        m_window->buildList();
+        QVERIFY(log.save());
         m_window->selectRow(0);
         const QByteArray fillBefore = bytesOf(database.getFill(0));
 

@@ -97,7 +97,7 @@ private slots:
     void emptyDatabaseShowsHeadersAndNoRows() {
         TestWindow window;
         window.open();
-        QCOMPARE(window.windowTitle(), kCaption);
+        QCOMPARE(window.windowTitle(), kCaption + QStringLiteral("[*]"));
         QVERIFY(!window.windowIcon().isNull());
         QTableView* list = window.findChild<QTableView*>(QStringLiteral("fillList"));
         QVERIFY(list);
@@ -396,8 +396,10 @@ private slots:
         QStringList titles;
         for (const QAction* action : bar->actions())
             titles.append(action->text().remove(QLatin1Char('&')));
-        QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Fill"),
-                                      QStringLiteral("Statistics")}));
+        QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Edit"),
+                                      QStringLiteral("Fill"), QStringLiteral("Statistics")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("editMenu"))),
+                 (QStringList{QStringLiteral("Undo"), QStringLiteral("Redo")}));
         QCOMPARE(
             texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
             (QStringList{
@@ -421,7 +423,7 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
-    // Around a dialog the bar goes away; it comes back in the language loaded meanwhile.
+    // After a dialog the menus come back in the language loaded meanwhile.
     void menusFollowALanguageChange() {
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("lang")));

@@ -44,6 +44,7 @@ void storeFills(CLogDocument& log, const QList<Fill>& fills) {
         record.dateTime = FileTime::fromValue(first.value() + quint64(i) * kDay);
         log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver));
     }
+    QVERIFY(log.save());
 }
 
 QList<Fill> numberedFills(int count) {

@@ -81,7 +81,7 @@ private slots:
         {
             TestWindow window;
             window.open();
-            QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
+            QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer[*]"));
             QCOMPARE(window.vehiclePath(), databaseFilePath());
             addFill(window, 5000);
             window.dispatchCommand(CMainWnd::CmdOk);
@@ -108,8 +108,8 @@ private slots:
         TestWindow window;
         window.open();
         QCOMPARE(window.listModel()->rowCount(), opensStored ? 3 : 0);
-        QCOMPARE(window.windowTitle(), opensStored ? QStringLiteral("car \u2013 Tankometer")
-                                                   : QStringLiteral("Tankometer"));
+        QCOMPARE(window.windowTitle(), opensStored ? QStringLiteral("car[*] \u2013 Tankometer")
+                                                   : QStringLiteral("Tankometer[*]"));
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(fillsIn(databaseFilePath()), 3);
         QCOMPARE(window.listModel()->rowCount(), 4);
         QVERIFY(!window.hasUnsavedChanges());
-        QCOMPARE(window.windowTitle(), QStringLiteral("van \u2013 Tankometer"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("van[*] \u2013 Tankometer"));
         QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
         QCOMPARE(recentNames(),
                  (QStringList{QStringLiteral("van.fil"), QStringLiteral("tkbase.fil")}));
@@ -132,7 +132,7 @@ private slots:
         // Back to the default log: the title is the program's name and no value stays behind.
         QVERIFY(window.commands().openVehicleAt(databaseFilePath()));
         QCOMPARE(window.listModel()->rowCount(), 3);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer[*]"));
         QVERIFY(!programSettings().contains(QStringLiteral("Database")));
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
@@ -216,7 +216,7 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdNewVehicle);
         QVERIFY(QFileInfo(fresh).isFile());
         QCOMPARE(window.listModel()->rowCount(), 0);
-        QCOMPARE(window.windowTitle(), QStringLiteral("fresh \u2013 Tankometer"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("fresh[*] \u2013 Tankometer"));
         const FileDialogRecord request = DialogSeams::askedFileDialogs().last();
         QVERIFY(request.mode == FileDialogMode::Save);
         QCOMPARE(request.request.filter, QStringLiteral("Tankometer logs (*.fil)"));
