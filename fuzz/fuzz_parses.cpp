@@ -25,24 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                   parseWholeNumber(lines.at(2)),
               "a whole number does not read back");
 
-    const FileTime parsed = parseDateTime(lines.at(3), lines.at(4));
     FileTime read;
     if (readDateTime(lines.at(3), lines.at(4), &read) == DateTimePart::None) {
         const QString date = formatDate(read);
         const QString time = formatTime(read);
         fuzzCheck(!date.isEmpty() && !time.isEmpty(), "a date that reads does not print");
-        // With a separator of one character that is no digit, both parses agree and a printed
-        // date and time read back to the same value.
+        // With a separator of one character that is no digit, a printed date and time read back
+        // to the same value.
         if (regional.dateSeparator.size() == 1 && fuzzPrintsReadBack(regional)) {
-            fuzzCheck(parsed.value() == read.value(), "the two parses of a date disagree");
             FileTime again;
             fuzzCheck(readDateTime(date, time, &again) == DateTimePart::None &&
                           again.value() == read.value(),
                       "a printed date and time do not read back");
         }
     }
-    formatDate(parsed);
-    formatTime(parsed);
-    daysInPeriod(parsed, read);
+    FileTime other;
+    readDateTime(lines.at(4), QString(), &other);
+    daysInPeriod(other, read);
     return 0;
 }

@@ -10,7 +10,7 @@
 class CDebugLog {
 public:
     CDebugLog() = default;
-    virtual ~CDebugLog();
+    ~CDebugLog();
 
     // Appends one line stamped with the local time. The file is opened and closed for every
     // line; a line that cannot be written is lost without a message.

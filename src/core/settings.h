@@ -34,7 +34,7 @@ enum RegistryStatus : int {
 class CRegistry {
 public:
     CRegistry() = default;
-    virtual ~CRegistry();
+    ~CRegistry();
 
     // RegistryOk and the value in *value, or a failure status with *value left as it was.
     // A stored value that is not a 32-bit number fails the number read.

@@ -32,7 +32,7 @@ void splitCsvRecord(const QString& text, CsvRecord* record);
 class CCsvReader {
 public:
     CCsvReader() = default;
-    virtual ~CCsvReader() = default;
+    ~CCsvReader() = default;
 
     // Reads the whole file (byte-order mark detection as for every text file of the program).
     // False when it cannot be opened or read.

@@ -288,19 +288,6 @@ bool readWholeNumber(const QString& text, qint32* out) {
     return true;
 }
 
-FileTime parseDateTime(const QString& date, const QString& time) {
-    SystemTime parts;
-    bool valid = true;
-    if (!date.isNull())
-        valid = readDate(date, currentRegionalSettings(), &parts);
-    if (valid && !time.isNull())
-        valid = readTime(time, &parts);
-    FileTime result;
-    if (valid)
-        systemTimeToFileTime(parts, &result);
-    return result;
-}
-
 QString formatDate(const FileTime& time) {
     SystemTime parts;
     if (!fileTimeToSystemTime(time, &parts))

@@ -28,11 +28,6 @@ qint32 parseWholeNumber(const QString& text);
 bool readAmount(const QString& text, float* out);
 bool readWholeNumber(const QString& text, qint32* out);
 
-// The fill time of a date text (day, month and year in the user's order and separator) and a
-// time text ("h:m:s"). A null text means "absent": no date gives 0, no time gives midnight.
-// A date or time that does not exist gives 0; "h:m" is "h:m:0", a time without ':' is midnight.
-FileTime parseDateTime(const QString& date, const QString& time);
-
 // For input that must not be stored when it does not read (the fill dialog, the CSV import): the
 // fill time of date and time in *out, or the part that does not read (*out unchanged). The date
 // is three whole numbers in the user's order and separator naming a real day; the time "h:m" or

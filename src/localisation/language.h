@@ -19,7 +19,7 @@ public:
     static constexpr int kLinePiece = 254;
 
     CLanguage() = default;
-    virtual ~CLanguage() = default;
+    ~CLanguage() = default;
 
     // Loads the file named as stored in the settings ("lang\english.lng"), relative to the
     // program's folder. Starts from an empty table; a file that cannot be opened leaves it empty.

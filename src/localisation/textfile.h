@@ -17,7 +17,7 @@ QString stripLineEnd(QString line);
 class CTextFileReader {
 public:
     CTextFileReader() = default;
-    virtual ~CTextFileReader() = default;
+    ~CTextFileReader() = default;
 
     // Reads and decodes the whole file. False when it cannot be opened or read; the reader is
     // then empty.

@@ -25,6 +25,12 @@
 
 namespace {
 
+FileTime parseDateTime(const QString& date, const QString& time) {
+    FileTime result;
+    readDateTime(date, time, &result);
+    return result;
+}
+
 int storeFill(CLogDocument& log, const QString& station, const QString& date, qint32 odometer,
               const QString& driver = "Jan") {
     FillRecord fill;

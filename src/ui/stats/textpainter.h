@@ -13,7 +13,7 @@ class QPainter;
 class CTextPainter {
 public:
     explicit CTextPainter(QPainter* painter);
-    virtual ~CTextPainter();
+    ~CTextPainter();
 
     void fillRect(const ChartRect& rect, const QColor& colour);
     // A single point draws nothing.

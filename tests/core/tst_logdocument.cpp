@@ -1,0 +1,266 @@
+#include "core/logdocument.h"
+#include "csv/csvreader.h"
+#include "csv/csvwriter.h"
+#include "localisation/language.h"
+#include "testtime.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+QString homeFile(const QString& name) {
+    return QDir::home().filePath(name);
+}
+
+FillRecord fillOn(int day, qint32 odometer) {
+    FillRecord fill;
+    fill.odometer = odometer;
+    fill.fuel = 40.0f + float(day);
+    fill.cost = 60.0f;
+    fill.dateTime = fileTimeOf(2024, 3, day, 12);
+    return fill;
+}
+
+// A fill as the user sees it: its own bytes with the names of its station and driver in place
+// of their ids.
+QString described(const CFuelDatabase& database, int row) {
+    FillRecord fill = *database.getFill(row);
+    const StationRecord* station = database.getStation(fill.stationId);
+    const DriverRecord* driver = database.getDriver(fill.driverId);
+    const QString names = (station ? fieldText(station->name) : QStringLiteral("-")) + u'/' +
+                          (driver ? fieldText(driver->name) : QStringLiteral("-"));
+    fill.stationId = fill.driverId = 0;
+    return names + u'/' +
+           QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
+}
+
+QStringList snapshot(const CFuelDatabase& database) {
+    QStringList fills;
+    for (int row = 0; row < database.getFillCount(); ++row)
+        fills.append(described(database, row));
+    return fills;
+}
+
+// Follows the document's row signals the way a list model does; after each step it must hold
+// what the database holds.
+class RowMirror : public QObject {
+public:
+    explicit RowMirror(CLogDocument& document) : m_document(document) {
+        m_rows = snapshot(document.database());
+        connect(&document, &CLogDocument::fillsInserted, this, [this](int first, int last) {
+            for (int row = first; row <= last; ++row)
+                m_rows.insert(row, described(m_document.database(), row));
+        });
+        connect(&document, &CLogDocument::fillsRemoved, this,
+                [this](int first, int last) { m_rows.remove(first, last - first + 1); });
+        connect(&document, &CLogDocument::fillsChanged, this, [this](int first, int last) {
+            for (int row = first; row <= last; ++row)
+                m_rows[row] = described(m_document.database(), row);
+        });
+        connect(&document, &CLogDocument::logReplaced, this,
+                [this] { m_rows = snapshot(m_document.database()); });
+    }
+    const QStringList& rows() const { return m_rows; }
+
+private:
+    CLogDocument& m_document;
+    QStringList m_rows;
+};
+
+enum Step {
+    AddBetween,
+    AddWithNewNames,
+    EditInPlace,
+    EditLater,
+    EditRenamesStation,
+    EditMovesToOtherStation,
+    Remove,
+    ImportCsvBetween,
+    ImportOtherLog,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class LogDocumentTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        language().clear();
+        // Aral on days 1 and 3, Shell on day 5.
+        CFuelDatabase database(homeFile(QStringLiteral("log.fil")));
+        const struct {
+            int day;
+            const char* station;
+            const char* driver;
+        } fills[] = {{1, "Aral", "Jan"}, {3, "Aral", "Eva"}, {5, "Shell", "Jan"}};
+        for (const auto& fill : fills) {
+            FillRecord record = fillOn(fill.day, 1000 * fill.day);
+            record.stationId = database.findOrAddStation(QString::fromLatin1(fill.station));
+            record.driverId = database.findOrAddDriver(QString::fromLatin1(fill.driver));
+            database.insertFill(record);
+        }
+        QVERIFY(database.save());
+    }
+
+    // Each kind of step, undone and done again: the log is exactly as before and after, the
+    // rows are announced where they change, and Undo names the step.
+    void everyStepUndoesAndRedoes_data() {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<int>("shownRow");
+        QTest::newRow("add between") << AddBetween << "Add fill" << 1;
+        QTest::newRow("add with new names") << AddWithNewNames << "Add fill" << 3;
+        QTest::newRow("edit in place") << EditInPlace << "Edit fill" << 1;
+        QTest::newRow("edit to a later time") << EditLater << "Edit fill" << 1;
+        QTest::newRow("edit renames the station") << EditRenamesStation << "Edit fill" << 0;
+        QTest::newRow("edit moves to another station")
+            << EditMovesToOtherStation << "Edit fill" << 1;
+        QTest::newRow("remove") << Remove << "Remove fill" << 1;
+        QTest::newRow("csv import between") << ImportCsvBetween << "Import of 3 fills" << -1;
+        QTest::newRow("import from another log") << ImportOtherLog << "Import of 2 fills" << -1;
+    }
+    void everyStepUndoesAndRedoes() {
+        QFETCH(Step, step);
+        QFETCH(QString, undoText);
+        QFETCH(int, shownRow);
+        CLogDocument document(homeFile(QStringLiteral("log.fil")));
+        document.load();
+        RowMirror mirror(document);
+        QSignalSpy shown(&document, &CLogDocument::stepShown);
+        QSignalSpy unsaved(&document, &CLogDocument::unsavedChangesChanged);
+        const QStringList before = snapshot(document.database());
+
+        runStep(step, document);
+        const QStringList after = snapshot(document.database());
+        QVERIFY(after != before);
+        QCOMPARE(mirror.rows(), after);
+        QCOMPARE(document.undoText(), undoText);
+        QCOMPARE(shown.last().at(0).toInt(), shownRow);
+        QVERIFY(document.hasUnsavedChanges());
+
+        document.undoStack()->undo();
+        QCOMPARE(snapshot(document.database()), before);
+        QCOMPARE(mirror.rows(), before);
+        QVERIFY(!document.hasUnsavedChanges());
+        QCOMPARE(document.redoText(), undoText);
+        const int undoneRow = shown.last().at(0).toInt();
+        QVERIFY(undoneRow >= 0 && undoneRow < document.database().getFillCount());
+
+        document.undoStack()->redo();
+        QCOMPARE(snapshot(document.database()), after);
+        QCOMPARE(mirror.rows(), after);
+        QCOMPARE(unsaved.size(), 3);
+    }
+
+    // Saving makes the log clean; undoing a saved step makes it unsaved again, and the file
+    // on disk holds what was saved.
+    void savingMarksTheCleanState() {
+        CLogDocument document(homeFile(QStringLiteral("log.fil")));
+        document.load();
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        QVERIFY(document.save());
+        QVERIFY(!document.hasUnsavedChanges());
+        document.undoStack()->undo();
+        QVERIFY(document.hasUnsavedChanges());
+        CLogDocument reread(document.filePath());
+        reread.load();
+        QCOMPARE(reread.database().getFillCount(), 4);
+    }
+
+    // Switching logs saves the open one and starts a new history; a log that cannot be saved
+    // stays open, and a new log that cannot be written is not opened.
+    void switchingKeepsTheOpenLogWhenAWriteFails() {
+        CLogDocument document(homeFile(QStringLiteral("log.fil")));
+        document.setMessageSink([](const QString&) {});
+        document.load();
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        QFile blocker(homeFile(QStringLiteral("plain")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QVERIFY(!document.createLog(blocker.fileName() + QStringLiteral("/new.fil")));
+        QCOMPARE(document.filePath(), homeFile(QStringLiteral("log.fil")));
+        QCOMPARE(document.database().getFillCount(), 4);
+        QVERIFY(document.undoStack()->canUndo());
+
+        QVERIFY(document.switchTo(homeFile(QStringLiteral("other.fil"))));
+        QCOMPARE(document.database().getFillCount(), 0);
+        QVERIFY(!document.undoStack()->canUndo());
+        QVERIFY(!document.hasUnsavedChanges());
+        QVERIFY(document.switchTo(homeFile(QStringLiteral("log.fil"))));
+        QCOMPARE(document.database().getFillCount(), 4);
+    }
+
+private:
+    static void runStep(Step step, CLogDocument& document) {
+        const CFuelDatabase& database = document.database();
+        const auto edited = [&database](int row, int day) {
+            FillRecord fill = *database.getFill(row);
+            fill.dateTime = fileTimeOf(2024, 3, day, 12);
+            return fill;
+        };
+        switch (step) {
+        case AddBetween:
+            QCOMPARE(document.addFill(QStringLiteral("shell"), fillOn(2, 2000), QStringLiteral("Eva")),
+                     1);
+            break;
+        case AddWithNewNames:
+            document.addFill(QStringLiteral("Esso"), fillOn(6, 6000), QStringLiteral("Max"));
+            break;
+        case EditInPlace: {
+            FillRecord fill = *database.getFill(1);
+            fill.odometer = 3333;
+            QCOMPARE(document.editFill(1, QStringLiteral("Aral"), fill, QStringLiteral("Eva")), 1);
+            break;
+        }
+        case EditLater:
+            QCOMPARE(document.editFill(0, QStringLiteral("Aral"), edited(0, 4), QStringLiteral("Jan")),
+                     1);
+            break;
+        case EditRenamesStation:
+            document.editFill(0, QStringLiteral("Aral Nord"), edited(0, 1), QStringLiteral("Jan"));
+            QCOMPARE(fieldText(database.getStation(database.getFill(1)->stationId)->name),
+                     QStringLiteral("Aral Nord"));
+            break;
+        case EditMovesToOtherStation:
+            document.editFill(1, QStringLiteral("SHELL"), edited(1, 3), QStringLiteral("Eva"));
+            QCOMPARE(fieldText(database.getStation(database.getFill(0)->stationId)->name),
+                     QStringLiteral("Aral"));
+            break;
+        case Remove:
+            document.removeFill(1);
+            break;
+        case ImportCsvBetween: {
+            CFuelDatabase older;
+            for (const int day : {2, 4, 9})
+                older.insertFill(fillOn(day, 1000 * day));
+            const QString csv = homeFile(QStringLiteral("older.csv"));
+            QVERIFY(writeCsvFile(csv, older));
+            CCsvReader reader;
+            QVERIFY(reader.open(csv));
+            QCOMPARE(document.importCsv(reader, {0, 1, 2, 3, 7, 4, 5, 6}).imported, 3);
+            break;
+        }
+        case ImportOtherLog: {
+            QList<OtherLogRow> rows(3);
+            for (int i = 0; i < 3; ++i) {
+                rows[i].dateTime = fileTimeOf(2024, 3, 2 + 2 * i, 8);
+                rows[i].odometer = 1500 + 2000 * i;
+                rows[i].litres = 30.0f;
+                rows[i].station = QStringLiteral("Total");
+            }
+            rows[1].skip = OtherLogSkip::AlreadyInLog;
+            document.importOtherLog(rows);
+            break;
+        }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(LogDocumentTest)
+#include "tst_logdocument.moc"
