@@ -325,14 +325,15 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
     const std::vector<FillRecord>& fills = forward ? change.insertedFills : change.removedFills;
     if (removed == inserted) {
         // Fills edited where they stand.
-        for (std::size_t i = 0; i < inserted.size(); ++i)
+        for (std::size_t i = 0; i < inserted.size(); ++i) {
             *m_database.getFill(inserted[i]) = fills[i];
+            emit fillsChanged(inserted[i], inserted[i]);
+        }
     } else {
         applyRows(removed, inserted, fills);
     }
-    // A new or removed fill changes the derived values of the one after it, a renamed station
-    // every fill of it: every row is announced as changed.
-    if (m_database.getFillCount() > 0)
+    // A renamed station or driver shows in every fill of it.
+    if ((!change.stations.empty() || !change.drivers.empty()) && m_database.getFillCount() > 0)
         emit fillsChanged(0, m_database.getFillCount() - 1);
 }
 

@@ -79,7 +79,8 @@ public:
 
 signals:
     // Around a change of rows first..last (inclusive): the rows are about to be inserted or
-    // removed, then they have been. After each step every shown row may have new derived values.
+    // removed, then they have been. The fills around them are left as they were, but their
+    // derived values (which depend on the fill before) may change.
     void fillsAboutToBeInserted(int first, int last);
     void fillsInserted(int first, int last);
     void fillsAboutToBeRemoved(int first, int last);

@@ -70,11 +70,22 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
     startPass();
     connect(&document, &CLogDocument::fillsAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
-    connect(&document, &CLogDocument::fillsInserted, this, [this] { endInsertRows(); });
+    // Derived values depend on the fill before, record numbers on the row: after a row comes
+    // or goes, every row's texts may change.
+    connect(&document, &CLogDocument::fillsInserted, this, [this] {
+        endInsertRows();
+        rowsChanged(0, rowCount() - 1);
+    });
     connect(&document, &CLogDocument::fillsAboutToBeRemoved, this,
             [this](int first, int last) { beginRemoveRows({}, first, last); });
-    connect(&document, &CLogDocument::fillsRemoved, this, [this] { endRemoveRows(); });
-    connect(&document, &CLogDocument::fillsChanged, this, &CFillListModel::rowsChanged);
+    connect(&document, &CLogDocument::fillsRemoved, this, [this] {
+        endRemoveRows();
+        rowsChanged(0, rowCount() - 1);
+    });
+    // The fill after a changed one has new derived values too.
+    connect(&document, &CLogDocument::fillsChanged, this, [this](int first, int last) {
+        rowsChanged(first, std::min(last + 1, rowCount() - 1));
+    });
     connect(&document, &CLogDocument::aboutToReplaceLog, this, [this] { beginResetModel(); });
     connect(&document, &CLogDocument::logReplaced, this, [this] {
         startPass();
