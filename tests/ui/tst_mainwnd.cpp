@@ -286,6 +286,46 @@ private slots:
         QCOMPARE(savedOdometers(), (QList<qint32>{100, 1000, 2500, 9000, 9500}));
     }
 
+    // Undo and Redo from the menu and the keyboard: texts name the step, the changed row is
+    // selected, the title's unsaved mark follows the saved state.
+    void undoAndRedoFromTheWindow() {
+        writeDatabase(3);
+        TestWindow window;
+        window.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QAction* undo = window.commandAction(CMainWnd::CmdUndo);
+        QAction* redo = window.commandAction(CMainWnd::CmdRedo);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(undo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+        QVERIFY(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+        QVERIFY(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+
+        window.selectRow(1);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.dispatchCommand(CMainWnd::CmdRemoveFill);
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(undo->text(), QStringLiteral("Undo Remove fill"));
+        window.selectRow(0);
+
+        QTest::keyClick(window.fillList(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(window.currentRow(), 1);
+        QCOMPARE(cell(window, 1, CFillListModel::Odometer), QStringLiteral("1500"));
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("Redo Remove fill"));
+
+        redo->trigger();
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        QVERIFY(window.isWindowModified());
+        window.dispatchCommand(CMainWnd::CmdOk);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(savedOdometers(), (QList<qint32>{1000, 2000}));
+    }
+
     // Cancel ends without saving; with changes it asks first. OK, Exit and the close button
     // save.
     void leavingTheWindow_data() {

@@ -226,6 +226,20 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdNewVehicle);
         QCOMPARE(fillsIn(existing), 2);
         QCOMPARE(window.listModel()->rowCount(), 2);
+
+        // A log that cannot be written (its folder is a plain file) is not opened: the open
+        // log stays as it was, with its unsaved fill, and the message says what happened.
+        addFill(window, 9000);
+        const QString unwritable = existing + QStringLiteral("/truck.fil");
+        DialogSeams::reset();
+        DialogSeams::setNextFileName(unwritable);
+        window.dispatchCommand(CMainWnd::CmdNewVehicle);
+        QCOMPARE(window.vehiclePath(), existing);
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(fillsIn(existing), 3);
+        QCOMPARE(DialogSeams::askedMessages().last().text,
+                 translate(Text::Main_VehicleNotCreated).arg(unwritable));
+        QCOMPARE(readDatabasePath(), existing);
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
