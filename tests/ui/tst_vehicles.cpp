@@ -163,6 +163,27 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
+    // A store that refuses to remember the vehicle says so, as the Settings command does; the
+    // vehicle is open all the same.
+    void aRefusedSettingsWriteIsReported() {
+        const QString van = m_folder.filePath(QStringLiteral("van4.fil"));
+        writeLog(van, 2);
+        TestWindow window;
+        window.open();
+        QFile blocker(m_folder.filePath(QStringLiteral("plain-settings")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           blocker.fileName() + QStringLiteral("/settings"));
+        QVERIFY(window.commands().openVehicleAt(van));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QCOMPARE(DialogSeams::askedMessages().at(0).text, translate(Text::Settings_errorsave));
+        window.dispatchCommand(CMainWnd::CmdCancel);
+    }
+
     void recentListKeepsEightMostRecentFirst() {
         QStringList recent;
         for (int i = 0; i < 10; ++i)

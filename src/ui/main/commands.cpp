@@ -336,8 +336,9 @@ void CMainCommands::rememberVehicles(const QString& previous, const QString& ope
     // A default log never saved is no vehicle to come back to.
     if (QFileInfo(previous).isFile())
         recent = addRecentVehicle(recent, previous);
-    const bool stored = writeDatabasePath(opened) && writeRecentVehicles(addRecentVehicle(recent, opened));
-    if (!stored)
+    const bool pathStored = writeDatabasePath(opened);
+    const bool recentStored = writeRecentVehicles(addRecentVehicle(recent, opened));
+    if (!pathStored || !recentStored)
         reportSettingsNotStored(&m_window);
 }
 
