@@ -3,11 +3,10 @@
 // Runs in a temporary home folder with a settings file of its own, so the user's files are
 // untouched.
 
-#include "ratios.h"
-
 #include "core/logdocument.h"
 #include "core/settings.h"
 #include "db/fueldatabase.h"
+#include "ratios.h"
 #include "ui/main/filllistmodel.h"
 
 #include <QCoreApplication>

@@ -29,8 +29,7 @@ std::vector<Run> runsOf(const std::vector<int>& rows) {
     return runs;
 }
 
-template <typename Item>
-std::vector<Item> slice(const std::vector<Item>& items, const Run& run) {
+template <typename Item> std::vector<Item> slice(const std::vector<Item>& items, const Run& run) {
     return {items.begin() + std::ptrdiff_t(run.begin), items.begin() + std::ptrdiff_t(run.end)};
 }
 
@@ -115,10 +114,10 @@ public:
         m_document.apply(m_change, true);
         emit m_document.stepShown(m_shownRow);
         // Done again after an undo, the step shows the row it changed.
-        m_shownRow = m_change.insertedRows.empty()
-                         ? std::min(m_change.removedRows.front(),
-                                    m_document.database().getFillCount() - 1)
-                         : m_change.insertedRows.front();
+        m_shownRow =
+            m_change.insertedRows.empty()
+                ? std::min(m_change.removedRows.front(), m_document.database().getFillCount() - 1)
+                : m_change.insertedRows.front();
     }
 
     void undo() override {
@@ -126,7 +125,7 @@ public:
         const std::vector<int>& restored = m_change.removedRows;
         const int count = m_document.database().getFillCount();
         const int row = restored.empty() ? std::min(m_change.insertedRows.front(), count - 1)
-                                   : restored.front();
+                                         : restored.front();
         emit m_document.stepShown(row);
     }
 
@@ -264,12 +263,12 @@ int CLogDocument::editFill(int row, const QString& station, const FillRecord& fi
     change.removedRows = {row};
     change.removedFills = {*old};
     FillRecord edited = fill;
-    edited.stationId = reassign(m_database, old->stationId, station,
-                                m_database.getStation(old->stationId), &CFuelDatabase::findStation,
-                                &CFuelDatabase::findOrAddStation, &change.stations);
-    edited.driverId = reassign(m_database, old->driverId, driver,
-                               m_database.getDriver(old->driverId), &CFuelDatabase::findDriver,
-                               &CFuelDatabase::findOrAddDriver, &change.drivers);
+    edited.stationId =
+        reassign(m_database, old->stationId, station, m_database.getStation(old->stationId),
+                 &CFuelDatabase::findStation, &CFuelDatabase::findOrAddStation, &change.stations);
+    edited.driverId =
+        reassign(m_database, old->driverId, driver, m_database.getDriver(old->driverId),
+                 &CFuelDatabase::findDriver, &CFuelDatabase::findOrAddDriver, &change.drivers);
     const int newRow = rowForTime(m_database, row, edited.dateTime);
     change.insertedRows = {newRow};
     change.insertedFills = {edited};

@@ -7,8 +7,8 @@
 #include "core/vehicles.h"
 #include "db/version.h"
 #include "localisation/language.h"
-#include "ui/main/mainwnd.h"
 #include "ui/main/commands.h"
+#include "ui/main/mainwnd.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -45,10 +45,9 @@ int runTankometer(const StartupOptions& options) {
         CMainWnd window(document);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                          &CMainWnd::activate);
-        QObject::connect(&instance, &SingleInstance::openRequested, &window,
-                         [&window](const QString& path) {
-                             window.commands().openVehicleWhenIdle(path);
-                         });
+        QObject::connect(
+            &instance, &SingleInstance::openRequested, &window,
+            [&window](const QString& path) { window.commands().openVehicleWhenIdle(path); });
         if (!options.logPath.isEmpty())
             window.commands().openVehicleAt(options.logPath);
         if (options.whenRunning) {

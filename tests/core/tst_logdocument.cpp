@@ -34,7 +34,8 @@ QString described(const CFuelDatabase& database, int row) {
                           (driver ? fieldText(driver->name) : QStringLiteral("-"));
     fill.stationId = fill.driverId = 0;
     return names + u'/' +
-           QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
+           QString::fromLatin1(
+               QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
 }
 
 QStringList snapshot(const CFuelDatabase& database) {
@@ -206,8 +207,9 @@ private:
         };
         switch (step) {
         case AddBetween:
-            QCOMPARE(document.addFill(QStringLiteral("shell"), fillOn(2, 2000), QStringLiteral("Eva")),
-                     1);
+            QCOMPARE(
+                document.addFill(QStringLiteral("shell"), fillOn(2, 2000), QStringLiteral("Eva")),
+                1);
             break;
         case AddWithNewNames:
             document.addFill(QStringLiteral("Esso"), fillOn(6, 6000), QStringLiteral("Max"));
@@ -219,8 +221,9 @@ private:
             break;
         }
         case EditLater:
-            QCOMPARE(document.editFill(0, QStringLiteral("Aral"), edited(0, 4), QStringLiteral("Jan")),
-                     1);
+            QCOMPARE(
+                document.editFill(0, QStringLiteral("Aral"), edited(0, 4), QStringLiteral("Jan")),
+                1);
             break;
         case EditRenamesStation:
             document.editFill(0, QStringLiteral("Aral Nord"), edited(0, 1), QStringLiteral("Jan"));

@@ -261,21 +261,22 @@ void FormatsTest::checkedDatesAndTimesRead_data() {
     QTest::newRow("31 February") << "31.2.2004"
                                  << "" << DateTimePart::Date << none;
     QTest::newRow("29 February of a leap year")
-        << "29.2.2004" << "" << DateTimePart::None << fileTimeOf(2004, 2, 29);
+        << "29.2.2004"
+        << "" << DateTimePart::None << fileTimeOf(2004, 2, 29);
     QTest::newRow("29 February 2003") << "29.2.2003"
                                       << "" << DateTimePart::Date << none;
     QTest::newRow("29 February 1900") << "29.2.1900"
                                       << "" << DateTimePart::Date << none;
-    QTest::newRow("29 February 2000")
-        << "29.2.2000" << "" << DateTimePart::None << fileTimeOf(2000, 2, 29);
+    QTest::newRow("29 February 2000") << "29.2.2000"
+                                      << "" << DateTimePart::None << fileTimeOf(2000, 2, 29);
     QTest::newRow("hour 24") << "18.5.2004"
                              << "24:00:00" << DateTimePart::Time << none;
     QTest::newRow("minute 60") << "18.5.2004"
                                << "10:60:00" << DateTimePart::Time << none;
     QTest::newRow("negative second") << "18.5.2004"
                                      << "10:30:-1" << DateTimePart::Time << none;
-    QTest::newRow("year 1601")
-        << "2.1.1601" << "0:00:00" << DateTimePart::None << fileTimeOf(1601, 1, 2);
+    QTest::newRow("year 1601") << "2.1.1601"
+                               << "0:00:00" << DateTimePart::None << fileTimeOf(1601, 1, 2);
     // A number beyond 16 bits must not wrap around onto a valid value (67540 = 2004 + 65536).
     QTest::newRow("year beyond 16 bits") << "18.5.67540"
                                          << "" << DateTimePart::Date << none;

@@ -3,11 +3,11 @@
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
-#include "windowtest.h"
 #include "ui/import/importdlg.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QFile>

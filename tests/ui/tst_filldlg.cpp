@@ -1,15 +1,15 @@
-#include "core/logdocument.h"
 #include "core/debuglog.h"
+#include "core/logdocument.h"
 #include "core/paths.h"
 #include "db/calendar.h"
 #include "db/formats.h"
 #include "db/regional.h"
 #include "localisation/language.h"
-#include "windowtest.h"
 #include "ui/fill/filldlg.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QFile>

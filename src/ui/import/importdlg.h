@@ -25,8 +25,8 @@ public:
     void setCsvPath(const QString& path) { m_csvPath = path; }
     void setDocument(CLogDocument* document) { m_document = document; }
 
-    // Fills the pickers and the preview from the file and runs the dialog modally: QDialog::Accepted
-    // after an import attempt (successful or not), Rejected after Cancel.
+    // Fills the pickers and the preview from the file and runs the dialog modally:
+    // QDialog::Accepted after an import attempt (successful or not), Rejected after Cancel.
     int doModal();
 
     // The column each picker has chosen, -1 for none.

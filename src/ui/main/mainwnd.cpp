@@ -121,8 +121,7 @@ void CMainWnd::followDocument() {
         fitColumns(true, row, row + 1);
         selectRow(row);
     });
-    connect(&m_document, &CLogDocument::unsavedChangesChanged, this,
-            &QWidget::setWindowModified);
+    connect(&m_document, &CLogDocument::unsavedChangesChanged, this, &QWidget::setWindowModified);
     QUndoStack* undoStack = m_document.undoStack();
     connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateUndoTexts);
     connect(undoStack, &QUndoStack::cleanChanged, this, &CMainWnd::updateUndoTexts);
@@ -363,7 +362,8 @@ bool CMainWnd::listKeyPressed(const QKeyEvent& event) {
 QAction* CMainWnd::addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context) {
     const CommandInfo* info = CMainCommands::command(id);
     auto* action = new QAction(menu);
-    action->setObjectName(QString::fromLatin1(context ? info->contextObjectName : info->objectName));
+    action->setObjectName(
+        QString::fromLatin1(context ? info->contextObjectName : info->objectName));
     action->setData(id);
     if (!context)
         action->setShortcuts(info->shortcuts);
@@ -448,13 +448,15 @@ void CMainWnd::updateUndoTexts() {
     QAction* undo = m_barActions.value(CmdUndo);
     QAction* redo = m_barActions.value(CmdRedo);
     undo->setEnabled(undoStack->canUndo());
-    undo->setText(undoStack->canUndo()
-                      ? translatedWidgetText(Text::menu_EditUndoStep).arg(widgetText(m_document.undoText()))
-                      : translatedWidgetText(Text::menu_EditUndo));
+    undo->setText(
+        undoStack->canUndo()
+            ? translatedWidgetText(Text::menu_EditUndoStep).arg(widgetText(m_document.undoText()))
+            : translatedWidgetText(Text::menu_EditUndo));
     redo->setEnabled(undoStack->canRedo());
-    redo->setText(undoStack->canRedo()
-                      ? translatedWidgetText(Text::menu_EditRedoStep).arg(widgetText(m_document.redoText()))
-                      : translatedWidgetText(Text::menu_EditRedo));
+    redo->setText(
+        undoStack->canRedo()
+            ? translatedWidgetText(Text::menu_EditRedoStep).arg(widgetText(m_document.redoText()))
+            : translatedWidgetText(Text::menu_EditRedo));
 }
 
 QAction* CMainWnd::commandAction(int id) const {
