@@ -4,9 +4,24 @@
 #include "db/calendar.h"
 #include "localisation/language.h"
 
+#include "db/logmerge.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QFutureWatcher>
+#include <QTimer>
 #include <QUndoStack>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <utility>
+
+struct LogWrite {
+    DatabaseWriteStatus status = DatabaseWriteStatus::WriteFailed;
+    FileStamp stamp;
+    bool keptOldFile = false;
+    quint64 changeCount = 0;
+};
 
 namespace {
 
@@ -89,6 +104,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_EditFill;
     case CLogDocument::RemoveFillStep:
         return Text::undo_RemoveFill;
+    case CLogDocument::OtherCopyStep:
+        return Text::undo_OtherCopy;
     case CLogDocument::ImportStep:
         break;
     }
@@ -107,7 +124,9 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        return m_kind == CLogDocument::ImportStep ? text.arg(m_count) : text;
+        return m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::OtherCopyStep
+                   ? text.arg(m_count)
+                   : text;
     }
 
     void redo() override {
@@ -138,12 +157,30 @@ private:
 };
 
 CLogDocument::CLogDocument(const QString& filePath, QObject* parent)
-    : QObject(parent), m_database(filePath), m_undoStack(new QUndoStack(this)) {
+    : QObject(parent), m_database(filePath), m_undoStack(new QUndoStack(this)),
+      m_writeTimer(new QTimer(this)), m_writeWatcher(new QFutureWatcher<LogWrite>(this)),
+      m_fileWatcher(new QFileSystemWatcher(this)) {
     connect(m_undoStack, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit unsavedChangesChanged(!clean); });
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] {
+        ++m_changeCount;
+        scheduleWrite();
+    });
+    m_writeTimer->setSingleShot(true);
+    m_writeTimer->setInterval(kWriteDelayMs);
+    connect(m_writeTimer, &QTimer::timeout, this, &CLogDocument::startWrite);
+    connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogDocument::finishWrite);
+    // Another program wrote the file: its fills come in now, not only at the next change.
+    connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchFile();
+        if (m_loaded && !m_writing && fileStamp(filePath()) != m_stamp)
+            scheduleWrite();
+    });
 }
 
-CLogDocument::~CLogDocument() = default;
+CLogDocument::~CLogDocument() {
+    m_writeWatcher->waitForFinished();
+}
 
 bool CLogDocument::hasUnsavedChanges() const {
     return !m_undoStack->isClean();
@@ -157,15 +194,209 @@ void CLogDocument::setMessageSink(CFuelDatabase::MessageSink sink) {
 void CLogDocument::load() {
     CFuelDatabase database(m_database.filePath());
     database.setMessageSink(m_messageSink);
+    // Taken before the read: a write by another program while we read shows as a change.
+    const FileStamp stamp = fileStamp(database.filePath());
     database.load();
     replaceDatabase(std::move(database));
+    m_stamp = stamp;
+    m_goneReported = false;
+    m_keepForeignFile = false;
+    watchFile();
+    // A first start leaves the new log on disk at once.
+    if (!stamp.exists)
+        scheduleWrite();
 }
 
 bool CLogDocument::save() {
-    if (!m_database.save())
+    m_writeWatcher->waitForFinished();
+    finishWrite();
+    m_writeTimer->stop();
+    if (!hasUnsavedChanges() && m_stamp.exists && fileStamp(filePath()) == m_stamp)
+        return true;
+    return writeSynchronously(true);
+}
+
+void CLogDocument::saveWithoutMessages() {
+    m_writeWatcher->waitForFinished();
+    const LogWrite last = m_writing ? m_writeWatcher->result() : LogWrite();
+    const bool onDisk = !hasUnsavedChanges() || (m_writing && last.changeCount == m_changeCount &&
+                                                 last.status == DatabaseWriteStatus::Written);
+    if (!m_loaded || onDisk)
+        return;
+    // No window may be touched now, so nothing is merged: a file another program changed is
+    // left as it is, and the fills go beside it.
+    const bool ours = fileStamp(filePath()) == (m_writing ? last.stamp : m_stamp);
+    writeDatabaseBytes(ours ? filePath() : backupFilePath(filePath()),
+                       databaseFileBytes(m_database.header(), m_database.tables()),
+                       ours && m_database.mustKeepOldFile());
+}
+
+bool CLogDocument::writeSynchronously(bool report) {
+    if (!checkFile())
         return false;
+    const bool keep = m_database.mustKeepOldFile() || m_keepForeignFile;
+    FileStamp stamp;
+    const DatabaseWriteStatus status = writeDatabaseBytes(
+        filePath(), databaseFileBytes(m_database.header(), m_database.tables()), keep, &stamp);
+    if (status != DatabaseWriteStatus::Written) {
+        if (report && m_messageSink)
+            m_messageSink(writeStatusMessage(status));
+        return false;
+    }
+    if (keep)
+        m_database.oldFileKept();
+    m_keepForeignFile = false;
+    m_stamp = stamp;
+    m_failureReported = false;
+    m_writePending = false;
     m_undoStack->setClean();
+    watchFile();
+    emit written();
     return true;
+}
+
+void CLogDocument::scheduleWrite() {
+    if (!m_loaded)
+        return;
+    if (m_writing)
+        m_writePending = true;
+    else if (!m_writeTimer->isActive())
+        m_writeTimer->start();
+}
+
+void CLogDocument::startWrite() {
+    if (m_writing) {
+        m_writePending = true;
+        return;
+    }
+    m_writePending = false;
+    if (!checkFile())
+        return;
+    if (!hasUnsavedChanges() && m_stamp.exists)
+        return;
+    const bool keep = m_database.mustKeepOldFile() || m_keepForeignFile;
+    const QString path = filePath();
+    const quint64 changeCount = m_changeCount;
+    // The bytes are taken here, on this thread; only the disk work runs on the worker.
+    const QByteArray bytes = databaseFileBytes(m_database.header(), m_database.tables());
+    m_writing = true;
+    m_writeWatcher->setFuture(QtConcurrent::run([path, bytes, keep, changeCount] {
+        LogWrite write;
+        write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp);
+        write.keptOldFile = keep;
+        write.changeCount = changeCount;
+        return write;
+    }));
+}
+
+void CLogDocument::finishWrite() {
+    if (!m_writing)
+        return;
+    m_writing = false;
+    const LogWrite write = m_writeWatcher->result();
+    if (write.status == DatabaseWriteStatus::Written) {
+        if (write.keptOldFile) {
+            m_database.oldFileKept();
+            m_keepForeignFile = false;
+        }
+        m_stamp = write.stamp;
+        m_failureReported = false;
+        if (write.changeCount == m_changeCount)
+            m_undoStack->setClean();
+        watchFile();
+        emit written();
+    } else if (!m_failureReported) {
+        // Once per run of failures; the fills stay here, and every change tries again.
+        m_failureReported = true;
+        if (m_messageSink)
+            m_messageSink(writeStatusMessage(write.status));
+    }
+    if (m_writePending || write.changeCount != m_changeCount)
+        scheduleWrite();
+}
+
+bool CLogDocument::checkFile() {
+    const FileStamp now = fileStamp(filePath());
+    if (now == m_stamp)
+        return true;
+    if (m_stamp.exists && !now.exists) {
+        // A removable disk taken away, a folder renamed: the fills stay here until the user
+        // saves them elsewhere. The file is not made again behind the user's back.
+        if (!m_goneReported) {
+            m_goneReported = true;
+            const QString text =
+                translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath()));
+            emit notice(text);
+            if (m_messageSink)
+                m_messageSink(text);
+        }
+        return false;
+    }
+    DatabaseTables theirs;
+    const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
+    m_stamp = now;
+    if (status == DatabaseReadStatus::Complete) {
+        mergeOtherCopy(theirs);
+    } else if (status != DatabaseReadStatus::NoFile) {
+        m_keepForeignFile = true;
+        emit notice(translate(Text::Main_OtherCopyUnreadable)
+                        .arg(QDir::toNativeSeparators(backupFilePath(filePath()))));
+    }
+    return true;
+}
+
+// The merge is worked out on a copy, then applied as a step of its own, so that the list hears
+// of each new row and Undo can take the step back.
+void CLogDocument::mergeOtherCopy(const DatabaseTables& theirs) {
+    CFuelDatabase merged = m_database;
+    const std::vector<int> rows = ::mergeOtherCopy(merged, theirs);
+    if (rows.empty())
+        return;
+    for (int id = m_database.getStationCount(); id < merged.getStationCount(); ++id)
+        m_database.findOrAddStation(fieldText(merged.getStation(id)->name));
+    for (int id = m_database.getDriverCount(); id < merged.getDriverCount(); ++id)
+        m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
+    LogChange change;
+    change.insertedRows = rows;
+    for (const int row : rows)
+        change.insertedFills.push_back(*merged.getFill(row));
+    const int count = int(rows.size());
+    push(OtherCopyStep, std::move(change), count, -1);
+    emit notice(translate(Text::Main_OtherCopyMerged).arg(count));
+}
+
+void CLogDocument::watchFile() {
+    if (!m_fileWatcher->files().isEmpty())
+        m_fileWatcher->removePaths(m_fileWatcher->files());
+    if (m_loaded && QFileInfo::exists(filePath()))
+        m_fileWatcher->addPath(filePath());
+}
+
+bool CLogDocument::saveAs(const QString& path) {
+    m_writeWatcher->waitForFinished();
+    finishWrite();
+    FileStamp stamp;
+    const DatabaseWriteStatus status = writeDatabaseBytes(
+        path, databaseFileBytes(m_database.header(), m_database.tables()), false, &stamp);
+    if (status != DatabaseWriteStatus::Written) {
+        if (m_messageSink)
+            m_messageSink(writeStatusMessage(status));
+        return false;
+    }
+    m_database.setFilePath(path);
+    m_stamp = stamp;
+    m_goneReported = false;
+    m_keepForeignFile = false;
+    m_writePending = false;
+    m_writeTimer->stop();
+    m_undoStack->setClean();
+    watchFile();
+    emit logOpened();
+    return true;
+}
+
+void CLogDocument::discardSession() {
+    m_undoStack->setIndex(0);
 }
 
 void CLogDocument::replaceDatabase(CFuelDatabase database) {
@@ -173,6 +404,7 @@ void CLogDocument::replaceDatabase(CFuelDatabase database) {
     m_database = std::move(database);
     m_loaded = true;
     m_undoStack->clear();
+    m_changeCount = 0;
     emit logReplaced();
     emit logOpened();
 }
@@ -185,23 +417,27 @@ bool CLogDocument::switchTo(const QString& path) {
     }
     if (!save())
         return false;
-    CFuelDatabase database(path);
-    database.setMessageSink(m_messageSink);
     // A fresh database: a file whose header is refused must not show the previous vehicle's
     // fills, nor have them saved into it.
-    database.load();
-    replaceDatabase(std::move(database));
+    m_database.setFilePath(path);
+    load();
     return true;
 }
 
 bool CLogDocument::createLog(const QString& path) {
     if (m_loaded && !save())
         return false;
-    CFuelDatabase database(path);
-    database.setMessageSink(m_messageSink);
-    if (!database.save())
+    const CFuelDatabase empty(path);
+    FileStamp stamp;
+    const DatabaseWriteStatus status =
+        writeDatabaseBytes(path, databaseFileBytes(empty.header(), empty.tables()), false, &stamp);
+    if (status != DatabaseWriteStatus::Written) {
+        if (m_messageSink)
+            m_messageSink(writeStatusMessage(status));
         return false;
-    replaceDatabase(std::move(database));
+    }
+    m_database.setFilePath(path);
+    load();
     return true;
 }
 

@@ -1,19 +1,26 @@
 #pragma once
 
 // The open vehicle log: its database, its file, whether it has unsaved changes, and the undo
-// history of its changes. Every change of the log goes through here, as one undoable step, and
+// history of its changes. The log reaches its file within a moment of every change, written
+// atomically on a worker thread; before each write the file is checked, and a copy that
+// another program (a sync tool) put there is merged instead of written over. Every change of the log goes through here, as one undoable step, and
 // is announced at the rows it touches, before and after it happens, so that a list model can
 // follow it exactly.
 
 #include "csv/csvimport.h"
 #include "csv/otherlogvalues.h"
+#include "db/filestamp.h"
 #include "db/fueldatabase.h"
 
 #include <QObject>
 #include <QString>
 #include <vector>
 
+class QFileSystemWatcher;
+class QTimer;
 class QUndoStack;
+template <typename T> class QFutureWatcher;
+struct LogWrite;
 class CCsvReader;
 
 // One step of the log: the fills it takes out and puts in (at their final rows, ascending) and
@@ -36,7 +43,10 @@ struct LogChange {
 class CLogDocument : public QObject {
     Q_OBJECT
 public:
-    enum StepKind { AddFillStep, EditFillStep, RemoveFillStep, ImportStep };
+    enum StepKind { AddFillStep, EditFillStep, RemoveFillStep, ImportStep, OtherCopyStep };
+
+    // How long after a change its write starts: changes made in one go are written once.
+    static constexpr int kWriteDelayMs = 200;
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
     ~CLogDocument() override;
@@ -51,10 +61,19 @@ public:
     // Where the database reports why a load or a save failed.
     void setMessageSink(CFuelDatabase::MessageSink sink);
 
-    // Reads the log from its file; whatever the read leaves is shown.
+    // Reads the log from its file; whatever the read leaves is shown. A log that has no file
+    // yet is written at once.
     void load();
-    // Writes the log; true when the file was written whole. Reports its own failure.
+    // Writes what is not on disk yet and waits for it (and for a write under way); true when
+    // the file holds the log. Reports its own failure.
     bool save();
+    // Writes the log to path and makes that its file; false (nothing changes) when it failed.
+    bool saveAs(const QString& path);
+    // Takes the log back to the state it had when it was opened (undoing every step).
+    void discardSession();
+    // For the very end of the process (the display went away): writes what is not on disk,
+    // with no message and no event loop.
+    void saveWithoutMessages();
 
     // The steps. Each returns the row the changed fill now has (-1 when nothing changed).
     int addFill(const QString& station, const FillRecord& fill, const QString& driver);
@@ -96,6 +115,10 @@ signals:
     // Another log was opened, or the first one loaded (after logReplaced), or only its path
     // chosen before the first load.
     void logOpened();
+    // One line for the user about what happened to the file (shown in the status line).
+    void notice(const QString& text);
+    // A write of the log has reached the disk.
+    void written();
 
 private:
     friend class CLogStep;
@@ -104,9 +127,33 @@ private:
     void applyRows(const std::vector<int>& removedRows, const std::vector<int>& insertedRows,
                    const std::vector<FillRecord>& insertedFills);
     void replaceDatabase(CFuelDatabase database);
+    void scheduleWrite();
+    void startWrite();
+    void finishWrite();
+    // Before a write: whether the file is still ours. A copy another program put there is
+    // merged (as a step); a file that does not read is kept as a backup by the write; a file
+    // that is gone is reported and not written. False when the write must not happen.
+    bool checkFile();
+    void mergeOtherCopy(const DatabaseTables& theirs);
+    bool writeSynchronously(bool report);
+    void watchFile();
 
     CFuelDatabase m_database;
     QUndoStack* m_undoStack = nullptr;
     CFuelDatabase::MessageSink m_messageSink;
     bool m_loaded = false;
+
+    QTimer* m_writeTimer = nullptr;
+    QFutureWatcher<LogWrite>* m_writeWatcher = nullptr;
+    QFileSystemWatcher* m_fileWatcher = nullptr;
+    // The file as this program last read or wrote it.
+    FileStamp m_stamp;
+    // Counts every change; a write makes the log clean only if none came since it started.
+    quint64 m_changeCount = 0;
+    bool m_writing = false;
+    bool m_writePending = false;
+    // The file at the path is something else than a log: the next write keeps it as a backup.
+    bool m_keepForeignFile = false;
+    bool m_failureReported = false;
+    bool m_goneReported = false;
 };

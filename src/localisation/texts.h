@@ -95,6 +95,15 @@ inline constexpr TextId Main_VehicleNotCreated{
 inline constexpr TextId Main_VehicleNotSaved{
     u"Main", u"VehicleNotSaved",
     u"The open log could not be saved, so it stays open. No other vehicle was opened."};
+// What the open log's file went through, in the status line.
+inline constexpr TextId Main_OtherCopyMerged{
+    u"Main", u"OtherCopyMerged", u"%1 fills from another copy of this log were added."};
+inline constexpr TextId Main_OtherCopyUnreadable{
+    u"Main", u"OtherCopyUnreadable",
+    u"Another program put something that is not a fuel log in place of the log file. It is kept as \"%1\"."};
+inline constexpr TextId Main_LogFileGone{
+    u"Main", u"LogFileGone",
+    u"The log file \"%1\" is no longer there. The fills stay open here: keep them with File > Save as."};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -126,6 +135,9 @@ inline constexpr TextId menu_FileOpenVehicle{u"menu", u"FileOpenVehicle", u"Open
 inline constexpr TextId menu_FileRecentVehicles{u"menu", u"FileRecentVehicles", u"Recent vehicles"};
 inline constexpr TextId menu_FileImportOther{u"menu", u"FileImportOther",
                                              u"Import from another fuel log…"};
+inline constexpr TextId menu_FileDiscard{u"menu", u"FileDiscard",
+                                         u"Discard the changes of this session…"};
+inline constexpr TextId menu_FileSaveAs{u"menu", u"FileSaveAs", u"Save as…"};
 inline constexpr TextId menu_FileSettings{u"menu", u"FileSettings", u"Settings"};
 inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
 inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
@@ -224,6 +236,7 @@ inline constexpr TextId units_Endurance{u"units", u"Endurance", u"km / l"};
 inline constexpr TextId undo_AddFill{u"undo", u"AddFill", u"Add fill"};
 inline constexpr TextId undo_EditFill{u"undo", u"EditFill", u"Edit fill"};
 inline constexpr TextId undo_Import{u"undo", u"Import", u"Import of %1 fills"};
+inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"%1 fills from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
@@ -297,6 +310,9 @@ inline constexpr TextId all[] = {
     Main_VehicleMissing,
     Main_VehicleNotCreated,
     Main_VehicleNotSaved,
+    Main_OtherCopyMerged,
+    Main_OtherCopyUnreadable,
+    Main_LogFileGone,
     main_Consumption,
     main_Cost,
     main_CostOfDist,
@@ -326,6 +342,8 @@ inline constexpr TextId all[] = {
     menu_FileOpenVehicle,
     menu_FileRecentVehicles,
     menu_FileImportOther,
+    menu_FileDiscard,
+    menu_FileSaveAs,
     menu_FileSettings,
     menu_FillAdd,
     menu_FillEdit,
@@ -420,6 +438,7 @@ inline constexpr TextId all[] = {
     undo_AddFill,
     undo_EditFill,
     undo_Import,
+    undo_OtherCopy,
     undo_RemoveFill,
 };
 } // namespace Text

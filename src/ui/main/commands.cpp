@@ -129,8 +129,10 @@ const CommandInfo kCommands[] = {
      nullptr,
      {},
      &C::compareVehicles},
-    // Escape is Cancel, as for a dialog.
-    {W::CmdCancel, "actionCancel", nullptr, nullptr, nullptr, keys({Qt::Key_Escape}), &C::cancel},
+    {W::CmdSaveAs, "actionSaveAs", &Text::menu_FileSaveAs, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_S}), &C::saveAs},
+    {W::CmdCancel, "actionDiscardSession", &Text::menu_FileDiscard, nullptr, nullptr, {},
+     &C::cancel},
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
 };
 
@@ -436,6 +438,16 @@ void CMainCommands::newVehicle() {
         return;
     }
     rememberVehicles(previous, path);
+}
+
+void CMainCommands::saveAs() {
+    const QString path = askSaveFileName(&m_window, logFileRequest());
+    if (path.isEmpty())
+        return;
+    const QString previous = m_document.filePath();
+    // An error has been shown; the log stays open where it was.
+    if (m_document.saveAs(path))
+        rememberVehicles(previous, path);
 }
 
 void CMainCommands::openVehicle() {

@@ -60,6 +60,7 @@ public:
     void importOtherLog();
     void newVehicle();
     void openVehicle();
+    void saveAs();
     void settings();
     void about();
     void undo();

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
@@ -260,15 +261,22 @@ void CMainWnd::saveAndEnd() {
         end(1);
 }
 
+void CMainWnd::endWithoutQuestions() {
+    // Whatever dialog is open is left; the log is written as it stands.
+    m_document.save();
+    end(1);
+    // Also the event loop of a dialog that is open ends.
+    QCoreApplication::exit(0);
+}
+
 void CMainWnd::cancel() {
-    if (m_document.hasUnsavedChanges()) {
-        const auto answer = showMessageBox(
-            this, kCaption, translate(Text::Main_QuestionDiscardChanges), QMessageBox::Question,
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
-    }
-    end(2);
+    if (m_document.undoStack()->index() == 0)
+        return;
+    const auto answer =
+        showMessageBox(this, kCaption, translate(Text::Main_QuestionDiscardChanges),
+                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_document.discardSession();
 }
 
 void CMainWnd::end(int result) {
@@ -410,9 +418,6 @@ void CMainWnd::createContextMenu() {
 }
 
 void CMainWnd::createShortcuts() {
-    QHash<int, QAction*> windowActions;
-    addCommand(this, &windowActions, CmdCancel, false);
-
     auto* edit = new QAction(m_list);
     edit->setObjectName(QStringLiteral("actionEditCurrentFill"));
     edit->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});

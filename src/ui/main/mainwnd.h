@@ -46,6 +46,7 @@ public:
         CmdEditMenu = 40035,
         CmdUndo = 40036,
         CmdRedo = 40037,
+        CmdSaveAs = 40038,
     };
 
     explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);
@@ -53,7 +54,7 @@ public:
 
     // Loads the log and builds the list (once), then shows the window.
     void open();
-    // Opens the window and returns when it has ended: 1 after OK or Exit, 2 after Cancel.
+    // Opens the window and returns when it has ended: 1 after OK or Exit.
     int run();
     // 0 while the window has not ended, else as run().
     int result() const { return m_result; }
@@ -92,7 +93,10 @@ public:
 
     // Exit: saves and ends; after a failed save, asks whether to end anyway.
     void saveAndEnd();
-    // Cancel: ends without saving, after asking when there are unsaved changes.
+    // Ends as Exit does, asking nothing: the process was told to end.
+    void endWithoutQuestions();
+    // "Discard the changes of this session": after a question whose default is No, the log
+    // goes back to what it was when it was opened. The window stays open.
     void cancel();
 
 public slots:
