@@ -22,11 +22,16 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
-                const double n = double(run.iterations);
+            if (run.iterations <= 0 || run.error_occurred)
+                continue;
+            // With repetitions, their median stands for the benchmark; it comes after them.
+            const double n = double(run.iterations);
+            if (run.run_type == Run::RT_Iteration)
                 times[run.benchmark_name()] = {run.real_accumulated_time / n,
                                                run.cpu_accumulated_time / n};
-            }
+            else if (run.aggregate_name == "median")
+                times[run.run_name.str()] = {run.real_accumulated_time / n,
+                                             run.cpu_accumulated_time / n};
         }
     }
     std::map<std::string, Times> times;

@@ -12,7 +12,8 @@ struct BenchComparison {
 };
 
 // Initialises Google Benchmark from the command line, runs the benchmarks and prints the
-// comparisons whose figure and baseline both ran. Returns the exit code for main.
+// comparisons whose figure and baseline both ran (the median of each, with repetitions).
+// Returns the exit code for main.
 int runBenchmarksWithRatios(int argc, char** argv, std::span<const BenchComparison> comparisons);
 
 // Prints one line of the comparison table (also for figures measured outside Google Benchmark);

@@ -2,15 +2,24 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <QRandomGenerator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QSaveFile>
 #endif
 
 namespace {
@@ -143,19 +152,161 @@ DatabaseReadStatus readFormat01(QFile& file, DatabaseTables* tables) {
     return whole ? DatabaseReadStatus::Complete : DatabaseReadStatus::ShortFills;
 }
 
-bool writeWhole(QSaveFile& file, const void* data, qint64 size) {
-    return size == 0 || file.write(static_cast<const char*>(data), size) == size;
+template <typename Record> char* putTable(char* out, const std::vector<Record>& table) {
+    const std::size_t size = table.size() * sizeof(Record);
+    if (size > 0)
+        std::memcpy(out, table.data(), size);
+    return out + size;
 }
 
-template <typename Record> bool writeTable(QSaveFile& file, const std::vector<Record>& table) {
-    return writeWhole(file, table.data(), qint64(table.size()) * qint64(sizeof(Record)));
+#ifdef Q_OS_UNIX
+// fsync, where a file system that cannot flush at all (EINVAL, ENOTSUP) leaves nothing more to
+// do; any other error (EIO, ENOSPC) means the data may never reach the disk.
+bool flushDescriptor(int descriptor) {
+    int result;
+    do {
+        result = ::fsync(descriptor);
+    } while (result != 0 && errno == EINTR);
+    return result == 0 || errno == EINVAL || errno == ENOTSUP;
+}
+
+bool flushPath(const QByteArray& path, int flags) {
+    const int descriptor = ::open(path.constData(), flags | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool flushed = flushDescriptor(descriptor);
+    ::close(descriptor);
+    return flushed;
+}
+
+// A rename reaches the disk with the folder that holds the name, not with the file: until the
+// folder is flushed, a power cut may bring back the old name, or no file at all.
+bool flushFolder(const QByteArray& folder) {
+    return flushPath(folder, O_RDONLY | O_DIRECTORY);
+}
+
+bool writeAll(int descriptor, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t done =
+            ::write(descriptor, data, std::size_t(std::min<qint64>(size, 1 << 30)));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        data += done;
+        size -= done;
+    }
+    return true;
+}
+
+// The new file beside the target, invisible under the target's name until it replaces it at
+// once. Where the system can, it has no name at all until then, so that a crash leaves
+// nothing behind; otherwise it has a free random name. A new file that never replaced the
+// target is removed.
+class NewFile {
+public:
+    explicit NewFile(QByteArray target) : m_target(std::move(target)) {}
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile() {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+    }
+
+    bool create(const QByteArray& folder) {
+#ifdef O_TMPFILE
+        m_descriptor = ::open(folder.constData(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0666);
+        if (m_descriptor >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+            return m_descriptor >= 0;
+#else
+        Q_UNUSED(folder);
+#endif
+        return name([this](const QByteArray& name) {
+            m_descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            return m_descriptor >= 0;
+        });
+    }
+
+    int descriptor() const {
+        return m_descriptor;
+    }
+
+    bool replaceTarget() {
+        if (m_name.isEmpty()) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
+            const bool named = name([&self](const QByteArray& name) {
+                return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                                AT_SYMLINK_FOLLOW) == 0;
+            });
+            if (!named)
+                return false;
+        }
+        if (::rename(m_name.constData(), m_target.constData()) != 0)
+            return false;
+        m_name.clear();
+        return true;
+    }
+
+private:
+    template <typename Make> bool name(Make make) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray name =
+                m_target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            if (make(name)) {
+                m_name = name;
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+
+    QByteArray m_target;
+    QByteArray m_name;
+    int m_descriptor = -1;
+};
+#endif
+
+// The copy of the old file is on the disk, data and name, before the file it keeps is replaced.
+bool keepBackup(const QString& path) {
+    const QString backup = backupFilePath(path);
+    if (!QFile::copy(path, backup))
+        return false;
+#ifdef Q_OS_UNIX
+    return flushPath(QFile::encodeName(backup), O_RDONLY) &&
+           flushFolder(QFile::encodeName(QFileInfo(backup).absolutePath()));
+#else
+    return true;
+#endif
 }
 
 } // namespace
 
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+#ifdef Q_OS_UNIX
+    // A named pipe at the path would block the open until some program writes to it, and a
+    // device the reads: only a regular file is read.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat kind;
+    if (descriptor >= 0 && (::fstat(descriptor, &kind) != 0 || !S_ISREG(kind.st_mode))) {
+        ::close(descriptor);
+        *tables = {};
+        return DatabaseReadStatus::Unopenable;
+    }
+    const bool opened =
+        descriptor >= 0 && file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                                     QFileDevice::AutoCloseHandle);
+    if (descriptor >= 0 && !opened)
+        ::close(descriptor);
+#else
+    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+#endif
+    if (!opened) {
         *tables = {};
         return QFileInfo::exists(path) ? DatabaseReadStatus::Unopenable
                                        : DatabaseReadStatus::NoFile;
@@ -198,26 +349,82 @@ bool leavesDataUnread(DatabaseReadStatus status) {
     return status != DatabaseReadStatus::Complete && status != DatabaseReadStatus::NoFile;
 }
 
-DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
-                                      const DatabaseTables& tables, bool keepOldFile) {
-    QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return DatabaseWriteStatus::CreateFailed;
+QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables) {
+    const qint64 size = kPrefixSize + qint64(tables.stations.size() * sizeof(StationRecord)) +
+                        qint64(tables.drivers.size() * sizeof(DriverRecord)) +
+                        qint64(tables.fills.size() * sizeof(FillRecord));
+    QByteArray bytes(size, Qt::Uninitialized);
+    adviseHugePages(bytes.constData(), std::size_t(size));
+    char* out = bytes.data();
 
     // Header, zeroed reserved block, then the counts in the order stations, fills, drivers.
-    char prefix[kPrefixSize] = {};
-    std::memcpy(prefix, &header, sizeof header);
+    std::memset(out, 0, kPrefixSize);
+    std::memcpy(out, &header, sizeof header);
     const qint32 counts[3] = {qint32(tables.stations.size()), qint32(tables.fills.size()),
                               qint32(tables.drivers.size())};
-    std::memcpy(prefix + sizeof header + kReservedBlockSize, counts, sizeof counts);
+    std::memcpy(out + sizeof header + kReservedBlockSize, counts, sizeof counts);
+    out += kPrefixSize;
 
-    const bool whole = writeWhole(file, prefix, kPrefixSize) && writeTable(file, tables.stations) &&
-                       writeTable(file, tables.drivers) && writeTable(file, tables.fills);
-    if (!whole)
+    out = putTable(out, tables.stations);
+    out = putTable(out, tables.drivers);
+    putTable(out, tables.fills);
+    return bytes;
+}
+
+// QSaveFile is not used on Unix: its commit flushes the file but ignores a failed flush, and a
+// flush of our own on top of it costs a second wait for the disk.
+DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
+                                       bool keepOldFile, FileStamp* placed) {
+    if (path.isEmpty())
+        return DatabaseWriteStatus::CreateFailed;
+#ifdef Q_OS_UNIX
+    // Through a symbolic link, the file it points at is replaced (or made) and the link stays.
+    QFileInfo target(path);
+    for (int links = 0; target.isSymLink() && links < 40; ++links)
+        target.setFile(target.symLinkTarget());
+    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    struct stat old;
+    const bool exists = ::stat(targetName.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        return DatabaseWriteStatus::CreateFailed;
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    NewFile file(targetName);
+    if (!file.create(folder))
+        return DatabaseWriteStatus::CreateFailed;
+    // The new file has the old one's permissions; a failure leaves the default ones.
+    if (exists)
+        static_cast<void>(::fchmod(file.descriptor(), old.st_mode & 07777));
+    if (!writeAll(file.descriptor(), bytes.constData(), bytes.size()) ||
+        !flushDescriptor(file.descriptor()))
         return DatabaseWriteStatus::WriteFailed;
-    if (keepOldFile && QFileInfo::exists(path) && !QFile::copy(path, backupFilePath(path)))
+    // The rename leaves the file's size, time and inode as they are now.
+    const FileStamp stamp = descriptorStamp(file.descriptor());
+    if (keepOldFile && exists && !keepBackup(path))
         return DatabaseWriteStatus::BackupFailed;
-    return file.commit() ? DatabaseWriteStatus::Written : DatabaseWriteStatus::WriteFailed;
+    if (!file.replaceTarget())
+        return DatabaseWriteStatus::WriteFailed;
+    if (placed)
+        *placed = stamp;
+    return flushFolder(folder) ? DatabaseWriteStatus::Written : DatabaseWriteStatus::WriteFailed;
+#else
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return DatabaseWriteStatus::CreateFailed;
+    if (!bytes.isEmpty() && file.write(bytes) != bytes.size())
+        return DatabaseWriteStatus::WriteFailed;
+    if (keepOldFile && QFileInfo::exists(path) && !keepBackup(path))
+        return DatabaseWriteStatus::BackupFailed;
+    if (!file.commit())
+        return DatabaseWriteStatus::WriteFailed;
+    if (placed)
+        *placed = fileStamp(path);
+    return DatabaseWriteStatus::Written;
+#endif
+}
+
+DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
+                                      const DatabaseTables& tables, bool keepOldFile) {
+    return writeDatabaseBytes(path, databaseFileBytes(header, tables), keepOldFile);
 }
 
 QString writeStatusMessage(DatabaseWriteStatus status) {

@@ -12,8 +12,10 @@
 //   28   station count S, fill count F
 //   36   S x StationRecord (68), then F x 124-byte fills without driverId
 
+#include "db/filestamp.h"
 #include "db/records.h"
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -52,9 +54,24 @@ enum class DatabaseWriteStatus {
     BackupFailed,
 };
 
-// Writes the database in format 1.0 to a temporary file and puts it in place of the old file
-// only when it was written whole. With keepOldFile, the old file (if any) is first copied to
-// backupFilePath(path); when that copy fails, the old file is not replaced.
+// The file of the tables in format 1.0, byte for byte as writeDatabaseFile writes it.
+QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables);
+
+// Writes bytes to a temporary file beside path, flushes it to the disk and renames it over the
+// old file, then flushes the folder, so that after a crash or a power cut the path holds either
+// the old bytes or the new ones, whole. Written only when all of that succeeded; a failure
+// before the rename leaves the old file as it was. With keepOldFile, the old file (if any) is
+// first copied to backupFilePath(path) and flushed; when that fails, the old file is not
+// replaced. Through a symbolic link, the file it points at is replaced and the link stays;
+// something at the path that is not a regular file is never replaced (CreateFailed). The new
+// file keeps the old one's permissions. *placed, when given, becomes the stamp of the new file as
+// soon as it is in place (taken from the written file itself, so another program's write cannot
+// slip in between); it is set also when only the folder's flush failed afterwards, and left as it
+// was when the old file stays. Uses no shared state: safe to call on any thread.
+DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
+                                       bool keepOldFile, FileStamp* placed = nullptr);
+
+// databaseFileBytes, then writeDatabaseBytes.
 DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
                                       const DatabaseTables& tables, bool keepOldFile);
 

@@ -83,7 +83,7 @@ void CFuelDatabase::load() {
 }
 
 bool CFuelDatabase::save() {
-    const bool keepOldFile = !m_unreadFilePath.isEmpty() && m_unreadFilePath == m_filePath;
+    const bool keepOldFile = mustKeepOldFile();
     const DatabaseWriteStatus status =
         writeDatabaseFile(m_filePath, m_header, m_tables, keepOldFile);
     if (status != DatabaseWriteStatus::Written) {
@@ -91,8 +91,24 @@ bool CFuelDatabase::save() {
         return false;
     }
     if (keepOldFile)
-        m_unreadFilePath.clear();
+        oldFileKept();
     return true;
+}
+
+const DatabaseHeader& CFuelDatabase::header() const {
+    return m_header;
+}
+
+const DatabaseTables& CFuelDatabase::tables() const {
+    return m_tables;
+}
+
+bool CFuelDatabase::mustKeepOldFile() const {
+    return !m_unreadFilePath.isEmpty() && m_unreadFilePath == m_filePath;
+}
+
+void CFuelDatabase::oldFileKept() {
+    m_unreadFilePath.clear();
 }
 
 int CFuelDatabase::findStation(const QString& name) const {
@@ -124,16 +140,82 @@ int CFuelDatabase::insertFill(const FillRecord& fill) {
     return index;
 }
 
-void CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
+std::vector<int> CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
     std::vector<FillRecord>& fills = m_tables.fills;
     const auto earlier = [](const FillRecord& a, const FillRecord& b) {
         return compareFileTime(a.dateTime, b.dateTime) < 0;
     };
-    const auto middle = fills.insert(fills.end(), newFills.begin(), newFills.end());
-    // Both steps are stable: equal times keep the existing fills first, then the given order.
-    if (!std::is_sorted(middle, fills.end(), earlier))
-        std::stable_sort(middle, fills.end(), earlier);
-    std::inplace_merge(fills.begin(), middle, fills.end(), earlier);
+    std::vector<FillRecord> added = newFills;
+    if (!std::is_sorted(added.begin(), added.end(), earlier))
+        std::stable_sort(added.begin(), added.end(), earlier);
+
+    // Merged from the back into the grown table: a new fill goes behind every existing one of
+    // equal time, and the existing fills before the first new one stay where they are.
+    std::vector<int> positions(added.size());
+    std::size_t old = fills.size();
+    std::size_t next = added.size();
+    fills.resize(old + added.size());
+    while (next > 0) {
+        const std::size_t place = old + next - 1;
+        if (old > 0 && earlier(added[next - 1], fills[old - 1])) {
+            fills[place] = fills[--old];
+        } else {
+            fills[place] = added[--next];
+            positions[next] = int(place);
+        }
+    }
+    return positions;
+}
+
+void CFuelDatabase::insertFillAt(int index, const FillRecord& fill) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    fills.insert(fills.begin() + std::clamp(index, 0, int(fills.size())), fill);
+}
+
+void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
+                                  const std::vector<FillRecord>& newFills) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    const std::size_t count = std::min(positions.size(), newFills.size());
+    const int oldCount = int(fills.size());
+    // The k-th of the new fills can only stand between k (all earlier ones before it) and
+    // oldCount + k (all existing fills before it), behind the one before it.
+    std::vector<int> places(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const int lowest = k == 0 ? 0 : places[k - 1] + 1;
+        places[k] = std::clamp(positions[k], lowest, oldCount + int(k));
+    }
+    // From the back: each existing fill moves up by the number of new fills placed before it.
+    std::size_t old = std::size_t(oldCount);
+    std::size_t next = count;
+    fills.resize(old + count);
+    for (std::size_t place = old + count; next > 0;) {
+        --place;
+        if (int(place) == places[next - 1])
+            fills[place] = newFills[--next];
+        else
+            fills[place] = fills[--old];
+    }
+}
+
+void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {
+    std::vector<FillRecord>& fills = m_tables.fills;
+    const int count = int(fills.size());
+    auto position = positions.begin();
+    const auto skipBelow = [&](int index) {
+        while (position != positions.end() && *position < index)
+            ++position;
+    };
+    skipBelow(0);
+    if (position == positions.end() || *position >= count)
+        return;
+    int kept = *position;
+    for (int index = kept; index < count; ++index) {
+        skipBelow(index);
+        if (position != positions.end() && *position == index)
+            continue;
+        fills[std::size_t(kept++)] = fills[std::size_t(index)];
+    }
+    fills.resize(std::size_t(kept));
 }
 
 int CFuelDatabase::repositionFill(int index, int* first, int* last) {
@@ -231,6 +313,16 @@ DriverRecord* CFuelDatabase::getDriver(int id) {
 
 const DriverRecord* CFuelDatabase::getDriver(int id) const {
     return recordAt(m_tables.drivers, id);
+}
+
+void CFuelDatabase::setStation(int id, const StationRecord& station) {
+    if (StationRecord* record = recordAt(m_tables.stations, id))
+        *record = station;
+}
+
+void CFuelDatabase::setDriver(int id, const DriverRecord& driver) {
+    if (DriverRecord* record = recordAt(m_tables.drivers, id))
+        *record = driver;
 }
 
 int CFuelDatabase::getFillCount() const {

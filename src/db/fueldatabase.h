@@ -16,7 +16,7 @@ public:
     using MessageSink = std::function<void(const QString&)>;
 
     explicit CFuelDatabase(QString filePath = {});
-    virtual ~CFuelDatabase();
+    ~CFuelDatabase();
 
     void setFilePath(const QString& filePath);
     QString filePath() const;
@@ -30,6 +30,13 @@ public:
     // Writes the whole database; true when the file was written whole and put in place.
     // A failed save leaves the previous file as it was.
     bool save();
+    // What save() writes, for writing it elsewhere (see databaseFileBytes, writeDatabaseBytes).
+    const DatabaseHeader& header() const;
+    const DatabaseTables& tables() const;
+    // True while the file at filePath() holds data the last load could not read: the next
+    // write over it passes keepOldFile, and calls oldFileKept() once that write succeeded.
+    bool mustKeepOldFile() const;
+    void oldFileKept();
 
     // Whole-name, case-insensitive lookup of the name as the field would store it; the first
     // match wins, and a name not found is appended. Returns the id.
@@ -44,7 +51,19 @@ public:
     // Adds many fills at once, each where insertFill would put it had they been inserted one
     // by one in the given order: after every existing fill of equal time, and among the new
     // ones of equal time in the given order. Runs in O(n log n), whatever the order given.
-    void mergeFills(const std::vector<FillRecord>& fills);
+    // Returns the final index of every new fill, ascending: removeFillsAt of them gives back
+    // the table as it was, and insertFillsAt of them with the fills found there repeats the
+    // merge.
+    std::vector<int> mergeFills(const std::vector<FillRecord>& fills);
+    // Inserts a copy at index (clamped to 0..count) without looking at its time.
+    void insertFillAt(int index, const FillRecord& fill);
+    // Inserts fills[k] so that it ends up at positions[k], in one pass. Positions are indices
+    // in the grown table, ascending; one that is not (or lies outside) is moved to the nearest
+    // place that is. Only as many fills as there are positions are inserted.
+    void insertFillsAt(const std::vector<int>& positions, const std::vector<FillRecord>& fills);
+    // Removes the fills at the ascending positions in one pass; a position outside the table,
+    // repeated or out of order is skipped.
+    void removeFillsAt(const std::vector<int>& positions);
     // Moves the fill at index, whose time may have changed, to where its time belongs (after
     // every other fill of equal time). Returns the new index and sets *first and *last to the
     // range of rows that changed. An index outside the table changes nothing: the result and
@@ -63,6 +82,10 @@ public:
     const StationRecord* getStation(int id) const;
     DriverRecord* getDriver(int id);
     const DriverRecord* getDriver(int id) const;
+    // Puts a whole record (id field included) in place of the record at id; an id outside the
+    // table changes nothing.
+    void setStation(int id, const StationRecord& station);
+    void setDriver(int id, const DriverRecord& driver);
 
     int getFillCount() const;
     int getStationCount() const;

@@ -6,10 +6,51 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdarg>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(DatabaseWriteStatus)
+
+// Every fsync and open of the program comes here (a definition in the executable wins over the
+// C library's): fsync notes whether a file or a folder was flushed and fails the chosen call;
+// open can act as on a file system without unnamed files (O_TMPFILE).
+namespace {
+QStringList g_flushes;
+int g_failingFlush = 0; // counted from 1; -1 for every one
+int g_flushError = 0;
+bool g_noUnnamedFiles = false;
+} // namespace
+
+extern "C" int fsync(int descriptor) {
+    struct stat status;
+    const bool folder = ::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+    g_flushes << (folder ? QStringLiteral("folder") : QStringLiteral("file"));
+    if (g_failingFlush == -1 || g_failingFlush == g_flushes.size()) {
+        errno = g_flushError;
+        return -1;
+    }
+    return int(::syscall(SYS_fsync, descriptor));
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(arguments, mode_t) : 0;
+    va_end(arguments);
+    if (g_noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return int(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+}
 
 // The file images here are built byte by byte, independent of the record structures, so that
 // a layout mistake in the records or the file code shows up as a difference.
@@ -176,6 +217,10 @@ private slots:
     void saveOverDirectory();
     void shortWriteKeepsPreviousFile_data();
     void shortWriteKeepsPreviousFile();
+    void flushes_data();
+    void flushes();
+    void replacesOnlyRegularFiles();
+    void stampTellsVersionsApart();
 
     void unreadFileBackedUpOnFirstSave_data();
     void unreadFileBackedUpOnFirstSave();
@@ -651,6 +696,122 @@ void DatabaseFileTest::shortWriteKeepsPreviousFile() {
     QCOMPARE(db->getFillCount(), 103);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("tkbase.fil")});
+}
+
+// The new file is flushed before it replaces the old one and its folder after; the backup is
+// flushed, name and all, before that. A failed flush is never reported as written.
+void DatabaseFileTest::flushes_data() {
+    QTest::addColumn<bool>("unnamedFiles");
+    QTest::addColumn<bool>("keepOldFile");
+    QTest::addColumn<int>("failingFlush");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<DatabaseWriteStatus>("expectedStatus");
+    QTest::addColumn<QStringList>("expectedFlushes");
+    QTest::addColumn<bool>("replaced");
+
+    using S = DatabaseWriteStatus;
+    const auto row = [](const char* name, bool keepOldFile, int failingFlush, int error, S status,
+                        const QString& flushes, bool replaced) {
+        for (const bool unnamed : {true, false}) {
+            QTest::addRow("%s%s", name, unnamed ? "" : ", named temporary file")
+                << unnamed << keepOldFile << failingFlush << error << status << flushes.split(u' ')
+                << replaced;
+        }
+    };
+    row("written", false, 0, 0, S::Written, "file folder", true);
+    row("written with a backup", true, 0, 0, S::Written, "file file folder folder", true);
+    row("file flush fails", false, 1, EIO, S::WriteFailed, "file", false);
+    row("folder flush fails", false, 2, EIO, S::WriteFailed, "file folder", true);
+    row("no flushing on this file system", false, -1, EINVAL, S::Written, "file folder", true);
+    row("backup flush fails", true, 2, ENOSPC, S::BackupFailed, "file file", false);
+}
+
+void DatabaseFileTest::flushes() {
+    QFETCH(bool, unnamedFiles);
+    QFETCH(bool, keepOldFile);
+    QFETCH(int, failingFlush);
+    QFETCH(int, error);
+    QFETCH(DatabaseWriteStatus, expectedStatus);
+    QFETCH(QStringList, expectedFlushes);
+    QFETCH(bool, replaced);
+    const QByteArray old = format10(kStations, {}, {});
+    const QByteArray bytes = format10(kStations, kDrivers, kFills);
+    writeAll(m_path, old);
+
+    FileStamp placed;
+    placed.size = -1;
+    g_flushes.clear();
+    g_failingFlush = failingFlush;
+    g_flushError = error;
+    g_noUnnamedFiles = !unnamedFiles;
+    const DatabaseWriteStatus status = writeDatabaseBytes(m_path, bytes, keepOldFile, &placed);
+    g_failingFlush = 0;
+    g_noUnnamedFiles = false;
+
+    QCOMPARE(status, expectedStatus);
+    QCOMPARE(g_flushes, expectedFlushes);
+    QCOMPARE(readAll(m_path), replaced ? bytes : old);
+    QVERIFY(replaced ? placed == fileStamp(m_path) : placed.size == -1);
+    QStringList files = {QStringLiteral("tkbase.fil")};
+    if (keepOldFile) {
+        files << QStringLiteral("tkbase.fil.bak");
+        QCOMPARE(readAll(m_path + QStringLiteral(".bak")), old);
+    }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
+}
+
+// A symbolic link to the log stays a link, also before its file exists, and the file keeps
+// its permissions. What is not a regular file is never replaced, nor read (a pipe would block).
+void DatabaseFileTest::replacesOnlyRegularFiles() {
+    const QString target = m_dir->filePath(QStringLiteral("real.fil"));
+    QVERIFY(QFile::link(target, m_path));
+    const QByteArray bytes = format10(kStations, kDrivers, kFills);
+    QCOMPARE(writeDatabaseBytes(m_path, {}, false), DatabaseWriteStatus::Written);
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0604) == 0);
+    QCOMPARE(writeDatabaseBytes(m_path, bytes, false), DatabaseWriteStatus::Written);
+    QVERIFY(QFileInfo(m_path).isSymLink());
+    QCOMPARE(readAll(target), bytes);
+    QCOMPARE(QFileInfo(target).permissions(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ReadUser | QFile::WriteUser |
+                                                  QFile::ReadOther);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             (QStringList{QStringLiteral("real.fil"), QStringLiteral("tkbase.fil")}));
+
+    const QByteArray pipe = QFile::encodeName(m_dir->filePath(QStringLiteral("pipe")));
+    QVERIFY(::mkfifo(pipe.constData(), 0600) == 0);
+    for (const QString& other : {QFile::decodeName(pipe), m_dir->path()})
+        QCOMPARE(writeDatabaseBytes(other, bytes, false), DatabaseWriteStatus::CreateFailed);
+    struct stat status;
+    QVERIFY(::lstat(pipe.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    DatabaseTables tables{{StationRecord()}, {}, {}};
+    QCOMPARE(readDatabaseFile(QFile::decodeName(pipe), &tables), DatabaseReadStatus::Unopenable);
+    QVERIFY(tables.stations.empty());
+}
+
+// Another program's write shows in the stamp: in place (1 ns later, then grown at the same time)
+// or as a new file renamed over the old one (same size and time).
+void DatabaseFileTest::stampTellsVersionsApart() {
+    const auto write = [](const QString& path, QIODevice::OpenMode mode, long nanoseconds) {
+        QFile file(path);
+        QVERIFY(file.open(mode) && file.write("12345678", mode & QIODevice::Append ? 1 : 8) &&
+                file.flush());
+        const timespec times[2] = {{1700000000, nanoseconds}, {1700000000, nanoseconds}};
+        QVERIFY(::futimens(file.handle(), times) == 0);
+    };
+    write(m_path, QIODevice::WriteOnly, 5);
+    FileStamp stamp = fileStamp(m_path);
+    QVERIFY(stamp.exists && stamp.size == 8 && stamp.modifiedNs == 1700000000000000005);
+    QVERIFY(fileStamp(m_path) == stamp);
+    const QString other = m_path + QStringLiteral(".new");
+    write(other, QIODevice::WriteOnly, 5);
+    QVERIFY(QFile::remove(m_path) && QFile::rename(other, m_path));
+    QVERIFY(fileStamp(m_path) != stamp);
+    for (const QIODevice::OpenMode mode : {QIODevice::ReadWrite, QIODevice::Append}) {
+        stamp = fileStamp(m_path);
+        write(m_path, mode, 6);
+        QVERIFY(fileStamp(m_path) != stamp);
+    }
+    QVERIFY(QFile::remove(m_path) && fileStamp(m_path) == FileStamp());
 }
 
 void DatabaseFileTest::unreadFileBackedUpOnFirstSave_data() {

@@ -21,6 +21,13 @@ QList<int> tagsInOrder(const CFuelDatabase& db) {
     return tags;
 }
 
+QByteArray fillTable(const CFuelDatabase& db) {
+    QByteArray bytes;
+    for (int i = 0; i < db.getFillCount(); ++i)
+        bytes.append(reinterpret_cast<const char*>(db.getFill(i)), sizeof(FillRecord));
+    return bytes;
+}
+
 const QString kFortyLetters = QStringLiteral("Tankstelle an der Bundesstrasse Nummer 9");
 
 } // namespace
@@ -36,6 +43,8 @@ private slots:
     void repositionFill_data();
     void repositionFill();
     void removeFill();
+    void mergeUndoRedo_data();
+    void mergeUndoRedo();
     void accessorsOutsideTables();
     void sortFillsUnsigned();
     void sortFillsKeepsEqualTimesInOrder_data();
@@ -207,6 +216,55 @@ void FuelDatabaseTest::removeFill() {
     QCOMPARE(tagsInOrder(db), (QList<int>{0, 2, 3}));
     db.removeFill(2);
     QCOMPARE(tagsInOrder(db), (QList<int>{0, 2}));
+}
+
+void FuelDatabaseTest::mergeUndoRedo_data() {
+    QTest::addColumn<QList<qulonglong>>("existing"); // tagged 0, 1, ...
+    QTest::addColumn<QList<qulonglong>>("added");    // tagged 100, 101, ...
+    QTest::addColumn<QList<int>>("expectedPositions");
+    QTest::addColumn<QList<int>>("expectedOrder");
+
+    using T = QList<qulonglong>;
+    using I = QList<int>;
+    QTest::newRow("empty table") << T{} << T{30, 10, 20} << I{0, 1, 2} << I{101, 102, 100};
+    QTest::newRow("nothing added") << T{10, 20} << T{} << I{} << I{0, 1};
+    QTest::newRow("before, between, after")
+        << T{20, 40} << T{50, 10, 30} << I{0, 2, 4} << I{101, 0, 102, 1, 100};
+    QTest::newRow("equal times after existing, in given order")
+        << T{10, 10, 20} << T{10, 20, 10} << I{2, 3, 5} << I{0, 1, 100, 102, 2, 101};
+    QTest::newRow("all before") << T{50, 60} << T{2, 1} << I{0, 1} << I{101, 100, 0, 1};
+    QTest::newRow("all equal") << T{5, 5} << T{5, 5} << I{2, 3} << I{0, 1, 100, 101};
+}
+
+// What an undo stack does with a merge: remove the added fills, then put them back.
+void FuelDatabaseTest::mergeUndoRedo() {
+    QFETCH(QList<qulonglong>, existing);
+    QFETCH(QList<qulonglong>, added);
+    QFETCH(QList<int>, expectedPositions);
+    QFETCH(QList<int>, expectedOrder);
+
+    CFuelDatabase db;
+    for (int tag = 0; tag < existing.size(); ++tag)
+        db.insertFill(fillAt(existing.at(tag), tag));
+    std::vector<FillRecord> fills;
+    for (int k = 0; k < added.size(); ++k)
+        fills.push_back(fillAt(added.at(k), 100 + k));
+    const QByteArray before = fillTable(db);
+
+    const std::vector<int> positions = db.mergeFills(fills);
+    QCOMPARE(QList<int>(positions.begin(), positions.end()), expectedPositions);
+    QCOMPARE(tagsInOrder(db), expectedOrder);
+    const QByteArray merged = fillTable(db);
+    std::vector<FillRecord> placed;
+    for (int position : positions)
+        placed.push_back(*db.getFill(position));
+
+    db.removeFillsAt(positions);
+    QCOMPARE(fillTable(db), before);
+    db.insertFillsAt(positions, placed);
+    QCOMPARE(fillTable(db), merged);
+    db.removeFillsAt({-1, db.getFillCount()});
+    QCOMPARE(fillTable(db), merged);
 }
 
 void FuelDatabaseTest::accessorsOutsideTables() {
