@@ -87,10 +87,12 @@ void BM_DatabaseAddEditRemove(benchmark::State& state) {
     database.load();
     for (auto _ : state) {
         const int index = database.insertFill(middleFill());
-        database.getFill(index)->dateTime = makeFill(kMiddle - 1000).dateTime;
-        int first = 0;
-        int last = 0;
-        database.removeFill(database.repositionFill(index, &first, &last));
+        FillRecord edited = *database.getFill(index);
+        edited.dateTime = makeFill(kMiddle - 1000).dateTime;
+        const int row = database.rowForTime(index, edited.dateTime);
+        database.removeFill(index);
+        database.insertFillAt(row, edited);
+        database.removeFill(row);
     }
 }
 BENCHMARK(BM_DatabaseAddEditRemove)->Unit(benchmark::kMicrosecond);

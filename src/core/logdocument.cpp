@@ -48,54 +48,6 @@ template <typename Item> std::vector<Item> slice(const std::vector<Item>& items,
     return {items.begin() + std::ptrdiff_t(run.begin), items.begin() + std::ptrdiff_t(run.end)};
 }
 
-bool timeNotAfter(const FillRecord& fill, const FileTime& time) {
-    return compareFileTime(fill.dateTime, time) <= 0;
-}
-
-// The rows at which fills merged into the database would stand, each after every existing
-// fill of equal time and the new fills among themselves in time order, then in the given order;
-// *ordered receives the fills in the order of those rows.
-std::vector<int> mergeRows(const CFuelDatabase& database, std::vector<FillRecord> fills,
-                           std::vector<FillRecord>* ordered) {
-    std::stable_sort(fills.begin(), fills.end(), [](const FillRecord& a, const FillRecord& b) {
-        return compareFileTime(a.dateTime, b.dateTime) < 0;
-    });
-    std::vector<int> rows;
-    rows.reserve(fills.size());
-    const int count = database.getFillCount();
-    for (std::size_t k = 0; k < fills.size(); ++k) {
-        int low = 0;
-        int high = count;
-        while (low < high) {
-            const int middle = low + (high - low) / 2;
-            if (timeNotAfter(*database.getFill(middle), fills[k].dateTime))
-                low = middle + 1;
-            else
-                high = middle;
-        }
-        rows.push_back(low + int(k));
-    }
-    *ordered = std::move(fills);
-    return rows;
-}
-
-// Where the fill at row goes when its time changes: it stays while it is in order with its
-// neighbours, else it goes after every other fill of its new time.
-int rowForTime(const CFuelDatabase& database, int row, const FileTime& time) {
-    const int count = database.getFillCount();
-    const bool afterPrevious = row == 0 || timeNotAfter(*database.getFill(row - 1), time);
-    const bool beforeNext =
-        row == count - 1 || compareFileTime(time, database.getFill(row + 1)->dateTime) <= 0;
-    if (afterPrevious && beforeNext)
-        return row;
-    int notAfter = 0;
-    for (int i = 0; i < count; ++i) {
-        if (i != row && timeNotAfter(*database.getFill(i), time))
-            ++notAfter;
-    }
-    return notAfter;
-}
-
 const TextId& stepText(CLogDocument::StepKind kind) {
     switch (kind) {
     case CLogDocument::AddFillStep:
@@ -173,7 +125,7 @@ CLogDocument::CLogDocument(const QString& filePath, QObject* parent)
     // Another program wrote the file: its fills come in now, not only at the next change.
     connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
         watchFile();
-        if (m_loaded && !m_writing && fileStamp(filePath()) != m_stamp)
+        if (m_loaded && !m_writing && fileStamp(this->filePath()) != m_stamp)
             scheduleWrite();
     });
 }
@@ -461,8 +413,7 @@ int CLogDocument::addFill(const QString& station, const FillRecord& fill, const 
     added.stationId = m_database.findOrAddStation(station);
     added.driverId = m_database.findOrAddDriver(driver);
     change.insertedFills = {added};
-    std::vector<FillRecord> unused;
-    change.insertedRows = mergeRows(m_database, change.insertedFills, &unused);
+    change.insertedRows = m_database.mergeRows(&change.insertedFills);
     const int row = change.insertedRows.front();
     push(AddFillStep, std::move(change), 1, row);
     return row;
@@ -505,7 +456,7 @@ int CLogDocument::editFill(int row, const QString& station, const FillRecord& fi
     edited.driverId =
         reassign(m_database, old->driverId, driver, m_database.getDriver(old->driverId),
                  &CFuelDatabase::findDriver, &CFuelDatabase::findOrAddDriver, &change.drivers);
-    const int newRow = rowForTime(m_database, row, edited.dateTime);
+    const int newRow = m_database.rowForTime(row, edited.dateTime);
     change.insertedRows = {newRow};
     change.insertedFills = {edited};
     push(EditFillStep, std::move(change), 1, newRow);
@@ -526,7 +477,8 @@ int CLogDocument::removeFill(int row) {
 CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& columns) {
     CsvImportResult result = readCsvImport(reader, columns, m_database);
     LogChange change;
-    change.insertedRows = mergeRows(m_database, std::move(result.fills), &change.insertedFills);
+    change.insertedFills = std::move(result.fills);
+    change.insertedRows = m_database.mergeRows(&change.insertedFills);
     result.fills.clear();
     if (!change.insertedRows.empty()) {
         // The selection stays with the fill it was on.
@@ -537,8 +489,8 @@ CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& 
 
 OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows) {
     LogChange change;
-    change.insertedRows =
-        mergeRows(m_database, otherLogFills(rows, &m_database), &change.insertedFills);
+    change.insertedFills = otherLogFills(rows, &m_database);
+    change.insertedRows = m_database.mergeRows(&change.insertedFills);
     const int count = int(change.insertedRows.size());
     if (count > 0) {
         push(ImportStep, std::move(change), count, -1);

@@ -140,31 +140,31 @@ int CFuelDatabase::insertFill(const FillRecord& fill) {
     return index;
 }
 
-std::vector<int> CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
-    std::vector<FillRecord>& fills = m_tables.fills;
+std::vector<int> CFuelDatabase::mergeRows(std::vector<FillRecord>* newFills) const {
+    const std::vector<FillRecord>& fills = m_tables.fills;
     const auto earlier = [](const FillRecord& a, const FillRecord& b) {
         return compareFileTime(a.dateTime, b.dateTime) < 0;
     };
-    std::vector<FillRecord> added = newFills;
-    if (!std::is_sorted(added.begin(), added.end(), earlier))
-        std::stable_sort(added.begin(), added.end(), earlier);
-
-    // Merged from the back into the grown table: a new fill goes behind every existing one of
-    // equal time, and the existing fills before the first new one stay where they are.
-    std::vector<int> positions(added.size());
-    std::size_t old = fills.size();
-    std::size_t next = added.size();
-    fills.resize(old + added.size());
-    while (next > 0) {
-        const std::size_t place = old + next - 1;
-        if (old > 0 && earlier(added[next - 1], fills[old - 1])) {
-            fills[place] = fills[--old];
-        } else {
-            fills[place] = added[--next];
-            positions[next] = int(place);
-        }
+    if (!std::is_sorted(newFills->begin(), newFills->end(), earlier))
+        std::stable_sort(newFills->begin(), newFills->end(), earlier);
+    // The k-th new fill goes behind the k before it and behind every existing fill of its time
+    // or earlier.
+    std::vector<int> rows;
+    rows.reserve(newFills->size());
+    for (const FillRecord& fill : *newFills) {
+        const auto place = std::partition_point(fills.begin(), fills.end(), [&fill](const FillRecord& f) {
+            return timeNotAfter(f, fill.dateTime);
+        });
+        rows.push_back(int(place - fills.begin()) + int(rows.size()));
     }
-    return positions;
+    return rows;
+}
+
+std::vector<int> CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
+    std::vector<FillRecord> added = newFills;
+    const std::vector<int> rows = mergeRows(&added);
+    insertFillsAt(rows, added);
+    return rows;
 }
 
 void CFuelDatabase::insertFillAt(int index, const FillRecord& fill) {
@@ -218,72 +218,22 @@ void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {
     fills.resize(std::size_t(kept));
 }
 
-int CFuelDatabase::repositionFill(int index, int* first, int* last) {
-    int result = -1;
-    int changedFirst = -1;
-    int changedLast = -1;
-    std::vector<FillRecord>& fills = m_tables.fills;
+int CFuelDatabase::rowForTime(int index, const FileTime& time) const {
+    const std::vector<FillRecord>& fills = m_tables.fills;
     const int count = int(fills.size());
-    if (index >= 0 && index < count) {
-        const FileTime time = fills[std::size_t(index)].dateTime;
-        const bool afterPrevious = index == 0 || timeNotAfter(fills[std::size_t(index - 1)], time);
-        const bool beforeNext = index == count - 1 ||
-                                compareFileTime(time, fills[std::size_t(index + 1)].dateTime) <= 0;
-        int stop = index - 1;
-        if (!afterPrevious || !beforeNext) {
-            stop = count - 1;
-            while (stop >= 0 && (stop == index || !timeNotAfter(fills[std::size_t(stop)], time)))
-                --stop;
-        }
-        const auto at = [&fills](int i) { return fills.begin() + i; };
-        if (stop > index) {
-            std::rotate(at(index), at(index + 1), at(stop + 1));
-            result = stop;
-            changedFirst = index;
-            changedLast = stop;
-        } else if (stop < index - 1) {
-            std::rotate(at(stop + 1), at(index), at(index + 1));
-            result = stop + 1;
-            changedFirst = stop + 1;
-            changedLast = index;
-        } else {
-            result = changedFirst = changedLast = index;
-        }
-    }
-    if (first)
-        *first = changedFirst;
-    if (last)
-        *last = changedLast;
-    return result;
-}
-
-void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
-                                  const std::vector<FillRecord>& newFills) {
-    std::vector<FillRecord>& fills = m_tables.fills;
-    std::vector<FillRecord> merged;
-    merged.reserve(fills.size() + newFills.size());
-    std::size_t old = 0;
-    for (std::size_t k = 0; k < positions.size(); ++k) {
-        while (merged.size() < std::size_t(positions[k]) && old < fills.size())
-            merged.push_back(fills[old++]);
-        merged.push_back(newFills[k]);
-    }
-    merged.insert(merged.end(), fills.begin() + std::ptrdiff_t(old), fills.end());
-    fills = std::move(merged);
-}
-
-void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {
-    std::vector<FillRecord>& fills = m_tables.fills;
-    std::size_t kept = 0;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < fills.size(); ++i) {
-        if (next < positions.size() && std::size_t(positions[next]) == i) {
-            ++next;
-            continue;
-        }
-        fills[kept++] = fills[i];
-    }
-    fills.resize(kept);
+    if (index < 0 || index >= count)
+        return -1;
+    const bool afterPrevious = index == 0 || timeNotAfter(fills[std::size_t(index - 1)], time);
+    const bool beforeNext =
+        index == count - 1 || compareFileTime(time, fills[std::size_t(index + 1)].dateTime) <= 0;
+    if (afterPrevious && beforeNext)
+        return index;
+    // The table without the fill is in time order: the fills not after `time` come first.
+    const auto place = std::partition_point(fills.begin(), fills.end(), [&](const FillRecord& f) {
+        return &f == &fills[std::size_t(index)] || timeNotAfter(f, time);
+    });
+    const int notAfter = int(place - fills.begin());
+    return notAfter > index ? notAfter - 1 : notAfter;
 }
 
 void CFuelDatabase::removeFill(int index) {

@@ -55,6 +55,9 @@ public:
     // the table as it was, and insertFillsAt of them with the fills found there repeats the
     // merge.
     std::vector<int> mergeFills(const std::vector<FillRecord>& fills);
+    // Where mergeFills would put the fills, without adding them: sorts *fills into the order of
+    // the rows it returns.
+    std::vector<int> mergeRows(std::vector<FillRecord>* fills) const;
     // Inserts a copy at index (clamped to 0..count) without looking at its time.
     void insertFillAt(int index, const FillRecord& fill);
     // Inserts fills[k] so that it ends up at positions[k], in one pass. Positions are indices
@@ -64,15 +67,10 @@ public:
     // Removes the fills at the ascending positions in one pass; a position outside the table,
     // repeated or out of order is skipped.
     void removeFillsAt(const std::vector<int>& positions);
-    // Moves the fill at index, whose time may have changed, to where its time belongs (after
-    // every other fill of equal time). Returns the new index and sets *first and *last to the
-    // range of rows that changed. An index outside the table changes nothing: the result and
-    // the range are -1.
-    int repositionFill(int index, int* first, int* last);
-    // Puts fills at the given final rows (ascending), fills in the same order.
-    void insertFillsAt(const std::vector<int>& positions, const std::vector<FillRecord>& fills);
-    // Removes the fills at the given rows (ascending).
-    void removeFillsAt(const std::vector<int>& positions);
+    // The row the fill at index takes when its time becomes `time`: it stays while it is in
+    // order with its neighbours, else it goes after every other fill of that time. -1 for an
+    // index outside the table.
+    int rowForTime(int index, const FileTime& time) const;
     // Removes the fill at index; an index outside the table changes nothing.
     void removeFill(int index);
 

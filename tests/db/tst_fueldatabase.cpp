@@ -40,8 +40,8 @@ private slots:
     void findOrAddFirstMatchWins();
     void insertFill_data();
     void insertFill();
-    void repositionFill_data();
-    void repositionFill();
+    void rowForTime_data();
+    void rowForTime();
     void removeFill();
     void mergeUndoRedo_data();
     void mergeUndoRedo();
@@ -158,45 +158,43 @@ void FuelDatabaseTest::insertFill() {
     QCOMPARE(tagsInOrder(db), expectedOrder);
 }
 
-void FuelDatabaseTest::repositionFill_data() {
+void FuelDatabaseTest::rowForTime_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<qulonglong>("newTime");
     QTest::addColumn<int>("expectedIndex");
-    QTest::addColumn<int>("expectedFirst");
-    QTest::addColumn<int>("expectedLast");
     QTest::addColumn<QList<int>>("expectedOrder");
 
     // Five fills at times 10, 20, 30, 40, 50, tagged 0..4.
-    QTest::newRow("first to latest") << 0 << 60ull << 4 << 0 << 4 << QList<int>{1, 2, 3, 4, 0};
-    QTest::newRow("last to earliest") << 4 << 5ull << 0 << 0 << 4 << QList<int>{4, 0, 1, 2, 3};
-    QTest::newRow("unchanged") << 2 << 30ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("within neighbours") << 2 << 35ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("equal to next stays") << 2 << 40ull << 2 << 2 << 2 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("forward after equal") << 1 << 40ull << 3 << 1 << 3 << QList<int>{0, 2, 3, 1, 4};
-    QTest::newRow("back after equal") << 3 << 20ull << 2 << 2 << 3 << QList<int>{0, 1, 3, 2, 4};
-    QTest::newRow("back one place") << 2 << 15ull << 1 << 1 << 2 << QList<int>{0, 2, 1, 3, 4};
-    QTest::newRow("index past end") << 5 << 0ull << -1 << -1 << -1 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("negative index") << -1 << 0ull << -1 << -1 << -1 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("first to latest") << 0 << 60ull << 4 << QList<int>{1, 2, 3, 4, 0};
+    QTest::newRow("last to earliest") << 4 << 5ull << 0 << QList<int>{4, 0, 1, 2, 3};
+    QTest::newRow("unchanged") << 2 << 30ull << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("within neighbours") << 2 << 35ull << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("equal to next stays") << 2 << 40ull << 2 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("forward after equal") << 1 << 40ull << 3 << QList<int>{0, 2, 3, 1, 4};
+    QTest::newRow("back after equal") << 3 << 20ull << 2 << QList<int>{0, 1, 3, 2, 4};
+    QTest::newRow("back one place") << 2 << 15ull << 1 << QList<int>{0, 2, 1, 3, 4};
+    QTest::newRow("index past end") << 5 << 0ull << -1 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("negative index") << -1 << 0ull << -1 << QList<int>{0, 1, 2, 3, 4};
 }
 
-void FuelDatabaseTest::repositionFill() {
+// The edited fill is taken out and put in again at its new row: the table stays in time order.
+void FuelDatabaseTest::rowForTime() {
     QFETCH(int, index);
     QFETCH(qulonglong, newTime);
     QFETCH(int, expectedIndex);
-    QFETCH(int, expectedFirst);
-    QFETCH(int, expectedLast);
     QFETCH(QList<int>, expectedOrder);
 
     CFuelDatabase db;
     for (int tag = 0; tag < 5; ++tag)
         db.insertFill(fillAt(10 * (tag + 1), tag));
-    if (FillRecord* fill = db.getFill(index))
-        fill->dateTime = FileTime::fromValue(newTime);
-    int first = 99;
-    int last = 99;
-    QCOMPARE(db.repositionFill(index, &first, &last), expectedIndex);
-    QCOMPARE(first, expectedFirst);
-    QCOMPARE(last, expectedLast);
+    const int row = db.rowForTime(index, FileTime::fromValue(newTime));
+    QCOMPARE(row, expectedIndex);
+    if (row >= 0) {
+        FillRecord fill = *db.getFill(index);
+        fill.dateTime = FileTime::fromValue(newTime);
+        db.removeFill(index);
+        db.insertFillAt(row, fill);
+    }
     QCOMPARE(tagsInOrder(db), expectedOrder);
 }
 
