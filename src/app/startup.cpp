@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include "core/debuglog.h"
 #include "core/settings.h"

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "app/startup.h"
 #include "db/version.h"
 
 #include <QApplication>
