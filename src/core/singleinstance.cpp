@@ -1,10 +1,12 @@
 #include "core/singleinstance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -59,38 +61,49 @@ bool SingleInstance::isListening() const {
     return m_server->isListening();
 }
 
-bool SingleInstance::start(const QString& logPath) {
+namespace {
+
+// Empty when no instance listens at serverName.
+std::optional<SingleInstance::StartResult> askRunningInstanceToRaise(const QString& serverName,
+                                                                     const QString& logPath) {
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    if (!socket.waitForConnected(ConnectTimeoutMs))
+        return std::nullopt;
+    const QByteArray request =
+        logPath.isEmpty() ? RaiseRequest : OpenRequest + logPath.toUtf8().toBase64() + '\n';
+    if (socket.write(request) != request.size())
+        return SingleInstance::StartResult::NotReached;
+    // waitForBytesWritten is content with any part of the request written.
+    const QDeadlineTimer deadline(WriteTimeoutMs);
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
+            return SingleInstance::StartResult::NotReached;
+    }
+    socket.disconnectFromServer();
+    return SingleInstance::StartResult::HandedOver;
+}
+
+} // namespace
+
+SingleInstance::StartResult SingleInstance::start(const QString& logPath) {
     if (m_server->isListening())
-        return true;
-    if (askRunningInstanceToRaise(logPath))
-        return false;
+        return StartResult::OnlyInstance;
+    if (const auto answered = askRunningInstanceToRaise(m_serverName, logPath))
+        return *answered;
     if (m_server->listen(m_serverName))
-        return true;
+        return StartResult::OnlyInstance;
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         // Another instance may have started listening since we asked; if it answers now, it
         // wins. Otherwise the socket was left behind by an instance that is gone.
-        if (askRunningInstanceToRaise(logPath))
-            return false;
+        if (const auto answered = askRunningInstanceToRaise(m_serverName, logPath))
+            return *answered;
         QLocalServer::removeServer(m_serverName);
         if (m_server->listen(m_serverName))
-            return true;
+            return StartResult::OnlyInstance;
     }
     // Without the socket this instance cannot be found by later starts, but it still runs.
-    return true;
-}
-
-bool SingleInstance::askRunningInstanceToRaise(const QString& logPath) const {
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(ConnectTimeoutMs))
-        return false;
-    if (logPath.isEmpty())
-        socket.write(RaiseRequest);
-    else
-        socket.write(OpenRequest + logPath.toUtf8().toBase64() + '\n');
-    socket.waitForBytesWritten(WriteTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
+    return StartResult::OnlyInstance;
 }
 
 void SingleInstance::acceptConnections() {

@@ -17,10 +17,17 @@ public:
     explicit SingleInstance(const QString& serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // true: this process is the only instance and now listens for later starts.
-    // false: a running instance was asked to raise its window, and to open the log at logPath
-    // when one is given; the caller exits with 0.
-    bool start(const QString& logPath = {});
+    enum class StartResult {
+        // This process is the only instance and now listens for later starts.
+        OnlyInstance,
+        // A running instance was asked to raise its window, and to open the log at logPath when
+        // one is given; the caller exits with 0.
+        HandedOver,
+        // An instance is running but the request did not reach it (it closed the connection or
+        // did not take the request in time); the caller says so and exits with a failure.
+        NotReached,
+    };
+    StartResult start(const QString& logPath = {});
 
     QString serverName() const { return m_serverName; }
     bool isListening() const;
@@ -33,7 +40,6 @@ signals:
     void openRequested(const QString& logPath);
 
 private:
-    bool askRunningInstanceToRaise(const QString& logPath) const;
     void acceptConnections();
     void readRequest(QLocalSocket* socket);
 

@@ -1,8 +1,10 @@
 #include "core/singleinstance.h"
+#include "unreadrequest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,6 +15,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 #endif
+
+using Start = SingleInstance::StartResult;
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
@@ -29,6 +33,7 @@ private slots:
     void secondStartHandsOverItsLog_data();
     void secondStartHandsOverItsLog();
     void malformedOpenRequestsAreIgnored();
+    void requestNotTakenIsReported();
     void defaultNameLiesInAPrivateFolder_data();
     void defaultNameLiesInAPrivateFolder();
 
@@ -50,16 +55,16 @@ void SingleInstanceTest::init() {
 void SingleInstanceTest::secondStartRaisesFirst() {
     SingleInstance first(m_name);
     QSignalSpy activations(&first, &SingleInstance::activationRequested);
-    QVERIFY(first.start());
+    QCOMPARE(first.start(), Start::OnlyInstance);
     QVERIFY(first.isListening());
 
     SingleInstance second(m_name);
-    QVERIFY(!second.start());
+    QCOMPARE(second.start(), Start::HandedOver);
     QVERIFY(!second.isListening());
     QTRY_COMPARE(activations.count(), 1);
 
     SingleInstance third(m_name);
-    QVERIFY(!third.start());
+    QCOMPARE(third.start(), Start::HandedOver);
     QTRY_COMPARE(activations.count(), 2);
     QVERIFY(first.isListening());
 }
@@ -67,10 +72,10 @@ void SingleInstanceTest::secondStartRaisesFirst() {
 void SingleInstanceTest::startAfterCleanExitListens() {
     {
         SingleInstance first(m_name);
-        QVERIFY(first.start());
+        QCOMPARE(first.start(), Start::OnlyInstance);
     }
     SingleInstance next(m_name);
-    QVERIFY(next.start());
+    QCOMPARE(next.start(), Start::OnlyInstance);
     QVERIFY(next.isListening());
 }
 
@@ -105,18 +110,18 @@ void SingleInstanceTest::leftoverSocketDoesNotStopStart() {
 
     SingleInstance restarted(m_name);
     QSignalSpy activations(&restarted, &SingleInstance::activationRequested);
-    QVERIFY(restarted.start());
+    QCOMPARE(restarted.start(), Start::OnlyInstance);
     QVERIFY(restarted.isListening());
 
     SingleInstance second(m_name);
-    QVERIFY(!second.start());
+    QCOMPARE(second.start(), Start::HandedOver);
     QTRY_COMPARE(activations.count(), 1);
 }
 
 void SingleInstanceTest::socketIsPrivateToUser() {
 #ifdef Q_OS_UNIX
     SingleInstance instance(m_name);
-    QVERIFY(instance.start());
+    QCOMPARE(instance.start(), Start::OnlyInstance);
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                             QFileDevice::WriteOther | QFileDevice::ExeOther;
@@ -139,9 +144,9 @@ void SingleInstanceTest::secondStartHandsOverItsLog() {
     SingleInstance first(m_name);
     QSignalSpy opens(&first, &SingleInstance::openRequested);
     QSignalSpy activations(&first, &SingleInstance::activationRequested);
-    QVERIFY(first.start());
+    QCOMPARE(first.start(), Start::OnlyInstance);
     SingleInstance second(m_name);
-    QVERIFY(!second.start(path));
+    QCOMPARE(second.start(path), Start::HandedOver);
     QTRY_COMPARE(activations.count(), 1);
     QCOMPARE(opens.count(), 1);
     QCOMPARE(opens.at(0).at(0).toString(), path);
@@ -151,7 +156,7 @@ void SingleInstanceTest::malformedOpenRequestsAreIgnored() {
     SingleInstance instance(m_name);
     QSignalSpy opens(&instance, &SingleInstance::openRequested);
     QSignalSpy activations(&instance, &SingleInstance::activationRequested);
-    QVERIFY(instance.start());
+    QCOMPARE(instance.start(), Start::OnlyInstance);
     for (const QByteArray& request : {QByteArray("open \n"), QByteArray("open !!not base64!!\n"),
                                       QByteArray("openL3RtcA==\n")}) {
         QLocalSocket socket;
@@ -164,10 +169,22 @@ void SingleInstanceTest::malformedOpenRequestsAreIgnored() {
     QCOMPARE(activations.count(), 0);
 }
 
+// The running instance here accepts connections but never reads them, as a hung one would.
+void SingleInstanceTest::requestNotTakenIsReported() {
+    QLocalServer hung;
+    QVERIFY(hung.listen(m_name));
+    SingleInstance second(m_name);
+    QCOMPARE(second.start(pathTooLongForAnUnreadSocket()), Start::NotReached);
+    // It must not take the place of the instance that runs.
+    QVERIFY(!second.isListening());
+    QVERIFY(hung.isListening());
+    QVERIFY(QFileInfo::exists(m_name));
+}
+
 void SingleInstanceTest::strayMessagesDoNotActivate() {
     SingleInstance instance(m_name);
     QSignalSpy activations(&instance, &SingleInstance::activationRequested);
-    QVERIFY(instance.start());
+    QCOMPARE(instance.start(), Start::OnlyInstance);
 
     for (const QByteArray& stray :
          {QByteArray("hello\n"), QByteArray("raise now\n"), QByteArray(100000, 'x'),
@@ -187,7 +204,7 @@ void SingleInstanceTest::strayMessagesDoNotActivate() {
     QCOMPARE(activations.count(), 0);
 
     SingleInstance second(m_name);
-    QVERIFY(!second.start());
+    QCOMPARE(second.start(), Start::HandedOver);
     QTRY_COMPARE(activations.count(), 1);
 }
 

@@ -1,21 +1,27 @@
+#include "app/startup.h"
 #include "core/debuglog.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
-#include "core/startup.h"
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
+#include "unreadrequest.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <cstdio>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +43,22 @@ QStringList loggedMessages() {
                                          : QStringLiteral("<unstamped> ") + line);
     }
     return messages;
+}
+
+// What call writes to the standard error stream.
+QByteArray standardErrorOf(const std::function<void()>& call) {
+    QTemporaryFile file;
+    if (!file.open())
+        return "cannot catch the standard error stream";
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(file.handle(), STDERR_FILENO);
+    call();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    file.seek(0);
+    return file.readAll();
 }
 
 const QString kRule(35, QLatin1Char('-'));
@@ -107,7 +129,7 @@ private slots:
     void secondStartHandsOver() {
         const QString name = instanceName("tankometer-test-second");
         SingleInstance running(name);
-        QVERIFY(running.start());
+        QCOMPARE(running.start(), SingleInstance::StartResult::OnlyInstance);
         QSignalSpy activation(&running, &SingleInstance::activationRequested);
         QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
 
@@ -115,6 +137,24 @@ private slots:
         QTRY_COMPARE(activation.size(), 1);
         QCOMPARE(loggedMessages(), (QStringList{kRule, QStringLiteral("Tankometer 1.2 "), kRule,
                                                 QStringLiteral("Application started")}));
+        QVERIFY(!QFile::exists(databaseFilePath()));
+    }
+
+    // A running Tankometer that does not take the request (here it never reads one): the second
+    // start says so and fails, without touching the settings or a log.
+    void secondStartNotTakenFails() {
+        const QString name = instanceName("tankometer-test-hung");
+        QLocalServer hung;
+        QVERIFY(hung.listen(name));
+        StartupOptions options = exitingAtOnce(name);
+        options.logPath = pathTooLongForAnUnreadSocket();
+        int exitCode = 0;
+        const QByteArray said = standardErrorOf([&] { exitCode = runTankometer(options); });
+        QVERIFY(exitCode != 0);
+        QVERIFY2(said.contains("Tankometer is already running but did not answer; try again.\n"),
+                 said.constData());
+        QString stored;
+        QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &stored), RegistryNotFound);
         QVERIFY(!QFile::exists(databaseFilePath()));
     }
 
@@ -142,7 +182,7 @@ private slots:
         options.whenRunning = [&](CMainWnd& window) {
             opened = window.vehiclePath();
             SingleInstance second(name);
-            QVERIFY(!second.start(van));
+            QCOMPARE(second.start(van), SingleInstance::StartResult::HandedOver);
             switched =
                 QTest::qWaitFor([&window, &van] { return window.vehiclePath() == van; }, 5000);
             handedOver = window.vehiclePath();
@@ -160,7 +200,7 @@ private slots:
 
     void runningWindowComesToTheFront() {
         const QString name = instanceName("tankometer-test-front");
-        bool secondStarted = true;
+        auto secondStarted = SingleInstance::StartResult::OnlyInstance;
         bool raised = false;
         StartupOptions options;
         options.instanceName = name;
@@ -172,7 +212,7 @@ private slots:
             window.dispatchCommand(CMainWnd::CmdCancel);
         };
         QCOMPARE(runTankometer(options), 0);
-        QVERIFY(!secondStarted);
+        QCOMPARE(secondStarted, SingleInstance::StartResult::HandedOver);
         QVERIFY(raised);
     }
 };

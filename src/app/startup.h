@@ -17,5 +17,6 @@ struct StartupOptions {
     std::function<void(CMainWnd&)> whenRunning;
 };
 
-// Runs Tankometer in the running QApplication and returns the process exit code (0).
+// Runs Tankometer in the running QApplication and returns the process exit code: 0, or a failure
+// when another Tankometer runs but could not be handed the request.
 int runTankometer(const StartupOptions& options = {});

@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include "core/debuglog.h"
 #include "core/logdocument.h"
@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,9 +33,16 @@ int runTankometer(const StartupOptions& options) {
 
     SingleInstance instance(options.instanceName.isEmpty() ? SingleInstance::defaultServerName()
                                                            : options.instanceName);
+    switch (instance.start(options.logPath)) {
+    case SingleInstance::StartResult::OnlyInstance:
+        break;
     // Another Tankometer of this user is running and has been asked to come to the front.
-    if (!instance.start(options.logPath))
-        return 0;
+    case SingleInstance::StartResult::HandedOver:
+        return EXIT_SUCCESS;
+    case SingleInstance::StartResult::NotReached:
+        std::fputs("Tankometer is already running but did not answer; try again.\n", stderr);
+        return EXIT_FAILURE;
+    }
 
     language().load(readLanguagePathOrStoreDefault());
 
@@ -60,5 +69,5 @@ int runTankometer(const StartupOptions& options) {
 
     debugLog().write("Application exited");
     debugLog().write(QByteArray());
-    return 0;
+    return EXIT_SUCCESS;
 }
