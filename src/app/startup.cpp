@@ -4,6 +4,7 @@
 #include "core/logdocument.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
+#include "core/terminationsignals.h"
 #include "core/vehicles.h"
 #include "db/version.h"
 #include "localisation/language.h"
@@ -23,6 +24,15 @@ void writeStartBanner() {
     debugLog().write(programVersionLine().toUtf8());
     debugLog().write(rule);
     debugLog().write("Application started");
+}
+
+// The log open while the process runs. When the display goes away, Qt ends the process with
+// exit(); the log is written then, as far as it is not on disk yet.
+CLogDocument* g_openLog = nullptr;
+
+void saveOpenLogAtExit() {
+    if (g_openLog)
+        g_openLog->saveWithoutMessages();
 }
 
 } // namespace
@@ -52,6 +62,13 @@ int runTankometer(const StartupOptions& options) {
     {
         CLogDocument document(readDatabasePath());
         CMainWnd window(document);
+        g_openLog = &document;
+        static const bool atExitRegistered = std::atexit(saveOpenLogAtExit) == 0;
+        Q_UNUSED(atExitRegistered);
+        // SIGTERM, SIGHUP and SIGINT end the program as File > Exit does.
+        CTerminationSignals termination;
+        QObject::connect(&termination, &CTerminationSignals::terminationRequested, &window,
+                         &CMainWnd::endWithoutQuestions);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                          &CMainWnd::activate);
         QObject::connect(
@@ -63,6 +80,7 @@ int runTankometer(const StartupOptions& options) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }
         window.run();
+        g_openLog = nullptr;
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

@@ -130,8 +130,9 @@ CLogDocument::CLogDocument(const QString& filePath, QObject* parent)
     });
 }
 
+// What is not on disk yet goes there now: a log never loses a fill by being closed.
 CLogDocument::~CLogDocument() {
-    m_writeWatcher->waitForFinished();
+    saveWithoutMessages();
 }
 
 bool CLogDocument::hasUnsavedChanges() const {
@@ -163,7 +164,8 @@ bool CLogDocument::save() {
     m_writeWatcher->waitForFinished();
     finishWrite();
     m_writeTimer->stop();
-    if (!hasUnsavedChanges() && m_stamp.exists && fileStamp(filePath()) == m_stamp)
+    const bool onDisk = !hasUnsavedChanges() && !m_database.mustKeepOldFile() && m_stamp.exists;
+    if (onDisk && fileStamp(filePath()) == m_stamp)
         return true;
     return writeSynchronously(true);
 }

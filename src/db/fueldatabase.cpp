@@ -228,12 +228,11 @@ int CFuelDatabase::rowForTime(int index, const FileTime& time) const {
         index == count - 1 || compareFileTime(time, fills[std::size_t(index + 1)].dateTime) <= 0;
     if (afterPrevious && beforeNext)
         return index;
-    // The table without the fill is in time order: the fills not after `time` come first.
-    const auto place = std::partition_point(fills.begin(), fills.end(), [&](const FillRecord& f) {
-        return &f == &fills[std::size_t(index)] || timeNotAfter(f, time);
-    });
-    const int notAfter = int(place - fills.begin());
-    return notAfter > index ? notAfter - 1 : notAfter;
+    // Without the fill the table is in time order: it goes after the others not after `time`.
+    const auto notAfter = [&time](const FillRecord& f) { return timeNotAfter(f, time); };
+    const auto at = fills.begin() + index;
+    return int(std::partition_point(fills.begin(), at, notAfter) - fills.begin()) +
+           int(std::partition_point(at + 1, fills.end(), notAfter) - (at + 1));
 }
 
 void CFuelDatabase::removeFill(int index) {

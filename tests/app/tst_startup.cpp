@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "core/debuglog.h"
+#include "core/logdocument.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -114,15 +116,37 @@ private slots:
                                                 QStringLiteral("Application exited"), QString()}));
     }
 
-    void cancelledRunEndsTheSameWay() {
+    // SIGTERM, SIGHUP and SIGINT end the run as Exit does, also from inside a dialog: the fill
+    // of the session is on disk and the run ends with 0.
+    void terminationSignalsEndTheRunAsExitDoes_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void terminationSignalsEndTheRunAsExitDoes() {
+        QFETCH(int, signalNumber);
         QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 7), RegistryOk);
         StartupOptions options;
-        options.instanceName = instanceName("tankometer-test-cancel");
-        options.whenRunning = [](CMainWnd& window) { window.dispatchCommand(CMainWnd::CmdCancel); };
+        options.instanceName = instanceName("tankometer-test-signal");
+        options.whenRunning = [signalNumber](CMainWnd& window) {
+            FillRecord fill;
+            fill.odometer = 1234;
+            window.document().addFill(QStringLiteral("Aral"), fill, QString());
+            // The signal comes while the About box is open.
+            DialogSeams::setNextDialogHandler([signalNumber, &window](QDialog&) {
+                ::raise(signalNumber);
+                QVERIFY(QTest::qWaitFor([&window] { return !window.isVisible(); }, 5000));
+            });
+            window.dispatchCommand(CMainWnd::CmdAbout);
+        };
         QCOMPARE(runTankometer(options), 0);
         QCOMPARE(loggedMessages().mid(4),
                  (QStringList{QStringLiteral("Application exited"), QString()}));
-        QVERIFY(!QFile::exists(databaseFilePath()));
+        CFuelDatabase saved(databaseFilePath());
+        saved.load();
+        QCOMPARE(saved.getFillCount(), 1);
+        QCOMPARE(saved.getFill(0)->odometer, 1234);
     }
 
     // A second start asks the running one to come to the front and ends without an exit line.
@@ -209,7 +233,7 @@ private slots:
             SingleInstance second(name);
             secondStarted = second.start();
             raised = QTest::qWaitFor([&window] { return !window.isMinimized(); }, 5000);
-            window.dispatchCommand(CMainWnd::CmdCancel);
+            window.dispatchCommand(CMainWnd::CmdExit);
         };
         QCOMPARE(runTankometer(options), 0);
         QCOMPARE(secondStarted, SingleInstance::StartResult::HandedOver);

@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 namespace {
 
@@ -111,8 +112,6 @@ private slots:
         // Remove fill without fills asks nothing.
         window.dispatchCommand(CMainWnd::CmdRemoveFill);
         QCOMPARE(questionsAsked(translate(Text::Main_QuestionDeleteFill)), 0);
-        window.dispatchCommand(CMainWnd::CmdCancel);
-        QCOMPARE(window.result(), 2);
     }
 
     void listShowsTheDatabase() {
@@ -126,7 +125,6 @@ private slots:
         QCOMPARE(cell(window, 0, CFillListModel::Consumption), QString());
         QCOMPARE(cell(window, 0, CFillListModel::Endurance), QString());
         QVERIFY(!cell(window, 1, CFillListModel::Consumption).isEmpty());
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void damagedDatabaseIsReportedAndTheWindowOpens() {
@@ -143,7 +141,6 @@ private slots:
         }
         QVERIFY(window.isVisible());
         QCOMPARE(window.listModel()->rowCount(), 0);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void contextMenuByMouseAndKeyboard() {
@@ -168,7 +165,6 @@ private slots:
         QCOMPARE(window.currentRow(), 0);
         QTRY_VERIFY(window.contextMenu()->isVisible());
         window.contextMenu()->close();
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void columnDefinitions() {
@@ -259,7 +255,6 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdRemoveFill);
         QVERIFY(DialogSeams::askedMessages().isEmpty());
         QCOMPARE(window.listModel()->rowCount(), 2);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void fillAddedAndEditedUpdateTheList() {
@@ -338,9 +333,9 @@ private slots:
         QTest::newRow("ok") << int(CMainWnd::CmdOk) << B{} << 1 << true << false;
         QTest::newRow("exit") << int(CMainWnd::CmdExit) << B{} << 1 << true << false;
         QTest::newRow("close button") << 0 << B{} << 1 << true << false;
-        QTest::newRow("cancel, discard")
-            << int(CMainWnd::CmdCancel) << B{QMessageBox::Yes} << 2 << false << true;
-        QTest::newRow("cancel, keep working")
+        QTest::newRow("discard the session")
+            << int(CMainWnd::CmdCancel) << B{QMessageBox::Yes} << 0 << false << true;
+        QTest::newRow("keep the session")
             << int(CMainWnd::CmdCancel) << B{QMessageBox::No} << 0 << false << true;
     }
     void leavingTheWindow() {
@@ -366,16 +361,27 @@ private slots:
         const QList<qint32> expected =
             saved ? QList<qint32>{1000, 1500, 7000} : QList<qint32>{1000, 1500};
         QCOMPARE(savedOdometers(), expected);
+        // Discarding takes the list back to where it was when it was opened.
+        if (command == CMainWnd::CmdCancel)
+            QCOMPARE(window.listModel()->rowCount(), answers.first() == QMessageBox::Yes ? 2 : 3);
     }
 
-    void cancelWithoutChangesClosesAtOnce() {
+    // Escape neither ends the window nor discards anything; without changes there is nothing
+    // to discard and nothing is asked.
+    void escapeLeavesTheWindowOpen() {
         writeDatabase(1);
         TestWindow window;
         window.open();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.document().addFill(QString(), makeFill(5, 4000, 30.0f), QString());
         QTest::keyClick(window.fillList(), Qt::Key_Escape);
-        QCOMPARE(window.result(), 2);
+        QCOMPARE(window.result(), 0);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.listModel()->rowCount(), 2);
+        QVERIFY(window.document().save());
+        window.document().undoStack()->clear();
+        window.dispatchCommand(CMainWnd::CmdCancel);
         QVERIFY(DialogSeams::askedMessages().isEmpty());
     }
 
@@ -418,8 +424,6 @@ private slots:
         window.saveForSessionEnd();
         QCOMPARE(savedOdometers(), (QList<qint32>{1000, 4000}));
         QVERIFY(!window.hasUnsavedChanges());
-        window.dispatchCommand(CMainWnd::CmdCancel);
-        QCOMPARE(window.result(), 2);
     }
 
     void menusInResourceOrder() {
@@ -460,7 +464,6 @@ private slots:
                               QStringLiteral("-"), QStringLiteral("Fill information"),
                               QStringLiteral("Start graph here")}));
         QCOMPARE(window.commandAction(CMainWnd::CmdRemoveFill)->data().toInt(), 40011);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // After a dialog the menus come back in the language loaded meanwhile.
@@ -508,7 +511,6 @@ private slots:
         QTest::keyClick(window.fillList(), Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(window.currentRow(), 147);
         QCOMPARE(selectedRows(window), QList<int>{147});
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // Home and End go to the first and the last fill, Page Up and Page Down by a page of rows.
@@ -546,7 +548,6 @@ private slots:
         QCOMPARE(selectedRows(window), QList<int>{window.currentRow()});
         QVERIFY(list->viewport()->rect().intersects(
             list->visualRect(list->model()->index(window.currentRow(), 0))));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // Double-click and Enter edit the current fill, Ctrl+N adds one; after a click on the
@@ -611,7 +612,6 @@ private slots:
             QVERIFY(DialogSeams::askedMessages().isEmpty());
             QVERIFY(DialogSeams::ranDialogs().isEmpty());
         }
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // Every question whose Yes loses fills has No as its default button.
@@ -699,8 +699,6 @@ private slots:
         QVERIFY(list->columnWidth(window.listModel()->positionOf(CFillListModel::Cost)) >
                 list->fontMetrics().horizontalAdvance(costText));
         QCOMPARE(list->columnWidth(0), 200);
-        DialogSeams::setNextAnswer(QMessageBox::Yes);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // The desktop session's end request (the application's signal) saves the database.
@@ -713,7 +711,6 @@ private slots:
         QVERIFY(manager);
         emit qApp->commitDataRequest(*manager);
         QCOMPARE(savedOdometers(), (QList<qint32>{1000, 4000}));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // The window opens within the screen (the offscreen screen is 800 x 600) and wide enough
@@ -730,7 +727,6 @@ private slots:
         QTableView* list = window.fillList();
         QTRY_VERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
         QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void keyboardCommands() {

@@ -110,7 +110,6 @@ private slots:
         QCOMPARE(window.listModel()->rowCount(), opensStored ? 3 : 0);
         QCOMPARE(window.windowTitle(), opensStored ? QStringLiteral("car[*] \u2013 Tankometer")
                                                    : QStringLiteral("Tankometer[*]"));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void switchingSavesTheOpenLogAndLoadsTheOther() {
@@ -134,7 +133,6 @@ private slots:
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer[*]"));
         QVERIFY(!programSettings().contains(QStringLiteral("Database")));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void failedSaveKeepsTheOpenLog() {
@@ -158,9 +156,6 @@ private slots:
         QVERIFY(!asked.isEmpty());
         QCOMPARE(asked.last().text, translate(Text::Main_VehicleNotSaved));
         QVERIFY(!programSettings().contains(QStringLiteral("Database")));
-        window.dispatchCommand(CMainWnd::CmdCancel);
-        DialogSeams::setNextAnswer(QMessageBox::Yes);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     // A store that refuses to remember the vehicle says so, as the Settings command does; the
@@ -181,7 +176,6 @@ private slots:
         QCOMPARE(window.listModel()->rowCount(), 2);
         QCOMPARE(DialogSeams::askedMessages().size(), 1);
         QCOMPARE(DialogSeams::askedMessages().at(0).text, translate(Text::Settings_errorsave));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void recentListKeepsEightMostRecentFirst() {
@@ -223,7 +217,6 @@ private slots:
         QVERIFY(DialogSeams::askedMessages().first().text.contains(QStringLiteral("gone3.fil")));
         QCOMPARE(recentNames(),
                  (QStringList{QStringLiteral("car3.fil"), QStringLiteral("tkbase.fil")}));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void newVehicleStartsEmptyAndNeverReplacesALog() {
@@ -261,7 +254,6 @@ private slots:
         QCOMPARE(DialogSeams::askedMessages().last().text,
                  translate(Text::Main_VehicleNotCreated).arg(unwritable));
         QCOMPARE(readDatabasePath(), existing);
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
     void compareShowsEveryRecentLogAndADamagedOne() {
@@ -301,7 +293,6 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCompareVehicles);
         QVERIFY(table);
         QCOMPARE(QFileInfo(bad).size(), qint64(21));
-        window.dispatchCommand(CMainWnd::CmdCancel);
     }
 
 private:

@@ -10,6 +10,8 @@
 #include "ui/widgettext.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QEventLoop>
@@ -264,9 +266,15 @@ void CMainWnd::saveAndEnd() {
 void CMainWnd::endWithoutQuestions() {
     // Whatever dialog is open is left; the log is written as it stands.
     m_document.save();
+    // A dialog that is open is cancelled, so that its event loop ends too.
+    for (int open = 0; open < 16 && QApplication::activeModalWidget(); ++open) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
     end(1);
-    // Also the event loop of a dialog that is open ends.
-    QCoreApplication::exit(0);
 }
 
 void CMainWnd::cancel() {
