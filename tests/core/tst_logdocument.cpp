@@ -38,6 +38,13 @@ QString described(const CFuelDatabase& database, int row) {
                QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
 }
 
+int fillsIn(const QString& path) {
+    CFuelDatabase database(path);
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    return database.getFillCount();
+}
+
 QStringList snapshot(const CFuelDatabase& database) {
     QStringList fills;
     for (int row = 0; row < database.getFillCount(); ++row)
@@ -197,7 +204,88 @@ private slots:
         QCOMPARE(document.database().getFillCount(), 4);
     }
 
+    // Every change is on disk within a second, without a question; Undo is a change too.
+    void changesReachTheDiskWithinASecond() {
+        CLogDocument document(homeFile(QStringLiteral("log.fil")));
+        document.load();
+        QSignalSpy written(&document, &CLogDocument::written);
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        QVERIFY(written.wait(1000));
+        QVERIFY(!document.hasUnsavedChanges());
+        QCOMPARE(fillsOnDisk(), 4);
+        document.undoStack()->undo();
+        QVERIFY(written.wait(1000));
+        QCOMPARE(fillsOnDisk(), 3);
+    }
+
+    // Another program puts something at the log's path while it is open; the next write finds
+    // it there. A copy of the log is merged, never written over; what does not read is kept
+    // as a backup; a file that is gone is reported and not made again.
+    void aFileReplacedByAnotherProgram_data() {
+        QTest::addColumn<QString>("replacement"); // "copy", "damaged" or "gone"
+        QTest::addColumn<int>("fillsShown");
+        QTest::addColumn<int>("fillsOnDisk");
+        QTest::addColumn<bool>("backup");
+        QTest::newRow("a newer copy") << "copy" << 5 << 5 << false;
+        QTest::newRow("not a log") << "damaged" << 4 << 4 << true;
+        QTest::newRow("gone") << "gone" << 4 << -1 << false;
+    }
+    void aFileReplacedByAnotherProgram() {
+        QFETCH(QString, replacement);
+        QFETCH(int, fillsShown);
+        QFETCH(int, fillsOnDisk);
+        QFETCH(bool, backup);
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        QFile::remove(path + QStringLiteral(".bak"));
+        CLogDocument document(path);
+        QStringList messages;
+        document.setMessageSink([&messages](const QString& text) { messages.append(text); });
+        document.load();
+        QSignalSpy notices(&document, &CLogDocument::notice);
+
+        if (replacement == QLatin1String("copy")) {
+            // Written on another computer: the same three fills and one more.
+            CFuelDatabase other(path);
+            other.load();
+            FillRecord fill = fillOn(9, 9000);
+            fill.stationId = other.findOrAddStation(QStringLiteral("Total"));
+            other.insertFill(fill);
+            QVERIFY(other.save());
+        } else if (replacement == QLatin1String("damaged")) {
+            QFile file(path + QStringLiteral(".new"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("half a file from a sync tool");
+            file.close();
+            QVERIFY(QFile::remove(path) && QFile::rename(file.fileName(), path));
+        } else {
+            QVERIFY(QFile::remove(path));
+        }
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        QVERIFY(!document.save() == (replacement == QLatin1String("gone")));
+
+        QCOMPARE(document.database().getFillCount(), fillsShown);
+        QCOMPARE(fillsOnDisk, QFile::exists(path) ? this->fillsOnDisk() : -1);
+        QCOMPARE(QFile::exists(path + QStringLiteral(".bak")), backup);
+        QCOMPARE(notices.size(), 1);
+        if (replacement == QLatin1String("copy")) {
+            QCOMPARE(notices.first().first().toString(),
+                     QStringLiteral("1 fills from another copy of this log were added."));
+            QVERIFY(messages.isEmpty());
+            // Undo takes back the step of the other copy like any other.
+            QCOMPARE(document.undoText(), QStringLiteral("1 fills from another copy"));
+        }
+        if (replacement == QLatin1String("gone")) {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(document.hasUnsavedChanges());
+            QVERIFY(document.saveAs(homeFile(QStringLiteral("rescued.fil"))));
+            QCOMPARE(document.filePath(), homeFile(QStringLiteral("rescued.fil")));
+            QVERIFY(!document.hasUnsavedChanges());
+        }
+    }
+
 private:
+    static int fillsOnDisk() { return fillsIn(homeFile(QStringLiteral("log.fil"))); }
+
     static void runStep(Step step, CLogDocument& document) {
         const CFuelDatabase& database = document.database();
         const auto edited = [&database](int row, int day) {
