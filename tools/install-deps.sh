@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages that building and testing Tankometer needs.
 set -euo pipefail
 # clang and libclang-rt-14-dev: the fuzz targets under fuzz/ (libFuzzer and its sanitizers).
+# xvfb and xdotool: the test that drives the real program in an X server and then kills it.
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev xvfb xdotool)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update
