@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program in a real X server (Xvfb), driven by xdotool as a user would: a fill added
 # through the fill dialog must be on disk within a second, and stay there whole whatever ends
-# the program: kill -9, SIGTERM, SIGHUP, SIGINT, or the X server going away.
+# the program: kill -9, SIGTERM, SIGHUP, SIGINT, or the X server going away. And a copy of the
+# log that a sync tool puts in place while the window is open is merged, not written over.
 # Usage: survives_kill.sh PATH/TO/tankometer
 set -u
 program=$1
@@ -21,7 +22,17 @@ wait_for() {
 size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # An empty log is 296 bytes; with one fill, its station and its driver it is 296 + 128 + 68 + 44.
-readonly empty_log=296 one_fill_log=536
+readonly empty_log=296 one_fill_log=536 three_fill_log=792
+
+add_fill() {
+    xdotool mousemove 200 200 click 1 key ctrl+n
+    xdotool search --sync --onlyvisible --name '^Fill up$' >/dev/null || return 1
+    xdotool type --delay 10 'Aral'
+    xdotool key Tab type "$1"
+    xdotool key Tab type '40.5'
+    xdotool key Tab type '60'
+    xdotool key Return
+}
 
 run_case() {
     local how=$1 home="$work/$1"
@@ -40,16 +51,17 @@ run_case() {
     # A first start writes its empty log at once.
     wait_for "[ \$(size_of '$log') -eq $empty_log ]" || return 1
     xdotool search --sync --onlyvisible --name '^Tankometer' >/dev/null || return 1
-    xdotool mousemove 200 200 click 1 key ctrl+n
-    xdotool search --sync --onlyvisible --name '^Fill up$' >/dev/null || return 1
-    xdotool type --delay 10 'Aral'
-    xdotool key Tab type '1500'
-    xdotool key Tab type '40.5'
-    xdotool key Tab type '60'
-    xdotool key Return
+    add_fill 1500 || return 1
     wait_for "[ \$(size_of '$log') -eq $one_fill_log ]" || return 1
 
     case $how in
+    MERGE)
+        # Another computer's copy, with a fill of its own, put in place as a sync tool does.
+        cp "$work/KILL/Documents/tkbase.fil" "$log.sync-tmp" && mv "$log.sync-tmp" "$log"
+        add_fill 2000 || return 1
+        wait_for "[ \$(size_of '$log') -eq $three_fill_log ]" || return 1
+        xdotool mousemove 200 200 click 1 key ctrl+q
+        ;;
     KILL | TERM | HUP | INT) kill -s "$how" "$pid" ;;
     X) kill "$server" ;;
     esac
@@ -58,13 +70,15 @@ run_case() {
     kill "$server" 2>/dev/null
     wait "$server" 2>/dev/null
 
-    if [ "$(size_of "$log")" -ne $one_fill_log ] ||
+    local expected=$one_fill_log
+    [ "$how" = MERGE ] && expected=$three_fill_log
+    if [ "$(size_of "$log")" -ne $expected ] ||
         [ "$(head -c 4 "$log" | od -An -tx1 | tr -d ' ')" != "54004b00" ]; then
         echo "$how: the log is not whole ($(size_of "$log") bytes)" >&2
         return 1
     fi
     case $how in
-    TERM | HUP | INT)
+    TERM | HUP | INT | MERGE)
         if [ "$status" -ne 0 ]; then
             echo "$how: exit status $status, expected 0" >&2
             cat "$home/stderr" >&2
@@ -76,7 +90,7 @@ run_case() {
 }
 
 failed=0
-for how in KILL TERM HUP INT X; do
+for how in KILL TERM HUP INT X MERGE; do
     run_case "$how" || { echo "$how: FAILED" >&2; failed=1; }
 done
 exit $failed
