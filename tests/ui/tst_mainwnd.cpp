@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -364,6 +365,22 @@ private slots:
         // Discarding takes the list back to where it was when it was opened.
         if (command == CMainWnd::CmdCancel)
             QCOMPARE(window.listModel()->rowCount(), answers.first() == QMessageBox::Yes ? 2 : 3);
+    }
+
+    // A copy of the log that another program put in place is merged into the list, and the
+    // status line says what came in.
+    void anotherCopyIsShownInTheListAndTheStatusLine() {
+        writeDatabase(2);
+        TestWindow window;
+        window.open();
+        CFuelDatabase other(databaseFilePath());
+        other.load();
+        other.insertFill(makeFill(9, 9000, 30.0f));
+        QVERIFY(other.save());
+        QVERIFY(window.document().save());
+        QCOMPARE(window.listModel()->rowCount(), 3);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("notice"))->text(),
+                 QStringLiteral("1 fills from another copy of this log were added."));
     }
 
     // Escape neither ends the window nor discards anything; without changes there is nothing

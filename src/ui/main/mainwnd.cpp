@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -87,6 +88,13 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
             &CMainWnd::onCurrentRowChanged);
 
     createMenuBar();
+    // The status line tells what happened to the log's file (a copy merged, the file gone). A
+    // label of its own: the list's hover status tips would clear a temporary message.
+    statusBar()->setObjectName(QStringLiteral("statusLine"));
+    m_notice = new QLabel(statusBar());
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setWordWrap(true);
+    statusBar()->addWidget(m_notice, 1);
     createContextMenu();
     createShortcuts();
     followDocument();
@@ -125,6 +133,7 @@ void CMainWnd::followDocument() {
         selectRow(row);
     });
     connect(&m_document, &CLogDocument::unsavedChangesChanged, this, &QWidget::setWindowModified);
+    connect(&m_document, &CLogDocument::notice, m_notice, &QLabel::setText);
     QUndoStack* undoStack = m_document.undoStack();
     connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateUndoTexts);
     connect(undoStack, &QUndoStack::cleanChanged, this, &CMainWnd::updateUndoTexts);

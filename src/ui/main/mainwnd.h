@@ -13,6 +13,7 @@ class CFillListModel;
 class CFuelDatabase;
 class CLogDocument;
 class CMainCommands;
+class QLabel;
 class QMenuBar;
 class QTableView;
 
@@ -140,6 +141,7 @@ private:
     std::unique_ptr<CMainCommands> m_commands;
     CFillListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
+    QLabel* m_notice = nullptr;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;
