@@ -2,6 +2,7 @@
 // bytes plainly, and fills inserted one at a time in and against time order.
 
 #include "db/fueldatabase.h"
+#include "benchfills.h"
 #include "ratios.h"
 
 #include <QByteArray>
@@ -15,20 +16,6 @@
 namespace {
 
 constexpr int kFillCount = 1000000;
-constexpr quint64 kFirstTime = 0x01d0000000000000ull;
-constexpr quint64 kDay = 864000000000ull;
-
-FillRecord makeFill(int i, int station, int driver) {
-    FillRecord fill;
-    fill.stationId = station;
-    fill.driverId = driver;
-    setFieldText(fill.notes, QStringLiteral("motorway, tyres checked"));
-    fill.odometer = 600 * i;
-    fill.fuel = 40.0f + float(i % 20);
-    fill.cost = 1.6f * fill.fuel;
-    fill.dateTime = FileTime::fromValue(kFirstTime + quint64(i) * kDay);
-    return fill;
-}
 
 struct BenchFile {
     QTemporaryDir dir;
@@ -41,7 +28,7 @@ struct BenchFile {
                                 db.findOrAddStation(QStringLiteral("OMV"))};
         const int driver = db.findOrAddDriver(QStringLiteral("Eva"));
         for (int i = 0; i < kFillCount; ++i)
-            db.insertFill(makeFill(i, stations[i % 3], driver));
+            db.insertFill(makeBenchFill(i, stations[i % 3], driver));
         if (!db.save())
             std::abort();
     }
@@ -130,7 +117,7 @@ void insertOneByOne(benchmark::State& state, bool reverse) {
     for (auto _ : state) {
         CFuelDatabase db;
         for (int i = 0; i < count; ++i)
-            db.insertFill(makeFill(reverse ? count - i : i, 0, -1));
+            db.insertFill(makeBenchFill(reverse ? count - i : i, 0, -1));
         benchmark::DoNotOptimize(db.getFillCount());
     }
 }

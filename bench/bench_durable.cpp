@@ -7,6 +7,7 @@
 
 #include "db/databasefile.h"
 #include "db/fueldatabase.h"
+#include "benchfills.h"
 #include "ratios.h"
 
 #include <QByteArray>
@@ -22,20 +23,6 @@
 
 namespace {
 
-constexpr quint64 kFirstTime = 0x01d0000000000000ull;
-constexpr quint64 kDay = 864000000000ull;
-
-FillRecord makeFill(int i, int station, int driver) {
-    FillRecord fill;
-    fill.stationId = station;
-    fill.driverId = driver;
-    setFieldText(fill.notes, QStringLiteral("motorway, tyres checked"));
-    fill.odometer = 600 * i;
-    fill.fuel = 40.0f + float(i % 20);
-    fill.cost = 1.6f * fill.fuel;
-    fill.dateTime = FileTime::fromValue(kFirstTime + quint64(i) * kDay);
-    return fill;
-}
 
 // A log of fillCount fills on disk, loaded, and the bytes of its file with one fill more.
 struct BenchLog {
@@ -51,13 +38,13 @@ struct BenchLog {
         const int driver = written.findOrAddDriver(QStringLiteral("Eva"));
         std::vector<FillRecord> fills;
         for (int i = 0; i < fillCount; ++i)
-            fills.push_back(makeFill(i, station, driver));
+            fills.push_back(makeBenchFill(i, station, driver));
         written.mergeFills(fills);
         if (!written.save())
             std::abort();
         db.setFilePath(path);
         db.load();
-        confirmed = makeFill(fillCount, station, driver);
+        confirmed = makeBenchFill(fillCount, station, driver);
         const int index = db.insertFill(confirmed);
         bytes = databaseFileBytes(db.header(), db.tables());
         db.removeFill(index);

@@ -2,9 +2,8 @@
 
 #include "csv/csvreader.h"
 #include "db/calendar.h"
-#include "localisation/language.h"
-
 #include "db/logmerge.h"
+#include "localisation/language.h"
 
 #include <QDir>
 #include <QFileInfo>

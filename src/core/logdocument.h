@@ -3,9 +3,9 @@
 // The open vehicle log: its database, its file, whether it has unsaved changes, and the undo
 // history of its changes. The log reaches its file within a moment of every change, written
 // atomically on a worker thread; before each write the file is checked, and a copy that
-// another program (a sync tool) put there is merged instead of written over. Every change of the log goes through here, as one undoable step, and
-// is announced at the rows it touches, before and after it happens, so that a list model can
-// follow it exactly.
+// another program (a sync tool) put there is merged instead of written over. Every change of the
+// log goes through here, as one undoable step, and is announced at the rows it touches, before and
+// after it happens, so that a list model can follow it exactly.
 
 #include "csv/csvimport.h"
 #include "csv/otherlogvalues.h"

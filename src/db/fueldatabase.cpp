@@ -152,9 +152,10 @@ std::vector<int> CFuelDatabase::mergeRows(std::vector<FillRecord>* newFills) con
     std::vector<int> rows;
     rows.reserve(newFills->size());
     for (const FillRecord& fill : *newFills) {
-        const auto place = std::partition_point(fills.begin(), fills.end(), [&fill](const FillRecord& f) {
-            return timeNotAfter(f, fill.dateTime);
-        });
+        const auto place =
+            std::partition_point(fills.begin(), fills.end(), [&fill](const FillRecord& f) {
+                return timeNotAfter(f, fill.dateTime);
+            });
         rows.push_back(int(place - fills.begin()) + int(rows.size()));
     }
     return rows;

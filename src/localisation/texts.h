@@ -96,14 +96,15 @@ inline constexpr TextId Main_VehicleNotSaved{
     u"Main", u"VehicleNotSaved",
     u"The open log could not be saved, so it stays open. No other vehicle was opened."};
 // What the open log's file went through, in the status line.
-inline constexpr TextId Main_OtherCopyMerged{
-    u"Main", u"OtherCopyMerged", u"%1 fills from another copy of this log were added."};
+inline constexpr TextId Main_OtherCopyMerged{u"Main", u"OtherCopyMerged",
+                                             u"%1 fills from another copy of this log were added."};
 inline constexpr TextId Main_OtherCopyUnreadable{
     u"Main", u"OtherCopyUnreadable",
-    u"Another program put something that is not a fuel log in place of the log file. It is kept as \"%1\"."};
-inline constexpr TextId Main_LogFileGone{
-    u"Main", u"LogFileGone",
-    u"The log file \"%1\" is no longer there. The fills stay open here: keep them with File > Save as."};
+    u"Another program put something that is not a fuel log in place of the log file. It is kept as "
+    u"\"%1\"."};
+inline constexpr TextId Main_LogFileGone{u"Main", u"LogFileGone",
+                                         u"The log file \"%1\" is no longer there. The fills stay "
+                                         u"open here: keep them with File > Save as."};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};

@@ -131,7 +131,12 @@ const CommandInfo kCommands[] = {
      &C::compareVehicles},
     {W::CmdSaveAs, "actionSaveAs", &Text::menu_FileSaveAs, nullptr, nullptr,
      keys({Qt::CTRL | Qt::SHIFT | Qt::Key_S}), &C::saveAs},
-    {W::CmdCancel, "actionDiscardSession", &Text::menu_FileDiscard, nullptr, nullptr, {},
+    {W::CmdCancel,
+     "actionDiscardSession",
+     &Text::menu_FileDiscard,
+     nullptr,
+     nullptr,
+     {},
      &C::cancel},
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
 };

@@ -11,9 +11,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QGestureEvent>
 #include <QGuiApplication>
