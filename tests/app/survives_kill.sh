@@ -24,9 +24,15 @@ size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
 # An empty log is 296 bytes; with one fill, its station and its driver it is 296 + 128 + 68 + 44.
 readonly empty_log=296 one_fill_log=536 three_fill_log=792
 
+# The window named by the pattern, once it is shown (10 seconds at most), given the keyboard.
+focus_window() {
+    timeout 10 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync >/dev/null
+}
+
 add_fill() {
-    xdotool mousemove 200 200 click 1 key ctrl+n
-    xdotool search --sync --onlyvisible --name '^Fill up$' >/dev/null || return 1
+    focus_window '^Tankometer' || return 1
+    xdotool key ctrl+n
+    focus_window '^Fill up$' || return 1
     xdotool type --delay 10 'Aral'
     xdotool key Tab type "$1"
     xdotool key Tab type '40.5'
@@ -50,7 +56,6 @@ run_case() {
 
     # A first start writes its empty log at once.
     wait_for "[ \$(size_of '$log') -eq $empty_log ]" || return 1
-    xdotool search --sync --onlyvisible --name '^Tankometer' >/dev/null || return 1
     add_fill 1500 || return 1
     wait_for "[ \$(size_of '$log') -eq $one_fill_log ]" || return 1
 
@@ -60,11 +65,12 @@ run_case() {
         cp "$work/KILL/Documents/tkbase.fil" "$log.sync-tmp" && mv "$log.sync-tmp" "$log"
         add_fill 2000 || return 1
         wait_for "[ \$(size_of '$log') -eq $three_fill_log ]" || return 1
-        xdotool mousemove 200 200 click 1 key ctrl+q
+        focus_window '^Tankometer' && xdotool key ctrl+q
         ;;
     KILL | TERM | HUP | INT) kill -s "$how" "$pid" ;;
     X) kill "$server" ;;
     esac
+    wait_for "! kill -0 $pid 2>/dev/null" || kill -9 "$pid"
     wait "$pid" 2>/dev/null
     local status=$?
     kill "$server" 2>/dev/null
