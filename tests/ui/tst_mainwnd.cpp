@@ -461,14 +461,15 @@ private slots:
                                       QStringLiteral("Fill"), QStringLiteral("Statistics")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("editMenu"))),
                  (QStringList{QStringLiteral("Undo"), QStringLiteral("Redo")}));
-        QCOMPARE(
-            texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
-            (QStringList{
-                QStringLiteral("Settings"), QStringLiteral("-"), QStringLiteral("Import CSV"),
-                QStringLiteral("Import from another fuel log\u2026"), QStringLiteral("Export CSV"),
-                QStringLiteral("-"), QStringLiteral("New vehicle\u2026"),
-                QStringLiteral("Open vehicle\u2026"), QStringLiteral("Recent vehicles"),
-                QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
+        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
+                 (QStringList{
+                     QStringLiteral("Settings"), QStringLiteral("-"), QStringLiteral("Import CSV"),
+                     QStringLiteral("Import from another fuel log\u2026"),
+                     QStringLiteral("Export CSV"), QStringLiteral("-"),
+                     QStringLiteral("New vehicle\u2026"), QStringLiteral("Open vehicle\u2026"),
+                     QStringLiteral("Recent vehicles"), QStringLiteral("Save as\u2026"),
+                     QStringLiteral("Discard the changes of this session\u2026"),
+                     QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
                  (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
                               QStringLiteral("Remove fill"), QStringLiteral("-"),

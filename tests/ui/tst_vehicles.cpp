@@ -178,6 +178,22 @@ private slots:
         QCOMPARE(DialogSeams::askedMessages().at(0).text, translate(Text::Settings_errorsave));
     }
 
+    // Save as writes the open log to another file, which becomes the open vehicle.
+    void saveAsMakesTheCopyTheOpenLog() {
+        const QString copy = m_folder.filePath(QStringLiteral("copy5.fil"));
+        writeLog(databaseFilePath(), 2);
+        TestWindow window;
+        window.open();
+        addFill(window, 9000);
+        DialogSeams::setNextFileName(copy);
+        window.dispatchCommand(CMainWnd::CmdSaveAs);
+        QCOMPARE(window.vehiclePath(), copy);
+        QCOMPARE(fillsIn(copy), 3);
+        QCOMPARE(readDatabasePath(), copy);
+        QCOMPARE(window.windowTitle(), QStringLiteral("copy5[*] \u2013 Tankometer"));
+        QVERIFY(!window.hasUnsavedChanges());
+    }
+
     void recentListKeepsEightMostRecentFirst() {
         QStringList recent;
         for (int i = 0; i < 10; ++i)

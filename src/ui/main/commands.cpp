@@ -141,9 +141,13 @@ const CommandInfo kCommands[] = {
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
 };
 
-constexpr int kFileItems[] = {W::CmdSettings,           0, W::CmdImportCsv,  W::CmdImportOtherLog,
-                              W::CmdExportCsv,          0, W::CmdNewVehicle, W::CmdOpenVehicle,
-                              W::CmdRecentVehiclesMenu, 0, W::CmdAbout,      W::CmdExit};
+// clang-format off
+constexpr int kFileItems[] = {
+    W::CmdSettings, 0,
+    W::CmdImportCsv, W::CmdImportOtherLog, W::CmdExportCsv, 0,
+    W::CmdNewVehicle, W::CmdOpenVehicle, W::CmdRecentVehiclesMenu, W::CmdSaveAs, W::CmdCancel, 0,
+    W::CmdAbout, W::CmdExit};
+// clang-format on
 constexpr int kEditItems[] = {W::CmdUndo, W::CmdRedo};
 constexpr int kFillItems[] = {W::CmdAddFill, W::CmdEditFill, W::CmdRemoveFill, 0,
                               W::CmdFillInformation};
