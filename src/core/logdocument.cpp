@@ -179,9 +179,30 @@ void CLogDocument::saveWithoutMessages() {
     // No window may be touched now, so nothing is merged: a file another program changed is
     // left as it is, and the fills go beside it.
     const bool ours = fileStamp(filePath()) == (m_writing ? last.stamp : m_stamp);
-    writeDatabaseBytes(ours ? filePath() : backupFilePath(filePath()),
-                       databaseFileBytes(m_database.header(), m_database.tables()),
-                       ours && m_database.mustKeepOldFile());
+    writeFile(m_database, ours ? filePath() : backupFilePath(filePath()),
+              ours && m_database.mustKeepOldFile(), nullptr, false);
+}
+
+bool CLogDocument::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
+                             FileStamp* stamp, bool report) const {
+    const DatabaseWriteStatus status = writeDatabaseBytes(
+        path, databaseFileBytes(database.header(), database.tables()), keepOldFile, stamp);
+    if (status != DatabaseWriteStatus::Written && report && m_messageSink)
+        m_messageSink(writeStatusMessage(status));
+    return status == DatabaseWriteStatus::Written;
+}
+
+void CLogDocument::logWritten(const FileStamp& stamp, bool keptOldFile, bool clean) {
+    if (keptOldFile) {
+        m_database.oldFileKept();
+        m_keepForeignFile = false;
+    }
+    m_stamp = stamp;
+    m_failureReported = false;
+    if (clean)
+        m_undoStack->setClean();
+    watchFile();
+    emit written();
 }
 
 bool CLogDocument::writeSynchronously(bool report) {
@@ -189,22 +210,10 @@ bool CLogDocument::writeSynchronously(bool report) {
         return false;
     const bool keep = m_database.mustKeepOldFile() || m_keepForeignFile;
     FileStamp stamp;
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        filePath(), databaseFileBytes(m_database.header(), m_database.tables()), keep, &stamp);
-    if (status != DatabaseWriteStatus::Written) {
-        if (report && m_messageSink)
-            m_messageSink(writeStatusMessage(status));
+    if (!writeFile(m_database, filePath(), keep, &stamp, report))
         return false;
-    }
-    if (keep)
-        m_database.oldFileKept();
-    m_keepForeignFile = false;
-    m_stamp = stamp;
-    m_failureReported = false;
     m_writePending = false;
-    m_undoStack->setClean();
-    watchFile();
-    emit written();
+    logWritten(stamp, keep, true);
     return true;
 }
 
@@ -248,16 +257,7 @@ void CLogDocument::finishWrite() {
     m_writing = false;
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
-        if (write.keptOldFile) {
-            m_database.oldFileKept();
-            m_keepForeignFile = false;
-        }
-        m_stamp = write.stamp;
-        m_failureReported = false;
-        if (write.changeCount == m_changeCount)
-            m_undoStack->setClean();
-        watchFile();
-        emit written();
+        logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
     } else if (!m_failureReported) {
         // Once per run of failures; the fills stay here, and every change tries again.
         m_failureReported = true;
@@ -329,21 +329,14 @@ bool CLogDocument::saveAs(const QString& path) {
     m_writeWatcher->waitForFinished();
     finishWrite();
     FileStamp stamp;
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        path, databaseFileBytes(m_database.header(), m_database.tables()), false, &stamp);
-    if (status != DatabaseWriteStatus::Written) {
-        if (m_messageSink)
-            m_messageSink(writeStatusMessage(status));
+    if (!writeFile(m_database, path, false, &stamp, true))
         return false;
-    }
     m_database.setFilePath(path);
-    m_stamp = stamp;
     m_goneReported = false;
     m_keepForeignFile = false;
     m_writePending = false;
     m_writeTimer->stop();
-    m_undoStack->setClean();
-    watchFile();
+    logWritten(stamp, false, true);
     emit logOpened();
     return true;
 }
@@ -380,15 +373,8 @@ bool CLogDocument::switchTo(const QString& path) {
 bool CLogDocument::createLog(const QString& path) {
     if (m_loaded && !save())
         return false;
-    const CFuelDatabase empty(path);
-    FileStamp stamp;
-    const DatabaseWriteStatus status =
-        writeDatabaseBytes(path, databaseFileBytes(empty.header(), empty.tables()), false, &stamp);
-    if (status != DatabaseWriteStatus::Written) {
-        if (m_messageSink)
-            m_messageSink(writeStatusMessage(status));
+    if (!writeFile(CFuelDatabase(path), path, false, nullptr, true))
         return false;
-    }
     m_database.setFilePath(path);
     load();
     return true;

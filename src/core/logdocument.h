@@ -136,6 +136,11 @@ private:
     bool checkFile();
     void mergeOtherCopy(const DatabaseTables& theirs);
     bool writeSynchronously(bool report);
+    // The database's file written at path; a failure is reported when `report` is set.
+    bool writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
+                   FileStamp* stamp, bool report) const;
+    // A write of the whole log reached the disk: the file is ours as `stamp` says.
+    void logWritten(const FileStamp& stamp, bool keptOldFile, bool clean);
     void watchFile();
 
     CFuelDatabase m_database;

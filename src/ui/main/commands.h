@@ -13,6 +13,8 @@
 class CLogDocument;
 class CMainWnd;
 class QMenu;
+struct OtherLogFile;
+struct OtherLogSettings;
 struct TextId;
 
 class CMainCommands;
@@ -81,7 +83,7 @@ public:
 
 private:
     void showGraph(int startIndex);
-    void importPerVehicle(const struct OtherLogFile& file, const struct OtherLogSettings& settings);
+    void importPerVehicle(const OtherLogFile& file, const OtherLogSettings& settings);
     void rememberVehicles(const QString& previous, const QString& opened);
 
     CMainWnd& m_window;
