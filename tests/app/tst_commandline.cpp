@@ -64,10 +64,8 @@ private slots:
         const QString offscreen = QStringLiteral("offscreen");
         QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << QString() << true
                                 << usage;
-        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << QString() << true << usage;
         QTest::newRow("--version")
             << QStringList{QStringLiteral("--version")} << QString() << true << version;
-        QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << QString() << true << version;
         QTest::newRow("unknown option")
             << QStringList{QStringLiteral("--frobnicate")} << QString() << false << unknown;
         QTest::newRow("two logs") << QStringList{QStringLiteral("car.fil"),

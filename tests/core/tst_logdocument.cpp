@@ -165,45 +165,6 @@ private slots:
         QCOMPARE(unsaved.size(), 3);
     }
 
-    // Saving makes the log clean; undoing a saved step makes it unsaved again, and the file
-    // on disk holds what was saved.
-    void savingMarksTheCleanState() {
-        CLogDocument document(homeFile(QStringLiteral("log.fil")));
-        document.load();
-        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
-        QVERIFY(document.save());
-        QVERIFY(!document.hasUnsavedChanges());
-        document.undoStack()->undo();
-        QVERIFY(document.hasUnsavedChanges());
-        CLogDocument reread(document.filePath());
-        reread.load();
-        QCOMPARE(reread.database().getFillCount(), 4);
-    }
-
-    // Switching logs saves the open one and starts a new history; a log that cannot be saved
-    // stays open, and a new log that cannot be written is not opened.
-    void switchingKeepsTheOpenLogWhenAWriteFails() {
-        CLogDocument document(homeFile(QStringLiteral("log.fil")));
-        document.setMessageSink([](const QString&) {});
-        document.load();
-        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
-        QFile blocker(homeFile(QStringLiteral("plain")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-
-        QVERIFY(!document.createLog(blocker.fileName() + QStringLiteral("/new.fil")));
-        QCOMPARE(document.filePath(), homeFile(QStringLiteral("log.fil")));
-        QCOMPARE(document.database().getFillCount(), 4);
-        QVERIFY(document.undoStack()->canUndo());
-
-        QVERIFY(document.switchTo(homeFile(QStringLiteral("other.fil"))));
-        QCOMPARE(document.database().getFillCount(), 0);
-        QVERIFY(!document.undoStack()->canUndo());
-        QVERIFY(!document.hasUnsavedChanges());
-        QVERIFY(document.switchTo(homeFile(QStringLiteral("log.fil"))));
-        QCOMPARE(document.database().getFillCount(), 4);
-    }
-
     // Every change is on disk within a second, without a question; Undo is a change too.
     void changesReachTheDiskWithinASecond() {
         CLogDocument document(homeFile(QStringLiteral("log.fil")));

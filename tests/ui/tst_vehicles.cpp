@@ -123,6 +123,8 @@ private slots:
         QCOMPARE(fillsIn(databaseFilePath()), 3);
         QCOMPARE(window.listModel()->rowCount(), 4);
         QVERIFY(!window.hasUnsavedChanges());
+        // Another log starts with no history.
+        QVERIFY(!window.commandAction(CMainWnd::CmdUndo)->isEnabled());
         QCOMPARE(window.windowTitle(), QStringLiteral("van[*] \u2013 Tankometer"));
         QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
         QCOMPARE(recentNames(),
