@@ -1,11 +1,14 @@
 // The database loader on any bytes (both file formats, chosen by the header of the input).
 // A load never crashes or allocates more than the file can hold; the fills come out in time
-// order; what was loaded is saved whole and loads back to the same tables.
+// order; what was loaded is saved whole and loads back to the same tables and log settings; units
+// stored into any settings block read back as stored, and keep the bytes this version does not
+// write.
 
 #include "db/fueldatabase.h"
 #include "fuzzinput.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,5 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     reloaded.load();
     fuzzCheck(messages.isEmpty(), "a saved file does not load without a message");
     fuzzCheck(sameTables(loaded, reloaded), "a saved file loads to other tables");
+    fuzzCheck(loaded.tables().settings == reloaded.tables().settings,
+              "a saved file loads to another settings block");
+    fuzzCheck(loaded.chosenUnits() == reloaded.chosenUnits(), "a saved file loads other units");
+
+    // The units the input's block holds (or the defaults) with another currency, stored back.
+    LogUnits units = loaded.units();
+    units.currency = QStringLiteral("US$");
+    const LogSettingsBlock before = loaded.tables().settings;
+    const bool wasValid = loaded.chosenUnits().has_value();
+    loaded.setUnits(units);
+    fuzzCheck(loaded.chosenUnits() == units, "stored units do not read back");
+    const LogSettingsBlock& after = loaded.tables().settings;
+    if (wasValid)
+        fuzzCheck(std::equal(before.begin() + 26, before.end() - 4, after.begin() + 26),
+                  "storing units lost bytes of a later version");
     return 0;
 }

@@ -67,6 +67,20 @@ void databaseSeeds() {
     shuffled.replace(fills, 128, shuffled.mid(fills + 256, 128));
     shuffled.replace(fills + 256, 128, first);
     writeSeed(QStringLiteral("database"), QStringLiteral("shuffled.fil"), shuffled);
+    // Units chosen: a settings block of this version, and one of a later version whose own
+    // part holds bytes this version keeps.
+    LogUnits units;
+    units.distance = DistanceUnit::Miles;
+    units.volume = VolumeUnit::UsGallons;
+    units.consumption = ConsumptionUnit::MpgUs;
+    units.currency = QStringLiteral("US$");
+    db.setUnits(units);
+    fuzzCheck(db.save(), "cannot write a seed database");
+    QByteArray withUnits = readFile(path);
+    writeSeed(QStringLiteral("database"), QStringLiteral("units.fil"), withUnits);
+    withUnits[28 + 4] = 2;
+    withUnits[28 + 100] = 'x';
+    writeSeed(QStringLiteral("database"), QStringLiteral("laterunits.fil"), withUnits);
     writeSeed(QStringLiteral("database"), QStringLiteral("short.fil"),
               three.left(three.size() - 60));
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
+#include <QLocale>
 #include <QTimer>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
@@ -151,12 +152,15 @@ void CLogDocument::load() {
     database.load();
     replaceDatabase(std::move(database));
     m_stamp = stamp;
+    m_settingsOnDisk = m_database.tables().settings;
     m_goneReported = false;
     m_keepForeignFile = false;
     watchFile();
-    // A first start leaves the new log on disk at once.
-    if (!stamp.exists)
+    // A first start leaves the new log on disk at once, in the units of the user's country.
+    if (!stamp.exists) {
+        m_database.setUnits(localeUnits(QLocale()));
         scheduleWrite();
+    }
 }
 
 bool CLogDocument::save() {
@@ -198,6 +202,7 @@ void CLogDocument::logWritten(const FileStamp& stamp, bool keptOldFile, bool cle
         m_keepForeignFile = false;
     }
     m_stamp = stamp;
+    m_settingsOnDisk = m_database.tables().settings;
     m_failureReported = false;
     if (clean)
         m_undoStack->setClean();
@@ -289,6 +294,12 @@ bool CLogDocument::checkFile() {
     const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
     m_stamp = now;
     if (status == DatabaseReadStatus::Complete) {
+        if (theirs.settings != m_settingsOnDisk &&
+            m_database.tables().settings == m_settingsOnDisk) {
+            m_database.setSettingsBlock(theirs.settings);
+            m_settingsOnDisk = theirs.settings;
+            emit unitsChanged();
+        }
         mergeOtherCopy(theirs);
     } else if (status != DatabaseReadStatus::NoFile) {
         m_keepForeignFile = true;
@@ -370,14 +381,25 @@ bool CLogDocument::switchTo(const QString& path) {
     return true;
 }
 
-bool CLogDocument::createLog(const QString& path) {
+bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
     if (m_loaded && !save())
         return false;
-    if (!writeFile(CFuelDatabase(path), path, false, nullptr, true))
+    CFuelDatabase created(path);
+    created.setUnits(units);
+    if (!writeFile(created, path, false, nullptr, true))
         return false;
     m_database.setFilePath(path);
     load();
     return true;
+}
+
+bool CLogDocument::setUnits(const LogUnits& units) {
+    m_database.setUnits(units);
+    emit unitsChanged();
+    m_writeWatcher->waitForFinished();
+    finishWrite();
+    m_writeTimer->stop();
+    return writeSynchronously(true);
 }
 
 QString CLogDocument::undoText() const {

@@ -88,9 +88,12 @@ public:
     // Saves the open log and opens the one at path, with no undo history; false (the open log
     // stays) when the open log could not be saved. Before the first load, only chooses the path.
     bool switchTo(const QString& path);
-    // Saves the open log, writes an empty log at path and opens it; false when either write
-    // failed, and the open log stays open as it was.
-    bool createLog(const QString& path);
+    // Saves the open log, writes an empty log in the given units at path and opens it; false
+    // when either write failed, and the open log stays open as it was.
+    bool createLog(const QString& path, const LogUnits& units);
+    // Stores the units in the log and writes it at once; they are a setting of the log, not a
+    // step of its history. False (the units stay chosen here) when the write failed.
+    bool setUnits(const LogUnits& units);
 
     // The text of the step that Undo or Redo would take back or do again, in the current language.
     QString undoText() const;
@@ -108,6 +111,8 @@ signals:
     void fillsChanged(int first, int last);
     void aboutToReplaceLog();
     void logReplaced();
+    // Every distance, volume, cost and derived value is now shown in other units.
+    void unitsChanged();
     // After a step, an undo or a redo: the row the user should see selected (-1: the selection
     // stays with the fill it was on).
     void stepShown(int row);
@@ -153,6 +158,9 @@ private:
     QFileSystemWatcher* m_fileWatcher = nullptr;
     // The file as this program last read or wrote it.
     FileStamp m_stamp;
+    // The settings block the file held then: units chosen in another copy since are taken over
+    // unless they were changed here too.
+    LogSettingsBlock m_settingsOnDisk{};
     // Counts every change; a write makes the log clean only if none came since it started.
     quint64 m_changeCount = 0;
     bool m_writing = false;

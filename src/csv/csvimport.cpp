@@ -4,6 +4,7 @@
 #include "db/fueldatabase.h"
 
 #include <QHash>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -30,7 +31,8 @@ private:
 } // namespace
 
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
-                           StationRecord* station, FillRecord* fill, DriverRecord* driver) {
+                           StationRecord* station, FillRecord* fill, DriverRecord* driver,
+                           const LogUnits& units) {
     std::array<QString, kCsvValueCount> texts;
     std::array<bool, kCsvValueCount> given{};
     for (int value = 0; value < kCsvValueCount; ++value) {
@@ -56,9 +58,10 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     qint32 odometer = 0;
     float fuel = 0.0f;
     float cost = 0.0f;
-    if (!readWholeNumber(texts[CsvOdometer], &odometer))
+    if (!readWholeNumber(texts[CsvOdometer], &odometer) ||
+        !kilometresFrom(units, odometer, &odometer))
         return unreadable(CsvOdometer);
-    if (!readAmount(texts[CsvFuel], &fuel))
+    if (!readAmount(texts[CsvFuel], &fuel) || !std::isfinite(litresFrom(units, fuel)))
         return unreadable(CsvFuel);
     if (!readAmount(texts[CsvCost], &cost))
         return unreadable(CsvCost);
@@ -77,7 +80,7 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     setFieldText(driver->name, texts[CsvDriver]);
     setFieldText(fill->notes, texts[CsvNotes]);
     fill->odometer = odometer;
-    fill->fuel = fuel;
+    fill->fuel = litresFrom(units, fuel);
     fill->cost = cost;
     fill->dateTime = dateTime;
     return {};
@@ -99,11 +102,13 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
     const auto addDriver = [&database](const QString& name) {
         return database.findOrAddDriver(name);
     };
+    const LogUnits units = database.units();
     while (reader.readRecord(&record)) {
         StationRecord station;
         FillRecord fill;
         DriverRecord driver;
-        const CsvLineResult line = parseCsvLine(record.fields, columns, &station, &fill, &driver);
+        const CsvLineResult line =
+            parseCsvLine(record.fields, columns, &station, &fill, &driver, units);
         if (line.status != CsvLineStatus::Read) {
             if (record.isBlank())
                 continue;

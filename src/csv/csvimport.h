@@ -5,6 +5,7 @@
 
 #include "csv/csvreader.h"
 #include "db/records.h"
+#include "db/units.h"
 
 #include <QList>
 #include <QString>
@@ -35,9 +36,11 @@ struct CsvLineResult {
 // The station name, the fill and the driver name of one record. Station, odometer, fuel, cost
 // and date are required; notes, time and driver are optional. A field goes to the first value
 // in CsvValue order that is assigned its column, and to no other. A time that does not read
-// gives midnight of the record's date. The records' texts are cut to their fields.
+// gives midnight of the record's date. The records' texts are cut to their fields. Odometer and
+// fuel are read in the log's units (the odometer rounded to whole kilometres).
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
-                           StationRecord* station, FillRecord* fill, DriverRecord* driver);
+                           StationRecord* station, FillRecord* fill, DriverRecord* driver,
+                           const LogUnits& units = {});
 
 struct CsvSkippedLine {
     int lineNumber = 0;
@@ -54,7 +57,8 @@ struct CsvImportResult {
 inline constexpr int kCsvReportedSkips = 5;
 
 // Skips the header record, then reads the fill of every record that reads into result.fills,
-// finding or adding its station and driver in the database; the fills are not added.
+// finding or adding its station and driver in the database; the fills are not added. Values are
+// read in the database's units.
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
                               CFuelDatabase& database);
 // readCsvImport, then the fills added all at once, in time order after existing fills of the

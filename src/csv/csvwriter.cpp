@@ -18,15 +18,16 @@ QString csvField(const QString& text) {
 QString csvExportText(const CFuelDatabase& database) {
     QString text = QString::fromUtf16(kCsvHeader) + u'\n';
     text.reserve(qsizetype(database.getFillCount()) * 80 + text.size());
+    const LogUnits units = database.units();
     for (int i = 0; i < database.getFillCount(); ++i) {
         const FillRecord& fill = *database.getFill(i);
         const StationRecord* station = database.getStation(fill.stationId);
         const DriverRecord* driver = database.getDriver(fill.driverId);
         text += csvField(station ? fieldText(station->name) : QString());
         text += u';';
-        text += QString::number(fill.odometer);
+        text += QString::number(distanceIn(units, fill.odometer));
         text += u';';
-        text += formatAmountWithPoint(fill.fuel);
+        text += formatAmountWithPoint(volumeIn(units, fill.fuel));
         text += u';';
         text += formatAmountWithPoint(fill.cost);
         text += u';';

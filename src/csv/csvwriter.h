@@ -13,7 +13,7 @@ inline constexpr char16_t kCsvHeader[] = u"station;odometer;fuel;cost;date;time;
 // ';', a '"' or a line break, so that it reads back whole; otherwise as it is.
 QString csvField(const QString& text);
 
-// The whole export text of the database.
+// The whole export text of the database, odometer and fuel in its units.
 QString csvExportText(const CFuelDatabase& database);
 
 // Writes the export to path, replacing a file there only when the new one was written whole.

@@ -4,6 +4,8 @@
 // apps' files recognised by their structure, and the settings (columns by header name, units,
 // decimal character, date order) under which the fill table of such a file is read.
 
+#include "db/units.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -38,8 +40,6 @@ inline constexpr int kOtherLogColumnCount = 16;
 // The columns the user assigns by hand: Date up to Notes.
 inline constexpr int kOtherLogMappedColumns = 9;
 
-enum class DistanceUnit { Kilometres, Miles };
-enum class VolumeUnit { Litres, UsGallons, ImperialGallons };
 // The numbering of RegionalSettings::dateOrder.
 enum class DateOrder { MonthDayYear = 0, DayMonthYear = 1, YearMonthDay = 2 };
 

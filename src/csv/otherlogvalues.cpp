@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr double kKilometresPerMile = 1.609344;
-constexpr double kLitresPerUsGallon = 3.785411784;
-constexpr double kLitresPerImperialGallon = 4.54609;
-
 qsizetype skipSpaces(const QString& text, qsizetype i) {
     while (i < text.size() && text.at(i).isSpace())
         ++i;
@@ -113,18 +109,6 @@ VolumeUnit rowVolumeUnit(const QStringList& row, const OtherLogSettings& setting
                : unit;
 }
 
-double litresPer(VolumeUnit unit) {
-    switch (unit) {
-    case VolumeUnit::UsGallons:
-        return kLitresPerUsGallon;
-    case VolumeUnit::ImperialGallons:
-        return kLitresPerImperialGallon;
-    case VolumeUnit::Litres:
-        break;
-    }
-    return 1.0;
-}
-
 bool fitsFloat(double value) {
     return std::isfinite(value) && std::abs(value) <= double(std::numeric_limits<float>::max());
 }
@@ -164,9 +148,7 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
     if (settings.format == OtherLogFormat::Drivvo && odometer == 0.0)
         return skip(OtherLogSkip::OdometerNotRecorded, QString());
-    if (rowDistanceUnit(cells, settings) == DistanceUnit::Miles)
-        odometer *= kKilometresPerMile;
-    odometer = std::round(odometer);
+    odometer = std::round(odometer * kilometresPerUnit(rowDistanceUnit(cells, settings)));
     if (odometer < 0.0 || odometer > double(std::numeric_limits<qint32>::max()))
         return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
     row.odometer = qint32(odometer);
@@ -174,10 +156,10 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
     double volume = 0.0;
     if (readOtherLogNumber(cell(OtherLogColumn::Volume), settings.decimal, &volume) !=
             NumberRead::Read ||
-        volume < 0.0 || !fitsFloat(volume * litresPer(rowVolumeUnit(cells, settings)))) {
+        volume < 0.0 || !fitsFloat(volume * litresPerUnit(rowVolumeUnit(cells, settings)))) {
         return skip(OtherLogSkip::Volume, cell(OtherLogColumn::Volume));
     }
-    row.litres = float(volume * litresPer(rowVolumeUnit(cells, settings)));
+    row.litres = float(volume * litresPerUnit(rowVolumeUnit(cells, settings)));
 
     // The total wins; a price per unit is for the volume in the file's own unit.
     double cost = 0.0;

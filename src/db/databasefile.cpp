@@ -128,8 +128,8 @@ bool isTkMagic(const char16_t (&magic)[2]) {
 }
 
 DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables) {
-    char reserved[kReservedBlockSize];
-    readUpTo(file, reserved, kReservedBlockSize);
+    static_assert(sizeof tables->settings == kReservedBlockSize);
+    readUpTo(file, tables->settings.data(), kReservedBlockSize);
     const qint32 stationCount = readCount(file);
     const qint32 fillCount = readCount(file);
     const qint32 driverCount = readCount(file);
@@ -357,9 +357,9 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
     adviseHugePages(bytes.constData(), std::size_t(size));
     char* out = bytes.data();
 
-    // Header, zeroed reserved block, then the counts in the order stations, fills, drivers.
-    std::memset(out, 0, kPrefixSize);
+    // Header, the reserved block, then the counts in the order stations, fills, drivers.
     std::memcpy(out, &header, sizeof header);
+    std::memcpy(out + sizeof header, tables.settings.data(), kReservedBlockSize);
     const qint32 counts[3] = {qint32(tables.stations.size()), qint32(tables.fills.size()),
                               qint32(tables.drivers.size())};
     std::memcpy(out + sizeof header + kReservedBlockSize, counts, sizeof counts);

@@ -4,7 +4,7 @@
 //
 // Format 1.0 (read and written):
 //   0    DatabaseHeader (28)
-//   28   reserved block, 256 zero bytes
+//   28   reserved block, 256 bytes: the log's settings (db/logsettings.h), zeros when none
 //   284  station count S, fill count F, driver count D (int32 each, in this order)
 //   296  S x StationRecord (68), then D x DriverRecord (44), then F x FillRecord (128)
 // Format 0.1 (read only, no drivers):
@@ -13,6 +13,7 @@
 //   36   S x StationRecord (68), then F x 124-byte fills without driverId
 
 #include "db/filestamp.h"
+#include "db/logsettings.h"
 #include "db/records.h"
 
 #include <QByteArray>
@@ -23,6 +24,8 @@ struct DatabaseTables {
     std::vector<StationRecord> stations;
     std::vector<DriverRecord> drivers;
     std::vector<FillRecord> fills;
+    // The reserved block as read (zeros for format 0.1 and a file cut short before it).
+    LogSettingsBlock settings{};
 };
 
 enum class DatabaseReadStatus {

@@ -69,6 +69,22 @@ void CFuelDatabase::report(const QString& message) const {
         std::fprintf(stderr, "Tankometer: %s\n", message.toLocal8Bit().constData());
 }
 
+LogUnits CFuelDatabase::units() const {
+    return chosenUnits().value_or(LogUnits{});
+}
+
+std::optional<LogUnits> CFuelDatabase::chosenUnits() const {
+    return readLogSettings(m_tables.settings);
+}
+
+void CFuelDatabase::setUnits(const LogUnits& units) {
+    m_tables.settings = writeLogSettings(m_tables.settings, units);
+}
+
+void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
+    m_tables.settings = block;
+}
+
 void CFuelDatabase::load() {
     const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables);
     m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Stations, drivers and fills of the fuel log, kept in memory between one load and one save.
@@ -84,6 +85,14 @@ public:
     // table changes nothing.
     void setStation(int id, const StationRecord& station);
     void setDriver(int id, const DriverRecord& driver);
+
+    // The units the log is shown in: those stored in the file, or km, l, l / 100 km and the
+    // language file's currency when none are (chosenUnits() is then empty).
+    LogUnits units() const;
+    std::optional<LogUnits> chosenUnits() const;
+    void setUnits(const LogUnits& units);
+    // The log's settings block as a whole (another copy's, taken over by a merge).
+    void setSettingsBlock(const LogSettingsBlock& block);
 
     int getFillCount() const;
     int getStationCount() const;

@@ -22,9 +22,11 @@ inline constexpr TextId context_GraphHere{u"context", u"GraphHere", u"Start grap
 inline constexpr TextId fill_cancel{u"fill", u"cancel", u"Cancel"};
 inline constexpr TextId fill_caption{u"fill", u"caption", u"Fill up"};
 inline constexpr TextId fill_cost{u"fill", u"cost", u"Cost (Kč):"};
+inline constexpr TextId fill_costin{u"fill", u"costin", u"Cost (%1):"};
 inline constexpr TextId fill_date{u"fill", u"date", u"Date:"};
 inline constexpr TextId fill_driver{u"fill", u"driver", u"Driver:"};
 inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
+inline constexpr TextId fill_fuelin{u"fill", u"fuelin", u"Fuel (%1):"};
 inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
                                          u"The date cannot be read. Enter a day that exists."};
 inline constexpr TextId fill_invalidtime{
@@ -32,6 +34,7 @@ inline constexpr TextId fill_invalidtime{
     u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
+inline constexpr TextId fill_odometerin{u"fill", u"odometerin", u"Odometer (%1):"};
 inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
@@ -46,14 +49,18 @@ inline constexpr TextId FillList_exported{u"FillList", u"exported",
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
+inline constexpr TextId graph_ConsumptionIn{u"graph", u"ConsumptionIn", u"Consumption (%1)"};
 // What a screen reader reads about a chart of the desktop graph dialog.
 inline constexpr TextId graph_Description{u"graph", u"Description",
                                           u"%1 points, lowest %2, highest %3"};
 inline constexpr TextId graph_Endurance{u"graph", u"Endurance", u"Endurance (km / l)"};
+inline constexpr TextId graph_EnduranceIn{u"graph", u"EnduranceIn", u"Endurance (%1)"};
 inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"};
+inline constexpr TextId graph_FillCostIn{u"graph", u"FillCostIn", u"Fill cost (%1)"};
 // The same for a chart without points.
 inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
+inline constexpr TextId graph_UnitCostIn{u"graph", u"UnitCostIn", u"Unit cost (%1)"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
 inline constexpr TextId Import_comment{u"Import", u"comment",
@@ -108,6 +115,7 @@ inline constexpr TextId Main_LogFileGone{u"Main", u"LogFileGone",
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
+inline constexpr TextId main_CostOfDistMi{u"main", u"CostOfDistMi", u"Cost of dist.:"};
 inline constexpr TextId main_Date{u"main", u"Date", u"Date of fill:"};
 inline constexpr TextId main_Distance{u"main", u"Distance", u"Distance:"};
 inline constexpr TextId main_Driver{u"main", u"Driver", u"Driver:"};
@@ -116,6 +124,7 @@ inline constexpr TextId main_Endurance{u"main", u"Endurance", u"Endurance:"};
 inline constexpr TextId main_FirstFill{u"main", u"FirstFill", u"First fill"};
 inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
+inline constexpr TextId main_FuelCostGal{u"main", u"FuelCostGal", u"Unit cost:"};
 inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
 inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
@@ -202,8 +211,12 @@ inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
 inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
+inline constexpr TextId Settings_consumptionunit{u"Settings", u"consumptionunit",
+                                                 u"Consumption in:"};
 inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
+inline constexpr TextId Settings_currency{u"Settings", u"currency", u"Currency:"};
 inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
+inline constexpr TextId Settings_distanceunit{u"Settings", u"distanceunit", u"Distance in:"};
 inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
 inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
 // The desktop settings store may refuse a write (a read-only or full disk).
@@ -215,6 +228,8 @@ inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"
 inline constexpr TextId Settings_method{u"Settings", u"method", u"Filling method"};
 inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"};
 inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
+inline constexpr TextId Settings_units{u"Settings", u"units", u"Units of this vehicle"};
+inline constexpr TextId Settings_volumeunit{u"Settings", u"volumeunit", u"Volume in:"};
 inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
 inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
 inline constexpr TextId stats_CostOfDist{u"stats", u"CostOfDist", u"Cost of dist.:"};
@@ -243,11 +258,20 @@ inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
 inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
 inline constexpr TextId units_FuelCost{u"units", u"FuelCost", u"Kč / l"};
+inline constexpr TextId units_GalImp{u"units", u"GalImp", u"gal (imp.)"};
+inline constexpr TextId units_GalUs{u"units", u"GalUs", u"gal (US)"};
+inline constexpr TextId units_Mi{u"units", u"Mi", u"mi"};
+inline constexpr TextId units_MiPerL{u"units", u"MiPerL", u"mi / l"};
 inline constexpr TextId units_MonthlyCost{u"units", u"MonthlyCost", u"Kč / month"};
 inline constexpr TextId units_MonthlyDistance{u"units", u"MonthlyDistance", u"km / month"};
+inline constexpr TextId units_MpgImp{u"units", u"MpgImp", u"mpg (imp.)"};
+inline constexpr TextId units_MpgUs{u"units", u"MpgUs", u"mpg (US)"};
 inline constexpr TextId units_Odometer{u"units", u"Odometer", u"km"};
 inline constexpr TextId units_odometer{u"units", u"odometer", u"km"};
+inline constexpr TextId units_Per{u"units", u"Per", u"%1 / %2"};
+inline constexpr TextId units_Per100{u"units", u"Per100", u"%1 / 100 %2"};
 inline constexpr TextId units_period{u"units", u"period", u"days"};
+inline constexpr TextId units_PerMonth{u"units", u"PerMonth", u"%1 / month"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -260,13 +284,16 @@ inline constexpr TextId all[] = {
     fill_cancel,
     fill_caption,
     fill_cost,
+    fill_costin,
     fill_date,
     fill_driver,
     fill_fuel,
+    fill_fuelin,
     fill_invaliddate,
     fill_invalidtime,
     fill_notes,
     fill_odometer,
+    fill_odometerin,
     fill_ok,
     fill_station,
     fill_time,
@@ -280,11 +307,15 @@ inline constexpr TextId all[] = {
     FillList_Fuel,
     FillList_Odometer,
     graph_Consumption,
+    graph_ConsumptionIn,
     graph_Description,
     graph_Endurance,
+    graph_EnduranceIn,
     graph_FillCost,
+    graph_FillCostIn,
     graph_NoPoints,
     graph_UnitCost,
+    graph_UnitCostIn,
     Import_cancel,
     Import_caption,
     Import_comment,
@@ -317,6 +348,7 @@ inline constexpr TextId all[] = {
     main_Consumption,
     main_Cost,
     main_CostOfDist,
+    main_CostOfDistMi,
     main_Date,
     main_Distance,
     main_Driver,
@@ -324,6 +356,7 @@ inline constexpr TextId all[] = {
     main_FirstFill,
     main_Fuel,
     main_FuelCost,
+    main_FuelCostGal,
     main_LastFill,
     main_NextFill,
     main_Notes,
@@ -398,8 +431,11 @@ inline constexpr TextId all[] = {
     OtherLog_ymd,
     Settings_columns,
     Settings_consumption,
+    Settings_consumptionunit,
     Settings_cost,
+    Settings_currency,
     Settings_date,
+    Settings_distanceunit,
     Settings_emptytank,
     Settings_endurance,
     Settings_errorsave,
@@ -409,6 +445,8 @@ inline constexpr TextId all[] = {
     Settings_method,
     Settings_odometer,
     Settings_order,
+    Settings_units,
+    Settings_volumeunit,
     stats_consumption,
     stats_cost,
     stats_CostOfDist,
@@ -431,11 +469,20 @@ inline constexpr TextId all[] = {
     units_Fuel,
     units_fuel,
     units_FuelCost,
+    units_GalImp,
+    units_GalUs,
+    units_Mi,
+    units_MiPerL,
     units_MonthlyCost,
     units_MonthlyDistance,
+    units_MpgImp,
+    units_MpgUs,
     units_Odometer,
     units_odometer,
+    units_Per,
+    units_Per100,
     units_period,
+    units_PerMonth,
     undo_AddFill,
     undo_EditFill,
     undo_Import,

@@ -66,7 +66,7 @@ ChartScale computeScale(float maxValue) {
 QString chartLabelText(float value, float step) {
     if (step >= 1.0f)
         return QString::number(std::trunc(double(value)), 'f', 0);
-    return formatAmountWithPoint(value);
+    return formatAmount(value);
 }
 
 ChartGeometry computeChartGeometry(const ChartRect& rect, std::span<const float> series,

@@ -62,7 +62,7 @@ bool listCellShows(float value) {
 QString dialogValueText(float value) {
     if (!std::isfinite(value))
         return notAvailableText();
-    return formatAmountWithPoint(value);
+    return formatAmount(value);
 }
 
 QString notAvailableText() {

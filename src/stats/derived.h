@@ -31,8 +31,8 @@ float fillUnitCost(const FillRecord& fill);
 QString listCellText(float value);
 // Whether listCellText shows the value, without making its text.
 bool listCellShows(float value);
-// The dialogs' value: "%0.2f" with ".", negative values as they are, the not-available text
-// for an infinite or NaN value.
+// The dialogs' value: "%0.2f" with the user's decimal character as the list has it, negative values
+// as they are, the not-available text for an infinite or NaN value.
 QString dialogValueText(float value);
 // "N/A" in the loaded language.
 QString notAvailableText();

@@ -11,6 +11,7 @@ QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int star
     const bool perFill = kind == GraphKind::FillCost || kind == GraphKind::UnitCost;
     const int end = perFill ? count : count - 1;
     series.reserve(end - startIndex);
+    const LogUnits units = database.units();
     for (int i = startIndex; i < end; ++i) {
         const FillRecord* fill = database.getFill(i);
         switch (kind) {
@@ -18,13 +19,14 @@ QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int star
             series.append(fill->cost);
             break;
         case GraphKind::UnitCost:
-            series.append(fillUnitCost(*fill));
+            series.append(unitCostIn(units, fillUnitCost(*fill)));
             break;
         case GraphKind::Consumption:
-            series.append(fillConsumption(database.getFill(i + 1), fill, method));
+            series.append(
+                consumptionIn(units, fillConsumption(database.getFill(i + 1), fill, method)));
             break;
         case GraphKind::Endurance:
-            series.append(fillEndurance(database.getFill(i + 1), fill, method));
+            series.append(enduranceIn(units, fillEndurance(database.getFill(i + 1), fill, method)));
             break;
         }
     }

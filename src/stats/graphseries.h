@@ -20,6 +20,6 @@ enum class GraphKind {
 // Consumption and endurance: the value of the later fill of each pair from (startIndex,
 // startIndex + 1) on, under the given filling method; the start fill's own value against the
 // fill before it is not part of the series, so the series is one shorter.
-// A start index outside the fills gives an empty series.
+// A start index outside the fills gives an empty series. Values are in the log's units.
 QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int startIndex,
                          FillingMethod method);

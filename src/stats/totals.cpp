@@ -2,7 +2,7 @@
 
 #include "db/formats.h"
 #include "db/fueldatabase.h"
-#include "localisation/texts.h"
+#include "localisation/language.h"
 
 #include <cmath>
 
@@ -10,24 +10,15 @@ namespace {
 
 constexpr int kDaysInMonth = 30;
 
-struct RowTexts {
-    const TextId* label;
-    const TextId* unit;
-};
-
 // In the order of TotalsRow.
-constexpr RowTexts kRowTexts[] = {
-    {&Text::stats_distance, &Text::units_odometer},
-    {&Text::stats_fuel, &Text::units_fuel},
-    {&Text::stats_cost, &Text::units_cost},
-    {&Text::stats_Period, &Text::units_period},
-    {&Text::stats_consumption, &Text::units_consumption},
-    {&Text::stats_CostOfDist, &Text::units_CostOfDist},
-    {&Text::stats_MonthlyCost, &Text::units_MonthlyCost},
-    {&Text::stats_MonthlyDistance, &Text::units_MonthlyDistance},
-    {&Text::stats_endurance, &Text::units_endurance},
+constexpr const TextId* kRowLabels[] = {
+    &Text::stats_distance,    &Text::stats_fuel,
+    &Text::stats_cost,        &Text::stats_Period,
+    &Text::stats_consumption, &Text::stats_CostOfDist,
+    &Text::stats_MonthlyCost, &Text::stats_MonthlyDistance,
+    &Text::stats_endurance,
 };
-static_assert(std::size(kRowTexts) == std::size(kTotalsRows));
+static_assert(std::size(kRowLabels) == std::size(kTotalsRows));
 
 // Adds a half in double precision and cuts toward zero; none where the result is no whole
 // number the totals can hold.
@@ -82,34 +73,61 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method) {
     return totals;
 }
 
-const TextId& totalsLabel(TotalsRow row) {
-    return *kRowTexts[int(row)].label;
+QString totalsLabel(TotalsRow row, const LogUnits& units) {
+    // The language file's label of the cost per distance may name kilometres.
+    if (row == TotalsRow::CostOfDist && units.distance != DistanceUnit::Kilometres)
+        return translate(Text::main_CostOfDistMi);
+    return translate(*kRowLabels[int(row)]);
 }
 
-const TextId& totalsUnit(TotalsRow row) {
-    return *kRowTexts[int(row)].unit;
-}
-
-QString totalsValueText(const FillTotals& totals, TotalsRow row) {
+QString totalsUnit(TotalsRow row, const LogUnits& units) {
+    const UnitTexts texts = unitTexts(units);
     switch (row) {
     case TotalsRow::Distance:
-        return wholeText(totals.distance);
+        return texts.odometer;
     case TotalsRow::Fuel:
-        return dialogValueText(totals.fuel);
+        return texts.volume;
+    case TotalsRow::Cost:
+        return texts.currency;
+    case TotalsRow::Period:
+        return translate(Text::units_period);
+    case TotalsRow::Consumption:
+        return texts.consumption;
+    case TotalsRow::CostOfDist:
+        return texts.costOfDist;
+    case TotalsRow::MonthlyCost:
+        return texts.monthlyCost;
+    case TotalsRow::MonthlyDistance:
+        return texts.monthlyDistance;
+    case TotalsRow::Endurance:
+        break;
+    }
+    return texts.endurance;
+}
+
+QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits& units) {
+    const auto distance = [&units](const std::optional<qint64>& kilometres) {
+        return kilometres ? std::optional(distanceIn(units, *kilometres)) : std::nullopt;
+    };
+    switch (row) {
+    case TotalsRow::Distance:
+        return wholeText(distance(totals.distance));
+    case TotalsRow::Fuel:
+        return dialogValueText(volumeIn(units, totals.fuel));
     case TotalsRow::Cost:
         return dialogValueText(totals.cost);
     case TotalsRow::Period:
         return wholeText(totals.period);
     case TotalsRow::Consumption:
-        return dialogValueText(totals.consumption);
+        return dialogValueText(consumptionIn(units, totals.consumption));
     case TotalsRow::CostOfDist:
-        return dialogValueText(totals.costOfDist);
+        return dialogValueText(costOfDistIn(units, totals.costOfDist));
     case TotalsRow::MonthlyCost:
         return wholeText(totals.monthlyCost);
     case TotalsRow::MonthlyDistance:
-        return wholeText(totals.monthlyDistance);
+        return wholeText(distance(totals.monthlyDistance));
     case TotalsRow::Endurance:
         break;
     }
-    return dialogValueText(totals.endurance);
+    return dialogValueText(enduranceIn(units, totals.endurance));
 }

@@ -5,6 +5,7 @@
 // computation over one database, so that any window (or a comparison of several logs) can show
 // them.
 
+#include "db/units.h"
 #include "stats/derived.h"
 
 #include <QString>
@@ -52,7 +53,9 @@ inline constexpr TotalsRow kTotalsRows[] = {TotalsRow::Distance,    TotalsRow::F
                                             TotalsRow::MonthlyCost, TotalsRow::MonthlyDistance,
                                             TotalsRow::Endurance};
 
-const TextId& totalsLabel(TotalsRow row);
-const TextId& totalsUnit(TotalsRow row);
-// "%d" or "%0.2f" with "." whatever the locale; the not-available text where there is no value.
-QString totalsValueText(const FillTotals& totals, TotalsRow row);
+// The row's label and unit in the loaded language, for a log in the given units.
+QString totalsLabel(TotalsRow row, const LogUnits& units);
+QString totalsUnit(TotalsRow row, const LogUnits& units);
+// The value in the given units: "%d" or "%0.2f" with the user's decimal character; the
+// not-available text where there is no value.
+QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits& units = {});

@@ -19,6 +19,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
+#include <tuple>
 
 namespace {
 
@@ -200,6 +202,7 @@ bool CFillDlg::readFillTime(FileTime* out) {
 }
 
 void CFillDlg::initDialog() {
+    m_units = m_database ? m_database->units() : LogUnits{};
     translateControls();
     m_odometer->setMaxLength(kOdometerDigits);
     fillStationList();
@@ -217,6 +220,12 @@ void CFillDlg::initDialog() {
 
 void CFillDlg::translateControls() {
     setWindowTitle(translate(Text::fill_caption));
+    // The language file's labels name km, l and its currency; other units have labels of their own.
+    const UnitTexts units = unitTexts(m_units);
+    const std::tuple<QLabel*, bool, const TextId*, const QString*> unitLabels[] = {
+        {m_odometerLabel, units.metricDistance, &Text::fill_odometerin, &units.odometer},
+        {m_fuelLabel, units.metricVolume, &Text::fill_fuelin, &units.volume},
+        {m_costLabel, units.languageCurrency, &Text::fill_costin, &units.currency}};
     const std::pair<QLabel*, const TextId*> labels[] = {
         {m_stationLabel, &Text::fill_station}, {m_odometerLabel, &Text::fill_odometer},
         {m_fuelLabel, &Text::fill_fuel},       {m_costLabel, &Text::fill_cost},
@@ -225,6 +234,13 @@ void CFillDlg::translateControls() {
     for (const auto& [label, text] : labels) {
         label->setText(translatedWidgetText(*text));
         label->buddy()->setAccessibleName(translate(*text));
+    }
+    for (const auto& [label, fromLanguage, text, unit] : unitLabels) {
+        if (fromLanguage)
+            continue;
+        const QString withUnit = translate(*text).arg(*unit);
+        label->setText(widgetText(withUnit));
+        label->buddy()->setAccessibleName(withUnit);
     }
     m_ok->setText(translatedWidgetText(Text::fill_ok));
     m_cancel->setText(translatedWidgetText(Text::fill_cancel));
@@ -247,11 +263,11 @@ void CFillDlg::fillDriverList() {
 }
 
 void CFillDlg::loadData() {
-    const QString odometer = QString::number(m_fillCopy.odometer);
+    m_shownOdometer = QString::number(distanceIn(m_units, m_fillCopy.odometer));
     // A longer reading (an imported one) is shown whole, not cut to the typing limit.
-    m_odometer->setMaxLength(std::max(kOdometerDigits, int(odometer.size())));
-    m_odometer->setText(odometer);
-    m_shownFuel = formatAmount(m_fillCopy.fuel);
+    m_odometer->setMaxLength(std::max(kOdometerDigits, int(m_shownOdometer.size())));
+    m_odometer->setText(m_shownOdometer);
+    m_shownFuel = formatAmount(volumeIn(m_units, m_fillCopy.fuel));
     m_shownCost = formatAmount(m_fillCopy.cost);
     m_shownDate = formatDate(m_fillCopy.dateTime);
     m_shownTime = formatTime(m_fillCopy.dateTime);
@@ -277,13 +293,19 @@ void CFillDlg::saveData(const FileTime& dateTime) {
     logLine("CFillDlg::saveData: odometer");
     const QString odometer = m_odometer->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: odometer is: %S", odometer);
-    m_fillCopy.odometer = parseWholeNumber(odometer);
+    // A reading left as shown keeps the stored kilometres: a reading in miles never drifts.
+    if (!m_edit || odometer != m_shownOdometer) {
+        const qint32 typed = parseWholeNumber(odometer);
+        if (!kilometresFrom(m_units, typed, &m_fillCopy.odometer))
+            m_fillCopy.odometer =
+                typed < 0 ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint32>::max();
+    }
 
     logLine("CFillDlg::saveData: fuel");
     const QString fuel = m_fuel->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: fuel is: %S", fuel);
     if (!m_edit || fuel != m_shownFuel)
-        m_fillCopy.fuel = parseAmount(fuel);
+        m_fillCopy.fuel = litresFrom(m_units, parseAmount(fuel));
 
     logLine("CFillDlg::saveData: cost");
     const QString cost = m_cost->text().left(kFieldTextLength);

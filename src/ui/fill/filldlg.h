@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/records.h"
+#include "db/units.h"
 #include "ui/fill/scrolldlg.h"
 
 class CFuelDatabase;
@@ -71,9 +72,12 @@ private:
     bool m_edit = false;
     // The texts loadData showed: a field still showing its text keeps the stored value, which
     // the text may not give back exactly (more than two decimals, inf, a time past the second).
+    QString m_shownOdometer;
     QString m_shownFuel;
     QString m_shownCost;
     QString m_shownDate;
     QString m_shownTime;
     const CFuelDatabase* m_database = nullptr;
+    // The log's units: fields are shown and read in them.
+    LogUnits m_units;
 };

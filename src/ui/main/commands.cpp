@@ -17,6 +17,7 @@
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
 #include "ui/settings/aboutdlg.h"
+#include "ui/settings/newvehicledlg.h"
 #include "ui/settings/settingsdlg.h"
 #include "ui/stats/comparedlg.h"
 #include "ui/stats/fillinfodlg.h"
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -439,8 +441,11 @@ void CMainCommands::newVehicle() {
                        QMessageBox::Warning);
         return;
     }
+    CNewVehicleDlg units(&m_window, QFileInfo(path).completeBaseName(), localeUnits(QLocale()));
+    if (execDialog(units) != QDialog::Accepted)
+        return;
     // The failed write has said why; the open log stays as it was.
-    if (!m_document.createLog(path)) {
+    if (!m_document.createLog(path, units.units())) {
         showMessageBox(&m_window, kCaption,
                        translate(Text::Main_VehicleNotCreated).arg(QDir::toNativeSeparators(path)),
                        QMessageBox::Warning);
@@ -498,8 +503,12 @@ void CMainCommands::fillRecentVehiclesMenu(QMenu* menu) {
 void CMainCommands::settings() {
     Retranslate retranslate(m_window);
     CSettingsDlg dialog(&m_window);
+    dialog.setUnits(m_document.database().units());
     if (dialog.doModal() != QDialog::Accepted)
         return;
+    // A log that never had units chosen keeps having none until they are changed here.
+    if (dialog.units() != m_document.database().units())
+        m_document.setUnits(dialog.units());
 
     language().load(dialog.langPath(), programFolder());
     const RegistryStatus statuses[] = {

@@ -31,7 +31,7 @@ constexpr ColumnInfo kColumnInfo[] = {
     {0x40, 55}, // endurance
 };
 
-QString headerText(CFillListModel::Column column) {
+QString headerTitle(CFillListModel::Column column) {
     switch (column) {
     case CFillListModel::RecordNumber:
         return {};
@@ -49,6 +49,36 @@ QString headerText(CFillListModel::Column column) {
         return translate(Text::FillList_Endurance);
     }
     return {};
+}
+
+// A log whose units were chosen names them in the headers; one without keeps the plain titles.
+QString headerText(CFillListModel::Column column, const CFuelDatabase& database) {
+    const QString title = headerTitle(column);
+    if (!database.chosenUnits())
+        return title;
+    const UnitTexts units = unitTexts(database.units());
+    const QString* unit = nullptr;
+    switch (column) {
+    case CFillListModel::Fuel:
+        unit = &units.volume;
+        break;
+    case CFillListModel::Cost:
+        unit = &units.currency;
+        break;
+    case CFillListModel::Odometer:
+        unit = &units.odometer;
+        break;
+    case CFillListModel::Consumption:
+        unit = &units.consumption;
+        break;
+    case CFillListModel::Endurance:
+        unit = &units.endurance;
+        break;
+    case CFillListModel::RecordNumber:
+    case CFillListModel::Date:
+        break;
+    }
+    return unit && !unit->isEmpty() ? QStringLiteral("%1 (%2)").arg(title, *unit) : title;
 }
 
 // The smallest and the largest value of one quantity over all fills.
@@ -85,6 +115,10 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
     // The fill after a changed one has new derived values too.
     connect(&document, &CLogDocument::fillsChanged, this, [this](int first, int last) {
         rowsChanged(first, std::min(last + 1, rowCount() - 1));
+    });
+    connect(&document, &CLogDocument::unitsChanged, this, [this] {
+        headersChanged();
+        rowsChanged(0, rowCount() - 1);
     });
     connect(&document, &CLogDocument::aboutToReplaceLog, this, [this] { beginResetModel(); });
     connect(&document, &CLogDocument::logReplaced, this, [this] {
@@ -138,7 +172,7 @@ QVariant CFillListModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return headerText(m_columns.at(section)).left(kMaxHeaderLength);
+        return headerText(m_columns.at(section), m_database).left(kMaxHeaderLength);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     default:
@@ -163,15 +197,16 @@ QString CFillListModel::cellText(int row, Column column) const {
     case Date:
         return formatDate(fill->dateTime);
     case Fuel:
-        return formatAmount(fill->fuel);
+        return formatAmount(volumeIn(m_units, fill->fuel));
     case Cost:
         return formatAmount(fill->cost);
     case Odometer:
-        return QString::number(fill->odometer);
+        return QString::number(distanceIn(m_units, fill->odometer));
     case Consumption:
-        return listCellText(fillConsumption(fill, previous, m_fillingMethod));
+        return listCellText(
+            consumptionIn(m_units, fillConsumption(fill, previous, m_fillingMethod)));
     case Endurance:
-        return listCellText(fillEndurance(fill, previous, m_fillingMethod));
+        return listCellText(enduranceIn(m_units, fillEndurance(fill, previous, m_fillingMethod)));
     }
     return {};
 }
@@ -203,7 +238,8 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
             odometers.add(m_database.getFill(row)->odometer);
         if (!odometers.any)
             return {};
-        return {QString::number(odometers.smallest), QString::number(odometers.largest)};
+        return {QString::number(distanceIn(m_units, odometers.smallest)),
+                QString::number(distanceIn(m_units, odometers.largest))};
     }
     case Fuel:
     case Cost:
@@ -218,10 +254,11 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
         const FillRecord* previous = m_database.getFill(row - 1);
         float value = 0;
         if (column == Fuel || column == Cost) {
-            value = column == Fuel ? fill->fuel : fill->cost;
+            value = column == Fuel ? volumeIn(m_units, fill->fuel) : fill->cost;
         } else {
-            value = column == Consumption ? fillConsumption(fill, previous, m_fillingMethod)
-                                          : fillEndurance(fill, previous, m_fillingMethod);
+            value = column == Consumption
+                        ? consumptionIn(m_units, fillConsumption(fill, previous, m_fillingMethod))
+                        : enduranceIn(m_units, fillEndurance(fill, previous, m_fillingMethod));
             // What the cell leaves empty takes no room.
             if (!listCellShows(value))
                 continue;
@@ -242,6 +279,7 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
 
 void CFillListModel::startPass() {
     m_fillingMethod = readFillingMethod();
+    m_units = m_database.units();
 }
 
 void CFillListModel::headersChanged() {

@@ -4,6 +4,7 @@
 // Cell texts are made from the database whenever the view asks for them, so the model keeps
 // nothing per row; it follows the open log's change signals.
 
+#include "db/units.h"
 #include "stats/derived.h"
 
 #include <QAbstractTableModel>
@@ -63,4 +64,5 @@ private:
     const CFuelDatabase& m_database;
     QList<Column> m_columns;
     FillingMethod m_fillingMethod = FillingMethod::FullTank;
+    LogUnits m_units;
 };

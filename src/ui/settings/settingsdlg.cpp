@@ -5,6 +5,7 @@
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
+#include "ui/settings/unitsgroup.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -87,6 +88,8 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     methodLayout->addWidget(m_fullTank);
     methodLayout->addWidget(m_emptyTank);
 
+    m_unitsGroup = new CUnitsGroup(content);
+
     m_debugModeBox = new QCheckBox(QStringLiteral("Debug mode"), content);
     m_debugModeBox->setObjectName(QStringLiteral("debugMode"));
     m_debugModeBox->hide();
@@ -108,6 +111,7 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     layout->addLayout(languageRow);
     layout->addWidget(m_columnsGroup);
     layout->addWidget(m_methodGroup);
+    layout->addWidget(m_unitsGroup);
     layout->addWidget(m_debugModeBox);
     layout->addLayout(buttons);
     layout->addStretch();
@@ -119,7 +123,8 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     }
     setTabOrder(previous, m_fullTank);
     setTabOrder(m_fullTank, m_emptyTank);
-    setTabOrder(m_emptyTank, m_debugModeBox);
+    setTabOrder(m_emptyTank, m_unitsGroup->firstControl());
+    setTabOrder(m_unitsGroup->lastControl(), m_debugModeBox);
     setTabOrder(m_debugModeBox, m_done);
 
     m_revealAction = new QAction(this);
@@ -133,6 +138,11 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
 }
 
 CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::setUnits(const LogUnits& units) {
+    m_units = units;
+    m_unitsGroup->setUnits(units);
+}
 
 int CSettingsDlg::doModal() {
     initDialog();
@@ -195,6 +205,7 @@ void CSettingsDlg::translateControls() {
     m_methodGroup->setTitle(translatedWidgetText(Text::Settings_method));
     m_fullTank->setText(translatedWidgetText(Text::Settings_fulltank));
     m_emptyTank->setText(translatedWidgetText(Text::Settings_emptytank));
+    m_unitsGroup->translateControls();
 }
 
 void CSettingsDlg::revealDebugMode() {
@@ -235,5 +246,6 @@ void CSettingsDlg::collectSettings() {
     m_debugMode = m_debugModeBox->isChecked() ? 1 : 0;
     m_fillingMethod =
         quint32(m_emptyTank->isChecked() ? FillingMethod::ToEmptyTank : FillingMethod::FullTank);
+    m_units = m_unitsGroup->units();
     m_collected = true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/units.h"
 #include "ui/fill/scrolldlg.h"
 #include "ui/settings/tapseries.h"
 
@@ -16,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class CUnitsGroup;
 
 // The settings page: the interface language, the columns of the fill list, the filling method
 // and, once revealed, debug mode. It shows the stored settings when it opens and collects the
@@ -44,6 +46,9 @@ public:
     quint32 colDef() const { return m_colDef; }
     quint32 debugMode() const { return m_debugMode; }
     quint32 fillingMethod() const { return m_fillingMethod; }
+    // The units of the open vehicle's log: shown when the dialog opens, collected when it ends.
+    void setUnits(const LogUnits& units);
+    const LogUnits& units() const { return m_units; }
 
     // Shows the debug-mode check box and puts the focus on it.
     void revealDebugMode();
@@ -67,6 +72,7 @@ private:
     QGroupBox* m_methodGroup = nullptr;
     QRadioButton* m_fullTank = nullptr;
     QRadioButton* m_emptyTank = nullptr;
+    CUnitsGroup* m_unitsGroup = nullptr;
     QCheckBox* m_debugModeBox = nullptr;
     QPushButton* m_done = nullptr;
     QAction* m_revealAction = nullptr;
@@ -78,4 +84,5 @@ private:
     quint32 m_colDef = 0;
     quint32 m_debugMode = 0;
     quint32 m_fillingMethod = 0;
+    LogUnits m_units;
 };

@@ -26,7 +26,7 @@ CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     QStringList labels;
     for (const TotalsRow row : kTotalsRows)
-        labels.append(translate(totalsLabel(row)));
+        labels.append(totalsLabel(row, LogUnits{}));
     m_table->setVerticalHeaderLabels(labels);
 
     QPushButton* ok = addCloseButton(this);
@@ -82,11 +82,13 @@ void CCompareDlg::addColumn(const QString& path, const CFuelDatabase* database) 
     m_table->setHorizontalHeaderItem(column, header);
     const FillTotals totals =
         database ? computeTotals(*database, readFillingMethod()) : FillTotals{};
+    // Each vehicle in its own units, named in every cell.
+    const LogUnits units = database ? database->units() : LogUnits{};
     for (int i = 0; i < int(std::size(kTotalsRows)); ++i) {
         const TotalsRow row = kTotalsRows[i];
-        const QString text = database
-                                 ? totalsValueText(totals, row) + u' ' + translate(totalsUnit(row))
-                                 : translate(Text::stats_Unreadable);
+        const QString text =
+            database ? totalsValueText(totals, row, units) + u' ' + totalsUnit(row, units)
+                     : translate(Text::stats_Unreadable);
         auto* item = new QTableWidgetItem(text.trimmed());
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(i, column, item);

@@ -5,6 +5,7 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
+#include "ui/stats/valuerows.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -104,6 +105,7 @@ QPushButton* CFillInfoDlg::addStepButton(const QString& caption, const QString& 
 
 int CFillInfoDlg::doModal() {
     m_method = readFillingMethod();
+    m_units = m_database ? m_database->units() : LogUnits{};
     setDefaultTexts();
     showPosition();
     m_ok->setFocus();
@@ -112,8 +114,27 @@ int CFillInfoDlg::doModal() {
 
 void CFillInfoDlg::setDefaultTexts() {
     const QString notAvailable = notAvailableText();
+    const UnitTexts units = unitTexts(m_units);
+    const QString unitTexts[RowCount] = {{},
+                                         {},
+                                         {},
+                                         {},
+                                         {},
+                                         units.odometer,
+                                         units.volume,
+                                         units.currency,
+                                         units.unitCost,
+                                         units.consumption,
+                                         units.distance,
+                                         units.costOfDist,
+                                         units.endurance};
     for (int row = 0; row < RowCount; ++row) {
-        translateValueRow(m_rows[row], *kRowInfo[row].label, kRowInfo[row].unit);
+        const TextId* label = kRowInfo[row].label;
+        if (row == UnitCost && !units.metricVolume)
+            label = &Text::main_FuelCostGal;
+        else if (row == CostOfDist && !units.metricDistance)
+            label = &Text::main_CostOfDistMi;
+        setValueRowTexts(m_rows[row], translate(*label), unitTexts[row]);
         m_rows[row].value->setText(notAvailable);
     }
     const std::pair<QPushButton*, const TextId*> steps[] = {{m_first, &Text::main_FirstFill},
@@ -142,17 +163,20 @@ void CFillInfoDlg::showFill(const FillRecord* fill, const FillRecord* previous) 
     setValue(Station, station ? fieldText(station->name) : QString());
     setValue(Driver, driver ? fieldText(driver->name) : QString());
     setValue(Notes, fieldText(fill->notes));
-    setValue(Odometer, QString::number(fill->odometer));
-    setValue(Fuel, dialogValueText(fill->fuel));
+    setValue(Odometer, QString::number(distanceIn(m_units, fill->odometer)));
+    setValue(Fuel, dialogValueText(volumeIn(m_units, fill->fuel)));
     setValue(Cost, dialogValueText(fill->cost));
     setValue(Date, formatDate(fill->dateTime));
     setValue(Time, formatTime(fill->dateTime));
-    setValue(UnitCost, dialogValueText(fillUnitCost(*fill)));
+    setValue(UnitCost, dialogValueText(unitCostIn(m_units, fillUnitCost(*fill))));
     if (previous) {
-        setValue(Consumption, dialogValueText(fillConsumption(fill, previous, m_method)));
-        setValue(Distance, QString::number(fillDistance(*fill, *previous)));
-        setValue(CostOfDist, dialogValueText(fillCostOfDist(fill, previous, m_method)));
-        setValue(Endurance, dialogValueText(fillEndurance(fill, previous, m_method)));
+        setValue(Consumption, dialogValueText(consumptionIn(
+                                  m_units, fillConsumption(fill, previous, m_method))));
+        setValue(Distance, QString::number(distanceIn(m_units, fillDistance(*fill, *previous))));
+        setValue(CostOfDist,
+                 dialogValueText(costOfDistIn(m_units, fillCostOfDist(fill, previous, m_method))));
+        setValue(Endurance,
+                 dialogValueText(enduranceIn(m_units, fillEndurance(fill, previous, m_method))));
     } else {
         const QString notAvailable = notAvailableText();
         for (const Row row : {Consumption, Distance, CostOfDist, Endurance})

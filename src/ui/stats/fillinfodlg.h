@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/units.h"
 #include "stats/derived.h"
 #include "ui/stats/valuerows.h"
 
@@ -63,6 +64,7 @@ private:
     const CFuelDatabase* m_database = nullptr;
     int m_currentIndex = 0;
     FillingMethod m_method = FillingMethod::ToEmptyTank;
+    LogUnits m_units;
 
     std::array<ValueRow, RowCount> m_rows;
     QPushButton* m_first = nullptr;

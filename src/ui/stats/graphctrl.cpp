@@ -102,5 +102,5 @@ QString chartDescription(std::span<const float> series) {
         return translate(Text::graph_NoPoints);
     return translate(Text::graph_Description)
         .arg(count)
-        .arg(formatAmountWithPoint(lowest), formatAmountWithPoint(highest));
+        .arg(formatAmount(lowest), formatAmount(highest));
 }

@@ -1,6 +1,7 @@
 #include "ui/stats/graphdlg.h"
 
 #include "core/settings.h"
+#include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
 #include "ui/stats/graphctrl.h"
@@ -17,18 +18,28 @@ namespace {
 
 constexpr QSize kFirstSize(720, 600);
 
-const TextId& kindText(GraphKind kind) {
+// The language file's entry names km, l, l / 100 km and its currency; other units have their own.
+QString kindText(GraphKind kind, const LogUnits& logUnits) {
+    const UnitTexts units = unitTexts(logUnits);
+    const auto text = [](bool fromLanguage, const TextId& own, const TextId& in,
+                         const QString& unit) {
+        return fromLanguage ? translate(own) : translate(in).arg(unit);
+    };
     switch (kind) {
     case GraphKind::FillCost:
         break;
     case GraphKind::Consumption:
-        return Text::graph_Consumption;
+        return text(logUnits.consumption == ConsumptionUnit::LitresPer100Km,
+                    Text::graph_Consumption, Text::graph_ConsumptionIn, units.consumption);
     case GraphKind::UnitCost:
-        return Text::graph_UnitCost;
+        return text(units.languageCurrency && units.metricVolume, Text::graph_UnitCost,
+                    Text::graph_UnitCostIn, units.unitCost);
     case GraphKind::Endurance:
-        return Text::graph_Endurance;
+        return text(units.metricDistance && units.metricVolume, Text::graph_Endurance,
+                    Text::graph_EnduranceIn, units.endurance);
     }
-    return Text::graph_FillCost;
+    return text(units.languageCurrency, Text::graph_FillCost, Text::graph_FillCostIn,
+                units.currency);
 }
 
 QComboBox* createList(QWidget* parent, const QString& name) {
@@ -116,7 +127,7 @@ void CGraphDlg::fillList(QComboBox* list, GraphKind defaultKind) {
     QList<std::pair<QString, GraphKind>> entries;
     for (const GraphKind kind :
          {GraphKind::FillCost, GraphKind::Consumption, GraphKind::UnitCost, GraphKind::Endurance})
-        entries.append({translate(kindText(kind)), kind});
+        entries.append({kindText(kind, units()), kind});
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
         return QString::localeAwareCompare(a.first.toLower(), b.first.toLower()) < 0;
     });
@@ -125,6 +136,10 @@ void CGraphDlg::fillList(QComboBox* list, GraphKind defaultKind) {
     for (const auto& [text, kind] : entries)
         list->addItem(text, int(kind));
     list->setCurrentIndex(list->findData(int(defaultKind)));
+}
+
+LogUnits CGraphDlg::units() const {
+    return m_database ? m_database->units() : LogUnits{};
 }
 
 GraphKind CGraphDlg::selectedKind(const QComboBox* list) {
@@ -146,7 +161,7 @@ void CGraphDlg::showKinds() {
     const std::pair<QComboBox*, CGraphCtrl*> charts[] = {{m_topList, m_topChart},
                                                          {m_bottomList, m_bottomChart}};
     for (const auto& [list, chart] : charts) {
-        chart->setSeries(translate(kindText(selectedKind(list))),
+        chart->setSeries(kindText(selectedKind(list), units()),
                          [this, list = list] { return series(list); });
     }
 }

@@ -4,6 +4,7 @@
 // cost, consumption, unit cost or endurance, over the fills from a start fill on. The dialog
 // only reads the database.
 
+#include "db/units.h"
 #include "stats/graphseries.h"
 
 #include <QDialog>
@@ -33,6 +34,7 @@ public:
 
     // The kind the list has selected; fill cost when it has none.
     static GraphKind selectedKind(const QComboBox* list);
+    LogUnits units() const;
 
 private:
     void initDialog();

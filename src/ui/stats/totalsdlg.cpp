@@ -52,11 +52,14 @@ int CTotalsDlg::doModal() {
 
 void CTotalsDlg::showTotals() {
     FillTotals totals;
-    if (m_database)
+    LogUnits units;
+    if (m_database) {
         totals = computeTotals(*m_database, readFillingMethod());
+        units = m_database->units();
+    }
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const TotalsRow row = kTotalsRows[i];
-        translateValueRow(m_rows[i], totalsLabel(row), &totalsUnit(row));
-        m_rows[i].value->setText(totalsValueText(totals, row));
+        setValueRowTexts(m_rows[i], totalsLabel(row, units), totalsUnit(row, units));
+        m_rows[i].value->setText(totalsValueText(totals, row, units));
     }
 }

@@ -41,10 +41,14 @@ ValueRow addValueRow(QGridLayout* grid, const QString& name, ValueKind kind, boo
 }
 
 void translateValueRow(const ValueRow& row, const TextId& label, const TextId* unit) {
-    row.label->setText(translate(label));
+    setValueRowTexts(row, translate(label), unit ? translate(*unit) : QString());
+}
+
+void setValueRowTexts(const ValueRow& row, const QString& label, const QString& unit) {
+    row.label->setText(label);
     row.value->setAccessibleName(row.label->text());
-    if (unit && row.unit) {
-        row.unit->setText(translate(*unit));
+    if (row.unit) {
+        row.unit->setText(unit);
         row.value->setAccessibleDescription(row.unit->text());
     }
 }

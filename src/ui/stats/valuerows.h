@@ -25,6 +25,8 @@ ValueRow addValueRow(QGridLayout* grid, const QString& name, ValueKind kind, boo
 
 // Sets the translated label and unit, and names the value after them for screen readers.
 void translateValueRow(const ValueRow& row, const TextId& label, const TextId* unit);
+// The same with texts made already (a unit of the log's own).
+void setValueRowTexts(const ValueRow& row, const QString& label, const QString& unit);
 
 // The "OK" button that closes the dialog, default for Enter (Escape closes it as well).
 QPushButton* addCloseButton(QDialog* dialog);

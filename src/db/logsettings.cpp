@@ -1,0 +1,78 @@
+#include "db/logsettings.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr quint8 kTag[4] = {'T', 'K', 'L', 'S'};
+constexpr int kVersionOffset = 4;
+constexpr int kDistanceOffset = 6;
+constexpr int kVolumeOffset = 7;
+constexpr int kConsumptionOffset = 8;
+constexpr int kCurrencyLengthOffset = 9;
+constexpr int kCurrencyOffset = 10;
+constexpr int kChecksumOffset = kLogSettingsSize - 4;
+
+// CRC-32 (ISO-HDLC, as zlib and PNG), bit by bit: the block is small and read once per load.
+quint32 crc32(const quint8* data, int size) {
+    quint32 crc = 0xffffffffu;
+    for (int i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+bool isValid(const LogSettingsBlock& block) {
+    return std::equal(std::begin(kTag), std::end(kTag), block.begin()) &&
+           qFromLittleEndian<quint16>(block.data() + kVersionOffset) >= 1 &&
+           qFromLittleEndian<quint32>(block.data() + kChecksumOffset) ==
+               crc32(block.data(), kChecksumOffset);
+}
+
+template <typename Unit> Unit unitAt(const LogSettingsBlock& block, int offset, Unit last) {
+    const quint8 code = block[std::size_t(offset)];
+    return code <= quint8(last) ? Unit(code) : Unit(0);
+}
+
+} // namespace
+
+std::optional<LogUnits> readLogSettings(const LogSettingsBlock& block) {
+    if (!isValid(block))
+        return std::nullopt;
+    LogUnits units;
+    units.distance = unitAt(block, kDistanceOffset, DistanceUnit::Miles);
+    units.volume = unitAt(block, kVolumeOffset, VolumeUnit::ImperialGallons);
+    units.consumption = unitAt(block, kConsumptionOffset, ConsumptionUnit::MilesPerLitre);
+    if (!consumptionFits(units))
+        units.consumption = ConsumptionUnit::LitresPer100Km;
+    const int length = std::min<int>(block[kCurrencyLengthOffset], kMaxCurrencyUnits);
+    QString currency(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i)
+        currency[i] = QChar(qFromLittleEndian<quint16>(block.data() + kCurrencyOffset + 2 * i));
+    units.currency = fittedCurrency(currency);
+    return units;
+}
+
+LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits& units) {
+    LogSettingsBlock out{};
+    if (isValid(block)) {
+        out = block;
+    } else {
+        std::copy(std::begin(kTag), std::end(kTag), out.begin());
+        qToLittleEndian<quint16>(kLogSettingsVersion, out.data() + kVersionOffset);
+    }
+    out[kDistanceOffset] = quint8(units.distance);
+    out[kVolumeOffset] = quint8(units.volume);
+    out[kConsumptionOffset] = quint8(units.consumption);
+    const QString currency = fittedCurrency(units.currency);
+    out[kCurrencyLengthOffset] = quint8(currency.size());
+    for (int i = 0; i < kMaxCurrencyUnits; ++i)
+        qToLittleEndian<quint16>(i < currency.size() ? currency.at(i).unicode() : 0,
+                                 out.data() + kCurrencyOffset + 2 * i);
+    qToLittleEndian<quint32>(crc32(out.data(), kChecksumOffset), out.data() + kChecksumOffset);
+    return out;
+}

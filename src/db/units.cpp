@@ -1,0 +1,180 @@
+#include "db/units.h"
+
+#include "db/records.h"
+#include "localisation/language.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kKilometresPerMile = 1.609344;
+constexpr double kLitresPerUsGallon = 3.785411784;
+constexpr double kLitresPerImperialGallon = 4.54609;
+
+// Distance per volume for 1 l / 100 km, for the consumption units that count that way.
+double inverseFactor(ConsumptionUnit unit) {
+    switch (unit) {
+    case ConsumptionUnit::KmPerLitre:
+        return 100.0;
+    case ConsumptionUnit::MpgUs:
+        return 100.0 * kLitresPerUsGallon / kKilometresPerMile;
+    case ConsumptionUnit::MpgImperial:
+        return 100.0 * kLitresPerImperialGallon / kKilometresPerMile;
+    case ConsumptionUnit::MilesPerLitre:
+        return 100.0 / kKilometresPerMile;
+    case ConsumptionUnit::LitresPer100Km:
+        break;
+    }
+    return 0.0;
+}
+
+QString unitText(VolumeUnit unit) {
+    switch (unit) {
+    case VolumeUnit::UsGallons:
+        return translate(Text::units_GalUs);
+    case VolumeUnit::ImperialGallons:
+        return translate(Text::units_GalImp);
+    case VolumeUnit::Litres:
+        break;
+    }
+    return translate(Text::units_Fuel);
+}
+
+QString consumptionText(ConsumptionUnit unit) {
+    switch (unit) {
+    case ConsumptionUnit::KmPerLitre:
+        return translate(Text::units_Endurance);
+    case ConsumptionUnit::MpgUs:
+        return translate(Text::units_MpgUs);
+    case ConsumptionUnit::MpgImperial:
+        return translate(Text::units_MpgImp);
+    case ConsumptionUnit::MilesPerLitre:
+        return translate(Text::units_MiPerL);
+    case ConsumptionUnit::LitresPer100Km:
+        break;
+    }
+    return translate(Text::units_Consumption);
+}
+
+} // namespace
+
+double kilometresPerUnit(DistanceUnit unit) {
+    return unit == DistanceUnit::Miles ? kKilometresPerMile : 1.0;
+}
+
+double litresPerUnit(VolumeUnit unit) {
+    switch (unit) {
+    case VolumeUnit::UsGallons:
+        return kLitresPerUsGallon;
+    case VolumeUnit::ImperialGallons:
+        return kLitresPerImperialGallon;
+    case VolumeUnit::Litres:
+        break;
+    }
+    return 1.0;
+}
+
+LogUnits localeUnits(const QLocale& locale) {
+    LogUnits units;
+    switch (locale.measurementSystem()) {
+    case QLocale::ImperialUSSystem:
+        units.distance = DistanceUnit::Miles;
+        units.volume = VolumeUnit::UsGallons;
+        units.consumption = ConsumptionUnit::MpgUs;
+        break;
+    case QLocale::ImperialUKSystem:
+        units.distance = DistanceUnit::Miles;
+        units.consumption = ConsumptionUnit::MpgImperial;
+        break;
+    case QLocale::MetricSystem:
+        break;
+    }
+    units.currency = fittedCurrency(locale.currencySymbol());
+    return units;
+}
+
+QString fittedCurrency(const QString& text) {
+    return fieldFit(text.trimmed(), kMaxCurrencyUnits + 1);
+}
+
+bool consumptionFits(const LogUnits& units) {
+    return units.consumption != ConsumptionUnit::MilesPerLitre ||
+           (units.distance == DistanceUnit::Miles && units.volume == VolumeUnit::Litres);
+}
+
+qint64 distanceIn(const LogUnits& units, qint64 kilometres) {
+    if (units.distance == DistanceUnit::Kilometres)
+        return kilometres;
+    return qint64(std::llround(double(kilometres) / kKilometresPerMile));
+}
+
+float volumeIn(const LogUnits& units, float litres) {
+    return float(double(litres) / litresPerUnit(units.volume));
+}
+
+float consumptionIn(const LogUnits& units, float litresPer100Km) {
+    if (units.consumption == ConsumptionUnit::LitresPer100Km)
+        return litresPer100Km;
+    const double inverse = inverseFactor(units.consumption) / double(litresPer100Km);
+    return std::isfinite(inverse) ? float(inverse) : std::numeric_limits<float>::quiet_NaN();
+}
+
+float enduranceIn(const LogUnits& units, float kmPerLitre) {
+    return float(double(kmPerLitre) * litresPerUnit(units.volume) /
+                 kilometresPerUnit(units.distance));
+}
+
+float costOfDistIn(const LogUnits& units, float costPer100Km) {
+    return float(double(costPer100Km) * kilometresPerUnit(units.distance));
+}
+
+float unitCostIn(const LogUnits& units, float costPerLitre) {
+    return float(double(costPerLitre) * litresPerUnit(units.volume));
+}
+
+bool kilometresFrom(const LogUnits& units, double distance, qint32* kilometres) {
+    const double rounded = std::round(distance * kilometresPerUnit(units.distance));
+    if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint32>::min() ||
+        rounded > std::numeric_limits<qint32>::max())
+        return false;
+    *kilometres = qint32(rounded);
+    return true;
+}
+
+float litresFrom(const LogUnits& units, float volume) {
+    return float(double(volume) * litresPerUnit(units.volume));
+}
+
+UnitTexts unitTexts(const LogUnits& units) {
+    UnitTexts texts;
+    const QString languageCurrency = translate(Text::units_Cost);
+    texts.metricDistance = units.distance == DistanceUnit::Kilometres;
+    texts.metricVolume = units.volume == VolumeUnit::Litres;
+    texts.languageCurrency = units.currency.isEmpty() || units.currency == languageCurrency;
+    texts.currency = texts.languageCurrency ? languageCurrency : units.currency;
+    texts.odometer =
+        texts.metricDistance ? translate(Text::units_Odometer) : translate(Text::units_Mi);
+    texts.distance =
+        texts.metricDistance ? translate(Text::units_Distance) : translate(Text::units_Mi);
+    texts.volume = unitText(units.volume);
+    texts.consumption = consumptionText(units.consumption);
+
+    const QString per = translate(Text::units_Per);
+    const QString perMonth = translate(Text::units_PerMonth);
+    const bool metric = texts.metricDistance && texts.metricVolume;
+    texts.endurance =
+        metric ? translate(Text::units_Endurance) : per.arg(texts.distance, texts.volume);
+    texts.unitCost = texts.languageCurrency && texts.metricVolume
+                         ? translate(Text::units_FuelCost)
+                         : per.arg(texts.currency, texts.volume);
+    texts.costOfDist = texts.languageCurrency && texts.metricDistance
+                           ? translate(Text::units_CostOfDist)
+                           : translate(Text::units_Per100).arg(texts.currency, texts.distance);
+    texts.monthlyCost =
+        texts.languageCurrency ? translate(Text::units_MonthlyCost) : perMonth.arg(texts.currency);
+    texts.monthlyDistance = texts.metricDistance ? translate(Text::units_MonthlyDistance)
+                                                 : perMonth.arg(texts.distance);
+    return texts;
+}

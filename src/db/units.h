@@ -1,0 +1,91 @@
+#pragma once
+
+// The units a vehicle's log is shown and typed in. The file always holds kilometres, litres and
+// the cost as entered; these convert on the way to the screen (or a CSV file) and back.
+
+#include <QString>
+#include <QtGlobal>
+
+class QLocale;
+
+// The stored codes (one byte each in the log settings block): never renumber.
+enum class DistanceUnit : quint8 { Kilometres = 0, Miles = 1 };
+enum class VolumeUnit : quint8 { Litres = 0, UsGallons = 1, ImperialGallons = 2 };
+enum class ConsumptionUnit : quint8 {
+    LitresPer100Km = 0,
+    KmPerLitre = 1,
+    MpgUs = 2,
+    MpgImperial = 3,
+    MilesPerLitre = 4, // offered for miles with litres
+};
+
+struct LogUnits {
+    DistanceUnit distance = DistanceUnit::Kilometres;
+    VolumeUnit volume = VolumeUnit::Litres;
+    ConsumptionUnit consumption = ConsumptionUnit::LitresPer100Km;
+    // Empty: the currency text of the language file.
+    QString currency;
+
+    bool operator==(const LogUnits&) const = default;
+};
+
+// The size of each unit in the stored ones: 1.609344 km a mile, 3.785411784 l a US gallon,
+// 4.54609 l an imperial gallon.
+double kilometresPerUnit(DistanceUnit unit);
+double litresPerUnit(VolumeUnit unit);
+
+// Longest currency text kept, in UTF-16 units.
+constexpr int kMaxCurrencyUnits = 8;
+
+// What a new log starts with where the locale is used: kilometres, litres and l / 100 km under
+// the metric system, miles, US gallons and mpg (US) under the US one, miles, litres and
+// mpg (imperial) under the UK one; the locale's currency symbol.
+LogUnits localeUnits(const QLocale& locale);
+
+// A currency text as the log keeps it: trimmed, at most kMaxCurrencyUnits units, never half a
+// surrogate pair.
+QString fittedCurrency(const QString& text);
+
+// Whether the consumption unit goes with the distance and volume units (miles per litre only
+// with miles and litres).
+bool consumptionFits(const LogUnits& units);
+
+// From the stored values to the chosen units. Whole distances are rounded to whole units, so
+// that a reading typed in miles shows the same miles again.
+qint64 distanceIn(const LogUnits& units, qint64 kilometres);
+float volumeIn(const LogUnits& units, float litres);
+// A consumption in litres per 100 km in the chosen consumption unit. A negative value stays
+// negative (not available, or an odometer lower than the previous one); a value per distance
+// that has no finite inverse (zero, infinite, NaN) gives NaN.
+float consumptionIn(const LogUnits& units, float litresPer100Km);
+// Kilometres per litre in distance units per volume unit.
+float enduranceIn(const LogUnits& units, float kmPerLitre);
+// A cost per 100 km in cost per 100 distance units.
+float costOfDistIn(const LogUnits& units, float costPer100Km);
+// A cost per litre in cost per volume unit.
+float unitCostIn(const LogUnits& units, float costPerLitre);
+
+// From the chosen units back to the stored values: kilometres rounded to whole kilometres and
+// kept in the 32-bit range (false when the distance is beyond it or not finite).
+bool kilometresFrom(const LogUnits& units, double distance, qint32* kilometres);
+float litresFrom(const LogUnits& units, float volume);
+
+// The unit texts of the windows in the loaded language. Units the language file names (km, l,
+// l / 100 km, km / l, its currency) come from the file; the others from their own texts.
+struct UnitTexts {
+    QString odometer;
+    QString distance;
+    QString volume;
+    QString currency;
+    QString consumption;
+    QString endurance;
+    QString unitCost;
+    QString costOfDist;
+    QString monthlyCost;
+    QString monthlyDistance;
+    // Whether a text from the language file that names km, l or its currency still holds.
+    bool metricDistance = true;
+    bool metricVolume = true;
+    bool languageCurrency = true;
+};
+UnitTexts unitTexts(const LogUnits& units);

@@ -1,0 +1,308 @@
+#include "db/fueldatabase.h"
+#include "db/logsettings.h"
+#include "db/units.h"
+#include "localisation/language.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <cmath>
+#include <cstring>
+
+Q_DECLARE_METATYPE(LogUnits)
+
+namespace {
+
+LogUnits unitsOf(DistanceUnit distance, VolumeUnit volume, ConsumptionUnit consumption,
+                 const QString& currency = {}) {
+    return LogUnits{distance, volume, consumption, currency};
+}
+
+quint32 crc32(const quint8* data, int size) {
+    quint32 crc = 0xffffffffu;
+    for (int i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1u) ? (crc >> 1) ^ 0xedb88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+void sealBlock(LogSettingsBlock* block) {
+    qToLittleEndian<quint32>(crc32(block->data(), 252), block->data() + 252);
+}
+
+// A block as another writer would lay it out, field by field.
+LogSettingsBlock blockOf(quint16 version, quint8 distance, quint8 volume, quint8 consumption,
+                         const QString& currency) {
+    LogSettingsBlock block{};
+    block[0] = 'T';
+    block[1] = 'K';
+    block[2] = 'L';
+    block[3] = 'S';
+    qToLittleEndian<quint16>(version, block.data() + 4);
+    block[6] = distance;
+    block[7] = volume;
+    block[8] = consumption;
+    block[9] = quint8(currency.size());
+    for (int i = 0; i < currency.size() && i < 8; ++i)
+        qToLittleEndian<quint16>(currency.at(i).unicode(), block.data() + 10 + 2 * i);
+    sealBlock(&block);
+    return block;
+}
+
+} // namespace
+
+class UnitsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { language().clear(); }
+
+    // Stored km, l, l / 100 km, km / l, cost per 100 km and per litre in each unit. The inputs
+    // are one reference fill: 483 km on 37.854118 l (10 US gal) for 50.00, so that the expected
+    // values can be checked by hand.
+    void convertsEveryPair_data() {
+        QTest::addColumn<LogUnits>("units");
+        QTest::addColumn<qint64>("distance");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<double>("consumption");
+        QTest::addColumn<double>("endurance");
+        QTest::addColumn<double>("costOfDist");
+        QTest::addColumn<double>("unitCost");
+        using D = DistanceUnit;
+        using V = VolumeUnit;
+        using C = ConsumptionUnit;
+        QTest::newRow("km l l/100km")
+            << unitsOf(D::Kilometres, V::Litres, C::LitresPer100Km) << qint64(483) << 37.854118
+            << 7.8373 << 12.7595 << 10.3520 << 1.3209;
+        QTest::newRow("km l km/l")
+            << unitsOf(D::Kilometres, V::Litres, C::KmPerLitre) << qint64(483) << 37.854118
+            << 12.7595 << 12.7595 << 10.3520 << 1.3209;
+        QTest::newRow("mi usgal mpg us") << unitsOf(D::Miles, V::UsGallons, C::MpgUs) << qint64(300)
+                                         << 10.0 << 30.0124 << 30.0124 << 16.6598 << 5.0;
+        QTest::newRow("mi l mpg imp") << unitsOf(D::Miles, V::Litres, C::MpgImperial) << qint64(300)
+                                      << 37.854118 << 36.0434 << 7.9283 << 16.6598 << 1.3209;
+        QTest::newRow("mi l mi/l") << unitsOf(D::Miles, V::Litres, C::MilesPerLitre) << qint64(300)
+                                   << 37.854118 << 7.9283 << 7.9283 << 16.6598 << 1.3209;
+        QTest::newRow("km impgal mpg imp")
+            << unitsOf(D::Kilometres, V::ImperialGallons, C::MpgImperial) << qint64(483) << 8.326713
+            << 36.0434 << 58.0061 << 10.3520 << 6.0047;
+    }
+    void convertsEveryPair() {
+        QFETCH(LogUnits, units);
+        QFETCH(qint64, distance);
+        QFETCH(double, volume);
+        QFETCH(double, consumption);
+        QFETCH(double, endurance);
+        QFETCH(double, costOfDist);
+        QFETCH(double, unitCost);
+        const float litres = 37.854118f;
+        const float per100Km = litres / 483.0f * 100.0f;
+        const float kmPerLitre = 483.0f / litres;
+        const auto near = [](double actual, double expected) {
+            return std::abs(actual - expected) <= 1e-4 * std::max(1.0, std::abs(expected));
+        };
+        QCOMPARE(distanceIn(units, 483), distance);
+        QVERIFY2(near(volumeIn(units, litres), volume),
+                 qPrintable(QString::number(volumeIn(units, litres))));
+        QVERIFY2(near(consumptionIn(units, per100Km), consumption),
+                 qPrintable(QString::number(consumptionIn(units, per100Km))));
+        QVERIFY(near(enduranceIn(units, kmPerLitre), endurance));
+        QVERIFY(near(costOfDistIn(units, 50.0f / 483.0f * 100.0f), costOfDist));
+        QVERIFY(near(unitCostIn(units, 50.0f / litres), unitCost));
+
+        // Back again: the shown distance and volume give the stored ones.
+        qint32 kilometres = 0;
+        QVERIFY(kilometresFrom(units, double(distance), &kilometres));
+        QCOMPARE(kilometres, 483);
+        QVERIFY(std::abs(litresFrom(units, float(volume)) - litres) < 1e-4f);
+    }
+
+    // What the windows and the list test to leave a value out survives the conversion.
+    void keepsWhatIsNotAvailable() {
+        const LogUnits mpg =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs);
+        QVERIFY(consumptionIn(mpg, -1.0f) < 0.0f);         // no previous fill
+        QVERIFY(consumptionIn(mpg, -5.0f) < 0.0f);         // odometer lower than before
+        QVERIFY(std::isnan(consumptionIn(mpg, INFINITY))); // no distance
+        QVERIFY(std::isnan(consumptionIn(mpg, 0.0f)));     // no fuel
+        QVERIFY(std::isnan(consumptionIn(mpg, NAN)));
+    }
+
+    // A reading typed in miles shows the same miles again, whatever the reading.
+    void milesTypedShowTheSameMiles() {
+        const LogUnits miles =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::Litres, ConsumptionUnit::MpgImperial);
+        for (qint32 typed : {1, 2, 3, 300, 1000, 1300, 12345, 99999, 999999, 1334000000}) {
+            qint32 stored = 0;
+            QVERIFY(kilometresFrom(miles, typed, &stored));
+            QCOMPARE(distanceIn(miles, stored), qint64(typed));
+        }
+        qint32 stored = 0;
+        QVERIFY(kilometresFrom(miles, 12345, &stored));
+        QCOMPARE(stored, 19867);
+        QVERIFY(!kilometresFrom(miles, 1400000000, &stored));
+        QVERIFY(!kilometresFrom(miles, NAN, &stored));
+    }
+
+    void newLogsTakeTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<LogUnits>("units");
+        QTest::newRow("en_US") << "en_US"
+                               << unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons,
+                                          ConsumptionUnit::MpgUs, "$");
+        QTest::newRow("en_GB") << "en_GB"
+                               << unitsOf(DistanceUnit::Miles, VolumeUnit::Litres,
+                                          ConsumptionUnit::MpgImperial, QStringLiteral("\u00a3"));
+        QTest::newRow("de_DE") << "de_DE"
+                               << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                          ConsumptionUnit::LitresPer100Km,
+                                          QStringLiteral("\u20ac"));
+        QTest::newRow("cs_CZ") << "cs_CZ"
+                               << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                          ConsumptionUnit::LitresPer100Km,
+                                          QStringLiteral("K\u010d"));
+    }
+    void newLogsTakeTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(LogUnits, units);
+        QCOMPARE(localeUnits(QLocale(locale)), units);
+    }
+
+    // The language file's unit texts stand for the units they name; the others are built from
+    // the log's own units and currency.
+    void unitTextsComeFromTheLanguageWhereTheyFit() {
+        language().load(QStringLiteral("german.lng"), QStringLiteral(TANKOMETER_LANG_DIR));
+        const UnitTexts metric = unitTexts(LogUnits{});
+        QCOMPARE(metric.currency, QStringLiteral("\u20ac"));
+        QCOMPARE(metric.costOfDist, QStringLiteral("\u20ac / 100 km"));
+        QCOMPARE(metric.monthlyDistance, "km / Monat");
+        QCOMPARE(unitTexts(unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                   ConsumptionUnit::LitresPer100Km, QStringLiteral("\u20ac")))
+                     .unitCost,
+                 QStringLiteral("\u20ac / l"));
+
+        const UnitTexts us = unitTexts(
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "$"));
+        QCOMPARE((QStringList{us.odometer, us.distance, us.volume, us.currency, us.consumption,
+                              us.endurance, us.unitCost, us.costOfDist, us.monthlyCost,
+                              us.monthlyDistance}),
+                 (QStringList{"mi", "mi", "gal (US)", "$", "mpg (US)", "mi / gal (US)",
+                              "$ / gal (US)", "$ / 100 mi", "$ / Monat", "mi / Monat"}));
+        QCOMPARE(unitTexts(unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                   ConsumptionUnit::KmPerLitre))
+                     .consumption,
+                 "km / l");
+    }
+
+    // The reserved block: what reads as a choice, what reads as none, and how a later
+    // version's block reads.
+    void readsTheSettingsBlock_data() {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<LogUnits>("units");
+        const auto bytes = [](const LogSettingsBlock& block) {
+            return QByteArray(reinterpret_cast<const char*>(block.data()), kLogSettingsSize);
+        };
+        const LogUnits us =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "US$");
+        const LogSettingsBlock valid = blockOf(1, 1, 1, 2, "US$");
+        QTest::newRow("zeros") << bytes(LogSettingsBlock{}) << false << LogUnits{};
+        QTest::newRow("valid") << bytes(valid) << true << us;
+        LogSettingsBlock damaged = valid;
+        damaged[7] = 2;
+        QTest::newRow("bad checksum") << bytes(damaged) << false << LogUnits{};
+        LogSettingsBlock otherTag = valid;
+        otherTag[3] = 'X';
+        sealBlock(&otherTag);
+        QTest::newRow("other tag") << bytes(otherTag) << false << LogUnits{};
+        QTest::newRow("version 0") << bytes(blockOf(0, 1, 1, 2, "US$")) << false << LogUnits{};
+        LogSettingsBlock later = blockOf(7, 1, 1, 2, "US$");
+        later[40] = 0x55;
+        later[251] = 0xaa;
+        sealBlock(&later);
+        QTest::newRow("later version") << bytes(later) << true << us;
+        QTest::newRow("unknown codes") << bytes(blockOf(2, 9, 9, 9, "abc")) << true
+                                       << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                                  ConsumptionUnit::LitresPer100Km, "abc");
+        QTest::newRow("mi/l without miles") << bytes(blockOf(1, 0, 0, 4, {})) << true << LogUnits{};
+        LogSettingsBlock longCurrency = blockOf(1, 0, 0, 0, "12345678");
+        longCurrency[9] = 200;
+        sealBlock(&longCurrency);
+        QTest::newRow("currency too long") << bytes(longCurrency) << true
+                                           << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                                      ConsumptionUnit::LitresPer100Km, "12345678");
+    }
+    void readsTheSettingsBlock() {
+        QFETCH(QByteArray, block);
+        QFETCH(bool, chosen);
+        QFETCH(LogUnits, units);
+        LogSettingsBlock read;
+        std::memcpy(read.data(), block.constData(), kLogSettingsSize);
+        const std::optional<LogUnits> result = readLogSettings(read);
+        QCOMPARE(result.has_value(), chosen);
+        QCOMPARE(result.value_or(LogUnits{}), units);
+
+        // Stored back: a block that read keeps its version and the bytes this version leaves
+        // alone; any other is a new block of this version. Either reads as stored.
+        const LogUnits changed = unitsOf(DistanceUnit::Kilometres, VolumeUnit::ImperialGallons,
+                                         ConsumptionUnit::KmPerLitre, QStringLiteral("\u20ac"));
+        const LogSettingsBlock written = writeLogSettings(read, changed);
+        QCOMPARE(readLogSettings(written), std::optional(changed));
+        QCOMPARE(qFromLittleEndian<quint16>(written.data() + 4),
+                 chosen ? qFromLittleEndian<quint16>(read.data() + 4) : quint16(1));
+        for (int i = 26; i < 252; ++i)
+            QCOMPARE(written[i], chosen ? read[i] : quint8(0));
+        // The layout as documented, for other programs that read it.
+        QCOMPARE(written[7], quint8(2));
+        QCOMPARE(written[8], quint8(1));
+        QCOMPARE(written[9], quint8(1));
+        QCOMPARE(qFromLittleEndian<quint16>(written.data() + 10), quint16(0x20ac));
+        QCOMPARE(qFromLittleEndian<quint32>(written.data() + 252), crc32(written.data(), 252));
+    }
+
+    // The block travels with the file: at offset 28, read and written back as it is until units
+    // are chosen, and the fills load whole whatever it holds.
+    void theFileCarriesTheBlock() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("car.fil"));
+        CFuelDatabase database(path);
+        FillRecord fill;
+        fill.odometer = 483;
+        database.insertFill(fill);
+        QVERIFY(database.save());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.readAll().mid(28, 256), QByteArray(256, '\0'));
+
+        // Something unknown in the block stays as it is and damages nothing.
+        file.seek(28 + 17);
+        file.write("junk");
+        file.close();
+        CFuelDatabase loaded(path);
+        loaded.setMessageSink([](const QString& message) { QFAIL(qPrintable(message)); });
+        loaded.load();
+        QCOMPARE(loaded.getFillCount(), 1);
+        QVERIFY(!loaded.chosenUnits());
+        QVERIFY(loaded.save());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().mid(28 + 17, 4), QByteArray("junk"));
+        file.close();
+
+        const LogUnits us =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "$");
+        loaded.setUnits(us);
+        QVERIFY(loaded.save());
+        CFuelDatabase again(path);
+        again.load();
+        QCOMPARE(again.chosenUnits(), std::optional(us));
+        QCOMPARE(again.getFill(0)->odometer, 483);
+        QCOMPARE(QFileInfo(path).size(), qint64(296 + 128));
+    }
+};
+
+QTEST_GUILESS_MAIN(UnitsTest)
+#include "tst_units.moc"

@@ -1,0 +1,292 @@
+#include "core/logdocument.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
+#include "db/regional.h"
+#include "localisation/language.h"
+#include "ui/main/filllistmodel.h"
+#include "ui/main/mainwnd.h"
+#include "ui/messagebox.h"
+#include "windowtest.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr quint64 kDay = 864000000000ull;
+constexpr quint64 k2004 = 127173888000000000ull;
+
+const LogUnits kUsUnits{DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs,
+                        QStringLiteral("$")};
+
+template <typename T> T* control(QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+QString text(QDialog& dialog, const char* name) {
+    return control<QLabel>(dialog, name)->text();
+}
+
+void choose(QDialog& dialog, const char* name, int code) {
+    QComboBox* combo = control<QComboBox>(dialog, name);
+    combo->setCurrentIndex(combo->findData(code));
+}
+
+// Answers the next settings dialog with these units; what the page showed goes to *shown.
+void answerSettings(const LogUnits& units, LogUnits* shown = nullptr) {
+    DialogSeams::setNextDialogHandler([units, shown](QDialog& dialog) {
+        if (shown) {
+            shown->distance =
+                DistanceUnit(control<QComboBox>(dialog, "distanceUnit")->currentData().toInt());
+            shown->volume =
+                VolumeUnit(control<QComboBox>(dialog, "volumeUnit")->currentData().toInt());
+            shown->consumption = ConsumptionUnit(
+                control<QComboBox>(dialog, "consumptionUnit")->currentData().toInt());
+            shown->currency = control<QLineEdit>(dialog, "currency")->text();
+        }
+        choose(dialog, "distanceUnit", int(units.distance));
+        choose(dialog, "volumeUnit", int(units.volume));
+        choose(dialog, "consumptionUnit", int(units.consumption));
+        control<QLineEdit>(dialog, "currency")->setText(units.currency);
+        QTest::mouseClick(control<QPushButton>(dialog, "done"), Qt::LeftButton);
+    });
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<LogUnits> unitsIn(const QString& path) {
+    CFuelDatabase database(path);
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    return database.chosenUnits();
+}
+
+} // namespace
+
+class VehicleUnitsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        DialogSeams::enable();
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1});
+    }
+    void init() {
+        startWindowCase();
+        // Full tank: the fill's own fuel belongs to the distance before it.
+        QVERIFY(CRegistry::writeNumber(SettingsKey::FillingMethod, 1) == RegistryOk);
+        m_window = std::make_unique<TestWindow>();
+        m_window->open();
+    }
+    void cleanup() {
+        m_window.reset();
+        QLocale::setDefault(QLocale::c());
+        endWindowCase();
+    }
+
+    // The user's way: units chosen in the settings, a fill typed in them, then back to metric.
+    void aFillTypedInMilesAndGallons() {
+        CLogDocument& log = m_window->document();
+        FillRecord first;
+        first.dateTime = FileTime::fromValue(k2004);
+        log.addFill(QStringLiteral("Shell"), first, QString());
+        QVERIFY(log.save());
+        const QByteArray untouched = fileBytes(log.filePath());
+
+        // Settings left as they are store nothing: the log keeps having no units chosen.
+        LogUnits shown;
+        answerSettings(LogUnits{}, &shown);
+        m_window->dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(shown, LogUnits{});
+        QCOMPARE(fileBytes(log.filePath()), untouched);
+
+        answerSettings(kUsUnits);
+        m_window->dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(unitsIn(log.filePath()), std::optional(kUsUnits));
+
+        QStringList labels;
+        DialogSeams::setNextDialogHandler([&labels](QDialog& dialog) {
+            for (const char* name : {"odometer", "fuel", "cost"}) {
+                QLineEdit* field = control<QLineEdit>(dialog, name);
+                for (const QLabel* label : dialog.findChildren<QLabel*>())
+                    if (label->buddy() == field)
+                        labels.append(label->text());
+            }
+            control<QLineEdit>(dialog, "odometer")->setText(QStringLiteral("300"));
+            control<QLineEdit>(dialog, "fuel")->setText(QStringLiteral("10"));
+            control<QLineEdit>(dialog, "cost")->setText(QStringLiteral("30"));
+            control<QLineEdit>(dialog, "date")->setText(QStringLiteral("2.1.2004"));
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        QVERIFY(log.save());
+        const CFuelDatabase& database = log.database();
+        QCOMPARE(database.getFillCount(), 2);
+        QCOMPARE(database.getFill(1)->odometer, 483);
+        QCOMPARE(formatAmountWithPoint(database.getFill(1)->fuel), QStringLiteral("37.85"));
+
+        CFillListModel* model = m_window->listModel();
+        const auto cell = [model](CFillListModel::Column column) {
+            return model->cellText(1, column);
+        };
+        const auto header = [model](CFillListModel::Column column) {
+            return model->headerData(model->positionOf(column), Qt::Horizontal).toString();
+        };
+        QCOMPARE(cell(CFillListModel::Odometer), QStringLiteral("300"));
+        QCOMPARE(cell(CFillListModel::Fuel), QStringLiteral("10,00"));
+        QCOMPARE(cell(CFillListModel::Consumption), QStringLiteral("30,01"));
+        QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption (mpg (US))"));
+        QCOMPARE(header(CFillListModel::Fuel), QStringLiteral("Fuel (gal (US))"));
+
+        // Edited without touching the reading: the stored kilometres stay.
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) {
+            QCOMPARE(control<QLineEdit>(dialog, "odometer")->text(), QStringLiteral("300"));
+            QCOMPARE(control<QLineEdit>(dialog, "fuel")->text(), QStringLiteral("10,00"));
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->selectRow(1);
+        const QByteArray stored = fileBytes(log.filePath()).mid(284);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        QVERIFY(log.save());
+        QCOMPARE(fileBytes(log.filePath()).mid(284), stored);
+
+        answerSettings(LogUnits{});
+        m_window->dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(fileBytes(log.filePath()).mid(284), stored);
+        QCOMPARE(cell(CFillListModel::Odometer), QStringLiteral("483"));
+        QCOMPARE(cell(CFillListModel::Consumption), QStringLiteral("7,84"));
+        QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption (l / 100 km)"));
+        QCOMPARE(labels, (QStringList{"Odometer (mi):", "Fuel (gal (US)):", "Cost ($):"}));
+    }
+
+    // Every window and the CSV files show and take the log's units.
+    void everyPlaceFollowsTheUnits() {
+        CLogDocument& log = m_window->document();
+        FillRecord fill;
+        fill.dateTime = FileTime::fromValue(k2004);
+        log.addFill(QStringLiteral("Shell"), fill, QString());
+        fill.odometer = 483;
+        fill.fuel = 37.854118f;
+        fill.cost = 50.0f;
+        fill.dateTime = FileTime::fromValue(k2004 + 30 * kDay);
+        log.addFill(QStringLiteral("Shell"), fill, QString());
+        QVERIFY(log.setUnits(kUsUnits));
+
+        QStringList info;
+        DialogSeams::setNextDialogHandler([&info](QDialog& dialog) {
+            for (const char* name : {"odometer", "odometerUnit", "fuel", "fuelUnit", "unitCost",
+                                     "unitCostUnit", "consumption", "consumptionUnit", "distance",
+                                     "costOfDist", "costOfDistUnit", "endurance", "enduranceUnit"})
+                info.append(text(dialog, name));
+        });
+        m_window->selectRow(1);
+        m_window->dispatchCommand(CMainWnd::CmdFillInformation);
+        QCOMPARE(info,
+                 (QStringList{"300", "mi", "10,00", "gal (US)", "5,00", "$ / gal (US)", "30,01",
+                              "mpg (US)", "300", "16,66", "$ / 100 mi", "30,01", "mi / gal (US)"}));
+
+        QStringList totals;
+        DialogSeams::setNextDialogHandler([&totals](QDialog& dialog) {
+            for (const char* name :
+                 {"distance", "distanceUnit", "fuel", "fuelUnit", "consumption", "consumptionUnit",
+                  "monthlyDistance", "monthlyDistanceUnit", "monthlyCostUnit"})
+                totals.append(text(dialog, name));
+        });
+        m_window->dispatchCommand(CMainWnd::CmdTotals);
+        QCOMPARE(totals, (QStringList{"300", "mi", "10,00", "gal (US)", "30,01", "mpg (US)", "290",
+                                      "mi / month", "$ / month"}));
+
+        // Another vehicle in kilometres, compared: each column in its own units.
+        const QString van = QFileInfo(log.filePath()).absolutePath() + QStringLiteral("/van.fil");
+        {
+            CFuelDatabase other(van);
+            other.insertFill(fill);
+            fill.odometer = 983;
+            fill.dateTime = FileTime::fromValue(k2004 + 40 * kDay);
+            other.insertFill(fill);
+            QVERIFY(other.save());
+        }
+        QVERIFY(writeRecentVehicles({van}));
+        QStringList distances;
+        DialogSeams::setNextDialogHandler([&distances](QDialog& dialog) {
+            QTableWidget* table = control<QTableWidget>(dialog, "compareTable");
+            for (int column = 0; column < table->columnCount(); ++column)
+                distances.append(table->item(0, column)->text());
+        });
+        m_window->dispatchCommand(CMainWnd::CmdCompareVehicles);
+        QCOMPARE(distances, (QStringList{"300 mi", "500 km"}));
+
+        // CSV: written and read in the log's units, the header as always.
+        QTemporaryDir folder;
+        const QString csv = folder.filePath(QStringLiteral("out.csv"));
+        DialogSeams::setNextFileName(csv);
+        m_window->dispatchCommand(CMainWnd::CmdExportCsv);
+        const QList<QByteArray> lines = fileBytes(csv).split('\n');
+        QCOMPARE(lines.at(0), QByteArray("station;odometer;fuel;cost;date;time;driver;notes"));
+        QVERIFY2(lines.at(2).startsWith("Shell;300;10.00;50.00;"), lines.at(2).constData());
+    }
+
+    // A new vehicle starts in the units of the user's country, and can be given others.
+    void aNewVehicleTakesTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<LogUnits>("units");
+        QTest::newRow("en_US") << "en_US" << kUsUnits;
+        QTest::newRow("de_DE") << "de_DE"
+                               << LogUnits{DistanceUnit::Kilometres, VolumeUnit::Litres,
+                                           ConsumptionUnit::LitresPer100Km, QStringLiteral("€")};
+    }
+    void aNewVehicleTakesTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(LogUnits, units);
+        QLocale::setDefault(QLocale(locale));
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("new.fil"));
+        bool mileLitres = true;
+        DialogSeams::setNextFileName(path);
+        DialogSeams::setNextDialogHandler([&mileLitres](QDialog& dialog) {
+            QCOMPARE(dialog.objectName(), QStringLiteral("newVehicleDialog"));
+            // Miles per litre is for miles with litres only.
+            auto* model = qobject_cast<QStandardItemModel*>(
+                control<QComboBox>(dialog, "consumptionUnit")->model());
+            mileLitres = model->item(int(ConsumptionUnit::MilesPerLitre))->isEnabled();
+            control<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+        });
+        m_window->dispatchCommand(CMainWnd::CmdNewVehicle);
+        QCOMPARE(m_window->vehiclePath(), path);
+        QCOMPARE(unitsIn(path), std::optional(units));
+        QVERIFY(!mileLitres);
+
+        // Cancelled, no vehicle is made.
+        const QString other = folder.filePath(QStringLiteral("other.fil"));
+        DialogSeams::setNextFileName(other);
+        m_window->dispatchCommand(CMainWnd::CmdNewVehicle);
+        QVERIFY(!QFile::exists(other));
+        QCOMPARE(m_window->vehiclePath(), path);
+    }
+
+private:
+    std::unique_ptr<TestWindow> m_window;
+};
+
+Q_DECLARE_METATYPE(LogUnits)
+
+QTEST_MAIN(VehicleUnitsTest)
+#include "tst_vehicleunits.moc"
