@@ -117,8 +117,11 @@ float volumeIn(const LogUnits& units, float litres) {
 float consumptionIn(const LogUnits& units, float litresPer100Km) {
     if (units.consumption == ConsumptionUnit::LitresPer100Km)
         return litresPer100Km;
+    // No distance (an infinite value) has no distance per volume either.
     const double inverse = inverseFactor(units.consumption) / double(litresPer100Km);
-    return std::isfinite(inverse) ? float(inverse) : std::numeric_limits<float>::quiet_NaN();
+    return std::isfinite(litresPer100Km) && std::isfinite(inverse)
+               ? float(inverse)
+               : std::numeric_limits<float>::quiet_NaN();
 }
 
 float enduranceIn(const LogUnits& units, float kmPerLitre) {

@@ -24,6 +24,8 @@
 #include <functional>
 #include <memory>
 
+Q_DECLARE_METATYPE(LogUnits)
+
 namespace {
 
 constexpr quint64 kDay = 864000000000ull;
@@ -104,12 +106,20 @@ private slots:
 
     // The user's way: units chosen in the settings, a fill typed in them, then back to metric.
     void aFillTypedInMilesAndGallons() {
+        // A log written before units existed.
         CLogDocument& log = m_window->document();
-        FillRecord first;
-        first.dateTime = FileTime::fromValue(k2004);
-        log.addFill(QStringLiteral("Shell"), first, QString());
-        QVERIFY(log.save());
-        const QByteArray untouched = fileBytes(log.filePath());
+        const QString path = QFileInfo(log.filePath()).absolutePath() + QStringLiteral("/old.fil");
+        {
+            CFuelDatabase old(path);
+            FillRecord first;
+            first.dateTime = FileTime::fromValue(k2004);
+            first.stationId = old.findOrAddStation(QStringLiteral("Shell"));
+            old.insertFill(first);
+            QVERIFY(old.save());
+        }
+        QVERIFY(log.switchTo(path));
+        const QByteArray untouched = fileBytes(path);
+        QCOMPARE(untouched.mid(28, 256), QByteArray(256, '\0'));
 
         // Settings left as they are store nothing: the log keeps having no units chosen.
         LogUnits shown;
@@ -117,6 +127,11 @@ private slots:
         m_window->dispatchCommand(CMainWnd::CmdSettings);
         QCOMPARE(shown, LogUnits{});
         QCOMPARE(fileBytes(log.filePath()), untouched);
+        CFillListModel* model = m_window->listModel();
+        const auto header = [model](CFillListModel::Column column) {
+            return model->headerData(model->positionOf(column), Qt::Horizontal).toString();
+        };
+        QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption"));
 
         answerSettings(kUsUnits);
         m_window->dispatchCommand(CMainWnd::CmdSettings);
@@ -143,12 +158,8 @@ private slots:
         QCOMPARE(database.getFill(1)->odometer, 483);
         QCOMPARE(formatAmountWithPoint(database.getFill(1)->fuel), QStringLiteral("37.85"));
 
-        CFillListModel* model = m_window->listModel();
         const auto cell = [model](CFillListModel::Column column) {
             return model->cellText(1, column);
-        };
-        const auto header = [model](CFillListModel::Column column) {
-            return model->headerData(model->positionOf(column), Qt::Horizontal).toString();
         };
         QCOMPARE(cell(CFillListModel::Odometer), QStringLiteral("300"));
         QCOMPARE(cell(CFillListModel::Fuel), QStringLiteral("10,00"));
@@ -156,18 +167,7 @@ private slots:
         QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption (mpg (US))"));
         QCOMPARE(header(CFillListModel::Fuel), QStringLiteral("Fuel (gal (US))"));
 
-        // Edited without touching the reading: the stored kilometres stay.
-        DialogSeams::setNextDialogHandler([](QDialog& dialog) {
-            QCOMPARE(control<QLineEdit>(dialog, "odometer")->text(), QStringLiteral("300"));
-            QCOMPARE(control<QLineEdit>(dialog, "fuel")->text(), QStringLiteral("10,00"));
-            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
-        });
-        m_window->selectRow(1);
         const QByteArray stored = fileBytes(log.filePath()).mid(284);
-        m_window->dispatchCommand(CMainWnd::CmdEditFill);
-        QVERIFY(log.save());
-        QCOMPARE(fileBytes(log.filePath()).mid(284), stored);
-
         answerSettings(LogUnits{});
         m_window->dispatchCommand(CMainWnd::CmdSettings);
         QCOMPARE(fileBytes(log.filePath()).mid(284), stored);
@@ -242,6 +242,21 @@ private slots:
         const QList<QByteArray> lines = fileBytes(csv).split('\n');
         QCOMPARE(lines.at(0), QByteArray("station;odometer;fuel;cost;date;time;driver;notes"));
         QVERIFY2(lines.at(2).startsWith("Shell;300;10.00;50.00;"), lines.at(2).constData());
+
+        // A reading that whole miles cannot give (485 km shows as 301 mi, which would be
+        // 484 km) keeps its kilometres when the fill is edited without touching it.
+        FillRecord edited = *log.database().getFill(1);
+        edited.odometer = 485;
+        log.editFill(1, QStringLiteral("Shell"), edited, QString());
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) {
+            QCOMPARE(control<QLineEdit>(dialog, "odometer")->text(), QStringLiteral("301"));
+            QCOMPARE(control<QLineEdit>(dialog, "fuel")->text(), QStringLiteral("10,00"));
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->selectRow(1);
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        QCOMPARE(log.database().getFill(1)->odometer, 485);
+        QCOMPARE(log.database().getFill(1)->fuel, 37.854118f);
     }
 
     // A new vehicle starts in the units of the user's country, and can be given others.
@@ -285,8 +300,6 @@ private slots:
 private:
     std::unique_ptr<TestWindow> m_window;
 };
-
-Q_DECLARE_METATYPE(LogUnits)
 
 QTEST_MAIN(VehicleUnitsTest)
 #include "tst_vehicleunits.moc"
