@@ -38,6 +38,9 @@ QString described(const CFuelDatabase& database, int row) {
                QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
 }
 
+const LogUnits kMiles{DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs,
+                      QStringLiteral("$")};
+
 int fillsIn(const QString& path) {
     CFuelDatabase database(path);
     database.setMessageSink([](const QString&) {});
@@ -211,6 +214,7 @@ private slots:
             FillRecord fill = fillOn(9, 9000);
             fill.stationId = other.findOrAddStation(QStringLiteral("Total"));
             other.insertFill(fill);
+            other.setUnits(kMiles);
             QVERIFY(other.save());
         } else if (replacement == QLatin1String("damaged")) {
             QFile file(path + QStringLiteral(".new"));
@@ -234,6 +238,11 @@ private slots:
             QVERIFY(messages.isEmpty());
             // Undo takes back the step of the other copy like any other.
             QCOMPARE(document.undoText(), QStringLiteral("1 fills from another copy"));
+            // Units chosen there (and not here) come along.
+            QCOMPARE(document.database().chosenUnits(), std::optional(kMiles));
+            CFuelDatabase onDisk(path);
+            onDisk.load();
+            QCOMPARE(onDisk.chosenUnits(), std::optional(kMiles));
         }
         if (replacement == QLatin1String("gone")) {
             QCOMPARE(messages.size(), 1);
@@ -242,6 +251,24 @@ private slots:
             QCOMPARE(document.filePath(), homeFile(QStringLiteral("rescued.fil")));
             QVERIFY(!document.hasUnsavedChanges());
         }
+    }
+
+    // Units chosen here win over those of a copy another program put there since.
+    void unitsChosenHereStay() {
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        CLogDocument document(path);
+        document.load();
+        LogUnits litres = kMiles;
+        litres.volume = VolumeUnit::Litres;
+        document.setUnits(litres);
+        CFuelDatabase other(path);
+        other.load();
+        other.setUnits(kMiles);
+        other.insertFill(fillOn(9, 9000));
+        QVERIFY(other.save());
+        document.setUnits(LogUnits{});
+        QCOMPARE(document.database().getFillCount(), 4);
+        QCOMPARE(document.database().chosenUnits(), std::optional(LogUnits{}));
     }
 
 private:
