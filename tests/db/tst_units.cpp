@@ -161,10 +161,6 @@ private slots:
                                << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
                                           ConsumptionUnit::LitresPer100Km,
                                           QStringLiteral("\u20ac"));
-        QTest::newRow("cs_CZ") << "cs_CZ"
-                               << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
-                                          ConsumptionUnit::LitresPer100Km,
-                                          QStringLiteral("K\u010d"));
     }
     void newLogsTakeTheLocale() {
         QFETCH(QString, locale);

@@ -258,10 +258,12 @@ void COtherLogDlg::translateControls() {
                             int(k));
     }
 
-    const QString odometer = translate(Text::FillList_Odometer) + QStringLiteral(" (") +
-                             translate(Text::units_Odometer) + u')';
+    // The preview shows the fills as the open vehicle's log will: in its units.
+    const UnitTexts units = unitTexts(m_log.units());
+    const QString odometer =
+        translate(Text::FillList_Odometer) + QStringLiteral(" (") + units.odometer + u')';
     const QString fuel =
-        translate(Text::FillList_Fuel) + QStringLiteral(" (") + translate(Text::units_Fuel) + u')';
+        translate(Text::FillList_Fuel) + QStringLiteral(" (") + units.volume + u')';
     m_preview->setHorizontalHeaderLabels(
         {translate(Text::FillList_Date), translate(Text::OtherLog_time), odometer, fuel,
          translate(Text::FillList_Cost), translate(Text::OtherLog_station),
@@ -323,8 +325,12 @@ void COtherLogDlg::refreshPreview() {
         const auto value = [read](const QString& text) { return read ? text : QString(); };
         m_preview->setItem(r, ColDate, previewItem(value(formatDate(row.dateTime)), false));
         m_preview->setItem(r, ColTime, previewItem(value(formatTime(row.dateTime)), false));
-        m_preview->setItem(r, ColOdometer, previewItem(value(QString::number(row.odometer)), true));
-        m_preview->setItem(r, ColFuel, previewItem(value(formatAmount(row.litres)), true));
+        m_preview->setItem(
+            r, ColOdometer,
+            previewItem(value(QString::number(distanceIn(m_log.units(), row.odometer))), true));
+        m_preview->setItem(
+            r, ColFuel,
+            previewItem(value(formatAmount(volumeIn(m_log.units(), row.litres))), true));
         m_preview->setItem(r, ColCost, previewItem(value(formatAmount(row.cost)), true));
         m_preview->setItem(r, ColStation, previewItem(value(row.station), false));
         m_preview->setItem(r, ColDriver, previewItem(value(row.driver), false));
