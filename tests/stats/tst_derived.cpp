@@ -185,9 +185,9 @@ void DerivedTest::listCellText() {
 void DerivedTest::dialogValueText_data() {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("point whatever the locale") << 7.0f << "7.00";
-    QTest::newRow("negative as it is") << -1.0f << "-1.00";
-    QTest::newRow("rounded") << 500.0f / 35.0f << "14.29";
+    QTest::newRow("the list's decimal character") << 7.0f << "7,00";
+    QTest::newRow("negative as it is") << -1.0f << "-1,00";
+    QTest::newRow("rounded") << 500.0f / 35.0f << "14,29";
     QTest::newRow("infinity") << kInfinity << "N/A";
     QTest::newRow("negative infinity") << -kInfinity << "N/A";
     QTest::newRow("NaN") << kNaN << "N/A";

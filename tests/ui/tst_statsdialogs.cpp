@@ -215,30 +215,30 @@ private slots:
         const ValueMap entered = {
             {"station", "Aral"},  {"driver", "Eva"},   {"notes", "<b>full</b> & more"},
             {"date", "2.1.2004"}, {"time", "8:05:09"}, {"odometer", "1500"},
-            {"fuel", "35.00"},    {"cost", "900.00"},  {"unitCost", "25.71"}};
+            {"fuel", "35,00"},    {"cost", "900,00"},  {"unitCost", "25,71"}};
         const auto with = [](ValueMap values, const ValueMap& more) {
             values.insert(more);
             return values;
         };
         QTest::newRow("to empty tank") << example << 1 << 2
-                                       << with(entered, {{"consumption", "8.00"},
+                                       << with(entered, {{"consumption", "8,00"},
                                                          {"distance", "500"},
-                                                         {"costOfDist", "200.00"},
-                                                         {"endurance", "12.50"}});
+                                                         {"costOfDist", "200,00"},
+                                                         {"endurance", "12,50"}});
         QTest::newRow("full tank") << example << 1 << 1
-                                   << with(entered, {{"consumption", "7.00"},
+                                   << with(entered, {{"consumption", "7,00"},
                                                      {"distance", "500"},
-                                                     {"costOfDist", "180.00"},
-                                                     {"endurance", "14.29"}});
+                                                     {"costOfDist", "180,00"},
+                                                     {"endurance", "14,29"}});
         QTest::newRow("first fill, no driver")
             << example << 0 << 2
             << ValueMap{{"station", "Shell"},  {"driver", ""},         {"notes", "first"},
-                        {"date", "1.1.2004"},  {"odometer", "1000"},   {"fuel", "40.00"},
-                        {"unitCost", "25.00"}, {"consumption", "N/A"}, {"distance", "N/A"},
+                        {"date", "1.1.2004"},  {"odometer", "1000"},   {"fuel", "40,00"},
+                        {"unitCost", "25,00"}, {"consumption", "N/A"}, {"distance", "N/A"},
                         {"costOfDist", "N/A"}, {"endurance", "N/A"}};
         QTest::newRow("zero distance and zero fuel")
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
-            << ValueMap{{"fuel", "0.00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
+            << ValueMap{{"fuel", "0,00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
                         {"distance", "0"}, {"costOfDist", "N/A"}, {"endurance", "N/A"}};
     }
 
@@ -305,8 +305,8 @@ private slots:
             QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
-        QCOMPARE(shown, QStringList({"500", "35.00", "900.00", "2", "7.00", "180.00", "13500",
-                                     "7500", "14.29"}));
+        QCOMPARE(shown, QStringList({"500", "35,00", "900,00", "2", "7,00", "180,00", "13500",
+                                     "7500", "14,29"}));
         // The menus come back in the loaded language.
         QCOMPARE(m_window->commandAction(CMainWnd::CmdTotals)->text(),
                  translate(Text::menu_StatTotals));

@@ -244,7 +244,12 @@ private slots:
         writeLog(databaseFilePath(), 1);
         TestWindow window;
         window.open();
+        // The units it is kept in are asked next; OK takes those offered.
+        const auto acceptUnits = [] {
+            DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.accept(); });
+        };
         DialogSeams::setNextFileName(fresh);
+        acceptUnits();
         window.dispatchCommand(CMainWnd::CmdNewVehicle);
         QVERIFY(QFileInfo(fresh).isFile());
         QCOMPARE(window.listModel()->rowCount(), 0);
@@ -265,6 +270,7 @@ private slots:
         const QString unwritable = existing + QStringLiteral("/truck.fil");
         DialogSeams::reset();
         DialogSeams::setNextFileName(unwritable);
+        acceptUnits();
         window.dispatchCommand(CMainWnd::CmdNewVehicle);
         QCOMPARE(window.vehiclePath(), existing);
         QCOMPARE(window.listModel()->rowCount(), 3);
