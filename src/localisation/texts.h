@@ -30,9 +30,11 @@ inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
 inline constexpr TextId fill_invalidtime{
     u"fill", u"invalidtime",
     u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
+inline constexpr TextId fill_missed{u"fill", u"missed", u"Missed fill before this one"};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
 inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
+inline constexpr TextId fill_partial{u"fill", u"partial", u"Partial fill"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
 inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
@@ -44,6 +46,8 @@ inline constexpr TextId FillList_exportcaption{u"FillList", u"exportcaption", u"
 inline constexpr TextId FillList_exported{u"FillList", u"exported",
                                           u"Export successfully finished."};
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
+// The header of the column of partial and missed marks.
+inline constexpr TextId FillList_Marks{u"FillList", u"Marks", u"Marks"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
 // What a screen reader reads about a chart of the desktop graph dialog.
@@ -105,6 +109,14 @@ inline constexpr TextId Main_OtherCopyUnreadable{
 inline constexpr TextId Main_LogFileGone{u"Main", u"LogFileGone",
                                          u"The log file \"%1\" is no longer there. The fills stay "
                                          u"open here: keep them with File > Save as."};
+// Notes that imports of earlier versions began with the partial and missed markers.
+inline constexpr TextId Main_NoNoteMarkers{
+    u"Main", u"NoNoteMarkers",
+    u"No fill has notes that begin with \"%1\" or \"%2\" from an earlier import."};
+inline constexpr TextId Main_QuestionNoteMarkers{
+    u"Main", u"QuestionNoteMarkers",
+    u"%1 fills have notes that begin with \"%2\" or \"%3\" from an earlier import. Mark these "
+    u"fills as partial or after a missed fill, and take the words out of their notes?"};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -117,6 +129,7 @@ inline constexpr TextId main_FirstFill{u"main", u"FirstFill", u"First fill"};
 inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
 inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
+inline constexpr TextId main_Marks{u"main", u"Marks", u"Marks:"};
 inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
 inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
@@ -136,6 +149,8 @@ inline constexpr TextId menu_FileOpenVehicle{u"menu", u"FileOpenVehicle", u"Open
 inline constexpr TextId menu_FileRecentVehicles{u"menu", u"FileRecentVehicles", u"Recent vehicles"};
 inline constexpr TextId menu_FileImportOther{u"menu", u"FileImportOther",
                                              u"Import from another fuel log…"};
+inline constexpr TextId menu_FileNoteMarkers{u"menu", u"FileNoteMarkers",
+                                             u"Flags from import notes…"};
 inline constexpr TextId menu_FileDiscard{u"menu", u"FileDiscard",
                                          u"Discard the changes of this session…"};
 inline constexpr TextId menu_FileSaveAs{u"menu", u"FileSaveAs", u"Save as…"};
@@ -212,6 +227,7 @@ inline constexpr TextId Settings_errorsave{u"Settings", u"errorsave",
 inline constexpr TextId Settings_fuel{u"Settings", u"fuel", u"Fuel"};
 inline constexpr TextId Settings_fulltank{u"Settings", u"fulltank", u"Full tank"};
 inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"};
+inline constexpr TextId Settings_marks{u"Settings", u"marks", u"Partial and missed fills"};
 inline constexpr TextId Settings_method{u"Settings", u"method", u"Filling method"};
 inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"};
 inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
@@ -221,6 +237,17 @@ inline constexpr TextId stats_CostOfDist{u"stats", u"CostOfDist", u"Cost of dist
 inline constexpr TextId stats_distance{u"stats", u"distance", u"Distance:"};
 inline constexpr TextId stats_endurance{u"stats", u"endurance", u"Endurance:"};
 inline constexpr TextId stats_fuel{u"stats", u"fuel", u"Fuel:"};
+// Under the totals: the fills whose fuel the averages leave out, and why.
+inline constexpr TextId stats_LeftOutBoth{
+    u"stats", u"LeftOutBoth",
+    u"Left out of the averages: %1 fills, after a fill that was not logged or in a run of partial "
+    u"fills not closed at both ends."};
+inline constexpr TextId stats_LeftOutMissed{
+    u"stats", u"LeftOutMissed",
+    u"Left out of the averages: %1 fills, after a fill that was not logged."};
+inline constexpr TextId stats_LeftOutPartial{
+    u"stats", u"LeftOutPartial",
+    u"Left out of the averages: %1 fills, in a run of partial fills not closed at both ends."};
 inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly cost:"};
 inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
 inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
@@ -237,6 +264,8 @@ inline constexpr TextId units_Endurance{u"units", u"Endurance", u"km / l"};
 inline constexpr TextId undo_AddFill{u"undo", u"AddFill", u"Add fill"};
 inline constexpr TextId undo_EditFill{u"undo", u"EditFill", u"Edit fill"};
 inline constexpr TextId undo_Import{u"undo", u"Import", u"Import of %1 fills"};
+inline constexpr TextId undo_NoteMarkers{u"undo", u"NoteMarkers",
+                                         u"Flags of %1 fills from their notes"};
 inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"%1 fills from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
@@ -265,9 +294,11 @@ inline constexpr TextId all[] = {
     fill_fuel,
     fill_invaliddate,
     fill_invalidtime,
+    fill_missed,
     fill_notes,
     fill_odometer,
     fill_ok,
+    fill_partial,
     fill_station,
     fill_time,
     FillList_Consumption,
@@ -278,6 +309,7 @@ inline constexpr TextId all[] = {
     FillList_exportcaption,
     FillList_exported,
     FillList_Fuel,
+    FillList_Marks,
     FillList_Odometer,
     graph_Consumption,
     graph_Description,
@@ -314,6 +346,8 @@ inline constexpr TextId all[] = {
     Main_OtherCopyMerged,
     Main_OtherCopyUnreadable,
     Main_LogFileGone,
+    Main_NoNoteMarkers,
+    Main_QuestionNoteMarkers,
     main_Consumption,
     main_Cost,
     main_CostOfDist,
@@ -325,6 +359,7 @@ inline constexpr TextId all[] = {
     main_Fuel,
     main_FuelCost,
     main_LastFill,
+    main_Marks,
     main_NextFill,
     main_Notes,
     main_Odometer,
@@ -343,6 +378,7 @@ inline constexpr TextId all[] = {
     menu_FileOpenVehicle,
     menu_FileRecentVehicles,
     menu_FileImportOther,
+    menu_FileNoteMarkers,
     menu_FileDiscard,
     menu_FileSaveAs,
     menu_FileSettings,
@@ -406,6 +442,7 @@ inline constexpr TextId all[] = {
     Settings_fuel,
     Settings_fulltank,
     Settings_language,
+    Settings_marks,
     Settings_method,
     Settings_odometer,
     Settings_order,
@@ -415,6 +452,9 @@ inline constexpr TextId all[] = {
     stats_distance,
     stats_endurance,
     stats_fuel,
+    stats_LeftOutBoth,
+    stats_LeftOutMissed,
+    stats_LeftOutPartial,
     stats_MonthlyCost,
     stats_MonthlyDistance,
     stats_Period,
@@ -439,6 +479,7 @@ inline constexpr TextId all[] = {
     undo_AddFill,
     undo_EditFill,
     undo_Import,
+    undo_NoteMarkers,
     undo_OtherCopy,
     undo_RemoveFill,
 };

@@ -21,10 +21,10 @@ QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int star
             series.append(fillUnitCost(*fill));
             break;
         case GraphKind::Consumption:
-            series.append(fillConsumption(database.getFill(i + 1), fill, method));
+            series.append(fillConsumption(database, i + 1, method));
             break;
         case GraphKind::Endurance:
-            series.append(fillEndurance(database.getFill(i + 1), fill, method));
+            series.append(fillEndurance(database, i + 1, method));
             break;
         }
     }

@@ -465,9 +465,10 @@ private slots:
                  (QStringList{
                      QStringLiteral("Settings"), QStringLiteral("-"), QStringLiteral("Import CSV"),
                      QStringLiteral("Import from another fuel log\u2026"),
-                     QStringLiteral("Export CSV"), QStringLiteral("-"),
-                     QStringLiteral("New vehicle\u2026"), QStringLiteral("Open vehicle\u2026"),
-                     QStringLiteral("Recent vehicles"), QStringLiteral("Save as\u2026"),
+                     QStringLiteral("Flags from import notes\u2026"), QStringLiteral("Export CSV"),
+                     QStringLiteral("-"), QStringLiteral("New vehicle\u2026"),
+                     QStringLiteral("Open vehicle\u2026"), QStringLiteral("Recent vehicles"),
+                     QStringLiteral("Save as\u2026"),
                      QStringLiteral("Discard the changes of this session\u2026"),
                      QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
         QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),

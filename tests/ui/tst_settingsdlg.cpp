@@ -170,7 +170,7 @@ private slots:
         QTest::newRow("nothing stored") << QVariantList{{}, {}, {}} << 0x7fu << false << 2u;
         QTest::newRow("date fuel number") << QVariantList{0x13, 0, 1} << 0x13u << false << 1u;
         QTest::newRow("no columns") << QVariantList{0, 1, 2} << 0u << true << 2u;
-        QTest::newRow("high bits ignored") << QVariantList{0xff88, 7, 3} << 0x08u << true << 1u;
+        QTest::newRow("high bits ignored") << QVariantList{0xff08, 7, 3} << 0x08u << true << 1u;
         QTest::newRow("not numbers") << QVariantList{"many", "x", "y"} << 0x7fu << false << 2u;
     }
     void storedSettingsAreShown() {

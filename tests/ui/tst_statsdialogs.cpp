@@ -26,6 +26,7 @@ struct Fill {
     const char* station = "Shell";
     const char* driver = "Jan";
     const char* notes = "";
+    FillFlags flags = {};
 };
 
 // Stores the fills one day apart from 1 January 2004, 8:05:09.
@@ -42,7 +43,8 @@ void storeFills(CLogDocument& log, const QList<Fill>& fills) {
         FileTime first;
         QVERIFY(systemTimeToFileTime(SystemTime{2004, 1, 0, 1, 8, 5, 9, 0}, &first));
         record.dateTime = FileTime::fromValue(first.value() + quint64(i) * kDay);
-        log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver));
+        log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver),
+                    fill.flags);
     }
     QVERIFY(log.save());
 }
@@ -236,6 +238,22 @@ private slots:
                         {"date", "1.1.2004"},  {"odometer", "1000"},   {"fuel", "40.00"},
                         {"unitCost", "25.00"}, {"consumption", "N/A"}, {"distance", "N/A"},
                         {"costOfDist", "N/A"}, {"endurance", "N/A"}};
+        // A partial fill has no figures; the full fill after it covers both distances.
+        const QList<Fill> partial = {{1000, 40.0f, 1000.0f},
+                                     {1300, 15.0f, 375.0f, "Shell", "Jan", "", {true, false}},
+                                     {1600, 21.0f, 525.0f}};
+        QTest::newRow("a partial fill") << partial << 1 << 1
+                                        << ValueMap{{"consumption", "N/A"},
+                                                    {"distance", "300"},
+                                                    {"costOfDist", "N/A"},
+                                                    {"endurance", "N/A"},
+                                                    {"marks", "Partial fill"}};
+        QTest::newRow("the full fill after a partial one") << partial << 2 << 1
+                                                           << ValueMap{{"consumption", "6.00"},
+                                                                       {"distance", "300"},
+                                                                       {"costOfDist", "150.00"},
+                                                                       {"endurance", "16.67"},
+                                                                       {"marks", ""}};
         QTest::newRow("zero distance and zero fuel")
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
             << ValueMap{{"fuel", "0.00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
@@ -302,6 +320,7 @@ private slots:
             QCOMPARE(textOf(dialog, "periodLabel"), QStringLiteral("Zeitraum:"));
             QCOMPARE(textOf(dialog, "monthlyCostUnit"), QStringLiteral("€ / Monat"));
             QCOMPARE(dialog.focusWidget(), button(dialog, "ok"));
+            QVERIFY(dialog.findChild<QLabel*>("leftOut")->isHidden());
             QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
@@ -310,6 +329,25 @@ private slots:
         // The menus come back in the loaded language.
         QCOMPARE(m_window->commandAction(CMainWnd::CmdTotals)->text(),
                  translate(Text::menu_StatTotals));
+    }
+
+    // A fill after a missed one: the averages leave out its fuel and say so under the figures;
+    // the sums keep it.
+    void totalsSayWhatTheAveragesLeaveOut() {
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f},
+                                          {1500, 35.0f, 900.0f, "Shell", "Jan", "", {false, true}},
+                                          {1900, 28.0f, 700.0f}});
+        m_window->buildList();
+        runDialog(*m_window, CMainWnd::CmdTotals, [&](QDialog& dialog) {
+            QCOMPARE(textOf(dialog, "fuel"), QStringLiteral("63.00"));
+            QCOMPARE(textOf(dialog, "consumption"), QStringLiteral("7.00"));
+            QCOMPARE(textOf(dialog, "costOfDist"), QStringLiteral("175.00"));
+            QCOMPARE(textOf(dialog, "leftOut"),
+                     QStringLiteral("Left out of the averages: 1 fills, after a fill that was not "
+                                    "logged."));
+            QVERIFY(!dialog.findChild<QLabel*>("leftOut")->isHidden());
+        });
     }
 
 private:

@@ -70,6 +70,13 @@ const CommandInfo kCommands[] = {
      nullptr,
      {},
      &C::importOtherLog},
+    {W::CmdNoteMarkers,
+     "actionNoteMarkers",
+     &Text::menu_FileNoteMarkers,
+     nullptr,
+     nullptr,
+     {},
+     &C::convertNoteMarkers},
     {W::CmdExportCsv,
      "actionExportCsv",
      &Text::menu_FileExport,
@@ -144,7 +151,7 @@ const CommandInfo kCommands[] = {
 // clang-format off
 constexpr int kFileItems[] = {
     W::CmdSettings, 0,
-    W::CmdImportCsv, W::CmdImportOtherLog, W::CmdExportCsv, 0,
+    W::CmdImportCsv, W::CmdImportOtherLog, W::CmdNoteMarkers, W::CmdExportCsv, 0,
     W::CmdNewVehicle, W::CmdOpenVehicle, W::CmdRecentVehiclesMenu, W::CmdSaveAs, W::CmdCancel, 0,
     W::CmdAbout, W::CmdExit};
 // clang-format on
@@ -188,6 +195,24 @@ FileDialogRequest csvFileRequest() {
     request.filter = QStringLiteral("CSV (*.csv)");
     request.defaultSuffix = QStringLiteral("csv");
     return request;
+}
+
+// The markers an earlier import may have written, in the loaded language, in every language
+// file beside the program and in English.
+NoteMarkers noteMarkersOfAllLanguages() {
+    NoteMarkers markers = {
+        {translate(Text::OtherLog_markerpartial), translate(Text::OtherLog_markermissed)}};
+    const QString folder = programFolder();
+    for (const QString& file :
+         QDir(folder + QStringLiteral("/lang")).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
+        CLanguage table;
+        table.load(QStringLiteral("lang\\") + file, folder);
+        const auto marker = [&table](const TextId& text) {
+            return table.translate(text.section, text.key, text.defaultText);
+        };
+        markers.append({marker(Text::OtherLog_markerpartial), marker(Text::OtherLog_markermissed)});
+    }
+    return markers;
 }
 
 void reportSettingsNotStored(QWidget* owner) {
@@ -234,7 +259,7 @@ void CMainCommands::addFill() {
     FillRecord fill;
     DriverRecord driver;
     dialog.getRecords(&station, &fill, &driver);
-    m_document.addFill(fieldText(station.name), fill, fieldText(driver.name));
+    m_document.addFill(fieldText(station.name), fill, fieldText(driver.name), dialog.flags());
 }
 
 void CMainCommands::editFill() {
@@ -254,10 +279,12 @@ void CMainCommands::editFill() {
     CFillDlg dialog(&m_window, station ? &stationCopy : nullptr, &fillCopy,
                     driver ? &driverCopy : nullptr);
     dialog.setDatabase(&database);
+    dialog.setFlags(database.getFillFlags(row));
     if (dialog.doModal() != QDialog::Accepted)
         return;
     dialog.getRecords(&stationCopy, &fillCopy, &driverCopy);
-    m_document.editFill(row, fieldText(stationCopy.name), fillCopy, fieldText(driverCopy.name));
+    m_document.editFill(row, fieldText(stationCopy.name), fillCopy, fieldText(driverCopy.name),
+                        dialog.flags());
 }
 
 void CMainCommands::removeFill() {
@@ -388,6 +415,27 @@ void CMainCommands::importOtherLog() {
     const OtherLogSummary summary = m_document.importOtherLog(dialog.rows());
     showMessageBox(&m_window, translate(Text::Import_importcaption), otherLogSummaryText(summary),
                    QMessageBox::Information);
+}
+
+// Logs imported before the flags existed carry them as words in the notes; the user decides
+// whether they become flags (the notes stay as they are by default).
+void CMainCommands::convertNoteMarkers() {
+    const NoteMarkers markers = noteMarkersOfAllLanguages();
+    const int count = m_document.noteMarkerCount(markers);
+    const QString partial = translate(Text::OtherLog_markerpartial);
+    const QString missed = translate(Text::OtherLog_markermissed);
+    if (count == 0) {
+        showMessageBox(&m_window, kCaption,
+                       translate(Text::Main_NoNoteMarkers).arg(partial, missed),
+                       QMessageBox::Information);
+        return;
+    }
+    const auto answer = showMessageBox(
+        &m_window, kCaption,
+        translate(Text::Main_QuestionNoteMarkers).arg(QString::number(count), partial, missed),
+        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_document.convertNoteMarkers(markers);
 }
 
 void CMainCommands::rememberVehicles(const QString& previous, const QString& opened) {

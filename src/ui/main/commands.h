@@ -60,6 +60,7 @@ public:
     void exportCsv();
     void importCsv();
     void importOtherLog();
+    void convertNoteMarkers();
     void newVehicle();
     void openVehicle();
     void saveAs();

@@ -48,6 +48,7 @@ public:
         CmdUndo = 40036,
         CmdRedo = 40037,
         CmdSaveAs = 40038,
+        CmdNoteMarkers = 40060,
     };
 
     explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);

@@ -38,6 +38,7 @@ const ColumnBox kColumnBoxes[] = {
     {CFillListModel::Odometer, &Text::Settings_odometer, "columnOdometer"},
     {CFillListModel::Consumption, &Text::Settings_consumption, "columnConsumption"},
     {CFillListModel::Endurance, &Text::Settings_endurance, "columnEndurance"},
+    {CFillListModel::Marks, &Text::Settings_marks, "columnMarks"},
 };
 
 // The file name in a stored language path: the text after its last separator.

@@ -30,6 +30,11 @@ CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
         m_rows[i] = addValueRow(grid, QString::fromLatin1(kRowNames[int(kTotalsRows[i])]),
                                 ValueKind::Number, true);
     grid->setColumnStretch(1, 1);
+    m_leftOut = new QLabel(this);
+    m_leftOut->setObjectName(QStringLiteral("leftOut"));
+    m_leftOut->setTextFormat(Qt::PlainText);
+    m_leftOut->setWordWrap(true);
+    m_leftOut->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     QPushButton* ok = addCloseButton(this);
     auto* buttons = new QHBoxLayout;
@@ -38,6 +43,7 @@ CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(m_leftOut);
     layout->addStretch();
     layout->addLayout(buttons);
     ok->setFocus();
@@ -59,4 +65,6 @@ void CTotalsDlg::showTotals() {
         translateValueRow(m_rows[i], totalsLabel(row), &totalsUnit(row));
         m_rows[i].value->setText(totalsValueText(totals, row));
     }
+    m_leftOut->setText(totalsLeftOutText(totals));
+    m_leftOut->setVisible(!m_leftOut->text().isEmpty());
 }
