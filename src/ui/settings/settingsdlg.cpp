@@ -98,8 +98,6 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     m_done->setObjectName(QStringLiteral("done"));
     m_done->setDefault(true);
     m_done->setAutoDefault(true);
-    QPushButton* cancel = m_buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setObjectName(QStringLiteral("cancel"));
 
     auto* languageRow = new QHBoxLayout;
     languageRow->addWidget(m_languageLabel);
@@ -122,7 +120,6 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     setTabOrder(m_fullTank, m_emptyTank);
     setTabOrder(m_emptyTank, m_debugModeBox);
     setTabOrder(m_debugModeBox, m_done);
-    setTabOrder(m_done, cancel);
 
     m_revealAction = new QAction(this);
     m_revealAction->setObjectName(QStringLiteral("actionRevealDebugMode"));
@@ -230,6 +227,11 @@ void CSettingsDlg::translateControls() {
     m_emptyTank->setText(widgetText(text(Text::Settings_emptytank)));
     m_debugModeBox->setText(widgetText(text(Text::Settings_debugmode)));
     m_done->setText(widgetText(text(Text::Settings_done)));
+    // A standard button takes Qt's text in the language installed when it is made.
+    m_buttons->setStandardButtons(QDialogButtonBox::Cancel);
+    QPushButton* cancel = m_buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    setTabOrder(m_done, cancel);
 }
 
 void CSettingsDlg::revealDebugMode() {
