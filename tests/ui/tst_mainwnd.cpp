@@ -949,7 +949,7 @@ private slots:
         window.open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QSize available = window.screen()->availableGeometry().size();
-        QVERIFY(window.width() >= available.width() * 2 / 5);
+        QVERIFY(window.width() >= available.width() / 2);
         QVERIFY(window.height() >= available.height() * 3 / 4);
     }
 

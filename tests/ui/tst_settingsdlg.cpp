@@ -252,7 +252,9 @@ private slots:
         QVERIFY(writeLanguagePath("lang\\english.lng"));
         openWindow();
         const auto cancelText = [] {
-            return QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text();
+            return QDialogButtonBox(QDialogButtonBox::Cancel)
+                .button(QDialogButtonBox::Cancel)
+                ->text();
         };
         QStringList names;
         QStringList german;

@@ -3,11 +3,11 @@
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
-#include "stats/totals.h"
 #include "ui/stats/comparedlg.h"
 #include "windowtest.h"
 

@@ -330,7 +330,7 @@ QSize CMainWnd::firstSize() const {
                kPreferredSize.height());
     if (const QScreen* currentScreen = screen()) {
         const QSize available = currentScreen->availableGeometry().size();
-        size = size.expandedTo(QSize(available.width() * 2 / 5, available.height() * 3 / 4));
+        size = size.expandedTo(QSize(available.width() / 2, available.height() * 3 / 4));
         size = size.boundedTo(available);
     }
     return size;

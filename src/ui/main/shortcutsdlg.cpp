@@ -66,8 +66,10 @@ CShortcutsDlg::CShortcutsDlg(CMainWnd* window) : QDialog(window) {
     for (const MenuInfo& menu : CMainCommands::menus()) {
         for (const int id : menu.items) {
             const QAction* action = id ? window->commandAction(id) : nullptr;
+            // The command's own name: Undo, not the step it would take back now.
             if (action && !action->shortcuts().isEmpty())
-                addRow(plainText(action->text()), keysText(action->shortcuts()));
+                addRow(plainText(translate(*CMainCommands::command(id)->menuText)),
+                       keysText(action->shortcuts()));
         }
     }
     addRow(translate(Text::help_EditSelected), keysText({Qt::Key_Return}));
