@@ -37,6 +37,11 @@ inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
 inline constexpr TextId fill_partial{u"fill", u"partial", u"Partial fill"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
+// The keyboard shortcuts window.
+inline constexpr TextId help_Command{u"help", u"Command", u"Command"};
+inline constexpr TextId help_ContextMenu{u"help", u"ContextMenu", u"Menu of the selected fill"};
+inline constexpr TextId help_EditSelected{u"help", u"EditSelected", u"Edit the selected fill"};
+inline constexpr TextId help_Keys{u"help", u"Keys", u"Keys"};
 inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
 inline constexpr TextId FillList_Cost{u"FillList", u"Cost", u"Cost"};
 inline constexpr TextId FillList_Date{u"FillList", u"Date", u"Date"};
@@ -58,6 +63,8 @@ inline constexpr TextId graph_FillCost{u"graph", u"FillCost", u"Fill cost (Kč)"
 // The same for a chart without points.
 inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
+// The window titles that the handheld left in English.
+inline constexpr TextId graph_caption{u"graph", u"caption", u"Graph statistics"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
 inline constexpr TextId Import_comment{u"Import", u"comment",
@@ -117,6 +124,13 @@ inline constexpr TextId Main_QuestionNoteMarkers{
     u"Main", u"QuestionNoteMarkers",
     u"%1 fills have notes that begin with \"%2\" or \"%3\" from an earlier import. Mark these "
     u"fills as partial or after a missed fill, and take the words out of their notes?"};
+// The main window's hint over an empty list (%1: the keys of Add fill) and its status line.
+inline constexpr TextId Main_EmptyLog{u"Main", u"EmptyLog",
+                                      u"No fills yet. Add your first fill with %1"};
+inline constexpr TextId Main_LogFilter{u"Main", u"LogFilter", u"Tankometer logs"};
+inline constexpr TextId Main_StatusAverage{u"Main", u"StatusAverage", u"Average %1 %2"};
+inline constexpr TextId Main_StatusFills{u"Main", u"StatusFills", u"%1 fills"};
+inline constexpr TextId Main_StatusOneFill{u"Main", u"StatusOneFill", u"1 fill"};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -159,13 +173,18 @@ inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
 inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
 inline constexpr TextId menu_FillRemove{u"menu", u"FillRemove", u"Remove fill"};
 inline constexpr TextId menu_FillShowInfo{u"menu", u"FillShowInfo", u"Fill information"};
+inline constexpr TextId menu_HelpShortcuts{u"menu", u"HelpShortcuts", u"Keyboard shortcuts"};
 inline constexpr TextId menu_MainEdit{u"menu", u"MainEdit", u"Edit"};
 inline constexpr TextId menu_MainFile{u"menu", u"MainFile", u"File"};
 inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
+inline constexpr TextId menu_MainHelp{u"menu", u"MainHelp", u"Help"};
 inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
+inline constexpr TextId menu_MainView{u"menu", u"MainView", u"View"};
 inline constexpr TextId menu_StatCompare{u"menu", u"StatCompare", u"Compare vehicles"};
 inline constexpr TextId menu_StatGraph{u"menu", u"StatGraph", u"Graph"};
 inline constexpr TextId menu_StatTotals{u"menu", u"StatTotals", u"Totals"};
+inline constexpr TextId menu_ViewStatusLine{u"menu", u"ViewStatusLine", u"Status line"};
+inline constexpr TextId menu_ViewToolbar{u"menu", u"ViewToolbar", u"Toolbar"};
 inline constexpr TextId OtherLog_caption{u"OtherLog", u"caption", u"Import from another fuel log"};
 inline constexpr TextId OtherLog_columns{u"OtherLog", u"columns", u"Columns"};
 inline constexpr TextId OtherLog_countadded{u"OtherLog", u"countadded", u"Fills added: %1"};
@@ -215,10 +234,13 @@ inline constexpr TextId OtherLog_time{u"OtherLog", u"time", u"Time"};
 inline constexpr TextId OtherLog_vehicle{u"OtherLog", u"vehicle", u"Vehicle:"};
 inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
 inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
+inline constexpr TextId Settings_caption{u"Settings", u"caption", u"Settings"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
 inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
 inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
+inline constexpr TextId Settings_debugmode{u"Settings", u"debugmode", u"Debug mode"};
+inline constexpr TextId Settings_done{u"Settings", u"done", u"Done"};
 inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
 inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
 // The desktop settings store may refuse a write (a read-only or full disk).
@@ -231,6 +253,7 @@ inline constexpr TextId Settings_marks{u"Settings", u"marks", u"Partial and miss
 inline constexpr TextId Settings_method{u"Settings", u"method", u"Filling method"};
 inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"};
 inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
+inline constexpr TextId stats_caption{u"stats", u"caption", u"Total statistics"};
 inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
 inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
 inline constexpr TextId stats_CostOfDist{u"stats", u"CostOfDist", u"Cost of dist.:"};
@@ -277,6 +300,8 @@ inline constexpr TextId units_MonthlyDistance{u"units", u"MonthlyDistance", u"km
 inline constexpr TextId units_Odometer{u"units", u"Odometer", u"km"};
 inline constexpr TextId units_odometer{u"units", u"odometer", u"km"};
 inline constexpr TextId units_period{u"units", u"period", u"days"};
+// A period of one day.
+inline constexpr TextId units_periodone{u"units", u"periodone", u"day"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -301,6 +326,10 @@ inline constexpr TextId all[] = {
     fill_partial,
     fill_station,
     fill_time,
+    help_Command,
+    help_ContextMenu,
+    help_EditSelected,
+    help_Keys,
     FillList_Consumption,
     FillList_Cost,
     FillList_Date,
@@ -317,6 +346,7 @@ inline constexpr TextId all[] = {
     graph_FillCost,
     graph_NoPoints,
     graph_UnitCost,
+    graph_caption,
     Import_cancel,
     Import_caption,
     Import_comment,
@@ -348,6 +378,11 @@ inline constexpr TextId all[] = {
     Main_LogFileGone,
     Main_NoNoteMarkers,
     Main_QuestionNoteMarkers,
+    Main_EmptyLog,
+    Main_LogFilter,
+    Main_StatusAverage,
+    Main_StatusFills,
+    Main_StatusOneFill,
     main_Consumption,
     main_Cost,
     main_CostOfDist,
@@ -386,13 +421,18 @@ inline constexpr TextId all[] = {
     menu_FillEdit,
     menu_FillRemove,
     menu_FillShowInfo,
+    menu_HelpShortcuts,
     menu_MainEdit,
     menu_MainFile,
     menu_MainFill,
+    menu_MainHelp,
     menu_MainStats,
+    menu_MainView,
     menu_StatCompare,
     menu_StatGraph,
     menu_StatTotals,
+    menu_ViewStatusLine,
+    menu_ViewToolbar,
     OtherLog_caption,
     OtherLog_columns,
     OtherLog_countadded,
@@ -432,10 +472,13 @@ inline constexpr TextId all[] = {
     OtherLog_vehicle,
     OtherLog_volume,
     OtherLog_ymd,
+    Settings_caption,
     Settings_columns,
     Settings_consumption,
     Settings_cost,
     Settings_date,
+    Settings_debugmode,
+    Settings_done,
     Settings_emptytank,
     Settings_endurance,
     Settings_errorsave,
@@ -446,6 +489,7 @@ inline constexpr TextId all[] = {
     Settings_method,
     Settings_odometer,
     Settings_order,
+    stats_caption,
     stats_consumption,
     stats_cost,
     stats_CostOfDist,
@@ -476,6 +520,7 @@ inline constexpr TextId all[] = {
     units_Odometer,
     units_odometer,
     units_period,
+    units_periodone,
     undo_AddFill,
     undo_EditFill,
     undo_Import,

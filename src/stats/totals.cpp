@@ -181,3 +181,13 @@ QString totalsValueText(const FillTotals& totals, TotalsRow row) {
     }
     return dialogValueText(totals.endurance);
 }
+
+const TextId& totalsUnit(const FillTotals& totals, TotalsRow row) {
+    if (row == TotalsRow::Period && totals.period == 1)
+        return Text::units_periodone;
+    return totalsUnit(row);
+}
+
+bool coversAMonth(const FillTotals& totals) {
+    return totals.period && *totals.period >= 30;
+}

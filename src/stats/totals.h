@@ -68,3 +68,9 @@ const TextId& totalsLabel(TotalsRow row);
 const TextId& totalsUnit(TotalsRow row);
 // "%d" or "%0.2f" with "." whatever the locale; the not-available text where there is no value.
 QString totalsValueText(const FillTotals& totals, TotalsRow row);
+
+// The unit of a row for these totals: the period of a single day is "day", not "days".
+const TextId& totalsUnit(const FillTotals& totals, TotalsRow row);
+// True when the period holds at least one month of 30 days: the monthly figures of a shorter
+// period are an extrapolation that a comparison of vehicles leaves out.
+bool coversAMonth(const FillTotals& totals);

@@ -525,8 +525,8 @@ private slots:
         QCOMPARE(listWhileOpen, listBefore);
         QAction* add = m_window->commandAction(CMainWnd::CmdAddFill);
         QVERIFY(add);
-        QCOMPARE(add->text(), translate(Text::menu_FillAdd));
-        QVERIFY(add->text() != QString("Add fill"));
+        QCOMPARE(shownText(add->text()), translate(Text::menu_FillAdd) + u'\u2026');
+        QVERIFY(shownText(add->text()) != QString("Add fill\u2026"));
         // The columns are as wide as the new language's headers.
         QTableView* list = m_window->fillList();
         const int odometer = m_window->listModel()->positionOf(CFillListModel::Odometer);

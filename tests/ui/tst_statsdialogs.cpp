@@ -8,12 +8,15 @@
 #include "ui/messagebox.h"
 #include "windowtest.h"
 
+#include <QAccessible>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <functional>
 
@@ -90,6 +93,52 @@ void runDialog(CMainWnd& window, int command, std::function<void(QDialog&)> inDi
 }
 
 using ValueMap = QMap<QString, QString>;
+
+// What a screen reader finds on the accessibility bus: each interface's name with the names
+// of the interfaces that label it (a caption, a table's row header).
+struct Reached {
+    QString name;
+    QStringList labels;
+    bool operator==(const Reached&) const = default;
+};
+
+void walk(QAccessibleInterface* node, QList<Reached>* reached, int depth = 0) {
+    if (!node || depth > 32)
+        return;
+    Reached here{node->text(QAccessible::Name), {}};
+    for (const auto& [other, relation] : node->relations(QAccessible::Label))
+        here.labels.append(other->text(QAccessible::Name));
+    if (QAccessibleTableCellInterface* cell = node->tableCellInterface()) {
+        for (QAccessibleInterface* header : cell->rowHeaderCells())
+            here.labels.append(header->text(QAccessible::Name));
+    }
+    reached->append(here);
+    for (int i = 0; i < node->childCount(); ++i)
+        walk(node->child(i), reached, depth + 1);
+}
+
+// Every value a sighted user reads in the dialog, with the caption it stands beside: a label's
+// buddy with the label's text, a table's cell with its row's header.
+QList<Reached> shownValues(QDialog& dialog) {
+    QList<Reached> shown;
+    for (const QLabel* caption : dialog.findChildren<QLabel*>()) {
+        if (const auto* value = qobject_cast<const QLabel*>(caption->buddy());
+            value && caption->isVisible() && value->isVisible() && !value->text().isEmpty())
+            shown.append({value->text(), {caption->text()}});
+    }
+    for (const QTableWidget* table : dialog.findChildren<QTableWidget*>()) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem* header = table->verticalHeaderItem(row);
+                shown.append({table->item(row, column)->text(),
+                              header && table->verticalHeader()->isVisible()
+                                  ? QStringList{header->text()}
+                                  : QStringList{}});
+            }
+        }
+    }
+    return shown;
+}
 
 } // namespace
 
@@ -316,7 +365,7 @@ private slots:
             for (const char* name : {"distance", "fuel", "cost", "period", "consumption",
                                      "costOfDist", "monthlyCost", "monthlyDistance", "endurance"})
                 shown.append(textOf(dialog, QString::fromLatin1(name)));
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Total statistics"));
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Gesamtstatistik"));
             QCOMPARE(textOf(dialog, "periodLabel"), QStringLiteral("Zeitraum:"));
             QCOMPARE(textOf(dialog, "monthlyCostUnit"), QStringLiteral("€ / Monat"));
             QCOMPARE(dialog.focusWidget(), button(dialog, "ok"));
@@ -327,8 +376,58 @@ private slots:
         QCOMPARE(shown, QStringList({"500", "35.00", "900.00", "2", "7.00", "180.00", "13500",
                                      "7500", "14.29"}));
         // The menus come back in the loaded language.
-        QCOMPARE(m_window->commandAction(CMainWnd::CmdTotals)->text(),
-                 translate(Text::menu_StatTotals));
+        QCOMPARE(shownText(m_window->commandAction(CMainWnd::CmdTotals)->text()),
+                 translate(Text::menu_StatTotals) + u'\u2026');
+    }
+
+    // A screen reader reaches every value shown, each labelled by its caption, in German too.
+    void everyValueIsOnTheAccessibilityBus_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("minimumValues");
+        QTest::newRow("totals") << int(CMainWnd::CmdTotals) << 9;
+        QTest::newRow("fill information") << int(CMainWnd::CmdFillInformation) << 12;
+        QTest::newRow("compare vehicles") << int(CMainWnd::CmdCompareVehicles) << 9;
+        QTest::newRow("about") << int(CMainWnd::CmdAbout) << 1;
+    }
+    void everyValueIsOnTheAccessibilityBus() {
+        QFETCH(int, command);
+        QFETCH(int, minimumValues);
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
+        m_window->buildList();
+        m_window->selectRow(1);
+        runDialog(*m_window, command, [&](QDialog& dialog) {
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QList<Reached> reached;
+            walk(QAccessible::queryAccessibleInterface(&dialog), &reached);
+            const QList<Reached> shown = shownValues(dialog);
+            QVERIFY(shown.size() >= minimumValues);
+            for (const Reached& value : shown) {
+                QVERIFY2(reached.contains(value),
+                         qPrintable(value.labels.join(u' ') + u' ' + value.name));
+            }
+        });
+    }
+
+    // A name or note wider than its room is shortened with a mark, whole in its tip and on the
+    // accessibility bus.
+    void longTextsAreShortenedVisibly() {
+        const QString notes(kNotesUnits - 1, u'W');
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f, "Shell", "Jan", "W W"}});
+        m_window->buildList();
+        m_window->selectRow(0);
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("notes"));
+            label->grab();
+            QCOMPARE(label->toolTip(), QString()); // a short note shows whole
+            label->setText(notes);
+            dialog.resize(dialog.minimumSizeHint());
+            QVERIFY(label->width() < label->fontMetrics().horizontalAdvance(notes));
+            label->grab();
+            QCOMPARE(label->toolTip(), notes);
+            QCOMPARE(label->text(), notes);
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), notes);
+        });
     }
 
     // A fill after a missed one: the averages leave out its fuel and say so under the figures;

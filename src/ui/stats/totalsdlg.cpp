@@ -23,7 +23,6 @@ static_assert(std::size(kRowNames) == std::size(kTotalsRows));
 
 CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("totalsDialog"));
-    setWindowTitle(QStringLiteral("Total statistics"));
 
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < m_rows.size(); ++i)
@@ -57,12 +56,13 @@ int CTotalsDlg::doModal() {
 }
 
 void CTotalsDlg::showTotals() {
+    setWindowTitle(translate(Text::stats_caption));
     FillTotals totals;
     if (m_database)
         totals = computeTotals(*m_database, readFillingMethod());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const TotalsRow row = kTotalsRows[i];
-        translateValueRow(m_rows[i], totalsLabel(row), &totalsUnit(row));
+        translateValueRow(m_rows[i], totalsLabel(row), &totalsUnit(totals, row));
         m_rows[i].value->setText(totalsValueText(totals, row));
     }
     m_leftOut->setText(totalsLeftOutText(totals));
