@@ -21,14 +21,15 @@ constexpr int kColumnCount = 7;
 constexpr quint64 kHour = 36000000000ull; // 100 ns units
 constexpr quint64 kFirstTime = 154000ull * 24 * kHour;
 
-void fillDatabase(CFuelDatabase& database) {
+// With flags, every fourth fill is partial and every fiftieth follows a missed one.
+void fillDatabase(CFuelDatabase& database, bool flagged = false) {
     for (int i = 0; i < kFillCount; ++i) {
         FillRecord fill;
         fill.odometer = 1000 + 450 * i;
         fill.fuel = 35.0f + float(i % 10);
         fill.cost = fill.fuel * 1.6f;
         fill.dateTime = FileTime::fromValue(kFirstTime + quint64(i) * 30 * kHour);
-        database.insertFill(fill);
+        database.insertFill(fill, {flagged && i % 4 == 1, flagged && i % 50 == 7});
     }
 }
 
@@ -42,10 +43,12 @@ void BM_NumberToText(benchmark::State& state) {
 }
 BENCHMARK(BM_NumberToText)->Unit(benchmark::kMillisecond);
 
-// A refresh of the list and then the text of every cell.
-void BM_EveryCellText(benchmark::State& state) {
+// A refresh of the list and then the text of every cell; the second with partial and missed
+// fills and the column of their marks.
+void everyCellText(benchmark::State& state, bool flagged) {
+    const int columns = flagged ? kColumnCount + 1 : kColumnCount;
     CFuelDatabase database(QDir::home().filePath(QStringLiteral("list.fil")));
-    fillDatabase(database);
+    fillDatabase(database, flagged);
     database.save();
     CLogDocument document(database.filePath());
     document.load();
@@ -54,13 +57,22 @@ void BM_EveryCellText(benchmark::State& state) {
     for (auto _ : state) {
         model.rowsChanged(0, kFillCount - 1);
         for (int row = 0; row < kFillCount; ++row) {
-            for (int column = 0; column < kColumnCount; ++column)
+            for (int column = 0; column < columns; ++column)
                 benchmark::DoNotOptimize(model.cellText(row, CFillListModel::Column(column)));
         }
     }
-    state.SetItemsProcessed(state.iterations() * kFillCount * kColumnCount);
+    state.SetItemsProcessed(state.iterations() * kFillCount * columns);
+}
+
+void BM_EveryCellText(benchmark::State& state) {
+    everyCellText(state, false);
 }
 BENCHMARK(BM_EveryCellText)->Unit(benchmark::kMillisecond);
+
+void BM_EveryCellTextFlagged(benchmark::State& state) {
+    everyCellText(state, true);
+}
+BENCHMARK(BM_EveryCellTextFlagged)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -77,6 +89,7 @@ int main(int argc, char** argv) {
     writeLanguagePath(DefaultLanguagePath.toString());
     static const BenchComparison comparisons[] = {
         {"BM_EveryCellText", "BM_NumberToText", 0},
+        {"BM_EveryCellTextFlagged", "BM_EveryCellText", 0},
     };
     return runBenchmarksWithRatios(argc, argv, comparisons);
 }

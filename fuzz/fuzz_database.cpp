@@ -1,8 +1,8 @@
 // The database loader on any bytes (both file formats, chosen by the header of the input).
 // A load never crashes or allocates more than the file can hold; the fills come out in time
-// order; what was loaded is saved whole and loads back to the same tables and log settings; units
-// stored into any settings block read back as stored, and keep the bytes this version does not
-// write.
+// order; the per-fill section gives flags only when it matched; what was loaded is saved whole
+// and loads back to the same tables, flags and log settings; units stored into any settings block
+// read back as stored, and keep the bytes this version does not write.
 
 #include "db/fueldatabase.h"
 #include "fuzzinput.h"
@@ -30,7 +30,8 @@ bool sameTables(const CFuelDatabase& a, const CFuelDatabase& b) {
             return false;
     }
     for (int i = 0; i < a.getFillCount(); ++i) {
-        if (!sameBytes(a.getFill(i), b.getFill(i), sizeof(FillRecord)))
+        if (!sameBytes(a.getFill(i), b.getFill(i), sizeof(FillRecord)) ||
+            a.getFillFlags(i) != b.getFillFlags(i))
             return false;
     }
     return true;
@@ -57,18 +58,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                   "fills out of time order after a load");
     }
 
+    fuzzCheck(loaded.fillExtrasStatus() == FillExtrasStatus::Read || !loaded.anyFillFlagged(),
+              "flags from a section that did not match");
+
     // Saved elsewhere, so the input is never copied to a backup.
     loaded.setFilePath(copy);
     fuzzCheck(loaded.save(), "the loaded tables could not be saved");
-    fuzzCheck(QFileInfo(copy).size() == 296 + 68 * qint64(loaded.getStationCount()) +
-                                            44 * qint64(loaded.getDriverCount()) +
-                                            128 * qint64(loaded.getFillCount()),
+    fuzzCheck(QFileInfo(copy).size() ==
+                  296 + 68 * qint64(loaded.getStationCount()) +
+                      44 * qint64(loaded.getDriverCount()) + 128 * qint64(loaded.getFillCount()) +
+                      (loaded.anyFillFlagged() ? fillExtrasSectionSize(loaded.getFillCount()) : 0),
               "saved file of the wrong length");
     messages.clear();
     CFuelDatabase reloaded(copy);
     reloaded.setMessageSink(collect);
     reloaded.load();
     fuzzCheck(messages.isEmpty(), "a saved file does not load without a message");
+    fuzzCheck(reloaded.fillExtrasStatus() ==
+                  (loaded.anyFillFlagged() ? FillExtrasStatus::Read : FillExtrasStatus::Absent),
+              "a saved section does not read back");
     fuzzCheck(sameTables(loaded, reloaded), "a saved file loads to other tables");
     fuzzCheck(loaded.tables().settings == reloaded.tables().settings,
               "a saved file loads to another settings block");

@@ -83,6 +83,16 @@ void databaseSeeds() {
     writeSeed(QStringLiteral("database"), QStringLiteral("laterunits.fil"), withUnits);
     writeSeed(QStringLiteral("database"), QStringLiteral("short.fil"),
               three.left(three.size() - 60));
+    // With partial and missed flags in the section after the fills, whole and cut short.
+    db.setFillFlags(1, {true, false});
+    db.setFillFlags(2, {true, true});
+    fuzzCheck(db.save(), "cannot write a seed database");
+    const QByteArray flagged = readFile(path);
+    writeSeed(QStringLiteral("database"), QStringLiteral("flagged.fil"), flagged);
+    writeSeed(QStringLiteral("database"), QStringLiteral("flagged-cut.fil"),
+              flagged.left(flagged.size() - 5));
+    db.setFillFlags(1, {});
+    db.setFillFlags(2, {});
 
     // Format 0.1: header, station and fill counts, stations, 124-byte fills without a driver.
     QByteArray legacy = three.left(28);

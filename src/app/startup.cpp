@@ -2,6 +2,7 @@
 
 #include "core/debuglog.h"
 #include "core/logdocument.h"
+#include "core/qttranslations.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
 #include "core/terminationsignals.h"
@@ -55,6 +56,7 @@ int runTankometer(const StartupOptions& options) {
     }
 
     language().load(readLanguagePathOrStoreDefault());
+    installQtTranslations(language().localeName());
 
     // The main window's own commands end the run; closing it must not end the application
     // while a nested event loop still runs.

@@ -1,5 +1,6 @@
 #include "core/logdocument.h"
 
+#include "core/debuglog.h"
 #include "csv/csvreader.h"
 #include "db/calendar.h"
 #include "db/logmerge.h"
@@ -44,8 +45,11 @@ std::vector<Run> runsOf(const std::vector<int>& rows) {
     return runs;
 }
 
+// The items of the run; a list shorter than the rows (flags) gives what it has of them.
 template <typename Item> std::vector<Item> slice(const std::vector<Item>& items, const Run& run) {
-    return {items.begin() + std::ptrdiff_t(run.begin), items.begin() + std::ptrdiff_t(run.end)};
+    const std::size_t end = std::min(run.end, items.size());
+    const std::size_t begin = std::min(run.begin, end);
+    return {items.begin() + std::ptrdiff_t(begin), items.begin() + std::ptrdiff_t(end)};
 }
 
 const TextId& stepText(CLogDocument::StepKind kind) {
@@ -58,6 +62,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_RemoveFill;
     case CLogDocument::OtherCopyStep:
         return Text::undo_OtherCopy;
+    case CLogDocument::NoteMarkersStep:
+        return Text::undo_NoteMarkers;
     case CLogDocument::ImportStep:
         break;
     }
@@ -76,9 +82,10 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        return m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::OtherCopyStep
-                   ? text.arg(m_count)
-                   : text;
+        const bool counted = m_kind == CLogDocument::ImportStep ||
+                             m_kind == CLogDocument::OtherCopyStep ||
+                             m_kind == CLogDocument::NoteMarkersStep;
+        return counted ? text.arg(m_count) : text;
     }
 
     void redo() override {
@@ -150,6 +157,8 @@ void CLogDocument::load() {
     // Taken before the read: a write by another program while we read shows as a change.
     const FileStamp stamp = fileStamp(database.filePath());
     database.load();
+    if (const QByteArray line = fillExtrasStatusText(database.fillExtrasStatus()); !line.isEmpty())
+        debugLog().write(line);
     replaceDatabase(std::move(database));
     m_stamp = stamp;
     m_settingsOnDisk = m_database.tables().settings;
@@ -322,8 +331,10 @@ void CLogDocument::mergeOtherCopy(const DatabaseTables& theirs) {
         m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
     LogChange change;
     change.insertedRows = rows;
-    for (const int row : rows)
+    for (const int row : rows) {
         change.insertedFills.push_back(*merged.getFill(row));
+        change.insertedFlags.push_back(merged.getFillFlags(row));
+    }
     const int count = int(rows.size());
     push(OtherCopyStep, std::move(change), count, -1);
     emit notice(translate(Text::Main_OtherCopyMerged).arg(count));
@@ -416,12 +427,14 @@ void CLogDocument::push(StepKind kind, LogChange change, int count, int shownRow
     m_undoStack->push(new CLogStep(*this, kind, std::move(change), count, shownRow));
 }
 
-int CLogDocument::addFill(const QString& station, const FillRecord& fill, const QString& driver) {
+int CLogDocument::addFill(const QString& station, const FillRecord& fill, const QString& driver,
+                          FillFlags flags) {
     LogChange change;
     FillRecord added = fill;
     added.stationId = m_database.findOrAddStation(station);
     added.driverId = m_database.findOrAddDriver(driver);
     change.insertedFills = {added};
+    change.insertedFlags = {flags};
     change.insertedRows = m_database.mergeRows(&change.insertedFills);
     const int row = change.insertedRows.front();
     push(AddFillStep, std::move(change), 1, row);
@@ -451,13 +464,15 @@ int reassign(CFuelDatabase& database, int ownId, const QString& name, const Reco
 } // namespace
 
 int CLogDocument::editFill(int row, const QString& station, const FillRecord& fill,
-                           const QString& driver) {
+                           const QString& driver, FillFlags flags) {
     const FillRecord* old = m_database.getFill(row);
     if (!old)
         return -1;
     LogChange change;
     change.removedRows = {row};
     change.removedFills = {*old};
+    change.removedFlags = {m_database.getFillFlags(row)};
+    change.insertedFlags = {flags};
     FillRecord edited = fill;
     edited.stationId =
         reassign(m_database, old->stationId, station, m_database.getStation(old->stationId),
@@ -479,6 +494,7 @@ int CLogDocument::removeFill(int row) {
     LogChange change;
     change.removedRows = {row};
     change.removedFills = {*fill};
+    change.removedFlags = {m_database.getFillFlags(row)};
     push(RemoveFillStep, std::move(change), 1, std::min(row, m_database.getFillCount() - 2));
     return row;
 }
@@ -487,8 +503,10 @@ CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& 
     CsvImportResult result = readCsvImport(reader, columns, m_database);
     LogChange change;
     change.insertedFills = std::move(result.fills);
-    change.insertedRows = m_database.mergeRows(&change.insertedFills);
+    change.insertedFlags = std::move(result.flags);
+    change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
     result.fills.clear();
+    result.flags.clear();
     if (!change.insertedRows.empty()) {
         // The selection stays with the fill it was on.
         push(ImportStep, std::move(change), result.imported, -1);
@@ -498,13 +516,44 @@ CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& 
 
 OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows) {
     LogChange change;
-    change.insertedFills = otherLogFills(rows, &m_database);
-    change.insertedRows = m_database.mergeRows(&change.insertedFills);
+    change.insertedFills = otherLogFills(rows, &m_database, &change.insertedFlags);
+    change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
     const int count = int(change.insertedRows.size());
     if (count > 0) {
         push(ImportStep, std::move(change), count, -1);
     }
     return summariseOtherLog(rows);
+}
+
+LogChange CLogDocument::noteMarkerChange(const NoteMarkers& markers) const {
+    LogChange change;
+    for (int row = 0; row < m_database.getFillCount(); ++row) {
+        FillRecord fill = *m_database.getFill(row);
+        QString notes = fieldText(fill.notes);
+        FillFlags flags = m_database.getFillFlags(row);
+        if (!takeNoteMarkers(&notes, &flags, markers))
+            continue;
+        change.removedRows.push_back(row);
+        change.removedFills.push_back(fill);
+        change.removedFlags.push_back(m_database.getFillFlags(row));
+        setFieldText(fill.notes, notes);
+        change.insertedRows.push_back(row);
+        change.insertedFills.push_back(fill);
+        change.insertedFlags.push_back(flags);
+    }
+    return change;
+}
+
+int CLogDocument::noteMarkerCount(const NoteMarkers& markers) const {
+    return int(noteMarkerChange(markers).insertedRows.size());
+}
+
+int CLogDocument::convertNoteMarkers(const NoteMarkers& markers) {
+    LogChange change = noteMarkerChange(markers);
+    const int count = int(change.insertedRows.size());
+    if (count > 0)
+        push(NoteMarkersStep, std::move(change), count, -1);
+    return count;
 }
 
 void CLogDocument::apply(const LogChange& change, bool forward) {
@@ -519,14 +568,16 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
     const std::vector<int>& removed = forward ? change.removedRows : change.insertedRows;
     const std::vector<int>& inserted = forward ? change.insertedRows : change.removedRows;
     const std::vector<FillRecord>& fills = forward ? change.insertedFills : change.removedFills;
+    const std::vector<FillFlags>& flags = forward ? change.insertedFlags : change.removedFlags;
     if (removed == inserted) {
         // Fills edited where they stand.
         for (std::size_t i = 0; i < inserted.size(); ++i) {
             *m_database.getFill(inserted[i]) = fills[i];
+            m_database.setFillFlags(inserted[i], flagsAt(flags, int(i)));
             emit fillsChanged(inserted[i], inserted[i]);
         }
     } else {
-        applyRows(removed, inserted, fills);
+        applyRows(removed, inserted, fills, flags);
     }
     // A renamed station or driver shows in every fill of it.
     if ((!change.stations.empty() || !change.drivers.empty()) && m_database.getFillCount() > 0)
@@ -535,13 +586,14 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
 
 void CLogDocument::applyRows(const std::vector<int>& removedRows,
                              const std::vector<int>& insertedRows,
-                             const std::vector<FillRecord>& insertedFills) {
+                             const std::vector<FillRecord>& insertedFills,
+                             const std::vector<FillFlags>& insertedFlags) {
     const std::vector<Run> removedRuns = runsOf(removedRows);
     const std::vector<Run> insertedRuns = runsOf(insertedRows);
     if (removedRuns.size() + insertedRuns.size() > kMaxAnnouncedRuns) {
         emit aboutToReplaceLog();
         m_database.removeFillsAt(removedRows);
-        m_database.insertFillsAt(insertedRows, insertedFills);
+        m_database.insertFillsAt(insertedRows, insertedFills, insertedFlags);
         emit logReplaced();
         return;
     }
@@ -558,7 +610,8 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         const int first = insertedRows[run.begin];
         const int last = insertedRows[run.end - 1];
         emit fillsAboutToBeInserted(first, last);
-        m_database.insertFillsAt(slice(insertedRows, run), slice(insertedFills, run));
+        m_database.insertFillsAt(slice(insertedRows, run), slice(insertedFills, run),
+                                 slice(insertedFlags, run));
         emit fillsInserted(first, last);
     }
 }

@@ -28,8 +28,10 @@ class CCsvReader;
 struct LogChange {
     std::vector<int> removedRows;
     std::vector<FillRecord> removedFills;
+    std::vector<FillFlags> removedFlags; // beside removedFills; may be shorter (no flags)
     std::vector<int> insertedRows;
     std::vector<FillRecord> insertedFills;
+    std::vector<FillFlags> insertedFlags;
     // A record as it was before the step and as the step leaves it.
     struct Renamed {
         int id = -1;
@@ -43,7 +45,14 @@ struct LogChange {
 class CLogDocument : public QObject {
     Q_OBJECT
 public:
-    enum StepKind { AddFillStep, EditFillStep, RemoveFillStep, ImportStep, OtherCopyStep };
+    enum StepKind {
+        AddFillStep,
+        EditFillStep,
+        RemoveFillStep,
+        ImportStep,
+        OtherCopyStep,
+        NoteMarkersStep
+    };
 
     // How long after a change its write starts: changes made in one go are written once.
     static constexpr int kWriteDelayMs = 200;
@@ -76,14 +85,22 @@ public:
     void saveWithoutMessages();
 
     // The steps. Each returns the row the changed fill now has (-1 when nothing changed).
-    int addFill(const QString& station, const FillRecord& fill, const QString& driver);
+    int addFill(const QString& station, const FillRecord& fill, const QString& driver,
+                FillFlags flags = {});
     // The fill at row takes the edited values. A station or driver name that another record
     // already has (letter case ignored) moves the fill to that record; any other changed name
     // renames the fill's own station or driver for every fill that refers to it.
-    int editFill(int row, const QString& station, const FillRecord& fill, const QString& driver);
+    int editFill(int row, const QString& station, const FillRecord& fill, const QString& driver,
+                 FillFlags flags = {});
     int removeFill(int row);
     CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns);
     OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows);
+    // Fills whose notes begin with the partial or missed markers that imports once wrote there
+    // (any of the given texts) take the flags instead, and lose the markers; one step. Returns
+    // how many fills changed.
+    int convertNoteMarkers(const NoteMarkers& markers);
+    // How many fills convertNoteMarkers would change.
+    int noteMarkerCount(const NoteMarkers& markers) const;
 
     // Saves the open log and opens the one at path, with no undo history; false (the open log
     // stays) when the open log could not be saved. Before the first load, only chooses the path.
@@ -128,9 +145,11 @@ signals:
 private:
     friend class CLogStep;
     void push(StepKind kind, LogChange change, int count, int shownRow);
+    LogChange noteMarkerChange(const NoteMarkers& markers) const;
     void apply(const LogChange& change, bool forward);
     void applyRows(const std::vector<int>& removedRows, const std::vector<int>& insertedRows,
-                   const std::vector<FillRecord>& insertedFills);
+                   const std::vector<FillRecord>& insertedFills,
+                   const std::vector<FillFlags>& insertedFlags);
     void replaceDatabase(CFuelDatabase database);
     void scheduleWrite();
     void startWrite();

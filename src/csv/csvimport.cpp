@@ -28,6 +28,23 @@ private:
     QHash<QString, int> m_ids;
 };
 
+// The column of the header record named `name`, or -1.
+int headerColumn(const QStringList& header, QStringView name) {
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        if (QStringView(header.at(i)).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+bool flagField(const QStringList& fields, int column) {
+    if (column < 0 || column >= fields.size())
+        return false;
+    const QStringView text = QStringView(fields.at(column)).trimmed();
+    return text == u"1" || text.compare(u"true", Qt::CaseInsensitive) == 0 ||
+           text.compare(u"yes", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
@@ -94,6 +111,8 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         return result;
 
     std::vector<FillRecord>& fills = result.fills;
+    const int partialColumn = headerColumn(record.fields, u"partial");
+    const int missedColumn = headerColumn(record.fields, u"missed");
     NameIds stationIds;
     NameIds driverIds;
     const auto addStation = [&database](const QString& name) {
@@ -121,6 +140,8 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         const QString driverName = fieldText(driver.name);
         fill.driverId = driverName.isEmpty() ? -1 : driverIds.find(driverName, addDriver);
         fills.push_back(fill);
+        result.flags.push_back(
+            {flagField(record.fields, partialColumn), flagField(record.fields, missedColumn)});
     }
     result.imported = int(fills.size());
     return result;
@@ -129,7 +150,8 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
 CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
                           CFuelDatabase& database) {
     CsvImportResult result = readCsvImport(reader, columns, database);
-    database.mergeFills(result.fills);
+    database.mergeFills(result.fills, result.flags);
     result.fills.clear();
+    result.flags.clear();
     return result;
 }

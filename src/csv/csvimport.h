@@ -4,6 +4,7 @@
 // with its station and driver found by name or added.
 
 #include "csv/csvreader.h"
+#include "db/fillextras.h"
 #include "db/records.h"
 #include "db/units.h"
 
@@ -50,6 +51,7 @@ struct CsvSkippedLine {
 struct CsvImportResult {
     int imported = 0;
     std::vector<FillRecord> fills;      // the fills read, in file order (readCsvImport)
+    std::vector<FillFlags> flags;       // beside fills
     int skipped = 0;                    // records that are not blank and did not become fills
     QList<CsvSkippedLine> firstSkipped; // the first kCsvReportedSkips of them
 };
@@ -58,7 +60,8 @@ inline constexpr int kCsvReportedSkips = 5;
 
 // Skips the header record, then reads the fill of every record that reads into result.fills,
 // finding or adding its station and driver in the database; the fills are not added. Values are
-// read in the database's units.
+// read in the database's units. Columns whose header is "partial" or "missed" (as the export
+// writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes".
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
                               CFuelDatabase& database);
 // readCsvImport, then the fills added all at once, in time order after existing fills of the

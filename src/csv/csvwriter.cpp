@@ -16,7 +16,11 @@ QString csvField(const QString& text) {
 }
 
 QString csvExportText(const CFuelDatabase& database) {
-    QString text = QString::fromUtf16(kCsvHeader) + u'\n';
+    const bool flagged = database.anyFillFlagged();
+    QString text = QString::fromUtf16(kCsvHeader);
+    if (flagged)
+        text += QString::fromUtf16(kCsvFlagColumns);
+    text += u'\n';
     text.reserve(qsizetype(database.getFillCount()) * 80 + text.size());
     const LogUnits units = database.units();
     for (int i = 0; i < database.getFillCount(); ++i) {
@@ -38,6 +42,11 @@ QString csvExportText(const CFuelDatabase& database) {
         text += csvField(driver ? fieldText(driver->name) : QString());
         text += u';';
         text += csvField(fieldText(fill.notes));
+        if (flagged) {
+            const FillFlags flags = database.getFillFlags(i);
+            text += QStringView(flags.partial ? u";1" : u";");
+            text += QStringView(flags.missedBefore ? u";1" : u";");
+        }
         text += u'\n';
     }
     return text;

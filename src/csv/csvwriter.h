@@ -8,6 +8,8 @@
 class CFuelDatabase;
 
 inline constexpr char16_t kCsvHeader[] = u"station;odometer;fuel;cost;date;time;driver;notes";
+// Added to the header, and a "1" or nothing to every line, when some fill of the log is flagged.
+inline constexpr char16_t kCsvFlagColumns[] = u";partial;missed";
 
 // A field as the file holds it: in double quotes with inner quotes doubled when it contains a
 // ';', a '"' or a line break, so that it reads back whole; otherwise as it is.

@@ -2,7 +2,6 @@
 
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
-#include "localisation/language.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -113,15 +112,20 @@ bool fitsFloat(double value) {
     return std::isfinite(value) && std::abs(value) <= double(std::numeric_limits<float>::max());
 }
 
-QString notesWithMarkers(const OtherLogRow& row, const QString& notes) {
-    QStringList parts;
-    if (row.partial)
-        parts.append(translate(Text::OtherLog_markerpartial));
-    if (row.missed)
-        parts.append(translate(Text::OtherLog_markermissed));
-    if (!notes.isEmpty())
-        parts.append(notes);
-    return parts.join(QStringLiteral("; "));
+// Takes `marker` off the start of *notes when it stands there whole, with its separator.
+bool takeMarker(QString* notes, const QString& marker) {
+    static const QString separator = QStringLiteral("; ");
+    if (marker.isEmpty() || !notes->startsWith(marker))
+        return false;
+    const QStringView rest = QStringView(*notes).mid(marker.size());
+    if (rest.isEmpty()) {
+        notes->clear();
+        return true;
+    }
+    if (!rest.startsWith(separator))
+        return false;
+    *notes = rest.mid(separator.size()).toString();
+    return true;
 }
 
 // Reads the values of one row; the first value that does not read names the skip reason.
@@ -190,7 +194,7 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         row.partial = !readOtherLogFlag(cell(OtherLogColumn::FullTank));
     row.partial = row.partial || readOtherLogFlag(cell(OtherLogColumn::Partial));
     row.missed = readOtherLogFlag(cell(OtherLogColumn::Missed));
-    row.notes = fieldFit(notesWithMarkers(row, cell(OtherLogColumn::Notes)), kNotesUnits);
+    row.notes = fieldFit(cell(OtherLogColumn::Notes), kNotesUnits);
     return row;
 }
 
@@ -404,7 +408,8 @@ OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows) {
     return summary;
 }
 
-std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
+std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log,
+                                      std::vector<FillFlags>* flags) {
     QList<const OtherLogRow*> accepted;
     for (const OtherLogRow& row : rows) {
         if (row.skip == OtherLogSkip::None)
@@ -429,11 +434,28 @@ std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatab
         fill.cost = row->cost;
         fill.dateTime = row->dateTime;
         fills.push_back(fill);
+        if (flags)
+            flags->push_back({row->partial, row->missed});
     }
     return fills;
 }
 
 OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
-    log->mergeFills(otherLogFills(rows, log));
+    std::vector<FillFlags> flags;
+    const std::vector<FillRecord> fills = otherLogFills(rows, log, &flags);
+    log->mergeFills(fills, flags);
     return summariseOtherLog(rows);
+}
+
+bool takeNoteMarkers(QString* notes, FillFlags* flags, const NoteMarkers& markers) {
+    for (const NoteMarker& marker : markers) {
+        const bool partial = takeMarker(notes, marker.partial);
+        const bool missed = takeMarker(notes, marker.missed);
+        if (partial || missed) {
+            flags->partial = flags->partial || partial;
+            flags->missedBefore = flags->missedBefore || missed;
+            return true;
+        }
+    }
+    return false;
 }

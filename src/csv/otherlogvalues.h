@@ -6,6 +6,7 @@
 // are skipped with the reason why.
 
 #include "csv/otherlogformat.h"
+#include "db/fillextras.h"
 #include "db/records.h"
 
 #include <QList>
@@ -60,7 +61,7 @@ struct OtherLogRow {
     qint32 odometer = 0; // km
     float litres = 0.0f;
     float cost = 0.0f;
-    // Cut to their fields; the notes begin with the partial and missed markers.
+    // Cut to their fields.
     QString station;
     QString driver;
     QString notes;
@@ -92,9 +93,25 @@ struct OtherLogSummary {
 OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows);
 
 // The fills of the rows not skipped, by time and then odometer, with their stations and
-// drivers found or added in the log by name (no driver when the name is empty).
-std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log);
+// drivers found or added in the log by name (no driver when the name is empty), and into
+// *flags, when given, their partial and missed flags in the same order.
+std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log,
+                                      std::vector<FillFlags>* flags = nullptr);
 
 // Adds the fills of the rows not skipped to the log in one step, finding or adding their
 // stations and drivers by name (no driver when the name is empty).
 OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log);
+
+// The words with which imports of earlier versions marked partial fills and fills after missed
+// ones at the start of the notes (Text::OtherLog_markerpartial and _markermissed), as one
+// language file gives them.
+struct NoteMarker {
+    QString partial;
+    QString missed;
+};
+using NoteMarkers = QList<NoteMarker>;
+
+// Takes such markers off the start of *notes (as the import wrote them: "partial fill; after
+// missed fills; notes") and sets the flags they stand for in *flags; false when the notes begin
+// with none of them.
+bool takeNoteMarkers(QString* notes, FillFlags* flags, const NoteMarkers& markers);

@@ -127,7 +127,7 @@ bool isTkMagic(const char16_t (&magic)[2]) {
     return (magic[0] == u'T' || magic[0] == u't') && (magic[1] == u'K' || magic[1] == u'k');
 }
 
-DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables) {
+DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasStatus* extras) {
     static_assert(sizeof tables->settings == kReservedBlockSize);
     readUpTo(file, tables->settings.data(), kReservedBlockSize);
     const qint32 stationCount = readCount(file);
@@ -139,6 +139,8 @@ DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables) {
         return DatabaseReadStatus::ShortDrivers;
     if (!readTable(file, fillCount, &tables->fills))
         return DatabaseReadStatus::ShortFills;
+    const QByteArray rest = file.read(fillExtrasSectionSize(fillCount));
+    *extras = readFillExtras(rest, fillCount, &tables->fillFlags);
     return DatabaseReadStatus::Complete;
 }
 
@@ -285,7 +287,11 @@ bool keepBackup(const QString& path) {
 
 } // namespace
 
-DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables) {
+DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
+                                    FillExtrasStatus* extras) {
+    FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
+    if (extras)
+        *extras = extrasRead;
     QFile file(path);
 #ifdef Q_OS_UNIX
     // A named pipe at the path would block the open until some program writes to it, and a
@@ -318,10 +324,12 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables)
     DatabaseTables read;
     DatabaseReadStatus status = DatabaseReadStatus::UnknownFormat;
     if (header.formatMajor == 1 && header.formatMinor == 0)
-        status = readFormat10(file, &read);
+        status = readFormat10(file, &read, &extrasRead);
     else if (header.formatMajor == 0 && header.formatMinor == 1)
         status = readFormat01(file, &read);
     *tables = std::move(read);
+    if (extras)
+        *extras = extrasRead;
     return status;
 }
 
@@ -350,9 +358,10 @@ bool leavesDataUnread(DatabaseReadStatus status) {
 }
 
 QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables) {
+    const QByteArray extras = fillExtrasSection(tables.fillFlags, qint64(tables.fills.size()));
     const qint64 size = kPrefixSize + qint64(tables.stations.size() * sizeof(StationRecord)) +
                         qint64(tables.drivers.size() * sizeof(DriverRecord)) +
-                        qint64(tables.fills.size() * sizeof(FillRecord));
+                        qint64(tables.fills.size() * sizeof(FillRecord)) + extras.size();
     QByteArray bytes(size, Qt::Uninitialized);
     adviseHugePages(bytes.constData(), std::size_t(size));
     char* out = bytes.data();
@@ -367,7 +376,9 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
 
     out = putTable(out, tables.stations);
     out = putTable(out, tables.drivers);
-    putTable(out, tables.fills);
+    out = putTable(out, tables.fills);
+    if (!extras.isEmpty())
+        std::memcpy(out, extras.constData(), std::size_t(extras.size()));
     return bytes;
 }
 

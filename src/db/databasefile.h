@@ -7,12 +7,14 @@
 //   28   reserved block, 256 bytes: the log's settings (db/logsettings.h), zeros when none
 //   284  station count S, fill count F, driver count D (int32 each, in this order)
 //   296  S x StationRecord (68), then D x DriverRecord (44), then F x FillRecord (128)
+//   then, only when some fill is flagged, the per-fill section (db/fillextras.h)
 // Format 0.1 (read only, no drivers):
 //   0    DatabaseHeader (28)
 //   28   station count S, fill count F
 //   36   S x StationRecord (68), then F x 124-byte fills without driverId
 
 #include "db/filestamp.h"
+#include "db/fillextras.h"
 #include "db/logsettings.h"
 #include "db/records.h"
 
@@ -26,6 +28,8 @@ struct DatabaseTables {
     std::vector<FillRecord> fills;
     // The reserved block as read (zeros for format 0.1 and a file cut short before it).
     LogSettingsBlock settings{};
+    // Beside fills, in the same order; may be shorter (the fills beyond have no flags).
+    std::vector<FillFlags> fillFlags;
 };
 
 enum class DatabaseReadStatus {
@@ -41,7 +45,10 @@ enum class DatabaseReadStatus {
 
 // Replaces *tables with the content of the file at path (except after BadHeader).
 // Counts are checked against the bytes left in the file before anything is allocated.
-DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables);
+// *extras, when given, tells what became of the per-fill section; a section that does not
+// match leaves every fill without flags and does not change the status.
+DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
+                                    FillExtrasStatus* extras = nullptr);
 
 // The fixed message for a read status, empty when there is nothing to report.
 QString readStatusMessage(DatabaseReadStatus status);

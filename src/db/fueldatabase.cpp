@@ -44,6 +44,66 @@ bool timeNotAfter(const FillRecord& fill, const FileTime& time) {
     return compareFileTime(fill.dateTime, time) <= 0;
 }
 
+// Puts item(k) at places[k] (ascending indices of the grown table) and moves the rest up, from
+// the back, in one pass.
+template <typename Record, typename Item>
+void spreadInto(std::vector<Record>& table, const std::vector<int>& places, Item item) {
+    std::size_t old = table.size();
+    std::size_t next = places.size();
+    table.resize(old + places.size());
+    for (std::size_t place = table.size(); next > 0;) {
+        --place;
+        if (int(place) == places[next - 1])
+            table[place] = item(--next);
+        else
+            table[place] = table[--old];
+    }
+}
+
+// Sorts fills stably, and flags so that each stays with its fill.
+template <typename Earlier>
+void sortTogether(std::vector<FillRecord>* fills, std::vector<FillFlags>* flags, Earlier earlier) {
+    std::vector<std::size_t> order(fills->size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return earlier((*fills)[a], (*fills)[b]);
+    });
+    std::vector<FillRecord> sortedFills;
+    std::vector<FillFlags> sortedFlags;
+    sortedFills.reserve(order.size());
+    sortedFlags.reserve(order.size());
+    for (const std::size_t from : order) {
+        sortedFills.push_back((*fills)[from]);
+        sortedFlags.push_back(flagsAt(*flags, int(from)));
+    }
+    *fills = std::move(sortedFills);
+    *flags = std::move(sortedFlags);
+}
+
+// Removes the records at the ascending positions; one outside the table, repeated or out of
+// order is skipped.
+template <typename Record>
+void removeAt(std::vector<Record>& table, const std::vector<int>& positions) {
+    const int count = int(table.size());
+    auto position = positions.begin();
+    const auto skipBelow = [&](int index) {
+        while (position != positions.end() && *position < index)
+            ++position;
+    };
+    skipBelow(0);
+    if (position == positions.end() || *position >= count)
+        return;
+    int kept = *position;
+    for (int index = kept; index < count; ++index) {
+        skipBelow(index);
+        if (position != positions.end() && *position == index)
+            continue;
+        table[std::size_t(kept++)] = table[std::size_t(index)];
+    }
+    table.resize(std::size_t(kept));
+}
+
 } // namespace
 
 CFuelDatabase::CFuelDatabase(QString filePath) : m_filePath(std::move(filePath)) {}
@@ -86,7 +146,7 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
 }
 
 void CFuelDatabase::load() {
-    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables);
+    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus);
     m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
     const QString message = readStatusMessage(status);
     if (!message.isEmpty())
@@ -143,7 +203,22 @@ int CFuelDatabase::findOrAddDriver(const QString& name) {
     return findOrAddNamed(m_tables.drivers, name);
 }
 
-int CFuelDatabase::insertFill(const FillRecord& fill) {
+bool CFuelDatabase::flagsFollow(bool anyNew) {
+    std::vector<FillFlags>& flags = m_tables.fillFlags;
+    if (flags.empty() && !anyNew)
+        return false;
+    flags.resize(m_tables.fills.size());
+    return true;
+}
+
+void CFuelDatabase::setFillFlags(int index, FillFlags flags) {
+    if (index < 0 || index >= getFillCount() || !flagsFollow(flags.any()))
+        return;
+    m_tables.fillFlags[std::size_t(index)] = flags;
+}
+
+int CFuelDatabase::insertFill(const FillRecord& fill, FillFlags flags) {
+    const bool follow = flagsFollow(flags.any());
     std::vector<FillRecord>& fills = m_tables.fills;
     // The table is in time order, so the first fill later than the new one is found by
     // binary search; the new fill goes before it, after every fill of equal time.
@@ -153,16 +228,23 @@ int CFuelDatabase::insertFill(const FillRecord& fill) {
         });
     const int index = int(place - fills.begin());
     fills.insert(place, fill);
+    if (follow)
+        m_tables.fillFlags.insert(m_tables.fillFlags.begin() + index, flags);
     return index;
 }
 
-std::vector<int> CFuelDatabase::mergeRows(std::vector<FillRecord>* newFills) const {
+std::vector<int> CFuelDatabase::mergeRows(std::vector<FillRecord>* newFills,
+                                          std::vector<FillFlags>* newFlags) const {
     const std::vector<FillRecord>& fills = m_tables.fills;
     const auto earlier = [](const FillRecord& a, const FillRecord& b) {
         return compareFileTime(a.dateTime, b.dateTime) < 0;
     };
-    if (!std::is_sorted(newFills->begin(), newFills->end(), earlier))
-        std::stable_sort(newFills->begin(), newFills->end(), earlier);
+    if (!std::is_sorted(newFills->begin(), newFills->end(), earlier)) {
+        if (newFlags && !newFlags->empty())
+            sortTogether(newFills, newFlags, earlier);
+        else
+            std::stable_sort(newFills->begin(), newFills->end(), earlier);
+    }
     // The k-th new fill goes behind the k before it and behind every existing fill of its time
     // or earlier.
     std::vector<int> rows;
@@ -177,23 +259,29 @@ std::vector<int> CFuelDatabase::mergeRows(std::vector<FillRecord>* newFills) con
     return rows;
 }
 
-std::vector<int> CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills) {
+std::vector<int> CFuelDatabase::mergeFills(const std::vector<FillRecord>& newFills,
+                                           const std::vector<FillFlags>& newFlags) {
     std::vector<FillRecord> added = newFills;
-    const std::vector<int> rows = mergeRows(&added);
-    insertFillsAt(rows, added);
+    std::vector<FillFlags> addedFlags = newFlags;
+    const std::vector<int> rows = mergeRows(&added, &addedFlags);
+    insertFillsAt(rows, added, addedFlags);
     return rows;
 }
 
-void CFuelDatabase::insertFillAt(int index, const FillRecord& fill) {
+void CFuelDatabase::insertFillAt(int index, const FillRecord& fill, FillFlags flags) {
+    const bool follow = flagsFollow(flags.any());
     std::vector<FillRecord>& fills = m_tables.fills;
-    fills.insert(fills.begin() + std::clamp(index, 0, int(fills.size())), fill);
+    index = std::clamp(index, 0, int(fills.size()));
+    fills.insert(fills.begin() + index, fill);
+    if (follow)
+        m_tables.fillFlags.insert(m_tables.fillFlags.begin() + index, flags);
 }
 
 void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
-                                  const std::vector<FillRecord>& newFills) {
-    std::vector<FillRecord>& fills = m_tables.fills;
+                                  const std::vector<FillRecord>& newFills,
+                                  const std::vector<FillFlags>& newFlags) {
     const std::size_t count = std::min(positions.size(), newFills.size());
-    const int oldCount = int(fills.size());
+    const int oldCount = getFillCount();
     // The k-th of the new fills can only stand between k (all earlier ones before it) and
     // oldCount + k (all existing fills before it), behind the one before it.
     std::vector<int> places(count);
@@ -201,38 +289,16 @@ void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
         const int lowest = k == 0 ? 0 : places[k - 1] + 1;
         places[k] = std::clamp(positions[k], lowest, oldCount + int(k));
     }
-    // From the back: each existing fill moves up by the number of new fills placed before it.
-    std::size_t old = std::size_t(oldCount);
-    std::size_t next = count;
-    fills.resize(old + count);
-    for (std::size_t place = old + count; next > 0;) {
-        --place;
-        if (int(place) == places[next - 1])
-            fills[place] = newFills[--next];
-        else
-            fills[place] = fills[--old];
-    }
+    if (flagsFollow(::anyFillFlagged(newFlags)))
+        spreadInto(m_tables.fillFlags, places,
+                   [&newFlags](std::size_t k) { return flagsAt(newFlags, int(k)); });
+    spreadInto(m_tables.fills, places, [&newFills](std::size_t k) { return newFills[k]; });
 }
 
 void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {
-    std::vector<FillRecord>& fills = m_tables.fills;
-    const int count = int(fills.size());
-    auto position = positions.begin();
-    const auto skipBelow = [&](int index) {
-        while (position != positions.end() && *position < index)
-            ++position;
-    };
-    skipBelow(0);
-    if (position == positions.end() || *position >= count)
-        return;
-    int kept = *position;
-    for (int index = kept; index < count; ++index) {
-        skipBelow(index);
-        if (position != positions.end() && *position == index)
-            continue;
-        fills[std::size_t(kept++)] = fills[std::size_t(index)];
-    }
-    fills.resize(std::size_t(kept));
+    if (flagsFollow(false))
+        removeAt(m_tables.fillFlags, positions);
+    removeAt(m_tables.fills, positions);
 }
 
 int CFuelDatabase::rowForTime(int index, const FileTime& time) const {
@@ -253,8 +319,11 @@ int CFuelDatabase::rowForTime(int index, const FileTime& time) const {
 }
 
 void CFuelDatabase::removeFill(int index) {
-    if (index >= 0 && index < getFillCount())
-        m_tables.fills.erase(m_tables.fills.begin() + index);
+    if (index < 0 || index >= getFillCount())
+        return;
+    if (flagsFollow(false))
+        m_tables.fillFlags.erase(m_tables.fillFlags.begin() + index);
+    m_tables.fills.erase(m_tables.fills.begin() + index);
 }
 
 FillRecord* CFuelDatabase::getFill(int index) {
@@ -324,18 +393,25 @@ void CFuelDatabase::sortFills() {
         return a.time != b.time ? a.time < b.time : a.from < b.from;
     });
     // keys[i].from is where the record for place i stands now; a done place points at itself.
+    // The flags take the same moves.
+    std::vector<FillFlags>* flags = flagsFollow(false) ? &m_tables.fillFlags : nullptr;
     for (std::size_t start = 0; start < keys.size(); ++start) {
         if (keys[start].from == start)
             continue;
         const FillRecord held = fills[start];
+        const FillFlags heldFlags = flags ? (*flags)[start] : FillFlags();
         std::size_t place = start;
         while (keys[place].from != start) {
             const std::size_t from = keys[place].from;
             fills[place] = fills[from];
+            if (flags)
+                (*flags)[place] = (*flags)[from];
             keys[place].from = quint32(place);
             place = from;
         }
         fills[place] = held;
+        if (flags)
+            (*flags)[place] = heldFlags;
         keys[place].from = quint32(place);
     }
 }

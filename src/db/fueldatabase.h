@@ -48,23 +48,27 @@ public:
     int findOrAddDriver(const QString& name);
 
     // Inserts a copy after every fill whose time is earlier or equal; returns its index.
-    int insertFill(const FillRecord& fill);
+    int insertFill(const FillRecord& fill, FillFlags flags = {});
     // Adds many fills at once, each where insertFill would put it had they been inserted one
     // by one in the given order: after every existing fill of equal time, and among the new
     // ones of equal time in the given order. Runs in O(n log n), whatever the order given.
     // Returns the final index of every new fill, ascending: removeFillsAt of them gives back
     // the table as it was, and insertFillsAt of them with the fills found there repeats the
-    // merge.
-    std::vector<int> mergeFills(const std::vector<FillRecord>& fills);
-    // Where mergeFills would put the fills, without adding them: sorts *fills into the order of
-    // the rows it returns.
-    std::vector<int> mergeRows(std::vector<FillRecord>* fills) const;
+    // merge. Wherever a fill goes in this class, its flags go with it: flags[k] belongs to
+    // fills[k] (flags may be shorter, the fills beyond it have none).
+    std::vector<int> mergeFills(const std::vector<FillRecord>& fills,
+                                const std::vector<FillFlags>& flags = {});
+    // Where mergeFills would put the fills, without adding them: sorts *fills (and *flags, when
+    // given) into the order of the rows it returns.
+    std::vector<int> mergeRows(std::vector<FillRecord>* fills,
+                               std::vector<FillFlags>* flags = nullptr) const;
     // Inserts a copy at index (clamped to 0..count) without looking at its time.
-    void insertFillAt(int index, const FillRecord& fill);
+    void insertFillAt(int index, const FillRecord& fill, FillFlags flags = {});
     // Inserts fills[k] so that it ends up at positions[k], in one pass. Positions are indices
     // in the grown table, ascending; one that is not (or lies outside) is moved to the nearest
     // place that is. Only as many fills as there are positions are inserted.
-    void insertFillsAt(const std::vector<int>& positions, const std::vector<FillRecord>& fills);
+    void insertFillsAt(const std::vector<int>& positions, const std::vector<FillRecord>& fills,
+                       const std::vector<FillFlags>& flags = {});
     // Removes the fills at the ascending positions in one pass; a position outside the table,
     // repeated or out of order is skipped.
     void removeFillsAt(const std::vector<int>& positions);
@@ -77,6 +81,10 @@ public:
 
     FillRecord* getFill(int index);
     const FillRecord* getFill(int index) const;
+    // None for an index outside the table.
+    FillFlags getFillFlags(int index) const { return flagsAt(m_tables.fillFlags, index); }
+    void setFillFlags(int index, FillFlags flags);
+    bool anyFillFlagged() const { return ::anyFillFlagged(m_tables.fillFlags); }
     StationRecord* getStation(int id);
     const StationRecord* getStation(int id) const;
     DriverRecord* getDriver(int id);
@@ -99,9 +107,14 @@ public:
     int getDriverCount() const;
 
     void sortFills();
+    // What became of the per-fill section at the last load.
+    FillExtrasStatus fillExtrasStatus() const { return m_fillExtrasStatus; }
 
 private:
     void report(const QString& message) const;
+    // The flags table as long as the fill table, so that it can follow the fills' moves. While
+    // no fill was ever flagged it stays empty and costs nothing.
+    bool flagsFollow(bool anyNew);
 
     DatabaseTables m_tables;
     DatabaseHeader m_header;
@@ -110,4 +123,5 @@ private:
     // The file at this path holds data the last load could not read; it is copied to a
     // backup before the next save replaces it.
     QString m_unreadFilePath;
+    FillExtrasStatus m_fillExtrasStatus = FillExtrasStatus::Absent;
 };

@@ -66,7 +66,9 @@ std::vector<int> mergeOtherCopy(CFuelDatabase& ours, const DatabaseTables& their
                                  IdMap<StationRecord>::kUnknown);
     IdMap<DriverRecord> driver(ours, &CFuelDatabase::findOrAddDriver, theirs.drivers, -1);
     std::vector<FillRecord> added;
-    for (const FillRecord& fill : theirs.fills) {
+    std::vector<FillFlags> addedFlags;
+    for (std::size_t i = 0; i < theirs.fills.size(); ++i) {
+        const FillRecord& fill = theirs.fills[i];
         const FillKey key = keyOf(fill);
         const auto [first, last] = std::equal_range(ourKeys.begin(), ourKeys.end(), key);
         if (first != last) {
@@ -80,6 +82,7 @@ std::vector<int> mergeOtherCopy(CFuelDatabase& ours, const DatabaseTables& their
         copy.stationId = station(fill.stationId);
         copy.driverId = driver(fill.driverId);
         added.push_back(copy);
+        addedFlags.push_back(flagsAt(theirs.fillFlags, int(i)));
     }
-    return ours.mergeFills(added);
+    return ours.mergeFills(added, addedFlags);
 }

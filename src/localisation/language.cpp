@@ -51,6 +51,14 @@ QString CLanguage::translate(QStringView section, QStringView key, QStringView d
     return defaultText.toString();
 }
 
+QString CLanguage::ownName() const {
+    return translate(u"language", u"name", {}).trimmed();
+}
+
+QString CLanguage::localeName() const {
+    return translate(u"language", u"locale", {}).trimmed();
+}
+
 void CLanguage::clear() {
     m_sections.clear();
 }

@@ -33,6 +33,11 @@ public:
 
     void clear();
 
+    // What the loaded file says about itself in its [language] section: its name in its own
+    // language ("Deutsch") and the locale of the language ("de"); empty when it does not say.
+    QString ownName() const;
+    QString localeName() const;
+
     int sectionCount() const { return int(m_sections.size()); }
 
 private:

@@ -32,12 +32,19 @@ inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
 inline constexpr TextId fill_invalidtime{
     u"fill", u"invalidtime",
     u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
+inline constexpr TextId fill_missed{u"fill", u"missed", u"Missed fill before this one"};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
 inline constexpr TextId fill_odometerin{u"fill", u"odometerin", u"Odometer (%1):"};
 inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
+inline constexpr TextId fill_partial{u"fill", u"partial", u"Partial fill"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
+// The keyboard shortcuts window.
+inline constexpr TextId help_Command{u"help", u"Command", u"Command"};
+inline constexpr TextId help_ContextMenu{u"help", u"ContextMenu", u"Menu of the selected fill"};
+inline constexpr TextId help_EditSelected{u"help", u"EditSelected", u"Edit the selected fill"};
+inline constexpr TextId help_Keys{u"help", u"Keys", u"Keys"};
 inline constexpr TextId FillList_Consumption{u"FillList", u"Consumption", u"Consumption"};
 inline constexpr TextId FillList_Cost{u"FillList", u"Cost", u"Cost"};
 inline constexpr TextId FillList_Date{u"FillList", u"Date", u"Date"};
@@ -47,6 +54,8 @@ inline constexpr TextId FillList_exportcaption{u"FillList", u"exportcaption", u"
 inline constexpr TextId FillList_exported{u"FillList", u"exported",
                                           u"Export successfully finished."};
 inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
+// The header of the column of partial and missed marks.
+inline constexpr TextId FillList_Marks{u"FillList", u"Marks", u"Marks"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
 inline constexpr TextId graph_ConsumptionIn{u"graph", u"ConsumptionIn", u"Consumption (%1)"};
@@ -61,6 +70,8 @@ inline constexpr TextId graph_FillCostIn{u"graph", u"FillCostIn", u"Fill cost (%
 inline constexpr TextId graph_NoPoints{u"graph", u"NoPoints", u"No points"};
 inline constexpr TextId graph_UnitCost{u"graph", u"UnitCost", u"Unit cost (Kč / l)"};
 inline constexpr TextId graph_UnitCostIn{u"graph", u"UnitCostIn", u"Unit cost (%1)"};
+// The window titles that the handheld left in English.
+inline constexpr TextId graph_caption{u"graph", u"caption", u"Graph statistics"};
 inline constexpr TextId Import_cancel{u"Import", u"cancel", u"Cancel"};
 inline constexpr TextId Import_caption{u"Import", u"caption", u"Import CVS"};
 inline constexpr TextId Import_comment{u"Import", u"comment",
@@ -112,6 +123,21 @@ inline constexpr TextId Main_OtherCopyUnreadable{
 inline constexpr TextId Main_LogFileGone{u"Main", u"LogFileGone",
                                          u"The log file \"%1\" is no longer there. The fills stay "
                                          u"open here: keep them with File > Save as."};
+// Notes that imports of earlier versions began with the partial and missed markers.
+inline constexpr TextId Main_NoNoteMarkers{
+    u"Main", u"NoNoteMarkers",
+    u"No fill has notes that begin with \"%1\" or \"%2\" from an earlier import."};
+inline constexpr TextId Main_QuestionNoteMarkers{
+    u"Main", u"QuestionNoteMarkers",
+    u"%1 fills have notes that begin with \"%2\" or \"%3\" from an earlier import. Mark these "
+    u"fills as partial or after a missed fill, and take the words out of their notes?"};
+// The main window's hint over an empty list (%1: the keys of Add fill) and its status line.
+inline constexpr TextId Main_EmptyLog{u"Main", u"EmptyLog",
+                                      u"No fills yet. Add your first fill with %1"};
+inline constexpr TextId Main_LogFilter{u"Main", u"LogFilter", u"Tankometer logs"};
+inline constexpr TextId Main_StatusAverage{u"Main", u"StatusAverage", u"Average %1 %2"};
+inline constexpr TextId Main_StatusFills{u"Main", u"StatusFills", u"%1 fills"};
+inline constexpr TextId Main_StatusOneFill{u"Main", u"StatusOneFill", u"1 fill"};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -126,6 +152,7 @@ inline constexpr TextId main_Fuel{u"main", u"Fuel", u"Fuel:"};
 inline constexpr TextId main_FuelCost{u"main", u"FuelCost", u"Unit cost:"};
 inline constexpr TextId main_FuelCostGal{u"main", u"FuelCostGal", u"Unit cost:"};
 inline constexpr TextId main_LastFill{u"main", u"LastFill", u"Last fill"};
+inline constexpr TextId main_Marks{u"main", u"Marks", u"Marks:"};
 inline constexpr TextId main_NextFill{u"main", u"NextFill", u"Next fill"};
 inline constexpr TextId main_Notes{u"main", u"Notes", u"Notes:"};
 inline constexpr TextId main_Odometer{u"main", u"Odometer", u"Odometer:"};
@@ -145,6 +172,8 @@ inline constexpr TextId menu_FileOpenVehicle{u"menu", u"FileOpenVehicle", u"Open
 inline constexpr TextId menu_FileRecentVehicles{u"menu", u"FileRecentVehicles", u"Recent vehicles"};
 inline constexpr TextId menu_FileImportOther{u"menu", u"FileImportOther",
                                              u"Import from another fuel log…"};
+inline constexpr TextId menu_FileNoteMarkers{u"menu", u"FileNoteMarkers",
+                                             u"Flags from import notes…"};
 inline constexpr TextId menu_FileDiscard{u"menu", u"FileDiscard",
                                          u"Discard the changes of this session…"};
 inline constexpr TextId menu_FileSaveAs{u"menu", u"FileSaveAs", u"Save as…"};
@@ -153,13 +182,18 @@ inline constexpr TextId menu_FillAdd{u"menu", u"FillAdd", u"Add fill"};
 inline constexpr TextId menu_FillEdit{u"menu", u"FillEdit", u"Edit fill"};
 inline constexpr TextId menu_FillRemove{u"menu", u"FillRemove", u"Remove fill"};
 inline constexpr TextId menu_FillShowInfo{u"menu", u"FillShowInfo", u"Fill information"};
+inline constexpr TextId menu_HelpShortcuts{u"menu", u"HelpShortcuts", u"Keyboard shortcuts"};
 inline constexpr TextId menu_MainEdit{u"menu", u"MainEdit", u"Edit"};
 inline constexpr TextId menu_MainFile{u"menu", u"MainFile", u"File"};
 inline constexpr TextId menu_MainFill{u"menu", u"MainFill", u"Fill"};
+inline constexpr TextId menu_MainHelp{u"menu", u"MainHelp", u"Help"};
 inline constexpr TextId menu_MainStats{u"menu", u"MainStats", u"Statistics"};
+inline constexpr TextId menu_MainView{u"menu", u"MainView", u"View"};
 inline constexpr TextId menu_StatCompare{u"menu", u"StatCompare", u"Compare vehicles"};
 inline constexpr TextId menu_StatGraph{u"menu", u"StatGraph", u"Graph"};
 inline constexpr TextId menu_StatTotals{u"menu", u"StatTotals", u"Totals"};
+inline constexpr TextId menu_ViewStatusLine{u"menu", u"ViewStatusLine", u"Status line"};
+inline constexpr TextId menu_ViewToolbar{u"menu", u"ViewToolbar", u"Toolbar"};
 inline constexpr TextId OtherLog_caption{u"OtherLog", u"caption", u"Import from another fuel log"};
 inline constexpr TextId OtherLog_columns{u"OtherLog", u"columns", u"Columns"};
 inline constexpr TextId OtherLog_countadded{u"OtherLog", u"countadded", u"Fills added: %1"};
@@ -209,6 +243,7 @@ inline constexpr TextId OtherLog_time{u"OtherLog", u"time", u"Time"};
 inline constexpr TextId OtherLog_vehicle{u"OtherLog", u"vehicle", u"Vehicle:"};
 inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
 inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
+inline constexpr TextId Settings_caption{u"Settings", u"caption", u"Settings"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
 inline constexpr TextId Settings_consumptionunit{u"Settings", u"consumptionunit",
@@ -217,6 +252,8 @@ inline constexpr TextId Settings_cost{u"Settings", u"cost", u"Cost"};
 inline constexpr TextId Settings_currency{u"Settings", u"currency", u"Currency:"};
 inline constexpr TextId Settings_date{u"Settings", u"date", u"Date"};
 inline constexpr TextId Settings_distanceunit{u"Settings", u"distanceunit", u"Distance in:"};
+inline constexpr TextId Settings_debugmode{u"Settings", u"debugmode", u"Debug mode"};
+inline constexpr TextId Settings_done{u"Settings", u"done", u"Done"};
 inline constexpr TextId Settings_emptytank{u"Settings", u"emptytank", u"To empty tank"};
 inline constexpr TextId Settings_endurance{u"Settings", u"endurance", u"Endurance"};
 // The desktop settings store may refuse a write (a read-only or full disk).
@@ -225,17 +262,30 @@ inline constexpr TextId Settings_errorsave{u"Settings", u"errorsave",
 inline constexpr TextId Settings_fuel{u"Settings", u"fuel", u"Fuel"};
 inline constexpr TextId Settings_fulltank{u"Settings", u"fulltank", u"Full tank"};
 inline constexpr TextId Settings_language{u"Settings", u"language", u"Language:"};
+inline constexpr TextId Settings_marks{u"Settings", u"marks", u"Partial and missed fills"};
 inline constexpr TextId Settings_method{u"Settings", u"method", u"Filling method"};
 inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"};
 inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
 inline constexpr TextId Settings_units{u"Settings", u"units", u"Units of this vehicle"};
 inline constexpr TextId Settings_volumeunit{u"Settings", u"volumeunit", u"Volume in:"};
+inline constexpr TextId stats_caption{u"stats", u"caption", u"Total statistics"};
 inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
 inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
 inline constexpr TextId stats_CostOfDist{u"stats", u"CostOfDist", u"Cost of dist.:"};
 inline constexpr TextId stats_distance{u"stats", u"distance", u"Distance:"};
 inline constexpr TextId stats_endurance{u"stats", u"endurance", u"Endurance:"};
 inline constexpr TextId stats_fuel{u"stats", u"fuel", u"Fuel:"};
+// Under the totals: the fills whose fuel the averages leave out, and why.
+inline constexpr TextId stats_LeftOutBoth{
+    u"stats", u"LeftOutBoth",
+    u"Left out of the averages: %1 fills, after a fill that was not logged or in a run of partial "
+    u"fills not closed at both ends."};
+inline constexpr TextId stats_LeftOutMissed{
+    u"stats", u"LeftOutMissed",
+    u"Left out of the averages: %1 fills, after a fill that was not logged."};
+inline constexpr TextId stats_LeftOutPartial{
+    u"stats", u"LeftOutPartial",
+    u"Left out of the averages: %1 fills, in a run of partial fills not closed at both ends."};
 inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly cost:"};
 inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
 inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
@@ -252,6 +302,8 @@ inline constexpr TextId units_Endurance{u"units", u"Endurance", u"km / l"};
 inline constexpr TextId undo_AddFill{u"undo", u"AddFill", u"Add fill"};
 inline constexpr TextId undo_EditFill{u"undo", u"EditFill", u"Edit fill"};
 inline constexpr TextId undo_Import{u"undo", u"Import", u"Import of %1 fills"};
+inline constexpr TextId undo_NoteMarkers{u"undo", u"NoteMarkers",
+                                         u"Flags of %1 fills from their notes"};
 inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"%1 fills from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
@@ -272,6 +324,8 @@ inline constexpr TextId units_Per{u"units", u"Per", u"%1 / %2"};
 inline constexpr TextId units_Per100{u"units", u"Per100", u"%1 / 100 %2"};
 inline constexpr TextId units_period{u"units", u"period", u"days"};
 inline constexpr TextId units_PerMonth{u"units", u"PerMonth", u"%1 / month"};
+// A period of one day.
+inline constexpr TextId units_periodone{u"units", u"periodone", u"day"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -291,12 +345,18 @@ inline constexpr TextId all[] = {
     fill_fuelin,
     fill_invaliddate,
     fill_invalidtime,
+    fill_missed,
     fill_notes,
     fill_odometer,
     fill_odometerin,
     fill_ok,
+    fill_partial,
     fill_station,
     fill_time,
+    help_Command,
+    help_ContextMenu,
+    help_EditSelected,
+    help_Keys,
     FillList_Consumption,
     FillList_Cost,
     FillList_Date,
@@ -305,6 +365,7 @@ inline constexpr TextId all[] = {
     FillList_exportcaption,
     FillList_exported,
     FillList_Fuel,
+    FillList_Marks,
     FillList_Odometer,
     graph_Consumption,
     graph_ConsumptionIn,
@@ -316,6 +377,7 @@ inline constexpr TextId all[] = {
     graph_NoPoints,
     graph_UnitCost,
     graph_UnitCostIn,
+    graph_caption,
     Import_cancel,
     Import_caption,
     Import_comment,
@@ -345,6 +407,13 @@ inline constexpr TextId all[] = {
     Main_OtherCopyMerged,
     Main_OtherCopyUnreadable,
     Main_LogFileGone,
+    Main_NoNoteMarkers,
+    Main_QuestionNoteMarkers,
+    Main_EmptyLog,
+    Main_LogFilter,
+    Main_StatusAverage,
+    Main_StatusFills,
+    Main_StatusOneFill,
     main_Consumption,
     main_Cost,
     main_CostOfDist,
@@ -358,6 +427,7 @@ inline constexpr TextId all[] = {
     main_FuelCost,
     main_FuelCostGal,
     main_LastFill,
+    main_Marks,
     main_NextFill,
     main_Notes,
     main_Odometer,
@@ -376,6 +446,7 @@ inline constexpr TextId all[] = {
     menu_FileOpenVehicle,
     menu_FileRecentVehicles,
     menu_FileImportOther,
+    menu_FileNoteMarkers,
     menu_FileDiscard,
     menu_FileSaveAs,
     menu_FileSettings,
@@ -383,13 +454,18 @@ inline constexpr TextId all[] = {
     menu_FillEdit,
     menu_FillRemove,
     menu_FillShowInfo,
+    menu_HelpShortcuts,
     menu_MainEdit,
     menu_MainFile,
     menu_MainFill,
+    menu_MainHelp,
     menu_MainStats,
+    menu_MainView,
     menu_StatCompare,
     menu_StatGraph,
     menu_StatTotals,
+    menu_ViewStatusLine,
+    menu_ViewToolbar,
     OtherLog_caption,
     OtherLog_columns,
     OtherLog_countadded,
@@ -429,6 +505,7 @@ inline constexpr TextId all[] = {
     OtherLog_vehicle,
     OtherLog_volume,
     OtherLog_ymd,
+    Settings_caption,
     Settings_columns,
     Settings_consumption,
     Settings_consumptionunit,
@@ -436,23 +513,30 @@ inline constexpr TextId all[] = {
     Settings_currency,
     Settings_date,
     Settings_distanceunit,
+    Settings_debugmode,
+    Settings_done,
     Settings_emptytank,
     Settings_endurance,
     Settings_errorsave,
     Settings_fuel,
     Settings_fulltank,
     Settings_language,
+    Settings_marks,
     Settings_method,
     Settings_odometer,
     Settings_order,
     Settings_units,
     Settings_volumeunit,
+    stats_caption,
     stats_consumption,
     stats_cost,
     stats_CostOfDist,
     stats_distance,
     stats_endurance,
     stats_fuel,
+    stats_LeftOutBoth,
+    stats_LeftOutMissed,
+    stats_LeftOutPartial,
     stats_MonthlyCost,
     stats_MonthlyDistance,
     stats_Period,
@@ -483,9 +567,11 @@ inline constexpr TextId all[] = {
     units_Per100,
     units_period,
     units_PerMonth,
+    units_periodone,
     undo_AddFill,
     undo_EditFill,
     undo_Import,
+    undo_NoteMarkers,
     undo_OtherCopy,
     undo_RemoveFill,
 };

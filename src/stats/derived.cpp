@@ -1,8 +1,11 @@
 #include "stats/derived.h"
 
 #include "db/formats.h"
+#include "db/fueldatabase.h"
 #include "localisation/language.h"
 
+#include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,27 +21,106 @@ Basis basisOf(const FillRecord& fill, const FillRecord& previous, FillingMethod 
     return {float(fillDistance(fill, previous)), charged.fuel, charged.cost};
 }
 
-} // namespace
+// The charged fuel and cost summed in index order, starting from the first fill's own values.
+Basis runBasis(const CFuelDatabase& database, const FillRun& run, FillingMethod method) {
+    const auto [first, last] = chargedFills(run, method);
+    Basis basis{float(fillDistance(*database.getFill(run.end), *database.getFill(run.start))),
+                database.getFill(first)->fuel, database.getFill(first)->cost};
+    for (int i = first + 1; i <= last; ++i) {
+        basis.fuel += database.getFill(i)->fuel;
+        basis.cost += database.getFill(i)->cost;
+    }
+    return basis;
+}
 
-float fillConsumption(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
-    if (!fill || !previous)
-        return -1.0f;
-    const Basis basis = basisOf(*fill, *previous, method);
+float consumptionOf(const Basis& basis) {
     return basis.fuel / basis.distance * 100.0f;
 }
 
-float fillCostOfDist(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
-    if (!fill || !previous)
-        return -1.0f;
-    const Basis basis = basisOf(*fill, *previous, method);
+float costOfDistOf(const Basis& basis) {
     return basis.cost / basis.distance * 100.0f;
 }
 
-float fillEndurance(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
-    if (!fill || !previous)
-        return -1.0f;
-    const Basis basis = basisOf(*fill, *previous, method);
+float enduranceOf(const Basis& basis) {
     return basis.distance / basis.fuel;
+}
+
+template <typename Figure>
+float pairFigure(const FillRecord* fill, const FillRecord* previous, FillingMethod method,
+                 Figure figure) {
+    return fill && previous ? figure(basisOf(*fill, *previous, method)) : -1.0f;
+}
+
+template <typename Figure>
+float runFigure(const CFuelDatabase& database, int index, FillingMethod method, Figure figure) {
+    FillRun run;
+    if (fillRun(database, index, &run) != FillRunStatus::Figure)
+        return kNoFigure;
+    return figure(runBasis(database, run, method));
+}
+
+} // namespace
+
+float fillConsumption(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
+    return pairFigure(fill, previous, method, consumptionOf);
+}
+
+float fillCostOfDist(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
+    return pairFigure(fill, previous, method, costOfDistOf);
+}
+
+float fillEndurance(const FillRecord* fill, const FillRecord* previous, FillingMethod method) {
+    return pairFigure(fill, previous, method, enduranceOf);
+}
+
+FillRunStatus fillRun(const CFuelDatabase& database, int index, FillRun* run) {
+    if (index < 0 || index >= database.getFillCount())
+        return FillRunStatus::NoFill;
+    const FillFlags flags = database.getFillFlags(index);
+    if (flags.partial)
+        return FillRunStatus::Partial;
+    if (flags.missedBefore)
+        return FillRunStatus::MissedBefore;
+    if (index == 0)
+        return FillRunStatus::FirstFill;
+    int start = index - 1;
+    for (; start >= 0; --start) {
+        const FillFlags before = database.getFillFlags(start);
+        if (!before.partial)
+            break;
+        if (before.missedBefore)
+            return FillRunStatus::MissedInRun;
+    }
+    if (start < 0)
+        return FillRunStatus::NoStart;
+    *run = {start, index};
+    return FillRunStatus::Figure;
+}
+
+std::pair<int, int> chargedFills(const FillRun& run, FillingMethod method) {
+    if (method == FillingMethod::ToEmptyTank)
+        return {run.start, run.end - 1};
+    return {run.start + 1, run.end};
+}
+
+float fillConsumption(const CFuelDatabase& database, int index, FillingMethod method) {
+    return runFigure(database, index, method, consumptionOf);
+}
+
+float fillCostOfDist(const CFuelDatabase& database, int index, FillingMethod method) {
+    return runFigure(database, index, method, costOfDistOf);
+}
+
+float fillEndurance(const CFuelDatabase& database, int index, FillingMethod method) {
+    return runFigure(database, index, method, enduranceOf);
+}
+
+int lastFillDependingOn(const CFuelDatabase& database, int index) {
+    const int last = database.getFillCount() - 1;
+    int next = std::max(index + 1, 0);
+    while (next < last && database.getFillFlags(next).partial)
+        ++next;
+    return std::min(next, last);
 }
 
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous) {
@@ -67,4 +149,23 @@ QString dialogValueText(float value) {
 
 QString notAvailableText() {
     return translate(Text::Units_NA);
+}
+
+QString fillFlagsText(FillFlags flags) {
+    QStringList texts;
+    if (flags.partial)
+        texts.append(translate(Text::fill_partial));
+    if (flags.missedBefore)
+        texts.append(translate(Text::fill_missed));
+    return texts.join(QStringLiteral(", "));
+}
+
+QString fillFlagsMark(FillFlags flags) {
+    // A half-full circle for a tank not filled up, a gap for a fill not logged before.
+    QString mark;
+    if (flags.missedBefore)
+        mark += u'\u22EF';
+    if (flags.partial)
+        mark += u'\u25D0';
+    return mark;
 }

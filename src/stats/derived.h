@@ -3,9 +3,14 @@
 // The values derived from a fill and the fill before it, and their text forms. Nothing derived
 // is stored: every window computes these afresh, under the filling method read at that moment.
 
+#include "db/fillextras.h"
 #include "db/records.h"
 
 #include <QString>
+#include <limits>
+#include <utility>
+
+class CFuelDatabase;
 
 // Which fill's fuel and cost belong to the distance driven since the previous fill.
 enum class FillingMethod {
@@ -20,6 +25,50 @@ float fillConsumption(const FillRecord* fill, const FillRecord* previous, Fillin
 float fillCostOfDist(const FillRecord* fill, const FillRecord* previous, FillingMethod method);
 // Kilometres per litre, with the same rules.
 float fillEndurance(const FillRecord* fill, const FillRecord* previous, FillingMethod method);
+
+// The figures of a fill in the log, with its partial and missed flags and those before it.
+//
+// A fill's figures cover its run: the driving from the last fill before it that is not partial
+// (the run's start) to the fill itself (its end). Without partial fills the run is the step
+// from the fill before. The fuel and cost charged to the run are those of the fills after the
+// start up to the end under FullTank (what filled the tank up again), of the fills from the
+// start up to the one before the end under ToEmptyTank (what was driven empty). A partial fill
+// has no figures of its own: its fuel, cost and distance go to the run of the next fill that is
+// not partial. A fill marked "missed before" has none either, since an unlogged fill lies in
+// its run, and begins a new run; a partial fill marked so breaks the run it is part of.
+enum class FillRunStatus {
+    Figure,       // the run has figures
+    NoFill,       // the index is outside the log
+    FirstFill,    // nothing before the fill
+    Partial,      // the fill is partial: carried to the next run
+    MissedBefore, // a fill before this one was not logged
+    MissedInRun,  // a partial fill of the run follows a fill that was not logged
+    NoStart,      // only partial fills before it
+};
+
+struct FillRun {
+    int start = -1; // the fill whose odometer begins the run
+    int end = -1;   // the fill that shows the run's figures
+};
+
+// The status of the fill at index; *run is set for Figure. Looks back over the partial fills
+// before index only, so a whole pass over the log costs each fill once.
+FillRunStatus fillRun(const CFuelDatabase& database, int index, FillRun* run);
+
+// The fill's figures over its run; NaN (shown as not available, and left out of charts) when
+// the fill has none. A zero distance or zero fuel gives an infinity or NaN, an odometer lower
+// than the start's a negative value, as above.
+inline constexpr float kNoFigure = std::numeric_limits<float>::quiet_NaN();
+float fillConsumption(const CFuelDatabase& database, int index, FillingMethod method);
+float fillCostOfDist(const CFuelDatabase& database, int index, FillingMethod method);
+float fillEndurance(const CFuelDatabase& database, int index, FillingMethod method);
+
+// The fills charged to a run, first to last.
+std::pair<int, int> chargedFills(const FillRun& run, FillingMethod method);
+
+// The last fill whose figures may change when the fill at index changes: the next one that is
+// not partial (or the last fill).
+int lastFillDependingOn(const CFuelDatabase& database, int index);
 
 // The kilometres since the previous fill, in 32-bit arithmetic (wrapping like the odometer).
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous);
@@ -36,3 +85,8 @@ bool listCellShows(float value);
 QString dialogValueText(float value);
 // "N/A" in the loaded language.
 QString notAvailableText();
+
+// The flags in words ("Partial fill, Missed fill before this one"); empty for none.
+QString fillFlagsText(FillFlags flags);
+// The flags as the list marks them: a sign for each; empty for none.
+QString fillFlagsMark(FillFlags flags);

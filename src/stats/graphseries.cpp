@@ -22,11 +22,10 @@ QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int star
             series.append(unitCostIn(units, fillUnitCost(*fill)));
             break;
         case GraphKind::Consumption:
-            series.append(
-                consumptionIn(units, fillConsumption(database.getFill(i + 1), fill, method)));
+            series.append(consumptionIn(units, fillConsumption(database, i + 1, method)));
             break;
         case GraphKind::Endurance:
-            series.append(enduranceIn(units, fillEndurance(database.getFill(i + 1), fill, method)));
+            series.append(enduranceIn(units, fillEndurance(database, i + 1, method)));
             break;
         }
     }

@@ -19,7 +19,8 @@ enum class GraphKind {
 // Fill cost and unit cost: one value for every fill from startIndex to the last.
 // Consumption and endurance: the value of the later fill of each pair from (startIndex,
 // startIndex + 1) on, under the given filling method; the start fill's own value against the
-// fill before it is not part of the series, so the series is one shorter.
+// fill before it is not part of the series, so the series is one shorter. A fill without a
+// figure (partial, after a missed fill) gives NaN, which the chart leaves out.
 // A start index outside the fills gives an empty series. Values are in the log's units.
 QList<float> buildSeries(const CFuelDatabase& database, GraphKind kind, int startIndex,
                          FillingMethod method);

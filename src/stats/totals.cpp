@@ -4,6 +4,7 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,20 +36,72 @@ QString wholeText(const std::optional<qint64>& value) {
 
 } // namespace
 
-FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method) {
+namespace {
+
+// The sums over the runs that have figures, and the fuel they leave out.
+struct RunSums {
+    qint64 distance = 0;
+    float fuel = 0.0f;
+    float cost = 0.0f;
+    bool any = false;
+    int leftOutMissed = 0;
+    int leftOutPartial = 0;
+};
+
+// Every fill that may be charged is charged to the run of the next fill that is not partial:
+// under FullTank the fills after the last such fill up to it, under ToEmptyTank the fills from
+// the last such fill up to the one before it.
+RunSums runSums(const CFuelDatabase& database, FillingMethod method, int first, int last) {
+    RunSums sums;
+    const bool fullTank = method != FillingMethod::ToEmptyTank;
+    int previous = -1; // the last fill from `first` on that is not partial
+    const auto leaveOut = [&](int from, int to, bool missed) {
+        (missed ? sums.leftOutMissed : sums.leftOutPartial) += std::max(0, to - from + 1);
+    };
+    for (int end = first; end <= last; ++end) {
+        if (database.getFillFlags(end).partial)
+            continue;
+        const int from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
+        const int to = fullTank ? end : end - 1;
+        FillRun run;
+        const FillRunStatus status = fillRun(database, end, &run);
+        if (status == FillRunStatus::Figure && run.start >= first) {
+            sums.any = true;
+            sums.distance += qint64(database.getFill(end)->odometer) -
+                             qint64(database.getFill(run.start)->odometer);
+            for (int i = from; i <= to; ++i) {
+                sums.fuel += database.getFill(i)->fuel;
+                sums.cost += database.getFill(i)->cost;
+            }
+        } else if (end > first) {
+            leaveOut(from, to,
+                     status == FillRunStatus::MissedBefore || status == FillRunStatus::MissedInRun);
+        }
+        previous = end;
+    }
+    // Partial fills at the end wait for the fill that closes their run.
+    leaveOut(fullTank ? std::max(previous, first) + 1 : std::max(previous, first),
+             fullTank ? last : last - 1, false);
+    return sums;
+}
+
+} // namespace
+
+FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first, int last) {
     FillTotals totals;
-    const int count = database.getFillCount();
-    if (count < 2)
+    first = std::max(first, 0);
+    last = std::min(last, database.getFillCount() - 1);
+    if (last - first < 1)
         return totals;
-    const FillRecord& first = *database.getFill(0);
-    const FillRecord& last = *database.getFill(count - 1);
+    const FillRecord& firstFill = *database.getFill(first);
+    const FillRecord& lastFill = *database.getFill(last);
 
     // In 64 bits: odometers at opposite ends of their range are still this far apart.
-    const qint64 distance = qint64(last.odometer) - qint64(first.odometer);
+    const qint64 distance = qint64(lastFill.odometer) - qint64(firstFill.odometer);
     totals.distance = distance;
 
-    const int firstCharged = method == FillingMethod::ToEmptyTank ? 0 : 1;
-    const int lastCharged = method == FillingMethod::ToEmptyTank ? count - 2 : count - 1;
+    const int firstCharged = method == FillingMethod::ToEmptyTank ? first : first + 1;
+    const int lastCharged = method == FillingMethod::ToEmptyTank ? last - 1 : last;
     float fuel = 0.0f;
     float cost = 0.0f;
     for (int i = firstCharged; i <= lastCharged; ++i) {
@@ -58,19 +111,34 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method) {
     totals.fuel = fuel;
     totals.cost = cost;
 
-    const float inverse = 1.0f / float(distance);
-    totals.consumption = inverse * fuel * 100.0f;
-    totals.costOfDist = inverse * cost * 100.0f;
-    totals.endurance = float(distance) / fuel;
+    const RunSums runs = runSums(database, method, first, last);
+    totals.leftOutMissed = runs.leftOutMissed;
+    totals.leftOutPartial = runs.leftOutPartial;
+    if (runs.any) {
+        const float inverse = 1.0f / float(runs.distance);
+        totals.consumption = inverse * runs.fuel * 100.0f;
+        totals.costOfDist = inverse * runs.cost * 100.0f;
+        totals.endurance = float(runs.distance) / runs.fuel;
+    }
 
     // Fills out of time order (a damaged file) have no period and so no monthly figures.
-    const qint32 period = daysInPeriod(first.dateTime, last.dateTime);
+    const qint32 period = daysInPeriod(firstFill.dateTime, lastFill.dateTime);
     if (period > 0) {
         totals.period = period;
         totals.monthlyCost = roundedWhole(cost * float(kDaysInMonth) / float(period));
         totals.monthlyDistance = distance * kDaysInMonth / period;
     }
     return totals;
+}
+
+QString totalsLeftOutText(const FillTotals& totals) {
+    const int count = totals.leftOutMissed + totals.leftOutPartial;
+    if (count == 0)
+        return {};
+    const TextId& text = totals.leftOutPartial == 0  ? Text::stats_LeftOutMissed
+                         : totals.leftOutMissed == 0 ? Text::stats_LeftOutPartial
+                                                     : Text::stats_LeftOutBoth;
+    return translate(text).arg(count);
 }
 
 QString totalsLabel(TotalsRow row, const LogUnits& units) {
@@ -80,7 +148,7 @@ QString totalsLabel(TotalsRow row, const LogUnits& units) {
     return translate(*kRowLabels[int(row)]);
 }
 
-QString totalsUnit(TotalsRow row, const LogUnits& units) {
+QString totalsUnit(const FillTotals& totals, TotalsRow row, const LogUnits& units) {
     const UnitTexts texts = unitTexts(units);
     switch (row) {
     case TotalsRow::Distance:
@@ -90,7 +158,8 @@ QString totalsUnit(TotalsRow row, const LogUnits& units) {
     case TotalsRow::Cost:
         return texts.currency;
     case TotalsRow::Period:
-        return translate(Text::units_period);
+        // A single day is "day", not "days".
+        return translate(totals.period == 1 ? Text::units_periodone : Text::units_period);
     case TotalsRow::Consumption:
         return texts.consumption;
     case TotalsRow::CostOfDist:
@@ -130,4 +199,8 @@ QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits&
         break;
     }
     return dialogValueText(enduranceIn(units, totals.endurance));
+}
+
+bool coversAMonth(const FillTotals& totals) {
+    return totals.period && *totals.period >= 30;
 }

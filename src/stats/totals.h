@@ -29,11 +29,23 @@ struct FillTotals {
     std::optional<qint64> monthlyCost;     // per 30 days, rounded
     std::optional<qint64> monthlyDistance; // km per 30 days, truncated
     float endurance = kNone;               // km per litre
+    // The fills whose fuel the averages leave out, by reason (see computeTotals).
+    int leftOutMissed = 0;  // in a run with a fill that was not logged
+    int leftOutPartial = 0; // in a run that partial fills leave open
 };
 
-// The fuel and cost charged to the distance are those of every fill but the last under
-// ToEmptyTank, of every fill but the first under FullTank.
-FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method);
+// The figures of the fills first to last (the whole log by default), as if the log held only
+// them. Distance, fuel and cost are the sums over them: the fuel and cost charged to the
+// distance are those of every fill but the last under ToEmptyTank, of every fill but the first
+// under FullTank. Consumption, cost per 100 km and endurance are over the runs (see fillRun)
+// that have figures and lie inside the fills, total fuel over total distance; the fuel of the
+// other fills is left out of them, and counted.
+FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first = 0,
+                         int last = std::numeric_limits<int>::max());
+
+// The one-line note under the totals that says which fills the averages leave out and why;
+// empty when they leave out none.
+QString totalsLeftOutText(const FillTotals& totals);
 
 // The rows of the totals, top to bottom.
 enum class TotalsRow {
@@ -53,9 +65,14 @@ inline constexpr TotalsRow kTotalsRows[] = {TotalsRow::Distance,    TotalsRow::F
                                             TotalsRow::MonthlyCost, TotalsRow::MonthlyDistance,
                                             TotalsRow::Endurance};
 
-// The row's label and unit in the loaded language, for a log in the given units.
+// The row's label and unit in the loaded language, for a log in the given units (the period of a
+// single day is "day", not "days").
 QString totalsLabel(TotalsRow row, const LogUnits& units);
-QString totalsUnit(TotalsRow row, const LogUnits& units);
+QString totalsUnit(const FillTotals& totals, TotalsRow row, const LogUnits& units);
 // The value in the given units: "%d" or "%0.2f" with the user's decimal character; the
 // not-available text where there is no value.
 QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits& units = {});
+
+// True when the period holds at least one month of 30 days: the monthly figures of a shorter
+// period are an extrapolation that a comparison of vehicles leaves out.
+bool coversAMonth(const FillTotals& totals);

@@ -32,7 +32,7 @@ struct FileDialogRequest {
     QString caption;       // empty: the dialog's own caption
     QString filter;        // e.g. "CSV (*.csv)"
     QString defaultSuffix; // appended to a chosen name without a suffix, e.g. "csv"
-    QString directory;     // empty: the dialog's own starting folder
+    QString directory;     // empty: the dialog's own starting folder; may end in a suggested name
 };
 
 struct FileDialogRecord {

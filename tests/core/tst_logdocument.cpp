@@ -24,8 +24,8 @@ FillRecord fillOn(int day, qint32 odometer) {
     return fill;
 }
 
-// A fill as the user sees it: its own bytes with the names of its station and driver in place
-// of their ids.
+// A fill as the user sees it: its own bytes and flags with the names of its station and driver
+// in place of their ids.
 QString described(const CFuelDatabase& database, int row) {
     FillRecord fill = *database.getFill(row);
     const StationRecord* station = database.getStation(fill.stationId);
@@ -33,7 +33,9 @@ QString described(const CFuelDatabase& database, int row) {
     const QString names = (station ? fieldText(station->name) : QStringLiteral("-")) + u'/' +
                           (driver ? fieldText(driver->name) : QStringLiteral("-"));
     fill.stationId = fill.driverId = 0;
-    return names + u'/' +
+    const FillFlags flags = database.getFillFlags(row);
+    return names + u'/' + (flags.partial ? u'p' : u'-') + (flags.missedBefore ? u'm' : u'-') +
+           u'/' +
            QString::fromLatin1(
                QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
 }
@@ -91,6 +93,8 @@ enum Step {
     Remove,
     ImportCsvBetween,
     ImportOtherLog,
+    EditFlagsOnly,
+    ConvertNoteMarkers,
 };
 
 } // namespace
@@ -102,18 +106,23 @@ class LogDocumentTest : public QObject {
 private slots:
     void init() {
         language().clear();
-        // Aral on days 1 and 3, Shell on day 5.
+        // Aral on days 1 and 3, Shell on day 5; the fill of day 3 is partial. The notes of days 1
+        // and 5 begin with the words an import wrote before the flags.
         CFuelDatabase database(homeFile(QStringLiteral("log.fil")));
         const struct {
             int day;
             const char* station;
             const char* driver;
-        } fills[] = {{1, "Aral", "Jan"}, {3, "Aral", "Eva"}, {5, "Shell", "Jan"}};
+            const char* notes;
+        } fills[] = {{1, "Aral", "Jan", "Teilbetankung"},
+                     {3, "Aral", "Eva", "partial fill"},
+                     {5, "Shell", "Jan", "partial fill; after missed fills; ok"}};
         for (const auto& fill : fills) {
             FillRecord record = fillOn(fill.day, 1000 * fill.day);
             record.stationId = database.findOrAddStation(QString::fromLatin1(fill.station));
             record.driverId = database.findOrAddDriver(QString::fromLatin1(fill.driver));
-            database.insertFill(record);
+            setFieldText(record.notes, QString::fromLatin1(fill.notes));
+            database.insertFill(record, {fill.day == 3, false});
         }
         QVERIFY(database.save());
     }
@@ -134,6 +143,9 @@ private slots:
         QTest::newRow("remove") << Remove << "Remove fill" << 1;
         QTest::newRow("csv import between") << ImportCsvBetween << "Import of 3 fills" << -1;
         QTest::newRow("import from another log") << ImportOtherLog << "Import of 2 fills" << -1;
+        QTest::newRow("edit the flags only") << EditFlagsOnly << "Edit fill" << 1;
+        QTest::newRow("flags from import notes")
+            << ConvertNoteMarkers << "Flags of 3 fills from their notes" << -1;
     }
     void everyStepUndoesAndRedoes() {
         QFETCH(Step, step);
@@ -213,7 +225,7 @@ private slots:
             other.load();
             FillRecord fill = fillOn(9, 9000);
             fill.stationId = other.findOrAddStation(QStringLiteral("Total"));
-            other.insertFill(fill);
+            other.insertFill(fill, {false, true});
             other.setUnits(kMiles);
             QVERIFY(other.save());
         } else if (replacement == QLatin1String("damaged")) {
@@ -238,6 +250,7 @@ private slots:
             QVERIFY(messages.isEmpty());
             // Undo takes back the step of the other copy like any other.
             QCOMPARE(document.undoText(), QStringLiteral("1 fills from another copy"));
+            QCOMPARE(document.database().getFillFlags(4), (FillFlags{false, true}));
             // Units chosen there (and not here) come along.
             QCOMPARE(document.database().chosenUnits(), std::optional(kMiles));
             CFuelDatabase onDisk(path);
@@ -293,7 +306,27 @@ private:
         case EditInPlace: {
             FillRecord fill = *database.getFill(1);
             fill.odometer = 3333;
-            QCOMPARE(document.editFill(1, QStringLiteral("Aral"), fill, QStringLiteral("Eva")), 1);
+            QCOMPARE(document.editFill(1, QStringLiteral("Aral"), fill, QStringLiteral("Eva"),
+                                       database.getFillFlags(1)),
+                     1);
+            break;
+        }
+        case EditFlagsOnly:
+            QCOMPARE(document.editFill(1, QStringLiteral("Aral"), *database.getFill(1),
+                                       QStringLiteral("Eva"), {false, true}),
+                     1);
+            break;
+        case ConvertNoteMarkers: {
+            // The words of earlier imports in German and in English.
+            const NoteMarkers markers = {
+                {QStringLiteral("Teilbetankung"), QStringLiteral("x")},
+                {QStringLiteral("partial fill"), QStringLiteral("after missed fills")}};
+            QCOMPARE(document.noteMarkerCount(markers), 3);
+            QCOMPARE(document.convertNoteMarkers(markers), 3);
+            QCOMPARE(fieldText(database.getFill(2)->notes), QStringLiteral("ok"));
+            QCOMPARE(database.getFillFlags(2), (FillFlags{true, true}));
+            QCOMPARE(database.getFillFlags(0), (FillFlags{true, false}));
+            QVERIFY(fieldText(database.getFill(0)->notes).isEmpty());
             break;
         }
         case EditLater:
@@ -317,12 +350,13 @@ private:
         case ImportCsvBetween: {
             CFuelDatabase older;
             for (const int day : {2, 4, 9})
-                older.insertFill(fillOn(day, 1000 * day));
+                older.insertFill(fillOn(day, 1000 * day), {false, day == 4});
             const QString csv = homeFile(QStringLiteral("older.csv"));
             QVERIFY(writeCsvFile(csv, older));
             CCsvReader reader;
             QVERIFY(reader.open(csv));
             QCOMPARE(document.importCsv(reader, {0, 1, 2, 3, 7, 4, 5, 6}).imported, 3);
+            QCOMPARE(database.getFillFlags(3), (FillFlags{false, true}));
             break;
         }
         case ImportOtherLog: {
@@ -334,7 +368,9 @@ private:
                 rows[i].station = QStringLiteral("Total");
             }
             rows[1].skip = OtherLogSkip::AlreadyInLog;
+            rows[2].partial = rows[2].missed = true;
             document.importOtherLog(rows);
+            QCOMPARE(database.getFillFlags(4), (FillFlags{true, true}));
             break;
         }
         }

@@ -41,7 +41,8 @@ void addFill(CFuelDatabase& database, const FillValues& values) {
     database.insertFill(fill);
 }
 
-// One fill as "station|odometer|fuel|cost|date time|driver|notes", "-" for no driver.
+// One fill as "station|odometer|fuel|cost|date time|driver|notes", "-" for no driver, and
+// "|p-", "|-m" or "|pm" after a flagged one.
 QStringList describe(const CFuelDatabase& database) {
     QStringList lines;
     for (int i = 0; i < database.getFillCount(); ++i) {
@@ -56,6 +57,9 @@ QStringList describe(const CFuelDatabase& database) {
                              driver ? fieldText(driver->name) : QStringLiteral("-"),
                              fieldText(fill.notes)}
                      .join(u'|');
+        if (const FillFlags flags = database.getFillFlags(i); flags.any())
+            lines.last() += QStringLiteral("|%1%2").arg(flags.partial ? u'p' : u'-',
+                                                        flags.missedBefore ? u'm' : u'-');
     }
     return lines;
 }
@@ -367,8 +371,13 @@ void CsvTest::exportImportRoundTrip() {
     addFill(original, {"A;B \"C\"", 12500, 1, 2, fileTimeOf(2004, 6, 1, 23, 59, 59), "",
                        "semi;colon \"quote\"\nline"});
     addFill(original, {"", -3, 0, 0, fileTimeOf(1601, 1, 1), QString(), "\"\""});
+    // The flags come back by their columns' names, wherever the notes go.
+    original.setFillFlags(0, {true, true});
+    original.setFillFlags(2, {false, true});
+    const QString text = csvExportText(original);
+    QVERIFY(text.startsWith(QString::fromUtf16(kCsvHeader) + QStringLiteral(";partial;missed\n")));
     CFuelDatabase imported;
-    const CsvImportResult result = importText(csvExportText(original), kExportColumns, imported);
+    const CsvImportResult result = importText(text, kExportColumns, imported);
     QCOMPARE(result.imported, 3);
     QCOMPARE(result.skipped, 0);
     QStringList expected = describe(original);

@@ -117,6 +117,14 @@ const char kOther[] = "Date;Time;Odometer (km);Litres;Price;Station;Comment\n"
 const char kOwnExport[] = "station;odometer;fuel;cost;date;time;driver;notes\n"
                           "OMV;1000;40.50;60.75;2024-3-9;7:05:09;Eva;x\n";
 
+// "|p", "|m", "|pm" for a flagged fill, nothing for one without flags.
+QString flagsText(FillFlags flags) {
+    if (!flags.any())
+        return {};
+    return QStringLiteral("|") + (flags.partial ? QStringLiteral("p") : QString()) +
+           (flags.missedBefore ? QStringLiteral("m") : QString());
+}
+
 QString fillText(const CFuelDatabase& log, int index) {
     const FillRecord* fill = log.getFill(index);
     SystemTime t;
@@ -127,7 +135,8 @@ QString fillText(const CFuelDatabase& log, int index) {
                              t.hour, t.minute, t.second, fill->odometer, double(fill->fuel),
                              double(fill->cost)) +
            (station ? fieldText(station->name) : QString()) + u'|' +
-           (driver ? fieldText(driver->name) : QString()) + u'|' + fieldText(fill->notes);
+           (driver ? fieldText(driver->name) : QString()) + u'|' + fieldText(fill->notes) +
+           flagsText(log.getFillFlags(index));
 }
 
 QStringList fillTexts(const CFuelDatabase& log) {
@@ -265,28 +274,27 @@ void OtherLogsTest::importsFile_data() {
     QTest::newRow("Fuelio in miles and US gallons")
         << QString::fromUtf8(kFuelio) << QString()
         << QStringList{"2023-05-01 15:04:00|16093|39.75|36.75|Springfield||",
-                       "2023-05-08 08:30:00|16576|34.07|32.40|Shelbyville||partial fill; cash",
-                       "2023-05-15 00:00:00|17059|42.40|40.32|||after missed fills"}
+                       "2023-05-08 08:30:00|16576|34.07|32.40|Shelbyville||cash|p",
+                       "2023-05-15 00:00:00|17059|42.40|40.32||||m"}
         << Skipped{0, 1, 0, 0, 0, 0, 0} << 1 << 1;
     QTest::newRow("Fuelly, first vehicle, newest first")
         << QString::fromUtf8(kFuelly) << QString()
-        << QStringList{"2023-06-01 00:00:00|32837|37.85|31.99|||after missed fills; first, full",
+        << QStringList{"2023-06-01 00:00:00|32837|37.85|31.99|||first, full|m",
                        "2023-06-10 00:00:00|33312|37.85|32.99|Costco||",
-                       "2023-06-20 00:00:00|33796|37.85|34.59|Shell||partial fill"}
+                       "2023-06-20 00:00:00|33796|37.85|34.59|Shell|||p"}
         << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 1;
     QTest::newRow("Fuelly, second vehicle")
         << QString::fromUtf8(kFuelly) << QStringLiteral("Roadster")
         << QStringList{"2023-06-18 00:00:00|8690|37.85|39.99|BP||weekend"}
         << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0;
-    QTest::newRow("aCar")
-        << QString::fromUtf8(kACar) << QString()
-        << QStringList{"2023-07-03 18:15:00|106421|45.10|79.78|Aral||",
-                       "2023-07-13 07:05:00|106900|40.00|71.96|Ring 2||partial fill; short",
-                       "2023-07-20 12:00:00|107343|37.85|35.00|Sunoco||"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0;
+    QTest::newRow("aCar") << QString::fromUtf8(kACar) << QString()
+                          << QStringList{"2023-07-03 18:15:00|106421|45.10|79.78|Aral||",
+                                         "2023-07-13 07:05:00|106900|40.00|71.96|Ring 2||short|p",
+                                         "2023-07-20 12:00:00|107343|37.85|35.00|Sunoco||"}
+                          << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0;
     QTest::newRow("Drivvo")
         << QString::fromUtf8(kDrivvo) << QString()
-        << QStringList{"2023-07-25 12:00:00|14800|25.00|47.45|Esso|Ben|partial fill",
+        << QStringList{"2023-07-25 12:00:00|14800|25.00|47.45|Esso|Ben||p",
                        "2023-08-02 17:45:10|15230|30.00|55.77|Shell Nord|Anna|trip"}
         << Skipped{0, 0, 0, 0, 0, 1, 0} << 1 << 0;
     QTest::newRow("LubeLogger with decimal commas")
@@ -597,7 +605,7 @@ void OtherLogsTest::gallonsOfUnknownKind() {
     QCOMPARE(rows.first().litres, litres);
 }
 
-// Station names and notes are cut as the fill dialog cuts them, markers and all.
+// Station names and notes are cut as the fill dialog cuts them.
 void OtherLogsTest::cutsTextsToTheirFields() {
     const QString longName(40, u'S');
     const QString longNotes(60, u'n');

@@ -14,10 +14,20 @@ FillRecord fillAt(quint64 time, int tag) {
     return fill;
 }
 
+// Some tags are flagged, so that every move of a fill shows whether its flags moved with it.
+FillFlags flagsOf(int tag) {
+    return {tag % 3 == 1, tag % 4 == 2};
+}
+
+// The tags in table order; in a table with flags, a fill whose flags are not those of its tag
+// shows as -1.
 QList<int> tagsInOrder(const CFuelDatabase& db) {
     QList<int> tags;
-    for (int i = 0; i < db.getFillCount(); ++i)
-        tags << db.getFill(i)->odometer;
+    const bool flagged = db.anyFillFlagged();
+    for (int i = 0; i < db.getFillCount(); ++i) {
+        const int tag = db.getFill(i)->odometer;
+        tags << (!flagged || db.getFillFlags(i) == flagsOf(tag) ? tag : -1);
+    }
     return tags;
 }
 
@@ -186,14 +196,15 @@ void FuelDatabaseTest::rowForTime() {
 
     CFuelDatabase db;
     for (int tag = 0; tag < 5; ++tag)
-        db.insertFill(fillAt(10 * (tag + 1), tag));
+        db.insertFill(fillAt(10 * (tag + 1), tag), flagsOf(tag));
     const int row = db.rowForTime(index, FileTime::fromValue(newTime));
     QCOMPARE(row, expectedIndex);
     if (row >= 0) {
         FillRecord fill = *db.getFill(index);
+        const FillFlags flags = db.getFillFlags(index);
         fill.dateTime = FileTime::fromValue(newTime);
         db.removeFill(index);
-        db.insertFillAt(row, fill);
+        db.insertFillAt(row, fill, flags);
     }
     QCOMPARE(tagsInOrder(db), expectedOrder);
 }
@@ -206,7 +217,7 @@ void FuelDatabaseTest::removeFill() {
     QVERIFY(!db.getFill(0));
 
     for (int tag = 0; tag < 4; ++tag)
-        db.insertFill(fillAt(tag, tag));
+        db.insertFill(fillAt(tag, tag), flagsOf(tag));
     db.removeFill(-1);
     db.removeFill(4);
     QCOMPARE(tagsInOrder(db), (QList<int>{0, 1, 2, 3}));
@@ -243,24 +254,33 @@ void FuelDatabaseTest::mergeUndoRedo() {
 
     CFuelDatabase db;
     for (int tag = 0; tag < existing.size(); ++tag)
-        db.insertFill(fillAt(existing.at(tag), tag));
+        db.insertFill(fillAt(existing.at(tag), tag), flagsOf(tag));
     std::vector<FillRecord> fills;
-    for (int k = 0; k < added.size(); ++k)
+    std::vector<FillFlags> flags;
+    for (int k = 0; k < added.size(); ++k) {
         fills.push_back(fillAt(added.at(k), 100 + k));
+        flags.push_back(flagsOf(100 + k));
+    }
     const QByteArray before = fillTable(db);
+    const QList<int> tagsBefore = tagsInOrder(db);
 
-    const std::vector<int> positions = db.mergeFills(fills);
+    const std::vector<int> positions = db.mergeFills(fills, flags);
     QCOMPARE(QList<int>(positions.begin(), positions.end()), expectedPositions);
     QCOMPARE(tagsInOrder(db), expectedOrder);
     const QByteArray merged = fillTable(db);
     std::vector<FillRecord> placed;
-    for (int position : positions)
+    std::vector<FillFlags> placedFlags;
+    for (int position : positions) {
         placed.push_back(*db.getFill(position));
+        placedFlags.push_back(db.getFillFlags(position));
+    }
 
     db.removeFillsAt(positions);
     QCOMPARE(fillTable(db), before);
-    db.insertFillsAt(positions, placed);
+    QCOMPARE(tagsInOrder(db), tagsBefore);
+    db.insertFillsAt(positions, placed, placedFlags);
     QCOMPARE(fillTable(db), merged);
+    QCOMPARE(tagsInOrder(db), expectedOrder);
     db.removeFillsAt({-1, db.getFillCount()});
     QCOMPARE(fillTable(db), merged);
 }
@@ -314,7 +334,7 @@ void FuelDatabaseTest::sortFillsKeepsEqualTimesInOrder() {
 
     CFuelDatabase db;
     for (int tag = 0; tag < times.size(); ++tag)
-        db.insertFill(fillAt(0, tag));
+        db.insertFill(fillAt(0, tag), flagsOf(tag));
     for (int i = 0; i < times.size(); ++i)
         db.getFill(i)->dateTime = FileTime::fromValue(times.at(i));
     db.sortFills();
@@ -346,12 +366,12 @@ void FuelDatabaseTest::manyFillsMatchStableOrder() {
 
     CFuelDatabase inserted;
     for (const FillRecord& fill : arrivals)
-        inserted.insertFill(fill);
+        inserted.insertFill(fill, flagsOf(fill.odometer));
     QCOMPARE(tagsInOrder(inserted), expected);
 
     CFuelDatabase sorted;
     for (const FillRecord& fill : arrivals)
-        sorted.insertFill(fillAt(0, fill.odometer));
+        sorted.insertFill(fillAt(0, fill.odometer), flagsOf(fill.odometer));
     for (int i = 0; i < arrivals.size(); ++i)
         sorted.getFill(i)->dateTime = arrivals.at(i).dateTime;
     sorted.sortFills();

@@ -266,13 +266,14 @@ void LanguageTest::shippedFileIsComplete_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("languageName");
     QTest::addColumn<QString>("currency");
+    QTest::addColumn<QString>("ownName"); // and its locale
 
     QTest::newRow("english") << "english.lng"
-                             << "English" << QStringLiteral("K\u010D");
+                             << "English" << QStringLiteral("K\u010D") << "English en";
     QTest::newRow("czech") << "czech.lng"
-                           << "Czech" << QStringLiteral("K\u010D");
+                           << "Czech" << QStringLiteral("K\u010D") << "\u010Ce\u0161tina cs";
     QTest::newRow("german") << "german.lng"
-                            << "German" << QStringLiteral("\u20AC");
+                            << "German" << QStringLiteral("\u20AC") << "Deutsch de";
 }
 
 // Every pair of the program is translated, every line of the file is a comment, a blank line,
@@ -296,6 +297,9 @@ void LanguageTest::shippedFileIsComplete() {
     for (const TextId& t : allTexts())
         known.insert(QString::fromUtf16(t.section).toCaseFolded() + u'/' +
                      QString::fromUtf16(t.key).toCaseFolded());
+    // Each file also names itself and its locale, for the Settings list and Qt's own texts.
+    known.insert(QStringLiteral("language/name"));
+    known.insert(QStringLiteral("language/locale"));
 
     CTextFileReader reader;
     reader.setText(text);
@@ -331,6 +335,8 @@ void LanguageTest::shippedFileIsComplete() {
         QVERIFY2(table.translate(t.section, t.key, kDefault) != kDefault,
                  qPrintable(QString::fromUtf16(t.section) + u'/' + QString::fromUtf16(t.key)));
     QCOMPARE(table.translate(u"units", u"cost", kDefault), currency);
+    QFETCH(QString, ownName);
+    QCOMPARE(table.ownName() + u' ' + table.localeName(), ownName);
 }
 
 void LanguageTest::englishFileRepeatsTheDefaults() {

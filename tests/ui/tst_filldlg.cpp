@@ -11,6 +11,7 @@
 #include "ui/messagebox.h"
 #include "windowtest.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -130,7 +131,9 @@ private slots:
             QComboBox* station = box(dialog, "station");
             for (int i = 0; i < station->count(); ++i)
                 stations.append(station->itemText(i));
-            for (int i = 0; i < 10; ++i) {
+            QVERIFY(!control<QCheckBox>(dialog, "partial")->isChecked());
+            QVERIFY(!control<QCheckBox>(dialog, "missedBefore")->isChecked());
+            for (int i = 0; i < 12; ++i) {
                 QWidget* focus = dialog.focusWidget();
                 // An editable combo box has the focus in its line edit.
                 if (qobject_cast<QComboBox*>(focus->parentWidget()))
@@ -149,8 +152,9 @@ private slots:
         const FileTime shown = parseDateTime(texts[4], texts[5]);
         QVERIFY(shown.value() >= before.value() && shown.value() <= after.value());
         QCOMPARE(stations, (QStringList{"aral", "BP", "Shell"}));
-        QCOMPARE(focusOrder, (QStringList{"station", "odometer", "fuel", "cost", "notes", "date",
-                                          "time", "driver", "ok", "cancel"}));
+        QCOMPARE(focusOrder,
+                 (QStringList{"station", "odometer", "fuel", "cost", "notes", "date", "time",
+                              "driver", "partial", "missedBefore", "ok", "cancel"}));
     }
 
     void anEditShowsTheFillAndOkKeepsIt() {
@@ -163,7 +167,7 @@ private slots:
         fill.cost = 1234.5f;
         fill.dateTime = parseDateTime("18.5.2004", "10:30:15");
         setFieldText(fill.notes, "Winter");
-        const int row = log.addFill("Shell", fill, "Jan");
+        const int row = log.addFill("Shell", fill, "Jan", {true, false});
         m_window->selectRow(row);
         const QByteArray before = bytesOf(database.getFill(row));
 
@@ -172,6 +176,12 @@ private slots:
         answerWithOk([&](QDialog& dialog) {
             texts = shownTexts(dialog);
             stationIndex = box(dialog, "station")->currentIndex();
+            // The flags as stored; the second is set from the keyboard.
+            QVERIFY(control<QCheckBox>(dialog, "partial")->isChecked());
+            auto* missed = control<QCheckBox>(dialog, "missedBefore");
+            QVERIFY(!missed->isChecked());
+            missed->setFocus();
+            QTest::keyClick(missed, Qt::Key_Space);
         });
         m_window->dispatchCommand(CMainWnd::CmdEditFill);
 
@@ -179,6 +189,7 @@ private slots:
                                      "10:30:15", "Shell", "Jan"}));
         QCOMPARE(stationIndex, 1);
         QCOMPARE(bytesOf(database.getFill(row)), before);
+        QCOMPARE(database.getFillFlags(row), (FillFlags{true, true}));
         QCOMPARE(database.getStationCount(), 2);
         QCOMPARE(database.getDriverCount(), 2);
         QCOMPARE(m_window->currentRow(), row);
@@ -514,8 +525,8 @@ private slots:
         QCOMPARE(listWhileOpen, listBefore);
         QAction* add = m_window->commandAction(CMainWnd::CmdAddFill);
         QVERIFY(add);
-        QCOMPARE(add->text(), translate(Text::menu_FillAdd));
-        QVERIFY(add->text() != QString("Add fill"));
+        QCOMPARE(shownText(add->text()), translate(Text::menu_FillAdd) + u'\u2026');
+        QVERIFY(shownText(add->text()) != QString("Add fill\u2026"));
         // The columns are as wide as the new language's headers.
         QTableView* list = m_window->fillList();
         const int odometer = m_window->listModel()->positionOf(CFillListModel::Odometer);

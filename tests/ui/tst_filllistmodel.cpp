@@ -48,10 +48,11 @@ QString logPath() {
 
 // The fills as the open log reads them from its file.
 struct OpenLog {
-    explicit OpenLog(const std::vector<FillRecord>& fills) {
+    explicit OpenLog(const std::vector<FillRecord>& fills,
+                     const std::vector<FillFlags>& flags = {}) {
         CFuelDatabase database(logPath());
-        for (const FillRecord& fill : fills)
-            database.insertFill(fill);
+        for (std::size_t i = 0; i < fills.size(); ++i)
+            database.insertFill(fills[i], flagsAt(flags, int(i)));
         QVERIFY(database.save());
         document.load();
     }
@@ -88,7 +89,8 @@ private slots:
                                                  C::Endurance};
         QTest::newRow("bit order is not column order")
             << (0x40u | 0x10u | 0x01u) << QList<C::Column>{C::RecordNumber, C::Date, C::Endurance};
-        QTest::newRow("high bits ignored") << (0xffffff80u | 0x02u) << QList<C::Column>{C::Fuel};
+        QTest::newRow("marks") << (0x80u | 0x01u) << QList<C::Column>{C::Date, C::Marks};
+        QTest::newRow("high bits ignored") << (0xffffff00u | 0x02u) << QList<C::Column>{C::Fuel};
     }
     void columnsFollowTheFixedOrder() {
         QFETCH(quint32, definition);
@@ -182,6 +184,41 @@ private slots:
         }
         QCOMPARE(shownConsumption, consumption);
         QCOMPARE(shownEndurance, endurance);
+    }
+
+    // A partial fill and one after a missed fill: their marks, read out in words, and the
+    // figures that partial fills carry to the next full one. A changed flag changes the figures
+    // up to that fill.
+    void partialAndMissedFills() {
+        writeColumnDefinition(0xff);
+        writeFillingMethod(1);
+        OpenLog log({makeFill(0, 1000, 40.0f, 60.0f), makeFill(1, 1200, 10.0f, 15.0f),
+                     makeFill(2, 1400, 12.0f, 18.0f), makeFill(3, 1600, 14.0f, 21.0f),
+                     makeFill(4, 2000, 30.0f, 45.0f)},
+                    {{}, {true, false}, {true, false}, {}, {false, true}});
+        CFillListModel model(log.document);
+        QAbstractItemModelTester tester(&model);
+        model.rebuild();
+        const int marks = model.positionOf(CFillListModel::Marks);
+        const int consumption = model.positionOf(CFillListModel::Consumption);
+        const auto column = [&model](int position, int role) {
+            QStringList texts;
+            for (int row = 0; row < model.rowCount(); ++row)
+                texts << model.data(model.index(row, position), role).toString();
+            return texts;
+        };
+        QCOMPARE(column(consumption, Qt::DisplayRole), (QStringList{"", "", "", "6.00", ""}));
+        QCOMPARE(
+            column(marks, Qt::AccessibleTextRole),
+            (QStringList{"", "Partial fill", "Partial fill", "", "Missed fill before this one"}));
+        const QStringList shownMarks = column(marks, Qt::DisplayRole);
+        QVERIFY(!shownMarks.at(1).isEmpty() && shownMarks.at(1) != shownMarks.at(4));
+        QVERIFY(shownMarks.at(0).isEmpty() && shownMarks.at(3).isEmpty());
+
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        log.document.editFill(1, QString(), *log.document.database().getFill(1), QString(), {});
+        QCOMPARE(changed.last().at(1).toModelIndex().row(), 3);
+        QCOMPARE(column(consumption, Qt::DisplayRole), (QStringList{"", "5.00", "", "6.50", ""}));
     }
 
     // The texts a column's width is made for: the last record number, the longest date of the

@@ -100,7 +100,8 @@ private slots:
         QCOMPARE(shown.bottomName, QStringLiteral("Consumption (l / 100 km)"));
         QVERIFY(shown.topListFocused);
         // The menu bar is back, with its texts.
-        QCOMPARE(window.commandAction(CMainWnd::CmdGraph)->text(), QStringLiteral("Graph"));
+        QCOMPARE(shownText(window.commandAction(CMainWnd::CmdGraph)->text()),
+                 QStringLiteral("Graph\u2026"));
     }
 
     void nothingToGraph_data() {

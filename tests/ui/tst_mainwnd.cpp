@@ -8,6 +8,7 @@
 #include "windowtest.h"
 
 #include <QContextMenuEvent>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -15,13 +16,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
@@ -303,7 +307,7 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdRemoveFill);
         QCOMPARE(window.listModel()->rowCount(), 2);
         QVERIFY(window.isWindowModified());
-        QCOMPARE(undo->text(), QStringLiteral("Undo Remove fill"));
+        QCOMPARE(shownText(undo->text()), QStringLiteral("Undo Remove fill"));
         window.selectRow(0);
 
         QTest::keyClick(window.fillList(), Qt::Key_Z, Qt::ControlModifier);
@@ -312,7 +316,7 @@ private slots:
         QCOMPARE(cell(window, 1, CFillListModel::Odometer), QStringLiteral("1500"));
         QVERIFY(!window.isWindowModified());
         QVERIFY(!undo->isEnabled());
-        QCOMPARE(redo->text(), QStringLiteral("Redo Remove fill"));
+        QCOMPARE(shownText(redo->text()), QStringLiteral("Redo Remove fill"));
 
         redo->trigger();
         QCOMPARE(window.listModel()->rowCount(), 2);
@@ -443,44 +447,66 @@ private slots:
         QVERIFY(!window.hasUnsavedChanges());
     }
 
+    // Every item has a mnemonic letter of its own within its menu, "…" when it opens a dialog,
+    // and its keys beside it.
     void menusInResourceOrder() {
         TestWindow window;
         window.open();
         auto texts = [](const QMenu* menu) {
             QStringList result;
-            for (const QAction* action : menu->actions())
-                result.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-            return result;
+            QSet<QChar> mnemonics;
+            for (const QAction* action : menu->actions()) {
+                if (action->isSeparator()) {
+                    result.append(QStringLiteral("-"));
+                    continue;
+                }
+                const QString text = action->text();
+                const qsizetype mark = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+                if (mark < 0 || mnemonics.contains(text.at(mark + 1).toLower()))
+                    qWarning("no mnemonic of its own: %s", qPrintable(text));
+                else
+                    mnemonics.insert(text.at(mark + 1).toLower());
+                QString shown = shownText(text);
+                if (!action->shortcut().isEmpty())
+                    shown += u' ' + action->shortcut().toString();
+                else if (text.contains(u'\t'))
+                    shown += u' ' + text.section(u'\t', 1);
+                result.append(shown);
+            }
+            // Every item had a letter of its own.
+            return mnemonics.size() == result.size() - result.count(QStringLiteral("-"))
+                       ? result
+                       : QStringList();
         };
         QMenuBar* bar = window.findChild<QMenuBar*>(QStringLiteral("menuBar"));
         QVERIFY(bar);
         QStringList titles;
         for (const QAction* action : bar->actions())
-            titles.append(action->text().remove(QLatin1Char('&')));
-        QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("Edit"),
-                                      QStringLiteral("Fill"), QStringLiteral("Statistics")}));
-        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("editMenu"))),
-                 (QStringList{QStringLiteral("Undo"), QStringLiteral("Redo")}));
-        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fileMenu"))),
-                 (QStringList{
-                     QStringLiteral("Settings"), QStringLiteral("-"), QStringLiteral("Import CSV"),
-                     QStringLiteral("Import from another fuel log\u2026"),
-                     QStringLiteral("Export CSV"), QStringLiteral("-"),
-                     QStringLiteral("New vehicle\u2026"), QStringLiteral("Open vehicle\u2026"),
-                     QStringLiteral("Recent vehicles"), QStringLiteral("Save as\u2026"),
-                     QStringLiteral("Discard the changes of this session\u2026"),
-                     QStringLiteral("-"), QStringLiteral("About"), QStringLiteral("Exit")}));
-        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("fillMenu"))),
-                 (QStringList{QStringLiteral("Add fill"), QStringLiteral("Edit fill"),
-                              QStringLiteral("Remove fill"), QStringLiteral("-"),
-                              QStringLiteral("Fill information")}));
-        QCOMPARE(texts(window.findChild<QMenu*>(QStringLiteral("statisticsMenu"))),
-                 (QStringList{QStringLiteral("Totals"), QStringLiteral("Graph"),
-                              QStringLiteral("Compare vehicles")}));
+            titles.append(action->text());
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "F&ill", "&Statistics", "&Help"}));
+        const auto menu = [&window](const char* name) {
+            return window.findChild<QMenu*>(QString::fromLatin1(name));
+        };
+        QCOMPARE(texts(menu("editMenu")), (QStringList{"Undo Ctrl+Z", "Redo Ctrl+Shift+Z"}));
+        QCOMPARE(texts(menu("viewMenu")), (QStringList{"Toolbar", "Status line"}));
+        QCOMPARE(texts(menu("fileMenu")),
+                 (QStringList{"Settings\u2026 Ctrl+,", "-", "Import CSV\u2026",
+                              "Import from another fuel log\u2026", "Flags from import notes\u2026",
+                              "Export CSV\u2026 Ctrl+E", "-",
+                              "New vehicle\u2026 Ctrl+Shift+N", "Open vehicle\u2026 Ctrl+O",
+                              "Recent vehicles", "Save as\u2026 Ctrl+Shift+S",
+                              "Discard the changes of this session\u2026", "-", "Exit Ctrl+Q"}));
+        QCOMPARE(texts(menu("fillMenu")),
+                 (QStringList{"Add fill\u2026 Ctrl+N", "Edit fill\u2026 Return", "Remove fill Del",
+                              "-", "Fill information\u2026 Ctrl+I"}));
+        QCOMPARE(
+            texts(menu("statisticsMenu")),
+            (QStringList{"Totals\u2026 Ctrl+T", "Graph\u2026 Ctrl+G", "Compare vehicles\u2026"}));
+        QCOMPARE(texts(menu("helpMenu")),
+                 (QStringList{"Keyboard shortcuts\u2026 F1", "-", "About\u2026"}));
         QCOMPARE(texts(window.contextMenu()),
-                 (QStringList{QStringLiteral("Edit fill"), QStringLiteral("Remove fill"),
-                              QStringLiteral("-"), QStringLiteral("Fill information"),
-                              QStringLiteral("Start graph here")}));
+                 (QStringList{"Edit fill\u2026", "Remove fill", "-", "Fill information\u2026",
+                              "Start graph here\u2026"}));
         QCOMPARE(window.commandAction(CMainWnd::CmdRemoveFill)->data().toInt(), 40011);
     }
 
@@ -499,10 +525,11 @@ private slots:
         language().load(QStringLiteral("lang\\german.lng"), folder.path());
         window.languageMayHaveChanged();
         QCOMPARE(window.commandAction(CMainWnd::CmdFileMenu)->text(), QStringLiteral("&Datei"));
-        QCOMPARE(window.commandAction(CMainWnd::CmdExit)->text(),
-                 QStringLiteral("Beenden && speichern"));
-        QCOMPARE(window.commandAction(CMainWnd::CmdAddFill)->text(), QStringLiteral("Add fill"));
-        QCOMPARE(window.contextAction(CMainWnd::CmdRemoveFill)->text(),
+        QCOMPARE(shownText(window.commandAction(CMainWnd::CmdExit)->text()),
+                 QStringLiteral("Beenden & speichern"));
+        QCOMPARE(shownText(window.commandAction(CMainWnd::CmdAddFill)->text()),
+                 QStringLiteral("Add fill\u2026"));
+        QCOMPARE(shownText(window.contextAction(CMainWnd::CmdRemoveFill)->text()),
                  QString::fromUtf8("Tankung l\xc3\xb6schen"));
         window.commandAction(CMainWnd::CmdExit)->trigger();
         QCOMPARE(window.result(), 1);
@@ -790,6 +817,159 @@ private slots:
         QCOMPARE(askOpenFileName(nullptr, request), QString()); // nothing queued: cancelled
         QCOMPARE(DialogSeams::askedFileDialogs().size(), 3);
         QCOMPARE(DialogSeams::askedFileDialogs().at(2).mode, FileDialogMode::Open);
+    }
+
+    // Commands that need a selected fill, or any fill, are disabled without one, in the menus,
+    // the context menu and the toolbar alike; an empty log shows the hint instead of rows.
+    void commandsFollowTheLogAndTheSelection_data() {
+        QTest::addColumn<int>("fills");
+        QTest::addColumn<int>("selected"); // -1: none
+        QTest::addColumn<bool>("removeSelected");
+        QTest::addColumn<QString>(
+            "enabled"); // Edit, Remove, Information, Here, Graph, Export, Totals
+        QTest::newRow("empty log") << 0 << -1 << false << "0000001";
+        QTest::newRow("fills, none selected") << 3 << -1 << false << "0000111";
+        QTest::newRow("a fill selected") << 3 << 1 << false << "1111111";
+        QTest::newRow("the only fill removed") << 1 << 0 << true << "0000001";
+    }
+    void commandsFollowTheLogAndTheSelection() {
+        QFETCH(int, fills);
+        QFETCH(int, selected);
+        QFETCH(bool, removeSelected);
+        QFETCH(QString, enabled);
+        writeDatabase(fills);
+        TestWindow window;
+        window.open();
+        window.selectRow(selected);
+        if (removeSelected) {
+            DialogSeams::setNextAnswer(QMessageBox::Yes);
+            window.commandAction(CMainWnd::CmdRemoveFill)->trigger();
+        }
+        QString states;
+        for (const int id : {CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill,
+                             CMainWnd::CmdFillInformation, CMainWnd::CmdStartGraphHere,
+                             CMainWnd::CmdGraph, CMainWnd::CmdExportCsv, CMainWnd::CmdTotals}) {
+            QAction* bar = window.commandAction(id);
+            QAction* context = window.contextAction(id);
+            const bool on = bar ? bar->isEnabled() : context->isEnabled();
+            QVERIFY(!bar || !context || context->isEnabled() == on);
+            if (QWidget* button = window.toolBar()->widgetForAction(bar))
+                QCOMPARE(button->isEnabled(), on);
+            states += on ? u'1' : u'0';
+        }
+        QCOMPARE(states, enabled);
+        const bool empty = window.listModel()->rowCount() == 0;
+        auto* hint = window.findChild<QLabel*>(QStringLiteral("emptyHint"));
+        QCOMPARE(hint->isVisible(), empty);
+        QCOMPARE(window.fillList()->accessibleDescription(), empty ? hint->text() : QString());
+        QCOMPARE(hint->text(), QStringLiteral("No fills yet. Add your first fill with Ctrl+N"));
+    }
+
+    // The toolbar holds the commands in their order, and the status line the vehicle, the
+    // number of fills and the average consumption; View hides both, and they stay hidden.
+    void toolbarAndStatusLine() {
+        writeDatabase(3);
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
+        {
+            TestWindow window;
+            window.open();
+            QStringList tools;
+            for (const QAction* action : window.toolBar()->actions())
+                tools.append(action->isSeparator() ? QStringLiteral("-") : action->iconText());
+            QCOMPARE(tools, (QStringList{"Add fill", "Edit fill", "Remove fill", "-", "Undo",
+                                         "Redo", "-", "Graph"}));
+            QCOMPARE(window.commandAction(CMainWnd::CmdAddFill)->toolTip(),
+                     QStringLiteral("Add fill (Ctrl+N)"));
+            // 1000 km, 81 litres after the first fill: 8.10 l / 100 km.
+            QCOMPARE(
+                window.findChild<QLabel*>(QStringLiteral("summary"))->text(),
+                QStringLiteral("Tankometer  \u00b7  3 fills  \u00b7  Average 8.10 l / 100 km"));
+            window.dispatchCommand(CMainWnd::CmdToolbar);
+            window.commandAction(CMainWnd::CmdStatusLine)->trigger();
+            QVERIFY(window.toolBar()->isHidden());
+            QVERIFY(window.statusBar()->isHidden());
+            QVERIFY(!window.commandAction(CMainWnd::CmdToolbar)->isChecked());
+            window.dispatchCommand(CMainWnd::CmdExit);
+        }
+        TestWindow window;
+        window.open();
+        QVERIFY(window.toolBar()->isHidden());
+        QVERIFY(window.statusBar()->isHidden());
+        window.dispatchCommand(CMainWnd::CmdStatusLine);
+        QVERIFY(window.commandAction(CMainWnd::CmdStatusLine)->isChecked());
+        QVERIFY(!window.statusBar()->isHidden());
+    }
+
+    // Size, place and dragged column widths come back at the next start, within the screen
+    // even when it has become smaller than the window (the offscreen screen is 800 x 800).
+    void theWindowKeepsItsGeometry_data() {
+        QTest::addColumn<QRect>("left");
+        QTest::addColumn<bool>("samePlace");
+        QTest::addColumn<bool>("sameSize");
+        QTest::newRow("as left") << QRect(30, 40, 640, 480) << true << true;
+        QTest::newRow("larger than the screen now")
+            << QRect(-50, 100, 1900, 1000) << false << false;
+        QTest::newRow("off the right edge") << QRect(700, 300, 400, 400) << false << true;
+    }
+    void theWindowKeepsItsGeometry() {
+        QFETCH(QRect, left);
+        QFETCH(bool, samePlace);
+        QFETCH(bool, sameSize);
+        writeDatabase(3);
+        int dragged = 0;
+        {
+            TestWindow window;
+            window.open();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.move(left.topLeft());
+            window.resize(left.size());
+            QHeaderView* header = window.fillList()->horizontalHeader();
+            dragged = header->sectionSize(1) + 37;
+            header->resizeSection(1, dragged);
+            window.dispatchCommand(CMainWnd::CmdExit);
+        }
+        TestWindow window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        QCOMPARE(window.pos() == left.topLeft(), samePlace);
+        QCOMPARE(window.size() == left.size(), sameSize);
+        QHeaderView* header = window.fillList()->horizontalHeader();
+        QCOMPARE(header->sectionSize(1), dragged);
+        // A dragged width also survives the list being built anew, and the last column takes
+        // the rest of the window.
+        window.buildList();
+        QCOMPARE(header->sectionSize(1), dragged);
+        QTRY_VERIFY(header->length() >= window.fillList()->viewport()->width());
+    }
+
+    // A first start fits the columns and takes a good share of the screen.
+    void theFirstSizeIsAShareOfTheScreen() {
+        writeDatabase(3);
+        TestWindow window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize available = window.screen()->availableGeometry().size();
+        QVERIFY(window.width() >= available.width() / 2);
+        QVERIFY(window.height() >= available.height() * 3 / 4);
+    }
+
+    // The CSV file dialogs open in the documents folder, name their command, and export offers
+    // the vehicle and the date as the file name.
+    void csvFileDialogs() {
+        writeDatabase(2);
+        TestWindow window;
+        window.open();
+        window.dispatchCommand(CMainWnd::CmdExportCsv);
+        window.dispatchCommand(CMainWnd::CmdImportCsv);
+        const QList<FileDialogRecord>& asked = DialogSeams::askedFileDialogs();
+        QCOMPARE(asked.size(), 2);
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(asked.at(0).request.directory,
+                 QDir(documentsFolder()).filePath("Tankometer " + today + ".csv"));
+        QCOMPARE(asked.at(0).request.caption, QStringLiteral("Export CSV"));
+        QCOMPARE(asked.at(1).request.directory, documentsFolder());
+        QCOMPARE(asked.at(1).request.caption, QStringLiteral("Import CSV"));
     }
 };
 

@@ -135,14 +135,26 @@ private slots:
         QCOMPARE(dialog.topY(), -40);
     }
 
-    void contentThatFitsDoesNotScroll() {
+    // Content that fits has no scroll bar and the whole width; once it does not fit, the bar
+    // appears beside it and the content keeps its width.
+    void theBarShowsOnlyWhenNeeded() {
         TallDialog dialog(100);
         dialog.setVisibleHeight(dialog.contentHeight() + 50);
         QScrollBar* bar = dialog.scrollBar();
         QVERIFY(!bar->isEnabled());
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(dialog.contentWidget()->width(), dialog.width());
         QCOMPARE(bar->maximum(), 0);
         dialog.onVScroll(int(ScrollCode::PageDown), 0);
         QCOMPARE(dialog.topY(), 0);
+
+        const int fittingWidth = dialog.contentWidget()->width();
+        dialog.setVisibleHeight(dialog.contentHeight() - 50);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(dialog.contentWidget()->width() + bar->width(), dialog.width());
+        QVERIFY(dialog.contentWidget()->width() >=
+                dialog.contentWidget()->minimumSizeHint().width());
+        QVERIFY(dialog.contentWidget()->width() <= fittingWidth);
     }
 
     void everyLayoutRestoresTheControls() {

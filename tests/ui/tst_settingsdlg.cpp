@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -45,9 +46,10 @@ QCheckBox* debugBox(QDialog& dialog) {
     return control<QCheckBox>(dialog, "debugMode");
 }
 
+// Chooses the language file of that base name.
 void chooseLanguage(QDialog& dialog, const QString& name) {
     auto* box = control<QComboBox>(dialog, "language");
-    box->setCurrentIndex(box->findText(name));
+    box->setCurrentIndex(box->findData(name + QStringLiteral(".lng")));
 }
 
 quint32 stored(QStringView name) {
@@ -170,7 +172,7 @@ private slots:
         QTest::newRow("nothing stored") << QVariantList{{}, {}, {}} << 0x7fu << false << 2u;
         QTest::newRow("date fuel number") << QVariantList{0x13, 0, 1} << 0x13u << false << 1u;
         QTest::newRow("no columns") << QVariantList{0, 1, 2} << 0u << true << 2u;
-        QTest::newRow("high bits ignored") << QVariantList{0xff88, 7, 3} << 0x08u << true << 1u;
+        QTest::newRow("high bits ignored") << QVariantList{0xff08, 7, 3} << 0x08u << true << 1u;
         QTest::newRow("not numbers") << QVariantList{"many", "x", "y"} << 0x7fu << false << 2u;
     }
     void storedSettingsAreShown() {
@@ -201,16 +203,21 @@ private slots:
         QCOMPARE(debugFlag(), debugShown);
     }
 
-    // The page has no Cancel: every way out keeps the choices.
-    void everyEndKeepsTheChoices_data() {
+    // Done keeps the choices; Cancel, Escape and the close button leave the settings as they
+    // were.
+    void onlyDoneKeepsTheChoices_data() {
         QTest::addColumn<int>("how");
-        QTest::newRow("done") << 0;
-        QTest::newRow("escape") << 1;
-        QTest::newRow("closed") << 2;
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("done") << 0 << true;
+        QTest::newRow("cancel") << 1 << false;
+        QTest::newRow("escape") << 2 << false;
+        QTest::newRow("closed") << 3 << false;
     }
-    void everyEndKeepsTheChoices() {
+    void onlyDoneKeepsTheChoices() {
         QFETCH(int, how);
+        QFETCH(bool, kept);
         CRegistry::writeNumber(SettingsKey::DebugMode, 1);
+        CRegistry::writeNumber(SettingsKey::FillingMethod, 2);
         openWindow();
         bool barWhileOpen = true;
         DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
@@ -220,6 +227,8 @@ private slots:
             if (how == 0)
                 QTest::mouseClick(control<QPushButton>(dialog, "done"), Qt::LeftButton);
             else if (how == 1)
+                QTest::mouseClick(control<QPushButton>(dialog, "cancel"), Qt::LeftButton);
+            else if (how == 2)
                 QTest::keyClick(control(dialog, "language"), Qt::Key_Escape);
             else
                 dialog.close();
@@ -228,12 +237,49 @@ private slots:
         m_window->dispatchCommand(CMainWnd::CmdSettings);
         QVERIFY(barWhileOpen); // the menu bar stays in place around the dialog
         QVERIFY(m_window->commandAction(CMainWnd::CmdSettings));
-        QCOMPARE(stored(SettingsKey::FillingMethod), 1u);
-        QCOMPARE(stored(SettingsKey::DebugMode), 0u);
+        QCOMPARE(stored(SettingsKey::FillingMethod), kept ? 1u : 2u);
+        QCOMPARE(stored(SettingsKey::DebugMode), kept ? 0u : 1u);
         // Switched off, the box is hidden again at the next opening.
         bool shown = true;
         runSettings([&](QDialog& dialog) { shown = debugBox(dialog)->isVisible(); });
-        QVERIFY(!shown);
+        QCOMPARE(shown, !kept);
+    }
+
+    // The list names each shipped language in its own words; a language chosen shows at once in
+    // the page's texts and Qt's buttons, and goes back when the page is cancelled. After Done,
+    // Qt's own texts (standard buttons, file dialogs) follow it.
+    void aChosenLanguageShowsAtOnce() {
+        QVERIFY(writeLanguagePath("lang\\english.lng"));
+        openWindow();
+        const auto cancelText = [] {
+            return QDialogButtonBox(QDialogButtonBox::Cancel)
+                .button(QDialogButtonBox::Cancel)
+                ->text();
+        };
+        QStringList names;
+        QStringList german;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            auto* box = control<QComboBox>(dialog, "language");
+            for (int i = 0; i < box->count(); ++i)
+                names.append(box->itemText(i));
+            chooseLanguage(dialog, "german");
+            german = {dialog.windowTitle(), control<QPushButton>(dialog, "done")->text(),
+                      control<QPushButton>(dialog, "cancel")->text(),
+                      control<QGroupBox>(dialog, "columnsGroup")->title()};
+            dialog.reject();
+        });
+        m_window->dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(names, (QStringList{"Deutsch", "English", "\u010ce\u0161tina"}));
+        QCOMPARE(german, (QStringList{"Einstellungen", "Fertig", "Abbrechen", "Spalten"}));
+        QCOMPARE(storedLanguage(), QStringLiteral("lang\\english.lng"));
+        QCOMPARE(cancelText(), QStringLiteral("Cancel"));
+
+        runSettings([](QDialog& dialog) { chooseLanguage(dialog, "german"); });
+        QCOMPARE(cancelText(), QStringLiteral("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"),
+                 QStringLiteral("Datei&name:"));
+        runSettings([](QDialog& dialog) { chooseLanguage(dialog, "english"); });
+        QCOMPARE(cancelText(), QStringLiteral("Cancel"));
     }
 
     void germanTakesEffectAtOnce() {
@@ -243,7 +289,8 @@ private slots:
         runSettings([](QDialog& dialog) { chooseLanguage(dialog, "german"); });
         QCOMPARE(storedLanguage(), QStringLiteral("lang\\german.lng"));
         QCOMPARE(m_window->commandAction(CMainWnd::CmdFileMenu)->text(), "&Datei");
-        QCOMPARE(m_window->commandAction(CMainWnd::CmdSettings)->text(), "Einstellungen");
+        QCOMPARE(shownText(m_window->commandAction(CMainWnd::CmdSettings)->text()),
+                 "Einstellungen\u2026");
         QCOMPARE(m_window->listModel()->headerData(1, Qt::Horizontal).toString(), "Datum");
     }
 

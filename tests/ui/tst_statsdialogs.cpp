@@ -8,12 +8,15 @@
 #include "ui/messagebox.h"
 #include "windowtest.h"
 
+#include <QAccessible>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <functional>
 
@@ -26,6 +29,7 @@ struct Fill {
     const char* station = "Shell";
     const char* driver = "Jan";
     const char* notes = "";
+    FillFlags flags = {};
 };
 
 // Stores the fills one day apart from 1 January 2004, 8:05:09.
@@ -42,7 +46,8 @@ void storeFills(CLogDocument& log, const QList<Fill>& fills) {
         FileTime first;
         QVERIFY(systemTimeToFileTime(SystemTime{2004, 1, 0, 1, 8, 5, 9, 0}, &first));
         record.dateTime = FileTime::fromValue(first.value() + quint64(i) * kDay);
-        log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver));
+        log.addFill(QString::fromUtf8(fill.station), record, QString::fromUtf8(fill.driver),
+                    fill.flags);
     }
     QVERIFY(log.save());
 }
@@ -88,6 +93,52 @@ void runDialog(CMainWnd& window, int command, std::function<void(QDialog&)> inDi
 }
 
 using ValueMap = QMap<QString, QString>;
+
+// What a screen reader finds on the accessibility bus: each interface's name with the names
+// of the interfaces that label it (a caption, a table's row header).
+struct Reached {
+    QString name;
+    QStringList labels;
+    bool operator==(const Reached&) const = default;
+};
+
+void walk(QAccessibleInterface* node, QList<Reached>* reached, int depth = 0) {
+    if (!node || depth > 32)
+        return;
+    Reached here{node->text(QAccessible::Name), {}};
+    for (const auto& [other, relation] : node->relations(QAccessible::Label))
+        here.labels.append(other->text(QAccessible::Name));
+    if (QAccessibleTableCellInterface* cell = node->tableCellInterface()) {
+        for (QAccessibleInterface* header : cell->rowHeaderCells())
+            here.labels.append(header->text(QAccessible::Name));
+    }
+    reached->append(here);
+    for (int i = 0; i < node->childCount(); ++i)
+        walk(node->child(i), reached, depth + 1);
+}
+
+// Every value a sighted user reads in the dialog, with the caption it stands beside: a label's
+// buddy with the label's text, a table's cell with its row's header.
+QList<Reached> shownValues(QDialog& dialog) {
+    QList<Reached> shown;
+    for (const QLabel* caption : dialog.findChildren<QLabel*>()) {
+        if (const auto* value = qobject_cast<const QLabel*>(caption->buddy());
+            value && caption->isVisible() && value->isVisible() && !value->text().isEmpty())
+            shown.append({value->text(), {caption->text()}});
+    }
+    for (const QTableWidget* table : dialog.findChildren<QTableWidget*>()) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem* header = table->verticalHeaderItem(row);
+                shown.append({table->item(row, column)->text(),
+                              header && table->verticalHeader()->isVisible()
+                                  ? QStringList{header->text()}
+                                  : QStringList{}});
+            }
+        }
+    }
+    return shown;
+}
 
 } // namespace
 
@@ -236,6 +287,22 @@ private slots:
                         {"date", "1.1.2004"},  {"odometer", "1000"},   {"fuel", "40,00"},
                         {"unitCost", "25,00"}, {"consumption", "N/A"}, {"distance", "N/A"},
                         {"costOfDist", "N/A"}, {"endurance", "N/A"}};
+        // A partial fill has no figures; the full fill after it covers both distances.
+        const QList<Fill> partial = {{1000, 40.0f, 1000.0f},
+                                     {1300, 15.0f, 375.0f, "Shell", "Jan", "", {true, false}},
+                                     {1600, 21.0f, 525.0f}};
+        QTest::newRow("a partial fill") << partial << 1 << 1
+                                        << ValueMap{{"consumption", "N/A"},
+                                                    {"distance", "300"},
+                                                    {"costOfDist", "N/A"},
+                                                    {"endurance", "N/A"},
+                                                    {"marks", "Partial fill"}};
+        QTest::newRow("the full fill after a partial one") << partial << 2 << 1
+                                                           << ValueMap{{"consumption", "6.00"},
+                                                                       {"distance", "300"},
+                                                                       {"costOfDist", "150.00"},
+                                                                       {"endurance", "16.67"},
+                                                                       {"marks", ""}};
         QTest::newRow("zero distance and zero fuel")
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
             << ValueMap{{"fuel", "0,00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
@@ -298,18 +365,88 @@ private slots:
             for (const char* name : {"distance", "fuel", "cost", "period", "consumption",
                                      "costOfDist", "monthlyCost", "monthlyDistance", "endurance"})
                 shown.append(textOf(dialog, QString::fromLatin1(name)));
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Total statistics"));
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Gesamtstatistik"));
             QCOMPARE(textOf(dialog, "periodLabel"), QStringLiteral("Zeitraum:"));
             QCOMPARE(textOf(dialog, "monthlyCostUnit"), QStringLiteral("€ / Monat"));
             QCOMPARE(dialog.focusWidget(), button(dialog, "ok"));
+            QVERIFY(dialog.findChild<QLabel*>("leftOut")->isHidden());
             QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
         QCOMPARE(shown, QStringList({"500", "35,00", "900,00", "2", "7,00", "180,00", "13500",
                                      "7500", "14,29"}));
         // The menus come back in the loaded language.
-        QCOMPARE(m_window->commandAction(CMainWnd::CmdTotals)->text(),
-                 translate(Text::menu_StatTotals));
+        QCOMPARE(shownText(m_window->commandAction(CMainWnd::CmdTotals)->text()),
+                 translate(Text::menu_StatTotals) + u'\u2026');
+    }
+
+    // A screen reader reaches every value shown, each labelled by its caption, in German too.
+    void everyValueIsOnTheAccessibilityBus_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("minimumValues");
+        QTest::newRow("totals") << int(CMainWnd::CmdTotals) << 9;
+        QTest::newRow("fill information") << int(CMainWnd::CmdFillInformation) << 12;
+        QTest::newRow("compare vehicles") << int(CMainWnd::CmdCompareVehicles) << 9;
+        QTest::newRow("about") << int(CMainWnd::CmdAbout) << 1;
+    }
+    void everyValueIsOnTheAccessibilityBus() {
+        QFETCH(int, command);
+        QFETCH(int, minimumValues);
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f}, {1500, 35.0f, 900.0f}});
+        m_window->buildList();
+        m_window->selectRow(1);
+        runDialog(*m_window, command, [&](QDialog& dialog) {
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QList<Reached> reached;
+            walk(QAccessible::queryAccessibleInterface(&dialog), &reached);
+            const QList<Reached> shown = shownValues(dialog);
+            QVERIFY(shown.size() >= minimumValues);
+            for (const Reached& value : shown) {
+                QVERIFY2(reached.contains(value),
+                         qPrintable(value.labels.join(u' ') + u' ' + value.name));
+            }
+        });
+    }
+
+    // A name or note wider than its room is shortened with a mark, whole in its tip and on the
+    // accessibility bus.
+    void longTextsAreShortenedVisibly() {
+        const QString notes(kNotesUnits - 1, u'W');
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f, "Shell", "Jan", "W W"}});
+        m_window->buildList();
+        m_window->selectRow(0);
+        runDialog(*m_window, CMainWnd::CmdFillInformation, [&](QDialog& dialog) {
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("notes"));
+            label->grab();
+            QCOMPARE(label->toolTip(), QString()); // a short note shows whole
+            label->setText(notes);
+            dialog.resize(dialog.minimumSizeHint());
+            QVERIFY(label->width() < label->fontMetrics().horizontalAdvance(notes));
+            label->grab();
+            QCOMPARE(label->toolTip(), notes);
+            QCOMPARE(label->text(), notes);
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), notes);
+        });
+    }
+
+    // A fill after a missed one: the averages leave out its fuel and say so under the figures;
+    // the sums keep it.
+    void totalsSayWhatTheAveragesLeaveOut() {
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
+        storeFills(m_window->document(), {{1000, 40.0f, 1000.0f},
+                                          {1500, 35.0f, 900.0f, "Shell", "Jan", "", {false, true}},
+                                          {1900, 28.0f, 700.0f}});
+        m_window->buildList();
+        runDialog(*m_window, CMainWnd::CmdTotals, [&](QDialog& dialog) {
+            QCOMPARE(textOf(dialog, "fuel"), QStringLiteral("63.00"));
+            QCOMPARE(textOf(dialog, "consumption"), QStringLiteral("7.00"));
+            QCOMPARE(textOf(dialog, "costOfDist"), QStringLiteral("175.00"));
+            QCOMPARE(textOf(dialog, "leftOut"),
+                     QStringLiteral("Left out of the averages: 1 fills, after a fill that was not "
+                                    "logged."));
+            QVERIFY(!dialog.findChild<QLabel*>("leftOut")->isHidden());
+        });
     }
 
 private:

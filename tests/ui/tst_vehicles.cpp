@@ -3,6 +3,7 @@
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
@@ -25,15 +26,15 @@ namespace {
 constexpr quint64 kDay = 864000000000ull; // 100 ns units
 constexpr quint64 kFirstDay = 154000ull * kDay;
 
-// A log of fills on days 0, 1, ... with the odometer going up by `step` from 1000.
-void writeLog(const QString& path, int fillCount, int step = 500) {
+// A log of fills `daySteps` days apart from day 0, with the odometer going up by `step` from 1000.
+void writeLog(const QString& path, int fillCount, int step = 500, int daySteps = 1) {
     CFuelDatabase database(path);
     for (int i = 0; i < fillCount; ++i) {
         FillRecord fill;
         fill.odometer = 1000 + step * i;
         fill.fuel = 40.0f;
         fill.cost = 60.0f;
-        fill.dateTime = FileTime::fromValue(kFirstDay + quint64(i) * kDay);
+        fill.dateTime = FileTime::fromValue(kFirstDay + quint64(i * daySteps) * kDay);
         fill.stationId = database.findOrAddStation(QStringLiteral("Station"));
         database.insertFill(fill);
     }
@@ -317,6 +318,35 @@ private slots:
         window.dispatchCommand(CMainWnd::CmdCompareVehicles);
         QVERIFY(table);
         QCOMPARE(QFileInfo(bad).size(), qint64(21));
+    }
+
+    // The period's unit agrees with its number, and the monthly figures of a period shorter
+    // than a month are left empty rather than extrapolated.
+    void comparePeriodsAndMonthlyFigures_data() {
+        QTest::addColumn<int>("daySteps");
+        QTest::addColumn<QStringList>("shown"); // period, monthly cost, monthly distance
+        QTest::newRow("one day") << 0 << QStringList{"1 day", "", ""};
+        QTest::newRow("two days") << 1 << QStringList{"2 days", "", ""};
+        QTest::newRow("just under a month") << 28 << QStringList{"29 days", "", ""};
+        QTest::newRow("a month") << 29 << QStringList{"30 days", "60 Kč / month", "500 km / month"};
+    }
+    void comparePeriodsAndMonthlyFigures() {
+        QFETCH(int, daySteps);
+        QFETCH(QStringList, shown);
+        const QString car = m_folder.filePath(QStringLiteral("periodcar.fil"));
+        writeLog(car, 2, 500, daySteps);
+        TestWindow window;
+        window.open();
+        QVERIFY(window.document().switchTo(car));
+        QStringList texts;
+        DialogSeams::setNextDialogHandler([&texts](QDialog& dialog) {
+            auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
+            for (const TotalsRow row :
+                 {TotalsRow::Period, TotalsRow::MonthlyCost, TotalsRow::MonthlyDistance})
+                texts.append(table->item(int(row), 0)->text());
+        });
+        window.dispatchCommand(CMainWnd::CmdCompareVehicles);
+        QCOMPARE(texts, shown);
     }
 
 private:

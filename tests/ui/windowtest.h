@@ -18,6 +18,17 @@ inline QSettings programSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"));
 }
 
+// A menu item's text as shown: without its mnemonic mark and the keys after a tab.
+inline QString shownText(const QString& text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size() && text.at(i) != u'\t'; ++i) {
+        if (text.at(i) == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text.at(i);
+    }
+    return shown;
+}
+
 inline void startWindowCase() {
     DialogSeams::reset();
     programSettings().clear();

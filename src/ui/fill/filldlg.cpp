@@ -8,6 +8,7 @@
 #include "ui/messagebox.h"
 #include "ui/widgettext.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -112,6 +113,10 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
     m_driver = createNameBox(content, QStringLiteral("driver"));
     for (QWidget* wide : std::initializer_list<QWidget*>{m_station, m_notes, m_driver})
         wide->setMinimumWidth(wide->fontMetrics().averageCharWidth() * kTypicalTextLength);
+    m_partial = new QCheckBox(content);
+    m_partial->setObjectName(QStringLiteral("partial"));
+    m_missed = new QCheckBox(content);
+    m_missed->setObjectName(QStringLiteral("missedBefore"));
     m_ok = new QPushButton(content);
     m_ok->setObjectName(QStringLiteral("ok"));
     m_ok->setDefault(true);
@@ -134,7 +139,13 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
             setTabOrder(previous, field);
         previous = field;
     }
-    setTabOrder(m_driver, m_ok);
+    // The flags stand under the fields, beside no label of their own.
+    for (QCheckBox* box : {m_partial, m_missed}) {
+        form->addWidget(box, form->rowCount(), 1);
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(m_missed, m_ok);
     setTabOrder(m_ok, m_cancel);
     form->setColumnStretch(1, 1);
 
@@ -214,6 +225,8 @@ void CFillDlg::initDialog() {
         m_date->setText(formatDate(now));
         m_time->setText(formatTime(now));
     }
+    m_partial->setChecked(m_flags.partial);
+    m_missed->setChecked(m_flags.missedBefore);
     m_station->setFocus();
     setupScrolling();
 }
@@ -242,6 +255,8 @@ void CFillDlg::translateControls() {
         label->setText(widgetText(withUnit));
         label->buddy()->setAccessibleName(withUnit);
     }
+    m_partial->setText(translatedWidgetText(Text::fill_partial));
+    m_missed->setText(translatedWidgetText(Text::fill_missed));
     m_ok->setText(translatedWidgetText(Text::fill_ok));
     m_cancel->setText(translatedWidgetText(Text::fill_cancel));
 }
@@ -328,6 +343,8 @@ void CFillDlg::saveData(const FileTime& dateTime) {
     const QString driver = m_driver->currentText().left(kDriverNameUnits - 1);
     readIntoField(m_driverCopy.name, driver);
     logText("CFillDlg::saveData: driver is: %S", driver);
+
+    m_flags = {m_partial->isChecked(), m_missed->isChecked()};
 
     logLine("CFillDlg::saveData: Saving fill info - finished");
 }

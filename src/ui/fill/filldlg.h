@@ -1,10 +1,12 @@
 #pragma once
 
+#include "db/fillextras.h"
 #include "db/records.h"
 #include "db/units.h"
 #include "ui/fill/scrolldlg.h"
 
 class CFuelDatabase;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +31,9 @@ public:
     // been read), Rejected after Cancel.
     int doModal();
     void getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const;
+    // The partial and missed flags: shown as set before the dialog runs, read back after OK.
+    void setFlags(FillFlags flags) { m_flags = flags; }
+    FillFlags flags() const { return m_flags; }
 
     // OK: reads the fields into the copies and closes the dialog. A date or time that does not
     // read is named in a message and the dialog stays open with that field focused.
@@ -63,12 +68,15 @@ private:
     QLineEdit* m_time = nullptr;
     QLabel* m_driverLabel = nullptr;
     QComboBox* m_driver = nullptr;
+    QCheckBox* m_partial = nullptr;
+    QCheckBox* m_missed = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 
     StationRecord m_stationCopy;
     DriverRecord m_driverCopy;
     FillRecord m_fillCopy;
+    FillFlags m_flags;
     bool m_edit = false;
     // The texts loadData showed: a field still showing its text keeps the stored value, which
     // the text may not give back exactly (more than two decimals, inf, a time past the second).

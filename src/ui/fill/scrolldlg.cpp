@@ -41,8 +41,8 @@ CScrollDlg::~CScrollDlg() {
 void CScrollDlg::setupScrolling(QWidget* menuBar) {
     m_menuBar = menuBar;
     m_contentHeight = std::max(m_content->sizeHint().height(), 0);
-    setMinimumWidth(std::max(m_content->minimumSizeHint().width(), 0) +
-                    m_scrollBar->sizeHint().width());
+    m_contentMinimumWidth = std::max(m_content->minimumSizeHint().width(), 0);
+    setMinimumWidth(m_contentMinimumWidth);
     m_setUp = true;
     resize(sizeHint());
     layoutForInputPanel();
@@ -91,7 +91,12 @@ void CScrollDlg::layoutForInputPanel() {
 
     const int top = menuBarHeight();
     const int visible = visibleHeight();
-    const int barWidth = m_scrollBar->sizeHint().width();
+    const bool needed = scrollingNeeded(m_contentHeight, visible);
+    // The bar takes room only while the content does not fit.
+    const int barWidth = needed ? m_scrollBar->sizeHint().width() : 0;
+    // With the bar the page grows by its width, so that the content never gets narrower than
+    // it needs.
+    setMinimumWidth(m_contentMinimumWidth + barWidth);
     if (m_menuBar)
         m_menuBar->setGeometry(0, 0, width(), top);
     m_scrollBar->setGeometry(width() - barWidth, top, barWidth, visible);
@@ -101,7 +106,8 @@ void CScrollDlg::layoutForInputPanel() {
     m_scrollBar->setRange(range.minimum, std::max(range.maximum, range.minimum));
     m_scrollBar->setPageStep(std::max(1, visible / kScrollUnitPixels));
     m_scrollBar->setValue(0);
-    m_scrollBar->setEnabled(scrollingNeeded(m_contentHeight, visible));
+    m_scrollBar->setEnabled(needed);
+    m_scrollBar->setVisible(needed);
     m_inLayout = false;
 }
 
@@ -121,8 +127,7 @@ void CScrollDlg::keyboardStateChanged() {
 QSize CScrollDlg::sizeHint() const {
     if (!m_setUp)
         return QDialog::sizeHint();
-    return {m_content->sizeHint().width() + m_scrollBar->sizeHint().width(),
-            m_contentHeight + menuBarHeight()};
+    return {m_content->sizeHint().width(), m_contentHeight + menuBarHeight()};
 }
 
 void CScrollDlg::resizeEvent(QResizeEvent* event) {

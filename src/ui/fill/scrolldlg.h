@@ -62,6 +62,7 @@ private:
     QScrollBar* m_scrollBar = nullptr;
     QWidget* m_menuBar = nullptr;
     int m_contentHeight = 0;
+    int m_contentMinimumWidth = 0;
     bool m_setUp = false;
     bool m_inLayout = false;
     QMetaObject::Connection m_focusConnection;

@@ -3,6 +3,7 @@
 #include "core/debuglog.h"
 #include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/qttranslations.h"
 #include "core/settings.h"
 #include "core/vehicles.h"
 #include "csv/csvwriter.h"
@@ -15,6 +16,7 @@
 #include "ui/import/importdlg.h"
 #include "ui/import/otherlogdlg.h"
 #include "ui/main/mainwnd.h"
+#include "ui/main/shortcutsdlg.h"
 #include "ui/messagebox.h"
 #include "ui/settings/aboutdlg.h"
 #include "ui/settings/newvehicledlg.h"
@@ -25,12 +27,14 @@
 #include "ui/stats/totalsdlg.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QUndoStack>
 #include <algorithm>
@@ -50,119 +54,97 @@ QList<QKeySequence> keys(std::initializer_list<QKeyCombination> combinations) {
     return sequences;
 }
 
+using N = CommandNeeds;
+
+// clang-format off
 const CommandInfo kCommands[] = {
-    {W::CmdSettings,
-     "actionSettings",
-     &Text::menu_FileSettings,
-     nullptr,
-     nullptr,
-     {},
-     &C::settings},
-    {W::CmdImportCsv,
-     "actionImportCsv",
-     &Text::menu_FileImport,
-     nullptr,
-     nullptr,
-     {},
-     &C::importCsv},
-    {W::CmdImportOtherLog,
-     "actionImportOtherLog",
-     &Text::menu_FileImportOther,
-     nullptr,
-     nullptr,
-     {},
-     &C::importOtherLog},
-    {W::CmdExportCsv,
-     "actionExportCsv",
-     &Text::menu_FileExport,
-     nullptr,
-     nullptr,
-     {},
-     &C::exportCsv},
+    {W::CmdSettings, "actionSettings", &Text::menu_FileSettings, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_Comma}), &C::settings, true},
+    {W::CmdImportCsv, "actionImportCsv", &Text::menu_FileImport, nullptr, nullptr,
+     {}, &C::importCsv, true},
+    {W::CmdImportOtherLog, "actionImportOtherLog", &Text::menu_FileImportOther, nullptr, nullptr,
+     {}, &C::importOtherLog, true},
+    {W::CmdNoteMarkers, "actionNoteMarkers", &Text::menu_FileNoteMarkers, nullptr, nullptr,
+     {}, &C::convertNoteMarkers, true, N::Fills},
+    {W::CmdExportCsv, "actionExportCsv", &Text::menu_FileExport, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_E}), &C::exportCsv, true, N::Fills},
     {W::CmdNewVehicle, "actionNewVehicle", &Text::menu_FileNewVehicle, nullptr, nullptr,
-     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_N}), &C::newVehicle},
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_N}), &C::newVehicle, true},
     {W::CmdOpenVehicle, "actionOpenVehicle", &Text::menu_FileOpenVehicle, nullptr, nullptr,
-     keys({Qt::CTRL | Qt::Key_O}), &C::openVehicle},
-    {W::CmdRecentVehiclesMenu,
-     "recentVehiclesMenu",
-     &Text::menu_FileRecentVehicles,
-     nullptr,
-     nullptr,
-     {},
-     nullptr},
-    {W::CmdAbout, "actionAbout", &Text::menu_FileAbout, nullptr, nullptr, {}, &C::about},
+     keys({Qt::CTRL | Qt::Key_O}), &C::openVehicle, true},
+    {W::CmdRecentVehiclesMenu, "recentVehiclesMenu", &Text::menu_FileRecentVehicles, nullptr,
+     nullptr, {}, nullptr},
+    {W::CmdAbout, "actionAbout", &Text::menu_FileAbout, nullptr, nullptr, {}, &C::about, true},
     {W::CmdExit, "actionExit", &Text::menu_FileExit, nullptr, nullptr, keys({Qt::CTRL | Qt::Key_Q}),
      &C::exit},
     {W::CmdUndo, "actionUndo", &Text::menu_EditUndo, nullptr, nullptr, keys({Qt::CTRL | Qt::Key_Z}),
-     &C::undo},
+     &C::undo, false, N::UndoStep},
     {W::CmdRedo, "actionRedo", &Text::menu_EditRedo, nullptr, nullptr,
-     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}), &C::redo},
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}), &C::redo, false, N::RedoStep},
     {W::CmdAddFill, "actionAddFill", &Text::menu_FillAdd, nullptr, nullptr,
-     keys({Qt::CTRL | Qt::Key_N}), &C::addFill},
-    {W::CmdEditFill,
-     "actionEditFill",
-     &Text::menu_FillEdit,
-     "contextEditFill",
-     &Text::context_FillEdit,
-     {},
-     &C::editFill},
+     keys({Qt::CTRL | Qt::Key_N}), &C::addFill, true},
+    {W::CmdEditFill, "actionEditFill", &Text::menu_FillEdit, "contextEditFill",
+     &Text::context_FillEdit, {}, &C::editFill, true, N::SelectedFill, false, "Return"},
     {W::CmdRemoveFill, "actionRemoveFill", &Text::menu_FillRemove, "contextRemoveFill",
-     &Text::context_FillRemove, keys({Qt::Key_Delete}), &C::removeFill},
-    {W::CmdFillInformation,
-     "actionFillInformation",
-     &Text::menu_FillShowInfo,
-     "contextFillInformation",
-     &Text::context_FillShowInfo,
-     {},
-     &C::fillInformation},
-    {W::CmdStartGraphHere,
-     nullptr,
-     nullptr,
-     "contextStartGraphHere",
-     &Text::context_GraphHere,
-     {},
-     &C::startGraphHere},
-    {W::CmdTotals, "actionTotals", &Text::menu_StatTotals, nullptr, nullptr, {}, &C::totals},
-    {W::CmdGraph, "actionGraph", &Text::menu_StatGraph, nullptr, nullptr, {}, &C::graph},
-    {W::CmdCompareVehicles,
-     "actionCompareVehicles",
-     &Text::menu_StatCompare,
-     nullptr,
-     nullptr,
-     {},
-     &C::compareVehicles},
+     &Text::context_FillRemove, keys({Qt::Key_Delete}), &C::removeFill, false, N::SelectedFill},
+    {W::CmdFillInformation, "actionFillInformation", &Text::menu_FillShowInfo,
+     "contextFillInformation", &Text::context_FillShowInfo, keys({Qt::CTRL | Qt::Key_I}),
+     &C::fillInformation, true, N::SelectedFill},
+    {W::CmdStartGraphHere, nullptr, nullptr, "contextStartGraphHere", &Text::context_GraphHere,
+     {}, &C::startGraphHere, true, N::SelectedFill},
+    {W::CmdTotals, "actionTotals", &Text::menu_StatTotals, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_T}), &C::totals, true},
+    {W::CmdGraph, "actionGraph", &Text::menu_StatGraph, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_G}), &C::graph, true, N::Fills},
+    {W::CmdCompareVehicles, "actionCompareVehicles", &Text::menu_StatCompare, nullptr, nullptr,
+     {}, &C::compareVehicles, true},
     {W::CmdSaveAs, "actionSaveAs", &Text::menu_FileSaveAs, nullptr, nullptr,
-     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_S}), &C::saveAs},
-    {W::CmdCancel,
-     "actionDiscardSession",
-     &Text::menu_FileDiscard,
-     nullptr,
-     nullptr,
-     {},
-     &C::cancel},
+     keys({Qt::CTRL | Qt::SHIFT | Qt::Key_S}), &C::saveAs, true},
+    {W::CmdCancel, "actionDiscardSession", &Text::menu_FileDiscard, nullptr, nullptr,
+     {}, &C::cancel, false, N::UndoStep},
+    {W::CmdToolbar, "actionToolbar", &Text::menu_ViewToolbar, nullptr, nullptr,
+     {}, &C::toggleToolbar, false, N::Nothing, true},
+    {W::CmdStatusLine, "actionStatusLine", &Text::menu_ViewStatusLine, nullptr, nullptr,
+     {}, &C::toggleStatusLine, false, N::Nothing, true},
+    {W::CmdKeyboardShortcuts, "actionKeyboardShortcuts", &Text::menu_HelpShortcuts, nullptr,
+     nullptr, keys({Qt::Key_F1}), &C::keyboardShortcuts, true},
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
 };
 
-// clang-format off
 constexpr int kFileItems[] = {
     W::CmdSettings, 0,
-    W::CmdImportCsv, W::CmdImportOtherLog, W::CmdExportCsv, 0,
+    W::CmdImportCsv, W::CmdImportOtherLog, W::CmdNoteMarkers, W::CmdExportCsv, 0,
     W::CmdNewVehicle, W::CmdOpenVehicle, W::CmdRecentVehiclesMenu, W::CmdSaveAs, W::CmdCancel, 0,
-    W::CmdAbout, W::CmdExit};
-// clang-format on
+    W::CmdExit};
 constexpr int kEditItems[] = {W::CmdUndo, W::CmdRedo};
+constexpr int kViewItems[] = {W::CmdToolbar, W::CmdStatusLine};
 constexpr int kFillItems[] = {W::CmdAddFill, W::CmdEditFill, W::CmdRemoveFill, 0,
                               W::CmdFillInformation};
 constexpr int kStatisticsItems[] = {W::CmdTotals, W::CmdGraph, W::CmdCompareVehicles};
+constexpr int kHelpItems[] = {W::CmdKeyboardShortcuts, 0, W::CmdAbout};
 constexpr int kContextItems[] = {W::CmdEditFill, W::CmdRemoveFill, 0, W::CmdFillInformation,
                                  W::CmdStartGraphHere};
+// Names from the freedesktop icon naming, then the ones common themes add for charts.
+constexpr ToolInfo kToolItems[] = {
+    {W::CmdAddFill, "list-add"},
+    {W::CmdEditFill, "document-edit"},
+    {W::CmdRemoveFill, "list-remove"},
+    {0, nullptr},
+    {W::CmdUndo, "edit-undo"},
+    {W::CmdRedo, "edit-redo"},
+    {0, nullptr},
+    {W::CmdGraph, "office-chart-line"},
+};
 
 const MenuInfo kMenus[] = {
     {W::CmdFileMenu, "fileMenu", &Text::menu_MainFile, kFileItems},
     {W::CmdEditMenu, "editMenu", &Text::menu_MainEdit, kEditItems},
+    {W::CmdViewMenu, "viewMenu", &Text::menu_MainView, kViewItems},
     {W::CmdFillMenu, "fillMenu", &Text::menu_MainFill, kFillItems},
     {W::CmdStatisticsMenu, "statisticsMenu", &Text::menu_MainStats, kStatisticsItems},
+    {W::CmdHelpMenu, "helpMenu", &Text::menu_MainHelp, kHelpItems},
 };
+// clang-format on
 
 // Held while a dialog that may load another language is open: afterwards the window's texts
 // follow, whatever the dialog's result.
@@ -177,19 +159,48 @@ private:
     CMainWnd& m_window;
 };
 
-FileDialogRequest logFileRequest() {
+// A file dialog's title names the command that opened it.
+QString dialogTitle(const TextId& menuText) {
+    QString title = translate(menuText);
+    if (title.endsWith(u'\u2026'))
+        title.chop(1);
+    return title.trimmed();
+}
+
+FileDialogRequest logFileRequest(const TextId& command) {
     FileDialogRequest request;
-    request.filter = QStringLiteral("Tankometer logs (*.fil)");
+    request.caption = dialogTitle(command);
+    request.filter = translate(Text::Main_LogFilter) + QStringLiteral(" (*.fil)");
     request.defaultSuffix = QStringLiteral("fil");
     request.directory = documentsFolder();
     return request;
 }
 
-FileDialogRequest csvFileRequest() {
+FileDialogRequest csvFileRequest(const TextId& command) {
     FileDialogRequest request;
+    request.caption = dialogTitle(command);
     request.filter = QStringLiteral("CSV (*.csv)");
     request.defaultSuffix = QStringLiteral("csv");
+    request.directory = documentsFolder();
     return request;
+}
+
+// The markers an earlier import may have written, in the loaded language, in every language
+// file beside the program and in English.
+NoteMarkers noteMarkersOfAllLanguages() {
+    NoteMarkers markers = {
+        {translate(Text::OtherLog_markerpartial), translate(Text::OtherLog_markermissed)}};
+    const QString folder = programFolder();
+    for (const QString& file :
+         QDir(folder + QStringLiteral("/lang")).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
+        CLanguage table;
+        table.load(QStringLiteral("lang\\") + file, folder);
+        const auto marker = [&table](const TextId& text) {
+            return table.translate(text.section, text.key, text.defaultText);
+        };
+        markers.append({marker(Text::OtherLog_markerpartial), marker(Text::OtherLog_markermissed)});
+    }
+    return markers;
 }
 
 void reportSettingsNotStored(QWidget* owner) {
@@ -220,6 +231,10 @@ std::span<const int> CMainCommands::contextItems() {
     return kContextItems;
 }
 
+std::span<const ToolInfo> CMainCommands::toolItems() {
+    return kToolItems;
+}
+
 void CMainCommands::run(int id) {
     const CommandInfo* info = command(id);
     if (info && info->handler)
@@ -236,7 +251,7 @@ void CMainCommands::addFill() {
     FillRecord fill;
     DriverRecord driver;
     dialog.getRecords(&station, &fill, &driver);
-    m_document.addFill(fieldText(station.name), fill, fieldText(driver.name));
+    m_document.addFill(fieldText(station.name), fill, fieldText(driver.name), dialog.flags());
 }
 
 void CMainCommands::editFill() {
@@ -256,10 +271,12 @@ void CMainCommands::editFill() {
     CFillDlg dialog(&m_window, station ? &stationCopy : nullptr, &fillCopy,
                     driver ? &driverCopy : nullptr);
     dialog.setDatabase(&database);
+    dialog.setFlags(database.getFillFlags(row));
     if (dialog.doModal() != QDialog::Accepted)
         return;
     dialog.getRecords(&stationCopy, &fillCopy, &driverCopy);
-    m_document.editFill(row, fieldText(stationCopy.name), fillCopy, fieldText(driverCopy.name));
+    m_document.editFill(row, fieldText(stationCopy.name), fillCopy, fieldText(driverCopy.name),
+                        dialog.flags());
 }
 
 void CMainCommands::removeFill() {
@@ -320,8 +337,22 @@ void CMainCommands::compareVehicles() {
     dialog.doModal();
 }
 
+QString CMainCommands::suggestedCsvName() const {
+    QString vehicle = isDefaultDatabase(m_document.filePath())
+                          ? QString()
+                          : QFileInfo(m_document.filePath()).completeBaseName();
+    // Characters that no file system takes in a name.
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|]"));
+    vehicle.replace(unsafe, QStringLiteral("_"));
+    return QStringLiteral("%1 %2.csv")
+        .arg(vehicle.isEmpty() ? QStringLiteral("Tankometer") : vehicle,
+             QDate::currentDate().toString(Qt::ISODate));
+}
+
 void CMainCommands::exportCsv() {
-    const QString path = askSaveFileName(&m_window, csvFileRequest());
+    FileDialogRequest request = csvFileRequest(Text::menu_FileExport);
+    request.directory = QDir(request.directory).filePath(suggestedCsvName());
+    const QString path = askSaveFileName(&m_window, request);
     if (path.isEmpty())
         return;
     const bool written = writeCsvFile(path, m_document.database());
@@ -331,7 +362,7 @@ void CMainCommands::exportCsv() {
 }
 
 void CMainCommands::importCsv() {
-    const QString path = askOpenFileName(&m_window, csvFileRequest());
+    const QString path = askOpenFileName(&m_window, csvFileRequest(Text::menu_FileImport));
     if (path.isEmpty())
         return;
     Retranslate retranslate(m_window);
@@ -364,6 +395,8 @@ void CMainCommands::importPerVehicle(const OtherLogFile& file, const OtherLogSet
 void CMainCommands::importOtherLog() {
     Retranslate retranslate(m_window);
     FileDialogRequest request;
+    request.caption = dialogTitle(Text::menu_FileImportOther);
+    request.directory = documentsFolder();
     // The apps name their exports freely: any file may be chosen.
     request.filter = QStringLiteral("CSV (*.csv *.txt);;* (*)");
     const QString path = askOpenFileName(&m_window, request);
@@ -390,6 +423,27 @@ void CMainCommands::importOtherLog() {
     const OtherLogSummary summary = m_document.importOtherLog(dialog.rows());
     showMessageBox(&m_window, translate(Text::Import_importcaption), otherLogSummaryText(summary),
                    QMessageBox::Information);
+}
+
+// Logs imported before the flags existed carry them as words in the notes; the user decides
+// whether they become flags (the notes stay as they are by default).
+void CMainCommands::convertNoteMarkers() {
+    const NoteMarkers markers = noteMarkersOfAllLanguages();
+    const int count = m_document.noteMarkerCount(markers);
+    const QString partial = translate(Text::OtherLog_markerpartial);
+    const QString missed = translate(Text::OtherLog_markermissed);
+    if (count == 0) {
+        showMessageBox(&m_window, kCaption,
+                       translate(Text::Main_NoNoteMarkers).arg(partial, missed),
+                       QMessageBox::Information);
+        return;
+    }
+    const auto answer = showMessageBox(
+        &m_window, kCaption,
+        translate(Text::Main_QuestionNoteMarkers).arg(QString::number(count), partial, missed),
+        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_document.convertNoteMarkers(markers);
 }
 
 void CMainCommands::rememberVehicles(const QString& previous, const QString& opened) {
@@ -427,7 +481,7 @@ void CMainCommands::openVehicleWhenIdle(const QString& path) {
 }
 
 void CMainCommands::newVehicle() {
-    const QString path = askSaveFileName(&m_window, logFileRequest());
+    const QString path = askSaveFileName(&m_window, logFileRequest(Text::menu_FileNewVehicle));
     if (path.isEmpty())
         return;
     // An existing log is opened as it is, never replaced by an empty one.
@@ -455,7 +509,7 @@ void CMainCommands::newVehicle() {
 }
 
 void CMainCommands::saveAs() {
-    const QString path = askSaveFileName(&m_window, logFileRequest());
+    const QString path = askSaveFileName(&m_window, logFileRequest(Text::menu_FileSaveAs));
     if (path.isEmpty())
         return;
     const QString previous = m_document.filePath();
@@ -465,7 +519,7 @@ void CMainCommands::saveAs() {
 }
 
 void CMainCommands::openVehicle() {
-    const QString path = askOpenFileName(&m_window, logFileRequest());
+    const QString path = askOpenFileName(&m_window, logFileRequest(Text::menu_FileOpenVehicle));
     if (!path.isEmpty())
         openVehicleAt(path);
 }
@@ -511,6 +565,7 @@ void CMainCommands::settings() {
         m_document.setUnits(dialog.units());
 
     language().load(dialog.langPath(), programFolder());
+    installQtTranslations(language().localeName());
     const RegistryStatus statuses[] = {
         CRegistry::writeString(SettingsKey::Lang, dialog.langPath()),
         CRegistry::writeNumber(SettingsKey::ColDef, dialog.colDef()),
@@ -529,6 +584,19 @@ void CMainCommands::settings() {
 void CMainCommands::about() {
     CAboutDlg dialog(&m_window);
     dialog.doModal();
+}
+
+void CMainCommands::keyboardShortcuts() {
+    CShortcutsDlg dialog(&m_window);
+    dialog.doModal();
+}
+
+void CMainCommands::toggleToolbar() {
+    m_window.setToolbarShown(!m_window.toolbarShown());
+}
+
+void CMainCommands::toggleStatusLine() {
+    m_window.setStatusLineShown(!m_window.statusLineShown());
 }
 
 void CMainCommands::undo() {

@@ -19,6 +19,15 @@ struct TextId;
 
 class CMainCommands;
 
+// What a command needs to be enabled.
+enum class CommandNeeds {
+    Nothing,
+    SelectedFill, // a row of the list is selected
+    Fills,        // the log holds a fill
+    UndoStep,
+    RedoStep,
+};
+
 struct CommandInfo {
     int id;
     const char* objectName;        // of the menu bar's action
@@ -27,6 +36,18 @@ struct CommandInfo {
     const TextId* contextText;
     QList<QKeySequence> shortcuts;
     void (CMainCommands::*handler)(); // null: a submenu
+    bool opensDialog = false;         // its menu items end in "…"
+    CommandNeeds needs = CommandNeeds::Nothing;
+    bool checkable = false;
+    // A key that another widget handles, shown beside the menu item (the list's Return).
+    const char* shownKey = nullptr;
+};
+
+// An entry of the toolbar: a command and the icon the desktop's theme may have for it (the
+// command's text stands in when it has none); id 0 is a separator.
+struct ToolInfo {
+    int id;
+    const char* iconName;
 };
 
 // A menu of the bar: its title and its items in order, 0 for a separator.
@@ -46,6 +67,7 @@ public:
     static std::span<const MenuInfo> menus();
     // The context menu's items in order, 0 for a separator.
     static std::span<const int> contextItems();
+    static std::span<const ToolInfo> toolItems();
 
     void run(int id);
 
@@ -60,11 +82,15 @@ public:
     void exportCsv();
     void importCsv();
     void importOtherLog();
+    void convertNoteMarkers();
     void newVehicle();
     void openVehicle();
     void saveAs();
     void settings();
     void about();
+    void keyboardShortcuts();
+    void toggleToolbar();
+    void toggleStatusLine();
     void undo();
     void redo();
     void exit();
@@ -83,6 +109,8 @@ public:
 
 private:
     void showGraph(int startIndex);
+    // The name a CSV file of the open vehicle is offered under: the vehicle and today's date.
+    QString suggestedCsvName() const;
     void importPerVehicle(const OtherLogFile& file, const OtherLogSettings& settings);
     void rememberVehicles(const QString& previous, const QString& opened);
 

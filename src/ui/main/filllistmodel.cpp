@@ -29,6 +29,7 @@ constexpr ColumnInfo kColumnInfo[] = {
     {0x08, 80}, // odometer
     {0x20, 55}, // consumption
     {0x40, 55}, // endurance
+    {0x80, 20}, // partial and missed marks
 };
 
 QString headerTitle(CFillListModel::Column column) {
@@ -47,6 +48,8 @@ QString headerTitle(CFillListModel::Column column) {
         return translate(Text::FillList_Consumption);
     case CFillListModel::Endurance:
         return translate(Text::FillList_Endurance);
+    case CFillListModel::Marks:
+        return translate(Text::FillList_Marks);
     }
     return {};
 }
@@ -112,9 +115,9 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
         endRemoveRows();
         rowsChanged(0, rowCount() - 1);
     });
-    // The fill after a changed one has new derived values too.
+    // The fills whose runs hold a changed one have new derived values too.
     connect(&document, &CLogDocument::fillsChanged, this, [this](int first, int last) {
-        rowsChanged(first, std::min(last + 1, rowCount() - 1));
+        rowsChanged(first, lastFillDependingOn(m_database, last));
     });
     connect(&document, &CLogDocument::unitsChanged, this, [this] {
         headersChanged();
@@ -139,7 +142,8 @@ int CFillListModel::columnWidth(Column column) {
 
 QList<CFillListModel::Column> CFillListModel::columnsFor(quint32 columnDefinition) {
     QList<Column> columns;
-    for (const Column column : {RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance}) {
+    for (const Column column :
+         {RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance, Marks}) {
         if (columnDefinition & columnBit(column))
             columns.append(column);
     }
@@ -157,11 +161,19 @@ int CFillListModel::columnCount(const QModelIndex& parent) const {
 QVariant CFillListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    const Column column = m_columns.at(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(index.row(), m_columns.at(index.column()));
+        return cellText(index.row(), column);
+    case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole:
+        // The marks in words, for screen readers and the pointer.
+        if (column == Marks)
+            return fillFlagsText(m_database.getFillFlags(index.row()));
+        return {};
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return QVariant::fromValue(Qt::Alignment(
+            (column == Marks ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter));
     default:
         return {};
     }
@@ -190,7 +202,6 @@ QString CFillListModel::cellText(int row, Column column) const {
     const FillRecord* fill = m_database.getFill(row);
     if (!fill)
         return {};
-    const FillRecord* previous = m_database.getFill(row - 1);
     switch (column) {
     case RecordNumber:
         return QStringLiteral("%1.").arg(row + 1);
@@ -204,9 +215,11 @@ QString CFillListModel::cellText(int row, Column column) const {
         return QString::number(distanceIn(m_units, fill->odometer));
     case Consumption:
         return listCellText(
-            consumptionIn(m_units, fillConsumption(fill, previous, m_fillingMethod)));
+            consumptionIn(m_units, fillConsumption(m_database, row, m_fillingMethod)));
     case Endurance:
-        return listCellText(enduranceIn(m_units, fillEndurance(fill, previous, m_fillingMethod)));
+        return listCellText(enduranceIn(m_units, fillEndurance(m_database, row, m_fillingMethod)));
+    case Marks:
+        return fillFlagsMark(m_database.getFillFlags(row));
     }
     return {};
 }
@@ -241,6 +254,8 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
         return {QString::number(distanceIn(m_units, odometers.smallest)),
                 QString::number(distanceIn(m_units, odometers.largest))};
     }
+    case Marks:
+        return {fillFlagsMark({true, true})};
     case Fuel:
     case Cost:
     case Consumption:
@@ -251,14 +266,13 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
     bool notFinite = false;
     for (int row = firstRow; row <= lastRow; ++row) {
         const FillRecord* fill = m_database.getFill(row);
-        const FillRecord* previous = m_database.getFill(row - 1);
         float value = 0;
         if (column == Fuel || column == Cost) {
             value = column == Fuel ? volumeIn(m_units, fill->fuel) : fill->cost;
         } else {
             value = column == Consumption
-                        ? consumptionIn(m_units, fillConsumption(fill, previous, m_fillingMethod))
-                        : enduranceIn(m_units, fillEndurance(fill, previous, m_fillingMethod));
+                        ? consumptionIn(m_units, fillConsumption(m_database, row, m_fillingMethod))
+                        : enduranceIn(m_units, fillEndurance(m_database, row, m_fillingMethod));
             // What the cell leaves empty takes no room.
             if (!listCellShows(value))
                 continue;

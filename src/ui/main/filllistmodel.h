@@ -19,7 +19,7 @@ class CFillListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // Every column the list can show, in the order they appear when shown.
-    enum Column { RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance };
+    enum Column { RecordNumber, Date, Fuel, Cost, Odometer, Consumption, Endurance, Marks };
     Q_ENUM(Column)
 
     explicit CFillListModel(const CLogDocument& document, QObject* parent = nullptr);
@@ -28,7 +28,7 @@ public:
     // The ColDef bit that shows a column, and the narrowest width in pixels it is given.
     static quint32 columnBit(Column column);
     static int columnWidth(Column column);
-    // The shown columns for a ColDef value; bits above 0x40 are ignored.
+    // The shown columns for a ColDef value; bits above 0x80 are ignored.
     static QList<Column> columnsFor(quint32 columnDefinition);
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -1,8 +1,12 @@
 #include "ui/main/mainwnd.h"
 
 #include "core/logdocument.h"
+#include "core/settings.h"
 #include "core/vehicles.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
@@ -29,27 +33,86 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
+#include <QToolBar>
 #include <QUndoStack>
+#include <cmath>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
 
-// The menu titles get Alt mnemonics on their first letter not taken by an earlier one.
-QString menuTitleText(const QString& text, QString* usedLetters) {
-    QString title = widgetText(text);
-    for (qsizetype i = 0; i < title.size(); ++i) {
-        const QChar letter = title.at(i).toLower();
+// Where the window's size and views are kept between runs.
+namespace WindowKey {
+constexpr QStringView Geometry = u"WindowGeometry";
+constexpr QStringView Maximized = u"WindowMaximized";
+constexpr QStringView ToolbarShown = u"ToolbarShown";
+constexpr QStringView StatusLineShown = u"StatusLineShown";
+constexpr QStringView ColumnWidths = u"ColumnWidths";
+} // namespace WindowKey
+
+// Menu titles and items get Alt mnemonics on their first letter not taken by an earlier one of
+// the same menu. The text is already escaped for a widget ("&&" for "&").
+QString withMnemonic(QString text, QString* usedLetters) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar letter = text.at(i).toLower();
         if (letter.isLetter() && !usedLetters->contains(letter)) {
             usedLetters->append(letter);
-            return title.insert(i, QLatin1Char('&'));
+            return text.insert(i, QLatin1Char('&'));
         }
     }
-    return title;
+    return text;
+}
+
+QString menuTitleText(const QString& text, QString* usedLetters) {
+    return withMnemonic(widgetText(text), usedLetters);
+}
+
+bool readFlag(QStringView key, bool fallback) {
+    quint32 value = 0;
+    return CRegistry::readValue(key, &value) == RegistryOk ? value != 0 : fallback;
+}
+
+// "column:width" pairs, for the column kinds of the list.
+QString widthsText(const QHash<int, int>& widths) {
+    QStringList pairs;
+    for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+        pairs.append(QStringLiteral("%1:%2").arg(it.key()).arg(it.value()));
+    pairs.sort();
+    return pairs.join(u',');
+}
+
+QHash<int, int> widthsFromText(const QString& text) {
+    QHash<int, int> widths;
+    for (const QString& pair : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList parts = pair.split(u':');
+        bool columnOk = false;
+        bool widthOk = false;
+        const int column = parts.value(0).toInt(&columnOk);
+        const int width = parts.value(1).toInt(&widthOk);
+        if (parts.size() == 2 && columnOk && widthOk && column >= 0 &&
+            column <= CFillListModel::Endurance && width > 0 && width < 10000)
+            widths.insert(column, width);
+    }
+    return widths;
 }
 
 } // namespace
+
+QRect CMainWnd::fittedGeometry(const QRect& stored, const QRect& available) {
+    QRect fitted(stored.topLeft(), stored.size().boundedTo(available.size()));
+    if (fitted.right() > available.right())
+        fitted.moveRight(available.right());
+    if (fitted.bottom() > available.bottom())
+        fitted.moveBottom(available.bottom());
+    if (fitted.left() < available.left())
+        fitted.moveLeft(available.left());
+    if (fitted.top() < available.top())
+        fitted.moveTop(available.top());
+    return fitted;
+}
+
+namespace {} // namespace
 
 CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     : QMainWindow(parent), m_document(document),
@@ -75,6 +138,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->horizontalHeader()->setSectionsClickable(false);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The last column takes what the window has to spare; a column the user drags keeps its
+    // width from then on.
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int position, int, int width) { rememberDraggedWidth(position, width); });
     m_list->verticalHeader()->hide();
     // Rows of one fixed height keep a list of many thousand fills fluent.
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -84,8 +152,22 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->viewport()->grabGesture(Qt::TapAndHoldGesture);
     setCentralWidget(m_list);
 
+    m_emptyHint = new QLabel(m_list->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setTextFormat(Qt::PlainText);
+    m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
+
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CMainWnd::onCurrentRowChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainWnd::updateCommandStates);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, [this] { updateSummary(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &CMainWnd::updateSummary);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &CMainWnd::updateSummary);
 
     createMenuBar();
     // The status line tells what happened to the log's file (a copy merged, the file gone). A
@@ -95,6 +177,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_notice->setObjectName(QStringLiteral("notice"));
     m_notice->setWordWrap(true);
     statusBar()->addWidget(m_notice, 1);
+    m_summary = new QLabel(statusBar());
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(m_summary);
+    createToolBar();
     createContextMenu();
     createShortcuts();
     followDocument();
@@ -137,10 +224,12 @@ void CMainWnd::followDocument() {
     QUndoStack* undoStack = m_document.undoStack();
     connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateUndoTexts);
     connect(undoStack, &QUndoStack::cleanChanged, this, &CMainWnd::updateUndoTexts);
+    connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateSummary);
 }
 
 void CMainWnd::logOpened() {
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption));
+    updateSummary();
     setWindowModified(m_document.hasUnsavedChanges());
     buildList();
     // A history of years opens at its newest fill.
@@ -150,6 +239,8 @@ void CMainWnd::logOpened() {
 
 void CMainWnd::open() {
     initialise();
+    if (readFlag(WindowKey::Maximized, false))
+        setWindowState(windowState() | Qt::WindowMaximized);
     show();
     m_list->setFocus();
 }
@@ -181,23 +272,87 @@ void CMainWnd::initialise() {
     else
         logOpened();
     translateMenus();
-    resize(firstSize());
+    restoreWindowState();
 }
 
-// Wide enough for every column of the list, as far as the screen has room for the window.
+void CMainWnd::restoreWindowState() {
+    setToolbarShown(readFlag(WindowKey::ToolbarShown, true));
+    setStatusLineShown(readFlag(WindowKey::StatusLineShown, true));
+    QString stored;
+    QRect geometry;
+    if (CRegistry::readValue(WindowKey::Geometry, &stored) == RegistryOk) {
+        const QStringList parts = stored.split(u',');
+        QList<int> numbers;
+        for (const QString& part : parts) {
+            bool ok = false;
+            numbers.append(part.toInt(&ok));
+            if (!ok)
+                numbers.clear();
+        }
+        if (numbers.size() == 4 && numbers[2] > 0 && numbers[3] > 0)
+            geometry = QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+    }
+    const QScreen* currentScreen = screen();
+    if (geometry.isValid() && currentScreen) {
+        // A screen smaller than the one the window was left on gets the window within its bounds.
+        geometry = fittedGeometry(geometry, currentScreen->availableGeometry());
+        move(geometry.topLeft());
+        resize(geometry.size());
+    } else {
+        resize(firstSize());
+    }
+}
+
+// Qt's own saved geometry is not used: it gives up when the screen width has changed by more
+// than a quarter, and the window would then open at its first size on a smaller screen.
+void CMainWnd::storeWindowState() {
+    if (!m_initialised)
+        return;
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    const QPoint topLeft = isMaximized() || isFullScreen() ? normal.topLeft() : pos();
+    CRegistry::writeString(WindowKey::Geometry, QStringLiteral("%1,%2,%3,%4")
+                                                    .arg(topLeft.x())
+                                                    .arg(topLeft.y())
+                                                    .arg(normal.width())
+                                                    .arg(normal.height()));
+    CRegistry::writeNumber(WindowKey::Maximized, isMaximized() ? 1 : 0);
+    CRegistry::writeNumber(WindowKey::ToolbarShown, toolbarShown() ? 1 : 0);
+    CRegistry::writeNumber(WindowKey::StatusLineShown, statusLineShown() ? 1 : 0);
+    CRegistry::writeString(WindowKey::ColumnWidths, widthsText(m_draggedWidths));
+}
+
+// Wide enough for every column of the list and the toolbar, and a good share of the screen, as
+// far as the screen has room for the window.
 QSize CMainWnd::firstSize() const {
     const int columnsWidth = m_list->horizontalHeader()->length() + 2 * m_list->frameWidth() +
                              m_list->verticalScrollBar()->sizeHint().width();
-    QSize size(qMax(kPreferredSize.width(), columnsWidth), kPreferredSize.height());
-    if (const QScreen* currentScreen = screen())
-        size = size.boundedTo(currentScreen->availableGeometry().size());
+    QSize size(qMax(kPreferredSize.width(), qMax(columnsWidth, m_toolBar->sizeHint().width())),
+               kPreferredSize.height());
+    if (const QScreen* currentScreen = screen()) {
+        const QSize available = currentScreen->availableGeometry().size();
+        size = size.expandedTo(QSize(available.width() / 2, available.height() * 3 / 4));
+        size = size.boundedTo(available);
+    }
     return size;
 }
 
 void CMainWnd::buildList() {
+    if (m_draggedWidths.isEmpty()) {
+        QString stored;
+        if (CRegistry::readValue(WindowKey::ColumnWidths, &stored) == RegistryOk)
+            m_draggedWidths = widthsFromText(stored);
+    }
     m_model->rebuild();
     fitColumns(false);
     m_currentRow = -1;
+    updateCommandStates();
+}
+
+void CMainWnd::rememberDraggedWidth(int position, int width) {
+    // The last column stretches with the window: its width is not the user's choice.
+    if (m_fittingColumns || position >= m_model->columnCount() - 1)
+        return;
+    m_draggedWidths.insert(int(m_model->columnAt(position)), width);
 }
 
 void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
@@ -206,8 +361,14 @@ void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
     // The room the item delegate leaves around a cell's text, and a little to spare.
     const int margin =
         2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1) + 4;
+    m_fittingColumns = true;
     for (int position = 0; position < m_model->columnCount(); ++position) {
         const CFillListModel::Column column = m_model->columnAt(position);
+        if (const auto dragged = m_draggedWidths.constFind(int(column));
+            dragged != m_draggedWidths.cend()) {
+            header->resizeSection(position, *dragged);
+            continue;
+        }
         int width = qMax(CFillListModel::columnWidth(column), header->sectionSizeHint(position));
         for (const QString& text : m_model->widestTexts(column, firstRow, lastRow))
             width = qMax(width, metrics.horizontalAdvance(text) + margin);
@@ -215,6 +376,7 @@ void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
             width = qMax(width, header->sectionSize(position));
         header->resizeSection(position, width);
     }
+    m_fittingColumns = false;
 }
 
 int CMainWnd::currentRow() const {
@@ -297,6 +459,7 @@ void CMainWnd::cancel() {
 }
 
 void CMainWnd::end(int result) {
+    storeWindowState();
     m_result = result;
     m_ending = true;
     close();
@@ -304,13 +467,24 @@ void CMainWnd::end(int result) {
 }
 
 void CMainWnd::saveForSessionEnd() {
-    if (m_initialised && !m_ending)
+    if (m_initialised && !m_ending) {
         m_document.save();
+        storeWindowState();
+    }
 }
 
 void CMainWnd::showEvent(QShowEvent* event) {
     initialise();
     QMainWindow::showEvent(event);
+    // Once the frame is known, the whole window is brought onto the screen.
+    if (const QScreen* currentScreen = screen(); currentScreen && !isMaximized()) {
+        const QRect frame = frameGeometry();
+        const QRect fitted = fittedGeometry(frame, currentScreen->availableGeometry());
+        if (fitted != frame) {
+            resize(size() - (frame.size() - fitted.size()));
+            move(fitted.topLeft());
+        }
+    }
 }
 
 // The window's close button is OK: save, then end.
@@ -323,6 +497,7 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    storeWindowState();
     m_result = 1;
     m_ending = true;
     event->accept();
@@ -350,6 +525,8 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
         listKeyPressed(*static_cast<QKeyEvent*>(event)))
         return true;
     if (watched == m_list->viewport()) {
+        if (event->type() == QEvent::Resize)
+            placeEmptyHint();
         if (event->type() == QEvent::Paint)
             m_model->startPass();
         // The first click of a double-click has already made its row the current one.
@@ -390,6 +567,7 @@ QAction* CMainWnd::addCommand(QWidget* menu, QHash<int, QAction*>* actions, int 
     action->setObjectName(
         QString::fromLatin1(context ? info->contextObjectName : info->objectName));
     action->setData(id);
+    action->setCheckable(info->checkable);
     if (!context)
         action->setShortcuts(info->shortcuts);
     connect(action, &QAction::triggered, this, [this, id] { dispatchCommand(id); });
@@ -412,6 +590,7 @@ void CMainWnd::createMenuBar() {
                 m_recentMenu = menu->addMenu(QString());
                 m_recentMenu->setObjectName(
                     QString::fromLatin1(CMainCommands::command(id)->objectName));
+                m_recentMenu->menuAction()->setData(id);
                 m_barActions.insert(id, m_recentMenu->menuAction());
                 connect(m_recentMenu, &QMenu::aboutToShow, this,
                         [this] { m_commands->fillRecentVehiclesMenu(m_recentMenu); });
@@ -421,6 +600,55 @@ void CMainWnd::createMenuBar() {
         }
     }
     setMenuBar(bar);
+}
+
+// The toolbar shares the menu bar's actions, and with them their texts and enabled states.
+void CMainWnd::createToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    // Without the toolbar's own entry in its context menu: the View menu shows and hides it.
+    m_toolBar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    bool everyIcon = true;
+    for (const ToolInfo& tool : CMainCommands::toolItems()) {
+        if (tool.id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_barActions.value(tool.id);
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(tool.iconName));
+        everyIcon = everyIcon && !icon.isNull();
+        action->setIcon(icon);
+        m_toolBar->addAction(action);
+        m_toolBar->widgetForAction(action)->setObjectName(action->objectName() +
+                                                          QStringLiteral("Button"));
+    }
+    // One look for all buttons: icons when the theme has them all, otherwise words.
+    m_toolBar->setToolButtonStyle(everyIcon ? Qt::ToolButtonFollowStyle : Qt::ToolButtonTextOnly);
+    // The menus keep to words: an icon from one theme beside the texts would look out of place.
+    for (QAction* action : m_toolBar->actions())
+        action->setIconVisibleInMenu(false);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+bool CMainWnd::toolbarShown() const {
+    return !m_toolBar->isHidden();
+}
+
+void CMainWnd::setToolbarShown(bool shown) {
+    m_toolBar->setVisible(shown);
+    updateCommandStates();
+}
+
+bool CMainWnd::statusLineShown() const {
+    return !statusBar()->isHidden();
+}
+
+void CMainWnd::setStatusLineShown(bool shown) {
+    statusBar()->setVisible(shown);
+    updateCommandStates();
 }
 
 void CMainWnd::createContextMenu() {
@@ -447,38 +675,138 @@ void CMainWnd::languageMayHaveChanged() {
     translateMenus();
     m_model->headersChanged();
     fitColumns(true);
+    updateSummary();
 }
 
 void CMainWnd::translateMenus() {
     QString usedLetters;
     for (const MenuInfo& info : CMainCommands::menus())
         m_barActions.value(info.id)->setText(menuTitleText(translate(*info.title), &usedLetters));
-    m_recentMenu->menuAction()->setText(translatedWidgetText(Text::menu_FileRecentVehicles));
-    for (auto it = m_barActions.cbegin(); it != m_barActions.cend(); ++it) {
-        const CommandInfo* command = CMainCommands::command(it.key());
-        if (command && command->handler)
-            it.value()->setText(translatedWidgetText(*command->menuText));
-    }
-    for (auto it = m_contextActions.cbegin(); it != m_contextActions.cend(); ++it)
-        it.value()->setText(translatedWidgetText(*CMainCommands::command(it.key())->contextText));
+    translateMenuItems(m_contextMenu, m_contextActions, true);
     updateUndoTexts();
+}
+
+QString CMainWnd::commandText(int id, bool context) const {
+    const CommandInfo* info = CMainCommands::command(id);
+    const QUndoStack* undoStack = m_document.undoStack();
+    QString text;
+    if (id == CmdUndo && undoStack->canUndo())
+        text = translatedWidgetText(Text::menu_EditUndoStep).arg(widgetText(m_document.undoText()));
+    else if (id == CmdRedo && undoStack->canRedo())
+        text = translatedWidgetText(Text::menu_EditRedoStep).arg(widgetText(m_document.redoText()));
+    else
+        text = translatedWidgetText(context ? *info->contextText : *info->menuText);
+    if (info->opensDialog && !text.endsWith(u'\u2026') && !text.endsWith(QStringLiteral("...")))
+        text += u'\u2026';
+    return text;
+}
+
+void CMainWnd::translateMenuItems(QMenu* menu, const QHash<int, QAction*>& actions, bool context) {
+    QString usedLetters;
+    for (QAction* action : menu->actions()) {
+        const int id = action->data().toInt();
+        if (action->isSeparator() || actions.value(id) != action)
+            continue;
+        QString text = withMnemonic(commandText(id, context), &usedLetters);
+        const CommandInfo* info = CMainCommands::command(id);
+        // A tab puts the key in the menu's column of shortcuts.
+        if (info->shownKey && !context)
+            text += u'\t' + QKeySequence(QString::fromLatin1(info->shownKey))
+                                .toString(QKeySequence::NativeText);
+        action->setText(text);
+    }
 }
 
 // Undo and Redo name the step they would take back or do again.
 void CMainWnd::updateUndoTexts() {
+    for (const MenuInfo& info : CMainCommands::menus())
+        translateMenuItems(m_barActions.value(info.id)->menu(), m_barActions, false);
+    // The toolbar's buttons show the short texts, the tips the whole text and the keys.
+    for (const ToolInfo& tool : CMainCommands::toolItems()) {
+        QAction* action = m_barActions.value(tool.id);
+        if (!action)
+            continue;
+        QString plain = translatedWidgetText(*CMainCommands::command(tool.id)->menuText);
+        if (plain.endsWith(u'\u2026'))
+            plain.chop(1);
+        action->setIconText(plain);
+        QString tip =
+            commandText(tool.id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (tip.endsWith(u'\u2026'))
+            tip.chop(1);
+        if (!action->shortcut().isEmpty())
+            tip +=
+                QStringLiteral(" (%1)").arg(action->shortcut().toString(QKeySequence::NativeText));
+        action->setToolTip(tip);
+    }
+    updateCommandStates();
+}
+
+void CMainWnd::updateCommandStates() {
+    if (!m_toolBar)
+        return;
+    const bool selected = currentRow() >= 0;
+    const bool fills = m_document.database().getFillCount() > 0;
     const QUndoStack* undoStack = m_document.undoStack();
-    QAction* undo = m_barActions.value(CmdUndo);
-    QAction* redo = m_barActions.value(CmdRedo);
-    undo->setEnabled(undoStack->canUndo());
-    undo->setText(
-        undoStack->canUndo()
-            ? translatedWidgetText(Text::menu_EditUndoStep).arg(widgetText(m_document.undoText()))
-            : translatedWidgetText(Text::menu_EditUndo));
-    redo->setEnabled(undoStack->canRedo());
-    redo->setText(
-        undoStack->canRedo()
-            ? translatedWidgetText(Text::menu_EditRedoStep).arg(widgetText(m_document.redoText()))
-            : translatedWidgetText(Text::menu_EditRedo));
+    for (const QHash<int, QAction*>* actions : {&m_barActions, &m_contextActions}) {
+        for (auto it = actions->cbegin(); it != actions->cend(); ++it) {
+            const CommandInfo* info = CMainCommands::command(it.key());
+            if (!info)
+                continue;
+            bool enabled = true;
+            switch (info->needs) {
+            case CommandNeeds::Nothing:
+                break;
+            case CommandNeeds::SelectedFill:
+                enabled = selected;
+                break;
+            case CommandNeeds::Fills:
+                enabled = fills;
+                break;
+            case CommandNeeds::UndoStep:
+                enabled = undoStack->canUndo();
+                break;
+            case CommandNeeds::RedoStep:
+                enabled = undoStack->canRedo();
+                break;
+            }
+            it.value()->setEnabled(enabled);
+            if (info->checkable)
+                it.value()->setChecked(it.key() == CmdToolbar ? toolbarShown() : statusLineShown());
+        }
+    }
+}
+
+QString CMainWnd::summaryText() const {
+    const CFuelDatabase& database = m_document.database();
+    QStringList parts;
+    parts.append(vehicleTitle(m_document.filePath(), kCaption).remove(QStringLiteral("[*]")));
+    const int count = database.getFillCount();
+    parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
+                            : translate(Text::Main_StatusFills).arg(count));
+    const float consumption = computeTotals(database, readFillingMethod()).consumption;
+    if (std::isfinite(consumption))
+        parts.append(translate(Text::Main_StatusAverage)
+                         .arg(dialogValueText(consumption), translate(Text::units_consumption)));
+    return parts.join(QStringLiteral("  \u00b7  "));
+}
+
+void CMainWnd::updateSummary() {
+    m_summary->setText(summaryText());
+    const bool empty = m_document.database().getFillCount() == 0;
+    const QString addKeys =
+        m_barActions.value(CmdAddFill)->shortcut().toString(QKeySequence::NativeText);
+    m_emptyHint->setText(translate(Text::Main_EmptyLog).arg(addKeys));
+    m_emptyHint->setVisible(empty);
+    // A screen reader on the empty list hears the hint too.
+    m_list->setAccessibleDescription(empty ? m_emptyHint->text() : QString());
+    placeEmptyHint();
+    updateCommandStates();
+}
+
+void CMainWnd::placeEmptyHint() {
+    const int margin = m_list->fontMetrics().height();
+    m_emptyHint->setGeometry(m_list->viewport()->rect().adjusted(margin, margin, -margin, -margin));
 }
 
 QAction* CMainWnd::commandAction(int id) const {

@@ -16,6 +16,7 @@ class CMainCommands;
 class QLabel;
 class QMenuBar;
 class QTableView;
+class QToolBar;
 
 class CMainWnd : public QMainWindow {
     Q_OBJECT
@@ -48,6 +49,12 @@ public:
         CmdUndo = 40036,
         CmdRedo = 40037,
         CmdSaveAs = 40038,
+        CmdViewMenu = 40050,
+        CmdToolbar = 40051,
+        CmdStatusLine = 40052,
+        CmdHelpMenu = 40053,
+        CmdKeyboardShortcuts = 40054,
+        CmdNoteMarkers = 40060,
     };
 
     explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);
@@ -87,6 +94,16 @@ public:
     bool hasUnsavedChanges() const;
 
     QMenu* contextMenu() const { return m_contextMenu; }
+    QToolBar* toolBar() const { return m_toolBar; }
+
+    bool toolbarShown() const;
+    void setToolbarShown(bool shown);
+    bool statusLineShown() const;
+    void setStatusLineShown(bool shown);
+    // The stored window rectangle moved and shrunk into the screen area available now.
+    static QRect fittedGeometry(const QRect& stored, const QRect& available);
+    // The vehicle, the number of fills and the average consumption, as the status line shows them.
+    QString summaryText() const;
     // The action of a command in the menu bar and in the context menu (null when the menu has
     // no such item).
     QAction* commandAction(int id) const;
@@ -120,7 +137,21 @@ private:
     void createMenuBar();
     void createContextMenu();
     void createShortcuts();
+    void createToolBar();
     QAction* addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context);
+    // Texts with a mnemonic letter of their own for the items of one menu, in menu order.
+    void translateMenuItems(QMenu* menu, const QHash<int, QAction*>& actions, bool context);
+    // Enabled and checked as the commands' needs and the window allow, in every menu and the
+    // toolbar.
+    void updateCommandStates();
+    void updateSummary();
+    // The text of a command's item before its mnemonic is chosen.
+    QString commandText(int id, bool context) const;
+    void placeEmptyHint();
+    void restoreWindowState();
+    void storeWindowState();
+    // A column width the user has dragged, kept through rebuilds of the list.
+    void rememberDraggedWidth(int position, int width);
     void followDocument();
     void logOpened();
     void updateUndoTexts();
@@ -142,6 +173,11 @@ private:
     CFillListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
     QLabel* m_notice = nullptr;
+    QLabel* m_summary = nullptr;
+    QLabel* m_emptyHint = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QHash<int, int> m_draggedWidths; // by CFillListModel::Column
+    bool m_fittingColumns = false;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;

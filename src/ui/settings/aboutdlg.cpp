@@ -38,6 +38,8 @@ CAboutDlg::CAboutDlg(QWidget* owner) : QDialog(owner) {
     m_supportLabel = createText(this, QStringLiteral("supportLabel"));
     m_supportAddress = createText(this, QStringLiteral("supportAddress"));
     m_supportAddress->setText(supportAddress());
+    // The caption and the address are one pair for a screen reader.
+    m_supportLabel->setBuddy(m_supportAddress);
     m_translation = createText(this, QStringLiteral("translation"));
     m_translation->setWordWrap(true);
     m_ok = new QPushButton(QStringLiteral("OK"), this);

@@ -1,6 +1,7 @@
 #include "ui/settings/settingsdlg.h"
 
 #include "core/paths.h"
+#include "core/qttranslations.h"
 #include "core/settings.h"
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
@@ -10,7 +11,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,6 +42,7 @@ const ColumnBox kColumnBoxes[] = {
     {CFillListModel::Odometer, &Text::Settings_odometer, "columnOdometer"},
     {CFillListModel::Consumption, &Text::Settings_consumption, "columnConsumption"},
     {CFillListModel::Endurance, &Text::Settings_endurance, "columnEndurance"},
+    {CFillListModel::Marks, &Text::Settings_marks, "columnMarks"},
 };
 
 // The file name in a stored language path: the text after its last separator.
@@ -57,8 +61,6 @@ const QKeySequence& CSettingsDlg::revealShortcut() {
 
 CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     setObjectName(QStringLiteral("settingsDialog"));
-    // The caption is the same in every language.
-    setWindowTitle(QStringLiteral("Settings"));
 
     QWidget* content = contentWidget();
     m_languageLabel = new QLabel(content);
@@ -90,11 +92,13 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
 
     m_unitsGroup = new CUnitsGroup(content);
 
-    m_debugModeBox = new QCheckBox(QStringLiteral("Debug mode"), content);
+    m_debugModeBox = new QCheckBox(content);
     m_debugModeBox->setObjectName(QStringLiteral("debugMode"));
     m_debugModeBox->hide();
 
-    m_done = new QPushButton(QStringLiteral("Done"), content);
+    m_buttons = new QDialogButtonBox(content);
+    m_buttons->setObjectName(QStringLiteral("buttons"));
+    m_done = m_buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
     m_done->setObjectName(QStringLiteral("done"));
     m_done->setDefault(true);
     m_done->setAutoDefault(true);
@@ -103,17 +107,13 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     languageRow->addWidget(m_languageLabel);
     languageRow->addWidget(m_language, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_done);
-
     auto* layout = new QVBoxLayout(content);
     layout->addLayout(languageRow);
     layout->addWidget(m_columnsGroup);
     layout->addWidget(m_methodGroup);
     layout->addWidget(m_unitsGroup);
     layout->addWidget(m_debugModeBox);
-    layout->addLayout(buttons);
+    layout->addWidget(m_buttons);
     layout->addStretch();
 
     QWidget* previous = m_language;
@@ -134,7 +134,9 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     connect(m_revealAction, &QAction::triggered, this, &CSettingsDlg::revealDebugMode);
     addAction(m_revealAction);
 
-    connect(m_done, &QPushButton::clicked, this, &CSettingsDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
+    connect(m_language, &QComboBox::currentIndexChanged, this, &CSettingsDlg::previewLanguage);
 }
 
 CSettingsDlg::~CSettingsDlg() = default;
@@ -147,6 +149,9 @@ void CSettingsDlg::setUnits(const LogUnits& units) {
 int CSettingsDlg::doModal() {
     initDialog();
     execDialog(*this);
+    // Qt's texts go back to the loaded language; the Settings command installs the chosen one.
+    if (m_previewing)
+        installQtTranslations(language().localeName());
     return m_collected ? QDialog::Accepted : QDialog::Rejected;
 }
 
@@ -175,6 +180,7 @@ void CSettingsDlg::initDialog() {
 // the settings name. Each entry keeps its file name, so that a name of any length, and one
 // whose extension is not written in small letters, is stored exactly as found.
 void CSettingsDlg::fillLanguageList() {
+    const QSignalBlocker blocker(m_language);
     m_language->clear();
     QString current;
     const bool haveCurrent = readLanguagePath(&current);
@@ -183,29 +189,61 @@ void CSettingsDlg::fillLanguageList() {
     QFileInfoList files =
         QDir(programFolder() + QStringLiteral("/lang"))
             .entryInfoList({QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden, QDir::Unsorted);
-    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
-        return QString::compare(a.completeBaseName(), b.completeBaseName(), Qt::CaseInsensitive) <
-               0;
+    // A file that names its language is listed under that name, any other under its base name.
+    QList<std::pair<QString, QFileInfo>> entries;
+    for (const QFileInfo& file : std::as_const(files)) {
+        CLanguage table;
+        table.load(QStringLiteral("lang/") + file.fileName(), programFolder());
+        const QString name = table.ownName();
+        entries.append({name.isEmpty() ? file.completeBaseName() : name, file});
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(entries.begin(), entries.end(), [&collator](const auto& a, const auto& b) {
+        return collator.compare(a.first, b.first) < 0;
     });
     int selected = -1;
-    for (const QFileInfo& file : std::as_const(files)) {
-        m_language->addItem(file.completeBaseName(), file.fileName());
+    for (const auto& [name, file] : std::as_const(entries)) {
+        m_language->addItem(name, file.fileName());
         if (haveCurrent && file.fileName().compare(currentName, Qt::CaseInsensitive) == 0)
             selected = m_language->count() - 1;
     }
     m_language->setCurrentIndex(selected);
 }
 
+void CSettingsDlg::previewLanguage() {
+    m_preview.clear();
+    if (m_language->currentIndex() >= 0)
+        m_preview.load(QStringLiteral("lang/") + m_language->currentData().toString(),
+                       programFolder());
+    m_previewing = true;
+    installQtTranslations(m_preview.localeName());
+    translateControls();
+    // Longer texts may need a wider page.
+    setupScrolling();
+}
+
+QString CSettingsDlg::text(const TextId& id) const {
+    return m_previewing ? m_preview.translate(id.section, id.key, id.defaultText) : translate(id);
+}
+
 void CSettingsDlg::translateControls() {
-    m_languageLabel->setText(translatedWidgetText(Text::Settings_language));
-    m_language->setAccessibleName(translate(Text::Settings_language));
-    m_columnsGroup->setTitle(translatedWidgetText(Text::Settings_columns));
+    setWindowTitle(text(Text::Settings_caption));
+    m_languageLabel->setText(widgetText(text(Text::Settings_language)));
+    m_columnsGroup->setTitle(widgetText(text(Text::Settings_columns)));
     for (qsizetype i = 0; i < m_columns.size(); ++i)
-        m_columns.at(i).first->setText(translatedWidgetText(*kColumnBoxes[i].text));
-    m_methodGroup->setTitle(translatedWidgetText(Text::Settings_method));
-    m_fullTank->setText(translatedWidgetText(Text::Settings_fulltank));
-    m_emptyTank->setText(translatedWidgetText(Text::Settings_emptytank));
-    m_unitsGroup->translateControls();
+        m_columns.at(i).first->setText(widgetText(text(*kColumnBoxes[i].text)));
+    m_methodGroup->setTitle(widgetText(text(Text::Settings_method)));
+    m_fullTank->setText(widgetText(text(Text::Settings_fulltank)));
+    m_emptyTank->setText(widgetText(text(Text::Settings_emptytank)));
+    m_unitsGroup->translateControls([this](const TextId& id) { return text(id); });
+    m_debugModeBox->setText(widgetText(text(Text::Settings_debugmode)));
+    m_done->setText(widgetText(text(Text::Settings_done)));
+    // A standard button takes Qt's text in the language installed when it is made.
+    m_buttons->setStandardButtons(QDialogButtonBox::Cancel);
+    QPushButton* cancel = m_buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    setTabOrder(m_done, cancel);
 }
 
 void CSettingsDlg::revealDebugMode() {
@@ -226,9 +264,10 @@ void CSettingsDlg::mousePressEvent(QMouseEvent* event) {
     CScrollDlg::mousePressEvent(event);
 }
 
-void CSettingsDlg::done(int) {
-    collectSettings();
-    CScrollDlg::done(QDialog::Accepted);
+void CSettingsDlg::done(int result) {
+    if (result == QDialog::Accepted)
+        collectSettings();
+    CScrollDlg::done(result);
 }
 
 void CSettingsDlg::collectSettings() {

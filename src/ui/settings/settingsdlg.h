@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/units.h"
+#include "localisation/language.h"
 #include "ui/fill/scrolldlg.h"
 #include "ui/settings/tapseries.h"
 
@@ -13,6 +14,7 @@ class QAction;
 class QKeySequence;
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -23,8 +25,8 @@ class CUnitsGroup;
 // and, once revealed, debug mode. It shows the stored settings when it opens and collects the
 // choices when it closes; storing and applying them is the Settings command's work.
 //
-// The dialog has no Cancel: Done, Escape and the window's close button all end it with the
-// choices collected.
+// Done ends it with the choices collected; Cancel, Escape and the window's close button end it
+// without. A language chosen in the list shows in the page's own texts at once.
 class CSettingsDlg : public CScrollDlg {
     Q_OBJECT
 public:
@@ -37,8 +39,8 @@ public:
     explicit CSettingsDlg(QWidget* owner);
     ~CSettingsDlg() override;
 
-    // Initialises and runs the dialog modally; QDialog::Accepted when it has ended with the
-    // choices collected.
+    // Initialises and runs the dialog modally; QDialog::Accepted when it has ended with Done and
+    // the choices collected.
     int doModal();
 
     // The chosen language file relative to the program's folder, as "lang\<file name>".
@@ -62,6 +64,9 @@ private:
     void initDialog();
     void fillLanguageList();
     void translateControls();
+    // Shows the page in the language chosen in the list.
+    void previewLanguage();
+    QString text(const TextId& id) const;
     void collectSettings();
 
     QLabel* m_languageLabel = nullptr;
@@ -75,6 +80,10 @@ private:
     CUnitsGroup* m_unitsGroup = nullptr;
     QCheckBox* m_debugModeBox = nullptr;
     QPushButton* m_done = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
+    // The chosen language file, while it is not the loaded one.
+    CLanguage m_preview;
+    bool m_previewing = false;
     QAction* m_revealAction = nullptr;
 
     TapSeries m_backgroundClicks{kRevealClicks, kRevealWindowMs};

@@ -60,7 +60,7 @@ CUnitsGroup::CUnitsGroup(QWidget* parent) : QGroupBox(parent) {
     setTabOrder(m_distance, m_volume);
     setTabOrder(m_volume, m_consumption);
     setTabOrder(m_consumption, m_currency);
-    translateControls();
+    translateControls([](const TextId& id) { return translate(id); });
 
     connect(m_distance, &QComboBox::currentIndexChanged, this, &CUnitsGroup::offerConsumptionUnits);
     connect(m_volume, &QComboBox::currentIndexChanged, this, &CUnitsGroup::offerConsumptionUnits);
@@ -68,26 +68,23 @@ CUnitsGroup::CUnitsGroup(QWidget* parent) : QGroupBox(parent) {
 
 CUnitsGroup::~CUnitsGroup() = default;
 
-void CUnitsGroup::translateControls() {
-    setTitle(translatedWidgetText(Text::Settings_units));
+void CUnitsGroup::translateControls(const TextLookup& text) {
+    setTitle(widgetText(text(Text::Settings_units)));
     const std::pair<QWidget*, const TextId*> labels[] = {
         {m_distance, &Text::Settings_distanceunit},
         {m_volume, &Text::Settings_volumeunit},
         {m_consumption, &Text::Settings_consumptionunit},
         {m_currency, &Text::Settings_currency},
     };
-    for (const auto& [field, text] : labels) {
-        static_cast<QLabel*>(m_form->labelForField(field))->setText(translatedWidgetText(*text));
-        field->setAccessibleName(translate(*text));
-    }
-    setItemTexts(m_distance,
-                 {translate(Text::OtherLog_kilometres), translate(Text::OtherLog_miles)});
-    setItemTexts(m_volume, {translate(Text::OtherLog_litres), translate(Text::OtherLog_gallonsus),
-                            translate(Text::OtherLog_gallonsimp)});
-    setItemTexts(m_consumption, {translate(Text::units_Consumption),
-                                 translate(Text::units_Endurance), translate(Text::units_MpgUs),
-                                 translate(Text::units_MpgImp), translate(Text::units_MiPerL)});
-    m_currency->setPlaceholderText(translate(Text::units_Cost));
+    for (const auto& [field, label] : labels)
+        static_cast<QLabel*>(m_form->labelForField(field))->setText(widgetText(text(*label)));
+    setItemTexts(m_distance, {text(Text::OtherLog_kilometres), text(Text::OtherLog_miles)});
+    setItemTexts(m_volume, {text(Text::OtherLog_litres), text(Text::OtherLog_gallonsus),
+                            text(Text::OtherLog_gallonsimp)});
+    setItemTexts(m_consumption,
+                 {text(Text::units_Consumption), text(Text::units_Endurance),
+                  text(Text::units_MpgUs), text(Text::units_MpgImp), text(Text::units_MiPerL)});
+    m_currency->setPlaceholderText(text(Text::units_Cost));
     offerConsumptionUnits();
 }
 

@@ -6,6 +6,9 @@
 #include "db/units.h"
 
 #include <QGroupBox>
+#include <functional>
+
+struct TextId;
 
 class QComboBox;
 class QFormLayout;
@@ -21,7 +24,9 @@ public:
     void setUnits(const LogUnits& units);
     LogUnits units() const;
 
-    void translateControls();
+    // The texts through `text` (the settings page previews a language before it is chosen).
+    using TextLookup = std::function<QString(const TextId&)>;
+    void translateControls(const TextLookup& text);
     QWidget* firstControl() const;
     QWidget* lastControl() const;
 

@@ -86,9 +86,12 @@ void CCompareDlg::addColumn(const QString& path, const CFuelDatabase* database) 
     const LogUnits units = database ? database->units() : LogUnits{};
     for (int i = 0; i < int(std::size(kTotalsRows)); ++i) {
         const TotalsRow row = kTotalsRows[i];
-        const QString text =
-            database ? totalsValueText(totals, row, units) + u' ' + totalsUnit(row, units)
-                     : translate(Text::stats_Unreadable);
+        const bool monthly = row == TotalsRow::MonthlyCost || row == TotalsRow::MonthlyDistance;
+        QString text = translate(Text::stats_Unreadable);
+        if (database && monthly && !coversAMonth(totals))
+            text.clear();
+        else if (database)
+            text = totalsValueText(totals, row, units) + u' ' + totalsUnit(totals, row, units);
         auto* item = new QTableWidgetItem(text.trimmed());
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(i, column, item);

@@ -37,6 +37,7 @@ constexpr RowInfo kRowInfo[] = {
     {"distance", &Text::main_Distance, &Text::units_Distance},
     {"costOfDist", &Text::main_CostOfDist, &Text::units_CostOfDist},
     {"endurance", &Text::main_Endurance, &Text::units_Endurance},
+    {"marks", &Text::main_Marks, nullptr},
 };
 
 } // namespace
@@ -153,13 +154,14 @@ void CFillInfoDlg::setValue(Row row, const QString& text) {
     m_rows[row].value->setText(text);
 }
 
-void CFillInfoDlg::showFill(const FillRecord* fill, const FillRecord* previous) {
+void CFillInfoDlg::showFill(int index) {
+    const FillRecord* fill = m_database ? m_database->getFill(index) : nullptr;
     if (!fill) {
         setDefaultTexts();
         return;
     }
-    const StationRecord* station = m_database ? m_database->getStation(fill->stationId) : nullptr;
-    const DriverRecord* driver = m_database ? m_database->getDriver(fill->driverId) : nullptr;
+    const StationRecord* station = m_database->getStation(fill->stationId);
+    const DriverRecord* driver = m_database->getDriver(fill->driverId);
     setValue(Station, station ? fieldText(station->name) : QString());
     setValue(Driver, driver ? fieldText(driver->name) : QString());
     setValue(Notes, fieldText(fill->notes));
@@ -169,27 +171,22 @@ void CFillInfoDlg::showFill(const FillRecord* fill, const FillRecord* previous) 
     setValue(Date, formatDate(fill->dateTime));
     setValue(Time, formatTime(fill->dateTime));
     setValue(UnitCost, dialogValueText(unitCostIn(m_units, fillUnitCost(*fill))));
-    if (previous) {
-        setValue(Consumption, dialogValueText(consumptionIn(
-                                  m_units, fillConsumption(fill, previous, m_method))));
-        setValue(Distance, QString::number(distanceIn(m_units, fillDistance(*fill, *previous))));
-        setValue(CostOfDist,
-                 dialogValueText(costOfDistIn(m_units, fillCostOfDist(fill, previous, m_method))));
-        setValue(Endurance,
-                 dialogValueText(enduranceIn(m_units, fillEndurance(fill, previous, m_method))));
-    } else {
-        const QString notAvailable = notAvailableText();
-        for (const Row row : {Consumption, Distance, CostOfDist, Endurance})
-            setValue(row, notAvailable);
-    }
+    const FillRecord* previous = m_database->getFill(index - 1);
+    setValue(Distance, previous
+                           ? QString::number(distanceIn(m_units, fillDistance(*fill, *previous)))
+                           : notAvailableText());
+    setValue(Consumption, dialogValueText(consumptionIn(
+                              m_units, fillConsumption(*m_database, index, m_method))));
+    setValue(CostOfDist,
+             dialogValueText(costOfDistIn(m_units, fillCostOfDist(*m_database, index, m_method))));
+    setValue(Endurance,
+             dialogValueText(enduranceIn(m_units, fillEndurance(*m_database, index, m_method))));
+    setValue(Marks, fillFlagsText(m_database->getFillFlags(index)));
 }
 
 void CFillInfoDlg::showPosition() {
     const int count = m_database ? m_database->getFillCount() : 0;
-    const FillRecord* fill = m_database ? m_database->getFill(m_currentIndex) : nullptr;
-    const FillRecord* previous =
-        m_database && m_currentIndex > 0 ? m_database->getFill(m_currentIndex - 1) : nullptr;
-    showFill(fill, previous);
+    showFill(m_currentIndex);
     // Enabled states change last: a button losing the focus hands it on to an enabled one.
     m_next->setEnabled(m_currentIndex < count - 1);
     m_last->setEnabled(m_currentIndex < count - 1);

@@ -29,8 +29,8 @@ public:
 
     // Labels and units in the loaded language, every value not available.
     void setDefaultTexts();
-    // The values of one fill against the one before it (either may be null).
-    void showFill(const FillRecord* fill, const FillRecord* previous);
+    // The values of the fill at index (none outside the log).
+    void showFill(int index);
     // The fill at the current index, the buttons it allows and the position text.
     void showPosition();
 
@@ -54,6 +54,7 @@ private:
         Distance,
         CostOfDist,
         Endurance,
+        Marks,
         RowCount
     };
 

@@ -54,8 +54,6 @@ QComboBox* createList(QWidget* parent, const QString& name) {
 
 CGraphDlg::CGraphDlg(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("graphDialog"));
-    // The caption is not translated.
-    setWindowTitle(QStringLiteral("Graph statistics"));
     setSizeGripEnabled(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -111,6 +109,7 @@ int CGraphDlg::doModal() {
 }
 
 void CGraphDlg::initDialog() {
+    setWindowTitle(translate(Text::graph_caption));
     fillList(m_topList, GraphKind::FillCost);
     fillList(m_bottomList, GraphKind::Consumption);
     showKinds();

@@ -23,13 +23,17 @@ static_assert(std::size(kRowNames) == std::size(kTotalsRows));
 
 CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("totalsDialog"));
-    setWindowTitle(QStringLiteral("Total statistics"));
 
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i] = addValueRow(grid, QString::fromLatin1(kRowNames[int(kTotalsRows[i])]),
                                 ValueKind::Number, true);
     grid->setColumnStretch(1, 1);
+    m_leftOut = new QLabel(this);
+    m_leftOut->setObjectName(QStringLiteral("leftOut"));
+    m_leftOut->setTextFormat(Qt::PlainText);
+    m_leftOut->setWordWrap(true);
+    m_leftOut->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     QPushButton* ok = addCloseButton(this);
     auto* buttons = new QHBoxLayout;
@@ -38,6 +42,7 @@ CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(m_leftOut);
     layout->addStretch();
     layout->addLayout(buttons);
     ok->setFocus();
@@ -51,6 +56,7 @@ int CTotalsDlg::doModal() {
 }
 
 void CTotalsDlg::showTotals() {
+    setWindowTitle(translate(Text::stats_caption));
     FillTotals totals;
     LogUnits units;
     if (m_database) {
@@ -59,7 +65,9 @@ void CTotalsDlg::showTotals() {
     }
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const TotalsRow row = kTotalsRows[i];
-        setValueRowTexts(m_rows[i], totalsLabel(row, units), totalsUnit(row, units));
+        setValueRowTexts(m_rows[i], totalsLabel(row, units), totalsUnit(totals, row, units));
         m_rows[i].value->setText(totalsValueText(totals, row, units));
     }
+    m_leftOut->setText(totalsLeftOutText(totals));
+    m_leftOut->setVisible(!m_leftOut->text().isEmpty());
 }

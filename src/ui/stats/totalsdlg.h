@@ -27,4 +27,6 @@ public:
 private:
     const CFuelDatabase* m_database = nullptr;
     std::array<ValueRow, std::size(kTotalsRows)> m_rows;
+    // Which fills the averages leave out, and why; hidden when they leave out none.
+    QLabel* m_leftOut = nullptr;
 };

@@ -5,12 +5,44 @@
 #include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
-QLabel* createLabel(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(parent);
+// A text that does not fit is cut with "…" and shown whole in the tip. The label's own text
+// stays whole, so that a screen reader reads all of it.
+class ElidingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override {
+        QSize size = QLabel::minimumSizeHint();
+        size.setWidth(qMin(size.width(), fontMetrics().averageCharWidth() * 8));
+        return size;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QRect room = contentsRect();
+        const bool fits = fontMetrics().horizontalAdvance(text()) <= room.width();
+        // The tip follows what the last painting showed: the text or its shortened form.
+        setToolTip(fits ? QString() : text());
+        if (fits) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawItemText(
+            &painter, room, int(QStyle::visualAlignment(layoutDirection(), alignment())), palette(),
+            isEnabled(), fontMetrics().elidedText(text(), Qt::ElideRight, room.width()),
+            foregroundRole());
+    }
+};
+
+QLabel* createLabel(QWidget* parent, const QString& name, bool eliding = false) {
+    QLabel* label = eliding ? new ElidingLabel(parent) : new QLabel(parent);
     label->setObjectName(name);
     // Names and notes are shown as typed, never read as markup.
     label->setTextFormat(Qt::PlainText);
@@ -23,7 +55,7 @@ ValueRow addValueRow(QGridLayout* grid, const QString& name, ValueKind kind, boo
     QWidget* parent = grid->parentWidget();
     ValueRow row;
     row.label = createLabel(parent, name + QStringLiteral("Label"));
-    row.value = createLabel(parent, name);
+    row.value = createLabel(parent, name, kind == ValueKind::Text);
     row.value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const int line = grid->rowCount();
     grid->addWidget(row.label, line, 0);
@@ -46,7 +78,8 @@ void translateValueRow(const ValueRow& row, const TextId& label, const TextId* u
 
 void setValueRowTexts(const ValueRow& row, const QString& label, const QString& unit) {
     row.label->setText(label);
-    row.value->setAccessibleName(row.label->text());
+    // The value keeps its text as its name; the caption is its label for a screen reader.
+    row.label->setBuddy(row.value);
     if (row.unit) {
         row.unit->setText(unit);
         row.value->setAccessibleDescription(row.unit->text());

@@ -23,7 +23,8 @@ enum class ValueKind { Text, Number };
 // A number stands right-aligned with its unit beside it; a text takes the unit's place too.
 ValueRow addValueRow(QGridLayout* grid, const QString& name, ValueKind kind, bool withUnit);
 
-// Sets the translated label and unit, and names the value after them for screen readers.
+// Sets the translated label and unit; for screen readers the label labels the value and the
+// unit describes it. A text that does not fit its room is shortened with "…", whole in its tip.
 void translateValueRow(const ValueRow& row, const TextId& label, const TextId* unit);
 // The same with texts made already (a unit of the log's own).
 void setValueRowTexts(const ValueRow& row, const QString& label, const QString& unit);
