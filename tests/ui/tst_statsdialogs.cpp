@@ -298,10 +298,10 @@ private slots:
                                                     {"endurance", "N/A"},
                                                     {"marks", "Partial fill"}};
         QTest::newRow("the full fill after a partial one") << partial << 2 << 1
-                                                           << ValueMap{{"consumption", "6.00"},
+                                                           << ValueMap{{"consumption", "6,00"},
                                                                        {"distance", "300"},
-                                                                       {"costOfDist", "150.00"},
-                                                                       {"endurance", "16.67"},
+                                                                       {"costOfDist", "150,00"},
+                                                                       {"endurance", "16,67"},
                                                                        {"marks", ""}};
         QTest::newRow("zero distance and zero fuel")
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
@@ -439,9 +439,9 @@ private slots:
                                           {1900, 28.0f, 700.0f}});
         m_window->buildList();
         runDialog(*m_window, CMainWnd::CmdTotals, [&](QDialog& dialog) {
-            QCOMPARE(textOf(dialog, "fuel"), QStringLiteral("63.00"));
-            QCOMPARE(textOf(dialog, "consumption"), QStringLiteral("7.00"));
-            QCOMPARE(textOf(dialog, "costOfDist"), QStringLiteral("175.00"));
+            QCOMPARE(textOf(dialog, "fuel"), QStringLiteral("63,00"));
+            QCOMPARE(textOf(dialog, "consumption"), QStringLiteral("7,00"));
+            QCOMPARE(textOf(dialog, "costOfDist"), QStringLiteral("175,00"));
             QCOMPARE(textOf(dialog, "leftOut"),
                      QStringLiteral("Left out of the averages: 1 fills, after a fill that was not "
                                     "logged."));

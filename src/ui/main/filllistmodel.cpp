@@ -79,6 +79,7 @@ QString headerText(CFillListModel::Column column, const CFuelDatabase& database)
         break;
     case CFillListModel::RecordNumber:
     case CFillListModel::Date:
+    case CFillListModel::Marks:
         break;
     }
     return unit && !unit->isEmpty() ? QStringLiteral("%1 (%2)").arg(title, *unit) : title;
