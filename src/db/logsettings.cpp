@@ -1,5 +1,7 @@
 #include "db/logsettings.h"
 
+#include "db/crc32.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -15,22 +17,11 @@ constexpr int kCurrencyLengthOffset = 9;
 constexpr int kCurrencyOffset = 10;
 constexpr int kChecksumOffset = kLogSettingsSize - 4;
 
-// CRC-32 (ISO-HDLC, as zlib and PNG), bit by bit: the block is small and read once per load.
-quint32 crc32(const quint8* data, int size) {
-    quint32 crc = 0xffffffffu;
-    for (int i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 bool isValid(const LogSettingsBlock& block) {
     return std::equal(std::begin(kTag), std::end(kTag), block.begin()) &&
            qFromLittleEndian<quint16>(block.data() + kVersionOffset) >= 1 &&
            qFromLittleEndian<quint32>(block.data() + kChecksumOffset) ==
-               crc32(block.data(), kChecksumOffset);
+               crc32(QByteArrayView(block.data(), kChecksumOffset));
 }
 
 template <typename Unit> Unit unitAt(const LogSettingsBlock& block, int offset, Unit last) {
@@ -73,6 +64,7 @@ LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits&
     for (int i = 0; i < kMaxCurrencyUnits; ++i)
         qToLittleEndian<quint16>(i < currency.size() ? currency.at(i).unicode() : 0,
                                  out.data() + kCurrencyOffset + 2 * i);
-    qToLittleEndian<quint32>(crc32(out.data(), kChecksumOffset), out.data() + kChecksumOffset);
+    qToLittleEndian<quint32>(crc32(QByteArrayView(out.data(), kChecksumOffset)),
+                             out.data() + kChecksumOffset);
     return out;
 }
