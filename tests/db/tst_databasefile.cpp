@@ -1,4 +1,5 @@
 #include "db/fueldatabase.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -172,17 +173,6 @@ const QByteArrayList kLegacyFills = {legacyFillBytes(0, QStringLiteral("a"), 100
 template <typename Record> QByteArray recordBytes(const Record* record) {
     return record ? QByteArray(reinterpret_cast<const char*>(record), sizeof(Record))
                   : QByteArray();
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 qint32 intAt(const QByteArray& bytes, qsizetype offset) {

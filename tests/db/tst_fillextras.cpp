@@ -1,4 +1,5 @@
 #include "db/fueldatabase.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,17 +10,6 @@ namespace {
 
 QString logPath() {
     return QDir::home().filePath(QStringLiteral("extras.fil"));
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // Three fills written out of time order, the middle one of the table partial, the last
