@@ -320,8 +320,7 @@ void CLogDocument::finishWrite() {
     } else if (!m_failureReported) {
         // Once per run of failures; the fills stay here, and every change tries again.
         m_failureReported = true;
-        if (m_messageSink)
-            m_messageSink(writeStatusMessage(write.status));
+        report(writeStatusMessage(write.status));
     }
     if (m_writePending || write.changeCount != m_changeCount)
         scheduleWrite();
@@ -339,8 +338,7 @@ bool CLogDocument::checkFile() {
             const QString text =
                 translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath()));
             emit notice(text);
-            if (m_messageSink)
-                m_messageSink(text);
+            report(text);
         }
         return false;
     }

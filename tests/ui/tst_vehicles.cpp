@@ -101,15 +101,13 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
+        // A folder that a failed case left at the default log's path must not fail the next.
+        QDir().rmdir(databaseFilePath());
         startWindowCase();
         QVERIFY(m_folder.isValid());
     }
 
-    void cleanup() {
-        // What a failed case left at the default log's path must not fail the cases after it.
-        QDir().rmdir(databaseFilePath());
-        endWindowCase();
-    }
+    void cleanup() { endWindowCase(); }
 
     void defaultLogLeavesNoVehicleSettings() {
         writeLog(databaseFilePath(), 2);

@@ -786,7 +786,7 @@ QString CMainWnd::summaryText() const {
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
     const float consumption = computeTotals(database, readFillingMethod()).consumption;
-    if (std::isfinite(consumption))
+    if (isPlausibleAmount(consumption))
         parts.append(translate(Text::Main_StatusAverage)
                          .arg(dialogValueText(consumption), translate(Text::units_consumption)));
     return parts.join(QStringLiteral("  \u00b7  "));
