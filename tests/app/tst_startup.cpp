@@ -261,9 +261,7 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("Date;Litres\n"));
         QVERIFY(!QFile::exists(notes + QStringLiteral(".bak")));
         QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
-        QVERIFY(
-            !QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
-                 .contains(QStringLiteral("Database")));
+        QCOMPARE(readDatabasePath(), databaseFilePath());
         QVERIFY(readRecentVehicles().isEmpty());
     }
 
