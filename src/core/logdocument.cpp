@@ -1,6 +1,8 @@
 #include "core/logdocument.h"
 
 #include "core/debuglog.h"
+#include "core/paths.h"
+#include "core/vehicles.h"
 #include "csv/csvreader.h"
 #include "db/calendar.h"
 #include "db/logmerge.h"
@@ -68,6 +70,20 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         break;
     }
     return Text::undo_Import;
+}
+
+// Why the file at path cannot be a log, naming it; empty when it can (a log, a damaged one, or
+// nothing there yet).
+QString notALogText(const QString& path, DatabaseReadStatus status) {
+    const QString name = QDir::toNativeSeparators(path);
+    if (status == DatabaseReadStatus::BadHeader)
+        return translate(Text::Main_NotALog).arg(name);
+    if (status != DatabaseReadStatus::Unopenable)
+        return {};
+    const QFileInfo info(path);
+    if (info.isDir())
+        return translate(Text::Main_LogIsFolder).arg(name);
+    return translate(info.isFile() ? Text::Main_LogUnreadable : Text::Main_LogNotRegular).arg(name);
 }
 
 } // namespace
@@ -152,13 +168,36 @@ void CLogDocument::setMessageSink(CFuelDatabase::MessageSink sink) {
 }
 
 void CLogDocument::load() {
-    CFuelDatabase database(m_database.filePath());
-    database.setMessageSink(m_messageSink);
+    if (!read(filePath(), !isDefaultDatabase(filePath())))
+        read(databaseFilePath(), false);
+}
+
+bool CLogDocument::read(const QString& path, bool refuse) {
+    CFuelDatabase database(path);
+    // The read's own message is shown together with what it means for the file, in one box.
+    QStringList messages;
+    database.setMessageSink([&messages](const QString& text) { messages.append(text); });
     // Taken before the read: a write by another program while we read shows as a change.
-    const FileStamp stamp = fileStamp(database.filePath());
-    database.load();
+    const FileStamp stamp = fileStamp(path);
+    const DatabaseReadStatus status = database.load();
+    const QString notALog = notALogText(path, status);
+    if (refuse && !notALog.isEmpty()) {
+        report(notALog + u'\n' + translate(Text::Main_LogNotOpened));
+        return false;
+    }
+    if (status == DatabaseReadStatus::Unopenable)
+        messages = QStringList{notALog};
+    else if (database.mustKeepOldFile())
+        messages.append(translate(Text::Main_UnreadFileKept)
+                            .arg(QDir::toNativeSeparators(backupFilePath(path))));
+    if (!messages.isEmpty())
+        report(messages.join(u'\n'));
+    database.setMessageSink(m_messageSink);
     if (const QByteArray line = fillExtrasStatusText(database.fillExtrasStatus()); !line.isEmpty())
         debugLog().write(line);
+    m_fileUnread = status == DatabaseReadStatus::BadHeader ||
+                   status == DatabaseReadStatus::UnknownFormat ||
+                   status == DatabaseReadStatus::Unopenable;
     replaceDatabase(std::move(database));
     m_stamp = stamp;
     m_settingsOnDisk = m_database.tables().settings;
@@ -170,6 +209,12 @@ void CLogDocument::load() {
         m_database.setUnits(localeUnits(QLocale()));
         scheduleWrite();
     }
+    return true;
+}
+
+void CLogDocument::report(const QString& text) const {
+    if (m_messageSink)
+        m_messageSink(text);
 }
 
 bool CLogDocument::save() {
@@ -275,8 +320,7 @@ void CLogDocument::finishWrite() {
     } else if (!m_failureReported) {
         // Once per run of failures; the fills stay here, and every change tries again.
         m_failureReported = true;
-        if (m_messageSink)
-            m_messageSink(writeStatusMessage(write.status));
+        report(writeStatusMessage(write.status));
     }
     if (m_writePending || write.changeCount != m_changeCount)
         scheduleWrite();
@@ -294,8 +338,7 @@ bool CLogDocument::checkFile() {
             const QString text =
                 translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath()));
             emit notice(text);
-            if (m_messageSink)
-                m_messageSink(text);
+            report(text);
         }
         return false;
     }
@@ -377,19 +420,11 @@ void CLogDocument::replaceDatabase(CFuelDatabase database) {
     emit logOpened();
 }
 
-bool CLogDocument::switchTo(const QString& path) {
-    if (!m_loaded) {
-        m_database.setFilePath(path);
-        emit logOpened();
-        return true;
-    }
-    if (!save())
-        return false;
-    // A fresh database: a file whose header is refused must not show the previous vehicle's
-    // fills, nor have them saved into it.
-    m_database.setFilePath(path);
-    load();
-    return true;
+CLogDocument::Switch CLogDocument::switchTo(const QString& path) {
+    if (m_loaded && !save())
+        return Switch::NotSaved;
+    // A fresh database: the previous vehicle's fills are never saved into another file.
+    return read(path, true) ? Switch::Opened : Switch::NotALog;
 }
 
 bool CLogDocument::createLog(const QString& path, const LogUnits& units) {

@@ -66,12 +66,16 @@ public:
     bool hasUnsavedChanges() const;
     // Whether the log has been read from its file (before, the path is only chosen).
     bool isLoaded() const { return m_loaded; }
+    // Whether the file at the path held something this version could not read at all (a later
+    // format, no log header, not a regular file): the log shows none of it.
+    bool fileUnread() const { return m_fileUnread; }
 
     // Where the database reports why a load or a save failed.
     void setMessageSink(CFuelDatabase::MessageSink sink);
 
     // Reads the log from its file; whatever the read leaves is shown. A log that has no file
-    // yet is written at once.
+    // yet is written at once. A vehicle's file that is no log is refused as switchTo does, and
+    // the default log opens instead.
     void load();
     // Writes what is not on disk yet and waits for it (and for a write under way); true when
     // the file holds the log. Reports its own failure.
@@ -102,9 +106,12 @@ public:
     // How many fills convertNoteMarkers would change.
     int noteMarkerCount(const NoteMarkers& markers) const;
 
-    // Saves the open log and opens the one at path, with no undo history; false (the open log
-    // stays) when the open log could not be saved. Before the first load, only chooses the path.
-    bool switchTo(const QString& path);
+    // Saves the open log and opens the one at path, with no undo history. Something at the path
+    // that is not a log (no log header, not a regular file) is refused with a message naming
+    // it: the open log stays (before the first load, the chosen path) and the file is left as
+    // it is. A path with nothing there yet becomes a new log.
+    enum class Switch { Opened, NotSaved, NotALog };
+    Switch switchTo(const QString& path);
     // Saves the open log, writes an empty log in the given units at path and opens it; false
     // when either write failed, and the open log stays open as it was.
     bool createLog(const QString& path, const LogUnits& units);
@@ -150,6 +157,10 @@ private:
     void applyRows(const std::vector<int>& removedRows, const std::vector<int>& insertedRows,
                    const std::vector<FillRecord>& insertedFills,
                    const std::vector<FillFlags>& insertedFlags);
+    // Reads the log at path and makes it the open log; false (a message said why, nothing
+    // changes) when refuse is set and the file is no log.
+    bool read(const QString& path, bool refuse);
+    void report(const QString& text) const;
     void replaceDatabase(CFuelDatabase database);
     void scheduleWrite();
     void startWrite();
@@ -171,6 +182,7 @@ private:
     QUndoStack* m_undoStack = nullptr;
     CFuelDatabase::MessageSink m_messageSink;
     bool m_loaded = false;
+    bool m_fileUnread = false;
 
     QTimer* m_writeTimer = nullptr;
     QFutureWatcher<LogWrite>* m_writeWatcher = nullptr;

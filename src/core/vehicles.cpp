@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "core/settings.h"
+#include "localisation/language.h"
 
 #include <QFileInfo>
 
@@ -42,11 +43,14 @@ bool writeDatabasePath(const QString& path) {
     return CRegistry::writeString(SettingsKey::Database, normalised(path)) == RegistryOk;
 }
 
-QString vehicleTitle(const QString& path, const QString& programName) {
+QString vehicleTitle(const QString& path, const QString& programName, bool unread) {
+    const bool isDefault = isDefaultDatabase(path);
+    QString name = isDefault ? programName : QFileInfo(path).completeBaseName();
+    if (unread)
+        name = translate(Text::Main_TitleNotRead).arg(name);
     // "[*]" is where the window shows that the log has unsaved changes.
-    if (isDefaultDatabase(path))
-        return programName + QStringLiteral("[*]");
-    return QFileInfo(path).completeBaseName() + QStringLiteral("[*] \u2013 ") + programName;
+    name += QStringLiteral("[*]");
+    return isDefault ? name : name + QStringLiteral(" \u2013 ") + programName;
 }
 
 QStringList addRecentVehicle(QStringList recent, const QString& path) {

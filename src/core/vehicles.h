@@ -24,8 +24,9 @@ bool writeDatabasePath(const QString& path);
 bool isDefaultDatabase(const QString& path);
 
 // The window title for the open log: the program's name for the default file, else the file's
-// base name before it; the unsaved-changes mark "[*]" follows the log's name.
-QString vehicleTitle(const QString& path, const QString& programName);
+// base name before it; the unsaved-changes mark "[*]" follows the log's name, and a log whose
+// file was not read says so.
+QString vehicleTitle(const QString& path, const QString& programName, bool unread);
 
 // Most recent first, without duplicates, at most kMaxRecentVehicles.
 QStringList addRecentVehicle(QStringList recent, const QString& path);

@@ -2,6 +2,7 @@
 
 #include "db/calendar.h"
 #include "db/regional.h"
+#include "localisation/language.h"
 
 #include <QList>
 #include <QStringView>
@@ -240,7 +241,13 @@ float parseAmount(const QString& text) {
     return number ? readFloat(*number) : 0.0f;
 }
 
+bool isPlausibleAmount(float value) {
+    return std::fabs(value) < kLargestPlausibleAmount;
+}
+
 QString formatAmount(float value) {
+    if (!isPlausibleAmount(value))
+        return translate(Text::Units_NA);
     QString text = printFixed2(value);
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0)

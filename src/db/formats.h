@@ -12,7 +12,14 @@
 // that does not fit. No number gives 0.
 float parseAmount(const QString& text);
 
-// "%0.2f" with the user's decimal character (fill list, fill dialog).
+// Whether a stored or derived amount can be one of a real fill: finite and below a billion in
+// size. A damaged file can hold any float (nan, inf, 3.4e38); no tank, price or distance comes
+// near the bound.
+inline constexpr float kLargestPlausibleAmount = 1.0e9f;
+bool isPlausibleAmount(float value);
+
+// "%0.2f" with the user's decimal character (fill list, fill dialog); the not-available text for
+// an amount that is not plausible.
 QString formatAmount(float value);
 
 // "%0.2f" with "." whatever the locale (CSV, statistics dialogs).

@@ -145,17 +145,18 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
     m_tables.settings = block;
 }
 
-void CFuelDatabase::load() {
+DatabaseReadStatus CFuelDatabase::load() {
     const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus);
     m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
     const QString message = readStatusMessage(status);
     if (!message.isEmpty())
         report(message);
     if (status == DatabaseReadStatus::BadHeader)
-        return;
+        return status;
     m_header.magic[0] = u'T';
     m_header.magic[1] = u'K';
     sortFills();
+    return status;
 }
 
 bool CFuelDatabase::save() {

@@ -26,8 +26,9 @@ public:
     void setMessageSink(MessageSink sink);
 
     // Replaces the tables with the file's and sorts the fills. A missing file gives an empty
-    // database without a message; a refused header leaves the database as it was.
-    void load();
+    // database without a message; a refused header leaves the database as it was. Returns how
+    // the file read.
+    DatabaseReadStatus load();
     // Writes the whole database; true when the file was written whole and put in place.
     // A failed save leaves the previous file as it was.
     bool save();

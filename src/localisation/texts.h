@@ -113,6 +113,21 @@ inline constexpr TextId Main_VehicleNotCreated{
 inline constexpr TextId Main_VehicleNotSaved{
     u"Main", u"VehicleNotSaved",
     u"The open log could not be saved, so it stays open. No other vehicle was opened."};
+// A file that was to be opened as a log and is none, and a log that was not read.
+inline constexpr TextId Main_NotALog{u"Main", u"NotALog", u"\"%1\" is not a fuel log."};
+inline constexpr TextId Main_LogIsFolder{u"Main", u"LogIsFolder",
+                                         u"\"%1\" is a folder, not a fuel log."};
+inline constexpr TextId Main_LogNotRegular{
+    u"Main", u"LogNotRegular",
+    u"\"%1\" is not a regular file (a pipe or a device), so it is not read as a fuel log."};
+inline constexpr TextId Main_LogUnreadable{u"Main", u"LogUnreadable",
+                                           u"The file \"%1\" cannot be read."};
+inline constexpr TextId Main_LogNotOpened{u"Main", u"LogNotOpened",
+                                          u"It has been left as it is and was not opened."};
+inline constexpr TextId Main_UnreadFileKept{
+    u"Main", u"UnreadFileKept",
+    u"The file is kept as \"%1\" before anything is written in its place."};
+inline constexpr TextId Main_TitleNotRead{u"Main", u"TitleNotRead", u"%1 (not read)"};
 // What the open log's file went through, in the status line.
 inline constexpr TextId Main_OtherCopyMerged{u"Main", u"OtherCopyMerged",
                                              u"%1 fills from another copy of this log were added."};
@@ -404,6 +419,13 @@ inline constexpr TextId all[] = {
     Main_VehicleMissing,
     Main_VehicleNotCreated,
     Main_VehicleNotSaved,
+    Main_NotALog,
+    Main_LogIsFolder,
+    Main_LogNotRegular,
+    Main_LogUnreadable,
+    Main_LogNotOpened,
+    Main_UnreadFileKept,
+    Main_TitleNotRead,
     Main_OtherCopyMerged,
     Main_OtherCopyUnreadable,
     Main_LogFileGone,

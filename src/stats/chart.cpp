@@ -24,9 +24,9 @@ void addPoints(ChartGeometry* g, std::span<const float> series) {
     double x = g->plotLeft;
     for (const float value : series) {
         x = std::min(x, lastX);
-        // A value that cannot be computed (zero distance, zero fuel) has no point, and the
-        // line joins its neighbours; the others keep their places by index.
-        if (std::isfinite(value)) {
+        // A value that cannot be computed (zero distance, zero fuel) or comes from a damaged
+        // file has no point, and the line joins its neighbours; the others keep their places.
+        if (isPlausibleAmount(value)) {
             const float offset = std::clamp(value * yscale, -kFarthestOffset, kFarthestOffset);
             g->points.append({int(x), g->plotBottom - int(offset)});
         }
@@ -39,7 +39,7 @@ void addPoints(ChartGeometry* g, std::span<const float> series) {
 float chartMaximum(std::span<const float> series) {
     float maximum = 0.0f;
     for (const float value : series) {
-        if (std::isfinite(value) && value > maximum)
+        if (isPlausibleAmount(value) && value > maximum)
             maximum = value;
     }
     return maximum;

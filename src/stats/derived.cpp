@@ -138,12 +138,10 @@ QString listCellText(float value) {
 
 bool listCellShows(float value) {
     // A negative zero (zero fuel over a lower odometer) is a negative result too.
-    return !std::signbit(value) && std::isfinite(value);
+    return !std::signbit(value) && isPlausibleAmount(value);
 }
 
 QString dialogValueText(float value) {
-    if (!std::isfinite(value))
-        return notAvailableText();
     return formatAmount(value);
 }
 

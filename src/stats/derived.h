@@ -75,13 +75,13 @@ qint32 fillDistance(const FillRecord& fill, const FillRecord& previous);
 // Cost per litre of the fill itself, whatever the filling method.
 float fillUnitCost(const FillRecord& fill);
 
-// The fill list's cell: empty for a negative (not available), infinite or NaN value, otherwise
-// formatAmount.
+// The fill list's cell: empty for a negative (not available) or implausible (infinite, NaN)
+// value, otherwise formatAmount.
 QString listCellText(float value);
 // Whether listCellText shows the value, without making its text.
 bool listCellShows(float value);
 // The dialogs' value: "%0.2f" with the user's decimal character as the list has it, negative values
-// as they are, the not-available text for an infinite or NaN value.
+// as they are, the not-available text for an infinite, NaN or implausible value.
 QString dialogValueText(float value);
 // "N/A" in the loaded language.
 QString notAvailableText();

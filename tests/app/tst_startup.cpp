@@ -6,6 +6,7 @@
 #include "core/singleinstance.h"
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
+#include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
@@ -23,6 +24,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -215,6 +217,52 @@ private slots:
         QCOMPARE(rowsAfterHandOver, 2);
         QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
         QVERIFY(!QFile::exists(databaseFilePath()));
+    }
+
+    // A text file on the command line is not adopted: the default log opens at a first start.
+    // A named pipe handed to the running window leaves the open log as it is.
+    void aPathThatIsNoLogIsNotAdopted() {
+        const QString notes = m_sockets.filePath(QStringLiteral("tankometer notes.csv"));
+        const QString pipe = m_sockets.filePath(QStringLiteral("pipe.fil"));
+        {
+            QFile file(notes);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Date;Litres\n");
+        }
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QString name = instanceName("tankometer-test-nolog");
+        QString opened;
+        QString afterHandOver;
+        QStringList said;
+        bool answered = false;
+        StartupOptions options;
+        options.instanceName = name;
+        options.logPath = notes;
+        options.whenRunning = [&](CMainWnd& window) {
+            opened = window.vehiclePath();
+            SingleInstance second(name);
+            QCOMPARE(second.start(pipe), SingleInstance::StartResult::HandedOver);
+            answered =
+                QTest::qWaitFor([] { return DialogSeams::askedMessages().size() == 2; }, 5000);
+            afterHandOver = window.vehiclePath();
+            for (const MessageBoxRecord& message : DialogSeams::askedMessages())
+                said.append(message.text);
+            window.dispatchCommand(CMainWnd::CmdExit);
+        };
+        QCOMPARE(runTankometer(options), 0);
+        QVERIFY(answered);
+        QCOMPARE(opened, databaseFilePath());
+        QCOMPARE(afterHandOver, databaseFilePath());
+        const QString notOpened = u'\n' + translate(Text::Main_LogNotOpened);
+        QCOMPARE(said, (QStringList{translate(Text::Main_NotALog).arg(notes) + notOpened,
+                                    translate(Text::Main_LogNotRegular).arg(pipe) + notOpened}));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Date;Litres\n"));
+        QVERIFY(!QFile::exists(notes + QStringLiteral(".bak")));
+        QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+        QCOMPARE(readDatabasePath(), databaseFilePath());
+        QVERIFY(readRecentVehicles().isEmpty());
     }
 
     void runningWindowComesToTheFront() {

@@ -164,22 +164,41 @@ void FormatsTest::amountsFormat_data() {
     QTest::addColumn<RegionalSettings>("regional");
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("comma") << kGerman << 7.0f << "7,00";
-    QTest::newRow("no grouping") << kGerman << 1234.5f << "1234,50";
-    QTest::newRow("point") << kUnitedStates << 12.5f << "12.50";
-    QTest::newRow("rounded") << kUnitedStates << 900.0f / 35.0f << "25.71";
-    QTest::newRow("negative") << kGerman << -3.0f << "-3,00";
-    QTest::newRow("largest float") << kUnitedStates << std::numeric_limits<float>::max()
+    QTest::addColumn<QString>("withPoint"); // empty: text with "." for ","
+    QTest::newRow("comma") << kGerman << 7.0f << "7,00"
+                           << "";
+    QTest::newRow("no grouping") << kGerman << 1234.5f << "1234,50"
+                                 << "";
+    QTest::newRow("point") << kUnitedStates << 12.5f << "12.50"
+                           << "";
+    QTest::newRow("rounded") << kUnitedStates << 900.0f / 35.0f << "25.71"
+                             << "";
+    QTest::newRow("negative") << kGerman << -3.0f << "-3,00"
+                              << "";
+    QTest::newRow("just below a billion") << kGerman << 999999936.0f << "999999936,00"
+                                          << "";
+    // What a damaged file can hold is no fill's amount; the point form (CSV) keeps the value.
+    QTest::newRow("largest float") << kUnitedStates << std::numeric_limits<float>::max() << "N/A"
                                    << "340282346638528859811704183484516925440.00";
+    QTest::newRow("a billion") << kGerman << 1.0e9f << "N/A"
+                               << "1000000000.00";
+    QTest::newRow("minus a billion") << kGerman << -1.0e9f << "N/A"
+                                     << "-1000000000.00";
+    QTest::newRow("infinity") << kGerman << std::numeric_limits<float>::infinity() << "N/A"
+                              << "inf";
+    QTest::newRow("NaN") << kGerman << std::numeric_limits<float>::quiet_NaN() << "N/A"
+                         << "nan";
 }
 
 void FormatsTest::amountsFormat() {
     QFETCH(RegionalSettings, regional);
     QFETCH(float, value);
     QFETCH(QString, text);
+    QFETCH(QString, withPoint);
     setRegionalSettingsOverride(regional);
     QCOMPARE(formatAmount(value), text);
-    QCOMPARE(formatAmountWithPoint(value), QString(text).replace(u',', u'.'));
+    QCOMPARE(formatAmountWithPoint(value),
+             withPoint.isEmpty() ? QString(text).replace(u',', u'.') : withPoint);
 }
 
 // Two decimals as the C runtime prints them: the rounding of the float's exact binary value,

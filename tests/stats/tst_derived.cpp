@@ -173,6 +173,7 @@ void DerivedTest::listCellText_data() {
     QTest::newRow("infinity") << kInfinity << "";
     QTest::newRow("negative infinity") << -kInfinity << "";
     QTest::newRow("NaN") << kNaN << "";
+    QTest::newRow("beyond any fill") << 3.4e38f << "";
 }
 
 void DerivedTest::listCellText() {
@@ -191,6 +192,7 @@ void DerivedTest::dialogValueText_data() {
     QTest::newRow("infinity") << kInfinity << "N/A";
     QTest::newRow("negative infinity") << -kInfinity << "N/A";
     QTest::newRow("NaN") << kNaN << "N/A";
+    QTest::newRow("beyond any fill") << -3.4e38f << "N/A";
 }
 
 void DerivedTest::dialogValueText() {

@@ -413,7 +413,8 @@ private slots:
     }
 
     // A field the user left as loadData showed it keeps the stored value, which its text does
-    // not give back (inf, more than two decimals, a date without text); texts show their start.
+    // not give back (a damaged inf shown as not available, more than two decimals, a date without
+    // text); texts show their start.
     void untouchedFieldsKeepTheirValues() {
         CLogDocument& log = m_window->document();
         const CFuelDatabase& database = log.database();
@@ -433,7 +434,7 @@ private slots:
             notesCursor = field(dialog, "notes")->cursorPosition();
         });
         m_window->dispatchCommand(CMainWnd::CmdEditFill);
-        QCOMPARE(shown, (QStringList{"inf", "61,24"}));
+        QCOMPARE(shown, (QStringList{"N/A", "61,24"}));
         QCOMPARE(notesCursor, 0);
         QCOMPARE(bytesOf(database.getFill(row)), before);
 

@@ -153,6 +153,34 @@ private slots:
         }
     }
 
+    // Amounts no fill can have (a damaged file) show as not available and stay as stored.
+    void damagedAmountsShowNotAvailable_data() {
+        QTest::addColumn<float>("amount");
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("infinity") << std::numeric_limits<float>::infinity();
+        QTest::newRow("largest float") << std::numeric_limits<float>::max();
+    }
+    void damagedAmountsShowNotAvailable() {
+        QFETCH(float, amount);
+        QByteArray stored;
+        {
+            // The second fill's consumption is worked out with the first one's fuel.
+            writeFillingMethod(2);
+            OpenLog log({makeFill(0, 1000, amount, amount), makeFill(10, 1500, 40.0f, 60.0f)});
+            QFile file(logPath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            stored = file.readAll();
+            CFillListModel model(log.document);
+            model.rebuild();
+            QCOMPARE(text(model, 0, model.positionOf(CFillListModel::Fuel)), QStringLiteral("N/A"));
+            QCOMPARE(text(model, 0, model.positionOf(CFillListModel::Cost)), QStringLiteral("N/A"));
+            QCOMPARE(text(model, 1, model.positionOf(CFillListModel::Consumption)), QString());
+        }
+        QFile file(logPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), stored);
+    }
+
     // Three fills of 40, 30 and 50 litres at 1000, 1500 and 2100 km. A full tank charges each
     // distance with the fuel of the fill that ends it, a tank driven empty with the fuel of
     // the fill that starts it.
@@ -230,6 +258,7 @@ private slots:
         fills[7].cost = 123456.5f;
         fills[8].fuel = -2.0f;
         fills[9].fuel = std::numeric_limits<float>::infinity();
+        fills[10].cost = std::numeric_limits<float>::max();
         OpenLog log(fills);
         CFillListModel model(log.document);
         model.rebuild();
@@ -238,8 +267,8 @@ private slots:
         const QString lastDate = model.cellText(149, C::Date);
         QCOMPARE(model.widestTexts(C::Date),
                  (QStringList{"12/28/" + lastDate.section('/', 2), lastDate}));
-        QCOMPARE(model.widestTexts(C::Cost), (QStringList{"60.00", "123456.50"}));
-        QCOMPARE(model.widestTexts(C::Fuel), (QStringList{"-2.00", "40.00", "-inf"}));
+        QCOMPARE(model.widestTexts(C::Cost), (QStringList{"60.00", "123456.50", "N/A"}));
+        QCOMPARE(model.widestTexts(C::Fuel), (QStringList{"-2.00", "40.00", "N/A"}));
         QCOMPARE(model.widestTexts(C::Odometer), (QStringList{"1000", "15900"}));
         // Fill 8's negative fuel gives a negative consumption, whose cell is empty.
         QVERIFY(!model.widestTexts(C::Consumption).join("").contains('-'));

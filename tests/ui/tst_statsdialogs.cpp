@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -307,6 +308,12 @@ private slots:
             << QList<Fill>{{1000, 40.0f, 1000.0f}, {1000, 0.0f, 0.0f}} << 1 << 1
             << ValueMap{{"fuel", "0,00"},  {"unitCost", "N/A"},   {"consumption", "N/A"},
                         {"distance", "0"}, {"costOfDist", "N/A"}, {"endurance", "N/A"}};
+        QTest::newRow("a damaged file's amounts")
+            << QList<Fill>{{1000, 40.0f, 1000.0f},
+                           {1500, std::numeric_limits<float>::quiet_NaN(), 3.4e38f}}
+            << 1 << 1
+            << ValueMap{{"fuel", "N/A"},     {"cost", "N/A"},       {"unitCost", "N/A"},
+                        {"distance", "500"}, {"costOfDist", "N/A"}, {"consumption", "N/A"}};
     }
 
     void values() {

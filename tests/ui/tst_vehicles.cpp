@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,6 +57,35 @@ void addFill(CMainWnd& window, qint32 odometer) {
     window.document().addFill(QString(), fill, QString());
 }
 
+// The bytes of a regular file (opening a named pipe would wait for a writer).
+QByteArray fileBytes(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Something at path that is no log: a text file, an empty file, a named pipe or a folder.
+void makeNoLog(const QString& kind, const QString& path) {
+    if (kind == u"pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == u"folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == u"text")
+            file.write("Date;Litres\n2004-01-01;40\n");
+    }
+}
+
+QStringList messageTexts() {
+    QStringList texts;
+    for (const MessageBoxRecord& message : DialogSeams::askedMessages())
+        texts.append(message.text);
+    return texts;
+}
+
 QStringList recentNames() {
     QStringList names;
     for (const QString& path : readRecentVehicles())
@@ -71,6 +101,8 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
+        // A folder that a failed case left at the default log's path must not fail the next.
+        QDir().rmdir(databaseFilePath());
         startWindowCase();
         QVERIFY(m_folder.isValid());
     }
@@ -148,7 +180,7 @@ private slots:
         writeLog(van, 4);
         TestWindow window;
         window.open();
-        QVERIFY(window.document().switchTo(unwritable));
+        QCOMPARE(window.document().switchTo(unwritable), CLogDocument::Switch::Opened);
         addFill(window, 1234);
         DialogSeams::reset();
         QVERIFY(!window.commands().openVehicleAt(van));
@@ -195,6 +227,106 @@ private slots:
         QCOMPARE(readDatabasePath(), copy);
         QCOMPARE(window.windowTitle(), QStringLiteral("copy5[*] \u2013 Tankometer"));
         QVERIFY(!window.hasUnsavedChanges());
+    }
+
+    // Opened as a vehicle, named by the stored setting, or at the default log's path, something
+    // that is no log is left as it is: never adopted, never written over, and said so at once.
+    void somethingThatIsNoLogIsNeverAdopted_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("text file") << "text" << translate(Text::Main_NotALog);
+        QTest::newRow("empty file") << "empty" << translate(Text::Main_NotALog);
+        QTest::newRow("named pipe") << "pipe" << translate(Text::Main_LogNotRegular);
+        QTest::newRow("folder") << "folder" << translate(Text::Main_LogIsFolder);
+    }
+    void somethingThatIsNoLogIsNeverAdopted() {
+        QFETCH(QString, kind);
+        QFETCH(QString, says);
+        const QString van = m_folder.filePath(QStringLiteral("van9.fil"));
+        writeLog(van, 2);
+        const QString other = m_folder.filePath(QStringLiteral("notes-%1.csv").arg(kind));
+        makeNoLog(kind, other);
+        const QByteArray before = fileBytes(other);
+        const QString refused =
+            says.arg(QDir::toNativeSeparators(other)) + u'\n' + translate(Text::Main_LogNotOpened);
+        {
+            TestWindow window;
+            window.open();
+            QVERIFY(window.commands().openVehicleAt(van));
+            DialogSeams::reset();
+            DialogSeams::setNextFileName(other);
+            window.dispatchCommand(CMainWnd::CmdOpenVehicle);
+            QCOMPARE(messageTexts(), QStringList{refused});
+            QCOMPARE(window.vehiclePath(), van);
+            QCOMPARE(window.listModel()->rowCount(), 2);
+            window.dispatchCommand(CMainWnd::CmdOk);
+        }
+        QCOMPARE(readDatabasePath(), QFileInfo(van).canonicalFilePath());
+        QVERIFY(!recentNames().contains(QFileInfo(other).fileName()));
+
+        // A stored vehicle that is no longer a log: the default log opens (what is no file at
+        // all has always been passed over without a word).
+        const bool regular = QFileInfo(other).isFile();
+        programSettings().setValue(QStringLiteral("Database"), other);
+        DialogSeams::reset();
+        {
+            TestWindow window;
+            window.open();
+            QCOMPARE(window.vehiclePath(), databaseFilePath());
+            QCOMPARE(messageTexts(), regular ? QStringList{refused} : QStringList());
+        }
+        QCOMPARE(fileBytes(other), before);
+        QVERIFY(!QFileInfo::exists(other + QStringLiteral(".bak")));
+
+        // The default log has nothing to fall back to: it says what is wrong, and the title
+        // that the log was not read.
+        programSettings().clear();
+        const QString log = databaseFilePath();
+        QVERIFY(QFile::remove(log));
+        makeNoLog(kind, log);
+        DialogSeams::reset();
+        {
+            TestWindow window;
+            window.open();
+            QCOMPARE(window.windowTitle(), QStringLiteral("Tankometer (not read)[*]"));
+            const QString kept = translate(Text::Main_UnreadFileKept)
+                                     .arg(QDir::toNativeSeparators(log + QStringLiteral(".bak")));
+            QCOMPARE(messageTexts(),
+                     QStringList{regular ? QStringLiteral("Error loading database header!\n") + kept
+                                         : says.arg(QDir::toNativeSeparators(log))});
+        }
+        QCOMPARE(fileBytes(log), before);
+        QVERIFY(regular ? QFile::remove(log) : QDir().rmdir(log) || QFile::remove(log));
+    }
+
+    // A log of a later version is opened empty; its file is kept as the backup the message
+    // names before the first write, and the title says that it was not read.
+    void aLaterFormatIsKeptAsTheBackupItsMessageNames() {
+        const QString later = m_folder.filePath(QStringLiteral("later.fil"));
+        writeLog(later, 3);
+        QByteArray bytes = fileBytes(later);
+        const qint32 formatMajor = 2;
+        bytes.replace(16, 4, reinterpret_cast<const char*>(&formatMajor), 4);
+        {
+            QFile file(later);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        TestWindow window;
+        window.open();
+        DialogSeams::reset();
+        QVERIFY(window.commands().openVehicleAt(later));
+        QCOMPARE(window.windowTitle(), QStringLiteral("later (not read)[*] \u2013 Tankometer"));
+        QCOMPARE(
+            messageTexts(),
+            QStringList{QStringLiteral("Unknown database version!\nNo data will be loaded.\n") +
+                        translate(Text::Main_UnreadFileKept)
+                            .arg(QDir::toNativeSeparators(later + QStringLiteral(".bak")))});
+        QCOMPARE(window.listModel()->rowCount(), 0);
+        addFill(window, 5000);
+        QVERIFY(window.document().save());
+        QCOMPARE(fileBytes(later + QStringLiteral(".bak")), bytes);
+        QCOMPARE(fillsIn(later), 1);
     }
 
     void recentListKeepsEightMostRecentFirst() {
@@ -295,7 +427,7 @@ private slots:
         writeRecentVehicles({bad, van, car});
         TestWindow window;
         window.open();
-        QVERIFY(window.document().switchTo(car));
+        QCOMPARE(window.document().switchTo(car), CLogDocument::Switch::Opened);
         QTableWidget* table = nullptr;
         DialogSeams::setNextDialogHandler([&table](QDialog& dialog) {
             table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));
@@ -337,7 +469,7 @@ private slots:
         writeLog(car, 2, 500, daySteps);
         TestWindow window;
         window.open();
-        QVERIFY(window.document().switchTo(car));
+        QCOMPARE(window.document().switchTo(car), CLogDocument::Switch::Opened);
         QStringList texts;
         DialogSeams::setNextDialogHandler([&texts](QDialog& dialog) {
             auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("compareTable"));

@@ -117,7 +117,7 @@ private slots:
             old.insertFill(first);
             QVERIFY(old.save());
         }
-        QVERIFY(log.switchTo(path));
+        QCOMPARE(log.switchTo(path), CLogDocument::Switch::Opened);
         const QByteArray untouched = fileBytes(path);
         QCOMPARE(untouched.mid(28, 256), QByteArray(256, '\0'));
 

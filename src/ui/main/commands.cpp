@@ -459,13 +459,19 @@ void CMainCommands::rememberVehicles(const QString& previous, const QString& ope
 
 bool CMainCommands::openVehicleAt(const QString& path) {
     const QString previous = m_document.filePath();
-    if (!m_document.switchTo(path)) {
+    switch (m_document.switchTo(path)) {
+    case CLogDocument::Switch::Opened:
+        rememberVehicles(previous, path);
+        return true;
+    case CLogDocument::Switch::NotSaved:
         showMessageBox(&m_window, kCaption, translate(Text::Main_VehicleNotSaved),
                        QMessageBox::Warning);
-        return false;
+        break;
+    // The log has said why; the file is no vehicle to remember.
+    case CLogDocument::Switch::NotALog:
+        break;
     }
-    rememberVehicles(previous, path);
-    return true;
+    return false;
 }
 
 void CMainCommands::openVehicleWhenIdle(const QString& path) {

@@ -264,7 +264,7 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
         break;
     }
     Extremes<float> values;
-    bool notFinite = false;
+    bool notPlausible = false;
     for (int row = firstRow; row <= lastRow; ++row) {
         const FillRecord* fill = m_database.getFill(row);
         float value = 0;
@@ -278,17 +278,17 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
             if (!listCellShows(value))
                 continue;
         }
-        if (std::isfinite(value))
+        if (isPlausibleAmount(value))
             values.add(value);
         else
-            notFinite = true;
+            notPlausible = true;
     }
     QStringList texts;
     if (values.any)
         texts << formatAmount(values.smallest) << formatAmount(values.largest);
-    // A damaged fuel or cost shows as inf or nan.
-    if (notFinite)
-        texts << formatAmount(-std::numeric_limits<float>::infinity());
+    // A damaged fuel or cost shows the not-available text.
+    if (notPlausible)
+        texts << notAvailableText();
     return texts;
 }
 

@@ -118,7 +118,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     : QMainWindow(parent), m_document(document),
       m_commands(std::make_unique<CMainCommands>(*this, document)) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption));
+    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     setWindowIcon(programIcon());
     m_document.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
@@ -228,7 +228,7 @@ void CMainWnd::followDocument() {
 }
 
 void CMainWnd::logOpened() {
-    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption));
+    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     updateSummary();
     setWindowModified(m_document.hasUnsavedChanges());
     buildList();
@@ -780,12 +780,13 @@ void CMainWnd::updateCommandStates() {
 QString CMainWnd::summaryText() const {
     const CFuelDatabase& database = m_document.database();
     QStringList parts;
-    parts.append(vehicleTitle(m_document.filePath(), kCaption).remove(QStringLiteral("[*]")));
+    parts.append(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
+                     .remove(QStringLiteral("[*]")));
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
     const float consumption = computeTotals(database, readFillingMethod()).consumption;
-    if (std::isfinite(consumption))
+    if (isPlausibleAmount(consumption))
         parts.append(translate(Text::Main_StatusAverage)
                          .arg(dialogValueText(consumption), translate(Text::units_consumption)));
     return parts.join(QStringLiteral("  \u00b7  "));

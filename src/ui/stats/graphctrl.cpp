@@ -92,7 +92,7 @@ QString chartDescription(std::span<const float> series) {
     float lowest = 0.0f;
     float highest = 0.0f;
     for (const float value : series) {
-        if (!std::isfinite(value))
+        if (!isPlausibleAmount(value))
             continue;
         lowest = count == 0 ? value : std::min(lowest, value);
         highest = count == 0 ? value : std::max(highest, value);
