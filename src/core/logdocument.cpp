@@ -198,17 +198,19 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     m_fileUnread = status == DatabaseReadStatus::BadHeader ||
                    status == DatabaseReadStatus::UnknownFormat ||
                    status == DatabaseReadStatus::Unopenable;
+    const LogSettingsBlock settingsOnDisk = database.tables().settings;
+    // A first start leaves the new log on disk at once, in the units of the user's country
+    // (chosen before the log is shown, so that the list's headers name them from the start).
+    if (!stamp.exists)
+        database.setUnits(localeUnits(QLocale()));
     replaceDatabase(std::move(database));
     m_stamp = stamp;
-    m_settingsOnDisk = m_database.tables().settings;
+    m_settingsOnDisk = settingsOnDisk;
     m_goneReported = false;
     m_keepForeignFile = false;
     watchFile();
-    // A first start leaves the new log on disk at once, in the units of the user's country.
-    if (!stamp.exists) {
-        m_database.setUnits(localeUnits(QLocale()));
+    if (!stamp.exists)
         scheduleWrite();
-    }
     return true;
 }
 

@@ -492,9 +492,9 @@ private slots:
         QCOMPARE(texts(menu("fileMenu")),
                  (QStringList{"Settings\u2026 Ctrl+,", "-", "Import CSV\u2026",
                               "Import from another fuel log\u2026", "Flags from import notes\u2026",
-                              "Export CSV\u2026 Ctrl+E", "-",
-                              "New vehicle\u2026 Ctrl+Shift+N", "Open vehicle\u2026 Ctrl+O",
-                              "Recent vehicles", "Save as\u2026 Ctrl+Shift+S",
+                              "Export CSV\u2026 Ctrl+E", "-", "New vehicle\u2026 Ctrl+Shift+N",
+                              "Open vehicle\u2026 Ctrl+O", "Recent vehicles",
+                              "Save as\u2026 Ctrl+Shift+S",
                               "Discard the changes of this session\u2026", "-", "Exit Ctrl+Q"}));
         QCOMPARE(texts(menu("fillMenu")),
                  (QStringList{"Add fill\u2026 Ctrl+N", "Edit fill\u2026 Return", "Remove fill Del",
@@ -952,6 +952,16 @@ private slots:
         const QSize available = window.screen()->availableGeometry().size();
         QVERIFY(window.width() >= available.width() / 2);
         QVERIFY(window.height() >= available.height() * 3 / 4);
+    }
+
+    // A first start makes a log in the locale's units; the headers that name them are whole.
+    void aFirstStartShowsWholeHeaders() {
+        TestWindow window;
+        window.open();
+        const QHeaderView* header = window.fillList()->horizontalHeader();
+        QVERIFY(header->model()->headerData(2, Qt::Horizontal).toString().endsWith(u')'));
+        for (int position = 0; position + 1 < header->count(); ++position)
+            QVERIFY(header->sectionSize(position) >= header->sectionSizeHint(position));
     }
 
     // The CSV file dialogs open in the documents folder, name their command, and export offers

@@ -212,6 +212,8 @@ void CMainWnd::followDocument() {
     connect(&m_document, &CLogDocument::fillsInserted, this,
             [this](int first, int last) { fitColumns(true, first, last + 1); });
     connect(&m_document, &CLogDocument::logReplaced, this, [this] { fitColumns(true); });
+    // The headers name the log's units: other units, other widths.
+    connect(&m_document, &CLogDocument::unitsChanged, this, [this] { fitColumns(false); });
     connect(&m_document, &CLogDocument::logOpened, this, &CMainWnd::logOpened);
     connect(&m_document, &CLogDocument::stepShown, this, [this](int row) {
         if (row < 0)
