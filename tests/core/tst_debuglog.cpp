@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class DebugLogTest : public QObject {
     Q_OBJECT
@@ -21,12 +22,17 @@ private slots:
     void lineFormat();
     void stampIsCurrentLocalTime();
     void unwritableLogDoesNotStopProgram();
+    void logIsPrivate();
+    void logLiesInTheStateFolder_data();
+    void logLiesInTheStateFolder();
+    void sizeIsCapped_data();
+    void sizeIsCapped();
     void formatLogMessage_data();
     void formatLogMessage();
 
 private:
     QByteArray logContents() const;
-    QString documents() const { return m_home.filePath(QStringLiteral("Documents")); }
+    QString state() const { return m_home.filePath(QStringLiteral("state/Tankometer")); }
 
     QTemporaryDir m_home;
 };
@@ -35,12 +41,14 @@ void DebugLogTest::initTestCase() {
     QVERIFY(m_home.isValid());
     qputenv("HOME", QFile::encodeName(m_home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
-    QCOMPARE(debugLogPath(), documents() + QStringLiteral("/tkdebug.log"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("state"))));
+    QCOMPARE(debugLogPath(), state() + QStringLiteral("/tkdebug.log"));
 }
 
 void DebugLogTest::init() {
     setDebugFlag(false);
     QFile::remove(debugLogPath());
+    QFile::remove(debugLogPath() + QStringLiteral(".1"));
 }
 
 void DebugLogTest::cleanup() {
@@ -53,12 +61,12 @@ QByteArray DebugLogTest::logContents() const {
 }
 
 void DebugLogTest::nothingIsWrittenWhileFlagIsOff() {
-    QDir(documents()).removeRecursively();
+    QDir(state()).removeRecursively();
 
     debugLog().write("Application started");
     debugLog().write("");
 
-    QVERIFY(!QFileInfo::exists(documents()));
+    QVERIFY(!QFileInfo::exists(state()));
 }
 
 // Strips the stamps so that lines written at different seconds compare.
@@ -154,20 +162,99 @@ void DebugLogTest::stampIsCurrentLocalTime() {
 }
 
 void DebugLogTest::unwritableLogDoesNotStopProgram() {
-    // The documents folder is a plain file: the log cannot be opened there.
-    QDir(documents()).removeRecursively();
-    QFile blocker(documents());
+    // The log's folder is a plain file: the log cannot be opened there.
+    QDir(state()).removeRecursively();
+    QFile blocker(state());
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
     setDebugFlag(true);
     debugLog().write("lost");
-    QVERIFY(QFileInfo(documents()).isFile());
+    QVERIFY(QFileInfo(state()).isFile());
 
     // The next line tries again.
-    QVERIFY(QFile::remove(documents()));
+    QVERIFY(QFile::remove(state()));
     debugLog().write("kept");
     QCOMPARE(messagesOf(logContents()), QList<QByteArray>{"kept\r"});
+}
+
+// What the user typed is in the log: neither the file nor its folder is open to others.
+void DebugLogTest::logIsPrivate() {
+    QDir(state()).removeRecursively();
+    const mode_t savedMask = ::umask(0);
+    setDebugFlag(true);
+    debugLog().write("station is: Shell");
+    ::umask(savedMask);
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(debugLogPath()).permissions() & others, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(state()).permissions() & others, QFileDevice::Permissions());
+}
+
+void DebugLogTest::logLiesInTheStateFolder_data() {
+    QTest::addColumn<QByteArray>("stateHome"); // null: not set
+    QTest::addColumn<QString>("folder");       // below the home folder
+    QTest::newRow("set") << QByteArray("/elsewhere") << QString();
+    QTest::newRow("not set") << QByteArray() << QStringLiteral(".local/state/Tankometer");
+    QTest::newRow("relative, to be ignored")
+        << QByteArray("state") << QStringLiteral(".local/state/Tankometer");
+}
+
+void DebugLogTest::logLiesInTheStateFolder() {
+    QFETCH(QByteArray, stateHome);
+    QFETCH(QString, folder);
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    const QString absolute = m_home.filePath(QStringLiteral("other"));
+    if (stateHome.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME",
+                stateHome.startsWith('/') ? QFile::encodeName(absolute) : stateHome);
+    const QString path = debugLogPath();
+    qputenv("XDG_STATE_HOME", saved);
+    const QString expected =
+        folder.isEmpty() ? absolute + QStringLiteral("/Tankometer") : m_home.filePath(folder);
+    QCOMPARE(path, expected + QStringLiteral("/tkdebug.log"));
+    QVERIFY(QFileInfo(expected).isDir());
+}
+
+void DebugLogTest::sizeIsCapped_data() {
+    QTest::addColumn<qint64>("room"); // what is left below the cap, less the new line
+    QTest::addColumn<bool>("olderFile");
+    QTest::addColumn<bool>("moved");
+    QTest::newRow("line fits exactly") << qint64(0) << false << false;
+    QTest::newRow("one byte too many") << qint64(-1) << false << true;
+    QTest::newRow("older file replaced") << qint64(-1) << true << true;
+}
+
+void DebugLogTest::sizeIsCapped() {
+    QFETCH(qint64, room);
+    QFETCH(bool, olderFile);
+    QFETCH(bool, moved);
+    const QByteArray message = "Application started";
+    const qint64 lineSize = debugLogLine(QDateTime::currentDateTime(), message).size();
+    const QByteArray earlier(MaxDebugLogBytes - lineSize + room, 'e');
+    QFile file(debugLogPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(earlier);
+    file.close();
+    const QString older = debugLogPath() + QStringLiteral(".1");
+    if (olderFile) {
+        QFile old(older);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("oldest");
+    }
+
+    setDebugFlag(true);
+    debugLog().write(message);
+
+    const QByteArray log = logContents();
+    QCOMPARE(messagesOf(log).constLast(), message + '\r');
+    QVERIFY(log.size() <= MaxDebugLogBytes);
+    QCOMPARE(log.startsWith(earlier), !moved);
+    QFile kept(older);
+    QCOMPARE(kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray(),
+             moved ? earlier : QByteArray(olderFile ? "oldest" : ""));
 }
 
 void DebugLogTest::formatLogMessage_data() {

@@ -11,8 +11,11 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -36,12 +39,60 @@ private slots:
     void requestNotTakenIsReported();
     void defaultNameLiesInAPrivateFolder_data();
     void defaultNameLiesInAPrivateFolder();
+    void requestOfAnotherUserIsIgnored();
+    void noHandOverToAnotherUser();
 
 private:
+#ifdef Q_OS_UNIX
+    // A socket path in a folder that the user nobody may use as well.
+    QString sharedName();
+#endif
+
     QTemporaryDir m_folder;
     QString m_name;
     int m_count = 0;
 };
+
+#ifdef Q_OS_UNIX
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+sockaddr_un socketAddress(const QString& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::copy(name.begin(), name.end(), address.sun_path);
+    return address;
+}
+
+// Runs body as the user nobody in a child process and returns its process id; body's result is
+// the child's exit status.
+template <typename Body> pid_t forkAsNobody(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(100);
+        ::_exit(body());
+    }
+    return child;
+}
+
+int exitStatusOf(pid_t child) {
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+QString SingleInstanceTest::sharedName() {
+    const QString folder = m_folder.filePath(QStringLiteral("shared-%1").arg(m_count));
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(m_folder.path()).constData(), 0711);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    return folder + QStringLiteral("/instance");
+}
+#endif
 
 void SingleInstanceTest::initTestCase() {
     QVERIFY(m_folder.isValid());
@@ -228,6 +279,8 @@ void SingleInstanceTest::defaultNameLiesInAPrivateFolder_data() {
     // Anybody may create files there: a socket in it could be another user's.
     QTest::newRow("shared session folder")
         << makeFolder(QStringLiteral("shared"), everybody) << false;
+    QTest::newRow("session folder too long for a socket path")
+        << makeFolder(QString(100, u'r'), owner) << false;
 }
 
 void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
@@ -259,6 +312,103 @@ void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                             QFileDevice::WriteOther | QFileDevice::ExeOther;
     QCOMPARE(folder.permissions() & others, QFileDevice::Permissions());
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
+}
+
+// Where another user can reach the socket (a name others may bind, a shared folder), what they
+// send is not taken for a later start of ours.
+void SingleInstanceTest::requestOfAnotherUserIsIgnored() {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        QSKIP("a process of another user needs root");
+    const QString name = sharedName();
+    SingleInstance instance(name);
+    QSignalSpy opens(&instance, &SingleInstance::openRequested);
+    QSignalSpy activations(&instance, &SingleInstance::activationRequested);
+    QCOMPARE(instance.start(), Start::OnlyInstance);
+    QVERIFY(::chmod(QFile::encodeName(name).constData(), 0777) == 0);
+
+    const pid_t child = forkAsNobody([&name] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const sockaddr_un address = socketAddress(name);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+            return 1;
+        const char request[] = "open L2V2aWwuZmls\n";
+        ::send(fd, request, sizeof request - 1, MSG_NOSIGNAL);
+        // Until the instance closes the connection, having dealt with the request.
+        char byte;
+        while (::read(fd, &byte, 1) > 0) {
+        }
+        return 0;
+    });
+    QVERIFY(child > 0);
+    int status = 0;
+    QTRY_VERIFY(::waitpid(child, &status, WNOHANG) == child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(opens.count(), 0);
+    QCOMPARE(activations.count(), 0);
+
+    SingleInstance second(name);
+    QCOMPARE(second.start(), Start::HandedOver);
+    QTRY_COMPARE(activations.count(), 1);
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
+}
+
+// A server of another user at our socket's name gets neither the log's path nor this start:
+// this instance runs on its own.
+void SingleInstanceTest::noHandOverToAnotherUser() {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        QSKIP("a process of another user needs root");
+    const QString name = sharedName();
+    int ready[2];
+    int done[2];
+    QVERIFY(::pipe(ready) == 0 && ::pipe(done) == 0);
+    const pid_t child = forkAsNobody([&] {
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const sockaddr_un address = socketAddress(name);
+        if (::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(server, 16) != 0)
+            return 1;
+        ::chmod(address.sun_path, 0777);
+        ::write(ready[1], "l", 1);
+        // Every connection is read to its end, until the test is done and none is waiting.
+        qint64 received = 0;
+        for (;;) {
+            pollfd waiting[2] = {{server, POLLIN, 0}, {done[0], POLLIN, 0}};
+            ::poll(waiting, 2, -1);
+            if (!(waiting[0].revents & POLLIN))
+                break;
+            const int connection = ::accept(server, nullptr, nullptr);
+            char buffer[4096];
+            ssize_t got;
+            while ((got = ::read(connection, buffer, sizeof buffer)) > 0)
+                received += got;
+            ::close(connection);
+        }
+        ::write(ready[1], &received, sizeof received);
+        return 0;
+    });
+    QVERIFY(child > 0);
+    char listening = 0;
+    QCOMPARE(::read(ready[0], &listening, 1), ssize_t(1));
+
+    SingleInstance victim(name);
+    const Start result = victim.start(QStringLiteral("/home/victim/private.fil"));
+    ::write(done[1], "d", 1);
+    qint64 received = -1;
+    QCOMPARE(::read(ready[0], &received, sizeof received), ssize_t(sizeof received));
+    QCOMPARE(exitStatusOf(child), 0);
+    for (const int end : {ready[0], ready[1], done[0], done[1]})
+        ::close(end);
+
+    QCOMPARE(received, qint64(0));
+    QCOMPARE(result, Start::OnlyInstance);
 #else
     QSKIP("socket files are a Unix matter");
 #endif
