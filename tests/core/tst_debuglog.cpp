@@ -219,21 +219,21 @@ void DebugLogTest::logLiesInTheStateFolder() {
 }
 
 void DebugLogTest::sizeIsCapped_data() {
-    QTest::addColumn<qint64>("room"); // what is left below the cap, less the new line
+    QTest::addColumn<qint64>("over"); // by how much the new line would pass the cap
     QTest::addColumn<bool>("olderFile");
     QTest::addColumn<bool>("moved");
     QTest::newRow("line fits exactly") << qint64(0) << false << false;
-    QTest::newRow("one byte too many") << qint64(-1) << false << true;
-    QTest::newRow("older file replaced") << qint64(-1) << true << true;
+    QTest::newRow("one byte too many") << qint64(1) << false << true;
+    QTest::newRow("older file replaced") << qint64(1) << true << true;
 }
 
 void DebugLogTest::sizeIsCapped() {
-    QFETCH(qint64, room);
+    QFETCH(qint64, over);
     QFETCH(bool, olderFile);
     QFETCH(bool, moved);
     const QByteArray message = "Application started";
     const qint64 lineSize = debugLogLine(QDateTime::currentDateTime(), message).size();
-    const QByteArray earlier(MaxDebugLogBytes - lineSize + room, 'e');
+    const QByteArray earlier = QByteArray(MaxDebugLogBytes - lineSize + over - 1, 'e') + '\n';
     QFile file(debugLogPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(earlier);
