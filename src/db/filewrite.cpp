@@ -39,17 +39,17 @@ bool flushFolder(const QByteArray& folder) {
 // on a full disk): a write that fails is only seen by flush() and error() before it.
 bool commitSaveFile(QSaveFile& file, const QByteArray& bytes,
                     const std::function<bool()>& beforeCommit) {
-    const QFileInfo target(file.fileName());
     const bool whole = file.write(bytes) == bytes.size() && file.flush() &&
-                       file.error() == QFileDevice::NoError &&
-                       (target.exists() ||
-                        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
-                       (!beforeCommit || beforeCommit());
+                       file.error() == QFileDevice::NoError && (!beforeCommit || beforeCommit());
     if (!whole) {
         file.cancelWriting();
         file.commit();
         return false;
     }
+    const QFileInfo target(file.fileName());
+    // A file system without permissions (FAT) refuses this; the file is written all the same.
+    if (!target.exists())
+        static_cast<void>(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     if (!file.commit())
         return false;
 #ifdef Q_OS_UNIX
