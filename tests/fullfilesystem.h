@@ -1,64 +1,43 @@
 #pragma once
 
-// A real file system with no room left: a small tmpfs mounted over a folder for the life of the
-// object. Only root may mount; a test without it skips.
+// A real file system with no room left: a 64 KiB tmpfs mounted over a folder for the life of the
+// object, then filled. Only root may mount: a test without it skips (REQUIRE_MOUNTED).
 
 #include <QDir>
 #include <QFile>
-#include <QString>
-
-#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
-#endif
 
 class FullFileSystem {
 public:
-    explicit FullFileSystem(const QString& folder) : m_folder(folder) {
+    explicit FullFileSystem(const QString& folder) : m_folder(QFile::encodeName(folder)) {
         QDir().mkpath(folder);
-#ifdef Q_OS_LINUX
-        m_mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
-                            "size=64k,mode=0755") == 0;
-#endif
+        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
     }
     ~FullFileSystem() {
-#ifdef Q_OS_LINUX
         if (m_mounted)
-            ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
-#endif
+            ::umount2(m_folder.constData(), MNT_DETACH);
     }
-    FullFileSystem(const FullFileSystem&) = delete;
-    FullFileSystem& operator=(const FullFileSystem&) = delete;
+    Q_DISABLE_COPY(FullFileSystem)
+    bool isMounted() const { return m_mounted; }
 
-    bool isMounted() const {
-        return m_mounted;
-    }
-
-    // Takes the room that is left with one file; true when no byte more fits.
+    // Takes what room is left with the file "filler"; true when not one byte more fits.
     bool fill() const {
-#ifdef Q_OS_LINUX
-        const int fd = ::open(QFile::encodeName(m_folder + QStringLiteral("/filler")).constData(),
-                              O_WRONLY | O_CREAT | O_APPEND, 0600);
-        if (fd < 0)
-            return false;
+        const int fd = ::open((m_folder + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
         const QByteArray chunk(512, 'f');
-        while (::write(fd, chunk.constData(), std::size_t(chunk.size())) > 0) {
+        while (fd >= 0 && ::write(fd, chunk.constData(), std::size_t(chunk.size())) > 0) {
         }
-        const bool full = ::write(fd, "f", 1) < 0;
+        const bool full = fd >= 0 && ::write(fd, "f", 1) < 0;
         ::close(fd);
         return full;
-#else
-        return false;
-#endif
     }
 
 private:
-    QString m_folder;
+    QByteArray m_folder;
     bool m_mounted = false;
 };
 
-// Skips the test when the folder could not be mounted (not root, or no tmpfs).
 #define REQUIRE_MOUNTED(fileSystem)                                                                \
     do {                                                                                           \
         if (!(fileSystem).isMounted())                                                             \
