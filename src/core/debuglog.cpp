@@ -3,6 +3,7 @@
 #include "core/paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -19,8 +20,15 @@ void CDebugLog::write(const QByteArray& message) {
     if (!g_debugFlag)
         return;
     const QByteArray line = debugLogLine(QDateTime::currentDateTime(), message);
-    QFile file(debugLogPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    const QString path = debugLogPath();
+    if (QFileInfo(path).size() + line.size() > MaxDebugLogBytes) {
+        const QString older = path + QStringLiteral(".1");
+        QFile::remove(older);
+        QFile::rename(path, older);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
     file.write(line);
     file.close();

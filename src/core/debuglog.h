@@ -1,11 +1,15 @@
 #pragma once
 
-// The debug log: time-stamped 8-bit lines appended to tkdebug.log in the documents folder,
-// written only while the process-wide debug flag is on.
+// The debug log: time-stamped 8-bit lines appended to tkdebug.log in the program's state
+// folder (stateFolder), written only while the process-wide debug flag is on. The file is its
+// user's only (0600). A line that would take it past MaxDebugLogBytes first moves it to
+// tkdebug.log.1, in place of an older one there, and starts a new file.
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QStringView>
+
+inline constexpr qint64 MaxDebugLogBytes = 1024 * 1024;
 
 class CDebugLog {
 public:

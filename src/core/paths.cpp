@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 namespace {
@@ -22,8 +23,23 @@ QString databaseFilePath() {
     return QDir(documentsFolder()).filePath(QStringLiteral("tkbase.fil"));
 }
 
+QString stateFolder() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // A relative XDG_STATE_HOME is to be ignored.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#endif
+    const QString folder = QDir(base).filePath(QStringLiteral("Tankometer"));
+    QDir().mkpath(base);
+    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return folder;
+}
+
 QString debugLogPath() {
-    return QDir(documentsFolder()).filePath(QStringLiteral("tkdebug.log"));
+    return QDir(stateFolder()).filePath(QStringLiteral("tkdebug.log"));
 }
 
 QString programFolder() {

@@ -9,6 +9,11 @@
 QString documentsFolder();
 
 QString databaseFilePath();
+
+// The program's own state, kept apart from the documents folder (often synced to other
+// devices): $XDG_STATE_HOME/Tankometer (~/.local/state/Tankometer by default), created when
+// missing, open to its user only.
+QString stateFolder();
 QString debugLogPath();
 
 // The folder holding the executable; the language files lie in lang/ below it.

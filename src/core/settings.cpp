@@ -1,5 +1,7 @@
 #include "core/settings.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QVariant>
 #include <limits>
@@ -31,10 +33,23 @@ RegistryStatus readStored(QStringView name, QVariant* stored) {
     return RegistryOk;
 }
 
+// Writes the store's changes to its file. The file holds the paths of the user's logs: one that
+// the write makes is readable by the user only (QSettings makes it as the umask wants).
+void syncStore(QSettings& store) {
+#ifdef Q_OS_WIN
+    store.sync();
+#else
+    const bool isNew = !QFileInfo::exists(store.fileName());
+    store.sync();
+    if (isNew && QFileInfo::exists(store.fileName()))
+        QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+}
+
 RegistryStatus writeStored(QStringView name, const QVariant& value) {
     const auto store = openStore();
     store->setValue(name.toString(), value);
-    store->sync();
+    syncStore(*store);
     // A line the store could not parse (FormatError) is dropped when the file is rewritten; the
     // write itself has succeeded then.
     return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
@@ -103,7 +118,7 @@ RegistryStatus CRegistry::writeNumber(QStringView name, quint32 number) {
 RegistryStatus CRegistry::removeValue(QStringView name) {
     const auto store = openStore();
     store->remove(name.toString());
-    store->sync();
+    syncStore(*store);
     return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
 }
 

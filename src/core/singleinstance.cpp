@@ -9,6 +9,10 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include <QFile>
+#include <cerrno>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,6 +27,46 @@ constexpr int WriteTimeoutMs = 1000;
 constexpr qsizetype MaxRequestBytes = 16 * 1024;
 // Unix socket paths must fit sockaddr_un (108 bytes with the terminating zero).
 constexpr qsizetype MaxSocketPathBytes = 100;
+
+#ifdef Q_OS_UNIX
+// True when path is a folder of this user that nobody else may enter, made so when missing: a
+// socket in any other folder could be another user's.
+bool isPrivateFolder(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (path.isEmpty() || (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST))
+        return false;
+    struct stat info;
+    return ::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+bool fitsSocketPath(const QString& path) {
+    return QFile::encodeName(path).size() <= MaxSocketPathBytes;
+}
+#endif
+
+// True when the process at the other end of the connection runs as this user. A socket of
+// another user may stand where ours is looked for (a name another user can bind): such a peer
+// neither sends us requests nor is handed our paths.
+bool peerIsThisUser(const QLocalSocket& socket) {
+#ifdef Q_OS_UNIX
+    const int descriptor = int(socket.socketDescriptor());
+#ifdef SO_PEERCRED
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::getuid();
+#else
+    uid_t uid = 0;
+    gid_t gid = 0;
+    return ::getpeereid(descriptor, &uid, &gid) == 0 && uid == ::getuid();
+#endif
+#else
+    // A named pipe made with UserAccessOption admits this user only.
+    Q_UNUSED(socket);
+    return true;
+#endif
+}
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : SingleInstance(defaultServerName(), parent) {}
@@ -39,16 +83,20 @@ QString SingleInstance::defaultServerName() {
 #ifdef Q_OS_UNIX
     const QString name = QStringLiteral("tankometer-%1").arg(::getuid());
     // The socket lies in a folder that only this user can enter, so that no other user can put a
-    // socket of that name in its way. Qt's runtime location is the session's folder when its
-    // owner and permissions are right, and otherwise a private one it makes in the temporary
-    // folder. A bare name, the last resort, lies in the shared temporary folder itself.
+    // socket of that name in its way: the session's runtime folder, or else a folder of our own
+    // in the temporary folder. Never in a folder that others share: without a private folder
+    // whose socket path fits, there is no socket.
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtimeFolder.isEmpty()) {
-        const QString path = QDir(runtimeFolder).filePath(name);
-        if (path.toLocal8Bit().size() <= MaxSocketPathBytes)
+    const QString inRuntime = QDir(runtimeFolder).filePath(name);
+    if (!runtimeFolder.isEmpty() && fitsSocketPath(inRuntime) && isPrivateFolder(runtimeFolder))
+        return inRuntime;
+    for (const QString& temporary : {QDir::tempPath(), QStringLiteral("/tmp")}) {
+        const QString folder = QDir(temporary).filePath(name);
+        const QString path = folder + QStringLiteral("/s");
+        if (fitsSocketPath(path) && isPrivateFolder(folder))
             return path;
     }
-    return name;
+    return {};
 #else
     const QByteArray user =
         (qEnvironmentVariable("USERDOMAIN") + u'\\' + qEnvironmentVariable("USERNAME")).toUtf8();
@@ -68,7 +116,7 @@ std::optional<SingleInstance::StartResult> askRunningInstanceToRaise(const QStri
                                                                      const QString& logPath) {
     QLocalSocket socket;
     socket.connectToServer(serverName);
-    if (!socket.waitForConnected(ConnectTimeoutMs))
+    if (!socket.waitForConnected(ConnectTimeoutMs) || !peerIsThisUser(socket))
         return std::nullopt;
     const QByteArray request =
         logPath.isEmpty() ? RaiseRequest : OpenRequest + logPath.toUtf8().toBase64() + '\n';
@@ -87,7 +135,7 @@ std::optional<SingleInstance::StartResult> askRunningInstanceToRaise(const QStri
 } // namespace
 
 SingleInstance::StartResult SingleInstance::start(const QString& logPath) {
-    if (m_server->isListening())
+    if (m_server->isListening() || m_serverName.isEmpty())
         return StartResult::OnlyInstance;
     if (const auto answered = askRunningInstanceToRaise(m_serverName, logPath))
         return *answered;
@@ -108,6 +156,11 @@ SingleInstance::StartResult SingleInstance::start(const QString& logPath) {
 
 void SingleInstance::acceptConnections() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!peerIsThisUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         readRequest(socket);

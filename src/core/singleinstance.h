@@ -32,6 +32,8 @@ public:
     QString serverName() const { return m_serverName; }
     bool isListening() const;
 
+    // A socket path in a folder only this user can enter; empty when there is none, and then
+    // start() runs this instance without a socket.
     static QString defaultServerName();
 
 signals:

@@ -1,5 +1,6 @@
 #include "csv/csvwriter.h"
 
+#include "db/filewrite.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 
@@ -54,12 +55,6 @@ QString csvExportText(const CFuelDatabase& database) {
 
 bool writeCsvFile(const QString& path, const CFuelDatabase& database) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = csvExportText(database).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) &&
+           commitSaveFile(file, csvExportText(database).toUtf8());
 }

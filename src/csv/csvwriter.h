@@ -18,6 +18,7 @@ QString csvField(const QString& text);
 // The whole export text of the database, odometer and fuel in its units.
 QString csvExportText(const CFuelDatabase& database);
 
-// Writes the export to path, replacing a file there only when the new one was written whole.
-// False when the file could not be written; the old file, if any, is then left as it was.
+// Writes the export to path, replacing a file there only when the new one was written whole
+// (commitSaveFile). False when the file could not be written; the old file, if any, is then
+// left as it was.
 bool writeCsvFile(const QString& path, const CFuelDatabase& database);

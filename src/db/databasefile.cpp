@@ -1,5 +1,8 @@
 #include "db/databasefile.h"
 
+#include "db/filewrite.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -162,31 +165,6 @@ template <typename Record> char* putTable(char* out, const std::vector<Record>& 
 }
 
 #ifdef Q_OS_UNIX
-// fsync, where a file system that cannot flush at all (EINVAL, ENOTSUP) leaves nothing more to
-// do; any other error (EIO, ENOSPC) means the data may never reach the disk.
-bool flushDescriptor(int descriptor) {
-    int result;
-    do {
-        result = ::fsync(descriptor);
-    } while (result != 0 && errno == EINTR);
-    return result == 0 || errno == EINVAL || errno == ENOTSUP;
-}
-
-bool flushPath(const QByteArray& path, int flags) {
-    const int descriptor = ::open(path.constData(), flags | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    const bool flushed = flushDescriptor(descriptor);
-    ::close(descriptor);
-    return flushed;
-}
-
-// A rename reaches the disk with the folder that holds the name, not with the file: until the
-// folder is flushed, a power cut may bring back the old name, or no file at all.
-bool flushFolder(const QByteArray& folder) {
-    return flushPath(folder, O_RDONLY | O_DIRECTORY);
-}
-
 bool writeAll(int descriptor, const char* data, qint64 size) {
     while (size > 0) {
         const ssize_t done =
@@ -203,11 +181,15 @@ bool writeAll(int descriptor, const char* data, qint64 size) {
 
 // The new file beside the target, invisible under the target's name until it replaces it at
 // once. Where the system can, it has no name at all until then, so that a crash leaves
-// nothing behind; otherwise it has a free random name. A new file that never replaced the
-// target is removed.
+// nothing behind; otherwise its name is ".<target>.tkm-" and a free random part, a pattern of
+// its own: removeStale clears what a crash left, and nothing else can match it. A new file
+// that never replaced the target is removed. It is readable by its owner only until it takes
+// the permissions of the file it replaces.
 class NewFile {
 public:
-    explicit NewFile(QByteArray target) : m_target(std::move(target)) {}
+    NewFile(const QByteArray& folder, const QByteArray& targetName)
+        : m_folder(folder), m_target(folder + '/' + targetName),
+          m_namePrefix('.' + targetName + ".tkm-") {}
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
     ~NewFile() {
@@ -217,18 +199,25 @@ public:
             ::unlink(m_name.constData());
     }
 
-    bool create(const QByteArray& folder) {
+    bool create() {
 #ifdef O_TMPFILE
-        m_descriptor = ::open(folder.constData(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0666);
-        if (m_descriptor >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
-            return m_descriptor >= 0;
-#else
-        Q_UNUSED(folder);
+        m_descriptor = ::open(m_folder.constData(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+        if (m_descriptor < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return false;
 #endif
-        return name([this](const QByteArray& name) {
-            m_descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            return m_descriptor >= 0;
-        });
+        if (m_descriptor < 0) {
+            const bool named = name([this](const QByteArray& name) {
+                m_descriptor =
+                    ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                return m_descriptor >= 0;
+            });
+            if (!named)
+                return false;
+        }
+        struct stat created;
+        if (::fstat(m_descriptor, &created) == 0)
+            m_created = created.st_mtim;
+        return true;
     }
 
     int descriptor() const {
@@ -251,11 +240,37 @@ public:
         return true;
     }
 
+    // Removes the new files of earlier saves of the target that a crash left behind: regular
+    // files of this pattern last changed before this one was made, so that the file of a save
+    // running at the same time is not taken.
+    void removeStale() const {
+        const QString prefix = QFile::decodeName(m_namePrefix);
+        const QStringList names =
+            QDir(QFile::decodeName(m_folder)).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& entry : names) {
+            const QStringView random = QStringView(entry).mid(prefix.size());
+            const bool ours = entry.startsWith(prefix) && !random.isEmpty() &&
+                              std::all_of(random.begin(), random.end(), [](QChar c) {
+                                  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z');
+                              });
+            const QByteArray path = m_folder + '/' + QFile::encodeName(entry);
+            struct stat found;
+            if (ours && ::lstat(path.constData(), &found) == 0 && S_ISREG(found.st_mode) &&
+                isBefore(found.st_mtim, m_created))
+                ::unlink(path.constData());
+        }
+    }
+
 private:
+    static bool isBefore(const timespec& one, const timespec& other) {
+        return one.tv_sec < other.tv_sec ||
+               (one.tv_sec == other.tv_sec && one.tv_nsec < other.tv_nsec);
+    }
+
     template <typename Make> bool name(Make make) {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray name =
-                m_target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            const QByteArray name = m_folder + '/' + m_namePrefix +
+                                    QByteArray::number(QRandomGenerator::global()->generate(), 36);
             if (make(name)) {
                 m_name = name;
                 return true;
@@ -266,8 +281,11 @@ private:
         return false;
     }
 
+    QByteArray m_folder;
     QByteArray m_target;
+    QByteArray m_namePrefix;
     QByteArray m_name;
+    timespec m_created{};
     int m_descriptor = -1;
 };
 #endif
@@ -394,13 +412,13 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
     for (int links = 0; target.isSymLink() && links < 40; ++links)
         target.setFile(target.symLinkTarget());
     const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
     struct stat old;
     const bool exists = ::stat(targetName.constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
         return DatabaseWriteStatus::CreateFailed;
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
-    NewFile file(targetName);
-    if (!file.create(folder))
+    NewFile file(folder, QFile::encodeName(target.fileName()));
+    if (!file.create())
         return DatabaseWriteStatus::CreateFailed;
     // The new file has the old one's permissions; a failure leaves the default ones.
     if (exists)
@@ -416,17 +434,19 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
         return DatabaseWriteStatus::WriteFailed;
     if (placed)
         *placed = stamp;
+    file.removeStale();
     return flushFolder(folder) ? DatabaseWriteStatus::Written : DatabaseWriteStatus::WriteFailed;
 #else
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return DatabaseWriteStatus::CreateFailed;
-    if (!bytes.isEmpty() && file.write(bytes) != bytes.size())
-        return DatabaseWriteStatus::WriteFailed;
-    if (keepOldFile && QFileInfo::exists(path) && !keepBackup(path))
-        return DatabaseWriteStatus::BackupFailed;
-    if (!file.commit())
-        return DatabaseWriteStatus::WriteFailed;
+    bool backupFailed = false;
+    const bool written = commitSaveFile(file, bytes, [&] {
+        backupFailed = keepOldFile && QFileInfo::exists(path) && !keepBackup(path);
+        return !backupFailed;
+    });
+    if (!written)
+        return backupFailed ? DatabaseWriteStatus::BackupFailed : DatabaseWriteStatus::WriteFailed;
     if (placed)
         *placed = fileStamp(path);
     return DatabaseWriteStatus::Written;

@@ -74,10 +74,13 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
 // first copied to backupFilePath(path) and flushed; when that fails, the old file is not
 // replaced. Through a symbolic link, the file it points at is replaced and the link stays;
 // something at the path that is not a regular file is never replaced (CreateFailed). The new
-// file keeps the old one's permissions. *placed, when given, becomes the stamp of the new file as
-// soon as it is in place (taken from the written file itself, so another program's write cannot
-// slip in between); it is set also when only the folder's flush failed afterwards, and left as it
-// was when the old file stays. Uses no shared state: safe to call on any thread.
+// file keeps the old one's permissions; a file that is new is readable by its owner only. A
+// save that succeeded removes the temporary files that earlier saves of the same path left
+// behind in a crash (their names are ".<name>.tkm-" and a random part). *placed, when given,
+// becomes the stamp of the new file as soon as it is in place (taken from the written file itself,
+// so another program's write cannot slip in between); it is set also when only the folder's flush
+// failed afterwards, and left as it was when the old file stays. Uses no shared state: safe to call
+// on any thread.
 DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
                                        bool keepOldFile, FileStamp* placed = nullptr);
 

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class DebugLogTest : public QObject {
     Q_OBJECT
@@ -21,12 +22,16 @@ private slots:
     void lineFormat();
     void stampIsCurrentLocalTime();
     void unwritableLogDoesNotStopProgram();
+    void logIsPrivate();
+    void logLiesInTheStateFolder();
+    void sizeIsCapped_data();
+    void sizeIsCapped();
     void formatLogMessage_data();
     void formatLogMessage();
 
 private:
     QByteArray logContents() const;
-    QString documents() const { return m_home.filePath(QStringLiteral("Documents")); }
+    QString state() const { return m_home.filePath(QStringLiteral("state/Tankometer")); }
 
     QTemporaryDir m_home;
 };
@@ -35,12 +40,14 @@ void DebugLogTest::initTestCase() {
     QVERIFY(m_home.isValid());
     qputenv("HOME", QFile::encodeName(m_home.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
-    QCOMPARE(debugLogPath(), documents() + QStringLiteral("/tkdebug.log"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("state"))));
+    QCOMPARE(debugLogPath(), state() + QStringLiteral("/tkdebug.log"));
 }
 
 void DebugLogTest::init() {
     setDebugFlag(false);
     QFile::remove(debugLogPath());
+    QFile::remove(debugLogPath() + QStringLiteral(".1"));
 }
 
 void DebugLogTest::cleanup() {
@@ -53,12 +60,12 @@ QByteArray DebugLogTest::logContents() const {
 }
 
 void DebugLogTest::nothingIsWrittenWhileFlagIsOff() {
-    QDir(documents()).removeRecursively();
+    QDir(state()).removeRecursively();
 
     debugLog().write("Application started");
     debugLog().write("");
 
-    QVERIFY(!QFileInfo::exists(documents()));
+    QVERIFY(!QFileInfo::exists(state()));
 }
 
 // Strips the stamps so that lines written at different seconds compare.
@@ -154,20 +161,78 @@ void DebugLogTest::stampIsCurrentLocalTime() {
 }
 
 void DebugLogTest::unwritableLogDoesNotStopProgram() {
-    // The documents folder is a plain file: the log cannot be opened there.
-    QDir(documents()).removeRecursively();
-    QFile blocker(documents());
+    // The log's folder is a plain file: the log cannot be opened there.
+    QDir(state()).removeRecursively();
+    QFile blocker(state());
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
     setDebugFlag(true);
     debugLog().write("lost");
-    QVERIFY(QFileInfo(documents()).isFile());
+    QVERIFY(QFileInfo(state()).isFile());
 
     // The next line tries again.
-    QVERIFY(QFile::remove(documents()));
+    QVERIFY(QFile::remove(state()));
     debugLog().write("kept");
     QCOMPARE(messagesOf(logContents()), QList<QByteArray>{"kept\r"});
+}
+
+// What the user typed is in the log: neither the file nor its folder is open to others.
+void DebugLogTest::logIsPrivate() {
+    QDir(state()).removeRecursively();
+    const mode_t savedMask = ::umask(0);
+    setDebugFlag(true);
+    debugLog().write("station is: Shell");
+    ::umask(savedMask);
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(debugLogPath()).permissions() & others, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(state()).permissions() & others, QFileDevice::Permissions());
+}
+
+// Without XDG_STATE_HOME, or with a relative one (to be ignored), the default below home.
+void DebugLogTest::logLiesInTheStateFolder() {
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    for (const QByteArray& stateHome : {QByteArray(), QByteArray("state")}) {
+        qputenv("XDG_STATE_HOME", stateHome);
+        QCOMPARE(debugLogPath(),
+                 m_home.filePath(QStringLiteral(".local/state/Tankometer/tkdebug.log")));
+    }
+    qputenv("XDG_STATE_HOME", saved);
+}
+
+void DebugLogTest::sizeIsCapped_data() {
+    QTest::addColumn<qint64>("over"); // by how much the new line would pass the cap
+    QTest::addColumn<bool>("olderFile");
+    QTest::addColumn<bool>("moved");
+    QTest::newRow("line fits exactly") << qint64(0) << false << false;
+    QTest::newRow("one byte too many") << qint64(1) << false << true;
+    QTest::newRow("older file replaced") << qint64(1) << true << true;
+}
+
+void DebugLogTest::sizeIsCapped() {
+    QFETCH(qint64, over);
+    QFETCH(bool, olderFile);
+    QFETCH(bool, moved);
+    const QByteArray message = "Application started";
+    const qint64 lineSize = debugLogLine(QDateTime::currentDateTime(), message).size();
+    const QByteArray earlier = QByteArray(MaxDebugLogBytes - lineSize + over - 1, 'e') + '\n';
+    const QString older = debugLogPath() + QStringLiteral(".1");
+    QFile file(debugLogPath());
+    QFile old(older);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    file.close();
+    QVERIFY(!olderFile || (old.open(QIODevice::WriteOnly) && old.write("oldest") == 6));
+    old.close();
+
+    setDebugFlag(true);
+    debugLog().write(message);
+
+    const QByteArray log = logContents();
+    QCOMPARE(messagesOf(log).constLast(), message + '\r');
+    QCOMPARE(log.size(), moved ? lineSize : MaxDebugLogBytes);
+    QCOMPARE(old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray(),
+             moved ? earlier : QByteArray(olderFile ? "oldest" : ""));
 }
 
 void DebugLogTest::formatLogMessage_data() {

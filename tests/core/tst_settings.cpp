@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 class SettingsTest : public QObject {
     Q_OBJECT
@@ -27,6 +28,8 @@ private slots:
     void storedLanguageIsKept();
     void failedWriteIsReported();
     void writeIntoFileWithStrayLine();
+    void newStoreIsPrivate_data();
+    void newStoreIsPrivate();
 
 private:
     QString storeFile() const { return m_folder.filePath(QStringLiteral("Tankometer.conf")); }
@@ -240,6 +243,31 @@ void SettingsTest::writeIntoFileWithStrayLine() {
     QCOMPARE(CRegistry::writeNumber(SettingsKey::DebugMode, 1), RegistryOk);
     QVERIFY(readDebugMode());
     QCOMPARE(readColumnDefinition(), 5u);
+}
+
+void SettingsTest::newStoreIsPrivate_data() {
+    QTest::addColumn<int>("earlierMode"); // 0: no file before
+    QTest::addColumn<int>("mode");
+    QTest::newRow("new file") << 0 << 0600;
+    QTest::newRow("file open to others") << 0644 << 0644;
+}
+
+// The store holds the paths of the user's logs.
+void SettingsTest::newStoreIsPrivate() {
+    QFETCH(int, earlierMode);
+    QFETCH(int, mode);
+    const QByteArray path = QFile::encodeName(storeFile());
+    if (earlierMode != 0) {
+        editStoreFile("[General]\nColDef=5\n");
+        QVERIFY(::chmod(path.constData(), mode_t(earlierMode)) == 0);
+    }
+    const mode_t savedMask = ::umask(022);
+    const RegistryStatus status = CRegistry::writeNumber(SettingsKey::DebugMode, 1);
+    ::umask(savedMask);
+    QCOMPARE(status, RegistryOk);
+    struct stat written {};
+    QVERIFY(::stat(path.constData(), &written) == 0);
+    QCOMPARE(int(written.st_mode & 07777), mode);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)

@@ -11,8 +11,11 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -36,12 +39,55 @@ private slots:
     void requestNotTakenIsReported();
     void defaultNameLiesInAPrivateFolder_data();
     void defaultNameLiesInAPrivateFolder();
+    void requestOfAnotherUserIsIgnored();
+    void noHandOverToAnotherUser();
 
 private:
+#ifdef Q_OS_UNIX
+    // A socket path in a folder that the user nobody may use as well.
+    QString sharedName();
+#endif
+
     QTemporaryDir m_folder;
     QString m_name;
     int m_count = 0;
 };
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// A stream socket bound (listen) or connected to path.
+int unixSocket(const QString& path, bool listen) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const auto* generic = reinterpret_cast<const sockaddr*>(&address);
+    const bool ok = listen ? ::bind(fd, generic, sizeof address) == 0 && ::listen(fd, 16) == 0
+                           : ::connect(fd, generic, sizeof address) == 0;
+    return ok ? fd : -1;
+}
+
+// Runs body as the user nobody in a child process; its result is the child's exit status.
+template <typename Body> pid_t forkAsNobody(Body body) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? body() : 100);
+    return child;
+}
+
+} // namespace
+
+// A socket path in a folder that the user nobody may use as well.
+QString SingleInstanceTest::sharedName() {
+    const QString folder = m_folder.filePath(QStringLiteral("shared-%1").arg(m_count));
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(m_folder.path()).constData(), 0711);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    return folder + QStringLiteral("/instance");
+}
+#endif
 
 void SingleInstanceTest::initTestCase() {
     QVERIFY(m_folder.isValid());
@@ -228,6 +274,8 @@ void SingleInstanceTest::defaultNameLiesInAPrivateFolder_data() {
     // Anybody may create files there: a socket in it could be another user's.
     QTest::newRow("shared session folder")
         << makeFolder(QStringLiteral("shared"), everybody) << false;
+    QTest::newRow("session folder too long for a socket path")
+        << makeFolder(QString(100, u'r'), owner) << false;
 }
 
 void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
@@ -259,6 +307,78 @@ void SingleInstanceTest::defaultNameLiesInAPrivateFolder() {
                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                             QFileDevice::WriteOther | QFileDevice::ExeOther;
     QCOMPARE(folder.permissions() & others, QFileDevice::Permissions());
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
+}
+
+// Where another user can reach the socket (a name others may bind, a shared folder), what they
+// send is not taken for a later start of ours.
+void SingleInstanceTest::requestOfAnotherUserIsIgnored() {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        QSKIP("a process of another user needs root");
+    const QString name = sharedName();
+    SingleInstance instance(name);
+    QSignalSpy activations(&instance, &SingleInstance::activationRequested);
+    QCOMPARE(instance.start(), Start::OnlyInstance);
+    QVERIFY(::chmod(QFile::encodeName(name).constData(), 0777) == 0);
+
+    // The child ends when the instance has dealt with the request and closed the connection.
+    const pid_t child = forkAsNobody([&name] {
+        const int fd = unixSocket(name, false);
+        char byte;
+        ::send(fd, "raise\n", 6, MSG_NOSIGNAL);
+        while (fd >= 0 && ::read(fd, &byte, 1) > 0) {
+        }
+        return fd >= 0 ? 0 : 1;
+    });
+    int status = -1;
+    bool ended = false; // QTRY_VERIFY evaluates its condition once more after it held
+    QTRY_VERIFY(ended = ended || ::waitpid(child, &status, WNOHANG) == child);
+    QCOMPARE(status, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(activations.count(), 0);
+#else
+    QSKIP("socket files are a Unix matter");
+#endif
+}
+
+// A server of another user at our socket's name is handed nothing: this instance runs alone.
+void SingleInstanceTest::noHandOverToAnotherUser() {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        QSKIP("a process of another user needs root");
+    const QString name = sharedName();
+    int toTest[2];
+    int toChild[2];
+    QVERIFY(::pipe(toTest) == 0 && ::pipe(toChild) == 0);
+    // Listens, then, once the test is done, counts the bytes that the waiting connections sent.
+    const pid_t child = forkAsNobody([&] {
+        const int server = unixSocket(name, true);
+        ::chmod(QFile::encodeName(name).constData(), 0777);
+        char byte;
+        if (server < 0 || ::write(toTest[1], "l", 1) != 1 || ::read(toChild[0], &byte, 1) != 1)
+            return 1;
+        ::fcntl(server, F_SETFL, O_NONBLOCK);
+        qint64 received = 0;
+        for (int fd; (fd = ::accept(server, nullptr, nullptr)) >= 0; ::close(fd)) {
+            char buffer[4096];
+            for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
+                received += got;
+        }
+        return ::write(toTest[1], &received, sizeof received) == sizeof received ? 0 : 1;
+    });
+    char listening = 0;
+    QCOMPARE(::read(toTest[0], &listening, 1), ssize_t(1));
+
+    SingleInstance victim(name);
+    QCOMPARE(victim.start(QStringLiteral("/home/victim/private.fil")), Start::OnlyInstance);
+    qint64 received = -1;
+    QVERIFY(::write(toChild[1], "d", 1) == 1);
+    QCOMPARE(::read(toTest[0], &received, sizeof received), ssize_t(sizeof received));
+    QCOMPARE(received, qint64(0));
+    QVERIFY(::waitpid(child, nullptr, 0) == child);
 #else
     QSKIP("socket files are a Unix matter");
 #endif

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,6 +83,25 @@ private slots:
         QVERIFY(existing.open(QIODevice::ReadOnly));
         QCOMPARE(existing.readAll(), QByteArray("keep me"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    }
+
+    // The logs hold the user's fills: readable by the user only.
+    void logsArePrivate() {
+        QTemporaryDir folder;
+        const OtherLogFile file = readOtherLog(QString::fromUtf8(kThreeVehicles));
+        const OtherLogSettings settings =
+            guessOtherLogSettings(file, file.recognised, DateOrder::DayMonthYear, u'.');
+        const mode_t savedMask = ::umask(022);
+        const QList<VehicleLogImport> imports =
+            importOtherLogPerVehicle(file, settings, folder.path(), [](const QString&) {});
+        ::umask(savedMask);
+        QCOMPARE(imports.size(), 3);
+        for (const VehicleLogImport& import : imports) {
+            struct stat status {};
+            QVERIFY(import.saved &&
+                    ::stat(QFile::encodeName(import.path).constData(), &status) == 0);
+            QCOMPARE(int(status.st_mode & 07777), 0600);
+        }
     }
 };
 

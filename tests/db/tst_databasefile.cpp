@@ -1,3 +1,4 @@
+#include "csv/csvwriter.h"
 #include "db/fueldatabase.h"
 #include "filebytes.h"
 
@@ -210,6 +211,9 @@ private slots:
     void flushes_data();
     void flushes();
     void replacesOnlyRegularFiles();
+    void removesOnlyStaleTemporaryFiles_data();
+    void removesOnlyStaleTemporaryFiles();
+    void csvExportFlushesItsFolder();
     void stampTellsVersionsApart();
 
     void unreadFileBackedUpOnFirstSave_data();
@@ -748,6 +752,50 @@ void DatabaseFileTest::flushes() {
         QCOMPARE(readAll(m_path + QStringLiteral(".bak")), old);
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
+}
+
+void DatabaseFileTest::removesOnlyStaleTemporaryFiles_data() {
+    QTest::addColumn<bool>("unnamedFiles");
+    QTest::newRow("unnamed temporary file") << true;
+    QTest::newRow("named temporary file") << false;
+}
+
+// What a crash in the middle of a save left beside the log goes with the next save; backups,
+// other logs' temporary files, and one newer than this save (another save's) stay.
+void DatabaseFileTest::removesOnlyStaleTemporaryFiles() {
+    QFETCH(bool, unnamedFiles);
+    const QStringList stale = {".tkbase.fil.tkm-1x2y", ".tkbase.fil.tkm-0"};
+    const QStringList kept = {".tkbase.fil.tkm-zz", "tkbase.fil",        "tkbase.fil.bak",
+                              "tkbase.fil.bak1",    "tkbase.fil.1x2y",   "tkbase.fil.tkm-abc",
+                              ".tkbase.fil.tkm-",   ".tkbase.fil.tkm-A", ".other.fil.tkm-abc"};
+    for (const QString& name : stale + kept) {
+        writeAll(m_dir->filePath(name), "x");
+        // The first kept one is newer than this save: another save's.
+        const timespec time = {::time(nullptr) + (name == kept.first() ? 3600 : -3600), 0};
+        const timespec times[2] = {time, time};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(m_dir->filePath(name)).constData(), times,
+                            0) == 0);
+    }
+    g_noUnnamedFiles = !unnamedFiles;
+    const DatabaseWriteStatus status = writeDatabaseBytes(m_path, format10({}, {}, {}), false);
+    g_noUnnamedFiles = false;
+    QCOMPARE(status, DatabaseWriteStatus::Written);
+    QStringList left = kept;
+    left.sort();
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), left);
+}
+
+// The export's new name reaches the disk with its folder; a failed flush is no success.
+void DatabaseFileTest::csvExportFlushesItsFolder() {
+    const QString path = m_dir->filePath(QStringLiteral("out.csv"));
+    g_flushes.clear();
+    QVERIFY(writeCsvFile(path, CFuelDatabase()));
+    QCOMPARE(g_flushes.value(g_flushes.size() - 1), QStringLiteral("folder"));
+    g_flushError = EIO;
+    g_failingFlush = -1;
+    const bool written = writeCsvFile(path, CFuelDatabase());
+    g_failingFlush = 0;
+    QVERIFY(!written);
 }
 
 // A symbolic link to the log stays a link, also before its file exists, and the file keeps

@@ -2,6 +2,7 @@
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
+#include "fullfilesystem.h"
 #include "localisation/language.h"
 #include "ui/import/importdlg.h"
 #include "ui/main/filllistmodel.h"
@@ -15,6 +16,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -99,20 +101,29 @@ void CsvCommandsTest::exportCommand_data() {
     QTest::addColumn<QString>("fileName"); // empty: cancelled
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("written");
+    QTest::addColumn<QByteArray>("earlier"); // the file before the export, empty: none
 
     QTest::newRow("cancelled") << ""
-                               << "" << false;
+                               << "" << false << QByteArray();
     QTest::newRow("written") << "out.csv"
-                             << "Export successfully finished." << true;
+                             << "Export successfully finished." << true << QByteArray();
+    QTest::newRow("written over an earlier export")
+        << "out.csv"
+        << "Export successfully finished." << true << QByteArray("earlier export\n");
     // "blocker" is a plain file, so nothing can be created below it.
     QTest::newRow("cannot be written") << "blocker/out.csv"
-                                       << "Error exporting database." << false;
+                                       << "Error exporting database." << false << QByteArray();
+    // A file system mounted on "full" with no room left.
+    QTest::newRow("disk full") << "full/out.csv"
+                               << "Error exporting database." << false
+                               << QByteArray("earlier export\n");
 }
 
 void CsvCommandsTest::exportCommand() {
     QFETCH(QString, fileName);
     QFETCH(QString, message);
     QFETCH(bool, written);
+    QFETCH(QByteArray, earlier);
     writeFile(m_dir.filePath(QStringLiteral("blocker")), "a file, not a folder");
     writeFile(m_dir.filePath(QStringLiteral("in.csv")),
               (kHeader + "Shell;12345;40.5;1000;18.5.2004;7:05:09;;a;b\n").toUtf8());
@@ -120,6 +131,15 @@ void CsvCommandsTest::exportCommand() {
     DialogSeams::reset();
 
     const QString path = fileName.isEmpty() ? QString() : m_dir.filePath(fileName);
+    std::optional<FullFileSystem> full;
+    if (fileName.startsWith(QStringLiteral("full/"))) {
+        full.emplace(m_dir.filePath(QStringLiteral("full")));
+        REQUIRE_MOUNTED(*full);
+    }
+    if (!earlier.isEmpty())
+        writeFile(path, earlier);
+    if (full)
+        QVERIFY(full->fill());
     DialogSeams::setNextFileName(path);
     m_window->dispatchCommand(CMainWnd::CmdExportCsv);
     QCOMPARE(DialogSeams::askedFileDialogs().size(), 1);
@@ -135,7 +155,7 @@ void CsvCommandsTest::exportCommand() {
     QCOMPARE(lastMessage().caption, QStringLiteral("Export"));
     QCOMPARE(lastMessage().text, message);
     const QString expected = kHeader + "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;;a\n";
-    QCOMPARE(readFile(path), written ? expected.toUtf8() : QByteArray());
+    QCOMPARE(readFile(path), written ? expected.toUtf8() : earlier);
     QCOMPARE(m_window->listModel()->rowCount(), 1);
 }
 
