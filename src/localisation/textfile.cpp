@@ -2,6 +2,7 @@
 
 #include "db/regularfile.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <utility>
 
@@ -26,21 +27,44 @@ ByteOrderMark byteOrderMark(QByteArrayView start) {
     return {{}, QStringConverter::Utf8};
 }
 
-} // namespace
+QString decodeWhole(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    // Stateless: an incomplete sequence at the end (an odd byte of UTF-16, a cut UTF-8
+    // sequence) becomes U+FFFD instead of being dropped silently.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
 
-// A stateful decoder that tells whether it holds the start of a sequence still to be completed.
-class CTextFileReader::Decoder : public QStringDecoder {
-public:
-    explicit Decoder(Encoding encoding) : QStringDecoder(encoding) {}
-    bool holdsPartialSequence() const { return state.remainingChars != 0; }
-};
+// How many of the bytes decode alone as they do within the file: all but the start of a
+// character that the following bytes may complete.
+qsizetype completeLength(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    const qsizetype size = bytes.size();
+    if (encoding == QStringConverter::Utf8) {
+        for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+            const uchar c = uchar(bytes.at(size - back));
+            if (c < 0xC0)
+                continue;
+            const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+            return length > back ? size - back : size;
+        }
+        return size;
+    }
+    // An odd byte stays with the code unit before it: decoded alone, it would give no U+FFFD.
+    qsizetype even = size % 2 == 0 ? size : std::max<qsizetype>(size - 3, 0);
+    if (even >= 2) {
+        const uchar first = uchar(bytes.at(even - 2));
+        const uchar second = uchar(bytes.at(even - 1));
+        const uchar high = encoding == QStringConverter::Utf16LE ? second : first;
+        if (high >= 0xD8 && high <= 0xDB)
+            even -= 2; // a high surrogate waits for its low one
+    }
+    return even;
+}
+
+} // namespace
 
 QString decodeTextFile(const QByteArray& bytes) {
     const ByteOrderMark mark = byteOrderMark(bytes);
-    // Stateless: an incomplete sequence at the end (an odd byte of UTF-16, a cut UTF-8
-    // sequence) becomes U+FFFD instead of being dropped silently.
-    QStringDecoder decoder(mark.encoding, QStringConverter::Flag::Stateless);
-    return decoder.decode(QByteArrayView(bytes).sliced(mark.bytes.size()));
+    return decodeWhole(QByteArrayView(bytes).sliced(mark.bytes.size()), mark.encoding);
 }
 
 QString stripLineEnd(QString line) {
@@ -51,8 +75,6 @@ QString stripLineEnd(QString line) {
     return line;
 }
 
-CTextFileReader::CTextFileReader() = default;
-CTextFileReader::~CTextFileReader() = default;
 
 bool CTextFileReader::open(const QString& path, qint64 maxBytes) {
     setText({});
@@ -69,40 +91,49 @@ bool CTextFileReader::open(const QString& path, qint64 maxBytes) {
         return false;
     }
     const ByteOrderMark mark = byteOrderMark(start);
-    m_decoder = std::make_unique<Decoder>(mark.encoding);
+    m_encoding = mark.encoding;
     m_bytesLeft -= start.size();
-    m_text = m_decoder->decode(QByteArrayView(start).sliced(mark.bytes.size()));
+    m_heldBytes = start.sliced(mark.bytes.size());
+    m_reading = true;
     return true;
 }
 
 void CTextFileReader::setText(QString text) {
     m_file.close();
-    m_decoder.reset();
+    m_reading = false;
+    m_heldBytes.clear();
     m_text = std::move(text);
     m_position = 0;
     m_error = false;
 }
 
+// Each chunk is decoded on its own, but for the start of a character cut by its end, which goes
+// with the next chunk: QStringDecoder's own state loses characters after a cut sequence.
 void CTextFileReader::decodeChunk() {
     const QByteArray bytes = m_file.read(std::min(kTextFileChunkBytes, m_bytesLeft + 1));
     m_bytesLeft -= bytes.size();
     m_error = m_file.error() != QFileDevice::NoError || m_bytesLeft < 0;
-    if (!m_error)
-        m_text += m_decoder->decode(bytes);
-    if (m_error || bytes.isEmpty()) {
-        // As the whole file's decoding does: a sequence cut by the end is one U+FFFD.
-        if (!m_error && m_decoder->holdsPartialSequence())
-            m_text += QChar(QChar::ReplacementCharacter);
-        m_decoder.reset();
+    if (m_error) {
+        m_reading = false;
+        m_file.close();
+        return;
+    }
+    m_heldBytes += bytes;
+    const qsizetype complete =
+        bytes.isEmpty() ? m_heldBytes.size() : completeLength(m_heldBytes, m_encoding);
+    m_text += decodeWhole(QByteArrayView(m_heldBytes).first(complete), m_encoding);
+    m_heldBytes.remove(0, complete);
+    if (bytes.isEmpty()) {
+        m_reading = false;
         m_file.close();
     }
 }
 
 bool CTextFileReader::fill(qsizetype characters) {
-    if (m_decoder && m_text.size() - m_position < characters) {
+    if (m_reading && m_text.size() - m_position < characters) {
         m_text.remove(0, m_position);
         m_position = 0;
-        while (m_decoder && m_text.size() < characters)
+        while (m_reading && m_text.size() < characters)
             decodeChunk();
     }
     return m_position < m_text.size();
@@ -125,8 +156,8 @@ bool CTextFileReader::readLine(QString* line, qsizetype maxCharacters) {
         if (c != u'\n' && c != u'\r')
             continue;
         const bool crLf = c == u'\r' && i + 1 < rest.size() && rest.at(i + 1) == u'\n';
-        if (crLf && i + 1 == limit && i > 0)
-            length = i; // the CR LF starts the next piece
+        if (crLf && i + 1 == limit)
+            length = i > 0 ? i : 1; // the CR LF starts the next piece, unless pieces are of one
         else
             length = i + 1 + (crLf ? 1 : 0);
         break;

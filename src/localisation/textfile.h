@@ -8,8 +8,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QStringDecoder>
-#include <memory>
+#include <QStringConverter>
 
 // The characters of a whole file's bytes, byte-order mark removed.
 QString decodeTextFile(const QByteArray& bytes);
@@ -22,8 +21,8 @@ inline constexpr qint64 kTextFileChunkBytes = 64 * 1024;
 
 class CTextFileReader {
 public:
-    CTextFileReader();
-    ~CTextFileReader();
+    CTextFileReader() = default;
+    ~CTextFileReader() = default;
 
     // Opens a regular file of at most maxBytes bytes; its text is decoded as the lines are read.
     // False when it is no regular file, cannot be opened or read, or is larger; the reader is
@@ -34,8 +33,8 @@ public:
 
     // The next line, with its line end as it stands in the file (LF, CR LF or a lone CR), or its
     // next piece of maxCharacters characters when the line is longer; the rest of a long line
-    // comes as the following pieces. A CR LF is not split between pieces. False at the end of
-    // the text.
+    // comes as the following pieces. A CR LF is split only into pieces of one character. False
+    // at the end of the text.
     bool readLine(QString* line, qsizetype maxCharacters);
 
     bool atEnd();
@@ -49,9 +48,10 @@ private:
     bool fill(qsizetype characters);
     void decodeChunk();
 
-    class Decoder;
     QFile m_file;
-    std::unique_ptr<Decoder> m_decoder; // while bytes of the file remain
+    bool m_reading = false; // while bytes of the file remain
+    QStringConverter::Encoding m_encoding = QStringConverter::Utf8;
+    QByteArray m_heldBytes; // read, not yet decoded
     QString m_text;
     qsizetype m_position = 0;
     qint64 m_bytesLeft = 0;
