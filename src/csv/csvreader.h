@@ -3,12 +3,12 @@
 // Reading a semicolon-separated file record by record.
 //
 // Lines end in LF, CR LF or a lone CR. A file line longer than kCsvLineCharacters characters is
-// one record of its first kCsvLineCharacters characters; the rest of it is dropped. Fields are separated by ';'. A field that starts with '"' and
-// runs to a closing '"' right before a ';' or the line end is a quoted field: it may hold ';'
-// and line breaks, and '""' inside it stands for one '"'. Everything else splits at every ';',
-// and each field loses one leading and then one trailing '"'. A record whose quotes do not
-// form quoted fields (or whose quoted field runs past the line limit or the end of the file)
-// is read that plain way as one line.
+// one record of its first kCsvLineCharacters characters; the rest of it is dropped. Fields are
+// separated by ';'. A field that starts with '"' and runs to a closing '"' right before a ';' or
+// the line end is a quoted field: it may hold ';' and line breaks, and '""' inside it stands for
+// one '"'. Everything else splits at every ';', and each field loses one leading and then one
+// trailing '"'. A record whose quotes do not form quoted fields (or whose quoted field runs past
+// the line limit or the end of the file) is read that plain way as one line.
 
 #include "localisation/textfile.h"
 
@@ -33,7 +33,7 @@ void splitCsvRecord(const QString& text, CsvRecord* record);
 
 class CCsvReader {
 public:
-    CCsvReader() = default;
+    CCsvReader() : m_file(CTextFileReader::LineEnds::Any) {}
     ~CCsvReader() = default;
 
     // Opens a regular file of at most kCsvFileBytes bytes, read as the records are (byte-order

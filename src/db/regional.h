@@ -12,7 +12,7 @@ class QLocale;
 struct RegionalSettings {
     QChar decimal;
     QString dateSeparator;
-    int dateOrder; // 0 month-day-year, 1 day-month-year, 2 year-month-day
+    int dateOrder;    // 0 month-day-year, 1 day-month-year, 2 year-month-day
     QChar group = {}; // the thousands separator; none when null
 };
 

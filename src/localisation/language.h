@@ -25,7 +25,8 @@ public:
     ~CLanguage() = default;
 
     // Loads the file named as stored in the settings ("lang\english.lng"), relative to the
-    // program's folder. Starts from an empty table; a file that cannot be opened or read leaves it empty.
+    // program's folder. Starts from an empty table; a file that cannot be opened or read leaves it
+    // empty.
     void load(const QString& storedPath);
     // The same, relative to the given folder instead of the program's folder.
     void load(const QString& storedPath, const QString& programFolder);

@@ -75,7 +75,6 @@ QString stripLineEnd(QString line) {
     return line;
 }
 
-
 bool CTextFileReader::open(const QString& path, qint64 maxBytes) {
     setText({});
     if (!openRegularFile(&m_file, path))
@@ -151,9 +150,10 @@ bool CTextFileReader::readLine(QString* line, qsizetype maxCharacters) {
     const QStringView rest = QStringView(m_text).sliced(m_position);
     const qsizetype limit = std::min(rest.size(), maxCharacters);
     qsizetype length = limit;
+    const bool crEnds = m_lineEnds == LineEnds::Any;
     for (qsizetype i = 0; i < limit; ++i) {
         const QChar c = rest.at(i);
-        if (c != u'\n' && c != u'\r')
+        if (c != u'\n' && !(crEnds && c == u'\r'))
             continue;
         const bool crLf = c == u'\r' && i + 1 < rest.size() && rest.at(i + 1) == u'\n';
         if (crLf && i + 1 == limit)

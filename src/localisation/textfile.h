@@ -21,7 +21,11 @@ inline constexpr qint64 kTextFileChunkBytes = 64 * 1024;
 
 class CTextFileReader {
 public:
-    CTextFileReader() = default;
+    // What ends a line: LF only (a CR stays in the line, as language files are read), or LF, CR
+    // LF and a lone CR (CSV files from any system).
+    enum class LineEnds { LineFeed, Any };
+
+    explicit CTextFileReader(LineEnds lineEnds = LineEnds::LineFeed) : m_lineEnds(lineEnds) {}
     ~CTextFileReader() = default;
 
     // Opens a regular file of at most maxBytes bytes; its text is decoded as the lines are read.
@@ -31,10 +35,10 @@ public:
     // Reads from text already decoded.
     void setText(QString text);
 
-    // The next line, with its line end as it stands in the file (LF, CR LF or a lone CR), or its
-    // next piece of maxCharacters characters when the line is longer; the rest of a long line
-    // comes as the following pieces. A CR LF is split only into pieces of one character. False
-    // at the end of the text.
+    // The next line, with its line end as it stands in the file, or its next piece of
+    // maxCharacters characters when the line is longer; the rest of a long line comes as the
+    // following pieces. With LineEnds::Any a CR LF is split only into pieces of one character.
+    // False at the end of the text.
     bool readLine(QString* line, qsizetype maxCharacters);
 
     bool atEnd();
@@ -48,6 +52,7 @@ private:
     bool fill(qsizetype characters);
     void decodeChunk();
 
+    LineEnds m_lineEnds;
     QFile m_file;
     bool m_reading = false; // while bytes of the file remain
     QStringConverter::Encoding m_encoding = QStringConverter::Utf8;

@@ -231,9 +231,11 @@ void CsvTest::readRecords_data() {
     const QString longLine = QString(1023, u'x') + QStringLiteral("yz;1\nnext");
     QTest::newRow("long line cut") << longLine << QStringList{"1:" + QString(1023, u'x'), "2:next"};
     QTest::newRow("long line of many pieces")
-        << "a\n" + QString(5000, u'y') + "\r\nb" << QStringList{"1:a", "2:" + QString(1023, u'y'), "3:b"};
+        << "a\n" + QString(5000, u'y') + "\r\nb"
+        << QStringList{"1:a", "2:" + QString(1023, u'y'), "3:b"};
     QTest::newRow("CR line ends") << "a;b\rc\r\rd" << QStringList{"1:a|b", "2:c", "3:", "4:d"};
-    QTest::newRow("mixed line ends") << "a\r\nb\rc\nd\n\r" << QStringList{"1:a", "2:b", "3:c", "4:d", "5:"};
+    QTest::newRow("mixed line ends")
+        << "a\r\nb\rc\nd\n\r" << QStringList{"1:a", "2:b", "3:c", "4:d", "5:"};
     const QString longQuoted =
         QStringLiteral("\"") + QString(1020, u'q') + QStringLiteral("\nmore\";2\nlast");
     QTest::newRow("quoted record beyond the line limit")
@@ -322,11 +324,14 @@ void CsvTest::import_data() {
         << 0 << "";
     QTest::newRow("numbers that do not read whole")
         << point
-        << kHeader + "A;41.230;1;1;1.1.2004;;;\n"
-                     "B;1;4O.5;1;1.1.2004;;;\n"
-                     "C;1;1;1,234.50;1.1.2004;;;\n"
-                     "D;15" + QChar(0) + "00;1;1;1.1.2004;;;\n"
-                     "E; 2 ; 3.5 ; 4 ;1.1.2004;;;\n"
+        << kHeader +
+               "A;41.230;1;1;1.1.2004;;;\n"
+               "B;1;4O.5;1;1.1.2004;;;\n"
+               "C;1;1;1,234.50;1.1.2004;;;\n"
+               "D;15" +
+               QChar(0) +
+               "00;1;1;1.1.2004;;;\n"
+               "E; 2 ; 3.5 ; 4 ;1.1.2004;;;\n"
         << all
         << QStringList{"C|1|1.00|1234.50|1.1.2004 0:00:00|-|", "E|2|3.50|4.00|1.1.2004 0:00:00|-|"}
         << 3
@@ -335,19 +340,18 @@ void CsvTest::import_data() {
                .arg(int(CsvFuel))
                .arg(QChar(0) + QStringLiteral("00"));
     QTest::newRow("export of a comma locale")
-        << QChar(u',') << kHeader + "S;1;12.50;1,5;1.1.2004;;;\n" << all
-        << QStringList{"S|1|12.50|1.50|1.1.2004 0:00:00|-|"} << 0 << "";
-    QTest::newRow("CR line ends") << point << "h\rS;1;1;1;1.1.2004;;;\rT;2;2;2;2.1.2004;;;\r"
-                                  << all
+        << QChar(u',') << kHeader + "S;1;12.50;1,5;1.1.2004;;;\n"
+        << all << QStringList{"S|1|12.50|1.50|1.1.2004 0:00:00|-|"} << 0 << "";
+    QTest::newRow("CR line ends") << point << "h\rS;1;1;1;1.1.2004;;;\rT;2;2;2;2.1.2004;;;\r" << all
                                   << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|",
                                                  "T|2|2.00|2.00|2.1.2004 0:00:00|-|"}
                                   << 0 << "";
     QTest::newRow("the export's guard comes off")
-        << point << kHeader + "'=S;1;1;1;1.1.2004;;'@d;''-n\n" << all
-        << QStringList{"=S|1|1.00|1.00|1.1.2004 0:00:00|@d|'-n"} << 0 << "";
+        << point << kHeader + "'=S;1;1;1;1.1.2004;;'@d;''-n\n"
+        << all << QStringList{"=S|1|1.00|1.00|1.1.2004 0:00:00|@d|'-n"} << 0 << "";
     QTest::newRow("another program's quote stays")
-        << point << "h\n'=S;1;1;1;1.1.2004;;'@d;''-n\n" << all
-        << QStringList{"'=S|1|1.00|1.00|1.1.2004 0:00:00|'@d|''-n"} << 0 << "";
+        << point << "h\n'=S;1;1;1;1.1.2004;;'@d;''-n\n"
+        << all << QStringList{"'=S|1|1.00|1.00|1.1.2004 0:00:00|'@d|''-n"} << 0 << "";
 }
 
 void CsvTest::import() {
@@ -415,8 +419,8 @@ void CsvTest::exportImportRoundTrip() {
         original.setFillFlags(0, {true, true});
         original.setFillFlags(2, {false, true});
         const QString text = csvExportText(original);
-        QVERIFY(text.startsWith(QString::fromUtf16(kCsvHeader) +
-                                QStringLiteral(";partial;missed\n")));
+        QVERIFY(
+            text.startsWith(QString::fromUtf16(kCsvHeader) + QStringLiteral(";partial;missed\n")));
         for (const char* guarded : {"\n'=SUM(A1);", ";'@x;''=already;", "\n'+1;", ";'-2;'\tt;",
                                     "\n\"'\rr\";", ";';'''+;"})
             QVERIFY2(text.contains(QString::fromLatin1(guarded)), guarded);

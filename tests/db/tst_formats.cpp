@@ -131,7 +131,11 @@ void FormatsTest::amountsRead_data() {
     QTest::newRow("trailing point") << kUnitedStates << "5." << 5.0f;
     QTest::newRow("trailing text") << kUnitedStates << "40 l" << kNone;
     QTest::newRow("letter for a digit") << kUnitedStates << "4O.5" << kNone;
-    QTest::newRow("NUL inside") << kUnitedStates << QString::fromLatin1("15\0" "00", 5) << kNone;
+    QTest::newRow("NUL inside") << kUnitedStates
+                                << QString::fromLatin1("15\0"
+                                                       "00",
+                                                       5)
+                                << kNone;
     QTest::newRow("exponent") << kUnitedStates << "1e2" << 100.0f;
     QTest::newRow("negative exponent") << kUnitedStates << "25E-1" << 2.5f;
     QTest::newRow("exponent without digits") << kUnitedStates << "1e" << kNone;
@@ -144,7 +148,8 @@ void FormatsTest::amountsRead_data() {
     QTest::newRow("no infinity word") << kUnitedStates << "inf" << kNone;
     QTest::newRow("no NaN word") << kUnitedStates << "nan" << kNone;
     QTest::newRow("no hexadecimal") << kUnitedStates << "0x10" << kNone;
-    QTest::newRow("non-ASCII digits") << kUnitedStates << QString::fromUtf8("\uff11\uff12") << kNone;
+    QTest::newRow("non-ASCII digits")
+        << kUnitedStates << QString::fromUtf8("\uff11\uff12") << kNone;
     QTest::newRow("overflow") << kUnitedStates << "1e39" << kNone;
     QTest::newRow("negative overflow") << kUnitedStates << "-1e39" << kNone;
     QTest::newRow("overflow without exponent") << kUnitedStates << "1" + QString(60, u'0') << kNone;
@@ -206,7 +211,8 @@ void FormatsTest::amountsReadInEveryLocale() {
         const bool read = readAmount(text, &actual);
         QVERIFY2(read == !std::isnan(expected), locale);
         if (read)
-            QVERIFY2(actual == expected, qPrintable(QStringLiteral("%1: %2").arg(locale).arg(actual)));
+            QVERIFY2(actual == expected,
+                     qPrintable(QStringLiteral("%1: %2").arg(locale).arg(actual)));
     }
 }
 
@@ -255,7 +261,10 @@ void FormatsTest::wholeNumbersRead_data() {
     QTest::newRow("blank inside") << "12 34" << kNoNumber;
     QTest::newRow("point") << "41.230" << kNoNumber;
     QTest::newRow("comma") << "41,230" << kNoNumber;
-    QTest::newRow("NUL inside") << QString::fromLatin1("15\0" "00", 5) << kNoNumber;
+    QTest::newRow("NUL inside") << QString::fromLatin1("15\0"
+                                                       "00",
+                                                       5)
+                                << kNoNumber;
     QTest::newRow("empty") << "" << kNoNumber;
     QTest::newRow("letters") << "abc" << kNoNumber;
     QTest::newRow("sign without digits") << "- 5" << kNoNumber;

@@ -8,9 +8,8 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,8 +65,6 @@ void LanguageTest::appliesTheFileFormat_data() {
 
     const QString about = S("[about]\ncaption=About\n");
     row("plain entry", about, S("about"), S("caption"), S("About"));
-    row("lines ended by CR alone", S("[about]\rcaption=About\rx=1\r"), S("about"), S("caption"),
-        S("About"));
     row("missing key", about, S("about"), S("support"), kDefault);
     row("missing section", about, S("menu"), S("caption"), kDefault);
     row("section ignores case", about, S("ABOUT"), S("caption"), S("About"));

@@ -3,7 +3,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 class TextFileTest : public QObject {
@@ -54,38 +53,55 @@ void TextFileTest::readsLinesInPieces_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("maxCharacters");
     QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<bool>("anyLineEnd"); // CR alone ends a line too
 
-    QTest::newRow("line ends kept") << QStringLiteral("a\r\nb\n") << 10
-                                    << QStringList{QStringLiteral("a\r\n"), QStringLiteral("b\n")};
+    QTest::newRow("line ends kept")
+        << QStringLiteral("a\r\nb\n") << 10
+        << QStringList{QStringLiteral("a\r\n"), QStringLiteral("b\n")} << false;
     QTest::newRow("last line without a line end")
-        << QStringLiteral("a\nb") << 10 << QStringList{QStringLiteral("a\n"), QStringLiteral("b")};
+        << QStringLiteral("a\nb") << 10 << QStringList{QStringLiteral("a\n"), QStringLiteral("b")}
+        << false;
     QTest::newRow("empty lines") << QStringLiteral("\n\n") << 10
-                                 << QStringList{QStringLiteral("\n"), QStringLiteral("\n")};
+                                 << QStringList{QStringLiteral("\n"), QStringLiteral("\n")}
+                                 << false;
     QTest::newRow("long line in pieces")
         << QStringLiteral("abcdefghij\nk") << 4
         << QStringList{QStringLiteral("abcd"), QStringLiteral("efgh"), QStringLiteral("ij\n"),
-                       QStringLiteral("k")};
+                       QStringLiteral("k")}
+        << false;
     QTest::newRow("line of exactly the piece size")
         << QStringLiteral("abcd\nef") << 4
-        << QStringList{QStringLiteral("abcd"), QStringLiteral("\n"), QStringLiteral("ef")};
+        << QStringList{QStringLiteral("abcd"), QStringLiteral("\n"), QStringLiteral("ef")} << false;
     QTest::newRow("piece boundary between CR and LF")
+        << QStringLiteral("abc\r\n") << 4
+        << QStringList{QStringLiteral("abc\r"), QStringLiteral("\n")} << false;
+    QTest::newRow("a lone CR does not end a line")
+        << QStringLiteral("a\rb\n") << 10 << QStringList{QStringLiteral("a\rb\n")} << false;
+    QTest::newRow("any line end: CR LF kept whole")
         << QStringLiteral("abc\r\nd") << 4
-        << QStringList{QStringLiteral("abc"), QStringLiteral("\r\n"), QStringLiteral("d")};
-    QTest::newRow("pieces of one character") << QStringLiteral("\r\n") << 1
-                                             << QStringList{QStringLiteral("\r"), QStringLiteral("\n")};
-    QTest::newRow("a lone CR ends a line")
+        << QStringList{QStringLiteral("abc"), QStringLiteral("\r\n"), QStringLiteral("d")} << true;
+    QTest::newRow("any line end: CR LF of one piece")
+        << QStringLiteral("ab\r\nd") << 4
+        << QStringList{QStringLiteral("ab\r\n"), QStringLiteral("d")} << true;
+    QTest::newRow("any line end: pieces of one character")
+        << QStringLiteral("\r\n") << 1 << QStringList{QStringLiteral("\r"), QStringLiteral("\n")}
+        << true;
+    QTest::newRow("any line end: a lone CR ends a line")
         << QStringLiteral("a\rb\n\r\rc") << 10
         << QStringList{QStringLiteral("a\r"), QStringLiteral("b\n"), QStringLiteral("\r"),
-                       QStringLiteral("\r"), QStringLiteral("c")};
-    QTest::newRow("empty text") << QString() << 10 << QStringList{};
+                       QStringLiteral("\r"), QStringLiteral("c")}
+        << true;
+    QTest::newRow("empty text") << QString() << 10 << QStringList{} << false;
 }
 
 void TextFileTest::readsLinesInPieces() {
     QFETCH(QString, text);
     QFETCH(int, maxCharacters);
     QFETCH(QStringList, pieces);
+    QFETCH(bool, anyLineEnd);
 
-    CTextFileReader reader;
+    CTextFileReader reader(anyLineEnd ? CTextFileReader::LineEnds::Any
+                                      : CTextFileReader::LineEnds::LineFeed);
     reader.setText(text);
     QStringList read;
     QString line;
@@ -195,7 +211,9 @@ void TextFileTest::decodesInChunksAsAWhole() {
     // Every character, whole or cut, complete or not, ending 1 to 4 bytes after the chunk's end.
     for (const QByteArray& character :
          {QByteArray("\xC4\x8D"), QByteArray("\xE2\x82\xAC"), QByteArray("\xF0\x9F\x98\x80"),
-          QByteArray("\xE2\x82" "A"), QByteArray("\xED\xA0\x80"), QByteArray("\xC4\xC4\x8D")}) {
+          QByteArray("\xE2\x82"
+                     "A"),
+          QByteArray("\xED\xA0\x80"), QByteArray("\xC4\xC4\x8D")}) {
         for (qint64 back = 1; back <= 4; ++back)
             all << QByteArray(kTextFileChunkBytes - back, 'a') + character + "\n";
     }

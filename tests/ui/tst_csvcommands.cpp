@@ -15,7 +15,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 namespace {

@@ -237,10 +237,10 @@ void CImportDlg::runImport() {
 }
 
 QString CImportDlg::importReport(const CsvImportResult& result) {
-    QStringList lines{translate(result.imported > 0 ? Text::Import_imported
-                                                    : Text::Import_nothingimported),
-                      translate(Text::Import_importedcount)
-                          .arg(QString::number(result.imported), QString::number(result.skipped))};
+    QStringList lines{
+        translate(result.imported > 0 ? Text::Import_imported : Text::Import_nothingimported),
+        translate(Text::Import_importedcount)
+            .arg(QString::number(result.imported), QString::number(result.skipped))};
     for (const CsvSkippedLine& skipped : result.firstSkipped) {
         const QString value = valueName(skipped.reason.value);
         if (skipped.reason.status == CsvLineStatus::MissingColumn) {
