@@ -137,7 +137,7 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         FillRecord fill;
         DriverRecord driver;
         for (const int column : guardedColumns) {
-            if (column < record.fields.size())
+            if (column >= 0 && column < record.fields.size())
                 record.fields[column] = csvUnguardedText(record.fields.at(column));
         }
         const CsvLineResult line =
