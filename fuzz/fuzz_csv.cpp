@@ -7,10 +7,13 @@
 //   rest    the CSV file
 // Every record is read and either imported or skipped; the fills come out in time order with
 // stations and drivers that exist; and, under regional settings a locale can have, the export of
-// what was imported, imported again, exports the same text.
+// what was imported, imported again, exports the same text. The first line of the file, as a
+// station, driver and notes text, comes back whole through the export's formula guard, and read
+// as an amount, its export form reads back to the same amount.
 
 #include "csv/csvimport.h"
 #include "csv/csvwriter.h"
+#include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "fuzzinput.h"
@@ -35,6 +38,18 @@ void checkTables(const CFuelDatabase& db) {
         fuzzCheck(fill->driverId == -1 || db.getDriver(fill->driverId) != nullptr,
                   "a fill of no driver");
     }
+}
+
+// One fill whose station, driver and notes are text, as far as their fields hold it.
+void addTextsFill(CFuelDatabase& db, const QString& text) {
+    FillRecord fill;
+    fill.stationId = db.findOrAddStation(text);
+    fill.driverId = db.findOrAddDriver(text);
+    fill.odometer = 1;
+    fill.fuel = 1.0f;
+    fill.dateTime = FileTime::fromValue(0);
+    setFieldText(fill.notes, text);
+    db.insertFill(fill);
 }
 
 int recordCount(const QString& text) {
@@ -88,5 +103,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
               "an export does not import whole");
     checkTables(again);
     fuzzCheck(csvExportText(again) == exported, "an export imported again exports other text");
+
+    const QString first = text.section(u'\n', 0, 0);
+    CFuelDatabase guarded;
+    addTextsFill(guarded, first);
+    const QString guardedExport = csvExportText(guarded);
+    CFuelDatabase unguarded;
+    CCsvReader guardedReader;
+    guardedReader.setText(guardedExport);
+    importCsv(guardedReader, CsvColumnMap{0, 1, 2, 3, 7, 4, 5, 6}, unguarded);
+    // Where the regional settings let a date read back at all.
+    FileTime day;
+    if (readDateTime(formatDate(guarded.getFill(0)->dateTime), QString(), &day) ==
+        DateTimePart::None)
+        fuzzCheck(csvExportText(unguarded) == guardedExport,
+                  "a text does not come back through the export's formula guard");
+    float amount = 0.0f;
+    float readBack = 0.0f;
+    if (readAmount(first, &amount))
+        fuzzCheck(readAmount(formatAmountWithPoint(amount), &readBack) &&
+                      formatAmountWithPoint(readBack) == formatAmountWithPoint(amount),
+                  "an exported amount does not read back");
     return 0;
 }

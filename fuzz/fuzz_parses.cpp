@@ -15,15 +15,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const RegionalSettings regional = fuzzRegionalSettings(lines.at(0));
     setRegionalSettingsOverride(regional);
 
-    // An amount printed and read again prints the same, where the decimal character cannot be
-    // taken for part of a number.
-    const float amount = parseAmount(lines.at(1));
-    const QString printed = formatAmount(amount);
-    if (std::isfinite(amount) && fuzzPrintsReadBack(regional))
-        fuzzCheck(formatAmount(parseAmount(printed)) == printed, "an amount does not read back");
-    fuzzCheck(parseWholeNumber(QString::number(parseWholeNumber(lines.at(2)))) ==
-                  parseWholeNumber(lines.at(2)),
-              "a whole number does not read back");
+    // An amount that reads, printed and read again, prints the same, where the decimal
+    // character cannot be taken for part of a number; so does the export's form of it.
+    float amount = 0.0f;
+    if (readAmount(lines.at(1), &amount) && fuzzPrintsReadBack(regional)) {
+        fuzzCheck(std::isfinite(amount), "an amount reads as no number");
+        for (const QString& printed : {formatAmount(amount), formatAmountWithPoint(amount)}) {
+            float again = 0.0f;
+            fuzzCheck(readAmount(printed, &again) && formatAmount(again) == formatAmount(amount),
+                      "an amount does not read back");
+        }
+    }
+    qint32 number = 0;
+    if (readWholeNumber(lines.at(2), &number)) {
+        qint32 again = 0;
+        fuzzCheck(readWholeNumber(QString::number(number), &again) && again == number,
+                  "a whole number does not read back");
+    }
 
     FileTime read;
     if (readDateTime(lines.at(3), lines.at(4), &read) == DateTimePart::None) {

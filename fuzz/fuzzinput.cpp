@@ -63,6 +63,7 @@ RegionalSettings fuzzRegionalSettings(const QString& line) {
     regional.dateOrder = line.isEmpty() ? 1 : int(line.at(0).unicode() % 3);
     regional.decimal = line.size() > 1 ? line.at(1) : QChar(u'.');
     regional.dateSeparator = line.mid(2);
+    regional.group = regional.decimal == u',' ? QChar(u'.') : QChar(u',');
     return regional;
 }
 

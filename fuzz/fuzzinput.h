@@ -23,7 +23,8 @@ QStringList fuzzLines(const uint8_t* data, std::size_t size, int count);
 
 // Regional settings from a line of text: the date order digit (0, 1 or 2; another character
 // counts by its code), the decimal character, then the date separator. Missing parts give
-// day-month-year, '.' and no separator.
+// day-month-year, '.' and no separator. The thousands separator is '.' beside a decimal comma,
+// ',' otherwise.
 RegionalSettings fuzzRegionalSettings(const QString& line);
 
 // Whether amounts and dates printed under these settings can only read back as themselves: a

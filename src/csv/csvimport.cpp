@@ -1,5 +1,6 @@
 #include "csv/csvimport.h"
 
+#include "csv/csvwriter.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 
@@ -75,10 +76,9 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     qint32 odometer = 0;
     float fuel = 0.0f;
     float cost = 0.0f;
-    if (!readWholeNumber(texts[CsvOdometer], &odometer) ||
-        !kilometresFrom(units, odometer, &odometer))
+    if (!readOdometer(texts[CsvOdometer], units, &odometer))
         return unreadable(CsvOdometer);
-    if (!readAmount(texts[CsvFuel], &fuel) || !std::isfinite(litresFrom(units, fuel)))
+    if (!readVolume(texts[CsvFuel], units, &fuel))
         return unreadable(CsvFuel);
     if (!readAmount(texts[CsvCost], &cost))
         return unreadable(CsvCost);
@@ -97,7 +97,7 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     setFieldText(driver->name, texts[CsvDriver]);
     setFieldText(fill->notes, texts[CsvNotes]);
     fill->odometer = odometer;
-    fill->fuel = litresFrom(units, fuel);
+    fill->fuel = fuel;
     fill->cost = cost;
     fill->dateTime = dateTime;
     return {};
@@ -111,6 +111,16 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         return result;
 
     std::vector<FillRecord>& fills = result.fills;
+    // The program's own export guards its texts against spreadsheets; the guard comes off again.
+    const QString header = record.fields.join(u';');
+    const QString exportHeader = QString::fromUtf16(kCsvHeader);
+    const bool ownExport =
+        header == exportHeader || header == exportHeader + QString::fromUtf16(kCsvFlagColumns);
+    QList<int> guardedColumns;
+    if (ownExport) {
+        for (const QStringView name : {u"station", u"driver", u"notes"})
+            guardedColumns.append(headerColumn(record.fields, name));
+    }
     const int partialColumn = headerColumn(record.fields, u"partial");
     const int missedColumn = headerColumn(record.fields, u"missed");
     NameIds stationIds;
@@ -126,6 +136,10 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         StationRecord station;
         FillRecord fill;
         DriverRecord driver;
+        for (const int column : guardedColumns) {
+            if (column >= 0 && column < record.fields.size())
+                record.fields[column] = csvUnguardedText(record.fields.at(column));
+        }
         const CsvLineResult line =
             parseCsvLine(record.fields, columns, &station, &fill, &driver, units);
         if (line.status != CsvLineStatus::Read) {
@@ -144,6 +158,10 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
             {flagField(record.fields, partialColumn), flagField(record.fields, missedColumn)});
     }
     result.imported = int(fills.size());
+    if (reader.hasError()) {
+        result = {};
+        result.readFailed = true;
+    }
     return result;
 }
 

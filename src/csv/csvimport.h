@@ -54,6 +54,7 @@ struct CsvImportResult {
     std::vector<FillFlags> flags;       // beside fills
     int skipped = 0;                    // records that are not blank and did not become fills
     QList<CsvSkippedLine> firstSkipped; // the first kCsvReportedSkips of them
+    bool readFailed = false;            // the file could not be read to its end: nothing read
 };
 
 inline constexpr int kCsvReportedSkips = 5;
@@ -61,7 +62,9 @@ inline constexpr int kCsvReportedSkips = 5;
 // Skips the header record, then reads the fill of every record that reads into result.fills,
 // finding or adding its station and driver in the database; the fills are not added. Values are
 // read in the database's units. Columns whose header is "partial" or "missed" (as the export
-// writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes".
+// writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes". In a file with the
+// export's header, station, driver and notes lose the "'" that guards them (csvGuardedText). A
+// file that cannot be read to its end gives no fills at all.
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
                               CFuelDatabase& database);
 // readCsvImport, then the fills added all at once, in time order after existing fills of the

@@ -80,7 +80,7 @@ void splitCsvRecord(const QString& text, CsvRecord* record) {
 bool CCsvReader::open(const QString& path) {
     m_pending.clear();
     m_nextLineNumber = 1;
-    return m_file.open(path);
+    return m_file.open(path, kCsvFileBytes);
 }
 
 void CCsvReader::setText(QString text) {
@@ -89,23 +89,30 @@ void CCsvReader::setText(QString text) {
     m_file.setText(std::move(text));
 }
 
-bool CCsvReader::nextPiece(Piece* piece) {
+bool CCsvReader::nextLine(Line* line) {
     if (!m_pending.empty()) {
-        *piece = std::move(m_pending.front());
+        *line = std::move(m_pending.front());
         m_pending.pop_front();
         return true;
     }
-    if (!m_file.readLine(&piece->text, kCsvLineCharacters))
+    if (!m_file.readLine(&line->text, kCsvLineCharacters))
         return false;
-    piece->lineNumber = m_nextLineNumber;
-    if (piece->text.endsWith(u'\n'))
-        ++m_nextLineNumber;
+    line->lineNumber = m_nextLineNumber++;
+    const auto hasLineEnd = [](const QString& text) {
+        return text.endsWith(u'\n') || text.endsWith(u'\r');
+    };
+    // The rest of a longer line is dropped, its line end kept.
+    QString rest;
+    while (!hasLineEnd(line->text) && m_file.readLine(&rest, kCsvLineCharacters)) {
+        if (hasLineEnd(rest))
+            line->text += rest.sliced(stripLineEnd(rest).size());
+    }
     return true;
 }
 
 bool CCsvReader::readRecord(CsvRecord* record) {
-    Piece first;
-    if (!nextPiece(&first))
+    Line first;
+    if (!nextLine(&first))
         return false;
     record->lineNumber = first.lineNumber;
     record->fields.clear();
@@ -116,9 +123,9 @@ bool CCsvReader::readRecord(CsvRecord* record) {
         // A quoted field that goes on over the line break: join the following lines while
         // the record stays within the line limit.
         QString joined = first.text;
-        std::vector<Piece> used;
-        Piece next;
-        while (split == QuotedSplit::Open && nextPiece(&next)) {
+        std::vector<Line> used;
+        Line next;
+        while (split == QuotedSplit::Open && nextLine(&next)) {
             joined += next.text;
             used.push_back(std::move(next));
             if (joined.size() > kCsvLineCharacters)
@@ -128,8 +135,8 @@ bool CCsvReader::readRecord(CsvRecord* record) {
             split = splitQuoted(stripLineEnd(joined), record);
         }
         if (split != QuotedSplit::Complete) {
-            for (auto piece = used.rbegin(); piece != used.rend(); ++piece)
-                m_pending.push_front(std::move(*piece));
+            for (auto line = used.rbegin(); line != used.rend(); ++line)
+                m_pending.push_front(std::move(*line));
         }
     }
     if (split != QuotedSplit::Complete) {

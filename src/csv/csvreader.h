@@ -2,13 +2,13 @@
 
 // Reading a semicolon-separated file record by record.
 //
-// A file line is read in pieces of at most kCsvLineCharacters characters; the rest of a longer
-// line is a record of its own. Fields are separated by ';'. A field that starts with '"' and
-// runs to a closing '"' right before a ';' or the line end is a quoted field: it may hold ';'
-// and line breaks, and '""' inside it stands for one '"'. Everything else splits at every ';',
-// and each field loses one leading and then one trailing '"'. A record whose quotes do not
-// form quoted fields (or whose quoted field runs past the line limit or the end of the file)
-// is read that plain way as one line.
+// Lines end in LF, CR LF or a lone CR. A file line longer than kCsvLineCharacters characters is
+// one record of its first kCsvLineCharacters characters; the rest of it is dropped. Fields are
+// separated by ';'. A field that starts with '"' and runs to a closing '"' right before a ';' or
+// the line end is a quoted field: it may hold ';' and line breaks, and '""' inside it stands for
+// one '"'. Everything else splits at every ';', and each field loses one leading and then one
+// trailing '"'. A record whose quotes do not form quoted fields (or whose quoted field runs past
+// the line limit or the end of the file) is read that plain way as one line.
 
 #include "localisation/textfile.h"
 
@@ -17,6 +17,8 @@
 #include <deque>
 
 inline constexpr qsizetype kCsvLineCharacters = 1023;
+// A larger file is not read (the import then reports that it cannot open it).
+inline constexpr qint64 kCsvFileBytes = 512 * 1024 * 1024;
 
 struct CsvRecord {
     int lineNumber = 0;    // the file line the record starts on, counted from 1
@@ -31,25 +33,27 @@ void splitCsvRecord(const QString& text, CsvRecord* record);
 
 class CCsvReader {
 public:
-    CCsvReader() = default;
+    CCsvReader() : m_file(CTextFileReader::LineEnds::Any) {}
     ~CCsvReader() = default;
 
-    // Reads the whole file (byte-order mark detection as for every text file of the program).
-    // False when it cannot be opened or read.
+    // Opens a regular file of at most kCsvFileBytes bytes, read as the records are (byte-order
+    // mark detection as for every text file of the program). False when it cannot be opened.
     bool open(const QString& path);
     void setText(QString text);
 
     // The next record; false at the end of the file.
     bool readRecord(CsvRecord* record);
+    // True when the file could not be read to its end.
+    bool hasError() const { return m_file.hasError(); }
 
 private:
-    struct Piece {
-        QString text;
+    struct Line {
+        QString text; // with its line end
         int lineNumber = 0;
     };
-    bool nextPiece(Piece* piece);
+    bool nextLine(Line* line);
 
     CTextFileReader m_file;
-    std::deque<Piece> m_pending; // pieces read ahead for a quoted field that did not close
+    std::deque<Line> m_pending; // lines read ahead for a quoted field that did not close
     int m_nextLineNumber = 1;
 };

@@ -16,6 +16,26 @@ QString csvField(const QString& text) {
     return u'"' + quoted + u'"';
 }
 
+namespace {
+
+// A text that starts with some "'" and then a character that starts a spreadsheet formula.
+bool startsLikeFormula(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == u'\'')
+        ++i;
+    return i < text.size() && QStringView(u"=+-@\t\r").contains(text.at(i));
+}
+
+} // namespace
+
+QString csvGuardedText(const QString& text) {
+    return startsLikeFormula(text) ? u'\'' + text : text;
+}
+
+QString csvUnguardedText(const QString& guarded) {
+    return guarded.startsWith(u'\'') && startsLikeFormula(guarded) ? guarded.sliced(1) : guarded;
+}
+
 QString csvExportText(const CFuelDatabase& database) {
     const bool flagged = database.anyFillFlagged();
     QString text = QString::fromUtf16(kCsvHeader);
@@ -28,7 +48,7 @@ QString csvExportText(const CFuelDatabase& database) {
         const FillRecord& fill = *database.getFill(i);
         const StationRecord* station = database.getStation(fill.stationId);
         const DriverRecord* driver = database.getDriver(fill.driverId);
-        text += csvField(station ? fieldText(station->name) : QString());
+        text += csvField(csvGuardedText(station ? fieldText(station->name) : QString()));
         text += u';';
         text += QString::number(distanceIn(units, fill.odometer));
         text += u';';
@@ -40,9 +60,9 @@ QString csvExportText(const CFuelDatabase& database) {
         text += u';';
         text += csvField(formatTime(fill.dateTime));
         text += u';';
-        text += csvField(driver ? fieldText(driver->name) : QString());
+        text += csvField(csvGuardedText(driver ? fieldText(driver->name) : QString()));
         text += u';';
-        text += csvField(fieldText(fill.notes));
+        text += csvField(csvGuardedText(fieldText(fill.notes)));
         if (flagged) {
             const FillFlags flags = database.getFillFlags(i);
             text += QStringView(flags.partial ? u";1" : u";");

@@ -15,6 +15,14 @@ inline constexpr char16_t kCsvFlagColumns[] = u";partial;missed";
 // ';', a '"' or a line break, so that it reads back whole; otherwise as it is.
 QString csvField(const QString& text);
 
+// A station, driver or notes text as the export writes it: one "'" before a text that a
+// spreadsheet would run as a formula (one starting with '=', '+', '-', '@', tab or CR), and
+// before such a text that already starts with "'", so that the import of the export can drop
+// exactly one "'" again.
+QString csvGuardedText(const QString& text);
+// The text that csvGuardedText gave `guarded`.
+QString csvUnguardedText(const QString& guarded);
+
 // The whole export text of the database, odometer and fuel in its units.
 QString csvExportText(const CFuelDatabase& database);
 

@@ -1,6 +1,7 @@
 #include "db/databasefile.h"
 
 #include "db/filewrite.h"
+#include "db/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -310,26 +311,8 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
     FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
     if (extras)
         *extras = extrasRead;
-    QFile file(path);
-#ifdef Q_OS_UNIX
-    // A named pipe at the path would block the open until some program writes to it, and a
-    // device the reads: only a regular file is read.
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat kind;
-    if (descriptor >= 0 && (::fstat(descriptor, &kind) != 0 || !S_ISREG(kind.st_mode))) {
-        ::close(descriptor);
-        *tables = {};
-        return DatabaseReadStatus::Unopenable;
-    }
-    const bool opened =
-        descriptor >= 0 && file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
-                                     QFileDevice::AutoCloseHandle);
-    if (descriptor >= 0 && !opened)
-        ::close(descriptor);
-#else
-    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-#endif
+    QFile file;
+    const bool opened = openRegularFile(&file, path);
     if (!opened) {
         *tables = {};
         return QFileInfo::exists(path) ? DatabaseReadStatus::Unopenable

@@ -29,7 +29,8 @@ qsizetype skipBlanks(QStringView text, qsizetype i) {
 // The decimal number at the start of text, as "%f" reads it, copied into plain ASCII.
 struct ScannedNumber {
     std::string text;
-    int order = 0; // the power of ten of its first significant digit, plus one
+    int order = 0;     // the power of ten of its first significant digit, plus one
+    qsizetype end = 0; // where the number ends in the text scanned
 };
 
 std::optional<ScannedNumber> scanDecimal(QStringView text) {
@@ -77,7 +78,9 @@ std::optional<ScannedNumber> scanDecimal(QStringView text) {
         }
         if (negative)
             exponent = -exponent;
+        i = e;
     }
+    number.end = i;
     number.order =
         (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
         exponent;
@@ -98,13 +101,52 @@ float readFloat(const ScannedNumber& number) {
     return value;
 }
 
-// The number of an amount typed with the user's decimal character (its first one counts).
-std::optional<ScannedNumber> scanAmount(const QString& text) {
+// The number when it is the whole text, blanks at its ends aside.
+std::optional<ScannedNumber> scanWhole(QStringView text) {
+    std::optional<ScannedNumber> number = scanDecimal(text);
+    if (number && skipBlanks(text, number->end) != text.size())
+        return std::nullopt;
+    return number;
+}
+
+// The first decimal character of the user counts as "."; a "." already there stays one, so
+// that the export's amounts read in every locale.
+QString withPoint(const QString& text, QChar decimal) {
     QString copy = text;
-    const qsizetype decimal = copy.indexOf(currentRegionalSettings().decimal);
-    if (decimal >= 0)
-        copy[decimal] = u'.';
-    return scanDecimal(copy);
+    const qsizetype at = copy.indexOf(decimal);
+    if (at >= 0)
+        copy[at] = u'.';
+    return copy;
+}
+
+// The text without its thousands separators when they group the integer digits as the locale
+// writes them (one to three digits, then groups of three), the decimal character as "."; empty
+// when the text holds no separator or one out of place.
+QString withoutGrouping(QStringView text, const RegionalSettings& regional) {
+    const QChar group = regional.group;
+    text = text.trimmed();
+    if (group.isNull() || group == regional.decimal || !text.contains(group))
+        return {};
+    QString plain;
+    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-')) {
+        plain += text.front();
+        text = text.sliced(1);
+    }
+    const qsizetype decimal = text.indexOf(regional.decimal);
+    const QStringView integer = decimal < 0 ? text : text.first(decimal);
+    const QList<QStringView> groups = integer.split(group);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const QStringView digits = groups.at(i);
+        const bool sized = i == 0 ? digits.size() >= 1 && digits.size() <= 3 : digits.size() == 3;
+        if (!sized || !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
+            return {};
+        plain += digits;
+    }
+    if (decimal >= 0) {
+        plain += u'.';
+        plain += text.sliced(decimal + 1);
+    }
+    return plain;
 }
 
 QString printFixed2(float value) {
@@ -236,11 +278,6 @@ DateTimePart readDateTime(const QString& date, const QString& time, FileTime* ou
     return DateTimePart::None;
 }
 
-float parseAmount(const QString& text) {
-    const std::optional<ScannedNumber> number = scanAmount(text);
-    return number ? readFloat(*number) : 0.0f;
-}
-
 bool isPlausibleAmount(float value) {
     return std::fabs(value) < kLargestPlausibleAmount;
 }
@@ -259,12 +296,11 @@ QString formatAmountWithPoint(float value) {
     return printFixed2(value);
 }
 
-qint32 parseWholeNumber(const QString& text) {
-    return wholeNumberAt(text);
-}
-
 bool readAmount(const QString& text, float* out) {
-    const std::optional<ScannedNumber> number = scanAmount(text);
+    const RegionalSettings regional = currentRegionalSettings();
+    std::optional<ScannedNumber> number = scanWhole(withPoint(text, regional.decimal));
+    if (!number)
+        number = scanWhole(withoutGrouping(text, regional));
     if (!number)
         return false;
     const float value = readFloat(*number);
@@ -275,16 +311,18 @@ bool readAmount(const QString& text, float* out) {
 }
 
 bool readWholeNumber(const QString& text, qint32* out) {
-    const QStringView view(text);
-    qsizetype i = skipBlanks(view, 0);
+    const QStringView view = QStringView(text).trimmed();
+    qsizetype i = 0;
     const bool negative = i < view.size() && view.at(i) == u'-';
     if (i < view.size() && (negative || view.at(i) == u'+'))
         ++i;
-    if (i >= view.size() || !isAsciiDigit(view.at(i)))
+    if (i >= view.size())
         return false;
     constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
     qint64 magnitude = 0;
-    for (; i < view.size() && isAsciiDigit(view.at(i)); ++i) {
+    for (; i < view.size(); ++i) {
+        if (!isAsciiDigit(view.at(i)))
+            return false;
         magnitude = magnitude * 10 + (view.at(i).unicode() - u'0');
         if (magnitude > kLimit)
             return false;
@@ -292,6 +330,19 @@ bool readWholeNumber(const QString& text, qint32* out) {
     if (!negative && magnitude == kLimit)
         return false;
     *out = qint32(negative ? -magnitude : magnitude);
+    return true;
+}
+
+bool readOdometer(const QString& text, const LogUnits& units, qint32* kilometres) {
+    qint32 distance = 0;
+    return readWholeNumber(text, &distance) && kilometresFrom(units, distance, kilometres);
+}
+
+bool readVolume(const QString& text, const LogUnits& units, float* litres) {
+    float volume = 0.0f;
+    if (!readAmount(text, &volume) || !std::isfinite(litresFrom(units, volume)))
+        return false;
+    *litres = litresFrom(units, volume);
     return true;
 }
 

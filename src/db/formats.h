@@ -4,13 +4,9 @@
 // settings (decimal character, date separator and order), and the day count of a period.
 
 #include "db/records.h"
+#include "db/units.h"
 
 #include <QString>
-
-// An amount as typed: the first decimal character of the user counts as ".", then the leading
-// decimal number is read (blanks, sign, digits, fraction, exponent) up to the first character
-// that does not fit. No number gives 0.
-float parseAmount(const QString& text);
 
 // Whether a stored or derived amount can be one of a real fill: finite and below a billion in
 // size. A damaged file can hold any float (nan, inf, 3.4e38); no tank, price or distance comes
@@ -25,15 +21,21 @@ QString formatAmount(float value);
 // "%0.2f" with "." whatever the locale (CSV, statistics dialogs).
 QString formatAmountWithPoint(float value);
 
-// Leading blanks, an optional sign and decimal digits up to the first other character; no
-// digits give 0, values beyond the 32-bit range are clamped to it.
-qint32 parseWholeNumber(const QString& text);
-
-// For input that must not be stored when it does not read (the CSV import): true when the text
-// starts with a number as parseAmount / parseWholeNumber read it, which then goes to *out. An
-// amount beyond the float range and a whole number beyond the 32-bit range do not read.
+// The strict reads of what the user types or imports (fill dialog, CSV import): true when the
+// whole text, blanks at its ends aside, is one number, which then goes to *out; false leaves
+// *out as it was.
+// An amount: an optional sign, decimal digits with a fraction after the user's decimal character
+// or a "." (the CSV export writes "." in every locale), an optional exponent. The user's
+// thousands separator may group the integer digits as the locale writes them ("1,234.50",
+// "1.234,50"); a lone "." with no decimal character is a decimal point ("1.234" in German is
+// 1.234). An amount beyond the float range does not read.
 bool readAmount(const QString& text, float* out);
+// A whole number: an optional sign and decimal digits only, within the 32-bit range.
 bool readWholeNumber(const QString& text, qint32* out);
+// The same reads in a log's units: an odometer reading to whole kilometres, a volume to litres;
+// false also when the value has no kilometres or litres within range.
+bool readOdometer(const QString& text, const LogUnits& units, qint32* kilometres);
+bool readVolume(const QString& text, const LogUnits& units, float* litres);
 
 // For input that must not be stored when it does not read (the fill dialog, the CSV import): the
 // fill time of date and time in *out, or the part that does not read (*out unchanged). The date

@@ -92,7 +92,9 @@ int orderCode(const QList<DateField>& fields) {
 } // namespace
 
 RegionalSettings regionalSettingsFor(const QLocale& locale) {
-    RegionalSettings settings{decimalCharacter(locale), QStringLiteral("-"), 2};
+    const QString group = locale.groupSeparator();
+    RegionalSettings settings{decimalCharacter(locale), QStringLiteral("-"), 2,
+                              group.isEmpty() ? QChar() : group.at(0)};
     const DateLayout layout = readDateLayout(locale.dateFormat(QLocale::ShortFormat));
     if (layout.monthByName || layout.fields.size() != 3)
         return settings;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The user's regional conventions for amounts and dates: the decimal character, the text that
-// separates day, month and year, and their order.
+// separates day, month and year, their order, and the thousands separator.
 
 #include <QChar>
 #include <QString>
@@ -12,7 +12,8 @@ class QLocale;
 struct RegionalSettings {
     QChar decimal;
     QString dateSeparator;
-    int dateOrder; // 0 month-day-year, 1 day-month-year, 2 year-month-day
+    int dateOrder;    // 0 month-day-year, 1 day-month-year, 2 year-month-day
+    QChar group = {}; // the thousands separator; none when null
 };
 
 // The settings of QLocale::system(), read anew at every call so that a change of the regional

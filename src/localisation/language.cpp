@@ -13,11 +13,14 @@ void CLanguage::load(const QString& storedPath, const QString& programFolder) {
     // The settings store the name as "lang\english.lng"; either separator works.
     const QString relativePath = QString(storedPath).replace(u'\\', u'/');
     CTextFileReader reader;
-    if (!reader.open(programFolder + u'/' + relativePath))
+    if (!reader.open(programFolder + u'/' + relativePath, kMaxFileBytes))
         return;
     QString line;
     while (reader.readLine(&line, kLinePiece))
         addLine(line);
+    // A file that could not be read to its end counts as one that could not be opened.
+    if (reader.hasError())
+        clear();
 }
 
 void CLanguage::addLine(const QString& line) {

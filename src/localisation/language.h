@@ -17,12 +17,16 @@ public:
     static constexpr int kMaxValue = 256;
     // Lines are read in pieces of at most this many characters.
     static constexpr int kLinePiece = 254;
+    // A larger file (or a named pipe, a device, a folder) is not read: it counts as one that
+    // cannot be opened.
+    static constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
 
     CLanguage() = default;
     ~CLanguage() = default;
 
     // Loads the file named as stored in the settings ("lang\english.lng"), relative to the
-    // program's folder. Starts from an empty table; a file that cannot be opened leaves it empty.
+    // program's folder. Starts from an empty table; a file that cannot be opened or read leaves it
+    // empty.
     void load(const QString& storedPath);
     // The same, relative to the given folder instead of the program's folder.
     void load(const QString& storedPath, const QString& programFolder);

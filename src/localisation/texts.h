@@ -27,8 +27,14 @@ inline constexpr TextId fill_date{u"fill", u"date", u"Date:"};
 inline constexpr TextId fill_driver{u"fill", u"driver", u"Driver:"};
 inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
 inline constexpr TextId fill_fuelin{u"fill", u"fuelin", u"Fuel (%1):"};
+inline constexpr TextId fill_invalidcost{u"fill", u"invalidcost",
+                                         u"The cost cannot be read. Enter a number."};
 inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
                                          u"The date cannot be read. Enter a day that exists."};
+inline constexpr TextId fill_invalidfuel{u"fill", u"invalidfuel",
+                                         u"The fuel amount cannot be read. Enter a number."};
+inline constexpr TextId fill_invalidodometer{
+    u"fill", u"invalidodometer", u"The odometer reading cannot be read. Enter a whole number."};
 inline constexpr TextId fill_invalidtime{
     u"fill", u"invalidtime",
     u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
@@ -85,6 +91,8 @@ inline constexpr TextId Import_importcaption{u"Import", u"importcaption", u"Impo
 inline constexpr TextId Import_imported{u"Import", u"imported", u"Import successfully finished."};
 inline constexpr TextId Import_importedcount{u"Import", u"importedcount",
                                              u"Fills imported: %1. Lines skipped: %2."};
+inline constexpr TextId Import_nothingimported{u"Import", u"nothingimported",
+                                               u"Nothing was imported."};
 inline constexpr TextId Import_notes{u"Import", u"notes", u"Notes:"};
 inline constexpr TextId Import_odometer{u"Import", u"odometer", u"Odometer:"};
 inline constexpr TextId Import_ok{u"Import", u"ok", u"Import"};
@@ -358,7 +366,10 @@ inline constexpr TextId all[] = {
     fill_driver,
     fill_fuel,
     fill_fuelin,
+    fill_invalidcost,
     fill_invaliddate,
+    fill_invalidfuel,
+    fill_invalidodometer,
     fill_invalidtime,
     fill_missed,
     fill_notes,
@@ -404,6 +415,7 @@ inline constexpr TextId all[] = {
     Import_importcaption,
     Import_imported,
     Import_importedcount,
+    Import_nothingimported,
     Import_notes,
     Import_odometer,
     Import_ok,

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -228,8 +229,13 @@ void CsvTest::readRecords_data() {
     QTest::newRow("quote open past a stray quote") << "\"a;b\nc\"d;e\n"
                                                    << QStringList{"1:a|b", "2:c\"d|e"};
     const QString longLine = QString(1023, u'x') + QStringLiteral("yz;1\nnext");
-    QTest::newRow("long line in pieces")
-        << longLine << QStringList{"1:" + QString(1023, u'x'), "1:yz|1", "2:next"};
+    QTest::newRow("long line cut") << longLine << QStringList{"1:" + QString(1023, u'x'), "2:next"};
+    QTest::newRow("long line of many pieces")
+        << "a\n" + QString(5000, u'y') + "\r\nb"
+        << QStringList{"1:a", "2:" + QString(1023, u'y'), "3:b"};
+    QTest::newRow("CR line ends") << "a;b\rc\r\rd" << QStringList{"1:a|b", "2:c", "3:", "4:d"};
+    QTest::newRow("mixed line ends")
+        << "a\r\nb\rc\nd\n\r" << QStringList{"1:a", "2:b", "3:c", "4:d", "5:"};
     const QString longQuoted =
         QStringLiteral("\"") + QString(1020, u'q') + QStringLiteral("\nmore\";2\nlast");
     QTest::newRow("quoted record beyond the line limit")
@@ -290,7 +296,7 @@ void CsvTest::import_data() {
                      "F;1;1;1;18.5.04x;;;\n"
                      "G;99999999999;1;1;1.1.2004;;;\n"
                      "I;1;1e99;1;1.1.2004;;;\n"
-                     "H;7 km;1.5 l;2e3;2.1.2004;25:00:00;;kept\n"
+                     "H; 7 ;1.5 ;2e3;2.1.2004;25:00:00;;kept\n"
         << all << QStringList{"H|7|1.50|2000.00|2.1.2004 0:00:00|-|kept"} << 8
         << QStringLiteral("2:%1:30.2.2004,3:%2:km,4:%3:,5:%4:x,6:%1:")
                .arg(int(CsvDate))
@@ -315,7 +321,37 @@ void CsvTest::import_data() {
         << all
         << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|" + QString(49, u'n'),
                        "T|2|2.00|2.00|2.1.2004 0:00:00|-|"}
-        << 1 << QStringLiteral("2:%1:").arg(int(CsvOdometer));
+        << 0 << "";
+    QTest::newRow("numbers that do not read whole")
+        << point
+        << kHeader +
+               "A;41.230;1;1;1.1.2004;;;\n"
+               "B;1;4O.5;1;1.1.2004;;;\n"
+               "C;1;1;1,234.50;1.1.2004;;;\n"
+               "D;15" +
+               QChar(0) +
+               "00;1;1;1.1.2004;;;\n"
+               "E; 2 ; 3.5 ; 4 ;1.1.2004;;;\n"
+        << all
+        << QStringList{"C|1|1.00|1234.50|1.1.2004 0:00:00|-|", "E|2|3.50|4.00|1.1.2004 0:00:00|-|"}
+        << 3
+        << QStringLiteral("2:%1:41.230,3:%2:4O.5,5:%1:15%3")
+               .arg(int(CsvOdometer))
+               .arg(int(CsvFuel))
+               .arg(QChar(0) + QStringLiteral("00"));
+    QTest::newRow("export of a comma locale")
+        << QChar(u',') << kHeader + "S;1;12.50;1,5;1.1.2004;;;\n"
+        << all << QStringList{"S|1|12.50|1.50|1.1.2004 0:00:00|-|"} << 0 << "";
+    QTest::newRow("CR line ends") << point << "h\rS;1;1;1;1.1.2004;;;\rT;2;2;2;2.1.2004;;;\r" << all
+                                  << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|",
+                                                 "T|2|2.00|2.00|2.1.2004 0:00:00|-|"}
+                                  << 0 << "";
+    QTest::newRow("the export's guard comes off")
+        << point << kHeader + "'=S;1;1;1;1.1.2004;;'@d;''-n\n"
+        << all << QStringList{"=S|1|1.00|1.00|1.1.2004 0:00:00|@d|'-n"} << 0 << "";
+    QTest::newRow("another program's quote stays")
+        << point << "h\n'=S;1;1;1;1.1.2004;;'@d;''-n\n"
+        << all << QStringList{"'=S|1|1.00|1.00|1.1.2004 0:00:00|'@d|''-n"} << 0 << "";
 }
 
 void CsvTest::import() {
@@ -325,7 +361,8 @@ void CsvTest::import() {
     QFETCH(QStringList, fills);
     QFETCH(int, skipped);
     QFETCH(QString, firstSkipped);
-    setRegionalSettingsOverride(RegionalSettings{decimal, QStringLiteral("."), 1});
+    setRegionalSettingsOverride(RegionalSettings{decimal, QStringLiteral("."), 1,
+                                                 decimal == u',' ? QChar(u'.') : QChar(u',')});
     CFuelDatabase database;
     const CsvImportResult result = importText(text, columns, database);
     QCOMPARE(describe(database), fills);
@@ -365,26 +402,41 @@ void CsvTest::importEncodings() {
 }
 
 void CsvTest::exportImportRoundTrip() {
-    CFuelDatabase original;
-    const FileTime time = fileTimeOf(2004, 5, 18, 10, 30, 15);
-    addFill(original, {"Shell", 12000, 40.456f, 999.999f, time, "Eva", "plain"});
-    addFill(original, {"A;B \"C\"", 12500, 1, 2, fileTimeOf(2004, 6, 1, 23, 59, 59), "",
-                       "semi;colon \"quote\"\nline"});
-    addFill(original, {"", -3, 0, 0, fileTimeOf(1601, 1, 1), QString(), "\"\""});
-    // The flags come back by their columns' names, wherever the notes go.
-    original.setFillFlags(0, {true, true});
-    original.setFillFlags(2, {false, true});
-    const QString text = csvExportText(original);
-    QVERIFY(text.startsWith(QString::fromUtf16(kCsvHeader) + QStringLiteral(";partial;missed\n")));
-    CFuelDatabase imported;
-    const CsvImportResult result = importText(text, kExportColumns, imported);
-    QCOMPARE(result.imported, 3);
-    QCOMPARE(result.skipped, 0);
-    QStringList expected = describe(original);
-    expected[2].replace(QStringLiteral(":59||"), QStringLiteral(":59|-|")); // empty driver name
-    QCOMPARE(describe(imported), expected);
-    QCOMPARE(imported.getFill(1)->fuel, 40.46f);
-    QCOMPARE(imported.getFill(1)->cost, 1000.0f);
+    for (const char* locale : {"en_US", "de_DE", "C"}) {
+        setRegionalSettingsOverride(regionalSettingsFor(QLocale(QString::fromLatin1(locale))));
+        CFuelDatabase original;
+        const FileTime time = fileTimeOf(2004, 5, 18, 10, 30, 15);
+        addFill(original, {"Shell", 12000, 40.456f, 999.999f, time, "Eva", "plain"});
+        addFill(original, {"A;B \"C\"", 12500, 1, 2, fileTimeOf(2004, 6, 1, 23, 59, 59), "",
+                           "semi;colon \"quote\"\nline"});
+        addFill(original, {"", -3, 0, 0, fileTimeOf(1601, 1, 1), QString(), "\"\""});
+        // Texts a spreadsheet would run as formulas, guarded in the file and whole again after.
+        addFill(original,
+                {"=SUM(A1)", 1, 1234567.5f, 1, fileTimeOf(2005, 1, 1), "@x", "'=already"});
+        addFill(original, {"+1", 2, 1, 1, fileTimeOf(2005, 1, 2), "-2", "\tt"});
+        addFill(original, {"\rr", 3, 1, 1, fileTimeOf(2005, 1, 3), "'", "''+"});
+        // The flags come back by their columns' names, wherever the notes go.
+        original.setFillFlags(0, {true, true});
+        original.setFillFlags(2, {false, true});
+        const QString text = csvExportText(original);
+        QVERIFY(
+            text.startsWith(QString::fromUtf16(kCsvHeader) + QStringLiteral(";partial;missed\n")));
+        for (const char* guarded : {"\n'=SUM(A1);", ";'@x;''=already;", "\n'+1;", ";'-2;'\tt;",
+                                    "\n\"'\rr\";", ";';'''+;"})
+            QVERIFY2(text.contains(QString::fromLatin1(guarded)), guarded);
+        CFuelDatabase imported;
+        const CsvImportResult result = importText(text, kExportColumns, imported);
+        QCOMPARE(result.imported, 6);
+        QCOMPARE(result.skipped, 0);
+        QStringList expected = describe(original);
+        for (QString& line : expected) {
+            if (line.startsWith(u"A;B")) // an empty driver name is no driver
+                line.replace(QStringLiteral(":59||"), QStringLiteral(":59|-|"));
+        }
+        QCOMPARE(describe(imported), expected);
+        QCOMPARE(imported.getFill(1)->fuel, 40.46f);
+        QCOMPARE(imported.getFill(1)->cost, 1000.0f);
+    }
 }
 
 void CsvTest::newestFirstGivesTheSameTable() {

@@ -15,7 +15,9 @@ const RegionalSettings kGerman{u',', QStringLiteral("."), 1};
 const RegionalSettings kUnitedStates{u'.', QStringLiteral("/"), 0};
 const RegionalSettings kIso{u'.', QStringLiteral("-"), 2};
 
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
+// An amount or number that does not read.
+constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+constexpr qint64 kNoNumber = std::numeric_limits<qint64>::min();
 
 } // namespace
 
@@ -32,14 +34,16 @@ private slots:
     void regionalSettingsFromLocale();
     void overrideReplacesSystemSettings();
 
-    void amountsParse_data();
-    void amountsParse();
+    void amountsRead_data();
+    void amountsRead();
+    void amountsReadInEveryLocale_data();
+    void amountsReadInEveryLocale();
     void amountsFormat_data();
     void amountsFormat();
     void formatAmountRoundsLikePrintf();
 
-    void wholeNumbersParse_data();
-    void wholeNumbersParse();
+    void wholeNumbersRead_data();
+    void wholeNumbersRead();
 
     void checkedDatesAndTimesRead_data();
     void checkedDatesAndTimesRead();
@@ -108,41 +112,48 @@ void FormatsTest::overrideReplacesSystemSettings() {
     QCOMPARE(currentRegionalSettings().dateOrder, system.dateOrder);
 }
 
-void FormatsTest::amountsParse_data() {
+void FormatsTest::amountsRead_data() {
     QTest::addColumn<RegionalSettings>("regional");
     QTest::addColumn<QString>("text");
     QTest::addColumn<float>("expected");
     QTest::newRow("comma") << kGerman << "12,50" << 12.5f;
     QTest::newRow("point under a comma locale") << kGerman << "12.5" << 12.5f;
-    QTest::newRow("only the first comma") << kGerman << "1,234,5" << 1.234f;
-    QTest::newRow("leading blank") << kGerman << " 7" << 7.0f;
+    QTest::newRow("two commas") << kGerman << "1,234,5" << kNone;
+    QTest::newRow("blanks at the ends") << kGerman << " 7 " << 7.0f;
     QTest::newRow("comma and exponent") << kGerman << "1,5e1" << 15.0f;
-    QTest::newRow("comma under a point locale") << kUnitedStates << "12,5" << 12.0f;
+    QTest::newRow("comma under a point locale") << kUnitedStates << "12,5" << kNone;
     QTest::newRow("point") << kUnitedStates << "12.5" << 12.5f;
-    QTest::newRow("blanks of all kinds") << kUnitedStates << "\t\n 3" << 3.0f;
+    QTest::newRow("blanks of all kinds") << kUnitedStates << "\t\n 3\r\n" << 3.0f;
     QTest::newRow("negative") << kUnitedStates << "-3.5" << -3.5f;
     QTest::newRow("plus sign") << kUnitedStates << "+2" << 2.0f;
-    QTest::newRow("two signs") << kUnitedStates << "+-1" << 0.0f;
+    QTest::newRow("two signs") << kUnitedStates << "+-1" << kNone;
     QTest::newRow("fraction only") << kUnitedStates << ".5" << 0.5f;
     QTest::newRow("trailing point") << kUnitedStates << "5." << 5.0f;
-    QTest::newRow("trailing text") << kUnitedStates << "40 l" << 40.0f;
+    QTest::newRow("trailing text") << kUnitedStates << "40 l" << kNone;
+    QTest::newRow("letter for a digit") << kUnitedStates << "4O.5" << kNone;
+    QTest::newRow("NUL inside") << kUnitedStates
+                                << QString::fromLatin1("15\0"
+                                                       "00",
+                                                       5)
+                                << kNone;
     QTest::newRow("exponent") << kUnitedStates << "1e2" << 100.0f;
     QTest::newRow("negative exponent") << kUnitedStates << "25E-1" << 2.5f;
-    QTest::newRow("exponent without digits") << kUnitedStates << "1e" << 1.0f;
-    QTest::newRow("exponent sign without digits") << kUnitedStates << "1e+x" << 1.0f;
-    QTest::newRow("empty") << kUnitedStates << "" << 0.0f;
-    QTest::newRow("null") << kUnitedStates << QString() << 0.0f;
-    QTest::newRow("letters") << kUnitedStates << "abc" << 0.0f;
-    QTest::newRow("point alone") << kUnitedStates << "." << 0.0f;
-    QTest::newRow("no infinity word") << kUnitedStates << "inf" << 0.0f;
-    QTest::newRow("no NaN word") << kUnitedStates << "nan" << 0.0f;
-    QTest::newRow("no hexadecimal") << kUnitedStates << "0x10" << 0.0f;
-    QTest::newRow("non-ASCII digits") << kUnitedStates << QString::fromUtf8("\uff11\uff12") << 0.0f;
-    QTest::newRow("overflow") << kUnitedStates << "1e39" << kInfinity;
-    QTest::newRow("negative overflow") << kUnitedStates << "-1e39" << -kInfinity;
-    QTest::newRow("overflow without exponent")
-        << kUnitedStates << "1" + QString(60, u'0') << kInfinity;
-    QTest::newRow("huge exponent") << kUnitedStates << "1e99999999999" << kInfinity;
+    QTest::newRow("exponent without digits") << kUnitedStates << "1e" << kNone;
+    QTest::newRow("exponent sign without digits") << kUnitedStates << "1e+x" << kNone;
+    QTest::newRow("empty") << kUnitedStates << "" << kNone;
+    QTest::newRow("blank") << kUnitedStates << "  " << kNone;
+    QTest::newRow("null") << kUnitedStates << QString() << kNone;
+    QTest::newRow("letters") << kUnitedStates << "abc" << kNone;
+    QTest::newRow("point alone") << kUnitedStates << "." << kNone;
+    QTest::newRow("no infinity word") << kUnitedStates << "inf" << kNone;
+    QTest::newRow("no NaN word") << kUnitedStates << "nan" << kNone;
+    QTest::newRow("no hexadecimal") << kUnitedStates << "0x10" << kNone;
+    QTest::newRow("non-ASCII digits")
+        << kUnitedStates << QString::fromUtf8("\uff11\uff12") << kNone;
+    QTest::newRow("overflow") << kUnitedStates << "1e39" << kNone;
+    QTest::newRow("negative overflow") << kUnitedStates << "-1e39" << kNone;
+    QTest::newRow("overflow without exponent") << kUnitedStates << "1" + QString(60, u'0') << kNone;
+    QTest::newRow("huge exponent") << kUnitedStates << "1e99999999999" << kNone;
     QTest::newRow("underflow") << kUnitedStates << "1e-50" << 0.0f;
     QTest::newRow("underflow without exponent")
         << kUnitedStates << "0." + QString(60, u'0') + "1" << 0.0f;
@@ -150,14 +161,59 @@ void FormatsTest::amountsParse_data() {
         << kUnitedStates << "0." + QString(60, u'0') + "1e62" << 10.0f;
 }
 
-void FormatsTest::amountsParse() {
+void FormatsTest::amountsRead() {
     QFETCH(RegionalSettings, regional);
     QFETCH(QString, text);
     QFETCH(float, expected);
     setRegionalSettingsOverride(regional);
-    const float actual = parseAmount(text);
-    QCOMPARE(actual, expected);
-    QCOMPARE(std::signbit(actual), std::signbit(expected));
+    float actual = -99.0f;
+    QCOMPARE(readAmount(text, &actual), !std::isnan(expected));
+    if (std::isnan(expected))
+        QCOMPARE(actual, -99.0f);
+    else
+        QCOMPARE(actual, expected);
+}
+
+// What the export writes reads everywhere; thousands separators only where they stand as the
+// locale writes them; a text that reads leniently as the user meant still reads.
+void FormatsTest::amountsReadInEveryLocale_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<float>("enUS");
+    QTest::addColumn<float>("deDE");
+    QTest::addColumn<float>("c");
+    QTest::newRow("export") << "12.50" << 12.5f << 12.5f << 12.5f;
+    QTest::newRow("decimal comma") << "12,50" << kNone << 12.5f << kNone;
+    QTest::newRow("blanks") << " 40.5\t" << 40.5f << 40.5f << 40.5f;
+    QTest::newRow("English grouping") << "1,234.50" << 1234.5f << kNone << 1234.5f;
+    QTest::newRow("German grouping") << "1.234,50" << kNone << 1234.5f << kNone;
+    QTest::newRow("one group, no decimals") << "1,234" << 1234.0f << 1.234f << 1234.0f;
+    QTest::newRow("a lone point is a decimal point") << "1.234" << 1.234f << 1.234f << 1.234f;
+    QTest::newRow("two groups") << "1.234.567" << kNone << 1234567.0f << kNone;
+    QTest::newRow("negative grouped") << "-12,345.6" << -12345.6f << kNone << -12345.6f;
+    QTest::newRow("group of two") << "12,34,567" << kNone << kNone << kNone;
+    QTest::newRow("group of four") << "1,2345" << kNone << 1.2345f << kNone;
+    QTest::newRow("four leading digits") << "1234,567.5" << kNone << kNone << kNone;
+    QTest::newRow("separator first") << ",123" << kNone << 0.123f << kNone;
+    QTest::newRow("separator in the fraction") << "1.234,5" << kNone << 1234.5f << kNone;
+    QTest::newRow("grouped fraction") << "1.2,345" << kNone << kNone << kNone;
+    QTest::newRow("letter") << "4O.5" << kNone << kNone << kNone;
+}
+
+void FormatsTest::amountsReadInEveryLocale() {
+    QFETCH(QString, text);
+    QFETCH(float, enUS);
+    QFETCH(float, deDE);
+    QFETCH(float, c);
+    const std::pair<const char*, float> locales[] = {{"en_US", enUS}, {"de_DE", deDE}, {"C", c}};
+    for (const auto& [locale, expected] : locales) {
+        setRegionalSettingsOverride(regionalSettingsFor(QLocale(QString::fromLatin1(locale))));
+        float actual = 0.0f;
+        const bool read = readAmount(text, &actual);
+        QVERIFY2(read == !std::isnan(expected), locale);
+        if (read)
+            QVERIFY2(actual == expected,
+                     qPrintable(QStringLiteral("%1: %2").arg(locale).arg(actual)));
+    }
 }
 
 void FormatsTest::amountsFormat_data() {
@@ -213,30 +269,38 @@ void FormatsTest::formatAmountRoundsLikePrintf() {
     }
 }
 
-void FormatsTest::wholeNumbersParse_data() {
+void FormatsTest::wholeNumbersRead_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<qint32>("expected");
-    QTest::newRow("digits") << "1500" << 1500;
-    QTest::newRow("blanks and unit") << "  42km" << 42;
-    QTest::newRow("tab") << "\t7" << 7;
-    QTest::newRow("negative") << "-17" << -17;
-    QTest::newRow("plus") << "+8" << 8;
-    QTest::newRow("stops at blank") << "12 34" << 12;
-    QTest::newRow("stops at point") << "12.9" << 12;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("letters") << "abc" << 0;
-    QTest::newRow("sign without digits") << "- 5" << 0;
-    QTest::newRow("largest") << "2147483647" << std::numeric_limits<qint32>::max();
-    QTest::newRow("one above largest") << "2147483648" << std::numeric_limits<qint32>::max();
-    QTest::newRow("smallest") << "-2147483648" << std::numeric_limits<qint32>::min();
-    QTest::newRow("one below smallest") << "-2147483649" << std::numeric_limits<qint32>::min();
-    QTest::newRow("many digits") << "99999999999999999999999" << std::numeric_limits<qint32>::max();
+    QTest::addColumn<qint64>("expected");
+    QTest::newRow("digits") << "1500" << qint64(1500);
+    QTest::newRow("blanks at the ends") << " \t42 \n" << qint64(42);
+    QTest::newRow("unit") << "42km" << kNoNumber;
+    QTest::newRow("negative") << "-17" << qint64(-17);
+    QTest::newRow("plus") << "+8" << qint64(8);
+    QTest::newRow("blank inside") << "12 34" << kNoNumber;
+    QTest::newRow("point") << "41.230" << kNoNumber;
+    QTest::newRow("comma") << "41,230" << kNoNumber;
+    QTest::newRow("NUL inside") << QString::fromLatin1("15\0"
+                                                       "00",
+                                                       5)
+                                << kNoNumber;
+    QTest::newRow("empty") << "" << kNoNumber;
+    QTest::newRow("letters") << "abc" << kNoNumber;
+    QTest::newRow("sign without digits") << "- 5" << kNoNumber;
+    QTest::newRow("sign alone") << "-" << kNoNumber;
+    QTest::newRow("largest") << "2147483647" << qint64(std::numeric_limits<qint32>::max());
+    QTest::newRow("one above largest") << "2147483648" << kNoNumber;
+    QTest::newRow("smallest") << "-2147483648" << qint64(std::numeric_limits<qint32>::min());
+    QTest::newRow("one below smallest") << "-2147483649" << kNoNumber;
+    QTest::newRow("many digits") << "99999999999999999999999" << kNoNumber;
 }
 
-void FormatsTest::wholeNumbersParse() {
+void FormatsTest::wholeNumbersRead() {
     QFETCH(QString, text);
-    QFETCH(qint32, expected);
-    QCOMPARE(parseWholeNumber(text), expected);
+    QFETCH(qint64, expected);
+    qint32 actual = 7;
+    QCOMPARE(readWholeNumber(text, &actual), expected != kNoNumber);
+    QCOMPARE(qint64(actual), expected == kNoNumber ? 7 : expected);
 }
 
 void FormatsTest::checkedDatesAndTimesRead_data() {

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +37,8 @@ private slots:
     void appliesTheFileFormat_data();
     void appliesTheFileFormat();
     void missingOrEmptyFileGivesDefaults();
+    void refusesWhatIsNoRegularFileOrTooLarge_data();
+    void refusesWhatIsNoRegularFileOrTooLarge();
     void loadStartsFromAnEmptyTable();
     void resolvesTheStoredPath_data();
     void resolvesTheStoredPath();
@@ -142,6 +145,43 @@ void LanguageTest::missingOrEmptyFileGivesDefaults() {
     QCOMPARE(table.sectionCount(), 0);
     QCOMPARE(lookup(table, QStringLiteral("about"), QStringLiteral("caption")), kDefault);
     QCOMPARE(table.translate(u"about", u"caption", u""), QString());
+}
+
+void LanguageTest::refusesWhatIsNoRegularFileOrTooLarge_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("named pipe") << "fifo" << false;
+    QTest::newRow("endless device") << "/dev/zero" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("one byte too large") << "large" << false;
+    QTest::newRow("largest") << "largest" << true;
+}
+
+// As a file that cannot be opened: at once, with the defaults.
+void LanguageTest::refusesWhatIsNoRegularFileOrTooLarge() {
+    QFETCH(QString, kind);
+    QFETCH(bool, read);
+    QTemporaryDir dir;
+    CLanguage table;
+    loadText(table, dir, "[about]\ncaption=Old\n");
+    const QString path = dir.filePath(QStringLiteral("lang/test.lng"));
+    QVERIFY(QFile::remove(path));
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == u"fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind.startsWith(u'/')) {
+        QVERIFY(QFile::link(kind, path));
+    } else if (kind == u"folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[about]\ncaption=Big\n");
+        QVERIFY(file.resize(CLanguage::kMaxFileBytes + (kind == u"large" ? 1 : 0)));
+    }
+    table.load(QStringLiteral("lang\\test.lng"), dir.path());
+    QCOMPARE(lookup(table, QStringLiteral("about"), QStringLiteral("caption")),
+             read ? QStringLiteral("Big") : kDefault);
 }
 
 void LanguageTest::loadStartsFromAnEmptyTable() {

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class TextFileTest : public QObject {
     Q_OBJECT
@@ -16,6 +17,8 @@ private slots:
     void readsAFileFromDisk();
     void refusesWhatCannotBeOpened();
     void readsBinaryGarbageToTheEnd();
+    void aFileGrownBeyondItsSizeIsAnError();
+    void decodesInChunksAsAWhole();
 };
 
 void TextFileTest::decodesByByteOrderMark_data() {
@@ -50,34 +53,55 @@ void TextFileTest::readsLinesInPieces_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("maxCharacters");
     QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<bool>("anyLineEnd"); // CR alone ends a line too
 
-    QTest::newRow("line ends kept") << QStringLiteral("a\r\nb\n") << 10
-                                    << QStringList{QStringLiteral("a\r\n"), QStringLiteral("b\n")};
+    QTest::newRow("line ends kept")
+        << QStringLiteral("a\r\nb\n") << 10
+        << QStringList{QStringLiteral("a\r\n"), QStringLiteral("b\n")} << false;
     QTest::newRow("last line without a line end")
-        << QStringLiteral("a\nb") << 10 << QStringList{QStringLiteral("a\n"), QStringLiteral("b")};
+        << QStringLiteral("a\nb") << 10 << QStringList{QStringLiteral("a\n"), QStringLiteral("b")}
+        << false;
     QTest::newRow("empty lines") << QStringLiteral("\n\n") << 10
-                                 << QStringList{QStringLiteral("\n"), QStringLiteral("\n")};
+                                 << QStringList{QStringLiteral("\n"), QStringLiteral("\n")}
+                                 << false;
     QTest::newRow("long line in pieces")
         << QStringLiteral("abcdefghij\nk") << 4
         << QStringList{QStringLiteral("abcd"), QStringLiteral("efgh"), QStringLiteral("ij\n"),
-                       QStringLiteral("k")};
+                       QStringLiteral("k")}
+        << false;
     QTest::newRow("line of exactly the piece size")
         << QStringLiteral("abcd\nef") << 4
-        << QStringList{QStringLiteral("abcd"), QStringLiteral("\n"), QStringLiteral("ef")};
+        << QStringList{QStringLiteral("abcd"), QStringLiteral("\n"), QStringLiteral("ef")} << false;
     QTest::newRow("piece boundary between CR and LF")
         << QStringLiteral("abc\r\n") << 4
-        << QStringList{QStringLiteral("abc\r"), QStringLiteral("\n")};
+        << QStringList{QStringLiteral("abc\r"), QStringLiteral("\n")} << false;
     QTest::newRow("a lone CR does not end a line")
-        << QStringLiteral("a\rb\n") << 10 << QStringList{QStringLiteral("a\rb\n")};
-    QTest::newRow("empty text") << QString() << 10 << QStringList{};
+        << QStringLiteral("a\rb\n") << 10 << QStringList{QStringLiteral("a\rb\n")} << false;
+    QTest::newRow("any line end: CR LF kept whole")
+        << QStringLiteral("abc\r\nd") << 4
+        << QStringList{QStringLiteral("abc"), QStringLiteral("\r\n"), QStringLiteral("d")} << true;
+    QTest::newRow("any line end: CR LF of one piece")
+        << QStringLiteral("ab\r\nd") << 4
+        << QStringList{QStringLiteral("ab\r\n"), QStringLiteral("d")} << true;
+    QTest::newRow("any line end: pieces of one character")
+        << QStringLiteral("\r\n") << 1 << QStringList{QStringLiteral("\r"), QStringLiteral("\n")}
+        << true;
+    QTest::newRow("any line end: a lone CR ends a line")
+        << QStringLiteral("a\rb\n\r\rc") << 10
+        << QStringList{QStringLiteral("a\r"), QStringLiteral("b\n"), QStringLiteral("\r"),
+                       QStringLiteral("\r"), QStringLiteral("c")}
+        << true;
+    QTest::newRow("empty text") << QString() << 10 << QStringList{} << false;
 }
 
 void TextFileTest::readsLinesInPieces() {
     QFETCH(QString, text);
     QFETCH(int, maxCharacters);
     QFETCH(QStringList, pieces);
+    QFETCH(bool, anyLineEnd);
 
-    CTextFileReader reader;
+    CTextFileReader reader(anyLineEnd ? CTextFileReader::LineEnds::Any
+                                      : CTextFileReader::LineEnds::LineFeed);
     reader.setText(text);
     QStringList read;
     QString line;
@@ -118,7 +142,7 @@ void TextFileTest::readsAFileFromDisk() {
     file.close();
 
     CTextFileReader reader;
-    QVERIFY(reader.open(file.fileName()));
+    QVERIFY(reader.open(file.fileName(), 100));
     QString line;
     QVERIFY(reader.readLine(&line, 254));
     QCOMPARE(line, QStringLiteral("a\r\n"));
@@ -132,11 +156,88 @@ void TextFileTest::refusesWhatCannotBeOpened() {
     QVERIFY(dir.isValid());
     CTextFileReader reader;
     reader.setText(QStringLiteral("left over\n"));
-    QVERIFY(!reader.open(dir.filePath(QStringLiteral("missing.txt"))));
+    QVERIFY(!reader.open(dir.filePath(QStringLiteral("missing.txt")), 100));
     QVERIFY(reader.atEnd());
-    QVERIFY(!reader.open(dir.path()));
     QString line;
     QVERIFY(!reader.readLine(&line, 254));
+
+    // No wait for a writer, no endless reading: only regular files within the size given.
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile large(dir.filePath(QStringLiteral("large.txt")));
+    QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(101));
+    large.close();
+    for (const QString& path : {dir.path(), fifo, QStringLiteral("/dev/zero"), large.fileName()}) {
+        QVERIFY2(!reader.open(path, 100), qPrintable(path));
+        QVERIFY(reader.atEnd() && !reader.hasError());
+    }
+    QVERIFY(reader.open(large.fileName(), 101));
+}
+
+// A file that grows beyond its size after it was opened is read up to it and reported.
+void TextFileTest::aFileGrownBeyondItsSizeIsAnError() {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("growing.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("a\nb\n");
+    file.flush();
+    CTextFileReader reader;
+    QVERIFY(reader.open(file.fileName(), 4));
+    file.write(QByteArray(kTextFileChunkBytes * 2, 'c'));
+    file.flush();
+    QString line;
+    QStringList read;
+    while (reader.readLine(&line, 254))
+        read << line;
+    QVERIFY(reader.hasError());
+    QVERIFY(read.join(QString()).size() <= 4);
+}
+
+// However the chunks of the file cut its characters, the reader gives the text that decoding
+// the whole file gives.
+void TextFileTest::decodesInChunksAsAWhole() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chunks.txt"));
+    QRandomGenerator random(20261209);
+    const QByteArray euro = QStringLiteral("\u20ac").toUtf8();
+    const QList<QByteArray> contents = {
+        QByteArray(kTextFileChunkBytes - 1, 'a') + euro + "\n",
+        QByteArray(kTextFileChunkBytes - 2, 'a') + euro + "\r\n",
+        QByteArray("\xFF\xFE") + QByteArray(kTextFileChunkBytes - 3, 'a') + "\x3D\xD8\x00\xDE",
+        QByteArray("\xFE\xFF") + QByteArray(kTextFileChunkBytes - 1, 'a') + "x",
+        QByteArray(kTextFileChunkBytes * 2, 'a') + "\xE2\x82",
+    };
+    QList<QByteArray> all = contents;
+    // Every character, whole or cut, complete or not, ending 1 to 4 bytes after the chunk's end.
+    for (const QByteArray& character :
+         {QByteArray("\xC4\x8D"), QByteArray("\xE2\x82\xAC"), QByteArray("\xF0\x9F\x98\x80"),
+          QByteArray("\xE2\x82"
+                     "A"),
+          QByteArray("\xED\xA0\x80"), QByteArray("\xC4\xC4\x8D")}) {
+        for (qint64 back = 1; back <= 4; ++back)
+            all << QByteArray(kTextFileChunkBytes - back, 'a') + character + "\n";
+    }
+    for (const QByteArray& start : {QByteArray(), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF"),
+                                    QByteArray("\xEF\xBB\xBF")}) {
+        QByteArray bytes = start;
+        for (qint64 i = 0; i < kTextFileChunkBytes * 3 + 7; ++i)
+            bytes.append(char(random.bounded(256)));
+        all << bytes;
+    }
+    for (const QByteArray& bytes : all) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        CTextFileReader reader;
+        QVERIFY(reader.open(path, bytes.size()));
+        QString joined;
+        QString line;
+        while (reader.readLine(&line, 1023))
+            joined += line;
+        QVERIFY(!reader.hasError());
+        QCOMPARE(joined, decodeTextFile(bytes));
+    }
 }
 
 void TextFileTest::readsBinaryGarbageToTheEnd() {

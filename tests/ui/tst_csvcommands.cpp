@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -76,6 +77,8 @@ private slots:
     void importCommand();
     void importDialogShowsTheColumns();
     void importFileGoneBeforeImport();
+    void importRefusesWhatIsNoRegularFile_data();
+    void importRefusesWhatIsNoRegularFile();
 
 private:
     // Imports text with columns 1 to 8 in the export's order.
@@ -176,8 +179,18 @@ void CsvCommandsTest::importCommand_data() {
         << "Import successfully finished.\nFills imported: 2. Lines skipped: 1.\n"
            "Line 3: Odometer \"x\" cannot be read.";
     QTest::newRow("header only") << "in.csv" << true << kHeader << QStringList{"500"}
-                                 << "Import successfully finished.\n"
+                                 << "Nothing was imported.\n"
                                     "Fills imported: 0. Lines skipped: 0.";
+    QTest::newRow("nothing reads whole")
+        << "in.csv" << true << kHeader + "A;41.230;40;60;2.1.2004;;;\nB;1;4O.5;60;2.1.2004;;;\n"
+        << QStringList{"500"}
+        << "Nothing was imported.\nFills imported: 0. Lines skipped: 2.\n"
+           "Line 2: Odometer \"41.230\" cannot be read.\nLine 3: Fuel \"4O.5\" cannot be read.";
+    QTest::newRow("a long line is one line")
+        << "in.csv" << true << kHeader + "A;x;40;60;2.1.2004;;;" + QString(5000, u'n') + "\n"
+        << QStringList{"500"}
+        << "Nothing was imported.\nFills imported: 0. Lines skipped: 1.\n"
+           "Line 2: Odometer \"x\" cannot be read.";
 }
 
 void CsvCommandsTest::importCommand() {
@@ -265,6 +278,30 @@ void CsvCommandsTest::importFileGoneBeforeImport() {
         dialog.accept();
     });
     m_window->dispatchCommand(CMainWnd::CmdImportCsv);
+    QCOMPARE(DialogSeams::askedMessages().size(), 1);
+    QCOMPARE(lastMessage().caption, QStringLiteral("Import"));
+    QCOMPARE(lastMessage().text, QStringLiteral("Error importing database."));
+    QCOMPARE(m_window->database().getFillCount(), 0);
+}
+
+void CsvCommandsTest::importRefusesWhatIsNoRegularFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("endless device") << "/dev/zero";
+    QTest::newRow("folder") << "folder";
+}
+
+// At once, with the message of a file that cannot be opened.
+void CsvCommandsTest::importRefusesWhatIsNoRegularFile() {
+    QFETCH(QString, kind);
+    QString path = kind;
+    if (kind == u"fifo") {
+        path = m_dir.filePath(QStringLiteral("fifo.csv"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == u"folder") {
+        path = m_dir.path();
+    }
+    importWithExportColumns(path);
     QCOMPARE(DialogSeams::askedMessages().size(), 1);
     QCOMPARE(lastMessage().caption, QStringLiteral("Import"));
     QCOMPARE(lastMessage().text, QStringLiteral("Error importing database."));

@@ -66,8 +66,13 @@ QComboBox* box(QDialog& dialog, const char* name) {
 }
 
 // Answers the next fill dialog: `fillIn` sees it shown and sets its fields, then OK is pressed.
+// The number fields a new fill shows empty, which do not read, hold readable numbers first.
 void answerWithOk(std::function<void(QDialog&)> fillIn) {
     DialogSeams::setNextDialogHandler([fillIn](QDialog& dialog) {
+        for (const char* name : {"odometer", "fuel", "cost"}) {
+            if (QLineEdit* number = control<QLineEdit>(dialog, name); number->text().isEmpty())
+                number->setText("1");
+        }
         fillIn(dialog);
         QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
     });
@@ -102,7 +107,7 @@ class FillDlgTest : public QObject {
 private slots:
     void initTestCase() {
         DialogSeams::enable();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1});
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1, QLatin1Char('.')});
     }
     void init() {
         DialogSeams::reset();
@@ -410,6 +415,67 @@ private slots:
         QCOMPARE(database.getFillCount(), 2);
         QCOMPARE(formatDate(database.getFill(1)->dateTime), QString("9.2.2020"));
         QCOMPARE(formatTime(database.getFill(1)->dateTime), QString("9:15:00"));
+    }
+
+    void unreadableNumbersKeepTheDialogOpen_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<double>("stored");
+        QTest::newRow("odometer with a point") << "odometer"
+                                               << "41.230" << false << 0.0;
+        QTest::newRow("empty odometer") << "odometer"
+                                        << "" << false << 0.0;
+        QTest::newRow("odometer in blanks") << "odometer"
+                                            << " 1600 " << true << 1600.0;
+        QTest::newRow("letter in the fuel") << "fuel"
+                                            << "4O,5" << false << 0.0;
+        QTest::newRow("fuel beyond range") << "fuel"
+                                           << "1e39" << false << 0.0;
+        QTest::newRow("fuel as the export writes it") << "fuel"
+                                                      << "40.5" << true << 40.5;
+        QTest::newRow("cost with its currency") << "cost"
+                                                << "12 EUR" << false << 0.0;
+        QTest::newRow("grouped cost") << "cost"
+                                      << "1.234,50" << true << 1234.5;
+    }
+    void unreadableNumbersKeepTheDialogOpen() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, reads);
+        QFETCH(double, stored);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        storeFill(log, "Shell", "1.2.2020", 1000);
+        m_window->selectRow(0);
+        const QByteArray before = bytesOf(database.getFill(0));
+        bool stillOpen = false;
+        bool unchanged = false;
+        QString focused;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            field(dialog, qPrintable(name))->setText(text);
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            stillOpen = dialog.isVisible();
+            focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+            unchanged = bytesOf(database.getFill(0)) == before;
+        });
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        const FillRecord* fill = database.getFill(0);
+        const double values[] = {double(fill->odometer), double(fill->fuel), double(fill->cost)};
+        const int index = name == "odometer" ? 0 : name == "fuel" ? 1 : 2;
+        if (reads) {
+            QVERIFY(!stillOpen);
+            QVERIFY(DialogSeams::askedMessages().isEmpty());
+            QCOMPARE(values[index], stored);
+            return;
+        }
+        QVERIFY(stillOpen);
+        QVERIFY(unchanged);
+        QCOMPARE(focused, name);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        const TextId* messages[] = {&Text::fill_invalidodometer, &Text::fill_invalidfuel,
+                                    &Text::fill_invalidcost};
+        QCOMPARE(DialogSeams::askedMessages().constFirst().text, translate(*messages[index]));
     }
 
     // A field the user left as loadData showed it keeps the stored value, which its text does

@@ -185,11 +185,34 @@ void CFillDlg::showEvent(QShowEvent* event) {
 }
 
 void CFillDlg::accept() {
-    FileTime dateTime = m_fillCopy.dateTime;
-    if (!readFillTime(&dateTime))
+    FillRecord typed = m_fillCopy;
+    if (!readFillNumbers(&typed) || !readFillTime(&typed.dateTime))
         return;
-    saveData(dateTime);
+    saveData(typed);
     CScrollDlg::accept();
+}
+
+bool CFillDlg::refuseField(QLineEdit* field, const TextId& message) {
+    showMessageBox(this, QStringLiteral("Tankometer"), translate(message), QMessageBox::Warning,
+                   QMessageBox::Ok);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+bool CFillDlg::readFillNumbers(FillRecord* out) {
+    // A field left as shown keeps the stored value: a reading in miles never drifts.
+    const QString odometer = m_odometer->text().left(kFieldTextLength);
+    if ((!m_edit || odometer != m_shownOdometer) &&
+        !readOdometer(odometer, m_units, &out->odometer))
+        return refuseField(m_odometer, Text::fill_invalidodometer);
+    const QString fuel = m_fuel->text().left(kFieldTextLength);
+    if ((!m_edit || fuel != m_shownFuel) && !readVolume(fuel, m_units, &out->fuel))
+        return refuseField(m_fuel, Text::fill_invalidfuel);
+    const QString cost = m_cost->text().left(kFieldTextLength);
+    if ((!m_edit || cost != m_shownCost) && !readAmount(cost, &out->cost))
+        return refuseField(m_cost, Text::fill_invalidcost);
+    return true;
 }
 
 bool CFillDlg::readFillTime(FileTime* out) {
@@ -202,14 +225,9 @@ bool CFillDlg::readFillTime(FileTime* out) {
     const DateTimePart wrong = readDateTime(date, time, out);
     if (wrong == DateTimePart::None)
         return true;
-    QLineEdit* field = wrong == DateTimePart::Date ? m_date : m_time;
-    showMessageBox(
-        this, QStringLiteral("Tankometer"),
-        translate(wrong == DateTimePart::Date ? Text::fill_invaliddate : Text::fill_invalidtime),
-        QMessageBox::Warning, QMessageBox::Ok);
-    field->setFocus(Qt::OtherFocusReason);
-    field->selectAll();
-    return false;
+    if (wrong == DateTimePart::Date)
+        return refuseField(m_date, Text::fill_invaliddate);
+    return refuseField(m_time, Text::fill_invalidtime);
 }
 
 void CFillDlg::initDialog() {
@@ -297,7 +315,7 @@ void CFillDlg::loadData() {
         field->setCursorPosition(0);
 }
 
-void CFillDlg::saveData(const FileTime& dateTime) {
+void CFillDlg::saveData(const FillRecord& typed) {
     logLine("CFillDlg::saveData: Saving fill info - started");
 
     logLine("CFillDlg::saveData: station");
@@ -308,25 +326,17 @@ void CFillDlg::saveData(const FileTime& dateTime) {
     logLine("CFillDlg::saveData: odometer");
     const QString odometer = m_odometer->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: odometer is: %S", odometer);
-    // A reading left as shown keeps the stored kilometres: a reading in miles never drifts.
-    if (!m_edit || odometer != m_shownOdometer) {
-        const qint32 typed = parseWholeNumber(odometer);
-        if (!kilometresFrom(m_units, typed, &m_fillCopy.odometer))
-            m_fillCopy.odometer =
-                typed < 0 ? std::numeric_limits<qint32>::min() : std::numeric_limits<qint32>::max();
-    }
+    m_fillCopy.odometer = typed.odometer;
 
     logLine("CFillDlg::saveData: fuel");
     const QString fuel = m_fuel->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: fuel is: %S", fuel);
-    if (!m_edit || fuel != m_shownFuel)
-        m_fillCopy.fuel = litresFrom(m_units, parseAmount(fuel));
+    m_fillCopy.fuel = typed.fuel;
 
     logLine("CFillDlg::saveData: cost");
     const QString cost = m_cost->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: cost is: %S", cost);
-    if (!m_edit || cost != m_shownCost)
-        m_fillCopy.cost = parseAmount(cost);
+    m_fillCopy.cost = typed.cost;
 
     logLine("CFillDlg::saveData: notes");
     const QString notes = m_notes->text().left(kNotesUnits - 1);
@@ -337,7 +347,7 @@ void CFillDlg::saveData(const FileTime& dateTime) {
     const QString date = m_date->text().left(kFieldTextLength);
     const QString time = m_time->text().left(kFieldTextLength);
     logText("CFillDlg::saveData: date is: %S", date);
-    m_fillCopy.dateTime = dateTime;
+    m_fillCopy.dateTime = typed.dateTime;
 
     logLine("CFillDlg::saveData: driver");
     const QString driver = m_driver->currentText().left(kDriverNameUnits - 1);

@@ -3,6 +3,7 @@
 #include "db/fillextras.h"
 #include "db/records.h"
 #include "db/units.h"
+#include "localisation/texts.h"
 #include "ui/fill/scrolldlg.h"
 
 class CFuelDatabase;
@@ -48,9 +49,14 @@ private:
     void fillStationList();
     void fillDriverList();
     void loadData();
-    void saveData(const FileTime& dateTime);
+    // Stores the fields, with the odometer, fuel, cost and time read into typed.
+    void saveData(const FillRecord& typed);
+    // Odometer, fuel and cost as the fields give them, or false after saying which does not read.
+    bool readFillNumbers(FillRecord* out);
     // The fill time the date and time fields give, or false after saying which does not read.
     bool readFillTime(FileTime* out);
+    // Tells that a field does not read and puts the focus on it; false.
+    bool refuseField(QLineEdit* field, const TextId& message);
 
     QLabel* m_stationLabel = nullptr;
     QComboBox* m_station = nullptr;

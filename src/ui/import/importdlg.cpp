@@ -229,13 +229,18 @@ void CImportDlg::runImport() {
         return;
     }
     const CsvImportResult result = m_document->importCsv(reader, columnMap());
+    if (result.readFailed) {
+        showMessageBox(this, caption, translate(Text::Import_errorload), QMessageBox::Warning);
+        return;
+    }
     showMessageBox(this, caption, importReport(result), QMessageBox::Information);
 }
 
 QString CImportDlg::importReport(const CsvImportResult& result) {
-    QStringList lines{translate(Text::Import_imported),
-                      translate(Text::Import_importedcount)
-                          .arg(QString::number(result.imported), QString::number(result.skipped))};
+    QStringList lines{
+        translate(result.imported > 0 ? Text::Import_imported : Text::Import_nothingimported),
+        translate(Text::Import_importedcount)
+            .arg(QString::number(result.imported), QString::number(result.skipped))};
     for (const CsvSkippedLine& skipped : result.firstSkipped) {
         const QString value = valueName(skipped.reason.value);
         if (skipped.reason.status == CsvLineStatus::MissingColumn) {
