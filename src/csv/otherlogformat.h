@@ -72,6 +72,10 @@ struct OtherLogFile {
     QString vehicleName;
 };
 
+// Another app's export is read whole; a larger file is not read (the import then reports that it
+// cannot open it). Far more than any app writes for a lifetime of fills.
+inline constexpr qint64 kOtherLogFileBytes = 64 * 1024 * 1024;
+
 OtherLogFile readOtherLog(QStringView text);
 
 struct OtherLogSettings {

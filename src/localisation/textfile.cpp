@@ -67,6 +67,18 @@ QString decodeTextFile(const QByteArray& bytes) {
     return decodeWhole(QByteArrayView(bytes).sliced(mark.bytes.size()), mark.encoding);
 }
 
+bool readTextFile(const QString& path, qint64 maxBytes, QString* text) {
+    QFile file;
+    if (!openRegularFile(&file, path) || file.size() > maxBytes)
+        return false;
+    // One byte more than allowed tells a file that grew since its size was taken.
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes)
+        return false;
+    *text = decodeTextFile(bytes);
+    return true;
+}
+
 QString stripLineEnd(QString line) {
     for (int i = 0; i < 2; ++i) {
         if (line.endsWith(u'\r') || line.endsWith(u'\n'))

@@ -13,6 +13,10 @@
 // The characters of a whole file's bytes, byte-order mark removed.
 QString decodeTextFile(const QByteArray& bytes);
 
+// The characters of a regular file of at most maxBytes bytes, read whole; false when it is no
+// regular file, cannot be read or is larger.
+bool readTextFile(const QString& path, qint64 maxBytes, QString* text);
+
 // Drops a final CR or LF, and then one more final CR or LF.
 QString stripLineEnd(QString line);
 

@@ -286,22 +286,34 @@ void CsvCommandsTest::importFileGoneBeforeImport() {
 
 void CsvCommandsTest::importRefusesWhatIsNoRegularFile_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("named pipe") << "fifo";
-    QTest::newRow("endless device") << "/dev/zero";
-    QTest::newRow("folder") << "folder";
+    QTest::addColumn<bool>("otherLog");
+    for (const bool otherLog : {false, true}) {
+        const char* command = otherLog ? "other log: " : "CSV: ";
+        QTest::addRow("%snamed pipe", command) << "fifo" << otherLog;
+        QTest::addRow("%sendless device", command) << "/dev/zero" << otherLog;
+        QTest::addRow("%sfolder", command) << "folder" << otherLog;
+    }
 }
 
-// At once, with the message of a file that cannot be opened.
+// Both imports refuse at once, with the message of a file that cannot be opened.
 void CsvCommandsTest::importRefusesWhatIsNoRegularFile() {
     QFETCH(QString, kind);
+    QFETCH(bool, otherLog);
     QString path = kind;
     if (kind == u"fifo") {
         path = m_dir.filePath(QStringLiteral("fifo.csv"));
+        QFile::remove(path);
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == u"folder") {
         path = m_dir.path();
     }
-    importWithExportColumns(path);
+    if (otherLog) {
+        DialogSeams::setNextFileName(path);
+        m_window->dispatchCommand(CMainWnd::CmdImportOtherLog);
+        QCOMPARE(DialogSeams::ranDialogs(), QList<QString>{});
+    } else {
+        importWithExportColumns(path);
+    }
     QCOMPARE(DialogSeams::askedMessages().size(), 1);
     QCOMPARE(lastMessage().caption, QStringLiteral("Import"));
     QCOMPARE(lastMessage().text, QStringLiteral("Error importing database."));

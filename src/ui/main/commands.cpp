@@ -29,7 +29,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
@@ -403,14 +402,13 @@ void CMainCommands::importOtherLog() {
     if (path.isEmpty())
         return;
 
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly)) {
+    QString text;
+    if (!readTextFile(path, kOtherLogFileBytes, &text)) {
         showMessageBox(&m_window, translate(Text::Import_importcaption),
                        translate(Text::Import_errorload), QMessageBox::Warning);
         return;
     }
-    const OtherLogFile file = readOtherLog(decodeTextFile(input.readAll()));
-    input.close();
+    const OtherLogFile file = readOtherLog(text);
 
     COtherLogDlg dialog(&m_window, m_document.database(), file);
     const int result = execDialog(dialog);
