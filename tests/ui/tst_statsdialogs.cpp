@@ -110,8 +110,11 @@ void walk(QAccessibleInterface* node, QList<Reached>* reached, int depth = 0) {
     for (const auto& [other, relation] : node->relations(QAccessible::Label))
         here.labels.append(other->text(QAccessible::Name));
     if (QAccessibleTableCellInterface* cell = node->tableCellInterface()) {
-        for (QAccessibleInterface* header : cell->rowHeaderCells())
+        for (QAccessibleInterface* header : cell->rowHeaderCells()) {
             here.labels.append(header->text(QAccessible::Name));
+            // Qt Widgets makes a new header cell on each call and leaves it to the caller.
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(header));
+        }
     }
     reached->append(here);
     for (int i = 0; i < node->childCount(); ++i)
