@@ -234,8 +234,6 @@ void CsvTest::readRecords_data() {
         << "a\n" + QString(5000, u'y') + "\r\nb"
         << QStringList{"1:a", "2:" + QString(1023, u'y'), "3:b"};
     QTest::newRow("CR line ends") << "a;b\rc\r\rd" << QStringList{"1:a|b", "2:c", "3:", "4:d"};
-    QTest::newRow("mixed line ends")
-        << "a\r\nb\rc\nd\n\r" << QStringList{"1:a", "2:b", "3:c", "4:d", "5:"};
     const QString longQuoted =
         QStringLiteral("\"") + QString(1020, u'q') + QStringLiteral("\nmore\";2\nlast");
     QTest::newRow("quoted record beyond the line limit")
@@ -339,13 +337,6 @@ void CsvTest::import_data() {
                .arg(int(CsvOdometer))
                .arg(int(CsvFuel))
                .arg(QChar(0) + QStringLiteral("00"));
-    QTest::newRow("export of a comma locale")
-        << QChar(u',') << kHeader + "S;1;12.50;1,5;1.1.2004;;;\n"
-        << all << QStringList{"S|1|12.50|1.50|1.1.2004 0:00:00|-|"} << 0 << "";
-    QTest::newRow("CR line ends") << point << "h\rS;1;1;1;1.1.2004;;;\rT;2;2;2;2.1.2004;;;\r" << all
-                                  << QStringList{"S|1|1.00|1.00|1.1.2004 0:00:00|-|",
-                                                 "T|2|2.00|2.00|2.1.2004 0:00:00|-|"}
-                                  << 0 << "";
     QTest::newRow("the export's guard comes off")
         << point << kHeader + "'=S;1;1;1;1.1.2004;;'@d;''-n\n"
         << all << QStringList{"=S|1|1.00|1.00|1.1.2004 0:00:00|@d|'-n"} << 0 << "";

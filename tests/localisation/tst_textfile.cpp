@@ -199,10 +199,7 @@ void TextFileTest::decodesInChunksAsAWhole() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("chunks.txt"));
     QRandomGenerator random(20261209);
-    const QByteArray euro = QStringLiteral("\u20ac").toUtf8();
     const QList<QByteArray> contents = {
-        QByteArray(kTextFileChunkBytes - 1, 'a') + euro + "\n",
-        QByteArray(kTextFileChunkBytes - 2, 'a') + euro + "\r\n",
         QByteArray("\xFF\xFE") + QByteArray(kTextFileChunkBytes - 3, 'a') + "\x3D\xD8\x00\xDE",
         QByteArray("\xFE\xFF") + QByteArray(kTextFileChunkBytes - 1, 'a') + "x",
         QByteArray(kTextFileChunkBytes * 2, 'a') + "\xE2\x82",

@@ -2,6 +2,7 @@
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
+#include "filebytes.h"
 #include "fullfilesystem.h"
 #include "localisation/language.h"
 #include "ui/import/importdlg.h"
@@ -22,17 +23,6 @@
 namespace {
 
 const QString kHeader = QStringLiteral("station;odometer;fuel;cost;date;time;driver;notes\n");
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QComboBox* picker(QDialog& dialog, const char* name) {
     return dialog.findChild<QComboBox*>(QString::fromLatin1(name));
@@ -127,9 +117,9 @@ void CsvCommandsTest::exportCommand() {
     QFETCH(QString, message);
     QFETCH(bool, written);
     QFETCH(QByteArray, earlier);
-    writeFile(m_dir.filePath(QStringLiteral("blocker")), "a file, not a folder");
-    writeFile(m_dir.filePath(QStringLiteral("in.csv")),
-              (kHeader + "Shell;12345;40.5;1000;18.5.2004;7:05:09;;a;b\n").toUtf8());
+    writeAll(m_dir.filePath(QStringLiteral("blocker")), "a file, not a folder");
+    writeAll(m_dir.filePath(QStringLiteral("in.csv")),
+             (kHeader + "Shell;12345;40.5;1000;18.5.2004;7:05:09;;a;b\n").toUtf8());
     importWithExportColumns(m_dir.filePath(QStringLiteral("in.csv")));
     DialogSeams::reset();
 
@@ -140,7 +130,7 @@ void CsvCommandsTest::exportCommand() {
         REQUIRE_MOUNTED(*full);
     }
     if (!earlier.isEmpty())
-        writeFile(path, earlier);
+        writeAll(path, earlier);
     if (full)
         QVERIFY(full->fill());
     DialogSeams::setNextFileName(path);
@@ -158,7 +148,7 @@ void CsvCommandsTest::exportCommand() {
     QCOMPARE(lastMessage().caption, QStringLiteral("Export"));
     QCOMPARE(lastMessage().text, message);
     const QString expected = kHeader + "Shell;12345;40.50;1000.00;18.5.2004;7:05:09;;a\n";
-    QCOMPARE(readFile(path), written ? expected.toUtf8() : earlier);
+    QCOMPARE(readAll(path), written ? expected.toUtf8() : earlier);
     QCOMPARE(m_window->listModel()->rowCount(), 1);
 }
 
@@ -201,13 +191,13 @@ void CsvCommandsTest::importCommand() {
     QFETCH(QString, message);
     // One fill already there, dated after the ones imported.
     const QString existing = m_dir.filePath(QStringLiteral("existing.csv"));
-    writeFile(existing, (kHeader + "E;500;1;1;1.12.2003;;;\n").toUtf8());
+    writeAll(existing, (kHeader + "E;500;1;1;1.12.2003;;;\n").toUtf8());
     importWithExportColumns(existing);
     DialogSeams::reset();
 
     const QString path = fileName.isEmpty() ? QString() : m_dir.filePath(fileName);
     if (!path.isEmpty())
-        writeFile(path, text.toUtf8());
+        writeAll(path, text.toUtf8());
     if (accept) {
         importWithExportColumns(path);
     } else {
@@ -235,7 +225,7 @@ void CsvCommandsTest::importCommand() {
 
 void CsvCommandsTest::importDialogShowsTheColumns() {
     const QString path = m_dir.filePath(QStringLiteral("columns.csv"));
-    writeFile(path, "\"Tank\";km;l\n\n\"a;b\";1;2\nc;3;4\n");
+    writeAll(path, "\"Tank\";km;l\n\n\"a;b\";1;2\nc;3;4\n");
     QStringList required;
     QStringList optional;
     QStringList headers;
@@ -271,7 +261,7 @@ void CsvCommandsTest::importDialogShowsTheColumns() {
 
 void CsvCommandsTest::importFileGoneBeforeImport() {
     const QString path = m_dir.filePath(QStringLiteral("gone.csv"));
-    writeFile(path, (kHeader + "S;1;1;1;1.1.2004;;;\n").toUtf8());
+    writeAll(path, (kHeader + "S;1;1;1;1.1.2004;;;\n").toUtf8());
     DialogSeams::setNextFileName(path);
     DialogSeams::setNextDialogHandler([&path](QDialog& dialog) {
         QFile::remove(path);

