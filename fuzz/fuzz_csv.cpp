@@ -82,9 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CCsvReader reader;
     reader.setText(text);
     const CsvImportResult result = importCsv(reader, columns, db);
-    fuzzCheck(result.imported >= 0 && result.skipped >= 0 &&
-                  result.imported + result.skipped <= std::max(0, records - 1),
+    fuzzCheck(result.imported >= 0 && result.skipped >= 0 && result.alreadyInLog >= 0 &&
+                  result.imported + result.skipped + result.alreadyInLog <=
+                      std::max(0, records - 1),
               "more fills imported or skipped than records after the header");
+    fuzzCheck(result.imported + result.alreadyInLog == result.read.size(),
+              "a fill read is neither imported nor already in the log");
     fuzzCheck(result.firstSkipped.size() == std::min(result.skipped, kCsvReportedSkips),
               "the reported skips do not match their count");
     fuzzCheck(db.getFillCount() == result.imported, "imported count differs from the table");

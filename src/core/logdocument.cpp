@@ -537,18 +537,19 @@ int CLogDocument::removeFill(int row) {
 }
 
 CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& columns) {
-    CsvImportResult result = readCsvImport(reader, columns, m_database);
+    return importCsv(readCsvImport(reader, columns, m_database));
+}
+
+CsvImportResult CLogDocument::importCsv(CsvImportResult read) {
     LogChange change;
-    change.insertedFills = std::move(result.fills);
-    change.insertedFlags = std::move(result.flags);
+    change.insertedFills = csvNewFills(read, &m_database, &change.insertedFlags);
     change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
-    result.fills.clear();
-    result.flags.clear();
-    if (!change.insertedRows.empty()) {
+    read.imported = int(change.insertedRows.size());
+    if (read.imported > 0) {
         // The selection stays with the fill it was on.
-        push(ImportStep, std::move(change), result.imported, -1);
+        push(ImportStep, std::move(change), read.imported, -1);
     }
-    return result;
+    return read;
 }
 
 OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows) {

@@ -98,6 +98,8 @@ public:
                  FillFlags flags = {});
     int removeFill(int row);
     CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns);
+    // Adds the fills of a readCsvImport of this log that it does not hold yet.
+    CsvImportResult importCsv(CsvImportResult read);
     OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows);
     // Fills whose notes begin with the partial or missed markers that imports once wrote there
     // (any of the given texts) take the flags instead, and lose the markers; one step. Returns

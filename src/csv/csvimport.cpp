@@ -1,6 +1,7 @@
 #include "csv/csvimport.h"
 
 #include "csv/csvwriter.h"
+#include "csv/knownfills.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 
@@ -11,23 +12,6 @@
 namespace {
 
 constexpr CsvValue kRequired[] = {CsvStation, CsvOdometer, CsvFuel, CsvCost, CsvDate};
-
-// Adding a record to a table never changes which id a name already found resolves to, so a
-// name's id can be remembered for the rest of the import.
-class NameIds {
-public:
-    template <typename Lookup> int find(const QString& name, Lookup lookup) {
-        const auto known = m_ids.constFind(name);
-        if (known != m_ids.constEnd())
-            return *known;
-        const int id = lookup(name);
-        m_ids.insert(name, id);
-        return id;
-    }
-
-private:
-    QHash<QString, int> m_ids;
-};
 
 // The column of the header record named `name`, or -1.
 int headerColumn(const QStringList& header, QStringView name) {
@@ -88,7 +72,7 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     if (wrong == DateTimePart::Date)
         return unreadable(CsvDate);
     if (wrong == DateTimePart::Time)
-        readDateTime(texts[CsvDate], QString(), &dateTime);
+        return unreadable(CsvTime);
 
     *station = StationRecord();
     *fill = FillRecord();
@@ -103,14 +87,56 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     return {};
 }
 
+std::optional<CsvUnassigned> csvUnassignedValue(const CsvColumnMap& columns) {
+    for (const CsvValue value : kRequired) {
+        const int column = columns[std::size_t(value)];
+        if (column < 0)
+            return CsvUnassigned{value, -1};
+        for (int earlier = 0; earlier < int(value); ++earlier) {
+            if (columns[std::size_t(earlier)] == column)
+                return CsvUnassigned{value, earlier};
+        }
+    }
+    return std::nullopt;
+}
+
+CsvColumnMap csvHeaderColumns(const QStringList& header,
+                              const std::array<QString, kCsvValueCount>& names) {
+    static constexpr const char16_t* kExportNames[kCsvValueCount] = {
+        u"station", u"odometer", u"fuel", u"cost", u"notes", u"date", u"time", u"driver"};
+    const auto key = [](const QString& name) {
+        QString plain;
+        for (const QChar c : name) {
+            if (!c.isSpace())
+                plain.append(c);
+        }
+        if (plain.endsWith(u':'))
+            plain.chop(1);
+        return plain.toCaseFolded();
+    };
+    CsvColumnMap columns;
+    columns.fill(-1);
+    for (int value = 0; value < kCsvValueCount; ++value) {
+        const QString exportName = QString::fromUtf16(kExportNames[value]);
+        const QString name = key(names[std::size_t(value)]);
+        for (qsizetype column = 0; column < header.size(); ++column) {
+            const QString field = key(header.at(column));
+            if (!field.isEmpty() && (field == exportName || field == name)) {
+                columns[std::size_t(value)] = int(column);
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
-                              CFuelDatabase& database) {
+                              const CFuelDatabase& log) {
     CsvImportResult result;
     CsvRecord record;
     if (!reader.readRecord(&record))
         return result;
 
-    std::vector<FillRecord>& fills = result.fills;
     // The program's own export guards its texts against spreadsheets; the guard comes off again.
     const QString header = record.fields.join(u';');
     const QString exportHeader = QString::fromUtf16(kCsvHeader);
@@ -123,25 +149,18 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
     }
     const int partialColumn = headerColumn(record.fields, u"partial");
     const int missedColumn = headerColumn(record.fields, u"missed");
-    NameIds stationIds;
-    NameIds driverIds;
-    const auto addStation = [&database](const QString& name) {
-        return database.findOrAddStation(name);
-    };
-    const auto addDriver = [&database](const QString& name) {
-        return database.findOrAddDriver(name);
-    };
-    const LogUnits units = database.units();
+    const LogUnits units = log.units();
+    CKnownFills known(log);
     while (reader.readRecord(&record)) {
         StationRecord station;
-        FillRecord fill;
         DriverRecord driver;
+        CsvFill read;
         for (const int column : guardedColumns) {
             if (column >= 0 && column < record.fields.size())
                 record.fields[column] = csvUnguardedText(record.fields.at(column));
         }
         const CsvLineResult line =
-            parseCsvLine(record.fields, columns, &station, &fill, &driver, units);
+            parseCsvLine(record.fields, columns, &station, &read.fill, &driver, units);
         if (line.status != CsvLineStatus::Read) {
             if (record.isBlank())
                 continue;
@@ -150,14 +169,14 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
                 result.firstSkipped.append({record.lineNumber, line});
             continue;
         }
-        fill.stationId = stationIds.find(fieldText(station.name), addStation);
-        const QString driverName = fieldText(driver.name);
-        fill.driverId = driverName.isEmpty() ? -1 : driverIds.find(driverName, addDriver);
-        fills.push_back(fill);
-        result.flags.push_back(
-            {flagField(record.fields, partialColumn), flagField(record.fields, missedColumn)});
+        read.station = fieldText(station.name);
+        read.driver = fieldText(driver.name);
+        read.flags = {flagField(record.fields, partialColumn),
+                      flagField(record.fields, missedColumn)};
+        read.alreadyInLog = !known.addNew(read.fill.dateTime, read.fill.odometer, read.fill.fuel);
+        result.alreadyInLog += read.alreadyInLog ? 1 : 0;
+        result.read.append(read);
     }
-    result.imported = int(fills.size());
     if (reader.hasError()) {
         result = {};
         result.readFailed = true;
@@ -165,11 +184,49 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
     return result;
 }
 
+std::vector<OdometerReading> csvNewReadings(const CsvImportResult& result) {
+    std::vector<OdometerReading> readings;
+    for (const CsvFill& read : result.read) {
+        if (!read.alreadyInLog)
+            readings.push_back({read.fill.dateTime, read.fill.odometer});
+    }
+    return readings;
+}
+
+std::vector<FillRecord> csvNewFills(const CsvImportResult& result, CFuelDatabase* log,
+                                    std::vector<FillFlags>* flags) {
+    // Adding a record to a table never changes which id a name already found resolves to, so a
+    // name's id can be remembered for the rest of the import.
+    QHash<QString, int> stationIds;
+    QHash<QString, int> driverIds;
+    std::vector<FillRecord> fills;
+    for (const CsvFill& read : result.read) {
+        if (read.alreadyInLog)
+            continue;
+        FillRecord fill = read.fill;
+        auto station = stationIds.constFind(read.station);
+        if (station == stationIds.constEnd())
+            station = stationIds.insert(read.station, log->findOrAddStation(read.station));
+        fill.stationId = *station;
+        fill.driverId = -1;
+        if (!read.driver.isEmpty()) {
+            auto driver = driverIds.constFind(read.driver);
+            if (driver == driverIds.constEnd())
+                driver = driverIds.insert(read.driver, log->findOrAddDriver(read.driver));
+            fill.driverId = *driver;
+        }
+        fills.push_back(fill);
+        flags->push_back(read.flags);
+    }
+    return fills;
+}
+
 CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns,
                           CFuelDatabase& database) {
     CsvImportResult result = readCsvImport(reader, columns, database);
-    database.mergeFills(result.fills, result.flags);
-    result.fills.clear();
-    result.flags.clear();
+    std::vector<FillFlags> flags;
+    const std::vector<FillRecord> fills = csvNewFills(result, &database, &flags);
+    database.mergeFills(fills, flags);
+    result.imported = int(fills.size());
     return result;
 }

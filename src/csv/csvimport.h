@@ -4,6 +4,7 @@
 // with its station and driver found by name or added.
 
 #include "csv/csvreader.h"
+#include "csv/historyfit.h"
 #include "db/fillextras.h"
 #include "db/records.h"
 #include "db/units.h"
@@ -11,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 class CFuelDatabase;
@@ -36,37 +38,65 @@ struct CsvLineResult {
 
 // The station name, the fill and the driver name of one record. Station, odometer, fuel, cost
 // and date are required; notes, time and driver are optional. A field goes to the first value
-// in CsvValue order that is assigned its column, and to no other. A time that does not read
-// gives midnight of the record's date. The records' texts are cut to their fields. Odometer and
-// fuel are read in the log's units (the odometer rounded to whole kilometres).
+// in CsvValue order that is assigned its column, and to no other. A record whose time field
+// holds something that does not read is unreadable (an empty time is midnight). The records'
+// texts are cut to their fields. Odometer and fuel are read in the log's units.
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
                            StationRecord* station, FillRecord* fill, DriverRecord* driver,
                            const LogUnits& units = {});
+
+// The first required value that gets no field from the columns: it has none, or its column goes
+// to an earlier value (sharedWith, else -1). Every record would miss it, so nothing is read.
+struct CsvUnassigned {
+    CsvValue value = CsvStation;
+    int sharedWith = -1;
+};
+std::optional<CsvUnassigned> csvUnassignedValue(const CsvColumnMap& columns);
+
+// The column each value has in a header record that names it, -1 where none does. A value is
+// named by the name the export gives its column or by its name in names (the labels of the
+// dialog in the user's language); letter case, blanks and a closing ':' do not count.
+CsvColumnMap csvHeaderColumns(const QStringList& header,
+                              const std::array<QString, kCsvValueCount>& names);
 
 struct CsvSkippedLine {
     int lineNumber = 0;
     CsvLineResult reason;
 };
 
+// A record read as a fill, its station and driver by name.
+struct CsvFill {
+    FillRecord fill; // without station and driver
+    QString station;
+    QString driver; // empty: no driver
+    FillFlags flags;
+    bool alreadyInLog = false; // the log, or an earlier record, holds the fill (CKnownFills)
+};
+
 struct CsvImportResult {
-    int imported = 0;
-    std::vector<FillRecord> fills;      // the fills read, in file order (readCsvImport)
-    std::vector<FillFlags> flags;       // beside fills
-    int skipped = 0;                    // records that are not blank and did not become fills
-    QList<CsvSkippedLine> firstSkipped; // the first kCsvReportedSkips of them
+    int imported = 0;                   // fills added to the log
+    QList<CsvFill> read;                // the records read as fills, in file order
+    int skipped = 0;                    // records that are not blank and do not read
+    int alreadyInLog = 0;               // records read whose fill is in the log already
+    QList<CsvSkippedLine> firstSkipped; // the first kCsvReportedSkips of the skipped records
     bool readFailed = false;            // the file could not be read to its end: nothing read
 };
 
 inline constexpr int kCsvReportedSkips = 5;
 
-// Skips the header record, then reads the fill of every record that reads into result.fills,
-// finding or adding its station and driver in the database; the fills are not added. Values are
-// read in the database's units. Columns whose header is "partial" or "missed" (as the export
+// Skips the header record, then reads the fill of every record, in the log's units, and marks
+// those the log already holds. Columns whose header is "partial" or "missed" (as the export
 // writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes". In a file with the
 // export's header, station, driver and notes lose the "'" that guards them (csvGuardedText). A
 // file that cannot be read to its end gives no fills at all.
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
-                              CFuelDatabase& database);
-// readCsvImport, then the fills added all at once, in time order after existing fills of the
-// same time and in file order among themselves.
+                              const CFuelDatabase& log);
+// The readings of the fills read that the log does not hold yet.
+std::vector<OdometerReading> csvNewReadings(const CsvImportResult& result);
+// The fills read that the log does not hold yet, in file order, with their stations and drivers
+// found or added in the log; their flags beside them in *flags.
+std::vector<FillRecord> csvNewFills(const CsvImportResult& result, CFuelDatabase* log,
+                                    std::vector<FillFlags>* flags);
+// readCsvImport, then the new fills added all at once, in time order after existing fills of
+// the same time and in file order among themselves.
 CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns, CFuelDatabase& database);

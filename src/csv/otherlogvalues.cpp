@@ -1,5 +1,6 @@
 #include "csv/otherlogvalues.h"
 
+#include "csv/knownfills.h"
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
 
@@ -198,21 +199,6 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
     return row;
 }
 
-struct FillKey {
-    quint64 time;
-    qint32 odometer;
-    qint64 centilitres;
-    bool operator==(const FillKey&) const = default;
-};
-
-size_t qHash(const FillKey& key, size_t seed = 0) {
-    return qHashMulti(seed, key.time, key.odometer, key.centilitres);
-}
-
-FillKey keyOf(const FileTime& time, qint32 odometer, float litres) {
-    return {time.value(), odometer, qint64(std::llround(double(litres) * 100.0))};
-}
-
 } // namespace
 
 NumberRead readOtherLogNumber(QStringView text, QChar decimal, double* value) {
@@ -361,11 +347,7 @@ bool readOtherLogFlag(QStringView text) {
 
 QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSettings& settings,
                                    const CFuelDatabase& log) {
-    QSet<FillKey> known;
-    for (int i = 0; i < log.getFillCount(); ++i) {
-        const FillRecord* fill = log.getFill(i);
-        known.insert(keyOf(fill->dateTime, fill->odometer, fill->fuel));
-    }
+    CKnownFills known(log);
     const bool oneVehicle =
         settings.column(OtherLogColumn::Vehicle) >= 0 && !settings.vehicle.isEmpty();
     QList<OtherLogRow> rows;
@@ -376,12 +358,8 @@ QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSetti
             continue;
         OtherLogRow row = convertRow(cells, settings);
         row.sourceRow = int(i);
-        if (row.skip == OtherLogSkip::None) {
-            const FillKey key = keyOf(row.dateTime, row.odometer, row.litres);
-            if (known.contains(key))
-                row.skip = OtherLogSkip::AlreadyInLog;
-            known.insert(key);
-        }
+        if (row.skip == OtherLogSkip::None && !known.addNew(row.dateTime, row.odometer, row.litres))
+            row.skip = OtherLogSkip::AlreadyInLog;
         rows.append(row);
     }
     return rows;

@@ -72,8 +72,7 @@ struct OtherLogRow {
 };
 
 // The rows of the chosen vehicle (every row without a vehicle column), in file order. A row with
-// the date and time, odometer and litres of a fill in the log, or of an earlier row, is already
-// in the log.
+// the fill of one in the log, or of an earlier row (CKnownFills), is already in the log.
 QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSettings& settings,
                                    const CFuelDatabase& log);
 

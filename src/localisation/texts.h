@@ -103,6 +103,22 @@ inline constexpr TextId Import_skippedvalue{u"Import", u"skippedvalue",
                                             u"Line %1: %2 \"%3\" cannot be read."};
 inline constexpr TextId Import_station{u"Import", u"station", u"Station:"};
 inline constexpr TextId Import_time{u"Import", u"time", u"Time:"};
+inline constexpr TextId Import_nocolumn{u"Import", u"nocolumn",
+                                        u"Please choose the column that holds %1."};
+inline constexpr TextId Import_sharedcolumn{
+    u"Import", u"sharedcolumn",
+    u"%1 and %2 cannot share column %3. Please choose the column that holds %2."};
+inline constexpr TextId Import_othervehicle{
+    u"Import", u"othervehicle",
+    u"The odometer readings of the file do not continue those of the open log: they may be "
+    u"another vehicle's."};
+inline constexpr TextId Import_historyfile{u"Import", u"historyfile",
+                                           u"In the file: %1 to %2 %3, from %4 to %5."};
+inline constexpr TextId Import_historylog{u"Import", u"historylog",
+                                          u"In the open log: %1 to %2 %3, from %4 to %5."};
+inline constexpr TextId Import_newvehiclequestion{
+    u"Import", u"newvehiclequestion",
+    u"Import them into a new vehicle log? (No imports them into the open log.)"};
 inline constexpr TextId import_missing{u"import", u"missing", u"--- missing ---"};
 inline constexpr TextId Main_QuestionDeleteFill{u"Main", u"QuestionDeleteFill",
                                                 u"Do you really want to delete this fill"};
@@ -424,6 +440,12 @@ inline constexpr TextId all[] = {
     Import_skippedvalue,
     Import_station,
     Import_time,
+    Import_nocolumn,
+    Import_sharedcolumn,
+    Import_othervehicle,
+    Import_historyfile,
+    Import_historylog,
+    Import_newvehiclequestion,
     import_missing,
     Main_QuestionDeleteFill,
     Main_QuestionDiscardChanges,

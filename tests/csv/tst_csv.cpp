@@ -104,6 +104,14 @@ private slots:
     void importEncodings_data();
     void importEncodings();
     void exportImportRoundTrip();
+    void importAcrossLocales_data();
+    void importAcrossLocales();
+    void importSkipsFillsInTheLog_data();
+    void importSkipsFillsInTheLog();
+    void headerNamesTheColumns_data();
+    void headerNamesTheColumns();
+    void unassignedValue_data();
+    void unassignedValue();
     void newestFirstGivesTheSameTable();
     void mergeFillsKeepsInsertOrder();
 };
@@ -294,13 +302,19 @@ void CsvTest::import_data() {
                      "F;1;1;1;18.5.04x;;;\n"
                      "G;99999999999;1;1;1.1.2004;;;\n"
                      "I;1;1e99;1;1.1.2004;;;\n"
-                     "H; 7 ;1.5 ;2e3;2.1.2004;25:00:00;;kept\n"
+                     "H; 7 ;1.5 ;2e3;2.1.2004; ;;kept\n"
         << all << QStringList{"H|7|1.50|2000.00|2.1.2004 0:00:00|-|kept"} << 8
         << QStringLiteral("2:%1:30.2.2004,3:%2:km,4:%3:,5:%4:x,6:%1:")
                .arg(int(CsvDate))
                .arg(int(CsvOdometer))
                .arg(int(CsvFuel))
                .arg(int(CsvCost));
+    QTest::newRow("a time that does not read skips the line")
+        << point
+        << kHeader + "A;1;1;1;1.1.2004;25:99;;\nB;2;1;1;2.1.2004;;;\nC;3;1;1;3.1.2004;10:30;;\n"
+        << all
+        << QStringList{"B|2|1.00|1.00|2.1.2004 0:00:00|-|", "C|3|1.00|1.00|3.1.2004 10:30:00|-|"}
+        << 1 << QStringLiteral("2:%1:25:99").arg(int(CsvTime));
     QTest::newRow("twelve columns, picks the tenth")
         << point << "h\n0;1;2;3;4;5;6;7;8;S10;1.1.2004;12\n"
         << CsvColumnMap{9, 11, 1, 2, -1, 10, -1, -1}
@@ -428,6 +442,137 @@ void CsvTest::exportImportRoundTrip() {
         QCOMPARE(imported.getFill(1)->fuel, 40.46f);
         QCOMPARE(imported.getFill(1)->cost, 1000.0f);
     }
+}
+
+void CsvTest::importAcrossLocales_data() {
+    QTest::addColumn<QString>("exportLocale"); // empty: the file below as it stands
+    QTest::addColumn<QString>("importLocale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fills");
+
+    const QString fill = QStringLiteral("S|12000|40.50|60.00|%1 10:30:15|-|");
+    QTest::newRow("year-month-day export read in German")
+        << "sv_SE"
+        << "de_DE" << QString() << QStringList{fill.arg("18.5.2004")};
+    QTest::newRow("year-month-day export read in US English")
+        << "sv_SE"
+        << "en_US" << QString() << QStringList{fill.arg("5/18/2004")};
+    QTest::newRow("ISO dates of another program")
+        << ""
+        << "de_DE" << kHeader + "S;12000;40.5;60;2004-05-18;10:30:15;;\n"
+        << QStringList{fill.arg("18.5.2004")};
+    // Another order with another separator does not read: skipped, never a wrong day.
+    QTest::newRow("US export in German") << "en_US"
+                                         << "de_DE" << QString() << QStringList{};
+}
+
+// An export made under one locale imported under another.
+void CsvTest::importAcrossLocales() {
+    QFETCH(QString, exportLocale);
+    QFETCH(QString, importLocale);
+    QFETCH(QString, text);
+    QFETCH(QStringList, fills);
+    if (!exportLocale.isEmpty()) {
+        setRegionalSettingsOverride(regionalSettingsFor(QLocale(exportLocale)));
+        CFuelDatabase exported;
+        addFill(exported,
+                {"S", 12000, 40.5f, 60, fileTimeOf(2004, 5, 18, 10, 30, 15), QString(), ""});
+        text = csvExportText(exported);
+    }
+    setRegionalSettingsOverride(regionalSettingsFor(QLocale(importLocale)));
+    CFuelDatabase imported;
+    const CsvImportResult result = importText(text, kExportColumns, imported);
+    QCOMPARE(describe(imported), fills);
+    QCOMPARE(result.skipped, 1 - int(fills.size()));
+}
+
+void CsvTest::importSkipsFillsInTheLog_data() {
+    QTest::addColumn<LogUnits>("units");
+    QTest::addColumn<QString>("line"); // imported into a log that holds the export's fill
+    QTest::addColumn<int>("imported");
+    QTest::addColumn<int>("already");
+
+    const LogUnits metric;
+    const LogUnits imperial{DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, {}};
+    QTest::newRow("the log's own export") << metric << "" << 0 << 2;
+    // Kilometres and litres that do not convert back whole still match as the export wrote them.
+    QTest::newRow("the export of a log in miles and gallons") << imperial << "" << 0 << 2;
+    QTest::newRow("a line twice in the file")
+        << metric << "S;900;5;5;1.1.2005;10:00;;\nT;900;5;5;1.1.2005;10:00:00;;" << 1 << 3;
+    QTest::newRow("another second") << metric << "S;12000;40.46;0;18.5.2004;10:30:16;;" << 1 << 2;
+    QTest::newRow("another odometer") << metric << "S;12001;40.46;0;18.5.2004;10:30:15;;" << 1 << 2;
+    QTest::newRow("another amount") << metric << "S;12000;40.47;0;18.5.2004;10:30:15;;" << 1 << 2;
+}
+
+// Importing what the log holds never doubles it: the fill of a line the log or the file has
+// already had is counted, not added.
+void CsvTest::importSkipsFillsInTheLog() {
+    QFETCH(LogUnits, units);
+    QFETCH(QString, line);
+    QFETCH(int, imported);
+    QFETCH(int, already);
+    CFuelDatabase log;
+    log.setUnits(units);
+    addFill(log, {"Shell", 12000, 40.456f, 60, fileTimeOf(2004, 5, 18, 10, 30, 15), "Eva", ""});
+    addFill(log, {"Aral", 12500, 30, 45, fileTimeOf(2004, 6, 1, 8, 0, 0), QString(), "n"});
+    const QString text = csvExportText(log) + line;
+    const int before = log.getFillCount();
+    const CsvImportResult result = importText(text, kExportColumns, log);
+    QCOMPARE(result.imported, imported);
+    QCOMPARE(result.alreadyInLog, already);
+    QCOMPARE(result.skipped, 0);
+    QCOMPARE(log.getFillCount(), before + imported);
+}
+
+void CsvTest::headerNamesTheColumns_data() {
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<CsvColumnMap>("columns");
+
+    const CsvColumnMap none = {-1, -1, -1, -1, -1, -1, -1, -1};
+    QTest::newRow("the export's header")
+        << QString::fromUtf16(kCsvHeader) + ";partial;missed" << kExportColumns;
+    QTest::newRow("the labels, any case, blanks and colon")
+        << "Datum:;TANKSTELLE; Kilometer stand ;Kraftstoff:;Kosten;Uhrzeit :;x"
+        << CsvColumnMap{1, 2, 3, 4, -1, 0, 5, -1};
+    QTest::newRow("the export's names in another order")
+        << "Notes;DATE;driver;x;Station" << CsvColumnMap{4, -1, -1, -1, 0, 1, -1, 2};
+    QTest::newRow("no names") << "a;b;c;;:" << none;
+    QTest::newRow("the first of two columns of one name")
+        << "cost;Cost:" << CsvColumnMap{-1, -1, -1, 0, -1, -1, -1, -1};
+}
+
+// The labels here are the German ones; the export's names hold in every language.
+void CsvTest::headerNamesTheColumns() {
+    QFETCH(QString, header);
+    QFETCH(CsvColumnMap, columns);
+    const std::array<QString, kCsvValueCount> labels = {
+        "Tankstelle:", "Kilometerstand:", "Kraftstoff:", "Kosten:",
+        "Notizen:",    "Datum:",          "Uhrzeit:",    "Fahrer:"};
+    QCOMPARE(csvHeaderColumns(header.split(u';'), labels), columns);
+}
+
+void CsvTest::unassignedValue_data() {
+    QTest::addColumn<CsvColumnMap>("columns");
+    QTest::addColumn<int>("value"); // -1: every required value has a column of its own
+    QTest::addColumn<int>("sharedWith");
+
+    QTest::newRow("all assigned") << kExportColumns << -1 << -1;
+    QTest::newRow("optional values share and miss")
+        << CsvColumnMap{0, 1, 2, 3, 0, 4, -1, 0} << -1 << -1;
+    QTest::newRow("every picker on column 1")
+        << CsvColumnMap{0, 0, 0, 0, 0, 0, 0, 0} << int(CsvOdometer) << int(CsvStation);
+    QTest::newRow("date shares with an optional value before it")
+        << CsvColumnMap{0, 1, 2, 3, 4, 4, -1, -1} << int(CsvDate) << int(CsvNotes);
+    QTest::newRow("no column") << CsvColumnMap{0, 1, -1, 3, -1, 4, -1, -1} << int(CsvFuel) << -1;
+}
+
+void CsvTest::unassignedValue() {
+    QFETCH(CsvColumnMap, columns);
+    QFETCH(int, value);
+    QFETCH(int, sharedWith);
+    const std::optional<CsvUnassigned> unassigned = csvUnassignedValue(columns);
+    QCOMPARE(unassigned ? int(unassigned->value) : -1, value);
+    QCOMPARE(unassigned ? unassigned->sharedWith : -1, sharedWith);
 }
 
 void CsvTest::newestFirstGivesTheSameTable() {

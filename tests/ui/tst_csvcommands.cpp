@@ -11,6 +11,7 @@
 #include "ui/messagebox.h"
 #include "windowtest.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -67,6 +68,12 @@ private slots:
     void importCommand();
     void importDialogShowsTheColumns();
     void importFileGoneBeforeImport();
+    void importDialogStartsOnNamedColumns_data();
+    void importDialogStartsOnNamedColumns();
+    void importRefusalKeepsTheChoices();
+    void importPickersAreNamedByTheirLabels();
+    void importAnotherVehiclesHistory_data();
+    void importAnotherVehiclesHistory();
     void importRefusesWhatIsNoRegularFile_data();
     void importRefusesWhatIsNoRegularFile();
 
@@ -166,8 +173,26 @@ void CsvCommandsTest::importCommand_data() {
     QTest::newRow("dialog cancelled") << "in.csv" << false << lines << QStringList{"500"} << "";
     QTest::newRow("imported in time order")
         << "in.csv" << true << lines << QStringList{"500", "1000", "2000"}
-        << "Import successfully finished.\nFills imported: 2. Lines skipped: 1.\n"
-           "Line 3: Odometer \"x\" cannot be read.";
+        << "Fills imported: 2. Lines skipped: 1.\nLine 3: Odometer \"x\" cannot be read.";
+    QTest::newRow("every line comes in")
+        << "in.csv" << true << kHeader + "A;1000;40;60;1.1.2004;;;\n"
+        << QStringList{"500", "1000"}
+        << "Import successfully finished.\nFills imported: 1. Lines skipped: 0.";
+    QTest::newRow("a time that does not read, a fill already in the log")
+        << "in.csv" << true
+        << kHeader +
+               "A;1000;40;60;1.1.2004;25:99;;\nE;500;1;1;1.12.2003;;;\nB;2000;40;60;2.1.2004;;;\n"
+        << QStringList{"500", "2000"}
+        << "Fills imported: 1. Lines skipped: 1.\nAlready in the log: 1\n"
+           "Line 2: Time \"25:99\" cannot be read.";
+    QString namedLines;
+    for (int line = 2; line <= 6; ++line)
+        namedLines += QStringLiteral("Line %1: Odometer \"x\" cannot be read.\n").arg(line);
+    QTest::newRow("more lines skipped than named")
+        << "in.csv" << true << kHeader + QStringLiteral("A;x;40;60;2.1.2004;;;\n").repeated(6)
+        << QStringList{"500"}
+        << "Nothing was imported.\nFills imported: 0. Lines skipped: 6.\n" + namedLines +
+               QChar(0x2026);
     QTest::newRow("header only") << "in.csv" << true << kHeader << QStringList{"500"}
                                  << "Nothing was imported.\n"
                                     "Fills imported: 0. Lines skipped: 0.";
@@ -272,6 +297,168 @@ void CsvCommandsTest::importFileGoneBeforeImport() {
     QCOMPARE(lastMessage().caption, QStringLiteral("Import"));
     QCOMPARE(lastMessage().text, QStringLiteral("Error importing database."));
     QCOMPARE(m_window->database().getFillCount(), 0);
+}
+
+void CsvCommandsTest::importDialogStartsOnNamedColumns_data() {
+    QTest::addColumn<QString>("language"); // empty: English
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QStringList>("chosen"); // station, odometer, fuel, cost, date, time, driver,
+                                             // notes
+
+    QTest::newRow("the export's names in another order")
+        << ""
+        << "date;STATION;x;Odometer;fuel;cost"
+        << QStringList{"(2.) STATION", "(4.) Odometer",   "(5.) fuel",       "(6.) cost",
+                       "(1.) date",    "--- missing ---", "--- missing ---", "--- missing ---"};
+    QTest::newRow("German labels")
+        << "german.lng"
+        << "Tankstelle:;Kilometerstand;Kraftstoff;Kosten;Datum;Uhrzeit;Fahrer;Notizen"
+        << QStringList{"(1.) Tankstelle:", "(2.) Kilometerstand", "(3.) Kraftstoff",
+                       "(4.) Kosten",      "(5.) Datum",          "(6.) Uhrzeit",
+                       "(7.) Fahrer",      "(8.) Notizen"};
+    QTest::newRow("no names") << ""
+                              << "a;b"
+                              << QStringList{"(1.) a",          "(1.) a",         "(1.) a",
+                                             "(1.) a",          "(1.) a",         "--- missing ---",
+                                             "--- missing ---", "--- missing ---"};
+}
+
+void CsvCommandsTest::importDialogStartsOnNamedColumns() {
+    QFETCH(QString, language);
+    QFETCH(QString, header);
+    QFETCH(QStringList, chosen);
+    if (!language.isEmpty())
+        ::language().load(language, QStringLiteral(TANKOMETER_LANG_DIR));
+    const QString path = m_dir.filePath(QStringLiteral("named.csv"));
+    writeAll(path, (header + "\n").toUtf8());
+    QStringList shown;
+    DialogSeams::setNextFileName(path);
+    DialogSeams::setNextDialogHandler([&shown](QDialog& dialog) {
+        for (const char* name :
+             {"station", "odometer", "fuel", "cost", "date", "time", "driver", "notes"})
+            shown.append(picker(dialog, name)->currentText());
+        dialog.reject();
+    });
+    m_window->dispatchCommand(CMainWnd::CmdImportCsv);
+    QCOMPARE(shown, chosen);
+}
+
+// Import with a required value that has no column of its own names it and leaves the dialog
+// open with every choice as it was.
+void CsvCommandsTest::importRefusalKeepsTheChoices() {
+    const QString path = m_dir.filePath(QStringLiteral("unnamed.csv"));
+    writeAll(path, "a;b;c;d;e\nS;1;1;1;1.1.2004\n");
+    bool open = false;
+    QString focus;
+    QList<int> chosen;
+    DialogSeams::setNextFileName(path);
+    DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+        dialog.show();
+        picker(dialog, "date")->setCurrentIndex(4);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+        open = dialog.isVisible();
+        focus = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+        for (const char* name : {"station", "odometer", "date", "time"})
+            chosen.append(picker(dialog, name)->currentData().toInt());
+        dialog.reject();
+    });
+    m_window->dispatchCommand(CMainWnd::CmdImportCsv);
+    QVERIFY(open);
+    QCOMPARE(focus, QStringLiteral("odometer"));
+    QCOMPARE(chosen, (QList<int>{0, 0, 4, -1}));
+    QCOMPARE(DialogSeams::askedMessages().size(), 1);
+    QCOMPARE(lastMessage().text, QStringLiteral("Station and Odometer cannot share column 1. "
+                                                "Please choose the column that holds Odometer."));
+    QCOMPARE(m_window->database().getFillCount(), 0);
+}
+
+// A screen reader names each picker by its label, not by the column it shows.
+void CsvCommandsTest::importPickersAreNamedByTheirLabels() {
+    const QString path = m_dir.filePath(QStringLiteral("named.csv"));
+    writeAll(path, (kHeader + "S;1;1;1;1.1.2004;;;\n").toUtf8());
+    QStringList names;
+    const auto collect = [&names](QDialog& dialog) {
+        for (const char* name : {"station", "columnStation", "driver", "columnDriver"}) {
+            if (QComboBox* box = picker(dialog, name))
+                names.append(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name));
+        }
+        dialog.reject();
+    };
+    DialogSeams::setNextFileName(path);
+    DialogSeams::setNextDialogHandler(collect);
+    m_window->dispatchCommand(CMainWnd::CmdImportCsv);
+    DialogSeams::setNextFileName(path);
+    DialogSeams::setNextDialogHandler(collect);
+    m_window->dispatchCommand(CMainWnd::CmdImportOtherLog);
+    QCOMPARE(names, (QStringList{"Station:", "Driver:", "Station:", "Driver:"}));
+}
+
+void CsvCommandsTest::importAnotherVehiclesHistory_data() {
+    QTest::addColumn<bool>("otherLog"); // Import from another fuel log, else Import CSV
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<int>("openFills");  // of the log open at the end
+    QTest::addColumn<int>("firstFills"); // of the log open at the start, as saved
+
+    for (const bool otherLog : {false, true}) {
+        const char* command = otherLog ? "other log: " : "CSV: ";
+        QTest::addRow("%snew vehicle log", command) << otherLog << QMessageBox::Yes << 2 << 2;
+        QTest::addRow("%sopen log", command) << otherLog << QMessageBox::No << 4 << 4;
+        QTest::addRow("%scancelled", command) << otherLog << QMessageBox::Cancel << 2 << 2;
+    }
+}
+
+// Readings that do not continue the open log's are shown beside the log's, and go into a new
+// vehicle's log or, when the user says so, into the open one.
+void CsvCommandsTest::importAnotherVehiclesHistory() {
+    QFETCH(bool, otherLog);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, openFills);
+    QFETCH(int, firstFills);
+    const QString existing = m_dir.filePath(QStringLiteral("existing.csv"));
+    writeAll(existing,
+             (kHeader + "E;212477;40;60;1.1.2024;;;\nE;213000;40;60;1.2.2024;;;\n").toUtf8());
+    importWithExportColumns(existing);
+    DialogSeams::reset();
+    const QString firstLog = m_window->vehiclePath();
+
+    const QString path = m_dir.filePath(QStringLiteral("other.csv"));
+    const QString newLog = m_dir.filePath(QStringLiteral("other vehicle.fil"));
+    if (otherLog) {
+        writeAll(path, "date,odometer,litres,cost\n2024-03-01,31492,40,60\n"
+                       "2024-04-01,32000,40,60\n");
+        DialogSeams::setNextFileName(path);
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.accept(); });
+    } else {
+        writeAll(path,
+                 (kHeader + "O;31492;40;60;1.3.2024;;;\nO;32000;40;60;1.4.2024;;;\n").toUtf8());
+        DialogSeams::setNextFileName(path);
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+        });
+    }
+    DialogSeams::setNextAnswer(answer);
+    if (answer == QMessageBox::Yes) {
+        DialogSeams::setNextFileName(newLog);
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.accept(); });
+    }
+    m_window->dispatchCommand(otherLog ? CMainWnd::CmdImportOtherLog : CMainWnd::CmdImportCsv);
+
+    const MessageBoxRecord& question = DialogSeams::askedMessages().constFirst();
+    QCOMPARE(question.text,
+             QStringLiteral("The odometer readings of the file do not continue those of the open "
+                            "log: they may be another vehicle's.\n"
+                            "In the file: 31492 to 32000 km, from 1.3.2024 to 1.4.2024.\n"
+                            "In the open log: 212477 to 213000 km, from 1.1.2024 to 1.2.2024.\n"
+                            "Import them into a new vehicle log? (No imports them into the open "
+                            "log.)"));
+    QCOMPARE(question.defaultButton, QMessageBox::Yes);
+    QCOMPARE(DialogSeams::askedMessages().size(), answer == QMessageBox::Cancel ? 1 : 2);
+    QCOMPARE(m_window->database().getFillCount(), openFills);
+    QCOMPARE(m_window->vehiclePath(), answer == QMessageBox::Yes ? newLog : firstLog);
+    QVERIFY(m_window->document().save());
+    CFuelDatabase first(firstLog);
+    first.load();
+    QCOMPARE(first.getFillCount(), firstFills);
 }
 
 void CsvCommandsTest::importRefusesWhatIsNoRegularFile_data() {

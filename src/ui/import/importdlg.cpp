@@ -1,6 +1,6 @@
 #include "ui/import/importdlg.h"
 
-#include "core/logdocument.h"
+#include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
 #include "ui/widgettext.h"
@@ -139,11 +139,13 @@ int CImportDlg::doModal() {
 
 void CImportDlg::initDialog() {
     QStringList header;
+    QStringList names;
     QList<QStringList> lines;
     CCsvReader reader;
     CsvRecord record;
     if (reader.open(m_csvPath) && reader.readRecord(&record)) {
         header = record.rawFields;
+        names = record.fields;
         while (lines.size() < kPreviewLines && reader.readRecord(&record)) {
             if (!record.isBlank())
                 lines.append(record.fields);
@@ -151,6 +153,15 @@ void CImportDlg::initDialog() {
     }
     for (const PickerDef& def : kPickers)
         fillColumnPicker(m_pickers[std::size_t(def.value)], !def.required, header);
+    // A header that names the values chooses their columns.
+    std::array<QString, kCsvValueCount> labels;
+    for (const PickerDef& def : kPickers)
+        labels[std::size_t(def.value)] = translate(*def.label);
+    const CsvColumnMap named = csvHeaderColumns(names, labels);
+    for (std::size_t value = 0; value < named.size(); ++value) {
+        if (named[value] >= 0)
+            m_pickers[value]->setCurrentIndex(m_pickers[value]->findData(named[value]));
+    }
     fillPreview(header, lines);
     translateControls();
     fitPreview();
@@ -160,8 +171,11 @@ void CImportDlg::initDialog() {
 void CImportDlg::translateControls() {
     setWindowTitle(translate(Text::Import_caption));
     m_comment->setText(translate(Text::Import_comment));
-    for (const PickerDef& def : kPickers)
+    for (const PickerDef& def : kPickers) {
         m_labels[std::size_t(def.value)]->setText(translatedWidgetText(*def.label));
+        // Named by its label: a screen reader would otherwise read the column it shows.
+        m_pickers[std::size_t(def.value)]->setAccessibleName(translate(*def.label));
+    }
     m_previewLabel->setText(translatedWidgetText(Text::Import_preview));
     m_preview->setAccessibleName(translate(Text::Import_preview));
     m_ok->setText(translatedWidgetText(Text::Import_ok));
@@ -217,30 +231,47 @@ CsvColumnMap CImportDlg::columnMap() const {
 }
 
 void CImportDlg::accept() {
-    runImport();
+    // Without a header there is nothing to choose: the import says what the file gives.
+    const bool columnsOffered = m_pickers[CsvStation]->count() > 0;
+    if (const std::optional<CsvUnassigned> unassigned = csvUnassignedValue(columnMap());
+        unassigned && columnsOffered) {
+        const QString name = valueName(unassigned->value);
+        const QString text =
+            unassigned->sharedWith < 0
+                ? translate(Text::Import_nocolumn).arg(name)
+                : translate(Text::Import_sharedcolumn)
+                      .arg(valueName(CsvValue(unassigned->sharedWith)), name,
+                           QString::number(columnMap()[std::size_t(unassigned->value)] + 1));
+        showMessageBox(this, translate(Text::Import_importcaption), text, QMessageBox::Warning);
+        m_pickers[std::size_t(unassigned->value)]->setFocus();
+        return;
+    }
+    const CFuelDatabase empty;
+    m_result = read(m_log ? *m_log : empty);
     QDialog::accept();
 }
 
-void CImportDlg::runImport() {
-    const QString caption = translate(Text::Import_importcaption);
+CsvImportResult CImportDlg::read(const CFuelDatabase& log) const {
     CCsvReader reader;
-    if (!m_document || !reader.open(m_csvPath)) {
-        showMessageBox(this, caption, translate(Text::Import_errorload), QMessageBox::Warning);
-        return;
+    if (!reader.open(m_csvPath)) {
+        CsvImportResult failed;
+        failed.readFailed = true;
+        return failed;
     }
-    const CsvImportResult result = m_document->importCsv(reader, columnMap());
-    if (result.readFailed) {
-        showMessageBox(this, caption, translate(Text::Import_errorload), QMessageBox::Warning);
-        return;
-    }
-    showMessageBox(this, caption, importReport(result), QMessageBox::Information);
+    return readCsvImport(reader, columnMap(), log);
 }
 
 QString CImportDlg::importReport(const CsvImportResult& result) {
-    QStringList lines{
-        translate(result.imported > 0 ? Text::Import_imported : Text::Import_nothingimported),
-        translate(Text::Import_importedcount)
-            .arg(QString::number(result.imported), QString::number(result.skipped))};
+    QStringList lines;
+    // Success is only claimed when every line came in.
+    if (result.imported == 0)
+        lines.append(translate(Text::Import_nothingimported));
+    else if (result.skipped == 0 && result.alreadyInLog == 0)
+        lines.append(translate(Text::Import_imported));
+    lines.append(translate(Text::Import_importedcount)
+                     .arg(QString::number(result.imported), QString::number(result.skipped)));
+    if (result.alreadyInLog > 0)
+        lines.append(translate(Text::OtherLog_countalready).arg(result.alreadyInLog));
     for (const CsvSkippedLine& skipped : result.firstSkipped) {
         const QString value = valueName(skipped.reason.value);
         if (skipped.reason.status == CsvLineStatus::MissingColumn) {
@@ -252,5 +283,7 @@ QString CImportDlg::importReport(const CsvImportResult& result) {
                                   shortened(skipped.reason.text)));
         }
     }
+    if (result.skipped > result.firstSkipped.size())
+        lines.append(QString(QChar(0x2026)));
     return lines.join(u'\n');
 }

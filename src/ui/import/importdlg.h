@@ -10,7 +10,7 @@
 #include <QString>
 #include <array>
 
-class CLogDocument;
+class CFuelDatabase;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -23,17 +23,26 @@ public:
     ~CImportDlg() override;
 
     void setCsvPath(const QString& path) { m_csvPath = path; }
-    void setDocument(CLogDocument* document) { m_document = document; }
+    // The log the file goes into: its units, and the fills it already holds.
+    void setLog(const CFuelDatabase* log) { m_log = log; }
 
     // Fills the pickers and the preview from the file and runs the dialog modally:
-    // QDialog::Accepted after an import attempt (successful or not), Rejected after Cancel.
+    // QDialog::Accepted once the file has been read (read() says how that went), Rejected after
+    // Cancel.
     int doModal();
 
     // The column each picker has chosen, -1 for none.
     CsvColumnMap columnMap() const;
 
-    // Import: reads the file into the open log, reports and closes the dialog.
+    // Import: a value without a column of its own is named and the dialog stays as it is;
+    // otherwise the file is read and the dialog closes.
     void accept() override;
+
+    // What the last Import read.
+    const CsvImportResult& result() const { return m_result; }
+    // Reads the file with the chosen columns for the given log (readFailed when it cannot be
+    // opened or read).
+    CsvImportResult read(const CFuelDatabase& log) const;
 
     // The message after an import: how many fills came in, how many lines were skipped, and
     // the first skipped lines with what did not read.
@@ -45,7 +54,6 @@ private:
     void fillColumnPicker(QComboBox* picker, bool allowMissing, const QStringList& header);
     void fillPreview(const QStringList& header, const QList<QStringList>& lines);
     void fitPreview();
-    void runImport();
 
     std::array<QLabel*, kCsvValueCount> m_labels{};
     std::array<QComboBox*, kCsvValueCount> m_pickers{};
@@ -55,5 +63,6 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QString m_csvPath;
-    CLogDocument* m_document = nullptr;
+    const CFuelDatabase* m_log = nullptr;
+    CsvImportResult m_result;
 };

@@ -55,6 +55,14 @@ const MappedColumn kMappedColumns[kOtherLogMappedColumns] = {
     {OtherLogColumn::Notes, &Text::Import_notes, "columnNotes"},
 };
 
+// A label's text, which also names the picker it labels for a screen reader (which would
+// otherwise read the picker's current entry as its name).
+void setLabelText(QLabel* label, const TextId& text) {
+    label->setText(translatedWidgetText(text));
+    if (QWidget* buddy = label->buddy())
+        buddy->setAccessibleName(translate(text));
+}
+
 QComboBox* createPicker(QWidget* parent, const char* objectName, QLabel* label) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(objectName));
@@ -216,16 +224,16 @@ COtherLogDlg::~COtherLogDlg() = default;
 
 void COtherLogDlg::translateControls() {
     setWindowTitle(translate(Text::OtherLog_caption));
-    m_formatLabel->setText(translatedWidgetText(Text::OtherLog_format));
-    m_vehicleLabel->setText(translatedWidgetText(Text::OtherLog_vehicle));
-    m_dateOrderLabel->setText(translatedWidgetText(Text::OtherLog_dateorder));
+    setLabelText(m_formatLabel, Text::OtherLog_format);
+    setLabelText(m_vehicleLabel, Text::OtherLog_vehicle);
+    setLabelText(m_dateOrderLabel, Text::OtherLog_dateorder);
     m_dateOrderHint->setText(translatedWidgetText(Text::OtherLog_dateorderguessed));
-    m_decimalLabel->setText(translatedWidgetText(Text::OtherLog_decimal));
-    m_distanceLabel->setText(translatedWidgetText(Text::OtherLog_distance));
-    m_volumeLabel->setText(translatedWidgetText(Text::OtherLog_volume));
+    setLabelText(m_decimalLabel, Text::OtherLog_decimal);
+    setLabelText(m_distanceLabel, Text::OtherLog_distance);
+    setLabelText(m_volumeLabel, Text::OtherLog_volume);
     m_columnsBox->setTitle(translatedWidgetText(Text::OtherLog_columns));
     for (int i = 0; i < kOtherLogMappedColumns; ++i)
-        m_columnLabels.at(i)->setText(translatedWidgetText(*kMappedColumns[i].label));
+        setLabelText(m_columnLabels.at(i), *kMappedColumns[i].label);
     m_import->setText(translatedWidgetText(Text::Import_ok));
     m_perVehicle->setText(translatedWidgetText(Text::OtherLog_pervehicle));
     m_cancel->setText(translatedWidgetText(Text::Import_cancel));

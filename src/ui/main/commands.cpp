@@ -7,9 +7,12 @@
 #include "core/settings.h"
 #include "core/vehicles.h"
 #include "csv/csvwriter.h"
+#include "csv/historyfit.h"
 #include "csv/otherlogformat.h"
 #include "csv/otherlogvalues.h"
 #include "csv/vehiclelogs.h"
+#include "db/formats.h"
+#include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "localisation/textfile.h"
 #include "ui/fill/filldlg.h"
@@ -367,11 +370,58 @@ void CMainCommands::importCsv() {
     Retranslate retranslate(m_window);
     CImportDlg dialog(&m_window);
     dialog.setCsvPath(path);
-    dialog.setDocument(&m_document);
-    dialog.doModal();
+    dialog.setLog(&m_document.database());
+    if (dialog.doModal() != QDialog::Accepted)
+        return;
+    CsvImportResult read = dialog.result();
+    bool otherLog = false;
+    if (!read.readFailed && !chooseLogForImport(csvNewReadings(read), &otherLog))
+        return;
+    // The numbers of the file are read in the units of the log they go into.
+    if (otherLog)
+        read = dialog.read(m_document.database());
+    const QString caption = translate(Text::Import_importcaption);
+    if (read.readFailed) {
+        showMessageBox(&m_window, caption, translate(Text::Import_errorload), QMessageBox::Warning);
+        return;
+    }
+    const CsvImportResult imported = m_document.importCsv(std::move(read));
+    showMessageBox(&m_window, caption, CImportDlg::importReport(imported),
+                   QMessageBox::Information);
 }
 
-// The open log is left as it is; the new logs can be opened as vehicles.
+bool CMainCommands::chooseLogForImport(const std::vector<OdometerReading>& readings,
+                                       bool* otherLog) {
+    *otherLog = false;
+    const CFuelDatabase& log = m_document.database();
+    const HistoryFit fit = checkHistoryFit(odometerReadings(log), readings, log.units());
+    if (fit.continues)
+        return true;
+    const LogUnits units = log.units();
+    const auto spanText = [&units](const TextId& text, const HistorySpan& span) {
+        return translate(text).arg(QString::number(distanceIn(units, span.lowest)),
+                                   QString::number(distanceIn(units, span.highest)),
+                                   unitTexts(units).odometer, formatDate(span.first),
+                                   formatDate(span.last));
+    };
+    const QString question = QStringList{translate(Text::Import_othervehicle),
+                                         spanText(Text::Import_historyfile, fit.file),
+                                         spanText(Text::Import_historylog, fit.log),
+                                         translate(Text::Import_newvehiclequestion)}
+                                 .join(u'\n');
+    switch (showMessageBox(
+        &m_window, translate(Text::Import_importcaption), question, QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        *otherLog = createVehicle();
+        return *otherLog;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CMainCommands::importPerVehicle(const OtherLogFile& file, const OtherLogSettings& settings) {
     const QString folder = askFolder(&m_window, {});
     if (folder.isEmpty())
@@ -418,7 +468,19 @@ void CMainCommands::importOtherLog() {
     }
     if (result != QDialog::Accepted)
         return;
-    const OtherLogSummary summary = m_document.importOtherLog(dialog.rows());
+    QList<OtherLogRow> rows = dialog.rows();
+    std::vector<OdometerReading> readings;
+    for (const OtherLogRow& row : std::as_const(rows)) {
+        if (row.skip == OtherLogSkip::None)
+            readings.push_back({row.dateTime, row.odometer});
+    }
+    bool otherLog = false;
+    if (!chooseLogForImport(readings, &otherLog))
+        return;
+    // Which rows are in the log already is a question of the log they go into.
+    if (otherLog)
+        rows = convertOtherLog(file, dialog.settings(), m_document.database());
+    const OtherLogSummary summary = m_document.importOtherLog(rows);
     showMessageBox(&m_window, translate(Text::Import_importcaption), otherLogSummaryText(summary),
                    QMessageBox::Information);
 }
@@ -485,31 +547,34 @@ void CMainCommands::openVehicleWhenIdle(const QString& path) {
 }
 
 void CMainCommands::newVehicle() {
+    createVehicle();
+}
+
+bool CMainCommands::createVehicle() {
     const QString path = askSaveFileName(&m_window, logFileRequest(Text::menu_FileNewVehicle));
     if (path.isEmpty())
-        return;
+        return false;
     // An existing log is opened as it is, never replaced by an empty one.
-    if (QFileInfo::exists(path)) {
-        openVehicleAt(path);
-        return;
-    }
+    if (QFileInfo::exists(path))
+        return openVehicleAt(path);
     const QString previous = m_document.filePath();
     if (m_document.hasUnsavedChanges() && !m_document.save()) {
         showMessageBox(&m_window, kCaption, translate(Text::Main_VehicleNotSaved),
                        QMessageBox::Warning);
-        return;
+        return false;
     }
     CNewVehicleDlg units(&m_window, QFileInfo(path).completeBaseName(), localeUnits(QLocale()));
     if (execDialog(units) != QDialog::Accepted)
-        return;
+        return false;
     // The failed write has said why; the open log stays as it was.
     if (!m_document.createLog(path, units.units())) {
         showMessageBox(&m_window, kCaption,
                        translate(Text::Main_VehicleNotCreated).arg(QDir::toNativeSeparators(path)),
                        QMessageBox::Warning);
-        return;
+        return false;
     }
     rememberVehicles(previous, path);
+    return true;
 }
 
 void CMainCommands::saveAs() {

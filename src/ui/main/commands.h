@@ -9,12 +9,14 @@
 #include <QList>
 #include <QString>
 #include <span>
+#include <vector>
 
 class CLogDocument;
 class CMainWnd;
 class QMenu;
 struct OtherLogFile;
 struct OtherLogSettings;
+struct OdometerReading;
 struct TextId;
 
 class CMainCommands;
@@ -112,6 +114,13 @@ private:
     // The name a CSV file of the open vehicle is offered under: the vehicle and today's date.
     QString suggestedCsvName() const;
     void importPerVehicle(const OtherLogFile& file, const OtherLogSettings& settings);
+    // Asks for a new vehicle's file and units and opens its new log (a log already there is
+    // opened as it is); false when none was opened.
+    bool createVehicle();
+    // An import whose readings do not continue the open log's asks whether they go into a new
+    // vehicle's log (opened then, *otherLog set) or into the open one; false when the user
+    // cancelled.
+    bool chooseLogForImport(const std::vector<OdometerReading>& readings, bool* otherLog);
     void rememberVehicles(const QString& previous, const QString& opened);
 
     CMainWnd& m_window;
