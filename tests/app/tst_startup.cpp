@@ -2,6 +2,7 @@
 #include "core/debuglog.h"
 #include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/recovery.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
 #include "core/vehicles.h"
@@ -144,6 +145,60 @@ private slots:
         saved.load();
         QCOMPARE(saved.getFillCount(), 1);
         QCOMPARE(saved.getFill(0)->odometer, 1234);
+    }
+
+    // A recovery file newer than the log is offered at start, default Yes, counting the fills
+    // the log lacks: Yes adds them as one step and writes them, and the file goes; No leaves
+    // the log and the file as they are.
+    void aRecoveryFileIsOfferedAtStart_data() {
+        QTest::addColumn<QList<int>>("recoveredDays");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("two fills, added")
+            << QList<int>{1, 2, 3} << true
+            << translate(Text::Main_RecoveryOffer).arg(2).arg(databaseFilePath());
+        QTest::newRow("one fill, declined")
+            << QList<int>{1, 2} << false
+            << translate(Text::Main_RecoveryOfferOne).arg(databaseFilePath());
+    }
+    void aRecoveryFileIsOfferedAtStart() {
+        QFETCH(QList<int>, recoveredDays);
+        QFETCH(bool, accept);
+        QFETCH(QString, question);
+        const QString recovery = recoveryFilePath(databaseFilePath());
+        for (const QString& path : {databaseFilePath(), recovery}) {
+            CFuelDatabase database(path);
+            for (const int day : path == recovery ? recoveredDays : QList<int>{1}) {
+                FillRecord fill;
+                fill.odometer = 1000 * day;
+                fill.dateTime = FileTime::fromValue(quint64(day) << 40);
+                database.insertFill(fill);
+            }
+            QVERIFY(database.save());
+        }
+        QFile log(databaseFilePath());
+        QVERIFY(log.open(QIODevice::ReadWrite));
+        QVERIFY(log.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                QFileDevice::FileModificationTime));
+        log.close();
+
+        DialogSeams::setNextAnswer(accept ? QMessageBox::Yes : QMessageBox::No);
+        QString undoText;
+        StartupOptions options = exitingAtOnce(instanceName("tankometer-test-recovery"));
+        options.whenRunning = [&undoText](CMainWnd& window) {
+            undoText = window.document().undoText();
+            window.dispatchCommand(CMainWnd::CmdExit);
+        };
+        QCOMPARE(runTankometer(options), 0);
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QCOMPARE(DialogSeams::askedMessages().first().text, question);
+        QCOMPARE(DialogSeams::askedMessages().first().defaultButton, QMessageBox::Yes);
+        CFuelDatabase saved(databaseFilePath());
+        saved.load();
+        QCOMPARE(saved.getFillCount(), accept ? recoveredDays.size() : 1);
+        QCOMPARE(undoText, accept ? translate(Text::undo_Recovered) : QString());
+        QCOMPARE(QFile::exists(recovery), !accept);
+        QFile::remove(recovery);
     }
 
     // A second start asks the running one to come to the front and ends without an exit line.
