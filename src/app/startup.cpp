@@ -42,7 +42,8 @@ int endStatus(const CLogDocument& document, SavedTo savedTo) {
     const QString log = QDir::toNativeSeparators(document.filePath());
     const QString recovery = QDir::toNativeSeparators(recoveryFilePath(document.filePath()));
     if (savedTo == SavedTo::Recovery)
-        std::fprintf(stderr, "%s\n", qPrintable(translate(Text::Main_EndRecovered).arg(log, recovery)));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(translate(Text::Main_EndRecovered).arg(log, recovery)));
     else if (savedTo == SavedTo::Nowhere)
         std::fprintf(stderr, "%s\n", qPrintable(translate(Text::Main_EndLost).arg(log, recovery)));
     std::fflush(stderr);
@@ -71,9 +72,9 @@ void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     const QString log = QDir::toNativeSeparators(document.filePath());
     const QString text = count == 1 ? translate(Text::Main_RecoveryOfferOne).arg(log)
                                     : translate(Text::Main_RecoveryOffer).arg(count).arg(log);
-    const auto answer = showMessageBox(&window, QApplication::applicationName(), text,
-                                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-                                       QMessageBox::Yes);
+    const auto answer =
+        showMessageBox(&window, QApplication::applicationName(), text, QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return;
     document.addRecoveredFills(recovered.tables);

@@ -139,5 +139,8 @@ run_case() {
 failed=0
 for how in KILL TERM HUP INT X MERGE FULL-TERM READONLY-TERM FULL-X GONE-TERM GONE-X; do
     run_case "$how" || { echo "$how: FAILED" >&2; failed=1; }
+    # What a failed case left running goes before the next starts.
+    kill -9 $(jobs -p) 2>/dev/null
+    wait 2>/dev/null
 done
 exit $failed

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -50,6 +52,8 @@ void setModified(const QString& path, const QDateTime& time) {
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
+constexpr int kNoLog = std::numeric_limits<int>::min();
+
 } // namespace
 
 class RecoveryTest : public QObject {
@@ -78,13 +82,17 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(bool, earlier);
         const QString folder = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-        FullFileSystem disk(folder);
-        if (failure == QLatin1String("full"))
-            REQUIRE_MOUNTED(disk);
+        QVERIFY(QDir().mkpath(folder));
+        std::optional<FullFileSystem> disk;
+        if (failure == QLatin1String("full")) {
+            disk.emplace(folder);
+            REQUIRE_MOUNTED(*disk);
+        }
         const QString log = QDir(folder).filePath(QStringLiteral("tkbase.fil"));
         writeLog(log, {1});
         const QString recovery = recoveryFilePath(log);
-        QCOMPARE(QFileInfo(recovery).path(), QDir(stateFolder()).filePath(QStringLiteral("recovery")));
+        QCOMPARE(QFileInfo(recovery).path(),
+                 QDir(stateFolder()).filePath(QStringLiteral("recovery")));
         QVERIFY(recoveryFilePath(m_dir.filePath(QStringLiteral("tkbase.fil"))) != recovery);
         if (earlier)
             writeLog(recovery, {9});
@@ -99,7 +107,7 @@ private slots:
         document.load();
         QSignalSpy notices(&document, &CLogDocument::notice);
         if (failure == QLatin1String("full")) {
-            QVERIFY(disk.fill());
+            QVERIFY(disk->fill());
         } else {
             QVERIFY(QDir().rename(folder, folder + QStringLiteral(".moved")));
             writeAll(folder, "a file where the folder was");
@@ -134,12 +142,12 @@ private slots:
     // A recovery file is offered only when it is newer than its log (or the log is gone) and
     // reads whole.
     void aRecoveryFileNewerThanItsLogIsPending_data() {
-        QTest::addColumn<int>("logAge"); // seconds before the recovery file; -1: no log
+        QTest::addColumn<int>("logAge"); // seconds older than the recovery file; kNoLog: none
         QTest::addColumn<bool>("damaged");
         QTest::addColumn<bool>("pending");
         QTest::newRow("log older") << 60 << false << true;
         QTest::newRow("log newer") << -60 << false << false;
-        QTest::newRow("log gone") << -1 << false << true;
+        QTest::newRow("log gone") << kNoLog << false << true;
         QTest::newRow("recovery file damaged") << 60 << true << false;
     }
     void aRecoveryFileNewerThanItsLogIsPending() {
@@ -154,7 +162,7 @@ private slots:
             writeAll(recovery, readAll(recovery).chopped(10));
         const QDateTime now = QDateTime::currentDateTime();
         setModified(recovery, now);
-        if (logAge >= 0) {
+        if (logAge != kNoLog) {
             writeLog(log, {1});
             setModified(log, now.addSecs(-logAge));
         }

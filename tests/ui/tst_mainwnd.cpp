@@ -1,5 +1,5 @@
-#include "core/recovery.h"
 #include "core/paths.h"
+#include "core/recovery.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
@@ -455,9 +455,9 @@ private slots:
             window.dispatchCommand(CMainWnd::CmdExit);
             QCOMPARE(window.result(), 1);
             const MessageBoxRecord& asked = DialogSeams::askedMessages().constLast();
-            QCOMPARE(asked.text, translate(Text::Main_QuestionCloseRecovered)
-                                     .arg(QDir::toNativeSeparators(log),
-                                          QDir::toNativeSeparators(recovery)));
+            QCOMPARE(asked.text,
+                     translate(Text::Main_QuestionCloseRecovered)
+                         .arg(QDir::toNativeSeparators(log), QDir::toNativeSeparators(recovery)));
             QCOMPARE(asked.defaultButton, QMessageBox::No);
         }
         CFuelDatabase kept(recovery);

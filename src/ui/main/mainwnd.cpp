@@ -428,14 +428,13 @@ bool CMainWnd::saveBeforeEnd() {
     // The log has shown why the save failed. The fills may still be in the recovery file, which
     // stays for the next start; else leaving now loses this session's fills.
     const QString recovery = m_document.recoveryPath();
-    const QString question =
-        recovery.isEmpty() ? translate(Text::Main_QuestionCloseUnsaved)
-                           : translate(Text::Main_QuestionCloseRecovered)
-                                 .arg(QDir::toNativeSeparators(m_document.filePath()),
-                                      QDir::toNativeSeparators(recovery));
-    const auto answer =
-        showMessageBox(this, kCaption, question, QMessageBox::Warning,
-                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QString question = recovery.isEmpty()
+                                 ? translate(Text::Main_QuestionCloseUnsaved)
+                                 : translate(Text::Main_QuestionCloseRecovered)
+                                       .arg(QDir::toNativeSeparators(m_document.filePath()),
+                                            QDir::toNativeSeparators(recovery));
+    const auto answer = showMessageBox(this, kCaption, question, QMessageBox::Warning,
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 
