@@ -39,15 +39,16 @@ CLogDocument* g_openLog = nullptr;
 // The exit status once a signal or a lost display ended the run: 0 when the fills are on disk,
 // in the log or in its recovery file; the standard error stream says where, when not in the log.
 int endStatus(const CLogDocument& document, SavedTo savedTo) {
-    const QString log = QDir::toNativeSeparators(document.filePath());
-    const QString recovery = QDir::toNativeSeparators(recoveryFilePath(document.filePath()));
-    if (savedTo == SavedTo::Recovery)
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(translate(Text::Main_EndRecovered).arg(log, recovery)));
-    else if (savedTo == SavedTo::Nowhere)
-        std::fprintf(stderr, "%s\n", qPrintable(translate(Text::Main_EndLost).arg(log, recovery)));
+    if (savedTo == SavedTo::Log)
+        return EXIT_SUCCESS;
+    const TextId& text =
+        savedTo == SavedTo::Recovery ? Text::Main_EndRecovered : Text::Main_EndLost;
+    const QString line =
+        translate(text).arg(QDir::toNativeSeparators(document.filePath()),
+                            QDir::toNativeSeparators(recoveryFilePath(document.filePath())));
+    std::fprintf(stderr, "%s\n", qPrintable(line));
     std::fflush(stderr);
-    return savedTo == SavedTo::Nowhere ? EXIT_FAILURE : EXIT_SUCCESS;
+    return savedTo == SavedTo::Recovery ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 // Qt ends the process with exit(1) when the display goes away; the status then says whether

@@ -147,42 +147,49 @@ private slots:
         QCOMPARE(saved.getFill(0)->odometer, 1234);
     }
 
-    // A recovery file newer than the log is offered at start, default Yes, counting the fills
-    // the log lacks: Yes adds them as one step and writes them, and the file goes; No leaves
-    // the log and the file as they are.
+    // A recovery file newer than its log (or without one) is offered at start, default Yes,
+    // counting the fills the log lacks: Yes adds them as one step and writes them, and the file
+    // goes; No leaves the log and the file as they are.
     void aRecoveryFileIsOfferedAtStart_data() {
-        QTest::addColumn<QList<int>>("recoveredDays");
+        QTest::addColumn<QList<int>>("logDays"); // empty: no log
+        QTest::addColumn<int>("logAge");         // seconds older than the recovery file
         QTest::addColumn<bool>("accept");
-        QTest::addColumn<QString>("question");
-        QTest::newRow("two fills, added")
-            << QList<int>{1, 2, 3} << true
-            << translate(Text::Main_RecoveryOffer).arg(2).arg(databaseFilePath());
-        QTest::newRow("one fill, declined")
-            << QList<int>{1, 2} << false
-            << translate(Text::Main_RecoveryOfferOne).arg(databaseFilePath());
+        QTest::addColumn<QString>("question"); // empty: none
+        const QString log = databaseFilePath();
+        const QString offer = translate(Text::Main_RecoveryOffer);
+        QTest::newRow("log older, added") << QList<int>{1} << 60 << true << offer.arg(2).arg(log);
+        QTest::newRow("log older, declined")
+            << QList<int>{1, 2} << 60 << false << translate(Text::Main_RecoveryOfferOne).arg(log);
+        QTest::newRow("no log") << QList<int>{} << 0 << true << offer.arg(3).arg(log);
+        QTest::newRow("log newer") << QList<int>{1} << -60 << false << QString();
     }
     void aRecoveryFileIsOfferedAtStart() {
-        QFETCH(QList<int>, recoveredDays);
+        QFETCH(QList<int>, logDays);
+        QFETCH(int, logAge);
         QFETCH(bool, accept);
         QFETCH(QString, question);
         const QString recovery = recoveryFilePath(databaseFilePath());
-        for (const QString& path : {databaseFilePath(), recovery}) {
+        const auto write = [](const QString& path, const QList<int>& days) {
             CFuelDatabase database(path);
-            for (const int day : path == recovery ? recoveredDays : QList<int>{1}) {
+            for (const int day : days) {
                 FillRecord fill;
                 fill.odometer = 1000 * day;
                 fill.dateTime = FileTime::fromValue(quint64(day) << 40);
                 database.insertFill(fill);
             }
             QVERIFY(database.save());
+        };
+        write(recovery, {1, 2, 3});
+        if (!logDays.isEmpty()) {
+            write(databaseFilePath(), logDays);
+            QFile log(databaseFilePath());
+            QVERIFY(log.open(QIODevice::ReadWrite));
+            QVERIFY(log.setFileTime(QFileInfo(recovery).lastModified().addSecs(-logAge),
+                                    QFileDevice::FileModificationTime));
         }
-        QFile log(databaseFilePath());
-        QVERIFY(log.open(QIODevice::ReadWrite));
-        QVERIFY(log.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                QFileDevice::FileModificationTime));
-        log.close();
 
-        DialogSeams::setNextAnswer(accept ? QMessageBox::Yes : QMessageBox::No);
+        if (!question.isEmpty())
+            DialogSeams::setNextAnswer(accept ? QMessageBox::Yes : QMessageBox::No);
         QString undoText;
         StartupOptions options = exitingAtOnce(instanceName("tankometer-test-recovery"));
         options.whenRunning = [&undoText](CMainWnd& window) {
@@ -190,14 +197,17 @@ private slots:
             window.dispatchCommand(CMainWnd::CmdExit);
         };
         QCOMPARE(runTankometer(options), 0);
-        QCOMPARE(DialogSeams::askedMessages().size(), 1);
-        QCOMPARE(DialogSeams::askedMessages().first().text, question);
-        QCOMPARE(DialogSeams::askedMessages().first().defaultButton, QMessageBox::Yes);
+        const bool added = accept;
+        QCOMPARE(DialogSeams::askedMessages().size(), question.isEmpty() ? 0 : 1);
+        if (!question.isEmpty()) {
+            QCOMPARE(DialogSeams::askedMessages().first().text, question);
+            QCOMPARE(DialogSeams::askedMessages().first().defaultButton, QMessageBox::Yes);
+        }
         CFuelDatabase saved(databaseFilePath());
         saved.load();
-        QCOMPARE(saved.getFillCount(), accept ? recoveredDays.size() : 1);
-        QCOMPARE(undoText, accept ? translate(Text::undo_Recovered) : QString());
-        QCOMPARE(QFile::exists(recovery), !accept);
+        QCOMPARE(saved.getFillCount(), added ? 3 : logDays.size());
+        QCOMPARE(undoText, added ? translate(Text::undo_Recovered) : QString());
+        QCOMPARE(QFile::exists(recovery), !added);
         QFile::remove(recovery);
     }
 
