@@ -451,6 +451,16 @@ void CsvTest::importAcrossLocales_data() {
     QTest::addColumn<QStringList>("fills");
 
     const QString fill = QStringLiteral("S|12000|40.50|60.00|%1 10:30:15|-|");
+    QTest::newRow("year-month-day export read in German")
+        << "sv_SE"
+        << "de_DE" << QString() << QStringList{fill.arg("18.5.2004")};
+    QTest::newRow("year-month-day export read in US English")
+        << "sv_SE"
+        << "en_US" << QString() << QStringList{fill.arg("5/18/2004")};
+    QTest::newRow("ISO dates of another program")
+        << ""
+        << "de_DE" << kHeader + "S;12000;40.5;60;2004-05-18;10:30:15;;\n"
+        << QStringList{fill.arg("18.5.2004")};
     // Another order with another separator does not read: skipped, never a wrong day.
     QTest::newRow("US export in German") << "en_US"
                                          << "de_DE" << QString() << QStringList{};
