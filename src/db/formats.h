@@ -15,8 +15,8 @@ inline constexpr float kLargestPlausibleAmount = 1.0e9f;
 bool isPlausibleAmount(float value);
 
 // "%0.2f" with the user's decimal character (fill list, fill dialog); the not-available text for
-// an amount that is not plausible.
-QString formatAmount(float value);
+// an amount that is not plausible. A unit price shows three decimals, as pumps show it.
+QString formatAmount(float value, int decimals = 2);
 
 // "%0.2f" with "." whatever the locale (CSV, statistics dialogs).
 QString formatAmountWithPoint(float value);
@@ -46,6 +46,10 @@ DateTimePart readDateTime(const QString& date, const QString& time, FileTime* ou
 
 // "18.5.2004" in the user's order and separator; empty for a value that cannot be converted.
 QString formatDate(const FileTime& time);
+
+// A date in the user's order and separator for messages that name the expected form
+// ("3/19/2005", "19.3.2005").
+QString exampleDateText();
 
 // "7:05:09"; empty for a value that cannot be converted.
 QString formatTime(const FileTime& time);
