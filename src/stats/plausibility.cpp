@@ -98,6 +98,14 @@ QList<float> changedConsumptions(const PlacedLog& log, FillingMethod method) {
     return consumptions;
 }
 
+// A consumption per 100 of the log's stored distance units in litres per 100 km, where the
+// limits are.
+float litresPer100Km(const LogUnits& units, float perStoredDistance) {
+    LogUnits metric = units;
+    metric.consumption = ConsumptionUnit::LitresPer100Km;
+    return consumptionIn(metric, perStoredDistance);
+}
+
 bool below(double value, double limit) {
     return value < limit * (1.0 - kRounding);
 }
@@ -145,9 +153,10 @@ QList<FillDoubt> fillDoubts(const CFuelDatabase& database, const FillCandidate& 
     if (hasPrevious) {
         for (const float consumption : changedConsumptions(log, method)) {
             // A lower reading than the run's start is the order's doubt, no fuel the stored fills'.
-            if (std::isfinite(consumption) && consumption > 0.0f &&
-                (below(consumption, kLowestPlausibleConsumption) ||
-                 above(consumption, kHighestPlausibleConsumption))) {
+            const float metric = litresPer100Km(database.units(), consumption);
+            if (std::isfinite(metric) && metric > 0.0f &&
+                (below(metric, kLowestPlausibleConsumption) ||
+                 above(metric, kHighestPlausibleConsumption))) {
                 doubts.append(FillDoubt{DoubtKind::Consumption, double(consumption), 0.0});
                 break;
             }
@@ -183,8 +192,8 @@ QString doubtText(const FillDoubt& doubt, const LogUnits& units) {
     const auto distance = [&](double stored) {
         return withUnit(QString::number(distanceIn(units, qint64(stored))), texts.distance);
     };
-    const auto consumption = [&](float litresPer100Km) {
-        return dialogValueText(consumptionIn(units, litresPer100Km));
+    const auto consumption = [&](float perStoredDistance) {
+        return dialogValueText(consumptionIn(units, perStoredDistance));
     };
     const auto price = [&](double perLitre) {
         return withUnit(formatAmount(unitCostIn(units, float(perLitre)), 3), texts.unitCost);
@@ -200,8 +209,9 @@ QString doubtText(const FillDoubt& doubt, const LogUnits& units) {
             .arg(distance(doubt.value), distance(doubt.reference));
     case DoubtKind::Consumption: {
         // In a distance per volume the lower limit is the higher number.
-        QString low = consumption(kLowestPlausibleConsumption);
-        QString high = consumption(kHighestPlausibleConsumption);
+        const float perKilometre = litresPer100Km(units, 1.0f);
+        QString low = consumption(kLowestPlausibleConsumption / perKilometre);
+        QString high = consumption(kHighestPlausibleConsumption / perKilometre);
         if (units.consumption != ConsumptionUnit::LitresPer100Km)
             std::swap(low, high);
         return translate(Text::fill_doubtconsumption)

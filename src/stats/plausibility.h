@@ -18,7 +18,7 @@ enum class DoubtKind {
     OdometerNotAbovePrevious, // value: the fill's reading; reference: the previous fill's
     OdometerNotBelowNext,     // value: the fill's reading; reference: the next fill's
     DistanceJump,             // value: the distance since the previous fill; reference: the longest
-    Consumption,              // value: litres per 100 km of a run the fill changes
+    Consumption,              // value: litres per 100 stored distance units of a run it changes
     UnitPrice,                // value: cost per litre; reference: the average of the fills before
     FutureDate,               // date: the fill's time
 };
@@ -44,7 +44,7 @@ struct FillCandidate {
     int editedIndex = -1;
 };
 
-// Consumption outside this range (litres per 100 km) is doubted.
+// Consumption outside this range (litres per 100 km, whatever the units) is doubted.
 inline constexpr float kLowestPlausibleConsumption = 2.0f;
 inline constexpr float kHighestPlausibleConsumption = 30.0f;
 
