@@ -202,7 +202,7 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     // A first start leaves the new log on disk at once, in the units of the user's country
     // (chosen before the log is shown, so that the list's headers name them from the start).
     if (!stamp.exists)
-        database.setUnits(localeUnits(QLocale()));
+        database.setNewLogUnits(localeUnits(QLocale()));
     replaceDatabase(std::move(database));
     m_stamp = stamp;
     m_settingsOnDisk = settingsOnDisk;
@@ -433,7 +433,7 @@ bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
     if (m_loaded && !save())
         return false;
     CFuelDatabase created(path);
-    created.setUnits(units);
+    created.setNewLogUnits(units);
     if (!writeFile(created, path, false, nullptr, true))
         return false;
     m_database.setFilePath(path);
