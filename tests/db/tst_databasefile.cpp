@@ -569,8 +569,6 @@ void DatabaseFileTest::saveLayout_data() {
     QTest::newRow("no units") << -1 << 0 << QStringList{"1000", "1001"} << QList<int>{1000, 1001};
     QTest::newRow("km") << 0 << 0 << QStringList{"1000", "1001"} << QList<int>{1000, 1001};
     QTest::newRow("miles") << 1 << 1 << QStringList{"300", "301"} << QList<int>{300, 301};
-    QTest::newRow("km shown in miles")
-        << 0 << 1 << QStringList{"300", "301"} << QList<int>{483, 484};
     QTest::newRow("miles shown in km")
         << 1 << 0 << QStringList{"483", "484"} << QList<int>{300, 301};
 }

@@ -100,9 +100,6 @@ private slots:
             << qint64(483) << 8.326741 << 36.0434 << 58.0061 << 10.3520 << 6.0047;
         milesLog("stored mi: mi usgal mpg us", unitsOf(D::Miles, V::UsGallons, C::MpgUs))
             << qint64(300) << 10.0 << 30.0 << 30.0 << 10.5 << 3.15;
-        milesLog("stored mi: mi impgal mpg imp",
-                 unitsOf(D::Miles, V::ImperialGallons, C::MpgImperial))
-            << qint64(300) << 8.326742 << 36.0285 << 36.0285 << 10.5 << 3.7830;
         milesLog("stored mi: km l l/100km", unitsOf(D::Kilometres, V::Litres, C::LitresPer100Km))
             << qint64(483) << 37.854118 << 7.8405 << 12.7543 << 6.5244 << 0.8321;
         milesLog("stored mi: km l km/l", unitsOf(D::Kilometres, V::Litres, C::KmPerLitre))
