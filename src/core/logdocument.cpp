@@ -10,21 +10,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
-#include <QFutureWatcher>
 #include <QLocale>
-#include <QTimer>
 #include <QUndoStack>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <utility>
-
-struct LogWrite {
-    DatabaseWriteStatus status = DatabaseWriteStatus::WriteFailed;
-    FileStamp stamp;
-    bool keptOldFile = false;
-    quint64 changeCount = 0;
-};
 
 namespace {
 
@@ -66,6 +55,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_OtherCopy;
     case CLogDocument::NoteMarkersStep:
         return Text::undo_NoteMarkers;
+    case CLogDocument::RecoveredStep:
+        return Text::undo_Recovered;
     case CLogDocument::ImportStep:
         break;
     }
@@ -133,29 +124,15 @@ private:
 
 CLogDocument::CLogDocument(const QString& filePath, QObject* parent)
     : QObject(parent), m_database(filePath), m_undoStack(new QUndoStack(this)),
-      m_writeTimer(new QTimer(this)), m_writeWatcher(new QFutureWatcher<LogWrite>(this)),
-      m_fileWatcher(new QFileSystemWatcher(this)) {
+      m_storage(new CLogStorage(*this)) {
     connect(m_undoStack, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit unsavedChangesChanged(!clean); });
-    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] {
-        ++m_changeCount;
-        scheduleWrite();
-    });
-    m_writeTimer->setSingleShot(true);
-    m_writeTimer->setInterval(kWriteDelayMs);
-    connect(m_writeTimer, &QTimer::timeout, this, &CLogDocument::startWrite);
-    connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogDocument::finishWrite);
-    // Another program wrote the file: its fills come in now, not only at the next change.
-    connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
-        watchFile();
-        if (m_loaded && !m_writing && fileStamp(this->filePath()) != m_stamp)
-            scheduleWrite();
-    });
+    connect(m_undoStack, &QUndoStack::indexChanged, m_storage, &CLogStorage::changed);
 }
 
 // What is not on disk yet goes there now: a log never loses a fill by being closed.
 CLogDocument::~CLogDocument() {
-    saveWithoutMessages();
+    m_storage->saveWithoutMessages();
 }
 
 bool CLogDocument::hasUnsavedChanges() const {
@@ -203,14 +180,7 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     // (chosen before the log is shown, so that the list's headers name them from the start).
     if (!stamp.exists)
         database.setUnits(localeUnits(QLocale()));
-    replaceDatabase(std::move(database));
-    m_stamp = stamp;
-    m_settingsOnDisk = settingsOnDisk;
-    m_goneReported = false;
-    m_keepForeignFile = false;
-    watchFile();
-    if (!stamp.exists)
-        scheduleWrite();
+    replaceDatabase(std::move(database), stamp, settingsOnDisk);
     return true;
 }
 
@@ -220,190 +190,24 @@ void CLogDocument::report(const QString& text) const {
 }
 
 bool CLogDocument::save() {
-    m_writeWatcher->waitForFinished();
-    finishWrite();
-    m_writeTimer->stop();
-    const bool onDisk = !hasUnsavedChanges() && !m_database.mustKeepOldFile() && m_stamp.exists;
-    if (onDisk && fileStamp(filePath()) == m_stamp)
-        return true;
-    return writeSynchronously(true);
+    return m_storage->save();
 }
 
-void CLogDocument::saveWithoutMessages() {
-    m_writeWatcher->waitForFinished();
-    const LogWrite last = m_writing ? m_writeWatcher->result() : LogWrite();
-    const bool onDisk = !hasUnsavedChanges() || (m_writing && last.changeCount == m_changeCount &&
-                                                 last.status == DatabaseWriteStatus::Written);
-    if (!m_loaded || onDisk)
-        return;
-    // No window may be touched now, so nothing is merged: a file another program changed is
-    // left as it is, and the fills go beside it.
-    const bool ours = fileStamp(filePath()) == (m_writing ? last.stamp : m_stamp);
-    writeFile(m_database, ours ? filePath() : backupFilePath(filePath()),
-              ours && m_database.mustKeepOldFile(), nullptr, false);
+SavedTo CLogDocument::saveWithoutMessages() {
+    return m_storage->saveWithoutMessages();
 }
 
-bool CLogDocument::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
-                             FileStamp* stamp, bool report) const {
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        path, databaseFileBytes(database.header(), database.tables()), keepOldFile, stamp);
-    if (status != DatabaseWriteStatus::Written && report && m_messageSink)
-        m_messageSink(writeStatusMessage(status));
-    return status == DatabaseWriteStatus::Written;
+SavedTo CLogDocument::saveWithoutQuestions() {
+    return m_storage->saveWithoutQuestions();
 }
 
-void CLogDocument::logWritten(const FileStamp& stamp, bool keptOldFile, bool clean) {
-    if (keptOldFile) {
-        m_database.oldFileKept();
-        m_keepForeignFile = false;
-    }
-    m_stamp = stamp;
-    m_settingsOnDisk = m_database.tables().settings;
-    m_failureReported = false;
-    if (clean)
-        m_undoStack->setClean();
-    watchFile();
-    emit written();
-}
-
-bool CLogDocument::writeSynchronously(bool report) {
-    if (!checkFile())
-        return false;
-    const bool keep = m_database.mustKeepOldFile() || m_keepForeignFile;
-    FileStamp stamp;
-    if (!writeFile(m_database, filePath(), keep, &stamp, report))
-        return false;
-    m_writePending = false;
-    logWritten(stamp, keep, true);
-    return true;
-}
-
-void CLogDocument::scheduleWrite() {
-    if (!m_loaded)
-        return;
-    if (m_writing)
-        m_writePending = true;
-    else if (!m_writeTimer->isActive())
-        m_writeTimer->start();
-}
-
-void CLogDocument::startWrite() {
-    if (m_writing) {
-        m_writePending = true;
-        return;
-    }
-    m_writePending = false;
-    if (!checkFile())
-        return;
-    if (!hasUnsavedChanges() && m_stamp.exists)
-        return;
-    const bool keep = m_database.mustKeepOldFile() || m_keepForeignFile;
-    const QString path = filePath();
-    const quint64 changeCount = m_changeCount;
-    // The bytes are taken here, on this thread; only the disk work runs on the worker.
-    const QByteArray bytes = databaseFileBytes(m_database.header(), m_database.tables());
-    m_writing = true;
-    m_writeWatcher->setFuture(QtConcurrent::run([path, bytes, keep, changeCount] {
-        LogWrite write;
-        write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp);
-        write.keptOldFile = keep;
-        write.changeCount = changeCount;
-        return write;
-    }));
-}
-
-void CLogDocument::finishWrite() {
-    if (!m_writing)
-        return;
-    m_writing = false;
-    const LogWrite write = m_writeWatcher->result();
-    if (write.status == DatabaseWriteStatus::Written) {
-        logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
-    } else if (!m_failureReported) {
-        // Once per run of failures; the fills stay here, and every change tries again.
-        m_failureReported = true;
-        report(writeStatusMessage(write.status));
-    }
-    if (m_writePending || write.changeCount != m_changeCount)
-        scheduleWrite();
-}
-
-bool CLogDocument::checkFile() {
-    const FileStamp now = fileStamp(filePath());
-    if (now == m_stamp)
-        return true;
-    if (m_stamp.exists && !now.exists) {
-        // A removable disk taken away, a folder renamed: the fills stay here until the user
-        // saves them elsewhere. The file is not made again behind the user's back.
-        if (!m_goneReported) {
-            m_goneReported = true;
-            const QString text =
-                translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath()));
-            emit notice(text);
-            report(text);
-        }
-        return false;
-    }
-    DatabaseTables theirs;
-    const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
-    m_stamp = now;
-    if (status == DatabaseReadStatus::Complete) {
-        if (theirs.settings != m_settingsOnDisk &&
-            m_database.tables().settings == m_settingsOnDisk) {
-            m_database.setSettingsBlock(theirs.settings);
-            m_settingsOnDisk = theirs.settings;
-            emit unitsChanged();
-        }
-        mergeOtherCopy(theirs);
-    } else if (status != DatabaseReadStatus::NoFile) {
-        m_keepForeignFile = true;
-        emit notice(translate(Text::Main_OtherCopyUnreadable)
-                        .arg(QDir::toNativeSeparators(backupFilePath(filePath()))));
-    }
-    return true;
-}
-
-// The merge is worked out on a copy, then applied as a step of its own, so that the list hears
-// of each new row and Undo can take the step back.
-void CLogDocument::mergeOtherCopy(const DatabaseTables& theirs) {
-    CFuelDatabase merged = m_database;
-    const std::vector<int> rows = ::mergeOtherCopy(merged, theirs);
-    if (rows.empty())
-        return;
-    for (int id = m_database.getStationCount(); id < merged.getStationCount(); ++id)
-        m_database.findOrAddStation(fieldText(merged.getStation(id)->name));
-    for (int id = m_database.getDriverCount(); id < merged.getDriverCount(); ++id)
-        m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
-    LogChange change;
-    change.insertedRows = rows;
-    for (const int row : rows) {
-        change.insertedFills.push_back(*merged.getFill(row));
-        change.insertedFlags.push_back(merged.getFillFlags(row));
-    }
-    const int count = int(rows.size());
-    push(OtherCopyStep, std::move(change), count, -1);
-    emit notice(translate(Text::Main_OtherCopyMerged).arg(count));
-}
-
-void CLogDocument::watchFile() {
-    if (!m_fileWatcher->files().isEmpty())
-        m_fileWatcher->removePaths(m_fileWatcher->files());
-    if (m_loaded && QFileInfo::exists(filePath()))
-        m_fileWatcher->addPath(filePath());
+QString CLogDocument::recoveryPath() const {
+    return m_storage->recoveryPath();
 }
 
 bool CLogDocument::saveAs(const QString& path) {
-    m_writeWatcher->waitForFinished();
-    finishWrite();
-    FileStamp stamp;
-    if (!writeFile(m_database, path, false, &stamp, true))
+    if (!m_storage->saveAs(path))
         return false;
-    m_database.setFilePath(path);
-    m_goneReported = false;
-    m_keepForeignFile = false;
-    m_writePending = false;
-    m_writeTimer->stop();
-    logWritten(stamp, false, true);
     emit logOpened();
     return true;
 }
@@ -412,29 +216,29 @@ void CLogDocument::discardSession() {
     m_undoStack->setIndex(0);
 }
 
-void CLogDocument::replaceDatabase(CFuelDatabase database) {
+void CLogDocument::replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
+                                   const LogSettingsBlock& settings) {
     emit aboutToReplaceLog();
     m_database = std::move(database);
-    m_loaded = true;
     m_undoStack->clear();
-    m_changeCount = 0;
+    m_storage->opened(stamp, settings);
     emit logReplaced();
     emit logOpened();
 }
 
 CLogDocument::Switch CLogDocument::switchTo(const QString& path) {
-    if (m_loaded && !save())
+    if (isLoaded() && !save())
         return Switch::NotSaved;
     // A fresh database: the previous vehicle's fills are never saved into another file.
     return read(path, true) ? Switch::Opened : Switch::NotALog;
 }
 
 bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
-    if (m_loaded && !save())
+    if (isLoaded() && !save())
         return false;
     CFuelDatabase created(path);
     created.setUnits(units);
-    if (!writeFile(created, path, false, nullptr, true))
+    if (!m_storage->writeFile(created, path, false, nullptr, true))
         return false;
     m_database.setFilePath(path);
     load();
@@ -444,10 +248,7 @@ bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
 bool CLogDocument::setUnits(const LogUnits& units) {
     m_database.setUnits(units);
     emit unitsChanged();
-    m_writeWatcher->waitForFinished();
-    finishWrite();
-    m_writeTimer->stop();
-    return writeSynchronously(true);
+    return m_storage->writeNow();
 }
 
 QString CLogDocument::undoText() const {
@@ -583,6 +384,24 @@ LogChange CLogDocument::noteMarkerChange(const NoteMarkers& markers) const {
 
 int CLogDocument::noteMarkerCount(const NoteMarkers& markers) const {
     return int(noteMarkerChange(markers).insertedRows.size());
+}
+
+int CLogDocument::addRecoveredFills(const DatabaseTables& recovered) {
+    CFuelDatabase merged = m_database;
+    const std::vector<int> rows = mergeOtherCopy(merged, recovered);
+    for (int id = m_database.getStationCount(); id < merged.getStationCount(); ++id)
+        m_database.findOrAddStation(fieldText(merged.getStation(id)->name));
+    for (int id = m_database.getDriverCount(); id < merged.getDriverCount(); ++id)
+        m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
+    LogChange change;
+    change.insertedRows = rows;
+    for (const int row : rows) {
+        change.insertedFills.push_back(*merged.getFill(row));
+        change.insertedFlags.push_back(merged.getFillFlags(row));
+    }
+    if (!rows.empty())
+        push(RecoveredStep, std::move(change), int(rows.size()), -1);
+    return int(rows.size());
 }
 
 int CLogDocument::convertNoteMarkers(const NoteMarkers& markers) {

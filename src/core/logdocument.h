@@ -1,12 +1,11 @@
 #pragma once
 
 // The open vehicle log: its database, its file, whether it has unsaved changes, and the undo
-// history of its changes. The log reaches its file within a moment of every change, written
-// atomically on a worker thread; before each write the file is checked, and a copy that
-// another program (a sync tool) put there is merged instead of written over. Every change of the
-// log goes through here, as one undoable step, and is announced at the rows it touches, before and
-// after it happens, so that a list model can follow it exactly.
+// history of its changes. The log reaches its file within a moment of every change (see
+// CLogStorage). Every change of the log goes through here, as one undoable step, and is announced
+// at the rows it touches, before and after it happens, so that a list model can follow it exactly.
 
+#include "core/logstorage.h"
 #include "csv/csvimport.h"
 #include "csv/otherlogvalues.h"
 #include "db/filestamp.h"
@@ -16,11 +15,7 @@
 #include <QString>
 #include <vector>
 
-class QFileSystemWatcher;
-class QTimer;
 class QUndoStack;
-template <typename T> class QFutureWatcher;
-struct LogWrite;
 class CCsvReader;
 
 // One step of the log: the fills it takes out and puts in (at their final rows, ascending) and
@@ -51,11 +46,9 @@ public:
         RemoveFillStep,
         ImportStep,
         OtherCopyStep,
-        NoteMarkersStep
+        NoteMarkersStep,
+        RecoveredStep
     };
-
-    // How long after a change its write starts: changes made in one go are written once.
-    static constexpr int kWriteDelayMs = 200;
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
     ~CLogDocument() override;
@@ -65,7 +58,7 @@ public:
     QUndoStack* undoStack() const { return m_undoStack; }
     bool hasUnsavedChanges() const;
     // Whether the log has been read from its file (before, the path is only chosen).
-    bool isLoaded() const { return m_loaded; }
+    bool isLoaded() const { return m_storage->state() != CLogStorage::State::Closed; }
     // Whether the file at the path held something this version could not read at all (a later
     // format, no log header, not a regular file): the log shows none of it.
     bool fileUnread() const { return m_fileUnread; }
@@ -85,8 +78,14 @@ public:
     // Takes the log back to the state it had when it was opened (undoing every step).
     void discardSession();
     // For the very end of the process (the display went away): writes what is not on disk,
-    // with no message and no event loop.
-    void saveWithoutMessages();
+    // with no message and no event loop. Returns where the fills are.
+    SavedTo saveWithoutMessages();
+    // As save, for a signal that ends the process: asks nothing and shows no message; the
+    // fills go to the recovery file when the log cannot be written. Returns where they are.
+    SavedTo saveWithoutQuestions();
+    // The recovery file when it holds the log as it is now (the log could not be written);
+    // empty otherwise.
+    QString recoveryPath() const;
 
     // The steps. Each returns the row the changed fill now has (-1 when nothing changed).
     int addFill(const QString& station, const FillRecord& fill, const QString& driver,
@@ -105,6 +104,9 @@ public:
     int convertNoteMarkers(const NoteMarkers& markers);
     // How many fills convertNoteMarkers would change.
     int noteMarkerCount(const NoteMarkers& markers) const;
+    // The fills of a recovery file that the log lacks (mergeOtherCopy), added as one step;
+    // returns how many.
+    int addRecoveredFills(const DatabaseTables& recovered);
 
     // Saves the open log and opens the one at path, with no undo history. Something at the path
     // that is not a log (no log header, not a regular file) is refused with a message naming
@@ -151,6 +153,7 @@ signals:
 
 private:
     friend class CLogStep;
+    friend class CLogStorage;
     void push(StepKind kind, LogChange change, int count, int shownRow);
     LogChange noteMarkerChange(const NoteMarkers& markers) const;
     void apply(const LogChange& change, bool forward);
@@ -161,43 +164,14 @@ private:
     // changes) when refuse is set and the file is no log.
     bool read(const QString& path, bool refuse);
     void report(const QString& text) const;
-    void replaceDatabase(CFuelDatabase database);
-    void scheduleWrite();
-    void startWrite();
-    void finishWrite();
-    // Before a write: whether the file is still ours. A copy another program put there is
-    // merged (as a step); a file that does not read is kept as a backup by the write; a file
-    // that is gone is reported and not written. False when the write must not happen.
-    bool checkFile();
-    void mergeOtherCopy(const DatabaseTables& theirs);
-    bool writeSynchronously(bool report);
-    // The database's file written at path; a failure is reported when `report` is set.
-    bool writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
-                   FileStamp* stamp, bool report) const;
-    // A write of the whole log reached the disk: the file is ours as `stamp` says.
-    void logWritten(const FileStamp& stamp, bool keptOldFile, bool clean);
-    void watchFile();
+    // Makes database the open log, with no undo history; the file held it as stamp and
+    // settings say.
+    void replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
+                         const LogSettingsBlock& settings);
 
     CFuelDatabase m_database;
     QUndoStack* m_undoStack = nullptr;
     CFuelDatabase::MessageSink m_messageSink;
-    bool m_loaded = false;
     bool m_fileUnread = false;
-
-    QTimer* m_writeTimer = nullptr;
-    QFutureWatcher<LogWrite>* m_writeWatcher = nullptr;
-    QFileSystemWatcher* m_fileWatcher = nullptr;
-    // The file as this program last read or wrote it.
-    FileStamp m_stamp;
-    // The settings block the file held then: units chosen in another copy since are taken over
-    // unless they were changed here too.
-    LogSettingsBlock m_settingsOnDisk{};
-    // Counts every change; a write makes the log clean only if none came since it started.
-    quint64 m_changeCount = 0;
-    bool m_writing = false;
-    bool m_writePending = false;
-    // The file at the path is something else than a log: the next write keeps it as a backup.
-    bool m_keepForeignFile = false;
-    bool m_failureReported = false;
-    bool m_goneReported = false;
+    CLogStorage* m_storage = nullptr;
 };

@@ -1,0 +1,312 @@
+#include "core/logstorage.h"
+
+#include "core/logdocument.h"
+#include "core/recovery.h"
+#include "db/logmerge.h"
+#include "localisation/language.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QFutureWatcher>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtConcurrent/QtConcurrentRun>
+
+struct LogWrite {
+    DatabaseWriteStatus status = DatabaseWriteStatus::WriteFailed;
+    FileStamp stamp;
+    bool keptOldFile = false;
+    quint64 changeCount = 0;
+    // The state the write started from: a failure after a failure is not said again.
+    CLogStorage::State startedFrom = CLogStorage::State::Idle;
+};
+
+CLogStorage::CLogStorage(CLogDocument& document)
+    : QObject(&document), m_document(document), m_writeTimer(new QTimer(this)),
+      m_writeWatcher(new QFutureWatcher<LogWrite>(this)),
+      m_fileWatcher(new QFileSystemWatcher(this)) {
+    m_writeTimer->setSingleShot(true);
+    m_writeTimer->setInterval(kWriteDelayMs);
+    connect(m_writeTimer, &QTimer::timeout, this, &CLogStorage::startWrite);
+    connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogStorage::finishWrite);
+    // Another program wrote the file: its fills come in now, not only at the next change.
+    connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchFile();
+        if (m_state != State::Closed && m_state != State::Writing &&
+            m_state != State::WritingAgain && fileStamp(filePath()) != m_stamp)
+            scheduleWrite();
+    });
+}
+
+CLogStorage::~CLogStorage() = default;
+
+QString CLogStorage::filePath() const {
+    return m_document.filePath();
+}
+
+void CLogStorage::opened(const FileStamp& stamp, const LogSettingsBlock& settings) {
+    m_state = State::Idle;
+    m_changeCount = 0;
+    m_recoveredChange.reset();
+    m_stamp = stamp;
+    m_settingsOnDisk = settings;
+    m_keepForeignFile = false;
+    watchFile();
+    if (!stamp.exists)
+        scheduleWrite();
+}
+
+void CLogStorage::changed() {
+    ++m_changeCount;
+    scheduleWrite();
+}
+
+void CLogStorage::settle() {
+    m_writeWatcher->waitForFinished();
+    finishWrite();
+    m_writeTimer->stop();
+}
+
+bool CLogStorage::save() {
+    settle();
+    const CFuelDatabase& database = m_document.database();
+    const bool onDisk =
+        !m_document.hasUnsavedChanges() && !database.mustKeepOldFile() && m_stamp.exists;
+    if (onDisk && fileStamp(filePath()) == m_stamp)
+        return true;
+    return writeSynchronously();
+}
+
+bool CLogStorage::writeNow() {
+    settle();
+    return writeSynchronously();
+}
+
+SavedTo CLogStorage::saveWithoutMessages() {
+    m_writeWatcher->waitForFinished();
+    const bool writing = m_state == State::Writing || m_state == State::WritingAgain;
+    const LogWrite last = writing ? m_writeWatcher->result() : LogWrite();
+    const bool onDisk =
+        !m_document.hasUnsavedChanges() || (writing && last.changeCount == m_changeCount &&
+                                            last.status == DatabaseWriteStatus::Written);
+    if (m_state == State::Closed || onDisk)
+        return SavedTo::Log;
+    // No window may be touched now, so nothing is merged: a file another program changed (or
+    // took away) is left as it is, and the fills go to the recovery file, which the next start
+    // offers.
+    const CFuelDatabase& database = m_document.database();
+    const bool lastWritten = writing && last.status == DatabaseWriteStatus::Written;
+    const bool ours = fileStamp(filePath()) == (lastWritten ? last.stamp : m_stamp);
+    if (ours && writeFile(database, filePath(), database.mustKeepOldFile(), nullptr, false))
+        return SavedTo::Log;
+    keepInRecovery();
+    return recoveryPath().isEmpty() ? SavedTo::Nowhere : SavedTo::Recovery;
+}
+
+SavedTo CLogStorage::saveWithoutQuestions() {
+    m_quiet = true;
+    const bool saved = save();
+    m_quiet = false;
+    if (saved)
+        return SavedTo::Log;
+    return recoveryPath().isEmpty() ? SavedTo::Nowhere : SavedTo::Recovery;
+}
+
+QString CLogStorage::recoveryPath() const {
+    return m_recoveredChange == m_changeCount ? recoveryFilePath(filePath()) : QString();
+}
+
+QString CLogStorage::keepInRecovery() {
+    const CFuelDatabase& database = m_document.database();
+    const QString path = QDir::toNativeSeparators(recoveryFilePath(filePath()));
+    const DatabaseWriteStatus status = writeRecoveryFile(
+        filePath(), databaseFileBytes(database.header(), database.tables()), &m_recoveryStamp);
+    if (status != DatabaseWriteStatus::Written) {
+        m_recoveredChange.reset();
+        return translate(Text::Main_RecoveryFailed).arg(path);
+    }
+    m_recoveredChange = m_changeCount;
+    return translate(Text::Main_RecoveryWritten).arg(path);
+}
+
+bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
+                            FileStamp* stamp, bool report) const {
+    const DatabaseWriteStatus status = writeDatabaseBytes(
+        path, databaseFileBytes(database.header(), database.tables()), keepOldFile, stamp);
+    if (status != DatabaseWriteStatus::Written && report)
+        m_document.report(writeStatusMessage(status));
+    return status == DatabaseWriteStatus::Written;
+}
+
+void CLogStorage::logWritten(const FileStamp& stamp, bool keptOldFile, bool clean) {
+    if (keptOldFile) {
+        m_document.m_database.oldFileKept();
+        m_keepForeignFile = false;
+    }
+    m_stamp = stamp;
+    m_settingsOnDisk = m_document.database().tables().settings;
+    m_state = State::Idle;
+    if (clean)
+        m_document.undoStack()->setClean();
+    watchFile();
+    emit m_document.written();
+}
+
+void CLogStorage::cannotWrite(State state, const QString& text) {
+    const bool said = m_state == state;
+    QString kept;
+    if (m_state != State::Closed) {
+        m_state = state;
+        // Every time: the recovery file then holds the log as it is now.
+        kept = keepInRecovery();
+    }
+    emit m_document.notice(kept.isEmpty() ? text : text + u' ' + kept);
+    if (!said && !m_quiet)
+        m_document.report(kept.isEmpty() ? text : text + u'\n' + kept);
+}
+
+bool CLogStorage::writeSynchronously() {
+    if (!checkFile())
+        return false;
+    const CFuelDatabase& database = m_document.database();
+    const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    FileStamp stamp;
+    const DatabaseWriteStatus status = writeDatabaseBytes(
+        filePath(), databaseFileBytes(database.header(), database.tables()), keep, &stamp);
+    if (status != DatabaseWriteStatus::Written) {
+        // Asked for by the user: said every time.
+        if (m_state == State::Unwritable)
+            m_state = State::Idle;
+        cannotWrite(State::Unwritable, writeStatusMessage(status));
+        return false;
+    }
+    logWritten(stamp, keep, true);
+    return true;
+}
+
+void CLogStorage::scheduleWrite() {
+    if (m_state == State::Closed)
+        return;
+    if (m_state == State::Writing)
+        m_state = State::WritingAgain;
+    else if (m_state != State::WritingAgain && !m_writeTimer->isActive())
+        m_writeTimer->start();
+}
+
+void CLogStorage::startWrite() {
+    if (m_state == State::Writing || m_state == State::WritingAgain) {
+        m_state = State::WritingAgain;
+        return;
+    }
+    if (!checkFile())
+        return;
+    if (!m_document.hasUnsavedChanges() && m_stamp.exists)
+        return;
+    const CFuelDatabase& database = m_document.database();
+    const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    const QString path = filePath();
+    const quint64 changeCount = m_changeCount;
+    const State from = m_state;
+    // The bytes are taken here, on this thread; only the disk work runs on the worker.
+    const QByteArray bytes = databaseFileBytes(database.header(), database.tables());
+    m_state = State::Writing;
+    m_writeWatcher->setFuture(QtConcurrent::run([path, bytes, keep, changeCount, from] {
+        LogWrite write;
+        write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp);
+        write.keptOldFile = keep;
+        write.changeCount = changeCount;
+        write.startedFrom = from;
+        return write;
+    }));
+}
+
+void CLogStorage::finishWrite() {
+    if (m_state != State::Writing && m_state != State::WritingAgain)
+        return;
+    const bool again = m_state == State::WritingAgain;
+    const LogWrite write = m_writeWatcher->result();
+    if (write.status == DatabaseWriteStatus::Written) {
+        logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
+    } else {
+        // The fills stay here, and every change tries again.
+        m_state = write.startedFrom;
+        cannotWrite(State::Unwritable, writeStatusMessage(write.status));
+    }
+    if (again || write.changeCount != m_changeCount)
+        scheduleWrite();
+}
+
+bool CLogStorage::checkFile() {
+    const FileStamp now = fileStamp(filePath());
+    if (now == m_stamp)
+        return true;
+    if (m_stamp.exists && !now.exists) {
+        // A removable disk taken away, a folder renamed: the fills stay here until the user
+        // saves them elsewhere. The file is not made again behind the user's back.
+        cannotWrite(State::Gone,
+                    translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath())));
+        return false;
+    }
+    DatabaseTables theirs;
+    const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
+    m_stamp = now;
+    if (status == DatabaseReadStatus::Complete) {
+        CFuelDatabase& database = m_document.m_database;
+        if (theirs.settings != m_settingsOnDisk && database.tables().settings == m_settingsOnDisk) {
+            database.setSettingsBlock(theirs.settings);
+            m_settingsOnDisk = theirs.settings;
+            emit m_document.unitsChanged();
+        }
+        mergeOtherCopy(theirs);
+    } else if (status != DatabaseReadStatus::NoFile) {
+        m_keepForeignFile = true;
+        emit m_document.notice(translate(Text::Main_OtherCopyUnreadable)
+                                   .arg(QDir::toNativeSeparators(backupFilePath(filePath()))));
+    }
+    return true;
+}
+
+// The merge is worked out on a copy, then applied as a step of its own, so that the list hears
+// of each new row and Undo can take the step back.
+void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
+    CFuelDatabase& database = m_document.m_database;
+    CFuelDatabase merged = database;
+    const std::vector<int> rows = ::mergeOtherCopy(merged, theirs);
+    if (rows.empty())
+        return;
+    for (int id = database.getStationCount(); id < merged.getStationCount(); ++id)
+        database.findOrAddStation(fieldText(merged.getStation(id)->name));
+    for (int id = database.getDriverCount(); id < merged.getDriverCount(); ++id)
+        database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
+    LogChange change;
+    change.insertedRows = rows;
+    for (const int row : rows) {
+        change.insertedFills.push_back(*merged.getFill(row));
+        change.insertedFlags.push_back(merged.getFillFlags(row));
+    }
+    const int count = int(rows.size());
+    m_document.push(CLogDocument::OtherCopyStep, std::move(change), count, -1);
+    emit m_document.notice(translate(Text::Main_OtherCopyMerged).arg(count));
+}
+
+void CLogStorage::watchFile() {
+    if (!m_fileWatcher->files().isEmpty())
+        m_fileWatcher->removePaths(m_fileWatcher->files());
+    if (m_state != State::Closed && QFileInfo::exists(filePath()))
+        m_fileWatcher->addPath(filePath());
+}
+
+bool CLogStorage::saveAs(const QString& path) {
+    settle();
+    FileStamp stamp;
+    if (!writeFile(m_document.database(), path, false, &stamp, true)) {
+        if (m_document.hasUnsavedChanges())
+            scheduleWrite();
+        return false;
+    }
+    m_document.m_database.setFilePath(path);
+    m_keepForeignFile = false;
+    logWritten(stamp, false, true);
+    return true;
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+// Where the open log meets its file. Every change is written within a moment, atomically, on a
+// worker thread; before each write the file is checked, and a copy that another program (a sync
+// tool) put there is merged into the log instead of written over. A file that went away or
+// cannot be written is reported once, the fills stay open, and they are written at once to the
+// log's recovery file (core/recovery.h), every time the log cannot be written.
+
+#include "core/recovery.h"
+#include "db/databasefile.h"
+#include "db/filestamp.h"
+#include "db/logsettings.h"
+
+#include <QObject>
+
+class CFuelDatabase;
+class CLogDocument;
+class QFileSystemWatcher;
+class QTimer;
+template <typename T> class QFutureWatcher;
+struct LogWrite;
+
+class CLogStorage : public QObject {
+    Q_OBJECT
+public:
+    // Where the storage stands; exactly one of these at a time.
+    enum class State {
+        Closed,       // no log read yet: nothing is written
+        Idle,         // no write under way (a change may wait for the timer)
+        Writing,      // the worker writes the log
+        WritingAgain, // the worker writes, and a change came since: another write follows
+        Unwritable,   // the last write failed (said once); every change tries again
+        Gone,         // the file went away (said once); only Save as writes again
+    };
+
+    // How long after a change its write starts: changes made in one go are written once.
+    static constexpr int kWriteDelayMs = 200;
+
+    explicit CLogStorage(CLogDocument& document);
+    ~CLogStorage() override;
+
+    State state() const { return m_state; }
+
+    // The document's log was just read from its file; stamp is the file's before the read,
+    // settings the settings block the file held.
+    void opened(const FileStamp& stamp, const LogSettingsBlock& settings);
+    // A step, an undo or a redo changed the log.
+    void changed();
+
+    // Writes what is not on disk yet and waits for it (and for a write under way); true when
+    // the file holds the log. Reports its own failure.
+    bool save();
+    // Writes the log now, whether or not it changed (the per-log settings are no step).
+    bool writeNow();
+    // Writes the log to path and makes that its file; false (nothing changes) when it failed.
+    bool saveAs(const QString& path);
+    // For the very end of the process: writes what is not on disk, with no message and no
+    // event loop, into the log or, failing that (or when another program changed it), into the
+    // recovery file.
+    SavedTo saveWithoutMessages();
+    // As save, but asking nothing and showing no message (a signal ends the process).
+    SavedTo saveWithoutQuestions();
+    // The recovery file when it holds the log as it is now; empty otherwise.
+    QString recoveryPath() const;
+
+    // The database's file written at path; a failure is reported when `report` is set.
+    bool writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
+                   FileStamp* stamp, bool report) const;
+
+private:
+    QString filePath() const;
+    void scheduleWrite();
+    void startWrite();
+    void finishWrite();
+    // Waits for the worker, takes in its write and stops the timer: nothing is under way after.
+    void settle();
+    // Before a write: whether the file is still ours. A copy another program put there is
+    // merged (as a step); a file that does not read is kept as a backup by the write; a file
+    // that is gone is reported and not written. False when the write must not happen.
+    bool checkFile();
+    void mergeOtherCopy(const DatabaseTables& theirs);
+    bool writeSynchronously();
+    // A write of the whole log reached the disk: the file is ours as `stamp` says.
+    void logWritten(const FileStamp& stamp, bool keptOldFile, bool clean);
+    // The log could not be written to its file (state Unwritable or Gone); `text` says why
+    // and is shown once per run of failures.
+    void cannotWrite(State state, const QString& text);
+    // Writes the log to its recovery file; says where the fills are now.
+    QString keepInRecovery();
+    void watchFile();
+
+    CLogDocument& m_document;
+    State m_state = State::Closed;
+    QTimer* m_writeTimer = nullptr;
+    QFutureWatcher<LogWrite>* m_writeWatcher = nullptr;
+    QFileSystemWatcher* m_fileWatcher = nullptr;
+    // The file as this program last read or wrote it.
+    FileStamp m_stamp;
+    // The settings block the file held then: units chosen in another copy since are taken over
+    // unless they were changed here too.
+    LogSettingsBlock m_settingsOnDisk{};
+    // Counts every change; a write makes the log clean only if none came since it started.
+    quint64 m_changeCount = 0;
+    // The file at the path is something else than a log: the next write keeps it as a backup.
+    bool m_keepForeignFile = false;
+    // The recovery file as this session last wrote it, and the change it holds.
+    FileStamp m_recoveryStamp;
+    std::optional<quint64> m_recoveredChange;
+    // No message is shown (a signal ends the process).
+    bool m_quiet = false;
+};
