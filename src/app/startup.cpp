@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -61,7 +60,8 @@ void saveOpenLogAtExit() {
 }
 
 // The fills of a recovery file of the open log that the log lacks, offered once the window is
-// shown, as one step. Declining keeps the file; once the log holds them, the file goes.
+// shown, as one step that is written like any other. The file stays either way: the log's
+// two-way merge takes only fills the log lacks, not other versions of a fill it has.
 void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     CLogDocument& document = window.document();
     if (recoveryFilePath(document.filePath()) != recovered.path)
@@ -79,8 +79,6 @@ void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     if (answer != QMessageBox::Yes)
         return;
     document.addRecoveredFills(recovered.tables);
-    if (document.save())
-        QFile::remove(recovered.path);
 }
 
 } // namespace

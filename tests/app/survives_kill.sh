@@ -5,7 +5,7 @@
 # log that a sync tool puts in place while the window is open is merged, not written over.
 # Where the log cannot be written (a full or read-only file system, its folder replaced by a
 # file), a signal or a lost X server ends the program at once, and the fills are in the recovery
-# file.
+# file; where that cannot be written either (NOWHERE), the exit status says so.
 # Usage: survives_kill.sh PATH/TO/tankometer
 set -u
 program=$1
@@ -54,6 +54,7 @@ run_case() {
             return 0
         fi
         ;;
+    NOWHERE-*) mkdir -p "$home/.local/state/Tankometer" && : >"$home/.local/state/Tankometer/recovery" ;;
     esac
     : >"$home/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$home/display" 2>/dev/null &
@@ -83,15 +84,23 @@ run_case() {
     X) kill "$server" ;;
     *-*)
         # The log can no longer be written; the next fill goes to the recovery file at once,
-        # and the end comes while the window's message about it waits for OK.
+        # and the end comes while the window's message about it waits for OK. With nowhere to
+        # write, the end does not wait for anything.
         case $how in
         FULL-*) head -c 1M /dev/zero >"$home/Documents/filler" 2>/dev/null ;;
         READONLY-*) mount -o remount,ro "$home/Documents" ;;
-        GONE-*) mv "$home/Documents" "$home/Documents.moved" && : >"$home/Documents" ;;
+        GONE-* | NOWHERE-*)
+            mv "$home/Documents" "$home/Documents.moved" && : >"$home/Documents"
+            log="$home/Documents.moved/tkbase.fil"
+            ;;
         esac
         add_fill 2000 || return 1
         local recovery="$home/.local/state/Tankometer/recovery/tkbase-*.fil"
-        wait_for "[ \$(size_of $recovery) -eq $two_fill_log ]" || return 1
+        if [ "${how%-*}" = NOWHERE ]; then
+            wait_for "! xdotool search --onlyvisible --name '^Fill up\$' >/dev/null" || return 1
+        else
+            wait_for "[ \$(size_of $recovery) -eq $two_fill_log ]" || return 1
+        fi
         case $how in
         *-TERM) kill -s TERM "$pid" ;;
         *-X) kill "$server" ;;
@@ -101,14 +110,16 @@ run_case() {
             echo "$how: still running two seconds after the end was asked for" >&2
             return 1
         fi
-        if [ "$(stat -c %a $recovery)" != 600 ] ||
-            [ "$(stat -c %a "$home/.local/state/Tankometer/recovery")" != 700 ] ||
-            [ "$(size_of $recovery)" -ne $two_fill_log ] ||
-            ! grep -q "recovery/tkbase-.*\.fil" "$home/stderr"; then
-            echo "$how: the recovery file is not whole, private and named on standard error" >&2
+        if ! grep -q "recovery/tkbase-.*\.fil" "$home/stderr"; then
+            echo "$how: standard error does not name the recovery file" >&2
             return 1
         fi
-        [ "${how%-*}" = GONE ] && log="$home/Documents.moved/tkbase.fil"
+        if [ "${how%-*}" != NOWHERE ] && { [ "$(stat -c %a $recovery)" != 600 ] ||
+            [ "$(stat -c %a "$home/.local/state/Tankometer/recovery")" != 700 ] ||
+            [ "$(size_of $recovery)" -ne $two_fill_log ]; }; then
+            echo "$how: the recovery file is not whole and private" >&2
+            return 1
+        fi
         ;;
     esac
     wait_for "! kill -0 $pid 2>/dev/null" || kill -9 "$pid"
@@ -124,10 +135,12 @@ run_case() {
         echo "$how: the log is not whole ($(size_of "$log") bytes)" >&2
         return 1
     fi
+    local want=0
+    [ "${how%-*}" = NOWHERE ] && want=1
     case $how in
     TERM | HUP | INT | MERGE | *-*)
-        if [ "$status" -ne 0 ]; then
-            echo "$how: exit status $status, expected 0" >&2
+        if [ "$status" -ne $want ]; then
+            echo "$how: exit status $status, expected $want" >&2
             cat "$home/stderr" >&2
             return 1
         fi
@@ -137,7 +150,8 @@ run_case() {
 }
 
 failed=0
-for how in KILL TERM HUP INT X MERGE FULL-TERM READONLY-TERM FULL-X GONE-TERM GONE-X; do
+for how in KILL TERM HUP INT X MERGE FULL-TERM READONLY-TERM FULL-X GONE-TERM GONE-X \
+    NOWHERE-TERM; do
     run_case "$how" || { echo "$how: FAILED" >&2; failed=1; }
     # What a failed case left running goes before the next starts.
     kill -9 $(jobs -p) 2>/dev/null
