@@ -108,6 +108,15 @@ void changeOurs(CFuelDatabase& ours, std::minstd_rand& random) {
             ours.sortFills();
         }
     }
+    // An id beyond its table would name the next record added (by the merge, say): the window
+    // never stores one, and one from the file means none.
+    for (int i = 0; i < ours.getFillCount(); ++i) {
+        FillRecord& fill = *ours.getFill(i);
+        if (fill.driverId >= ours.getDriverCount())
+            fill.driverId = -1;
+        if (fill.stationId < 0 || fill.stationId >= ours.getStationCount())
+            fill.stationId = ours.findOrAddStation(QString());
+    }
 }
 
 // Theirs: the loaded tables changed as another program might leave them: any order, another
