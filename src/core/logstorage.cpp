@@ -253,7 +253,11 @@ bool CLogStorage::checkFile() {
     m_stamp = now;
     if (status == DatabaseReadStatus::Complete) {
         CFuelDatabase& database = m_document.m_database;
-        if (theirs.settings != m_settingsOnDisk && database.tables().settings == m_settingsOnDisk) {
+        // A copy the handheld saved has lost the block: its readings are still in our unit.
+        const bool sameReadings =
+            readLogSettings(theirs.settings).value_or(LogUnits{}).stored == database.units().stored;
+        if (theirs.settings != m_settingsOnDisk && database.tables().settings == m_settingsOnDisk &&
+            sameReadings) {
             database.setSettingsBlock(theirs.settings);
             m_settingsOnDisk = theirs.settings;
             emit m_document.unitsChanged();
