@@ -86,9 +86,8 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        const bool counted = m_kind == CLogDocument::ImportStep ||
-                             m_kind == CLogDocument::OtherCopyStep ||
-                             m_kind == CLogDocument::NoteMarkersStep;
+        const bool counted =
+            m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::NoteMarkersStep;
         return counted ? text.arg(m_count) : text;
     }
 

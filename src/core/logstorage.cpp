@@ -17,6 +17,8 @@ struct LogWrite {
     FileStamp stamp;
     bool keptOldFile = false;
     quint64 changeCount = 0;
+    // The file of another kind that the write keeps, as a backup of this name.
+    QString foreignBackup;
     // The state the write started from: a failure after a failure is not said again.
     CLogStorage::State startedFrom = CLogStorage::State::Idle;
 };
@@ -69,8 +71,8 @@ void CLogStorage::settle() {
 bool CLogStorage::save() {
     settle();
     const CFuelDatabase& database = m_document.database();
-    const bool onDisk =
-        !m_document.hasUnsavedChanges() && !database.mustKeepOldFile() && m_stamp.exists;
+    const bool onDisk = !m_document.hasUnsavedChanges() && !database.mustKeepOldFile() &&
+                        !m_keepForeignFile && m_stamp.exists;
     if (onDisk && fileStamp(filePath()) == m_stamp)
         return true;
     return writeSynchronously();
@@ -95,7 +97,7 @@ void CLogStorage::saveWithoutMessages() {
     const CFuelDatabase& database = m_document.database();
     const bool ours = fileStamp(filePath()) == (writing ? last.stamp : m_stamp);
     writeFile(database, ours ? filePath() : backupFilePath(filePath()),
-              ours && database.mustKeepOldFile(), nullptr, false);
+              ours && (database.mustKeepOldFile() || m_keepForeignFile), nullptr, false);
 }
 
 bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
@@ -133,13 +135,23 @@ void CLogStorage::cannotWrite(State state, const QString& text, bool notice) {
 }
 
 bool CLogStorage::writeSynchronously() {
-    if (!checkFile())
-        return false;
-    const CFuelDatabase& database = m_document.database();
-    const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    DatabaseWriteStatus status = DatabaseWriteStatus::Changed;
+    bool keep = false;
+    QString foreignBackup;
     FileStamp stamp;
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        filePath(), databaseFileBytes(database.header(), database.tables()), keep, &stamp);
+    // Another program that keeps replacing the file while this one writes wins in the end: its
+    // file stays, and the fills stay open here.
+    for (int attempt = 0; attempt < kWriteAttempts && status == DatabaseWriteStatus::Changed;
+         ++attempt) {
+        if (!checkFile())
+            return false;
+        const CFuelDatabase& database = m_document.database();
+        keep = database.mustKeepOldFile() || m_keepForeignFile;
+        foreignBackup = m_keepForeignFile ? backupFilePath(filePath()) : QString();
+        status =
+            writeDatabaseBytes(filePath(), databaseFileBytes(database.header(), database.tables()),
+                               keep, &stamp, &m_stamp);
+    }
     if (status != DatabaseWriteStatus::Written) {
         // Asked for by the user: said every time.
         if (m_state == State::Unwritable)
@@ -148,7 +160,17 @@ bool CLogStorage::writeSynchronously() {
         return false;
     }
     logWritten(stamp, keep, true);
+    foreignFileKept(foreignBackup);
     return true;
+}
+
+void CLogStorage::foreignFileKept(const QString& backup) {
+    if (backup.isEmpty())
+        return;
+    const QString text =
+        translate(Text::Main_OtherCopyUnreadable)
+            .arg(QDir::toNativeSeparators(filePath()), QDir::toNativeSeparators(backup));
+    emit m_document.notice(text);
 }
 
 void CLogStorage::scheduleWrite() {
@@ -167,24 +189,30 @@ void CLogStorage::startWrite() {
     }
     if (!checkFile())
         return;
-    if (!m_document.hasUnsavedChanges() && m_stamp.exists)
+    // A file of another kind in the log's place is moved aside now, not at the next change.
+    if (!m_document.hasUnsavedChanges() && m_stamp.exists && !m_keepForeignFile)
         return;
     const CFuelDatabase& database = m_document.database();
     const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    const bool foreign = m_keepForeignFile;
     const QString path = filePath();
     const quint64 changeCount = m_changeCount;
     const State from = m_state;
+    const FileStamp expected = m_stamp;
     // The bytes are taken here, on this thread; only the disk work runs on the worker.
     const QByteArray bytes = databaseFileBytes(database.header(), database.tables());
     m_state = State::Writing;
-    m_writeWatcher->setFuture(QtConcurrent::run([path, bytes, keep, changeCount, from] {
-        LogWrite write;
-        write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp);
-        write.keptOldFile = keep;
-        write.changeCount = changeCount;
-        write.startedFrom = from;
-        return write;
-    }));
+    m_writeWatcher->setFuture(
+        QtConcurrent::run([path, bytes, keep, foreign, changeCount, from, expected] {
+            LogWrite write;
+            if (foreign)
+                write.foreignBackup = backupFilePath(path);
+            write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp, &expected);
+            write.keptOldFile = keep;
+            write.changeCount = changeCount;
+            write.startedFrom = from;
+            return write;
+        }));
 }
 
 void CLogStorage::finishWrite() {
@@ -194,6 +222,13 @@ void CLogStorage::finishWrite() {
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
         logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
+        foreignFileKept(write.foreignBackup);
+    } else if (write.status == DatabaseWriteStatus::Changed) {
+        // Another program replaced the file while it was written: its copy is merged and the
+        // log written again.
+        m_state = write.startedFrom;
+        startWrite();
+        return;
     } else {
         // The fills stay here, and every change tries again.
         m_state = write.startedFrom;
@@ -227,9 +262,8 @@ bool CLogStorage::checkFile() {
         }
         mergeOtherCopy(theirs);
     } else if (status != DatabaseReadStatus::NoFile) {
+        // Never merged: the write that follows keeps it as a backup (and says so).
         m_keepForeignFile = true;
-        emit m_document.notice(translate(Text::Main_OtherCopyUnreadable)
-                                   .arg(QDir::toNativeSeparators(backupFilePath(filePath()))));
     }
     return true;
 }
@@ -254,7 +288,7 @@ void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
     }
     const int count = int(rows.size());
     m_document.push(CLogDocument::OtherCopyStep, std::move(change), count, -1);
-    emit m_document.notice(translate(Text::Main_OtherCopyMerged).arg(count));
+    emit m_document.notice(translate(Text::Main_OtherCopyMerged).arg(count).arg(0).arg(0));
 }
 
 void CLogStorage::watchFile() {

@@ -33,6 +33,9 @@ public:
 
     // How long after a change its write starts: changes made in one go are written once.
     static constexpr int kWriteDelayMs = 200;
+    // How often a write asked for (save, Exit) merges and tries again when another program
+    // replaced the file while it was written.
+    static constexpr int kWriteAttempts = 5;
 
     explicit CLogStorage(CLogDocument& document);
     ~CLogStorage() override;
@@ -78,6 +81,9 @@ private:
     // The log could not be written to its file (state Unwritable or Gone); `text` says why
     // and is shown once per run of failures.
     void cannotWrite(State state, const QString& text, bool notice);
+    // After a write that moved a file of another kind from the log's path to backup (empty:
+    // none): the user hears of both files.
+    void foreignFileKept(const QString& backup);
     void watchFile();
 
     CLogDocument& m_document;

@@ -1,6 +1,7 @@
 #include "core/logdocument.h"
 #include "csv/csvreader.h"
 #include "csv/csvwriter.h"
+#include "filebytes.h"
 #include "localisation/language.h"
 #include "testtime.h"
 
@@ -8,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
+#include <cstdio>
 
 namespace {
 
@@ -48,6 +50,35 @@ int fillsIn(const QString& path) {
     database.setMessageSink([](const QString&) {});
     database.load();
     return database.getFillCount();
+}
+
+// What another program does to the log's file: puts the bytes in place the way a sync tool does
+// (a new file renamed over it).
+void replaceFile(const QString& path, const QByteArray& bytes) {
+    const QString other = path + QStringLiteral(".sync");
+    writeAll(other, bytes);
+    QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()),
+             0);
+}
+
+// The fills as odometer, cost and notes: what the merge cases below change.
+QStringList fillsOf(const CFuelDatabase& database) {
+    QStringList fills;
+    for (int row = 0; row < database.getFillCount(); ++row) {
+        const FillRecord* fill = database.getFill(row);
+        fills.append(QStringLiteral("%1/%2/%3")
+                         .arg(fill->odometer)
+                         .arg(double(fill->cost))
+                         .arg(fieldText(fill->notes)));
+    }
+    return fills;
+}
+
+QStringList fillsOf(const QString& path) {
+    CFuelDatabase database(path);
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    return fillsOf(database);
 }
 
 QStringList snapshot(const CFuelDatabase& database) {
@@ -246,10 +277,11 @@ private slots:
         QCOMPARE(notices.size(), 1);
         if (replacement == QLatin1String("copy")) {
             QCOMPARE(notices.first().first().toString(),
-                     QStringLiteral("1 fills from another copy of this log were added."));
+                     QStringLiteral(
+                         "Changes from another copy of this log: added 1, removed 0, changed 0."));
             QVERIFY(messages.isEmpty());
             // Undo takes back the step of the other copy like any other.
-            QCOMPARE(document.undoText(), QStringLiteral("1 fills from another copy"));
+            QCOMPARE(document.undoText(), QStringLiteral("Changes from another copy"));
             QCOMPARE(document.database().getFillFlags(4), (FillFlags{false, true}));
             // Units chosen there (and not here) come along.
             QCOMPARE(document.database().chosenUnits(), std::optional(kMiles));
@@ -264,6 +296,67 @@ private slots:
             QCOMPARE(document.filePath(), homeFile(QStringLiteral("rescued.fil")));
             QVERIFY(!document.hasUnsavedChanges());
         }
+    }
+
+    // Another program changes the open log's file, and nothing changes here after it (or a fill is
+    // added here at once): the window and the file come to agree by themselves. A file that does
+    // not read is moved aside byte for byte and the open fills written in its place at once.
+    void anotherProgramsChangeIsTakenAtOnce_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("addHere");
+        QTest::addColumn<QStringList>("fills"); // shown and on disk afterwards
+        const QString first = QStringLiteral("1000/60/Teilbetankung");
+        const QString second = QStringLiteral("3000/60/partial fill");
+        const QString third = QStringLiteral("5000/60/partial fill; after missed fills; ok");
+        const QString added = QStringLiteral("7000/60/");
+        QTest::newRow("a copy cut short") << "cut" << false << QStringList{first, second, third};
+        QTest::newRow("a CSV file") << "csv" << true << QStringList{first, second, third, added};
+    }
+    void anotherProgramsChangeIsTakenAtOnce() {
+        QFETCH(QString, change);
+        QFETCH(bool, addHere);
+        QFETCH(QStringList, fills);
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        const QString backup = path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        CLogDocument document(path);
+        document.load();
+        QSignalSpy notices(&document, &CLogDocument::notice);
+        QByteArray foreign;
+        if (change == QLatin1String("cut"))
+            foreign = readAll(path).chopped(100);
+        else if (change == QLatin1String("csv"))
+            foreign = "Date;Odometer;Fuel\n2024-03-09;9000;40\n";
+        if (!foreign.isEmpty())
+            replaceFile(path, foreign);
+        if (addHere)
+            document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+
+        QTRY_COMPARE(fillsOf(path), fills);
+        QTRY_VERIFY(!document.hasUnsavedChanges());
+        QCOMPARE(fillsOf(document.database()), fills);
+        if (!foreign.isEmpty()) {
+            QCOMPARE(readAll(backup), foreign);
+            QCOMPARE(notices.size(), 1);
+            const QString notice = notices.first().first().toString();
+            QVERIFY2(notice.contains(path) && notice.contains(backup), qPrintable(notice));
+        }
+    }
+
+    // Two programs on one log each add a fill and write at the same moment: the one that
+    // writes second takes the other's fill in first.
+    void twoDocumentsOnOneFileKeepBothFills() {
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        CLogDocument first(path);
+        CLogDocument second(path);
+        first.load();
+        second.load();
+        QSignalSpy firstWritten(&first, &CLogDocument::written);
+        QSignalSpy secondWritten(&second, &CLogDocument::written);
+        first.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        second.addFill(QStringLiteral("Shell"), fillOn(8, 8000), QStringLiteral("Eva"));
+        QTRY_VERIFY(!firstWritten.isEmpty() && !secondWritten.isEmpty());
+        QCOMPARE(fillsOnDisk(), 5);
     }
 
     // Units chosen here win over those of a copy another program put there since.
