@@ -18,5 +18,7 @@ struct StartupOptions {
 };
 
 // Runs Tankometer in the running QApplication and returns the process exit code: 0, or a failure
-// when another Tankometer runs but could not be handed the request.
+// when another Tankometer runs but could not be handed the request, or when a signal ended the
+// run and the fills could be written neither to the log nor to its recovery file. A recovery
+// file newer than the log is offered once the window shows.
 int runTankometer(const StartupOptions& options = {});

@@ -5,6 +5,7 @@
 #include "core/vehicles.h"
 #include "csv/csvreader.h"
 #include "db/calendar.h"
+#include "db/logmerge.h"
 #include "localisation/language.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_OtherCopy;
     case CLogDocument::NoteMarkersStep:
         return Text::undo_NoteMarkers;
+    case CLogDocument::RecoveredStep:
+        return Text::undo_Recovered;
     case CLogDocument::ImportStep:
         break;
     }
@@ -189,8 +192,16 @@ bool CLogDocument::save() {
     return m_storage->save();
 }
 
-void CLogDocument::saveWithoutMessages() {
-    m_storage->saveWithoutMessages();
+SavedTo CLogDocument::saveWithoutMessages() {
+    return m_storage->saveWithoutMessages();
+}
+
+SavedTo CLogDocument::saveWithoutQuestions() {
+    return m_storage->saveWithoutQuestions();
+}
+
+QString CLogDocument::recoveryPath() const {
+    return m_storage->recoveryPath();
 }
 
 bool CLogDocument::saveAs(const QString& path) {
@@ -372,6 +383,24 @@ LogChange CLogDocument::noteMarkerChange(const NoteMarkers& markers) const {
 
 int CLogDocument::noteMarkerCount(const NoteMarkers& markers) const {
     return int(noteMarkerChange(markers).insertedRows.size());
+}
+
+int CLogDocument::addRecoveredFills(const DatabaseTables& recovered) {
+    CFuelDatabase merged = m_database;
+    const std::vector<int> rows = mergeOtherCopy(merged, recovered);
+    for (int id = m_database.getStationCount(); id < merged.getStationCount(); ++id)
+        m_database.findOrAddStation(fieldText(merged.getStation(id)->name));
+    for (int id = m_database.getDriverCount(); id < merged.getDriverCount(); ++id)
+        m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
+    LogChange change;
+    change.insertedRows = rows;
+    for (const int row : rows) {
+        change.insertedFills.push_back(*merged.getFill(row));
+        change.insertedFlags.push_back(merged.getFillFlags(row));
+    }
+    if (!rows.empty())
+        push(RecoveredStep, std::move(change), int(rows.size()), -1);
+    return int(rows.size());
 }
 
 int CLogDocument::convertNoteMarkers(const NoteMarkers& markers) {

@@ -46,7 +46,8 @@ public:
         RemoveFillStep,
         ImportStep,
         OtherCopyStep,
-        NoteMarkersStep
+        NoteMarkersStep,
+        RecoveredStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
@@ -77,8 +78,14 @@ public:
     // Takes the log back to the state it had when it was opened (undoing every step).
     void discardSession();
     // For the very end of the process (the display went away): writes what is not on disk,
-    // with no message and no event loop.
-    void saveWithoutMessages();
+    // with no message and no event loop. Returns where the fills are.
+    SavedTo saveWithoutMessages();
+    // As save, for a signal that ends the process: asks nothing and shows no message; the
+    // fills go to the recovery file when the log cannot be written. Returns where they are.
+    SavedTo saveWithoutQuestions();
+    // The recovery file when it holds the log as it is now (the log could not be written);
+    // empty otherwise.
+    QString recoveryPath() const;
 
     // The steps. Each returns the row the changed fill now has (-1 when nothing changed).
     int addFill(const QString& station, const FillRecord& fill, const QString& driver,
@@ -97,6 +104,9 @@ public:
     int convertNoteMarkers(const NoteMarkers& markers);
     // How many fills convertNoteMarkers would change.
     int noteMarkerCount(const NoteMarkers& markers) const;
+    // The fills of a recovery file that the log lacks (mergeOtherCopy), added as one step;
+    // returns how many.
+    int addRecoveredFills(const DatabaseTables& recovered);
 
     // Saves the open log and opens the one at path, with no undo history. Something at the path
     // that is not a log (no log header, not a regular file) is refused with a message naming

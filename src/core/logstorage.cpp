@@ -1,6 +1,7 @@
 #include "core/logstorage.h"
 
 #include "core/logdocument.h"
+#include "core/recovery.h"
 #include "db/logmerge.h"
 #include "localisation/language.h"
 
@@ -49,6 +50,7 @@ QString CLogStorage::filePath() const {
 void CLogStorage::opened(const FileStamp& stamp, const LogSettingsBlock& settings) {
     m_state = State::Idle;
     m_changeCount = 0;
+    m_recoveredChange.reset();
     m_stamp = stamp;
     m_settingsOnDisk = settings;
     m_keepForeignFile = false;
@@ -83,7 +85,7 @@ bool CLogStorage::writeNow() {
     return writeSynchronously();
 }
 
-void CLogStorage::saveWithoutMessages() {
+SavedTo CLogStorage::saveWithoutMessages() {
     m_writeWatcher->waitForFinished();
     const bool writing = m_state == State::Writing || m_state == State::WritingAgain;
     const LogWrite last = writing ? m_writeWatcher->result() : LogWrite();
@@ -91,13 +93,44 @@ void CLogStorage::saveWithoutMessages() {
         !m_document.hasUnsavedChanges() || (writing && last.changeCount == m_changeCount &&
                                             last.status == DatabaseWriteStatus::Written);
     if (m_state == State::Closed || onDisk)
-        return;
-    // No window may be touched now, so nothing is merged: a file another program changed is
-    // left as it is, and the fills go beside it.
+        return SavedTo::Log;
+    // No window may be touched now, so nothing is merged: a file another program changed (or
+    // took away) is left as it is, and the fills go to the recovery file, which the next start
+    // offers.
     const CFuelDatabase& database = m_document.database();
-    const bool ours = fileStamp(filePath()) == (writing ? last.stamp : m_stamp);
-    writeFile(database, ours ? filePath() : backupFilePath(filePath()),
-              ours && (database.mustKeepOldFile() || m_keepForeignFile), nullptr, false);
+    const bool lastWritten = writing && last.status == DatabaseWriteStatus::Written;
+    const bool ours = fileStamp(filePath()) == (lastWritten ? last.stamp : m_stamp);
+    if (ours && writeFile(database, filePath(), database.mustKeepOldFile() || m_keepForeignFile,
+                          nullptr, false))
+        return SavedTo::Log;
+    keepInRecovery();
+    return recoveryPath().isEmpty() ? SavedTo::Nowhere : SavedTo::Recovery;
+}
+
+SavedTo CLogStorage::saveWithoutQuestions() {
+    m_quiet = true;
+    const bool saved = save();
+    m_quiet = false;
+    if (saved)
+        return SavedTo::Log;
+    return recoveryPath().isEmpty() ? SavedTo::Nowhere : SavedTo::Recovery;
+}
+
+QString CLogStorage::recoveryPath() const {
+    return m_recoveredChange == m_changeCount ? recoveryFilePath(filePath()) : QString();
+}
+
+QString CLogStorage::keepInRecovery() {
+    const CFuelDatabase& database = m_document.database();
+    const QString path = QDir::toNativeSeparators(recoveryFilePath(filePath()));
+    const DatabaseWriteStatus status = writeRecoveryFile(
+        filePath(), databaseFileBytes(database.header(), database.tables()), &m_recoveryStamp);
+    if (status != DatabaseWriteStatus::Written) {
+        m_recoveredChange.reset();
+        return translate(Text::Main_RecoveryFailed).arg(path);
+    }
+    m_recoveredChange = m_changeCount;
+    return translate(Text::Main_RecoveryWritten).arg(path);
 }
 
 bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
@@ -123,15 +156,17 @@ void CLogStorage::logWritten(const FileStamp& stamp, bool keptOldFile, bool clea
     emit m_document.written();
 }
 
-void CLogStorage::cannotWrite(State state, const QString& text, bool notice) {
+void CLogStorage::cannotWrite(State state, const QString& text) {
     const bool said = m_state == state;
-    if (m_state != State::Closed)
+    QString kept;
+    if (m_state != State::Closed) {
         m_state = state;
-    if (said)
-        return;
-    if (notice)
-        emit m_document.notice(text);
-    m_document.report(text);
+        // Every time: the recovery file then holds the log as it is now.
+        kept = keepInRecovery();
+    }
+    emit m_document.notice(kept.isEmpty() ? text : text + u' ' + kept);
+    if (!said && !m_quiet)
+        m_document.report(kept.isEmpty() ? text : text + u'\n' + kept);
 }
 
 bool CLogStorage::writeSynchronously() {
@@ -156,7 +191,7 @@ bool CLogStorage::writeSynchronously() {
         // Asked for by the user: said every time.
         if (m_state == State::Unwritable)
             m_state = State::Idle;
-        cannotWrite(State::Unwritable, writeStatusMessage(status), false);
+        cannotWrite(State::Unwritable, writeStatusMessage(status));
         return false;
     }
     logWritten(stamp, keep, true);
@@ -232,7 +267,7 @@ void CLogStorage::finishWrite() {
     } else {
         // The fills stay here, and every change tries again.
         m_state = write.startedFrom;
-        cannotWrite(State::Unwritable, writeStatusMessage(write.status), false);
+        cannotWrite(State::Unwritable, writeStatusMessage(write.status));
     }
     if (again || write.changeCount != m_changeCount)
         scheduleWrite();
@@ -246,8 +281,7 @@ bool CLogStorage::checkFile() {
         // A removable disk taken away, a folder renamed: the fills stay here until the user
         // saves them elsewhere. The file is not made again behind the user's back.
         cannotWrite(State::Gone,
-                    translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath())),
-                    true);
+                    translate(Text::Main_LogFileGone).arg(QDir::toNativeSeparators(filePath())));
         return false;
     }
     DatabaseTables theirs;

@@ -3,8 +3,10 @@
 // Where the open log meets its file. Every change is written within a moment, atomically, on a
 // worker thread; before each write the file is checked, and a copy that another program (a sync
 // tool) put there is merged into the log instead of written over. A file that went away or
-// cannot be written is reported once, and the fills stay open.
+// cannot be written is reported once, the fills stay open, and they are written at once to the
+// log's recovery file (core/recovery.h), every time the log cannot be written.
 
+#include "core/recovery.h"
 #include "db/databasefile.h"
 #include "db/filestamp.h"
 #include "db/logsettings.h"
@@ -56,8 +58,13 @@ public:
     // Writes the log to path and makes that its file; false (nothing changes) when it failed.
     bool saveAs(const QString& path);
     // For the very end of the process: writes what is not on disk, with no message and no
-    // event loop.
-    void saveWithoutMessages();
+    // event loop, into the log or, failing that (or when another program changed it), into the
+    // recovery file.
+    SavedTo saveWithoutMessages();
+    // As save, but asking nothing and showing no message (a signal ends the process).
+    SavedTo saveWithoutQuestions();
+    // The recovery file when it holds the log as it is now; empty otherwise.
+    QString recoveryPath() const;
 
     // The database's file written at path; a failure is reported when `report` is set.
     bool writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
@@ -80,10 +87,12 @@ private:
     void logWritten(const FileStamp& stamp, bool keptOldFile, bool clean);
     // The log could not be written to its file (state Unwritable or Gone); `text` says why
     // and is shown once per run of failures.
-    void cannotWrite(State state, const QString& text, bool notice);
+    void cannotWrite(State state, const QString& text);
     // After a write that moved a file of another kind from the log's path to backup (empty:
     // none): the user hears of both files.
     void foreignFileKept(const QString& backup);
+    // Writes the log to its recovery file; says where the fills are now.
+    QString keepInRecovery();
     void watchFile();
 
     CLogDocument& m_document;
@@ -100,4 +109,9 @@ private:
     quint64 m_changeCount = 0;
     // The file at the path is something else than a log: the next write keeps it as a backup.
     bool m_keepForeignFile = false;
+    // The recovery file as this session last wrote it, and the change it holds.
+    FileStamp m_recoveryStamp;
+    std::optional<quint64> m_recoveredChange;
+    // No message is shown (a signal ends the process).
+    bool m_quiet = false;
 };

@@ -3,11 +3,19 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
 std::optional<QString> programFolderOverride;
+
+// Makes folder open to its user only when it is new; its parent is made as usual.
+QString privateFolder(const QString& folder) {
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return folder;
 }
+} // namespace
 
 QString documentsFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -32,14 +40,15 @@ QString stateFolder() {
 #else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif
-    const QString folder = QDir(base).filePath(QStringLiteral("Tankometer"));
-    QDir().mkpath(base);
-    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return folder;
+    return privateFolder(QDir(base).filePath(QStringLiteral("Tankometer")));
 }
 
 QString debugLogPath() {
     return QDir(stateFolder()).filePath(QStringLiteral("tkdebug.log"));
+}
+
+QString recoveryFolder() {
+    return privateFolder(QDir(stateFolder()).filePath(QStringLiteral("recovery")));
 }
 
 QString programFolder() {

@@ -15,6 +15,9 @@ QString databaseFilePath();
 // missing, open to its user only.
 QString stateFolder();
 QString debugLogPath();
+// Where the fills of a log that could not be written are kept: "recovery" in the state folder,
+// created when missing, open to its user only.
+QString recoveryFolder();
 
 // The folder holding the executable; the language files lie in lang/ below it.
 QString programFolder();

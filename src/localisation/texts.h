@@ -165,6 +165,31 @@ inline constexpr TextId Main_OtherCopyConflicts{
     u"Main", u"OtherCopyConflicts",
     u"Fills changed differently in both copies are kept in both versions: %1."};
 inline constexpr TextId Main_StatusOneFill{u"Main", u"StatusOneFill", u"1 fill"};
+// Where the fills go when the log cannot be written, and what the next start offers.
+inline constexpr TextId Main_RecoveryWritten{
+    u"Main", u"RecoveryWritten",
+    u"The fills are kept in \"%1\" until the log can be written; the next start offers them."};
+inline constexpr TextId Main_RecoveryFailed{
+    u"Main", u"RecoveryFailed",
+    u"They could not be kept in \"%1\" either: keep them with File > Save as."};
+inline constexpr TextId Main_QuestionCloseRecovered{
+    u"Main", u"QuestionCloseRecovered",
+    u"The fills could not be saved to \"%1\". They are kept in \"%2\" and offered at the next "
+    u"start. Close anyway?"};
+inline constexpr TextId Main_RecoveryOffer{
+    u"Main", u"RecoveryOffer",
+    u"%1 fills of the last session could not be saved to \"%2\". Add them now?"};
+inline constexpr TextId Main_RecoveryOfferOne{
+    u"Main", u"RecoveryOfferOne",
+    u"1 fill of the last session could not be saved to \"%1\". Add it now?"};
+// On the standard error stream when a signal or a lost display ends the program.
+inline constexpr TextId Main_EndRecovered{
+    u"Main", u"EndRecovered",
+    u"Tankometer: the fills could not be saved to \"%1\"; they are kept in \"%2\"."};
+inline constexpr TextId Main_EndLost{
+    u"Main", u"EndLost",
+    u"Tankometer: the fills could not be saved to \"%1\" nor to \"%2\"; the changes of this "
+    u"session are lost."};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -333,6 +358,7 @@ inline constexpr TextId undo_NoteMarkers{u"undo", u"NoteMarkers",
                                          u"Flags of %1 fills from their notes"};
 inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"Changes from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
+inline constexpr TextId undo_Recovered{u"undo", u"Recovered", u"Add the fills of the last session"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
 inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
@@ -452,6 +478,13 @@ inline constexpr TextId all[] = {
     Main_StatusAverage,
     Main_StatusFills,
     Main_StatusOneFill,
+    Main_RecoveryWritten,
+    Main_RecoveryFailed,
+    Main_QuestionCloseRecovered,
+    Main_RecoveryOffer,
+    Main_RecoveryOfferOne,
+    Main_EndRecovered,
+    Main_EndLost,
     Main_OtherCopyConflicts,
     main_Consumption,
     main_Cost,
@@ -613,6 +646,7 @@ inline constexpr TextId all[] = {
     undo_NoteMarkers,
     undo_OtherCopy,
     undo_RemoveFill,
+    undo_Recovered,
 };
 } // namespace Text
 

@@ -2,6 +2,7 @@
 #include "core/debuglog.h"
 #include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/recovery.h"
 #include "core/settings.h"
 #include "core/singleinstance.h"
 #include "core/vehicles.h"
@@ -144,6 +145,70 @@ private slots:
         saved.load();
         QCOMPARE(saved.getFillCount(), 1);
         QCOMPARE(saved.getFill(0)->odometer, 1234);
+    }
+
+    // A recovery file newer than its log (or without one) is offered at start, default Yes,
+    // counting the fills the log lacks: Yes adds them as one step and writes them, so that the
+    // file is offered no more; No leaves the log as it is, and the file is offered again.
+    void aRecoveryFileIsOfferedAtStart_data() {
+        QTest::addColumn<QList<int>>("logDays"); // empty: no log
+        QTest::addColumn<int>("logAge");         // seconds older than the recovery file
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("question"); // empty: none
+        const QString log = databaseFilePath();
+        const QString offer = translate(Text::Main_RecoveryOffer);
+        QTest::newRow("log older, added") << QList<int>{1} << 60 << true << offer.arg(2).arg(log);
+        QTest::newRow("log older, declined")
+            << QList<int>{1, 2} << 60 << false << translate(Text::Main_RecoveryOfferOne).arg(log);
+        QTest::newRow("no log") << QList<int>{} << 0 << true << offer.arg(3).arg(log);
+        QTest::newRow("log newer") << QList<int>{1} << -60 << false << QString();
+    }
+    void aRecoveryFileIsOfferedAtStart() {
+        QFETCH(QList<int>, logDays);
+        QFETCH(int, logAge);
+        QFETCH(bool, accept);
+        QFETCH(QString, question);
+        const QString recovery = recoveryFilePath(databaseFilePath());
+        const auto write = [](const QString& path, const QList<int>& days) {
+            CFuelDatabase database(path);
+            for (const int day : days) {
+                FillRecord fill;
+                fill.odometer = 1000 * day;
+                fill.dateTime = FileTime::fromValue(quint64(day) << 40);
+                database.insertFill(fill);
+            }
+            QVERIFY(database.save());
+        };
+        write(recovery, {1, 2, 3});
+        if (!logDays.isEmpty()) {
+            write(databaseFilePath(), logDays);
+            QFile log(databaseFilePath());
+            QVERIFY(log.open(QIODevice::ReadWrite));
+            QVERIFY(log.setFileTime(QFileInfo(recovery).lastModified().addSecs(-logAge),
+                                    QFileDevice::FileModificationTime));
+        }
+
+        if (!question.isEmpty())
+            DialogSeams::setNextAnswer(accept ? QMessageBox::Yes : QMessageBox::No);
+        QString undoText;
+        StartupOptions options = exitingAtOnce(instanceName("tankometer-test-recovery"));
+        options.whenRunning = [&undoText](CMainWnd& window) {
+            undoText = window.document().undoText();
+            window.dispatchCommand(CMainWnd::CmdExit);
+        };
+        QCOMPARE(runTankometer(options), 0);
+        const bool added = accept;
+        QCOMPARE(DialogSeams::askedMessages().size(), question.isEmpty() ? 0 : 1);
+        if (!question.isEmpty()) {
+            QCOMPARE(DialogSeams::askedMessages().first().text, question);
+            QCOMPARE(DialogSeams::askedMessages().first().defaultButton, QMessageBox::Yes);
+        }
+        CFuelDatabase saved(databaseFilePath());
+        saved.load();
+        QCOMPARE(saved.getFillCount(), added ? 3 : logDays.size());
+        QCOMPARE(undoText, added ? translate(Text::undo_Recovered) : QString());
+        QCOMPARE(pendingRecovery(databaseFilePath()).has_value(), !accept && !question.isEmpty());
+        QFile::remove(recovery);
     }
 
     // A second start asks the running one to come to the front and ends without an exit line.

@@ -1,4 +1,5 @@
 #include "core/paths.h"
+#include "core/recovery.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
@@ -435,6 +436,33 @@ private slots:
         window.close();
         QCOMPARE(window.result(), 1);
         QVERIFY(QDir().rmdir(databaseFilePath()));
+    }
+
+    // The log was deleted while open: Exit asks (default No) and names the recovery file that
+    // holds the fills; Yes leaves them there, and nothing is made beside the deleted log.
+    void exitAfterTheLogWasDeletedSaysWhereTheFillsAre() {
+        writeDatabase(1);
+        const QString log = databaseFilePath();
+        const QString recovery = recoveryFilePath(log);
+        QFile::remove(recovery);
+        {
+            TestWindow window;
+            window.open();
+            QVERIFY(QFile::remove(log));
+            window.document().addFill(QString(), makeFill(5, 4000, 30.0f), QString());
+            DialogSeams::setNextAnswer(QMessageBox::Ok); // the log is gone
+            DialogSeams::setNextAnswer(QMessageBox::Yes);
+            window.dispatchCommand(CMainWnd::CmdExit);
+            QCOMPARE(window.result(), 1);
+            const MessageBoxRecord& asked = DialogSeams::askedMessages().constLast();
+            QCOMPARE(asked.text,
+                     translate(Text::Main_QuestionCloseRecovered)
+                         .arg(QDir::toNativeSeparators(log), QDir::toNativeSeparators(recovery)));
+            QCOMPARE(asked.defaultButton, QMessageBox::No);
+        }
+        QVERIFY(!QFile::exists(log));
+        QVERIFY(!QFile::exists(log + QStringLiteral(".bak")));
+        QVERIFY(QFile::remove(recovery));
     }
 
     void sessionEndSaves() {

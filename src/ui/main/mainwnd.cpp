@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QGestureEvent>
 #include <QGuiApplication>
@@ -424,10 +425,16 @@ void CMainWnd::dispatchCommand(int id) {
 bool CMainWnd::saveBeforeEnd() {
     if (m_document.save())
         return true;
-    // The log has shown why the save failed; leaving now would lose this session's fills.
-    const auto answer =
-        showMessageBox(this, kCaption, translate(Text::Main_QuestionCloseUnsaved),
-                       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The log has shown why the save failed. The fills may still be in the recovery file, which
+    // stays for the next start; else leaving now loses this session's fills.
+    const QString recovery = m_document.recoveryPath();
+    const QString question = recovery.isEmpty()
+                                 ? translate(Text::Main_QuestionCloseUnsaved)
+                                 : translate(Text::Main_QuestionCloseRecovered)
+                                       .arg(QDir::toNativeSeparators(m_document.filePath()),
+                                            QDir::toNativeSeparators(recovery));
+    const auto answer = showMessageBox(this, kCaption, question, QMessageBox::Warning,
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 
@@ -436,9 +443,9 @@ void CMainWnd::saveAndEnd() {
         end(1);
 }
 
-void CMainWnd::endWithoutQuestions() {
+SavedTo CMainWnd::endWithoutQuestions() {
     // Whatever dialog is open is left; the log is written as it stands.
-    m_document.save();
+    const SavedTo savedTo = m_document.saveWithoutQuestions();
     // A dialog that is open is cancelled, so that its event loop ends too.
     for (int open = 0; open < 16 && QApplication::activeModalWidget(); ++open) {
         QWidget* modal = QApplication::activeModalWidget();
@@ -448,6 +455,7 @@ void CMainWnd::endWithoutQuestions() {
             modal->close();
     }
     end(1);
+    return savedTo;
 }
 
 void CMainWnd::cancel() {

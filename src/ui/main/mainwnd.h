@@ -2,6 +2,8 @@
 
 // The main window: the fill list of the open log, the menus, and the dialogs of the commands.
 
+#include "core/recovery.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QMenu>
@@ -111,8 +113,9 @@ public:
 
     // Exit: saves and ends; after a failed save, asks whether to end anyway.
     void saveAndEnd();
-    // Ends as Exit does, asking nothing: the process was told to end.
-    void endWithoutQuestions();
+    // Ends as Exit does, asking nothing and showing no message: the process was told to end.
+    // Returns where the fills are now.
+    SavedTo endWithoutQuestions();
     // "Discard the changes of this session": after a question whose default is No, the log
     // goes back to what it was when it was opened. The window stays open.
     void cancel();
