@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
+#include <utility>
 
 struct LogWrite {
     DatabaseWriteStatus status = DatabaseWriteStatus::WriteFailed;
@@ -32,11 +33,11 @@ CLogStorage::CLogStorage(CLogDocument& document)
     m_writeTimer->setInterval(kWriteDelayMs);
     connect(m_writeTimer, &QTimer::timeout, this, &CLogStorage::startWrite);
     connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogStorage::finishWrite);
-    // Another program wrote the file: its fills come in now, not only at the next change.
+    // Another program wrote the file: its changes come in now, not only at the next change here.
+    // During a write the file is checked again once the write is done.
     connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
         watchFile();
-        if (m_state != State::Closed && m_state != State::Writing &&
-            m_state != State::WritingAgain && fileStamp(filePath()) != m_stamp)
+        if (m_state == State::Writing || fileStamp(filePath()) != m_stamp)
             scheduleWrite();
     });
 }
@@ -47,12 +48,13 @@ QString CLogStorage::filePath() const {
     return m_document.filePath();
 }
 
-void CLogStorage::opened(const FileStamp& stamp, const LogSettingsBlock& settings) {
+void CLogStorage::opened(const FileStamp& stamp, DatabaseTables tables) {
     m_state = State::Idle;
     m_changeCount = 0;
     m_recoveredChange.reset();
     m_stamp = stamp;
-    m_settingsOnDisk = settings;
+    m_base = std::move(tables);
+    m_olderBase.reset();
     m_keepForeignFile = false;
     watchFile();
     if (!stamp.exists)
@@ -142,13 +144,19 @@ bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, 
     return status == DatabaseWriteStatus::Written;
 }
 
-void CLogStorage::logWritten(const FileStamp& stamp, bool keptOldFile, bool clean) {
+void CLogStorage::newBase(DatabaseTables tables) {
+    m_olderBase = std::move(m_base);
+    m_base = std::move(tables);
+}
+
+void CLogStorage::logWritten(const FileStamp& stamp, DatabaseTables written, bool keptOldFile,
+                             bool clean) {
     if (keptOldFile) {
         m_document.m_database.oldFileKept();
         m_keepForeignFile = false;
     }
     m_stamp = stamp;
-    m_settingsOnDisk = m_document.database().tables().settings;
+    newBase(std::move(written));
     m_state = State::Idle;
     if (clean)
         m_document.undoStack()->setClean();
@@ -194,7 +202,7 @@ bool CLogStorage::writeSynchronously() {
         cannotWrite(State::Unwritable, writeStatusMessage(status));
         return false;
     }
-    logWritten(stamp, keep, true);
+    logWritten(stamp, m_document.database().tables(), keep, true);
     foreignFileKept(foreignBackup);
     return true;
 }
@@ -236,6 +244,7 @@ void CLogStorage::startWrite() {
     const FileStamp expected = m_stamp;
     // The bytes are taken here, on this thread; only the disk work runs on the worker.
     const QByteArray bytes = databaseFileBytes(database.header(), database.tables());
+    m_writing = database.tables();
     m_state = State::Writing;
     m_writeWatcher->setFuture(
         QtConcurrent::run([path, bytes, keep, foreign, changeCount, from, expected] {
@@ -256,7 +265,8 @@ void CLogStorage::finishWrite() {
     const bool again = m_state == State::WritingAgain;
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
-        logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
+        logWritten(write.stamp, std::move(m_writing), write.keptOldFile,
+                   write.changeCount == m_changeCount);
         foreignFileKept(write.foreignBackup);
     } else if (write.status == DatabaseWriteStatus::Changed) {
         // Another program replaced the file while it was written: its copy is merged and the
@@ -288,13 +298,8 @@ bool CLogStorage::checkFile() {
     const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
     m_stamp = now;
     if (status == DatabaseReadStatus::Complete) {
-        CFuelDatabase& database = m_document.m_database;
-        if (theirs.settings != m_settingsOnDisk && database.tables().settings == m_settingsOnDisk) {
-            database.setSettingsBlock(theirs.settings);
-            m_settingsOnDisk = theirs.settings;
-            emit m_document.unitsChanged();
-        }
         mergeOtherCopy(theirs);
+        newBase(std::move(theirs));
     } else if (status != DatabaseReadStatus::NoFile) {
         // Never merged: the write that follows keeps it as a backup (and says so).
         m_keepForeignFile = true;
@@ -302,27 +307,51 @@ bool CLogStorage::checkFile() {
     return true;
 }
 
-// The merge is worked out on a copy, then applied as a step of its own, so that the list hears
-// of each new row and Undo can take the step back.
+namespace {
+
+// How much of the open log a merge takes away.
+int loss(const LogMerge& merge) {
+    return merge.removed + merge.changed;
+}
+
+} // namespace
+
+// The merge is applied as a step of its own, so that the list hears of each row it changes and
+// Undo can take it back. The per-log settings are no step: they are taken over as they are.
 void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
     CFuelDatabase& database = m_document.m_database;
-    CFuelDatabase merged = database;
-    const std::vector<int> rows = ::mergeOtherCopy(merged, theirs);
-    if (rows.empty())
-        return;
-    for (int id = database.getStationCount(); id < merged.getStationCount(); ++id)
-        database.findOrAddStation(fieldText(merged.getStation(id)->name));
-    for (int id = database.getDriverCount(); id < merged.getDriverCount(); ++id)
-        database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
-    LogChange change;
-    change.insertedRows = rows;
-    for (const int row : rows) {
-        change.insertedFills.push_back(*merged.getFill(row));
-        change.insertedFlags.push_back(merged.getFillFlags(row));
+    LogMerge merge = mergeThreeWay(m_base, database.tables(), theirs);
+    // A copy made from the file as it was before this program's last write (a sync tool bringing
+    // an edit made elsewhere a moment late) lacks what that write changed: against the earlier
+    // state that is no change of theirs. Of the two bases, the one that takes less away from the
+    // open log is taken, the later one when they take as much: in doubt, nothing is lost.
+    if (m_olderBase && loss(merge) > 0) {
+        LogMerge older = mergeThreeWay(*m_olderBase, database.tables(), theirs);
+        if (loss(older) < loss(merge))
+            merge = std::move(older);
     }
-    const int count = int(rows.size());
-    m_document.push(CLogDocument::OtherCopyStep, std::move(change), count, -1);
-    emit m_document.notice(translate(Text::Main_OtherCopyMerged).arg(count).arg(0).arg(0));
+    if (merge.settings) {
+        database.setSettingsBlock(*merge.settings);
+        emit m_document.unitsChanged();
+    }
+    if (merge.removedRows.empty() && merge.insertedRows.empty())
+        return;
+    LogChange change;
+    change.removedRows = merge.removedRows;
+    for (const int row : merge.removedRows) {
+        change.removedFills.push_back(*database.getFill(row));
+        change.removedFlags.push_back(database.getFillFlags(row));
+    }
+    resolveMergedFills(database, merge, &change.insertedFills, &change.insertedFlags);
+    change.insertedRows = merge.insertedRows;
+    m_document.push(CLogDocument::OtherCopyStep, std::move(change), 0, -1);
+    QString text = translate(Text::Main_OtherCopyMerged)
+                       .arg(merge.added)
+                       .arg(merge.removed)
+                       .arg(merge.changed);
+    if (merge.conflicts > 0)
+        text += u' ' + translate(Text::Main_OtherCopyConflicts).arg(merge.conflicts);
+    emit m_document.notice(text);
 }
 
 void CLogStorage::watchFile() {
@@ -342,6 +371,7 @@ bool CLogStorage::saveAs(const QString& path) {
     }
     m_document.m_database.setFilePath(path);
     m_keepForeignFile = false;
-    logWritten(stamp, false, true);
+    logWritten(stamp, m_document.database().tables(), false, true);
+    m_olderBase.reset();
     return true;
 }

@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QUndoStack>
 #include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -53,12 +56,32 @@ int fillsIn(const QString& path) {
 }
 
 // What another program does to the log's file: puts the bytes in place the way a sync tool does
-// (a new file renamed over it).
+// (a new file renamed over it), or writes them into the file and sets its modification time back
+// (rsync --inplace -t).
 void replaceFile(const QString& path, const QByteArray& bytes) {
     const QString other = path + QStringLiteral(".sync");
     writeAll(other, bytes);
     QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()),
              0);
+}
+
+void rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    struct stat before;
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &before) == 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+// The log at path with a change another program made to it, as the bytes of its file.
+QByteArray changedCopy(const QString& path, const std::function<void(CFuelDatabase&)>& change) {
+    CFuelDatabase other(path);
+    other.load();
+    change(other);
+    return databaseFileBytes(other.header(), other.tables());
 }
 
 // The fills as odometer, cost and notes: what the merge cases below change.
@@ -305,17 +328,44 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("addHere");
         QTest::addColumn<QStringList>("fills"); // shown and on disk afterwards
+        QTest::addColumn<QString>("notice");    // of a merge
         const QString first = QStringLiteral("1000/60/Teilbetankung");
         const QString second = QStringLiteral("3000/60/partial fill");
         const QString third = QStringLiteral("5000/60/partial fill; after missed fills; ok");
         const QString added = QStringLiteral("7000/60/");
-        QTest::newRow("a copy cut short") << "cut" << false << QStringList{first, second, third};
-        QTest::newRow("a CSV file") << "csv" << true << QStringList{first, second, third, added};
+        const QString merged = QStringLiteral("Changes from another copy of this log: added %1, "
+                                              "removed %2, changed %3.");
+        QTest::newRow("a copy cut short")
+            << "cut" << false << QStringList{first, second, third} << QString();
+        QTest::newRow("a CSV file")
+            << "csv" << true << QStringList{first, second, third, added} << QString();
+        QTest::newRow("a fill removed there")
+            << "remove" << false << QStringList{first, third} << merged.arg(0).arg(1).arg(0);
+        QTest::newRow("the cost edited there, a fill added here")
+            << "cost" << true
+            << QStringList{first, QStringLiteral("3000/99.5/partial fill"), third, added}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("the notes edited there, a fill added here")
+            << "notes" << true << QStringList{first, QStringLiteral("3000/60/full"), third, added}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("rewritten in place with the old time")
+            << "in place" << false
+            << QStringList{first, second,
+                           QStringLiteral("5000/99.5/partial fill; after missed fills; ok")}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("the cost edited on both sides")
+            << "both" << false
+            << QStringList{first, QStringLiteral("3000/70/partial fill"),
+                           QStringLiteral("3000/99.5/partial fill"), third}
+            << merged.arg(1).arg(0).arg(0) +
+                   QStringLiteral(" Fills changed differently in both copies are kept in both "
+                                  "versions: 1.");
     }
     void anotherProgramsChangeIsTakenAtOnce() {
         QFETCH(QString, change);
         QFETCH(bool, addHere);
         QFETCH(QStringList, fills);
+        QFETCH(QString, notice);
         const QString path = homeFile(QStringLiteral("log.fil"));
         const QString backup = path + QStringLiteral(".bak");
         QFile::remove(backup);
@@ -329,17 +379,47 @@ private slots:
             foreign = "Date;Odometer;Fuel\n2024-03-09;9000;40\n";
         if (!foreign.isEmpty())
             replaceFile(path, foreign);
+        const auto cost = [](CFuelDatabase& log) { log.getFill(1)->cost = 99.5f; };
+        if (change == QLatin1String("remove"))
+            replaceFile(path, changedCopy(path, [](CFuelDatabase& log) { log.removeFill(1); }));
+        if (change == QLatin1String("cost"))
+            replaceFile(path, changedCopy(path, cost));
+        if (change == QLatin1String("notes")) {
+            replaceFile(path, changedCopy(path, [](CFuelDatabase& log) {
+                            setFieldText(log.getFill(1)->notes, QStringLiteral("full"));
+                        }));
+        }
+        if (change == QLatin1String("in place")) {
+            rewriteInPlace(
+                path, changedCopy(path, [](CFuelDatabase& log) { log.getFill(2)->cost = 99.5f; }));
+        }
+        if (change == QLatin1String("both")) {
+            // The other copy was made before the edit here reached the file.
+            const QByteArray theirs = changedCopy(path, cost);
+            FillRecord fill = *document.database().getFill(1);
+            fill.cost = 70.0f;
+            document.editFill(1, QStringLiteral("Aral"), fill, QStringLiteral("Eva"),
+                              document.database().getFillFlags(1));
+            QTRY_VERIFY(!document.hasUnsavedChanges());
+            replaceFile(path, theirs);
+        }
         if (addHere)
             document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
 
-        QTRY_COMPARE(fillsOf(path), fills);
+        // No change here is needed for the other side's to come in and the result to be written.
+        QTRY_COMPARE(fillsOf(document.database()), fills);
         QTRY_VERIFY(!document.hasUnsavedChanges());
-        QCOMPARE(fillsOf(document.database()), fills);
+        QTRY_COMPARE(fillsOf(path), fills);
         if (!foreign.isEmpty()) {
+            // Said once the write is done.
+            QTRY_COMPARE(notices.size(), 1);
             QCOMPARE(readAll(backup), foreign);
+            const QString text = notices.first().first().toString();
+            QVERIFY2(text.contains(path) && text.contains(backup), qPrintable(text));
+        } else {
             QCOMPARE(notices.size(), 1);
-            const QString notice = notices.first().first().toString();
-            QVERIFY2(notice.contains(path) && notice.contains(backup), qPrintable(notice));
+            QCOMPARE(notices.first().first().toString(), notice);
+            QCOMPARE(document.undoText(), QStringLiteral("Changes from another copy"));
         }
     }
 
