@@ -252,6 +252,18 @@ bool isPlainDate(QStringView date, const QString& separator) {
            isPlainNumber(date.sliced(second + separator.size()));
 }
 
+// "2004-05-18": four digits of the year, then one or two of month and day, whatever the user's
+// own order and separator, so that a date written elsewhere reads everywhere.
+bool readIsoDate(QStringView date, SystemTime* time) {
+    const QList<QStringView> parts = date.trimmed().split(u'-');
+    if (parts.size() != 3 || parts[0].size() != 4 || parts[1].size() > 2 || parts[2].size() > 2 ||
+        !std::all_of(parts.begin(), parts.end(), isPlainNumber))
+        return false;
+    return storeComponent(wholeNumberAt(parts[0]), &time->year) &&
+           storeComponent(wholeNumberAt(parts[1]), &time->month) &&
+           storeComponent(wholeNumberAt(parts[2]), &time->day);
+}
+
 bool isPlainTime(QStringView clock) {
     const QList<QStringView> parts = clock.split(u':');
     return (parts.size() == 2 || parts.size() == 3) &&
@@ -263,7 +275,8 @@ bool isPlainTime(QStringView clock) {
 DateTimePart readDateTime(const QString& date, const QString& time, FileTime* out) {
     const RegionalSettings regional = currentRegionalSettings();
     SystemTime parts;
-    if (!isPlainDate(date, regional.dateSeparator) || !readDate(date, regional, &parts))
+    if (!readIsoDate(date, &parts) &&
+        (!isPlainDate(date, regional.dateSeparator) || !readDate(date, regional, &parts)))
         return DateTimePart::Date;
     FileTime day;
     if (!systemTimeToFileTime(parts, &day))
@@ -363,6 +376,16 @@ QString formatDate(const FileTime& time) {
     default:
         return join(parts.year, parts.month, parts.day);
     }
+}
+
+QString exampleDateText() {
+    SystemTime example;
+    example.year = 2005;
+    example.month = 3;
+    example.day = 19;
+    FileTime time;
+    systemTimeToFileTime(example, &time);
+    return formatDate(time);
 }
 
 QString formatTime(const FileTime& time) {

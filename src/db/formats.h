@@ -39,13 +39,18 @@ bool readVolume(const QString& text, const LogUnits& units, float* litres);
 
 // For input that must not be stored when it does not read (the fill dialog, the CSV import): the
 // fill time of date and time in *out, or the part that does not read (*out unchanged). The date
-// is three whole numbers in the user's order and separator naming a real day; the time "h:m" or
-// "h:m:s" in range; a null or blank time is midnight.
+// is three whole numbers in the user's order and separator naming a real day, or an ISO date
+// ("2004-05-18") in every locale; the time "h:m" or "h:m:s" in range; a null or blank time is
+// midnight.
 enum class DateTimePart { None, Date, Time };
 DateTimePart readDateTime(const QString& date, const QString& time, FileTime* out);
 
 // "18.5.2004" in the user's order and separator; empty for a value that cannot be converted.
 QString formatDate(const FileTime& time);
+
+// A date in the user's order and separator for messages that name the expected form
+// ("3/19/2005", "19.3.2005").
+QString exampleDateText();
 
 // "7:05:09"; empty for a value that cannot be converted.
 QString formatTime(const FileTime& time);

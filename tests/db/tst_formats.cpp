@@ -337,8 +337,14 @@ void FormatsTest::checkedDatesAndTimesRead_data() {
                                 << "1:2:3:4" << DateTimePart::Time << none;
     QTest::newRow("two-digit year") << "18.5.04"
                                     << "" << DateTimePart::Date << none;
-    QTest::newRow("other separator") << "2004-05-18"
+    QTest::newRow("other separator") << "18-5-2004"
                                      << "" << DateTimePart::Date << none;
+    QTest::newRow("ISO date") << " 2004-05-18 "
+                              << "10:30" << DateTimePart::None << fileTimeOf(2004, 5, 18, 10, 30);
+    QTest::newRow("ISO date of no day") << "2003-02-29"
+                                        << "" << DateTimePart::Date << none;
+    QTest::newRow("ISO date, short year") << "04-05-18"
+                                          << "" << DateTimePart::Date << none;
     QTest::newRow("one separator") << "18.5"
                                    << "10:30:15" << DateTimePart::Date << none;
     QTest::newRow("31 February") << "31.2.2004"
