@@ -34,10 +34,11 @@ CLogStorage::CLogStorage(CLogDocument& document)
     connect(m_writeTimer, &QTimer::timeout, this, &CLogStorage::startWrite);
     connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogStorage::finishWrite);
     // Another program wrote the file: its changes come in now, not only at the next change here.
-    // During a write the file is checked again once the write is done.
+    // During a write, the file is looked at when the write is done.
     connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
         watchFile();
-        if (m_state == State::Writing || fileStamp(filePath()) != m_stamp)
+        if (m_state != State::Writing && m_state != State::WritingAgain &&
+            fileStamp(filePath()) != m_stamp)
             scheduleWrite();
     });
 }
@@ -262,12 +263,16 @@ void CLogStorage::startWrite() {
 void CLogStorage::finishWrite() {
     if (m_state != State::Writing && m_state != State::WritingAgain)
         return;
-    const bool again = m_state == State::WritingAgain;
+    bool again = m_state == State::WritingAgain;
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
         logWritten(write.stamp, std::move(m_writing), write.keptOldFile,
                    write.changeCount == m_changeCount);
         foreignFileKept(write.foreignBackup);
+        // Another program's copy renamed over the file since this write's rename is merged now.
+        const FileStamp now = fileStamp(filePath());
+        if (now.exists && now != m_stamp)
+            again = true;
     } else if (write.status == DatabaseWriteStatus::Changed) {
         // Another program replaced the file while it was written: its copy is merged and the
         // log written again.
