@@ -149,10 +149,10 @@ QString withoutGrouping(QStringView text, const RegionalSettings& regional) {
     return plain;
 }
 
-QString printFixed2(float value) {
+QString printFixed(float value, int decimals) {
     std::array<char, 64> buffer; // the widest float has 39 integer digits
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            double(value), std::chars_format::fixed, 2);
+                                            double(value), std::chars_format::fixed, decimals);
     if (error != std::errc())
         return {};
     return QString::fromLatin1(buffer.data(), end - buffer.data());
@@ -295,10 +295,10 @@ bool isPlausibleAmount(float value) {
     return std::fabs(value) < kLargestPlausibleAmount;
 }
 
-QString formatAmount(float value) {
+QString formatAmount(float value, int decimals) {
     if (!isPlausibleAmount(value))
         return translate(Text::Units_NA);
-    QString text = printFixed2(value);
+    QString text = printFixed(value, decimals);
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0)
         text[point] = currentRegionalSettings().decimal;
@@ -306,7 +306,7 @@ QString formatAmount(float value) {
 }
 
 QString formatAmountWithPoint(float value) {
-    return printFixed2(value);
+    return printFixed(value, 2);
 }
 
 bool readAmount(const QString& text, float* out) {

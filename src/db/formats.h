@@ -15,8 +15,8 @@ inline constexpr float kLargestPlausibleAmount = 1.0e9f;
 bool isPlausibleAmount(float value);
 
 // "%0.2f" with the user's decimal character (fill list, fill dialog); the not-available text for
-// an amount that is not plausible.
-QString formatAmount(float value);
+// an amount that is not plausible. A unit price shows three decimals, as pumps show it.
+QString formatAmount(float value, int decimals = 2);
 
 // "%0.2f" with "." whatever the locale (CSV, statistics dialogs).
 QString formatAmountWithPoint(float value);

@@ -29,15 +29,15 @@ inline constexpr TextId fill_fuel{u"fill", u"fuel", u"Fuel (l):"};
 inline constexpr TextId fill_fuelin{u"fill", u"fuelin", u"Fuel (%1):"};
 inline constexpr TextId fill_invalidcost{u"fill", u"invalidcost",
                                          u"The cost cannot be read. Enter a number."};
-inline constexpr TextId fill_invaliddate{u"fill", u"invaliddate",
-                                         u"The date cannot be read. Enter a day that exists."};
+inline constexpr TextId fill_invaliddate{
+    u"fill", u"invaliddate", u"The date cannot be read. Enter a day that exists, for example %1."};
 inline constexpr TextId fill_invalidfuel{u"fill", u"invalidfuel",
                                          u"The fuel amount cannot be read. Enter a number."};
 inline constexpr TextId fill_invalidodometer{
     u"fill", u"invalidodometer", u"The odometer reading cannot be read. Enter a whole number."};
 inline constexpr TextId fill_invalidtime{
     u"fill", u"invalidtime",
-    u"The time cannot be read. Enter hours and minutes, seconds if you like (10:30)."};
+    u"The time cannot be read. Enter hours and minutes, seconds if you like, for example 10:30."};
 inline constexpr TextId fill_missed{u"fill", u"missed", u"Missed fill before this one"};
 inline constexpr TextId fill_notes{u"fill", u"notes", u"Notes:"};
 inline constexpr TextId fill_odometer{u"fill", u"odometer", u"Odometer (km):"};
@@ -46,6 +46,33 @@ inline constexpr TextId fill_ok{u"fill", u"ok", u"OK"};
 inline constexpr TextId fill_partial{u"fill", u"partial", u"Partial fill"};
 inline constexpr TextId fill_station{u"fill", u"station", u"Station:"};
 inline constexpr TextId fill_time{u"fill", u"time", u"Time:"};
+inline constexpr TextId fill_unitprice{u"fill", u"unitprice", u"Unit price (%1):"};
+inline constexpr TextId fill_invalidunitprice{
+    u"fill", u"invalidunitprice", u"The unit price cannot be read. Enter a number of 0 or more."};
+inline constexpr TextId fill_rangeodometer{u"fill", u"rangeodometer",
+                                           u"Enter the odometer reading, a whole number above 0."};
+inline constexpr TextId fill_rangefuel{u"fill", u"rangefuel",
+                                       u"Enter the fuel amount, a number above 0."};
+inline constexpr TextId fill_rangecost{u"fill", u"rangecost",
+                                       u"Enter the cost, a number of 0 or more."};
+inline constexpr TextId fill_calendar{u"fill", u"calendar", u"Choose the date in a calendar (F4)"};
+inline constexpr TextId fill_doubtprevious{
+    u"fill", u"doubtprevious",
+    u"The odometer %1 is not higher than that of the fill before it (%2)."};
+inline constexpr TextId fill_doubtnext{
+    u"fill", u"doubtnext", u"The odometer %1 is not lower than that of the fill after it (%2)."};
+inline constexpr TextId fill_doubtjump{
+    u"fill", u"doubtjump",
+    u"The distance of %1 since the fill before is more than three times the longest distance "
+    u"between two fills so far (%2)."};
+inline constexpr TextId fill_doubtconsumption{
+    u"fill", u"doubtconsumption", u"The consumption of %1 lies outside the usual %2 to %3."};
+inline constexpr TextId fill_doubtprice{
+    u"fill", u"doubtprice",
+    u"The unit price %1 differs by more than half from the average of the last five fills (%2)."};
+inline constexpr TextId fill_doubtfuture{u"fill", u"doubtfuture",
+                                         u"The date %1 is more than a day in the future."};
+inline constexpr TextId fill_doubtquestion{u"fill", u"doubtquestion", u"Store the fill anyway?"};
 // The keyboard shortcuts window.
 inline constexpr TextId help_Command{u"help", u"Command", u"Command"};
 inline constexpr TextId help_ContextMenu{u"help", u"ContextMenu", u"Menu of the selected fill"};
@@ -409,6 +436,19 @@ inline constexpr TextId all[] = {
     fill_partial,
     fill_station,
     fill_time,
+    fill_unitprice,
+    fill_invalidunitprice,
+    fill_rangeodometer,
+    fill_rangefuel,
+    fill_rangecost,
+    fill_calendar,
+    fill_doubtprevious,
+    fill_doubtnext,
+    fill_doubtjump,
+    fill_doubtconsumption,
+    fill_doubtprice,
+    fill_doubtfuture,
+    fill_doubtquestion,
     help_Command,
     help_ContextMenu,
     help_EditSelected,

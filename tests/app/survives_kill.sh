@@ -40,7 +40,8 @@ add_fill() {
     xdotool type --delay 10 'Aral'
     xdotool key Tab type "$1"
     xdotool key Tab type '40.5'
-    xdotool key Tab type '60'
+    # Past the unit price, which the cost then gives.
+    xdotool key Tab Tab type '60'
     xdotool key Return
 }
 

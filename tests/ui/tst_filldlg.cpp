@@ -11,6 +11,8 @@
 #include "ui/messagebox.h"
 #include "windowtest.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -66,12 +68,16 @@ QComboBox* box(QDialog& dialog, const char* name) {
 }
 
 // Answers the next fill dialog: `fillIn` sees it shown and sets its fields, then OK is pressed.
-// The number fields a new fill shows empty, which do not read, hold readable numbers first.
+// The number fields a new fill shows empty, which do not read, hold readable numbers first: a
+// reading 100 above the newest one, 10 l for 10.
 void answerWithOk(std::function<void(QDialog&)> fillIn) {
     DialogSeams::setNextDialogHandler([fillIn](QDialog& dialog) {
-        for (const char* name : {"odometer", "fuel", "cost"}) {
+        QLineEdit* odometer = control<QLineEdit>(dialog, "odometer");
+        if (odometer->text().isEmpty())
+            odometer->setText(QString::number(odometer->placeholderText().toInt() + 100));
+        for (const char* name : {"fuel", "cost"}) {
             if (QLineEdit* number = control<QLineEdit>(dialog, name); number->text().isEmpty())
-                number->setText("1");
+                number->setText("10");
         }
         fillIn(dialog);
         QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
@@ -80,7 +86,7 @@ void answerWithOk(std::function<void(QDialog&)> fillIn) {
 
 QStringList shownTexts(QDialog& dialog) {
     QStringList texts;
-    for (const char* name : {"odometer", "fuel", "cost", "notes", "date", "time"})
+    for (const char* name : {"odometer", "fuel", "unitPrice", "cost", "notes", "date", "time"})
         texts.append(field(dialog, name)->text());
     texts.append(box(dialog, "station")->currentText());
     texts.append(box(dialog, "driver")->currentText());
@@ -105,11 +111,9 @@ QList<QByteArray> logMessages() {
 class FillDlgTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        DialogSeams::enable();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1, QLatin1Char('.')});
-    }
+    void initTestCase() { DialogSeams::enable(); }
     void init() {
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), ".", 1, QLatin1Char('.')});
         DialogSeams::reset();
         language().clear();
         setDebugFlag(false);
@@ -120,7 +124,9 @@ private slots:
     }
     void cleanup() { m_window.reset(); }
 
-    void aNewFillStartsWithNowAndEmptyFields() {
+    // Station and driver are those of the newest fill, selected so that typing replaces them;
+    // its reading is the odometer's hint.
+    void aNewFillStartsWithNowAndTheNewestFill() {
         CLogDocument& log = m_window->document();
         storeFill(log, "Shell", "1.2.2020", 1000, "Jan");
         storeFill(log, "aral", "2.2.2020", 1500, "Eva");
@@ -131,14 +137,19 @@ private slots:
         QStringList texts;
         QStringList stations;
         QStringList focusOrder;
+        QStringList selected;
+        QString hint;
         DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
             texts = shownTexts(dialog);
+            hint = field(dialog, "odometer")->placeholderText();
+            selected = QStringList{box(dialog, "station")->lineEdit()->selectedText(),
+                                   box(dialog, "driver")->lineEdit()->selectedText()};
             QComboBox* station = box(dialog, "station");
             for (int i = 0; i < station->count(); ++i)
                 stations.append(station->itemText(i));
             QVERIFY(!control<QCheckBox>(dialog, "partial")->isChecked());
             QVERIFY(!control<QCheckBox>(dialog, "missedBefore")->isChecked());
-            for (int i = 0; i < 12; ++i) {
+            for (int i = 0; i < 13; ++i) {
                 QWidget* focus = dialog.focusWidget();
                 // An editable combo box has the focus in its line edit.
                 if (qobject_cast<QComboBox*>(focus->parentWidget()))
@@ -151,15 +162,17 @@ private slots:
         m_window->dispatchCommand(CMainWnd::CmdAddFill);
         const FileTime after = currentLocalFileTime();
 
-        QCOMPARE(texts.size(), 8);
-        QCOMPARE(texts.mid(0, 4), QStringList(4, QString()));
-        QCOMPARE(texts.mid(6), QStringList(2, QString()));
-        const FileTime shown = parseDateTime(texts[4], texts[5]);
+        QCOMPARE(texts.size(), 9);
+        QCOMPARE(texts.mid(0, 5), QStringList(5, QString()));
+        QCOMPARE(texts.mid(7), (QStringList{"BP", "Eva"}));
+        QCOMPARE(selected, texts.mid(7));
+        QCOMPARE(hint, QString("2000"));
+        const FileTime shown = parseDateTime(texts[5], texts[6]);
         QVERIFY(shown.value() >= before.value() && shown.value() <= after.value());
         QCOMPARE(stations, (QStringList{"aral", "BP", "Shell"}));
         QCOMPARE(focusOrder,
-                 (QStringList{"station", "odometer", "fuel", "cost", "notes", "date", "time",
-                              "driver", "partial", "missedBefore", "ok", "cancel"}));
+                 (QStringList{"station", "odometer", "fuel", "unitPrice", "cost", "notes", "date",
+                              "time", "driver", "partial", "missedBefore", "ok", "cancel"}));
     }
 
     void anEditShowsTheFillAndOkKeepsIt() {
@@ -190,7 +203,7 @@ private slots:
         });
         m_window->dispatchCommand(CMainWnd::CmdEditFill);
 
-        QCOMPARE(texts, (QStringList{"123456", "40,50", "1234,50", "Winter", "18.5.2004",
+        QCOMPARE(texts, (QStringList{"123456", "40,50", "30,481", "1234,50", "Winter", "18.5.2004",
                                      "10:30:15", "Shell", "Jan"}));
         QCOMPARE(stationIndex, 1);
         QCOMPARE(bytesOf(database.getFill(row)), before);
@@ -212,6 +225,7 @@ private slots:
             QTest::keyClicks(box(dialog, "driver")->lineEdit(), "Petr");
             field(dialog, "date")->setText("2.2.2020");
             field(dialog, "fuel")->setText("12,5");
+            field(dialog, "cost")->setText("12,5");
         });
         m_window->dispatchCommand(CMainWnd::CmdAddFill);
         QCOMPARE(database.getFillCount(), 2);
@@ -233,6 +247,7 @@ private slots:
         // An empty driver field refers to a driver with an empty name.
         answerWithOk([](QDialog& dialog) {
             box(dialog, "station")->setEditText("Shell");
+            box(dialog, "driver")->setEditText("");
             field(dialog, "date")->setText("4.2.2020");
         });
         m_window->dispatchCommand(CMainWnd::CmdAddFill);
@@ -249,6 +264,7 @@ private slots:
         m_window->buildList();
         answerWithOk([](QDialog& dialog) {
             field(dialog, "odometer")->setText("500");
+            field(dialog, "fuel")->setText("20");
             field(dialog, "date")->setText("31.12.2019");
             field(dialog, "time")->setText("23:59:59");
         });
@@ -277,7 +293,10 @@ private slots:
             box(dialog, "driver")->setEditText("Jana");
             field(dialog, "date")->setText("9.2.2020");
         });
+        // Its reading is lower than that of the fill now before it; stored all the same.
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
         m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        QCOMPARE(DialogSeams::pendingAnswers(), 0);
 
         QCOMPARE(database.getStationCount(), 2);
         QCOMPARE(database.getDriverCount(), 1);
@@ -364,10 +383,14 @@ private slots:
                                              << "noon"
                                              << "time"
                                              << "";
-        QTest::newRow("hours and minutes") << "1.3.2004"
+        QTest::newRow("hours and minutes") << "1.3.2020"
                                            << "10:30"
                                            << ""
-                                           << "1.3.2004 10:30:00";
+                                           << "1.3.2020 10:30:00";
+        QTest::newRow("ISO date") << "2020-03-01"
+                                  << "10:30"
+                                  << ""
+                                  << "1.3.2020 10:30:00";
     }
     void unreadableDatesKeepTheDialogOpen() {
         QFETCH(QString, date);
@@ -402,7 +425,7 @@ private slots:
         if (wrongField.isEmpty()) {
             QVERIFY(!stillOpen);
             QVERIFY(DialogSeams::askedMessages().isEmpty());
-            const FillRecord* fill = database.getFill(0);
+            const FillRecord* fill = database.getFill(1);
             QCOMPARE(formatDate(fill->dateTime) + " " + formatTime(fill->dateTime), stored);
             return;
         }
@@ -410,7 +433,8 @@ private slots:
         QCOMPARE(focused, wrongField);
         QCOMPARE(DialogSeams::askedMessages().size(), 1);
         QCOMPARE(DialogSeams::askedMessages().constFirst().text,
-                 translate(wrongField == "date" ? Text::fill_invaliddate : Text::fill_invalidtime));
+                 wrongField == "date" ? translate(Text::fill_invaliddate).arg(exampleDateText())
+                                      : translate(Text::fill_invalidtime));
         // The corrected OK stores the corrected time.
         QCOMPARE(database.getFillCount(), 2);
         QCOMPARE(formatDate(database.getFill(1)->dateTime), QString("9.2.2020"));
@@ -468,6 +492,249 @@ private slots:
         const TextId* messages[] = {&Text::fill_invalidodometer, &Text::fill_invalidfuel,
                                     &Text::fill_invalidcost};
         QCOMPARE(DialogSeams::askedMessages().constFirst().text, translate(*messages[index]));
+    }
+
+    // An empty field or one out of range names the field like one that does not read, and
+    // stores nothing; a cost of 0 is a free fill.
+    void requiredNumbersAndRanges_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("stored");
+        for (const char* locale : {"en_US", "de_DE"}) {
+            const QString d = QLocale(locale).decimalPoint();
+            const auto row = [locale](const QString& name, const QString& text, bool stored) {
+                QTest::addRow("%s: %s '%s'", locale, qPrintable(name), qPrintable(text))
+                    << QString(locale) << name << text << stored;
+            };
+            row("odometer", "", false);
+            row("odometer", "0", false);
+            row("fuel", " ", false);
+            row("fuel", "0" + d + "00", false);
+            row("fuel", "-5" + d + "5", false);
+            row("cost", "", false);
+            row("cost", "-0" + d + "01", false);
+            row("cost", "0" + d + "00", true);
+        }
+    }
+    void requiredNumbersAndRanges() {
+        QFETCH(QString, locale);
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, stored);
+        setRegionalSettingsOverride(regionalSettingsFor(QLocale(locale)));
+        bool stillOpen = false;
+        QString focused;
+        QString selected;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            field(dialog, "odometer")->setText("1000");
+            field(dialog, "fuel")->setText("40");
+            field(dialog, "cost")->setText("60");
+            field(dialog, qPrintable(name))->setText(text);
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            stillOpen = dialog.isVisible();
+            focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+            selected = field(dialog, qPrintable(name))->selectedText();
+        });
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        const CFuelDatabase& database = m_window->database();
+        if (stored) {
+            QVERIFY(!stillOpen);
+            QCOMPARE(database.getFillCount(), 1);
+            QCOMPARE(database.getFill(0)->cost, 0.0f);
+            return;
+        }
+        QVERIFY(stillOpen);
+        QCOMPARE(focused, name);
+        QCOMPARE(selected, text);
+        QCOMPARE(database.getFillCount(), 0);
+        const TextId* messages[] = {&Text::fill_rangeodometer, &Text::fill_rangefuel,
+                                    &Text::fill_rangecost};
+        const int index = name == "odometer" ? 0 : name == "fuel" ? 1 : 2;
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        QCOMPARE(DialogSeams::askedMessages().constFirst().text, translate(*messages[index]));
+    }
+
+    // Typing two of fuel, unit price and cost gives the third at once; the two typed last
+    // decide. An edit starts from its stored fuel and cost. OK stores fuel and cost as shown.
+    void theThirdAmountIsComputed_data() {
+        QTest::addColumn<bool>("edit"); // of a fill of 40 l for 60
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("shown"); // fuel, unit price, cost
+        QTest::addColumn<QString>("stored");    // fuel and cost; empty: refused
+        QTest::newRow("fuel and unit price") << false << QStringList{"fuel=40", "unitPrice=1,499"}
+                                             << QStringList{"40", "1,499", "59,96"} << "40 59.96";
+        QTest::newRow("fuel and cost") << false << QStringList{"fuel=40", "cost=50"}
+                                       << QStringList{"40", "1,250", "50"} << "40 50";
+        QTest::newRow("unit price and cost") << false << QStringList{"unitPrice=1,5", "cost=50"}
+                                             << QStringList{"33,33", "1,5", "50"} << "33.33 50";
+        QTest::newRow("the two typed last")
+            << false << QStringList{"fuel=40", "unitPrice=1,5", "cost=50", "unitPrice=2"}
+            << QStringList{"25,00", "2", "50"} << "25 50";
+        QTest::newRow("one alone")
+            << false << QStringList{"cost=50"} << QStringList{"", "", "50"} << "";
+        QTest::newRow("a price of 0 gives no fuel")
+            << false << QStringList{"unitPrice=0", "cost=50"} << QStringList{"", "0", "50"} << "";
+        QTest::newRow("an unreadable unit price")
+            << false << QStringList{"fuel=40", "cost=50", "unitPrice=1,5x"}
+            << QStringList{"33,33", "1,5x", "50"} << "";
+        QTest::newRow("an edit: the unit price changes the cost")
+            << true << QStringList{"unitPrice=1,6"} << QStringList{"40,00", "1,6", "64,00"}
+            << "40 64";
+        QTest::newRow("an edit: the cost changes the unit price")
+            << true << QStringList{"cost=80"} << QStringList{"40,00", "2,000", "80"} << "40 80";
+    }
+    void theThirdAmountIsComputed() {
+        QFETCH(bool, edit);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, stored);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        if (edit) {
+            FillRecord fill;
+            fill.odometer = 1000;
+            fill.fuel = 40.0f;
+            fill.cost = 60.0f;
+            fill.dateTime = parseDateTime("1.2.2020", "8:00");
+            m_window->selectRow(log.addFill("Shell", fill, "Jan"));
+        }
+        QStringList texts;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            for (const QString& step : typed) {
+                QLineEdit* amount = field(dialog, qPrintable(step.section(u'=', 0, 0)));
+                amount->setFocus();
+                amount->selectAll();
+                QTest::keyClicks(amount, step.section(u'=', 1));
+            }
+            for (const char* name : {"fuel", "unitPrice", "cost"})
+                texts.append(field(dialog, name)->text());
+            if (!edit)
+                field(dialog, "odometer")->setText("1000");
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->dispatchCommand(edit ? CMainWnd::CmdEditFill : CMainWnd::CmdAddFill);
+        QCOMPARE(texts, shown);
+        if (stored.isEmpty()) {
+            QCOMPARE(database.getFillCount(), 0);
+            QCOMPARE(DialogSeams::askedMessages().size(), 1);
+            return;
+        }
+        QCOMPARE(database.getFillCount(), 1);
+        QCOMPARE(QString::number(database.getFill(0)->fuel) + u' ' +
+                     QString::number(database.getFill(0)->cost),
+                 stored);
+    }
+
+    // OK on a doubtful fill asks, No first: the dialog stays with the first doubtful field
+    // selected and nothing stored; Yes stores. An edit that leaves the numbers and the time as
+    // shown asks nothing, however doubtful the fill.
+    void doubtfulFillsAreQuestioned_data() {
+        QTest::addColumn<int>("edited"); // -1: a new fill
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<int>("doubts");
+        QTest::addColumn<QString>("doubtful");
+        const QString ahead =
+            formatDate(FileTime::fromValue(currentLocalFileTime().value() + 3 * 864000000000ull));
+        QTest::newRow("lower reading") << -1 << QStringList{"odometer=1300"} << 1 << "odometer";
+        QTest::newRow("consumption") << -1 << QStringList{"odometer=1405"} << 1 << "fuel";
+        QTest::newRow("unit price") << -1 << QStringList{"cost=140"} << 1 << "cost";
+        QTest::newRow("date ahead") << -1 << QStringList{"date=" + ahead} << 1 << "date";
+        QTest::newRow("every doubt in one question")
+            << -1 << QStringList{"date=" + ahead, "odometer=1400", "cost=140"} << 3 << "odometer";
+        QTest::newRow("an edit of the reading")
+            << 1 << QStringList{"odometer=900"} << 1 << "odometer";
+        QTest::newRow("an edit of the notes only") << 2 << QStringList{"notes=x"} << 0 << "";
+    }
+    void doubtfulFillsAreQuestioned() {
+        QFETCH(int, edited);
+        QFETCH(QStringList, typed);
+        QFETCH(int, doubts);
+        QFETCH(QString, doubtful);
+        CLogDocument& log = m_window->document();
+        const CFuelDatabase& database = log.database();
+        // The third reading is already lower than the second.
+        const qint32 odometers[] = {1000, 1500, 1400};
+        for (int i = 0; i < 3; ++i) {
+            FillRecord fill;
+            fill.odometer = odometers[i];
+            fill.fuel = 35.0f;
+            fill.cost = 70.0f;
+            fill.dateTime = parseDateTime(QString("%1.2.2020").arg(i + 1), "8:00");
+            log.addFill("Shell", fill, "Jan");
+        }
+        m_window->selectRow(edited);
+        const QByteArray before = bytesOf(database.getFill(std::max(edited, 0)));
+        bool stillOpen = false;
+        QString focused;
+        QString selected;
+        QString typedText;
+        answerWithOk([&](QDialog& dialog) {
+            if (edited < 0) {
+                field(dialog, "odometer")->setText("1900");
+                field(dialog, "fuel")->setText("35");
+                field(dialog, "cost")->setText("70");
+                field(dialog, "date")->setText("4.2.2020");
+            }
+            for (const QString& step : typed)
+                field(dialog, qPrintable(step.section(u'=', 0, 0)))->setText(step.section(u'=', 1));
+            if (doubts == 0)
+                return;
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+            stillOpen = dialog.isVisible();
+            focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+            selected = field(dialog, qPrintable(doubtful))->selectedText();
+            typedText = field(dialog, qPrintable(doubtful))->text();
+            QVERIFY(bytesOf(database.getFill(std::max(edited, 0))) == before);
+            QCOMPARE(database.getFillCount(), 3);
+            DialogSeams::setNextAnswer(QMessageBox::Yes);
+        });
+        m_window->dispatchCommand(edited < 0 ? CMainWnd::CmdAddFill : CMainWnd::CmdEditFill);
+        QCOMPARE(database.getFillCount(), edited < 0 ? 4 : 3);
+        const QList<MessageBoxRecord>& asked = DialogSeams::askedMessages();
+        QCOMPARE(asked.size(), doubts == 0 ? 0 : 2);
+        if (doubts == 0)
+            return;
+        QVERIFY(stillOpen);
+        QCOMPARE(focused, doubtful);
+        QCOMPARE(selected, typedText);
+        QCOMPARE(asked.at(0).text, asked.at(1).text);
+        QCOMPARE(asked.at(0).defaultButton, QMessageBox::No);
+        QCOMPARE(asked.at(0).text.split(u'\n').size(), doubts + 1);
+        QVERIFY(asked.at(0).text.endsWith(translate(Text::fill_doubtquestion)));
+        if (QTest::currentDataTag() == QByteArray("lower reading"))
+            QCOMPARE(asked.at(0).text.section(u'\n', 0, 0),
+                     QString("The odometer 1300 km is not higher than that of the fill before it "
+                             "(1400 km)."));
+    }
+
+    // F4 or Alt+Down in the date field opens a calendar on its day; the day chosen there goes
+    // into the field in its text form, Escape leaves it as it was.
+    void theCalendarPicksTheDate() {
+        QStringList shown;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            QLineEdit* date = field(dialog, "date");
+            date->setText("31.1.2020");
+            date->setFocus();
+            const auto calendar = [&dialog] {
+                return dialog.findChild<QCalendarWidget*>("calendarPopup");
+            };
+            QTest::keyClick(date, Qt::Key_F4);
+            QVERIFY(calendar() && calendar()->isVisible());
+            shown.append(calendar()->selectedDate().toString(Qt::ISODate));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(!calendar()->isVisible());
+            shown.append(date->text());
+            QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+            QVERIFY(calendar()->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!calendar()->isVisible());
+            shown.append(date->text());
+            dialog.reject();
+        });
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        QCOMPARE(shown, (QStringList{"2020-01-31", "1.2.2020", "1.2.2020"}));
     }
 
     // A field the user left as loadData showed it keeps the stored value, which its text does
@@ -639,13 +906,19 @@ private slots:
         QCOMPARE(formatTime(fill->dateTime), QString("10:30:15"));
     }
 
+    // The fields take no more than is stored, so nothing typed is cut silently.
     void longTextsAreCutToTheirFields() {
-        answerWithOk([](QDialog& dialog) {
-            box(dialog, "station")->setEditText(QString(40, QLatin1Char('s')));
-            box(dialog, "driver")->setEditText(QString(25, QLatin1Char('d')));
-            field(dialog, "notes")->setText(QString(60, QLatin1Char('n')));
+        QList<int> shown;
+        answerWithOk([&](QDialog& dialog) {
+            QTest::keyClicks(box(dialog, "station")->lineEdit(), QString(40, QLatin1Char('s')));
+            QTest::keyClicks(box(dialog, "driver")->lineEdit(), QString(25, QLatin1Char('d')));
+            QTest::keyClicks(field(dialog, "notes"), QString(60, QLatin1Char('n')));
+            shown = {int(box(dialog, "station")->currentText().size()),
+                     int(box(dialog, "driver")->currentText().size()),
+                     int(field(dialog, "notes")->text().size())};
         });
         m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        QCOMPARE(shown, (QList<int>{31, 19, 49}));
         const CLogDocument& log = m_window->document();
         const CFuelDatabase& database = log.database();
         QCOMPARE(stationOf(database, 0), QString(31, QLatin1Char('s')));

@@ -1,26 +1,34 @@
 #include "ui/fill/filldlg.h"
 
 #include "core/debuglog.h"
+#include "core/settings.h"
 #include "db/calendar.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/derived.h"
+#include "stats/plausibility.h"
 #include "ui/messagebox.h"
 #include "ui/widgettext.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputMethod>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -101,12 +109,19 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_odometer));
     m_fuelLabel = new QLabel(content);
     m_fuel = createField(content, QStringLiteral("fuel"));
+    m_unitPriceLabel = new QLabel(content);
+    m_unitPrice = createField(content, QStringLiteral("unitPrice"));
     m_costLabel = new QLabel(content);
     m_cost = createField(content, QStringLiteral("cost"));
     m_notesLabel = new QLabel(content);
     m_notes = createField(content, QStringLiteral("notes"));
     m_dateLabel = new QLabel(content);
     m_date = createField(content, QStringLiteral("date"));
+    m_calendarButton = new QToolButton(content);
+    m_calendarButton->setObjectName(QStringLiteral("dateCalendar"));
+    m_calendarButton->setArrowType(Qt::DownArrow);
+    // The keyboard reaches the calendar from the date field.
+    m_calendarButton->setFocusPolicy(Qt::NoFocus);
     m_timeLabel = new QLabel(content);
     m_time = createField(content, QStringLiteral("time"));
     m_driverLabel = new QLabel(content);
@@ -125,16 +140,23 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
 
     auto* form = new QGridLayout;
     const std::pair<QLabel*, QWidget*> rows[] = {
-        {m_stationLabel, m_station}, {m_odometerLabel, m_odometer}, {m_fuelLabel, m_fuel},
-        {m_costLabel, m_cost},       {m_notesLabel, m_notes},       {m_dateLabel, m_date},
-        {m_timeLabel, m_time},       {m_driverLabel, m_driver}};
+        {m_stationLabel, m_station},     {m_odometerLabel, m_odometer}, {m_fuelLabel, m_fuel},
+        {m_unitPriceLabel, m_unitPrice}, {m_costLabel, m_cost},         {m_notesLabel, m_notes},
+        {m_dateLabel, m_date},           {m_timeLabel, m_time},         {m_driverLabel, m_driver}};
     QWidget* previous = nullptr;
     for (const auto& [label, field] : rows) {
         const int row = form->rowCount();
         label->setObjectName(field->objectName() + QStringLiteral("Label"));
         label->setBuddy(field);
         form->addWidget(label, row, 0);
-        form->addWidget(field, row, 1);
+        if (field == m_date) {
+            auto* dateRow = new QHBoxLayout;
+            dateRow->addWidget(m_date, 1);
+            dateRow->addWidget(m_calendarButton);
+            form->addLayout(dateRow, row, 1);
+        } else {
+            form->addWidget(field, row, 1);
+        }
         if (previous)
             setTabOrder(previous, field);
         previous = field;
@@ -159,6 +181,11 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
     layout->addLayout(buttons);
     layout->addStretch();
 
+    for (QLineEdit* amount : {m_fuel, m_unitPrice, m_cost})
+        connect(amount, &QLineEdit::textEdited, this, [this, amount] { amountTyped(amount); });
+    connect(m_calendarButton, &QToolButton::clicked, this, &CFillDlg::showCalendar);
+    m_date->installEventFilter(this);
+
     connect(m_ok, &QPushButton::clicked, this, &CFillDlg::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CFillDlg::reject);
 }
@@ -178,6 +205,19 @@ void CFillDlg::getRecords(StationRecord* station, FillRecord* fill, DriverRecord
     *driver = m_driverCopy;
 }
 
+bool CFillDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_date && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The keys that open a combo box's list.
+        if ((key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier) ||
+            (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)) {
+            showCalendar();
+            return true;
+        }
+    }
+    return CScrollDlg::eventFilter(watched, event);
+}
+
 void CFillDlg::showEvent(QShowEvent* event) {
     CScrollDlg::showEvent(event);
     // Brings up the on-screen keyboard where the platform has one.
@@ -186,14 +226,18 @@ void CFillDlg::showEvent(QShowEvent* event) {
 
 void CFillDlg::accept() {
     FillRecord typed = m_fillCopy;
-    if (!readFillNumbers(&typed) || !readFillTime(&typed.dateTime))
+    if (!readFillNumbers(&typed) || !readFillTime(&typed.dateTime) || !confirmPlausible(typed))
         return;
     saveData(typed);
     CScrollDlg::accept();
 }
 
 bool CFillDlg::refuseField(QLineEdit* field, const TextId& message) {
-    showMessageBox(this, QStringLiteral("Tankometer"), translate(message), QMessageBox::Warning,
+    return refuseField(field, translate(message));
+}
+
+bool CFillDlg::refuseField(QLineEdit* field, const QString& message) {
+    showMessageBox(this, QStringLiteral("Tankometer"), message, QMessageBox::Warning,
                    QMessageBox::Ok);
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
@@ -201,18 +245,156 @@ bool CFillDlg::refuseField(QLineEdit* field, const TextId& message) {
 }
 
 bool CFillDlg::readFillNumbers(FillRecord* out) {
-    // A field left as shown keeps the stored value: a reading in miles never drifts.
-    const QString odometer = m_odometer->text().left(kFieldTextLength);
-    if ((!m_edit || odometer != m_shownOdometer) &&
-        !readOdometer(odometer, m_units, &out->odometer))
-        return refuseField(m_odometer, Text::fill_invalidodometer);
-    const QString fuel = m_fuel->text().left(kFieldTextLength);
-    if ((!m_edit || fuel != m_shownFuel) && !readVolume(fuel, m_units, &out->fuel))
-        return refuseField(m_fuel, Text::fill_invalidfuel);
-    const QString cost = m_cost->text().left(kFieldTextLength);
-    if ((!m_edit || cost != m_shownCost) && !readAmount(cost, &out->cost))
-        return refuseField(m_cost, Text::fill_invalidcost);
+    // A field left as shown keeps the stored value: a reading in miles never drifts. An empty
+    // field is out of range, not unreadable.
+    const auto typed = [this](QLineEdit* field, const QString& shown) {
+        const QString text = field->text().left(kFieldTextLength);
+        return !m_edit || text != shown ? std::optional<QString>(text) : std::nullopt;
+    };
+    const auto refuse = [this](QLineEdit* field, const QString& text, const TextId& unreadable,
+                               const TextId& range) {
+        return refuseField(field, text.trimmed().isEmpty() ? range : unreadable);
+    };
+    if (const auto text = typed(m_odometer, m_shownOdometer); text) {
+        if (!readOdometer(*text, m_units, &out->odometer))
+            return refuse(m_odometer, *text, Text::fill_invalidodometer, Text::fill_rangeodometer);
+        if (out->odometer <= 0)
+            return refuseField(m_odometer, Text::fill_rangeodometer);
+    }
+    if (const auto text = typed(m_fuel, m_shownFuel); text) {
+        if (!readVolume(*text, m_units, &out->fuel))
+            return refuse(m_fuel, *text, Text::fill_invalidfuel, Text::fill_rangefuel);
+        if (!(out->fuel > 0.0f))
+            return refuseField(m_fuel, Text::fill_rangefuel);
+    }
+    // The unit price is not stored, but a typed one that does not read gave no fuel or cost.
+    float unitPrice = 0.0f;
+    if (m_typedAmounts.contains(m_unitPrice) &&
+        (!readAmount(m_unitPrice->text().left(kFieldTextLength), &unitPrice) || unitPrice < 0.0f))
+        return refuseField(m_unitPrice, Text::fill_invalidunitprice);
+    if (const auto text = typed(m_cost, m_shownCost); text) {
+        if (!readAmount(*text, &out->cost))
+            return refuse(m_cost, *text, Text::fill_invalidcost, Text::fill_rangecost);
+        if (out->cost < 0.0f)
+            return refuseField(m_cost, Text::fill_rangecost);
+    }
     return true;
+}
+
+bool CFillDlg::numbersAndTimeAsShown() const {
+    return m_edit && m_odometer->text() == m_shownOdometer && m_fuel->text() == m_shownFuel &&
+           m_cost->text() == m_shownCost && m_date->text() == m_shownDate &&
+           m_time->text() == m_shownTime;
+}
+
+bool CFillDlg::confirmPlausible(const FillRecord& typed) {
+    if (!m_database || numbersAndTimeAsShown())
+        return true;
+    const FillCandidate candidate{
+        typed, {m_partial->isChecked(), m_missed->isChecked()}, m_edit ? m_fillIndex : -1};
+    const QList<FillDoubt> doubts =
+        fillDoubts(*m_database, candidate, readFillingMethod(), currentLocalFileTime());
+    if (doubts.isEmpty())
+        return true;
+    QStringList lines;
+    for (const FillDoubt& doubt : doubts)
+        lines.append(doubtText(doubt, m_units));
+    lines.append(translate(Text::fill_doubtquestion));
+    const auto answer =
+        showMessageBox(this, QStringLiteral("Tankometer"), lines.join(u'\n'), QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        return true;
+    QLineEdit* field = m_date;
+    switch (doubts.constFirst().kind) {
+    case DoubtKind::OdometerNotAbovePrevious:
+    case DoubtKind::OdometerNotBelowNext:
+    case DoubtKind::DistanceJump:
+        field = m_odometer;
+        break;
+    case DoubtKind::Consumption:
+        field = m_fuel;
+        break;
+    case DoubtKind::UnitPrice:
+        field = m_cost;
+        break;
+    case DoubtKind::FutureDate:
+        break;
+    }
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+void CFillDlg::amountTyped(QLineEdit* field) {
+    m_typedAmounts.removeOne(field);
+    m_typedAmounts.append(field);
+    if (m_typedAmounts.size() > 2)
+        m_typedAmounts.removeFirst();
+    if (m_typedAmounts.size() < 2)
+        return;
+    // All three in the log's units: cost = fuel x unit price.
+    float fuel = 0.0f;
+    float unitPrice = 0.0f;
+    float cost = 0.0f;
+    const bool hasFuel = readAmount(m_fuel->text(), &fuel);
+    const bool hasUnitPrice = readAmount(m_unitPrice->text(), &unitPrice);
+    const bool hasCost = readAmount(m_cost->text(), &cost);
+    double third = std::numeric_limits<double>::quiet_NaN();
+    QLineEdit* computed = nullptr;
+    int decimals = 2;
+    if (!m_typedAmounts.contains(m_cost)) {
+        computed = m_cost;
+        if (hasFuel && hasUnitPrice)
+            third = double(fuel) * double(unitPrice);
+    } else if (!m_typedAmounts.contains(m_unitPrice)) {
+        computed = m_unitPrice;
+        decimals = 3;
+        if (hasFuel && hasCost)
+            third = double(cost) / double(fuel);
+    } else {
+        computed = m_fuel;
+        if (hasUnitPrice && hasCost)
+            third = double(cost) / double(unitPrice);
+    }
+    // Two that give no number leave the third as it was.
+    if (std::isfinite(third))
+        computed->setText(formatAmount(float(third), decimals));
+}
+
+void CFillDlg::showCalendar() {
+    if (!m_calendar) {
+        m_calendar = new QCalendarWidget(this);
+        m_calendar->setObjectName(QStringLiteral("calendarPopup"));
+        m_calendar->setWindowFlags(Qt::Popup);
+        connect(m_calendar, &QCalendarWidget::activated, this, &CFillDlg::calendarChosen);
+        connect(m_calendar, &QCalendarWidget::clicked, this, &CFillDlg::calendarChosen);
+    }
+    m_calendar->setAccessibleName(translate(Text::fill_calendar));
+    // The calendar opens on the day the field shows, on today when it shows none.
+    QDate shown = QDate::currentDate();
+    FileTime day;
+    SystemTime parts;
+    if (readDateTime(m_date->text(), QString(), &day) == DateTimePart::None &&
+        fileTimeToSystemTime(day, &parts))
+        shown = QDate(parts.year, parts.month, parts.day);
+    m_calendar->setSelectedDate(shown);
+    m_calendar->adjustSize();
+    m_calendar->move(m_date->mapToGlobal(QPoint(0, m_date->height())));
+    m_calendar->show();
+    m_calendar->setFocus(Qt::PopupFocusReason);
+}
+
+void CFillDlg::calendarChosen(const QDate& date) {
+    m_calendar->hide();
+    SystemTime parts;
+    parts.year = quint16(date.year());
+    parts.month = quint16(date.month());
+    parts.day = quint16(date.day());
+    FileTime day;
+    if (systemTimeToFileTime(parts, &day))
+        m_date->setText(formatDate(day));
+    m_date->setFocus(Qt::PopupFocusReason);
 }
 
 bool CFillDlg::readFillTime(FileTime* out) {
@@ -226,7 +408,7 @@ bool CFillDlg::readFillTime(FileTime* out) {
     if (wrong == DateTimePart::None)
         return true;
     if (wrong == DateTimePart::Date)
-        return refuseField(m_date, Text::fill_invaliddate);
+        return refuseField(m_date, translate(Text::fill_invaliddate).arg(exampleDateText()));
     return refuseField(m_time, Text::fill_invalidtime);
 }
 
@@ -234,14 +416,33 @@ void CFillDlg::initDialog() {
     m_units = m_database ? m_database->units() : LogUnits{};
     translateControls();
     m_odometer->setMaxLength(kOdometerDigits);
-    fillStationList();
-    fillDriverList();
+    // Longer names and notes would be cut when stored.
+    m_station->lineEdit()->setMaxLength(kStationNameUnits - 1);
+    m_driver->lineEdit()->setMaxLength(kDriverNameUnits - 1);
+    m_notes->setMaxLength(kNotesUnits - 1);
+    const int fillCount = m_database ? m_database->getFillCount() : 0;
+    const FillRecord* newest = fillCount > 0 ? m_database->getFill(fillCount - 1) : nullptr;
+    QString station = fieldText(m_stationCopy.name);
+    QString driver = fieldText(m_driverCopy.name);
+    if (!m_edit && newest) {
+        // A new fill is most often at the station and with the driver of the last one.
+        const StationRecord* newestStation = m_database->getStation(newest->stationId);
+        const DriverRecord* newestDriver = m_database->getDriver(newest->driverId);
+        station = newestStation ? fieldText(newestStation->name) : QString();
+        driver = newestDriver ? fieldText(newestDriver->name) : QString();
+    }
+    fillStationList(station);
+    fillDriverList(driver);
     if (m_edit) {
         loadData();
     } else {
         const FileTime now = currentLocalFileTime();
         m_date->setText(formatDate(now));
         m_time->setText(formatTime(now));
+        if (newest)
+            m_odometer->setPlaceholderText(QString::number(distanceIn(m_units, newest->odometer)));
+        m_station->lineEdit()->selectAll();
+        m_driver->lineEdit()->selectAll();
     }
     m_partial->setChecked(m_flags.partial);
     m_missed->setChecked(m_flags.missedBefore);
@@ -256,7 +457,8 @@ void CFillDlg::translateControls() {
     const std::tuple<QLabel*, bool, const TextId*, const QString*> unitLabels[] = {
         {m_odometerLabel, units.metricDistance, &Text::fill_odometerin, &units.odometer},
         {m_fuelLabel, units.metricVolume, &Text::fill_fuelin, &units.volume},
-        {m_costLabel, units.languageCurrency, &Text::fill_costin, &units.currency}};
+        {m_costLabel, units.languageCurrency, &Text::fill_costin, &units.currency},
+        {m_unitPriceLabel, false, &Text::fill_unitprice, &units.unitCost}};
     const std::pair<QLabel*, const TextId*> labels[] = {
         {m_stationLabel, &Text::fill_station}, {m_odometerLabel, &Text::fill_odometer},
         {m_fuelLabel, &Text::fill_fuel},       {m_costLabel, &Text::fill_cost},
@@ -275,24 +477,27 @@ void CFillDlg::translateControls() {
     }
     m_partial->setText(translatedWidgetText(Text::fill_partial));
     m_missed->setText(translatedWidgetText(Text::fill_missed));
+    m_calendarButton->setToolTip(translate(Text::fill_calendar));
+    m_calendarButton->setAccessibleName(translate(Text::fill_calendar));
+    m_date->setAccessibleDescription(translate(Text::fill_calendar));
     m_ok->setText(translatedWidgetText(Text::fill_ok));
     m_cancel->setText(translatedWidgetText(Text::fill_cancel));
 }
 
-void CFillDlg::fillStationList() {
+void CFillDlg::fillStationList(const QString& selected) {
     QStringList names;
     const int count = m_database ? m_database->getStationCount() : 0;
     for (int id = 0; id < count; ++id)
         names.append(fieldText(m_database->getStation(id)->name));
-    fillNameBox(m_station, names, fieldText(m_stationCopy.name));
+    fillNameBox(m_station, names, selected);
 }
 
-void CFillDlg::fillDriverList() {
+void CFillDlg::fillDriverList(const QString& selected) {
     QStringList names;
     const int count = m_database ? m_database->getDriverCount() : 0;
     for (int id = 0; id < count; ++id)
         names.append(fieldText(m_database->getDriver(id)->name));
-    fillNameBox(m_driver, names, fieldText(m_driverCopy.name));
+    fillNameBox(m_driver, names, selected);
 }
 
 void CFillDlg::loadData() {
@@ -305,12 +510,15 @@ void CFillDlg::loadData() {
     m_shownDate = formatDate(m_fillCopy.dateTime);
     m_shownTime = formatTime(m_fillCopy.dateTime);
     m_fuel->setText(m_shownFuel);
+    m_unitPrice->setText(formatAmount(unitCostIn(m_units, fillUnitCost(m_fillCopy)), 3));
     m_cost->setText(m_shownCost);
+    // Until the user types two of fuel, unit price and cost, the stored fuel and cost decide.
+    m_typedAmounts = {m_cost, m_fuel};
     m_notes->setText(fieldText(m_fillCopy.notes));
     m_date->setText(m_shownDate);
     m_time->setText(m_shownTime);
     // Texts longer than their field show their beginning.
-    for (QLineEdit* field : {m_odometer, m_fuel, m_cost, m_notes, m_date, m_time,
+    for (QLineEdit* field : {m_odometer, m_fuel, m_unitPrice, m_cost, m_notes, m_date, m_time,
                              m_station->lineEdit(), m_driver->lineEdit()})
         field->setCursorPosition(0);
 }

@@ -6,12 +6,17 @@
 #include "localisation/texts.h"
 #include "ui/fill/scrolldlg.h"
 
+#include <QList>
+
 class CFuelDatabase;
+class QCalendarWidget;
 class QCheckBox;
 class QComboBox;
+class QDate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 // The dialog in which a fill is entered or changed. It works on its own copies of one station,
 // one fill and one driver: it shows them, reads the fields back into them on OK and hands them
@@ -27,6 +32,9 @@ public:
     ~CFillDlg() override;
 
     void setDatabase(const CFuelDatabase* database) { m_database = database; }
+    // The row of the edited fill in the database, which the plausibility questions leave out
+    // when they compare the fill with the others.
+    void setFillIndex(int index) { m_fillIndex = index; }
 
     // Initialises and runs the dialog modally: QDialog::Accepted after OK (the fields have
     // been read), Rejected after Cancel.
@@ -36,18 +44,23 @@ public:
     void setFlags(FillFlags flags) { m_flags = flags; }
     FillFlags flags() const { return m_flags; }
 
-    // OK: reads the fields into the copies and closes the dialog. A date or time that does not
-    // read is named in a message and the dialog stays open with that field focused.
+    // OK: reads the fields into the copies and closes the dialog. A field that does not read or
+    // is out of range is named in a message, and a doubtful fill is stored only when the user
+    // says so; otherwise the dialog stays open with that field focused.
     void accept() override;
+    // Opens the calendar below the date field (also F4 or Alt+Down there).
+    void showCalendar();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void initDialog();
     void translateControls();
-    void fillStationList();
-    void fillDriverList();
+    // List the known names, the one given shown.
+    void fillStationList(const QString& selected);
+    void fillDriverList(const QString& selected);
     void loadData();
     // Stores the fields, with the odometer, fuel, cost and time read into typed.
     void saveData(const FillRecord& typed);
@@ -57,6 +70,14 @@ private:
     bool readFillTime(FileTime* out);
     // Tells that a field does not read and puts the focus on it; false.
     bool refuseField(QLineEdit* field, const TextId& message);
+    bool refuseField(QLineEdit* field, const QString& message);
+    // Asks whether to store a fill the plausibility rules doubt; false keeps the dialog open
+    // with the first doubtful field selected.
+    bool confirmPlausible(const FillRecord& typed);
+    bool numbersAndTimeAsShown() const;
+    // Of fuel, unit price and cost, the two typed last give the third.
+    void amountTyped(QLineEdit* field);
+    void calendarChosen(const QDate& date);
 
     QLabel* m_stationLabel = nullptr;
     QComboBox* m_station = nullptr;
@@ -64,12 +85,16 @@ private:
     QLineEdit* m_odometer = nullptr;
     QLabel* m_fuelLabel = nullptr;
     QLineEdit* m_fuel = nullptr;
+    QLabel* m_unitPriceLabel = nullptr;
+    QLineEdit* m_unitPrice = nullptr;
     QLabel* m_costLabel = nullptr;
     QLineEdit* m_cost = nullptr;
     QLabel* m_notesLabel = nullptr;
     QLineEdit* m_notes = nullptr;
     QLabel* m_dateLabel = nullptr;
     QLineEdit* m_date = nullptr;
+    QToolButton* m_calendarButton = nullptr;
+    QCalendarWidget* m_calendar = nullptr;
     QLabel* m_timeLabel = nullptr;
     QLineEdit* m_time = nullptr;
     QLabel* m_driverLabel = nullptr;
@@ -84,6 +109,9 @@ private:
     FillRecord m_fillCopy;
     FillFlags m_flags;
     bool m_edit = false;
+    int m_fillIndex = -1;
+    // Of fuel, unit price and cost, those the user typed last, the latest at the end.
+    QList<QLineEdit*> m_typedAmounts;
     // The texts loadData showed: a field still showing its text keeps the stored value, which
     // the text may not give back exactly (more than two decimals, inf, a time past the second).
     QString m_shownOdometer;

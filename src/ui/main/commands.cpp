@@ -270,6 +270,7 @@ void CMainCommands::editFill() {
     CFillDlg dialog(&m_window, station ? &stationCopy : nullptr, &fillCopy,
                     driver ? &driverCopy : nullptr);
     dialog.setDatabase(&database);
+    dialog.setFillIndex(row);
     dialog.setFlags(database.getFillFlags(row));
     if (dialog.doModal() != QDialog::Accepted)
         return;
