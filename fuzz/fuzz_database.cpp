@@ -2,7 +2,8 @@
 // A load never crashes or allocates more than the file can hold; the fills come out in time
 // order; the per-fill section gives flags only when it matched; what was loaded is saved whole
 // and loads back to the same tables, flags and log settings; units stored into any settings block
-// read back as stored, and keep the bytes this version does not write.
+// read back as stored, never change the unit the readings are stored in, and keep the bytes this
+// version does not write.
 
 #include "db/fueldatabase.h"
 #include "fuzzinput.h"
@@ -83,11 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzzCheck(loaded.chosenUnits() == reloaded.chosenUnits(), "a saved file loads other units");
 
     // The units the input's block holds (or the defaults) with another currency, stored back.
+    // Handed in with the other stored unit, as no dialog may change it.
     LogUnits units = loaded.units();
     units.currency = QStringLiteral("US$");
+    const DistanceUnit stored = units.stored;
+    units.stored = stored == DistanceUnit::Miles ? DistanceUnit::Kilometres : DistanceUnit::Miles;
     const LogSettingsBlock before = loaded.tables().settings;
     const bool wasValid = loaded.chosenUnits().has_value();
     loaded.setUnits(units);
+    units.stored = stored;
     fuzzCheck(loaded.chosenUnits() == units, "stored units do not read back");
     const LogSettingsBlock& after = loaded.tables().settings;
     if (wasValid)

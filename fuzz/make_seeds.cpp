@@ -81,6 +81,13 @@ void databaseSeeds() {
     withUnits[28 + 4] = 2;
     withUnits[28 + 100] = 'x';
     writeSeed(QStringLiteral("database"), QStringLiteral("laterunits.fil"), withUnits);
+    // A log created in miles: whole miles in the odometer field, and the block says so.
+    CFuelDatabase miles(path);
+    miles.setNewLogUnits(units);
+    miles.insertFill(fill(miles.findOrAddStation(QStringLiteral("Shell")), -1, 300, 37.854118f,
+                          k2004, QString()));
+    fuzzCheck(miles.save(), "cannot write a seed database");
+    writeSeed(QStringLiteral("database"), QStringLiteral("milesunits.fil"), readFile(path));
     writeSeed(QStringLiteral("database"), QStringLiteral("short.fil"),
               three.left(three.size() - 60));
     // With partial and missed flags in the section after the fills, whole and cut short.

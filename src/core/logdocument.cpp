@@ -178,7 +178,7 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     // A first start leaves the new log on disk at once, in the units of the user's country
     // (chosen before the log is shown, so that the list's headers name them from the start).
     if (!stamp.exists)
-        database.setUnits(localeUnits(QLocale()));
+        database.setNewLogUnits(localeUnits(QLocale()));
     replaceDatabase(std::move(database), stamp, std::move(onDisk));
     return true;
 }
@@ -236,7 +236,7 @@ bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
     if (isLoaded() && !save())
         return false;
     CFuelDatabase created(path);
-    created.setUnits(units);
+    created.setNewLogUnits(units);
     if (!m_storage->writeFile(created, path, false, nullptr, true))
         return false;
     m_database.setFilePath(path);

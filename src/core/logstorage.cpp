@@ -335,7 +335,9 @@ void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
         if (loss(older) < loss(merge))
             merge = std::move(older);
     }
-    if (merge.settings) {
+    // A copy the handheld saved has lost the settings block: its readings are still in ours.
+    if (merge.settings &&
+        readLogSettings(*merge.settings).value_or(LogUnits{}).stored == database.units().stored) {
         database.setSettingsBlock(*merge.settings);
         emit m_document.unitsChanged();
     }

@@ -129,7 +129,8 @@ bool takeMarker(QString* notes, const QString& marker) {
 }
 
 // Reads the values of one row; the first value that does not read names the skip reason.
-OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& settings) {
+// The odometer goes into the log's stored unit from the unit the row is in.
+OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& settings, LogUnits units) {
     OtherLogRow row;
     const auto cell = [&](OtherLogColumn which) { return otherLogCell(cells, settings, which); };
 
@@ -152,10 +153,9 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
     if (settings.format == OtherLogFormat::Drivvo && odometer == 0.0)
         return skip(OtherLogSkip::OdometerNotRecorded, QString());
-    odometer = std::round(odometer * kilometresPerUnit(rowDistanceUnit(cells, settings)));
-    if (odometer < 0.0 || odometer > double(std::numeric_limits<qint32>::max()))
+    units.distance = rowDistanceUnit(cells, settings);
+    if (!storedDistanceFrom(units, odometer, &row.odometer) || row.odometer < 0)
         return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
-    row.odometer = qint32(odometer);
 
     double volume = 0.0;
     if (readOtherLogNumber(cell(OtherLogColumn::Volume), settings.decimal, &volume) !=
@@ -374,7 +374,7 @@ QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSetti
         if (oneVehicle &&
             otherLogCell(cells, settings, OtherLogColumn::Vehicle) != settings.vehicle)
             continue;
-        OtherLogRow row = convertRow(cells, settings);
+        OtherLogRow row = convertRow(cells, settings, log.units());
         row.sourceRow = int(i);
         if (row.skip == OtherLogSkip::None) {
             const FillKey key = keyOf(row.dateTime, row.odometer, row.litres);

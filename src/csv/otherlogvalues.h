@@ -58,7 +58,7 @@ struct OtherLogRow {
     int sourceRow = 0; // index in OtherLogTable::rows
     OtherLogSkip skip = OtherLogSkip::None;
     FileTime dateTime;
-    qint32 odometer = 0; // km
+    qint32 odometer = 0; // in the log's stored distance unit
     float litres = 0.0f;
     float cost = 0.0f;
     // Cut to their fields.

@@ -346,9 +346,9 @@ bool readWholeNumber(const QString& text, qint32* out) {
     return true;
 }
 
-bool readOdometer(const QString& text, const LogUnits& units, qint32* kilometres) {
+bool readOdometer(const QString& text, const LogUnits& units, qint32* stored) {
     qint32 distance = 0;
-    return readWholeNumber(text, &distance) && kilometresFrom(units, distance, kilometres);
+    return readWholeNumber(text, &distance) && storedDistanceFrom(units, distance, stored);
 }
 
 bool readVolume(const QString& text, const LogUnits& units, float* litres) {

@@ -32,9 +32,10 @@ QString formatAmountWithPoint(float value);
 bool readAmount(const QString& text, float* out);
 // A whole number: an optional sign and decimal digits only, within the 32-bit range.
 bool readWholeNumber(const QString& text, qint32* out);
-// The same reads in a log's units: an odometer reading to whole kilometres, a volume to litres;
-// false also when the value has no kilometres or litres within range.
-bool readOdometer(const QString& text, const LogUnits& units, qint32* kilometres);
+// The same reads in a log's units: an odometer reading to whole stored units (see
+// LogUnits::stored), a volume to litres; false also when the value has no stored reading or
+// litres within range.
+bool readOdometer(const QString& text, const LogUnits& units, qint32* stored);
 bool readVolume(const QString& text, const LogUnits& units, float* litres);
 
 // For input that must not be stored when it does not read (the fill dialog, the CSV import): the

@@ -138,7 +138,15 @@ std::optional<LogUnits> CFuelDatabase::chosenUnits() const {
 }
 
 void CFuelDatabase::setUnits(const LogUnits& units) {
-    m_tables.settings = writeLogSettings(m_tables.settings, units);
+    LogUnits shown = units;
+    shown.stored = this->units().stored;
+    m_tables.settings = writeLogSettings(m_tables.settings, shown);
+}
+
+void CFuelDatabase::setNewLogUnits(const LogUnits& units) {
+    LogUnits chosen = units;
+    chosen.stored = units.distance;
+    m_tables.settings = writeLogSettings(m_tables.settings, chosen);
 }
 
 void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {

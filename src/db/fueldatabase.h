@@ -99,7 +99,11 @@ public:
     // language file's currency when none are (chosenUnits() is then empty).
     LogUnits units() const;
     std::optional<LogUnits> chosenUnits() const;
+    // Other units to show the log in; the readings stay in the unit they are stored in.
     void setUnits(const LogUnits& units);
+    // The units of a log that has no readings yet: from now on they are stored in its distance
+    // unit.
+    void setNewLogUnits(const LogUnits& units);
     // The log's settings block as a whole (another copy's, taken over by a merge).
     void setSettingsBlock(const LogSettingsBlock& block);
 

@@ -15,6 +15,8 @@ constexpr int kVolumeOffset = 7;
 constexpr int kConsumptionOffset = 8;
 constexpr int kCurrencyLengthOffset = 9;
 constexpr int kCurrencyOffset = 10;
+// Zero in every block written before readings could be stored in miles: kilometres.
+constexpr int kStoredDistanceOffset = 26;
 constexpr int kChecksumOffset = kLogSettingsSize - 4;
 
 bool isValid(const LogSettingsBlock& block) {
@@ -36,6 +38,7 @@ std::optional<LogUnits> readLogSettings(const LogSettingsBlock& block) {
         return std::nullopt;
     LogUnits units;
     units.distance = unitAt(block, kDistanceOffset, DistanceUnit::Miles);
+    units.stored = unitAt(block, kStoredDistanceOffset, DistanceUnit::Miles);
     units.volume = unitAt(block, kVolumeOffset, VolumeUnit::ImperialGallons);
     units.consumption = unitAt(block, kConsumptionOffset, ConsumptionUnit::MilesPerLitre);
     if (!consumptionFits(units))
@@ -59,6 +62,9 @@ LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits&
     out[kDistanceOffset] = quint8(units.distance);
     out[kVolumeOffset] = quint8(units.volume);
     out[kConsumptionOffset] = quint8(units.consumption);
+    // A code of a later version's unit stays while it reads as the unit given.
+    if (unitAt(out, kStoredDistanceOffset, DistanceUnit::Miles) != units.stored)
+        out[kStoredDistanceOffset] = quint8(units.stored);
     const QString currency = fittedCurrency(units.currency);
     out[kCurrencyLengthOffset] = quint8(currency.size());
     for (int i = 0; i < kMaxCurrencyUnits; ++i)

@@ -13,21 +13,40 @@ constexpr double kKilometresPerMile = 1.609344;
 constexpr double kLitresPerUsGallon = 3.785411784;
 constexpr double kLitresPerImperialGallon = 4.54609;
 
-// Distance per volume for 1 l / 100 km, for the consumption units that count that way.
-double inverseFactor(ConsumptionUnit unit) {
+// How a consumption unit counts: the distance and the volume (in litres) it is per, and whether
+// it is distance per volume (mpg) rather than volume per 100 of the distance (l / 100 km).
+struct ConsumptionMeasure {
+    DistanceUnit distance;
+    double litres;
+    bool distancePerVolume;
+};
+
+ConsumptionMeasure measureOf(ConsumptionUnit unit) {
     switch (unit) {
     case ConsumptionUnit::KmPerLitre:
-        return 100.0;
+        return {DistanceUnit::Kilometres, 1.0, true};
     case ConsumptionUnit::MpgUs:
-        return 100.0 * kLitresPerUsGallon / kKilometresPerMile;
+        return {DistanceUnit::Miles, kLitresPerUsGallon, true};
     case ConsumptionUnit::MpgImperial:
-        return 100.0 * kLitresPerImperialGallon / kKilometresPerMile;
+        return {DistanceUnit::Miles, kLitresPerImperialGallon, true};
     case ConsumptionUnit::MilesPerLitre:
-        return 100.0 / kKilometresPerMile;
+        return {DistanceUnit::Miles, 1.0, true};
     case ConsumptionUnit::LitresPer100Km:
         break;
     }
-    return 0.0;
+    return {DistanceUnit::Kilometres, 1.0, false};
+}
+
+// A distance in one unit in another. The same unit gives the value untouched, so that a log kept
+// in miles and shown in miles is exact.
+double converted(double distance, DistanceUnit from, DistanceUnit to) {
+    return from == to ? distance : distance * kilometresPerUnit(from) / kilometresPerUnit(to);
+}
+
+// Something per distance (litres per 100 miles) per another distance unit: it converts the other
+// way round.
+double perDistance(double value, DistanceUnit from, DistanceUnit to) {
+    return converted(value, to, from);
 }
 
 QString unitText(VolumeUnit unit) {
@@ -104,45 +123,48 @@ bool consumptionFits(const LogUnits& units) {
            (units.distance == DistanceUnit::Miles && units.volume == VolumeUnit::Litres);
 }
 
-qint64 distanceIn(const LogUnits& units, qint64 kilometres) {
-    if (units.distance == DistanceUnit::Kilometres)
-        return kilometres;
-    return qint64(std::llround(double(kilometres) / kKilometresPerMile));
+qint64 distanceIn(const LogUnits& units, qint64 storedDistance) {
+    if (units.distance == units.stored)
+        return storedDistance;
+    return qint64(std::llround(converted(double(storedDistance), units.stored, units.distance)));
 }
 
 float volumeIn(const LogUnits& units, float litres) {
     return float(double(litres) / litresPerUnit(units.volume));
 }
 
-float consumptionIn(const LogUnits& units, float litresPer100Km) {
-    if (units.consumption == ConsumptionUnit::LitresPer100Km)
-        return litresPer100Km;
+float consumptionIn(const LogUnits& units, float litresPer100Stored) {
+    const ConsumptionMeasure measure = measureOf(units.consumption);
+    const double volumePer100 =
+        perDistance(double(litresPer100Stored), units.stored, measure.distance) / measure.litres;
+    if (!measure.distancePerVolume)
+        return float(volumePer100);
     // No distance (an infinite value) has no distance per volume either.
-    const double inverse = inverseFactor(units.consumption) / double(litresPer100Km);
-    return std::isfinite(litresPer100Km) && std::isfinite(inverse)
+    const double inverse = 100.0 / volumePer100;
+    return std::isfinite(litresPer100Stored) && std::isfinite(inverse)
                ? float(inverse)
                : std::numeric_limits<float>::quiet_NaN();
 }
 
-float enduranceIn(const LogUnits& units, float kmPerLitre) {
-    return float(double(kmPerLitre) * litresPerUnit(units.volume) /
-                 kilometresPerUnit(units.distance));
+float enduranceIn(const LogUnits& units, float storedPerLitre) {
+    return float(converted(double(storedPerLitre), units.stored, units.distance) *
+                 litresPerUnit(units.volume));
 }
 
-float costOfDistIn(const LogUnits& units, float costPer100Km) {
-    return float(double(costPer100Km) * kilometresPerUnit(units.distance));
+float costOfDistIn(const LogUnits& units, float costPer100Stored) {
+    return float(perDistance(double(costPer100Stored), units.stored, units.distance));
 }
 
 float unitCostIn(const LogUnits& units, float costPerLitre) {
     return float(double(costPerLitre) * litresPerUnit(units.volume));
 }
 
-bool kilometresFrom(const LogUnits& units, double distance, qint32* kilometres) {
-    const double rounded = std::round(distance * kilometresPerUnit(units.distance));
+bool storedDistanceFrom(const LogUnits& units, double distance, qint32* stored) {
+    const double rounded = std::round(converted(distance, units.distance, units.stored));
     if (!std::isfinite(rounded) || rounded < std::numeric_limits<qint32>::min() ||
         rounded > std::numeric_limits<qint32>::max())
         return false;
-    *kilometres = qint32(rounded);
+    *stored = qint32(rounded);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// The units a vehicle's log is shown and typed in. The file always holds kilometres, litres and
+// The units a vehicle's log is shown and typed in. The file holds the odometer readings in the
+// log's stored distance unit (kilometres, or whole miles for a log created in miles), litres and
 // the cost as entered; these convert on the way to the screen (or a CSV file) and back.
 
 #include <QString>
@@ -25,11 +26,15 @@ struct LogUnits {
     ConsumptionUnit consumption = ConsumptionUnit::LitresPer100Km;
     // Empty: the currency text of the language file.
     QString currency;
+    // The unit of the odometer readings in the file, and so of every distance derived from them
+    // (the figures below take "per 100 stored units"). Chosen when the log is created and never
+    // changed afterwards: other display units convert what is shown, never the readings.
+    DistanceUnit stored = DistanceUnit::Kilometres;
 
     bool operator==(const LogUnits&) const = default;
 };
 
-// The size of each unit in the stored ones: 1.609344 km a mile, 3.785411784 l a US gallon,
+// The size of each unit in kilometres and litres: 1.609344 km a mile, 3.785411784 l a US gallon,
 // 4.54609 l an imperial gallon.
 double kilometresPerUnit(DistanceUnit unit);
 double litresPerUnit(VolumeUnit unit);
@@ -51,23 +56,25 @@ QString fittedCurrency(const QString& text);
 bool consumptionFits(const LogUnits& units);
 
 // From the stored values to the chosen units. Whole distances are rounded to whole units, so
-// that a reading typed in miles shows the same miles again.
-qint64 distanceIn(const LogUnits& units, qint64 kilometres);
+// that a reading typed in miles and stored in kilometres shows the same miles again (one typed
+// in kilometres into a log of miles is stored to the nearest mile). Distances in the stored unit,
+// and figures per stored unit, come back exactly as they are.
+qint64 distanceIn(const LogUnits& units, qint64 storedDistance);
 float volumeIn(const LogUnits& units, float litres);
-// A consumption in litres per 100 km in the chosen consumption unit. A negative value stays
-// negative (not available, or an odometer lower than the previous one); a value per distance
-// that has no finite inverse (zero, infinite, NaN) gives NaN.
-float consumptionIn(const LogUnits& units, float litresPer100Km);
-// Kilometres per litre in distance units per volume unit.
-float enduranceIn(const LogUnits& units, float kmPerLitre);
-// A cost per 100 km in cost per 100 distance units.
-float costOfDistIn(const LogUnits& units, float costPer100Km);
+// A consumption in litres per 100 stored units in the chosen consumption unit. A negative value
+// stays negative (not available, or an odometer lower than the previous one); a value per
+// distance that has no finite inverse (zero, infinite, NaN) gives NaN.
+float consumptionIn(const LogUnits& units, float litresPer100Stored);
+// Stored units per litre in distance units per volume unit.
+float enduranceIn(const LogUnits& units, float storedPerLitre);
+// A cost per 100 stored units in cost per 100 distance units.
+float costOfDistIn(const LogUnits& units, float costPer100Stored);
 // A cost per litre in cost per volume unit.
 float unitCostIn(const LogUnits& units, float costPerLitre);
 
-// From the chosen units back to the stored values: kilometres rounded to whole kilometres and
+// From the chosen units back to the stored values: a distance rounded to whole stored units and
 // kept in the 32-bit range (false when the distance is beyond it or not finite).
-bool kilometresFrom(const LogUnits& units, double distance, qint32* kilometres);
+bool storedDistanceFrom(const LogUnits& units, double distance, qint32* stored);
 float litresFrom(const LogUnits& units, float volume);
 
 // The unit texts of the windows in the loaded language. Units the language file names (km, l,

@@ -18,12 +18,14 @@ enum class FillingMethod {
     ToEmptyTank = 2, // the previous fill's: the tank is driven empty before every fill
 };
 
-// Litres per 100 km; -1 when either fill is missing. A zero distance or zero fuel gives an
-// infinity or NaN, an odometer lower than the previous one a negative value.
+// Distances are in the log's stored unit (LogUnits::stored, kilometres or miles), and so are the
+// figures per distance: units.h converts them for the screen.
+// Litres per 100 stored units; -1 when either fill is missing. A zero distance or zero fuel gives
+// an infinity or NaN, an odometer lower than the previous one a negative value.
 float fillConsumption(const FillRecord* fill, const FillRecord* previous, FillingMethod method);
-// Cost per 100 km, with the same rules.
+// Cost per 100 stored units, with the same rules.
 float fillCostOfDist(const FillRecord* fill, const FillRecord* previous, FillingMethod method);
-// Kilometres per litre, with the same rules.
+// Stored units per litre, with the same rules.
 float fillEndurance(const FillRecord* fill, const FillRecord* previous, FillingMethod method);
 
 // The figures of a fill in the log, with its partial and missed flags and those before it.
@@ -70,7 +72,7 @@ std::pair<int, int> chargedFills(const FillRun& run, FillingMethod method);
 // not partial (or the last fill).
 int lastFillDependingOn(const CFuelDatabase& database, int index);
 
-// The kilometres since the previous fill, in 32-bit arithmetic (wrapping like the odometer).
+// The distance since the previous fill, in 32-bit arithmetic (wrapping like the odometer).
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous);
 // Cost per litre of the fill itself, whatever the filling method.
 float fillUnitCost(const FillRecord& fill);

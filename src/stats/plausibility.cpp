@@ -145,7 +145,8 @@ QList<FillDoubt> fillDoubts(const CFuelDatabase& database, const FillCandidate& 
         const qint64 distance = qint64(fill.odometer) - log.fill(row - 1).odometer;
         const qint64 longest = longestDistance(log);
         if (longest > 0 && double(distance) > kJumpFactor * double(longest) &&
-            kilometresFrom(units, kJumpKilometres / kilometresPerUnit(units.distance), &limit) &&
+            storedDistanceFrom(units, kJumpKilometres / kilometresPerUnit(units.distance),
+                               &limit) &&
             distance > limit)
             doubts.append(FillDoubt{DoubtKind::DistanceJump, double(distance), double(longest)});
     }

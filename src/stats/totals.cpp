@@ -175,8 +175,8 @@ QString totalsUnit(const FillTotals& totals, TotalsRow row, const LogUnits& unit
 }
 
 QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits& units) {
-    const auto distance = [&units](const std::optional<qint64>& kilometres) {
-        return kilometres ? std::optional(distanceIn(units, *kilometres)) : std::nullopt;
+    const auto distance = [&units](const std::optional<qint64>& stored) {
+        return stored ? std::optional(distanceIn(units, *stored)) : std::nullopt;
     };
     switch (row) {
     case TotalsRow::Distance:

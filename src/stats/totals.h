@@ -1,9 +1,9 @@
 #pragma once
 
 // The figures over the whole fill history: distance, the fuel and cost charged to it under the
-// filling method, averages per 100 km and per month, the period and the endurance. Plain
-// computation over one database, so that any window (or a comparison of several logs) can show
-// them.
+// filling method, averages per 100 distance units and per month, the period and the endurance.
+// Plain computation over one database, so that any window (or a comparison of several logs) can
+// show them.
 
 #include "db/units.h"
 #include "stats/derived.h"
@@ -16,19 +16,19 @@ class CFuelDatabase;
 struct TextId;
 
 // A float that is infinite or NaN and a whole number without a value are not available. With
-// fewer than two fills nothing is.
+// fewer than two fills nothing is. Distances are in the log's stored unit (see derived.h).
 struct FillTotals {
     static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 
-    std::optional<qint64> distance;        // km from the first fill to the last
+    std::optional<qint64> distance;        // from the first fill to the last
     float fuel = kNone;                    // litres charged to the distance
     float cost = kNone;                    // cost charged to the distance
     std::optional<qint32> period;          // calendar days, both end days included
-    float consumption = kNone;             // litres per 100 km
-    float costOfDist = kNone;              // cost per 100 km
+    float consumption = kNone;             // litres per 100 distance units
+    float costOfDist = kNone;              // cost per 100 distance units
     std::optional<qint64> monthlyCost;     // per 30 days, rounded
-    std::optional<qint64> monthlyDistance; // km per 30 days, truncated
-    float endurance = kNone;               // km per litre
+    std::optional<qint64> monthlyDistance; // distance per 30 days, truncated
+    float endurance = kNone;               // distance per litre
     // The fills whose fuel the averages leave out, by reason (see computeTotals).
     int leftOutMissed = 0;  // in a run with a fill that was not logged
     int leftOutPartial = 0; // in a run that partial fills leave open
@@ -37,7 +37,7 @@ struct FillTotals {
 // The figures of the fills first to last (the whole log by default), as if the log held only
 // them. Distance, fuel and cost are the sums over them: the fuel and cost charged to the
 // distance are those of every fill but the last under ToEmptyTank, of every fill but the first
-// under FullTank. Consumption, cost per 100 km and endurance are over the runs (see fillRun)
+// under FullTank. Consumption, cost per distance and endurance are over the runs (see fillRun)
 // that have figures and lie inside the fills, total fuel over total distance; the fuel of the
 // other fills is left out of them, and counted.
 FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first = 0,

@@ -457,6 +457,32 @@ private slots:
         QCOMPARE(document.database().chosenUnits(), std::optional(LogUnits{}));
     }
 
+    // A copy the handheld saved over a log of miles has no settings block: its fills are added,
+    // and the readings stay in miles, on disk too.
+    void aHandheldCopyKeepsTheReadingsUnit() {
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        {
+            CFuelDatabase created(path);
+            created.load();
+            created.setNewLogUnits(kMiles);
+            QVERIFY(created.save());
+        }
+        CLogDocument document(path);
+        document.load();
+        CFuelDatabase handheld(path);
+        handheld.load();
+        handheld.setSettingsBlock(LogSettingsBlock{});
+        handheld.insertFill(fillOn(9, 9000));
+        QVERIFY(handheld.save());
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        QVERIFY(document.save());
+        QCOMPARE(document.database().getFillCount(), 5);
+        QCOMPARE(document.database().units().stored, DistanceUnit::Miles);
+        CFuelDatabase onDisk(path);
+        onDisk.load();
+        QCOMPARE(onDisk.units().stored, DistanceUnit::Miles);
+    }
+
 private:
     static int fillsOnDisk() { return fillsIn(homeFile(QStringLiteral("log.fil"))); }
 

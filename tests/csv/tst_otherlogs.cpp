@@ -532,6 +532,7 @@ void OtherLogsTest::convertsUnits_data() {
     QTest::addColumn<qint32>("odometer");
     QTest::addColumn<float>("litres");
     QTest::addColumn<float>("cost");
+    QTest::addColumn<qint32>("inMilesLog"); // the odometer as a log that stores miles keeps it
 
     const auto km = DistanceUnit::Kilometres;
     const auto mi = DistanceUnit::Miles;
@@ -539,17 +540,20 @@ void OtherLogsTest::convertsUnits_data() {
     const auto us = VolumeUnit::UsGallons;
     const auto imp = VolumeUnit::ImperialGallons;
     // Each row reads odometer 1000, volume 10 and a price per unit of 1.555.
-    QTest::newRow("km and litres")
-        << "date;odometer (km);fuel (l);price" << km << l << l << qint32(1000) << 10.0f << 15.55f;
+    QTest::newRow("km and litres") << "date;odometer (km);fuel (l);price" << km << l << l
+                                   << qint32(1000) << 10.0f << 15.55f << qint32(621);
     QTest::newRow("miles and gallons") << "date;odometer (mi);gallons;price" << mi << us << us
-                                       << qint32(1609) << 37.854118f << 15.55f;
-    QTest::newRow("gallons picked imperial") << "date;odometer (mi);gallons;price" << mi << us
-                                             << imp << qint32(1609) << 45.4609f << 15.55f;
-    QTest::newRow("imperial gallons named") << "date;odometer;volume (imp gal);price" << km << imp
-                                            << imp << qint32(1000) << 45.4609f << 15.55f;
+                                       << qint32(1609) << 37.854118f << 15.55f << qint32(1000);
+    QTest::newRow("gallons picked imperial")
+        << "date;odometer (mi);gallons;price" << mi << us << imp << qint32(1609) << 45.4609f
+        << 15.55f << qint32(1000);
+    QTest::newRow("imperial gallons named")
+        << "date;odometer;volume (imp gal);price" << km << imp << imp << qint32(1000) << 45.4609f
+        << 15.55f << qint32(621);
 }
 
-// Miles and gallons become km and litres; a price per unit is for the file's own unit.
+// Miles and gallons become km and litres (the odometer the log's stored unit); a price per unit
+// is for the file's own unit.
 void OtherLogsTest::convertsUnits() {
     QFETCH(QString, header);
     QFETCH(DistanceUnit, distanceUnit);
@@ -558,6 +562,7 @@ void OtherLogsTest::convertsUnits() {
     QFETCH(qint32, odometer);
     QFETCH(float, litres);
     QFETCH(float, cost);
+    QFETCH(qint32, inMilesLog);
     const OtherLogFile file = readOtherLog(header + QStringLiteral("\n2024-01-01;1000;10;1.555\n"));
     OtherLogSettings settings = settingsFor(file);
     QCOMPARE(settings.distanceUnit, distanceUnit);
@@ -570,6 +575,12 @@ void OtherLogsTest::convertsUnits() {
     QCOMPARE(rows.first().odometer, odometer);
     QCOMPARE(rows.first().litres, litres);
     QCOMPARE(rows.first().cost, cost);
+
+    LogUnits miles;
+    miles.distance = DistanceUnit::Miles;
+    CFuelDatabase milesLog;
+    milesLog.setNewLogUnits(miles);
+    QCOMPARE(convertOtherLog(file, settings, milesLog).first().odometer, inMilesLog);
 }
 
 void OtherLogsTest::gallonsOfUnknownKind_data() {

@@ -1,4 +1,5 @@
 #include "csv/csvwriter.h"
+#include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "filebytes.h"
 
@@ -200,6 +201,7 @@ private slots:
     void fillsSortedOnLoad();
     void longTablesReadWhole_data();
     void longTablesReadWhole();
+    void saveLayout_data();
     void saveLayout();
     void roundTripKeepsBytes();
     void format01SavedAsFormat10();
@@ -556,15 +558,42 @@ void DatabaseFileTest::longTablesReadWhole() {
     }
 }
 
+// The readings go in the unit the log was created in, whatever it is shown in later; the
+// settings block's byte 26 names it. A log without units chosen keeps a block of zeros, one in
+// kilometres a 0 there, as before that byte existed.
+void DatabaseFileTest::saveLayout_data() {
+    QTest::addColumn<int>("created"); // the distance unit's code; -1 for no units chosen
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QList<int>>("odometers");
+    QTest::newRow("no units") << -1 << 0 << QStringList{"1000", "1001"} << QList<int>{1000, 1001};
+    QTest::newRow("km") << 0 << 0 << QStringList{"1000", "1001"} << QList<int>{1000, 1001};
+    QTest::newRow("miles") << 1 << 1 << QStringList{"300", "301"} << QList<int>{300, 301};
+    QTest::newRow("miles shown in km")
+        << 1 << 0 << QStringList{"483", "484"} << QList<int>{300, 301};
+}
+
 void DatabaseFileTest::saveLayout() {
+    QFETCH(int, created);
+    QFETCH(int, shown);
+    QFETCH(QStringList, typed);
+    QFETCH(QList<int>, odometers);
     auto db = database();
+    if (created >= 0) {
+        LogUnits units;
+        units.distance = DistanceUnit(created);
+        db->setNewLogUnits(units);
+        units.distance = DistanceUnit(shown);
+        units.stored = DistanceUnit(1 - created); // no display change moves the readings
+        db->setUnits(units);
+    }
     const int station = db->findOrAddStation(QStringLiteral("Aral"));
     const int driver = db->findOrAddDriver(QStringLiteral("Eva"));
     for (int i = 0; i < 2; ++i) {
         FillRecord fill;
         fill.stationId = station;
         fill.driverId = driver;
-        fill.odometer = 1000 + i;
+        QVERIFY(readOdometer(typed.at(i), db->units(), &fill.odometer));
         fill.fuel = 40.5f;
         fill.cost = 61.25f;
         fill.dateTime = FileTime::fromValue(0x01dc000000000000ull + quint64(i));
@@ -578,10 +607,17 @@ void DatabaseFileTest::saveLayout() {
     QCOMPARE(intAt(bytes, 284), 1);
     QCOMPARE(intAt(bytes, 288), 2);
     QCOMPARE(intAt(bytes, 292), 1);
-    QCOMPARE(bytes, format10({stationBytes(0, QStringLiteral("Aral"))},
-                             {driverBytes(0, QStringLiteral("Eva"))},
-                             {fillBytes(0, QStringLiteral("n0"), 1000, 0x01dc000000000000ull, 0),
-                              fillBytes(0, QStringLiteral("n1"), 1001, 0x01dc000000000001ull, 0)}));
+    QByteArray expected =
+        format10({stationBytes(0, QStringLiteral("Aral"))}, {driverBytes(0, QStringLiteral("Eva"))},
+                 {fillBytes(0, QStringLiteral("n0"), odometers.at(0), 0x01dc000000000000ull, 0),
+                  fillBytes(0, QStringLiteral("n1"), odometers.at(1), 0x01dc000000000001ull, 0)});
+    if (created >= 0) {
+        QCOMPARE(bytes.mid(28, 4), QByteArray("TKLS"));
+        QCOMPARE(int(bytes.at(28 + 6)), shown);
+        QCOMPARE(int(bytes.at(28 + 26)), created);
+        expected.replace(28, 256, bytes.mid(28, 256));
+    }
+    QCOMPARE(bytes, expected);
     QVERIFY(m_messages.isEmpty());
 }
 

@@ -17,8 +17,8 @@ Q_DECLARE_METATYPE(LogUnits)
 namespace {
 
 LogUnits unitsOf(DistanceUnit distance, VolumeUnit volume, ConsumptionUnit consumption,
-                 const QString& currency = {}) {
-    return LogUnits{distance, volume, consumption, currency};
+                 const QString& currency = {}, DistanceUnit stored = DistanceUnit::Kilometres) {
+    return LogUnits{distance, volume, consumption, currency, stored};
 }
 
 quint32 crc32(const quint8* data, int size) {
@@ -37,7 +37,7 @@ void sealBlock(LogSettingsBlock* block) {
 
 // A block as another writer would lay it out, field by field.
 LogSettingsBlock blockOf(quint16 version, quint8 distance, quint8 volume, quint8 consumption,
-                         const QString& currency) {
+                         const QString& currency, quint8 stored = 0) {
     LogSettingsBlock block{};
     block[0] = 'T';
     block[1] = 'K';
@@ -50,6 +50,7 @@ LogSettingsBlock blockOf(quint16 version, quint8 distance, quint8 volume, quint8
     block[9] = quint8(currency.size());
     for (int i = 0; i < currency.size() && i < 8; ++i)
         qToLittleEndian<quint16>(currency.at(i).unicode(), block.data() + 10 + 2 * i);
+    block[26] = stored;
     sealBlock(&block);
     return block;
 }
@@ -61,11 +62,14 @@ class UnitsTest : public QObject {
 private slots:
     void cleanup() { language().clear(); }
 
-    // Stored km, l, l / 100 km, km / l, cost per 100 km and per litre in each unit. The inputs
-    // are one reference fill: 483 km on 37.854118 l (10 US gal) for 50.00, so that the expected
-    // values can be checked by hand.
+    // Stored distance, l, l / 100 distance, distance / l, cost per 100 distance and per litre in
+    // each unit. The inputs are one reference fill on 37.854118 l (10 US gal): 483 km for 50.00
+    // in a log that stores kilometres, 300 mi for 31.50 in one that stores miles, so that the
+    // expected values can be checked by hand. Stored and shown in miles, they are exact.
     void convertsEveryPair_data() {
         QTest::addColumn<LogUnits>("units");
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<double>("cost");
         QTest::addColumn<qint64>("distance");
         QTest::addColumn<double>("volume");
         QTest::addColumn<double>("consumption");
@@ -75,49 +79,64 @@ private slots:
         using D = DistanceUnit;
         using V = VolumeUnit;
         using C = ConsumptionUnit;
-        QTest::newRow("km l l/100km")
-            << unitsOf(D::Kilometres, V::Litres, C::LitresPer100Km) << qint64(483) << 37.854118
-            << 7.8373 << 12.7595 << 10.3520 << 1.3209;
-        QTest::newRow("km l km/l")
-            << unitsOf(D::Kilometres, V::Litres, C::KmPerLitre) << qint64(483) << 37.854118
-            << 12.7595 << 12.7595 << 10.3520 << 1.3209;
-        QTest::newRow("mi usgal mpg us") << unitsOf(D::Miles, V::UsGallons, C::MpgUs) << qint64(300)
-                                         << 10.0 << 30.0124 << 30.0124 << 16.6598 << 5.0;
-        QTest::newRow("mi l mpg imp") << unitsOf(D::Miles, V::Litres, C::MpgImperial) << qint64(300)
-                                      << 37.854118 << 36.0434 << 7.9283 << 16.6598 << 1.3209;
-        QTest::newRow("mi l mi/l") << unitsOf(D::Miles, V::Litres, C::MilesPerLitre) << qint64(300)
-                                   << 37.854118 << 7.9283 << 7.9283 << 16.6598 << 1.3209;
-        QTest::newRow("km impgal mpg imp")
-            << unitsOf(D::Kilometres, V::ImperialGallons, C::MpgImperial) << qint64(483) << 8.326741
-            << 36.0434 << 58.0061 << 10.3520 << 6.0047;
+        const auto kmLog = [](const char* name, const LogUnits& units) -> QTestData& {
+            return QTest::newRow(name) << units << qint64(483) << 50.0;
+        };
+        const auto milesLog = [](const char* name, LogUnits units) -> QTestData& {
+            units.stored = D::Miles;
+            return QTest::newRow(name) << units << qint64(300) << 31.5;
+        };
+        kmLog("km l l/100km", unitsOf(D::Kilometres, V::Litres, C::LitresPer100Km))
+            << qint64(483) << 37.854118 << 7.8373 << 12.7595 << 10.3520 << 1.3209;
+        kmLog("km l km/l", unitsOf(D::Kilometres, V::Litres, C::KmPerLitre))
+            << qint64(483) << 37.854118 << 12.7595 << 12.7595 << 10.3520 << 1.3209;
+        kmLog("mi usgal mpg us", unitsOf(D::Miles, V::UsGallons, C::MpgUs))
+            << qint64(300) << 10.0 << 30.0124 << 30.0124 << 16.6598 << 5.0;
+        kmLog("mi l mpg imp", unitsOf(D::Miles, V::Litres, C::MpgImperial))
+            << qint64(300) << 37.854118 << 36.0434 << 7.9283 << 16.6598 << 1.3209;
+        kmLog("mi l mi/l", unitsOf(D::Miles, V::Litres, C::MilesPerLitre))
+            << qint64(300) << 37.854118 << 7.9283 << 7.9283 << 16.6598 << 1.3209;
+        kmLog("km impgal mpg imp", unitsOf(D::Kilometres, V::ImperialGallons, C::MpgImperial))
+            << qint64(483) << 8.326741 << 36.0434 << 58.0061 << 10.3520 << 6.0047;
+        milesLog("stored mi: mi usgal mpg us", unitsOf(D::Miles, V::UsGallons, C::MpgUs))
+            << qint64(300) << 10.0 << 30.0 << 30.0 << 10.5 << 3.15;
+        milesLog("stored mi: km l l/100km", unitsOf(D::Kilometres, V::Litres, C::LitresPer100Km))
+            << qint64(483) << 37.854118 << 7.8405 << 12.7543 << 6.5244 << 0.8321;
+        milesLog("stored mi: km l km/l", unitsOf(D::Kilometres, V::Litres, C::KmPerLitre))
+            << qint64(483) << 37.854118 << 12.7543 << 12.7543 << 6.5244 << 0.8321;
     }
     void convertsEveryPair() {
         QFETCH(LogUnits, units);
+        QFETCH(qint64, stored);
+        QFETCH(double, cost);
         QFETCH(qint64, distance);
         QFETCH(double, volume);
         QFETCH(double, consumption);
         QFETCH(double, endurance);
         QFETCH(double, costOfDist);
         QFETCH(double, unitCost);
+        // As the derived values compute them, in float.
         const float litres = 37.854118f;
-        const float per100Km = litres / 483.0f * 100.0f;
-        const float kmPerLitre = 483.0f / litres;
+        const float per100 = litres / float(stored) * 100.0f;
+        const float perLitre = float(stored) / litres;
         const auto near = [](double actual, double expected) {
             return std::abs(actual - expected) <= 1e-4 * std::max(1.0, std::abs(expected));
         };
-        QCOMPARE(distanceIn(units, 483), distance);
+        QCOMPARE(distanceIn(units, stored), distance);
         QVERIFY2(near(volumeIn(units, litres), volume),
                  qPrintable(QString::number(volumeIn(units, litres))));
-        QVERIFY2(near(consumptionIn(units, per100Km), consumption),
-                 qPrintable(QString::number(consumptionIn(units, per100Km))));
-        QVERIFY(near(enduranceIn(units, kmPerLitre), endurance));
-        QVERIFY(near(costOfDistIn(units, 50.0f / 483.0f * 100.0f), costOfDist));
-        QVERIFY(near(unitCostIn(units, 50.0f / litres), unitCost));
+        QVERIFY2(near(consumptionIn(units, per100), consumption),
+                 qPrintable(QString::number(consumptionIn(units, per100))));
+        QVERIFY(near(enduranceIn(units, perLitre), endurance));
+        QVERIFY2(
+            near(costOfDistIn(units, float(cost) / float(stored) * 100.0f), costOfDist),
+            qPrintable(QString::number(costOfDistIn(units, float(cost) / float(stored) * 100.0f))));
+        QVERIFY(near(unitCostIn(units, float(cost) / litres), unitCost));
 
         // Back again: the shown distance and volume give the stored ones.
-        qint32 kilometres = 0;
-        QVERIFY(kilometresFrom(units, double(distance), &kilometres));
-        QCOMPARE(kilometres, 483);
+        qint32 storedBack = 0;
+        QVERIFY(storedDistanceFrom(units, double(distance), &storedBack));
+        QCOMPARE(storedBack, stored);
         QVERIFY(std::abs(litresFrom(units, float(volume)) - litres) < 1e-4f);
     }
 
@@ -132,20 +151,45 @@ private slots:
         QVERIFY(std::isnan(consumptionIn(mpg, NAN)));
     }
 
-    // A reading typed in miles shows the same miles again, whatever the reading.
-    void milesTypedShowTheSameMiles() {
-        const LogUnits miles =
-            unitsOf(DistanceUnit::Miles, VolumeUnit::Litres, ConsumptionUnit::MpgImperial);
+    // A reading typed in miles shows the same miles again, whatever the reading and whichever
+    // unit the log stores; one typed in kilometres into a log of miles goes to the nearest mile.
+    void typedReadingsShowAsTyped_data() {
+        QTest::addColumn<LogUnits>("units");
+        QTest::addColumn<qint32>("storedOf12345");
+        QTest::addColumn<bool>("showsAsTyped");
+        // The largest reading that has a stored one.
+        QTest::addColumn<double>("largest");
+        using D = DistanceUnit;
+        const auto shown = [](D distance, D stored) {
+            return unitsOf(distance, VolumeUnit::Litres, ConsumptionUnit::LitresPer100Km, {},
+                           stored);
+        };
+        QTest::newRow("miles in a log of km")
+            << shown(D::Miles, D::Kilometres) << 19867 << true << 1334384474.0;
+        QTest::newRow("miles in a log of miles")
+            << shown(D::Miles, D::Miles) << 12345 << true << 2147483647.0;
+        QTest::newRow("km in a log of miles")
+            << shown(D::Kilometres, D::Miles) << 7671 << false << 3456039923.0;
+    }
+    void typedReadingsShowAsTyped() {
+        QFETCH(LogUnits, units);
+        QFETCH(qint32, storedOf12345);
+        QFETCH(bool, showsAsTyped);
+        QFETCH(double, largest);
         for (qint32 typed : {1, 2, 3, 300, 1000, 1300, 12345, 99999, 999999, 1334000000}) {
             qint32 stored = 0;
-            QVERIFY(kilometresFrom(miles, typed, &stored));
-            QCOMPARE(distanceIn(miles, stored), qint64(typed));
+            QVERIFY(storedDistanceFrom(units, typed, &stored));
+            if (showsAsTyped)
+                QCOMPARE(distanceIn(units, stored), qint64(typed));
+            else
+                QVERIFY(std::abs(distanceIn(units, stored) - typed) <= 1);
         }
         qint32 stored = 0;
-        QVERIFY(kilometresFrom(miles, 12345, &stored));
-        QCOMPARE(stored, 19867);
-        QVERIFY(!kilometresFrom(miles, 1400000000, &stored));
-        QVERIFY(!kilometresFrom(miles, NAN, &stored));
+        QVERIFY(storedDistanceFrom(units, 12345, &stored));
+        QCOMPARE(stored, storedOf12345);
+        QVERIFY(storedDistanceFrom(units, largest, &stored));
+        QVERIFY(!storedDistanceFrom(units, largest + 1.0, &stored));
+        QVERIFY(!storedDistanceFrom(units, NAN, &stored));
     }
 
     void newLogsTakeTheLocale_data() {
@@ -225,6 +269,12 @@ private slots:
                                        << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
                                                   ConsumptionUnit::LitresPer100Km, "abc");
         QTest::newRow("mi/l without miles") << bytes(blockOf(1, 0, 0, 4, {})) << true << LogUnits{};
+        LogUnits milesLog = us;
+        milesLog.stored = DistanceUnit::Miles;
+        QTest::newRow("readings in miles")
+            << bytes(blockOf(1, 1, 1, 2, "US$", 1)) << true << milesLog;
+        QTest::newRow("readings in an unknown unit")
+            << bytes(blockOf(1, 1, 1, 2, "US$", 7)) << true << us;
         LogSettingsBlock longCurrency = blockOf(1, 0, 0, 0, "12345678");
         longCurrency[9] = 200;
         sealBlock(&longCurrency);
@@ -242,10 +292,13 @@ private slots:
         QCOMPARE(result.has_value(), chosen);
         QCOMPARE(result.value_or(LogUnits{}), units);
 
-        // Stored back: a block that read keeps its version and the bytes this version leaves
-        // alone; any other is a new block of this version. Either reads as stored.
-        const LogUnits changed = unitsOf(DistanceUnit::Kilometres, VolumeUnit::ImperialGallons,
-                                         ConsumptionUnit::KmPerLitre, QStringLiteral("\u20ac"));
+        // Stored back (with the readings' unit as it was, as no display change touches it): a
+        // block that read keeps its version and the bytes this version leaves alone, a code of
+        // an unknown unit of the readings too; any other is a new block of this version. Either
+        // reads as stored.
+        const LogUnits changed =
+            unitsOf(DistanceUnit::Kilometres, VolumeUnit::ImperialGallons,
+                    ConsumptionUnit::KmPerLitre, QStringLiteral("\u20ac"), units.stored);
         const LogSettingsBlock written = writeLogSettings(read, changed);
         QCOMPARE(readLogSettings(written), std::optional(changed));
         QCOMPARE(qFromLittleEndian<quint16>(written.data() + 4),

@@ -71,6 +71,18 @@ void answerSettings(const LogUnits& units, LogUnits* shown = nullptr) {
     });
 }
 
+// Answers the next fill dialog with these texts and OK.
+void answerFill(const QString& odometer, const QString& fuel, const QString& cost,
+                const QString& date) {
+    DialogSeams::setNextDialogHandler([=](QDialog& dialog) {
+        control<QLineEdit>(dialog, "odometer")->setText(odometer);
+        control<QLineEdit>(dialog, "fuel")->setText(fuel);
+        control<QLineEdit>(dialog, "cost")->setText(cost);
+        control<QLineEdit>(dialog, "date")->setText(date);
+        QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    });
+}
+
 std::optional<LogUnits> unitsIn(const QString& path) {
     CFuelDatabase database(path);
     database.setMessageSink([](const QString&) {});
@@ -255,18 +267,36 @@ private slots:
         QCOMPARE(log.database().getFill(1)->fuel, 37.854118f);
     }
 
-    // A new vehicle starts in the units of the user's country, and can be given others.
+    // A new vehicle starts in the units of the user's country, and can be given others. Its
+    // readings are stored in its distance unit, so that what is typed in it, and every figure
+    // derived from it, is exact; other units chosen later change what is shown, not the readings.
     void aNewVehicleTakesTheLocale_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<LogUnits>("units");
-        QTest::newRow("en_US") << "en_US" << kUsUnits;
-        QTest::newRow("de_DE") << "de_DE"
-                               << LogUnits{DistanceUnit::Kilometres, VolumeUnit::Litres,
-                                           ConsumptionUnit::LitresPer100Km, QStringLiteral("€")};
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("fuel");
+        QTest::addColumn<QStringList>("figures"); // consumption, cost per distance, status line
+        QTest::addColumn<LogUnits>("later");
+        QTest::addColumn<QStringList>("figuresLater"); // odometer, consumption
+        LogUnits miles = kUsUnits;
+        miles.stored = DistanceUnit::Miles;
+        const LogUnits metric{DistanceUnit::Kilometres, VolumeUnit::Litres,
+                              ConsumptionUnit::LitresPer100Km, QStringLiteral("€")};
+        QTest::newRow("en_US") << "en_US" << miles << QStringList{"1000", "1300"} << "10"
+                               << QStringList{"30,00", "10,50", "Average 30,00 mpg (US)"} << metric
+                               << QStringList{"2092", "7,84"};
+        QTest::newRow("de_DE") << "de_DE" << metric << QStringList{"1000", "1483"} << "37,85"
+                               << QStringList{"7,84", "6,52", "Average 7,84 l / 100 km"} << kUsUnits
+                               << QStringList{"921", "30,02"};
     }
     void aNewVehicleTakesTheLocale() {
         QFETCH(QString, locale);
         QFETCH(LogUnits, units);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, fuel);
+        QFETCH(QStringList, figures);
+        QFETCH(LogUnits, later);
+        QFETCH(QStringList, figuresLater);
         QLocale::setDefault(QLocale(locale));
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("new.fil"));
@@ -284,6 +314,34 @@ private slots:
         QCOMPARE(m_window->vehiclePath(), path);
         QCOMPARE(unitsIn(path), std::optional(units));
         QVERIFY(!mileLitres);
+
+        CLogDocument& log = m_window->document();
+        for (int i = 0; i < 2; ++i) {
+            answerFill(typed.at(i), fuel, QStringLiteral("31,50"),
+                       QStringLiteral("%1.1.2004").arg(i + 2));
+            m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        }
+        QVERIFY(log.save());
+        QCOMPARE(log.database().getFill(1)->odometer, typed.at(1).toInt());
+        QStringList shown;
+        DialogSeams::setNextDialogHandler([&shown](QDialog& dialog) {
+            shown << text(dialog, "consumption") << text(dialog, "costOfDist");
+        });
+        m_window->selectRow(1);
+        m_window->dispatchCommand(CMainWnd::CmdFillInformation);
+        const QString summary = m_window->findChild<QLabel*>(QStringLiteral("summary"))->text();
+        shown << summary.section(QStringLiteral("  \u00b7  "), -1);
+        QCOMPARE(shown, figures);
+
+        const QByteArray stored = readAll(path).mid(284);
+        answerSettings(later);
+        m_window->dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(readAll(path).mid(284), stored);
+        QCOMPARE(unitsIn(path)->stored, units.stored);
+        CFillListModel* model = m_window->listModel();
+        QCOMPARE((QStringList{model->cellText(1, CFillListModel::Odometer),
+                              model->cellText(1, CFillListModel::Consumption)}),
+                 figuresLater);
 
         // Cancelled, no vehicle is made.
         const QString other = folder.filePath(QStringLiteral("other.fil"));

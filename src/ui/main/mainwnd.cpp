@@ -795,10 +795,13 @@ QString CMainWnd::summaryText() const {
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
-    const float consumption = computeTotals(database, readFillingMethod()).consumption;
-    if (isPlausibleAmount(consumption))
+    const FillTotals totals = computeTotals(database, readFillingMethod());
+    const LogUnits units = database.units();
+    if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
         parts.append(translate(Text::Main_StatusAverage)
-                         .arg(dialogValueText(consumption), translate(Text::units_consumption)));
+                         .arg(totalsValueText(totals, TotalsRow::Consumption, units),
+                              totalsUnit(totals, TotalsRow::Consumption, units)));
+    }
     return parts.join(QStringLiteral("  \u00b7  "));
 }
 

@@ -93,6 +93,7 @@ void CUnitsGroup::setUnits(const LogUnits& units) {
     selectCode(m_volume, units.volume);
     selectCode(m_consumption, units.consumption);
     m_currency->setText(units.currency);
+    m_stored = units.stored;
     offerConsumptionUnits();
 }
 
@@ -102,6 +103,7 @@ LogUnits CUnitsGroup::units() const {
     units.volume = selectedCode<VolumeUnit>(m_volume);
     units.consumption = selectedCode<ConsumptionUnit>(m_consumption);
     units.currency = fittedCurrency(m_currency->text());
+    units.stored = m_stored;
     if (!consumptionFits(units))
         units.consumption = ConsumptionUnit::LitresPer100Km;
     return units;

@@ -38,4 +38,6 @@ private:
     QComboBox* m_volume = nullptr;
     QComboBox* m_consumption = nullptr;
     QLineEdit* m_currency = nullptr;
+    // Not a choice here: the readings stay in the unit they are stored in.
+    DistanceUnit m_stored = DistanceUnit::Kilometres;
 };
