@@ -12,6 +12,11 @@
 
 namespace mergeproperty {
 
+// A name as the station and driver lookup compares it: as the field stores it, ignoring case.
+template <std::size_t N> QByteArray foldedName(const char16_t (&name)[N]) {
+    return fieldFit(fieldText(name), qsizetype(N)).toCaseFolded().toUtf8();
+}
+
 // A fill's content as text: its record with names in place of ids, notes up to their end, flags.
 inline QByteArray fillContent(const DatabaseTables& tables, std::size_t index) {
     const FillRecord& fill = tables.fills[index];
@@ -20,11 +25,11 @@ inline QByteArray fillContent(const DatabaseTables& tables, std::size_t index) {
     bytes += fieldView(fill.notes).toUtf8() + '\0';
     const auto station = std::size_t(fill.stationId);
     if (fill.stationId >= 0 && station < tables.stations.size())
-        bytes += fieldView(tables.stations[station].name).toString().toCaseFolded().toUtf8();
+        bytes += foldedName(tables.stations[station].name);
     bytes += '\0';
     const auto driver = std::size_t(fill.driverId);
     if (fill.driverId >= 0 && driver < tables.drivers.size())
-        bytes += 'd' + fieldView(tables.drivers[driver].name).toString().toCaseFolded().toUtf8();
+        bytes += 'd' + foldedName(tables.drivers[driver].name);
     const FillFlags flags = flagsAt(tables.fillFlags, int(index));
     bytes += '\0' + QByteArray::number(int(flags.partial) + 2 * int(flags.missedBefore));
     return bytes;

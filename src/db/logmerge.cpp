@@ -100,11 +100,12 @@ struct MergeKey {
 };
 static_assert(sizeof(MergeKey) == sizeof(FillRecord) + sizeof(quint32));
 
-// Names numbered as the station lookup tells them apart: whole, ignoring case.
+// Names numbered as the station lookup tells them apart: as their field stores them when added
+// (a name filling the whole field loses its last unit), whole, ignoring case.
 class NameNumbers {
 public:
-    int number(QStringView name) {
-        const QString folded = name.toString().toCaseFolded();
+    int number(const QString& name, qsizetype fieldUnits) {
+        const QString folded = fieldFit(name, fieldUnits).toCaseFolded();
         auto it = m_numbers.constFind(folded);
         if (it == m_numbers.cend())
             it = m_numbers.insert(folded, int(m_numbers.size()));
@@ -119,7 +120,7 @@ template <typename Record>
 std::vector<int> nameNumbers(NameNumbers& names, const std::vector<Record>& records) {
     std::vector<int> numbers(records.size());
     for (std::size_t i = 0; i < records.size(); ++i)
-        numbers[i] = names.number(fieldView(records[i].name));
+        numbers[i] = names.number(fieldText(records[i].name), std::size(records[i].name));
     return numbers;
 }
 
@@ -127,7 +128,7 @@ std::vector<MergeKey> mergeKeys(const DatabaseTables& tables, NameNumbers& stati
                                 NameNumbers& driverNames) {
     const std::vector<int> stations = nameNumbers(stationNames, tables.stations);
     const std::vector<int> drivers = nameNumbers(driverNames, tables.drivers);
-    const int noStation = stationNames.number({});
+    const int noStation = stationNames.number(QString(), kStationNameUnits);
     std::vector<MergeKey> keys(tables.fills.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         MergeKey& key = keys[i];

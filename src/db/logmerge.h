@@ -51,7 +51,8 @@ struct LogMerge {
 //
 // A fill is its content: time, odometer, amount, cost (the stored float bits), notes up to their
 // end, flags, and the names of its station and driver (compared as the station lookup compares
-// them, whole and ignoring case; ids differ between copies). Equal fills are the same fill, and
+// them: as their field stores them when added, whole and ignoring case; ids differ between
+// copies). Equal fills are the same fill, and
 // the tables are multisets: a fill present twice counts twice. For every such fill the result
 // holds as many as base has, plus the change of one side; when both sides added (or both removed)
 // copies of it, the larger change, since equal fills on both sides are the same fill. So:
