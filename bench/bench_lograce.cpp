@@ -58,7 +58,8 @@ bool holds(const QString& path, const std::vector<int>& extra) {
         bool found = false;
         for (int row = log.getFillCount() - 1; row >= 0 && !found; --row) {
             const FillRecord* fill = log.getFill(row);
-            found = fill->dateTime == wanted.dateTime && fill->odometer == wanted.odometer;
+            found = fill->dateTime.value() == wanted.dateTime.value() &&
+                    fill->odometer == wanted.odometer;
         }
         if (!found)
             return false;
