@@ -3,14 +3,18 @@
 // order; the per-fill section gives flags only when it matched; what was loaded is saved whole
 // and loads back to the same tables, flags and log settings; units stored into any settings block
 // read back as stored, never change the unit the readings are stored in, and keep the bytes this
-// version does not write.
+// version does not write. Two copies changed from the loaded log (removals, additions, edits of
+// any field, another station table, another order, other settings) merge three-way against it
+// without losing a change either side made.
 
 #include "db/fueldatabase.h"
 #include "fuzzinput.h"
+#include "mergeproperty.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -38,6 +42,147 @@ bool sameTables(const CFuelDatabase& a, const CFuelDatabase& b) {
     return true;
 }
 
+// A change of one field of a fill, chosen by random: often to a value another change may choose
+// too, so that both sides sometimes make the same edit.
+void changeField(FillRecord& fill, FillFlags& flags, std::minstd_rand& random, int stations,
+                 int drivers) {
+    switch (random() % 8) {
+    case 0:
+        fill.dateTime = FileTime::fromValue(fill.dateTime.value() + random() % 3);
+        break;
+    case 1:
+        fill.odometer += 1;
+        break;
+    case 2:
+        fill.fuel = float(random() % 3);
+        break;
+    case 3:
+        fill.cost = -fill.cost;
+        break;
+    case 4:
+        // A change after the notes' end is no change.
+        setFieldText(fill.notes, random() % 2 ? QStringLiteral("x") : QString());
+        fill.notes[kNotesUnits - 1] = char16_t(random());
+        break;
+    case 5:
+        fill.stationId = int(random() % unsigned(stations + 2)) - 1;
+        break;
+    case 6:
+        fill.driverId = int(random() % unsigned(drivers + 2)) - 1;
+        break;
+    default:
+        flags = {bool(random() % 2), bool(random() % 2)};
+    }
+}
+
+// Ours: the loaded log changed through the database, as the window changes it.
+void changeOurs(CFuelDatabase& ours, std::minstd_rand& random) {
+    if (random() % 4 == 0) {
+        LogSettingsBlock settings = ours.tables().settings;
+        settings[random() % settings.size()] ^= 1;
+        ours.setSettingsBlock(settings);
+    }
+    for (int change = int(random() % 6); change > 0; --change) {
+        const int count = ours.getFillCount();
+        const int at = count > 0 ? int(random() % unsigned(count)) : -1;
+        FillRecord fill = at >= 0 ? *ours.getFill(at) : FillRecord();
+        FillFlags flags = ours.getFillFlags(at);
+        switch (random() % 3) {
+        case 0:
+            ours.removeFill(at);
+            break;
+        case 1:
+            if (random() % 2)
+                changeField(fill, flags, random, ours.getStationCount(), ours.getDriverCount());
+            if (fill.stationId < 0 || fill.stationId >= ours.getStationCount())
+                fill.stationId = ours.findOrAddStation(QStringLiteral("Shell"));
+            ours.insertFill(fill, flags);
+            break;
+        default:
+            if (at < 0)
+                break;
+            changeField(fill, flags, random, ours.getStationCount(), ours.getDriverCount());
+            if (fill.stationId < 0 || fill.stationId >= ours.getStationCount())
+                fill.stationId = ours.findOrAddStation(QStringLiteral("shell"));
+            *ours.getFill(at) = fill;
+            ours.setFillFlags(at, flags);
+            ours.sortFills();
+        }
+    }
+    // An id beyond its table would name the next record added (by the merge, say): the window
+    // never stores one, and one from the file means none.
+    for (int i = 0; i < ours.getFillCount(); ++i) {
+        FillRecord& fill = *ours.getFill(i);
+        if (fill.driverId >= ours.getDriverCount())
+            fill.driverId = -1;
+        if (fill.stationId < 0 || fill.stationId >= ours.getStationCount())
+            fill.stationId = ours.findOrAddStation(QString());
+    }
+}
+
+// Theirs: the loaded tables changed as another program might leave them: any order, another
+// station table, ids outside it.
+void changeTheirs(DatabaseTables& theirs, std::minstd_rand& random) {
+    if (random() % 4 == 0)
+        theirs.settings[random() % theirs.settings.size()] ^= 1;
+    theirs.fillFlags.resize(theirs.fills.size());
+    for (int change = int(random() % 6); change > 0; --change) {
+        const std::size_t count = theirs.fills.size();
+        const std::size_t at = count > 0 ? random() % count : 0;
+        switch (random() % 3) {
+        case 0:
+            if (count > 0) {
+                theirs.fills.erase(theirs.fills.begin() + qsizetype(at));
+                theirs.fillFlags.erase(theirs.fillFlags.begin() + qsizetype(at));
+            }
+            break;
+        case 1: {
+            FillRecord fill = count > 0 ? theirs.fills[at] : FillRecord();
+            FillFlags flags = count > 0 ? theirs.fillFlags[at] : FillFlags();
+            if (random() % 2)
+                changeField(fill, flags, random, int(theirs.stations.size()),
+                            int(theirs.drivers.size()));
+            theirs.fills.push_back(fill);
+            theirs.fillFlags.push_back(flags);
+            break;
+        }
+        default:
+            if (count > 0)
+                changeField(theirs.fills[at], theirs.fillFlags[at], random,
+                            int(theirs.stations.size()), int(theirs.drivers.size()));
+        }
+    }
+    if (random() % 2) {
+        std::reverse(theirs.fills.begin(), theirs.fills.end());
+        std::reverse(theirs.fillFlags.begin(), theirs.fillFlags.end());
+    }
+    if (random() % 2) {
+        // The same stations in reverse order, under their new ids.
+        const int stations = int(theirs.stations.size());
+        std::reverse(theirs.stations.begin(), theirs.stations.end());
+        for (FillRecord& fill : theirs.fills) {
+            if (fill.stationId >= 0 && fill.stationId < stations)
+                fill.stationId = stations - 1 - fill.stationId;
+        }
+    }
+}
+
+void checkMerge(const CFuelDatabase& loaded, const uint8_t* data, std::size_t size) {
+    std::minstd_rand random(unsigned(qHashBits(data, size)));
+    const DatabaseTables& base = loaded.tables();
+    CFuelDatabase ours = loaded;
+    changeOurs(ours, random);
+    DatabaseTables theirs = base;
+    changeTheirs(theirs, random);
+
+    const LogMerge merge = mergeThreeWay(base, ours.tables(), theirs);
+    CFuelDatabase merged = ours;
+    applyLogMerge(merged, merge);
+    const char* violation =
+        mergeproperty::mergeViolation(base, ours.tables(), theirs, merge, merged.tables());
+    fuzzCheck(!violation, violation ? violation : "");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -61,6 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     fuzzCheck(loaded.fillExtrasStatus() == FillExtrasStatus::Read || !loaded.anyFillFlagged(),
               "flags from a section that did not match");
+    checkMerge(loaded, data, size);
 
     // Saved elsewhere, so the input is never copied to a backup.
     loaded.setFilePath(copy);

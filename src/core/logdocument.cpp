@@ -89,9 +89,8 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        const bool counted = m_kind == CLogDocument::ImportStep ||
-                             m_kind == CLogDocument::OtherCopyStep ||
-                             m_kind == CLogDocument::NoteMarkersStep;
+        const bool counted =
+            m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::NoteMarkersStep;
         return counted ? text.arg(m_count) : text;
     }
 
@@ -175,12 +174,12 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     m_fileUnread = status == DatabaseReadStatus::BadHeader ||
                    status == DatabaseReadStatus::UnknownFormat ||
                    status == DatabaseReadStatus::Unopenable;
-    const LogSettingsBlock settingsOnDisk = database.tables().settings;
+    DatabaseTables onDisk = database.tables();
     // A first start leaves the new log on disk at once, in the units of the user's country
     // (chosen before the log is shown, so that the list's headers name them from the start).
     if (!stamp.exists)
         database.setNewLogUnits(localeUnits(QLocale()));
-    replaceDatabase(std::move(database), stamp, settingsOnDisk);
+    replaceDatabase(std::move(database), stamp, std::move(onDisk));
     return true;
 }
 
@@ -217,11 +216,11 @@ void CLogDocument::discardSession() {
 }
 
 void CLogDocument::replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
-                                   const LogSettingsBlock& settings) {
+                                   DatabaseTables onDisk) {
     emit aboutToReplaceLog();
     m_database = std::move(database);
     m_undoStack->clear();
-    m_storage->opened(stamp, settings);
+    m_storage->opened(stamp, std::move(onDisk));
     emit logReplaced();
     emit logOpened();
 }

@@ -164,10 +164,9 @@ private:
     // changes) when refuse is set and the file is no log.
     bool read(const QString& path, bool refuse);
     void report(const QString& text) const;
-    // Makes database the open log, with no undo history; the file held it as stamp and
-    // settings say.
-    void replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
-                         const LogSettingsBlock& settings);
+    // Makes database the open log, with no undo history; the file was as stamp says and held
+    // onDisk.
+    void replaceDatabase(CFuelDatabase database, const FileStamp& stamp, DatabaseTables onDisk);
 
     CFuelDatabase m_database;
     QUndoStack* m_undoStack = nullptr;

@@ -12,12 +12,15 @@
 #include <QTimer>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
+#include <utility>
 
 struct LogWrite {
     DatabaseWriteStatus status = DatabaseWriteStatus::WriteFailed;
     FileStamp stamp;
     bool keptOldFile = false;
     quint64 changeCount = 0;
+    // The file of another kind that the write keeps, as a backup of this name.
+    QString foreignBackup;
     // The state the write started from: a failure after a failure is not said again.
     CLogStorage::State startedFrom = CLogStorage::State::Idle;
 };
@@ -30,11 +33,12 @@ CLogStorage::CLogStorage(CLogDocument& document)
     m_writeTimer->setInterval(kWriteDelayMs);
     connect(m_writeTimer, &QTimer::timeout, this, &CLogStorage::startWrite);
     connect(m_writeWatcher, &QFutureWatcher<LogWrite>::finished, this, &CLogStorage::finishWrite);
-    // Another program wrote the file: its fills come in now, not only at the next change.
+    // Another program wrote the file: its changes come in now, not only at the next change here.
+    // During a write, the file is looked at when the write is done.
     connect(m_fileWatcher, &QFileSystemWatcher::fileChanged, this, [this] {
         watchFile();
-        if (m_state != State::Closed && m_state != State::Writing &&
-            m_state != State::WritingAgain && fileStamp(filePath()) != m_stamp)
+        if (m_state != State::Writing && m_state != State::WritingAgain &&
+            fileStamp(filePath()) != m_stamp)
             scheduleWrite();
     });
 }
@@ -45,12 +49,13 @@ QString CLogStorage::filePath() const {
     return m_document.filePath();
 }
 
-void CLogStorage::opened(const FileStamp& stamp, const LogSettingsBlock& settings) {
+void CLogStorage::opened(const FileStamp& stamp, DatabaseTables tables) {
     m_state = State::Idle;
     m_changeCount = 0;
     m_recoveredChange.reset();
     m_stamp = stamp;
-    m_settingsOnDisk = settings;
+    m_base = std::move(tables);
+    m_olderBase.reset();
     m_keepForeignFile = false;
     watchFile();
     if (!stamp.exists)
@@ -71,8 +76,8 @@ void CLogStorage::settle() {
 bool CLogStorage::save() {
     settle();
     const CFuelDatabase& database = m_document.database();
-    const bool onDisk =
-        !m_document.hasUnsavedChanges() && !database.mustKeepOldFile() && m_stamp.exists;
+    const bool onDisk = !m_document.hasUnsavedChanges() && !database.mustKeepOldFile() &&
+                        !m_keepForeignFile && m_stamp.exists;
     if (onDisk && fileStamp(filePath()) == m_stamp)
         return true;
     return writeSynchronously();
@@ -98,7 +103,8 @@ SavedTo CLogStorage::saveWithoutMessages() {
     const CFuelDatabase& database = m_document.database();
     const bool lastWritten = writing && last.status == DatabaseWriteStatus::Written;
     const bool ours = fileStamp(filePath()) == (lastWritten ? last.stamp : m_stamp);
-    if (ours && writeFile(database, filePath(), database.mustKeepOldFile(), nullptr, false))
+    if (ours && writeFile(database, filePath(), database.mustKeepOldFile() || m_keepForeignFile,
+                          nullptr, false))
         return SavedTo::Log;
     keepInRecovery();
     return recoveryPath().isEmpty() ? SavedTo::Nowhere : SavedTo::Recovery;
@@ -139,13 +145,19 @@ bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, 
     return status == DatabaseWriteStatus::Written;
 }
 
-void CLogStorage::logWritten(const FileStamp& stamp, bool keptOldFile, bool clean) {
+void CLogStorage::newBase(DatabaseTables tables) {
+    m_olderBase = std::move(m_base);
+    m_base = std::move(tables);
+}
+
+void CLogStorage::logWritten(const FileStamp& stamp, DatabaseTables written, bool keptOldFile,
+                             bool clean) {
     if (keptOldFile) {
         m_document.m_database.oldFileKept();
         m_keepForeignFile = false;
     }
     m_stamp = stamp;
-    m_settingsOnDisk = m_document.database().tables().settings;
+    newBase(std::move(written));
     m_state = State::Idle;
     if (clean)
         m_document.undoStack()->setClean();
@@ -167,13 +179,23 @@ void CLogStorage::cannotWrite(State state, const QString& text) {
 }
 
 bool CLogStorage::writeSynchronously() {
-    if (!checkFile())
-        return false;
-    const CFuelDatabase& database = m_document.database();
-    const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    DatabaseWriteStatus status = DatabaseWriteStatus::Changed;
+    bool keep = false;
+    QString foreignBackup;
     FileStamp stamp;
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        filePath(), databaseFileBytes(database.header(), database.tables()), keep, &stamp);
+    // Another program that keeps replacing the file while this one writes wins in the end: its
+    // file stays, and the fills stay open here.
+    for (int attempt = 0; attempt < kWriteAttempts && status == DatabaseWriteStatus::Changed;
+         ++attempt) {
+        if (!checkFile())
+            return false;
+        const CFuelDatabase& database = m_document.database();
+        keep = database.mustKeepOldFile() || m_keepForeignFile;
+        foreignBackup = m_keepForeignFile ? backupFilePath(filePath()) : QString();
+        status =
+            writeDatabaseBytes(filePath(), databaseFileBytes(database.header(), database.tables()),
+                               keep, &stamp, &m_stamp);
+    }
     if (status != DatabaseWriteStatus::Written) {
         // Asked for by the user: said every time.
         if (m_state == State::Unwritable)
@@ -181,8 +203,18 @@ bool CLogStorage::writeSynchronously() {
         cannotWrite(State::Unwritable, writeStatusMessage(status));
         return false;
     }
-    logWritten(stamp, keep, true);
+    logWritten(stamp, m_document.database().tables(), keep, true);
+    foreignFileKept(foreignBackup);
     return true;
+}
+
+void CLogStorage::foreignFileKept(const QString& backup) {
+    if (backup.isEmpty())
+        return;
+    const QString text =
+        translate(Text::Main_OtherCopyUnreadable)
+            .arg(QDir::toNativeSeparators(filePath()), QDir::toNativeSeparators(backup));
+    emit m_document.notice(text);
 }
 
 void CLogStorage::scheduleWrite() {
@@ -201,33 +233,52 @@ void CLogStorage::startWrite() {
     }
     if (!checkFile())
         return;
-    if (!m_document.hasUnsavedChanges() && m_stamp.exists)
+    // A file of another kind in the log's place is moved aside now, not at the next change.
+    if (!m_document.hasUnsavedChanges() && m_stamp.exists && !m_keepForeignFile)
         return;
     const CFuelDatabase& database = m_document.database();
     const bool keep = database.mustKeepOldFile() || m_keepForeignFile;
+    const bool foreign = m_keepForeignFile;
     const QString path = filePath();
     const quint64 changeCount = m_changeCount;
     const State from = m_state;
+    const FileStamp expected = m_stamp;
     // The bytes are taken here, on this thread; only the disk work runs on the worker.
     const QByteArray bytes = databaseFileBytes(database.header(), database.tables());
+    m_writing = database.tables();
     m_state = State::Writing;
-    m_writeWatcher->setFuture(QtConcurrent::run([path, bytes, keep, changeCount, from] {
-        LogWrite write;
-        write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp);
-        write.keptOldFile = keep;
-        write.changeCount = changeCount;
-        write.startedFrom = from;
-        return write;
-    }));
+    m_writeWatcher->setFuture(
+        QtConcurrent::run([path, bytes, keep, foreign, changeCount, from, expected] {
+            LogWrite write;
+            if (foreign)
+                write.foreignBackup = backupFilePath(path);
+            write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp, &expected);
+            write.keptOldFile = keep;
+            write.changeCount = changeCount;
+            write.startedFrom = from;
+            return write;
+        }));
 }
 
 void CLogStorage::finishWrite() {
     if (m_state != State::Writing && m_state != State::WritingAgain)
         return;
-    const bool again = m_state == State::WritingAgain;
+    bool again = m_state == State::WritingAgain;
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
-        logWritten(write.stamp, write.keptOldFile, write.changeCount == m_changeCount);
+        logWritten(write.stamp, std::move(m_writing), write.keptOldFile,
+                   write.changeCount == m_changeCount);
+        foreignFileKept(write.foreignBackup);
+        // Another program's copy renamed over the file since this write's rename is merged now.
+        const FileStamp now = fileStamp(filePath());
+        if (now.exists && now != m_stamp)
+            again = true;
+    } else if (write.status == DatabaseWriteStatus::Changed) {
+        // Another program replaced the file while it was written: its copy is merged and the
+        // log written again.
+        m_state = write.startedFrom;
+        startWrite();
+        return;
     } else {
         // The fills stay here, and every change tries again.
         m_state = write.startedFrom;
@@ -252,46 +303,62 @@ bool CLogStorage::checkFile() {
     const DatabaseReadStatus status = readDatabaseFile(filePath(), &theirs);
     m_stamp = now;
     if (status == DatabaseReadStatus::Complete) {
-        CFuelDatabase& database = m_document.m_database;
-        // A copy the handheld saved has lost the block: its readings are still in our unit.
-        const bool sameReadings =
-            readLogSettings(theirs.settings).value_or(LogUnits{}).stored == database.units().stored;
-        if (theirs.settings != m_settingsOnDisk && database.tables().settings == m_settingsOnDisk &&
-            sameReadings) {
-            database.setSettingsBlock(theirs.settings);
-            m_settingsOnDisk = theirs.settings;
-            emit m_document.unitsChanged();
-        }
         mergeOtherCopy(theirs);
+        newBase(std::move(theirs));
     } else if (status != DatabaseReadStatus::NoFile) {
+        // Never merged: the write that follows keeps it as a backup (and says so).
         m_keepForeignFile = true;
-        emit m_document.notice(translate(Text::Main_OtherCopyUnreadable)
-                                   .arg(QDir::toNativeSeparators(backupFilePath(filePath()))));
     }
     return true;
 }
 
-// The merge is worked out on a copy, then applied as a step of its own, so that the list hears
-// of each new row and Undo can take the step back.
+namespace {
+
+// How much of the open log a merge takes away.
+int loss(const LogMerge& merge) {
+    return merge.removed + merge.changed;
+}
+
+} // namespace
+
+// The merge is applied as a step of its own, so that the list hears of each row it changes and
+// Undo can take it back. The per-log settings are no step: they are taken over as they are.
 void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
     CFuelDatabase& database = m_document.m_database;
-    CFuelDatabase merged = database;
-    const std::vector<int> rows = ::mergeOtherCopy(merged, theirs);
-    if (rows.empty())
-        return;
-    for (int id = database.getStationCount(); id < merged.getStationCount(); ++id)
-        database.findOrAddStation(fieldText(merged.getStation(id)->name));
-    for (int id = database.getDriverCount(); id < merged.getDriverCount(); ++id)
-        database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
-    LogChange change;
-    change.insertedRows = rows;
-    for (const int row : rows) {
-        change.insertedFills.push_back(*merged.getFill(row));
-        change.insertedFlags.push_back(merged.getFillFlags(row));
+    LogMerge merge = mergeThreeWay(m_base, database.tables(), theirs);
+    // A copy made from the file as it was before this program's last write (a sync tool bringing
+    // an edit made elsewhere a moment late) lacks what that write changed: against the earlier
+    // state that is no change of theirs. Of the two bases, the one that takes less away from the
+    // open log is taken, the later one when they take as much: in doubt, nothing is lost.
+    if (m_olderBase && loss(merge) > 0) {
+        LogMerge older = mergeThreeWay(*m_olderBase, database.tables(), theirs);
+        if (loss(older) < loss(merge))
+            merge = std::move(older);
     }
-    const int count = int(rows.size());
-    m_document.push(CLogDocument::OtherCopyStep, std::move(change), count, -1);
-    emit m_document.notice(translate(Text::Main_OtherCopyMerged).arg(count));
+    // A copy the handheld saved has lost the settings block: its readings are still in ours.
+    if (merge.settings &&
+        readLogSettings(*merge.settings).value_or(LogUnits{}).stored == database.units().stored) {
+        database.setSettingsBlock(*merge.settings);
+        emit m_document.unitsChanged();
+    }
+    if (merge.removedRows.empty() && merge.insertedRows.empty())
+        return;
+    LogChange change;
+    change.removedRows = merge.removedRows;
+    for (const int row : merge.removedRows) {
+        change.removedFills.push_back(*database.getFill(row));
+        change.removedFlags.push_back(database.getFillFlags(row));
+    }
+    resolveMergedFills(database, merge, &change.insertedFills, &change.insertedFlags);
+    change.insertedRows = merge.insertedRows;
+    m_document.push(CLogDocument::OtherCopyStep, std::move(change), 0, -1);
+    QString text = translate(Text::Main_OtherCopyMerged)
+                       .arg(merge.added)
+                       .arg(merge.removed)
+                       .arg(merge.changed);
+    if (merge.conflicts > 0)
+        text += u' ' + translate(Text::Main_OtherCopyConflicts).arg(merge.conflicts);
+    emit m_document.notice(text);
 }
 
 void CLogStorage::watchFile() {
@@ -311,6 +378,7 @@ bool CLogStorage::saveAs(const QString& path) {
     }
     m_document.m_database.setFilePath(path);
     m_keepForeignFile = false;
-    logWritten(stamp, false, true);
+    logWritten(stamp, m_document.database().tables(), false, true);
+    m_olderBase.reset();
     return true;
 }

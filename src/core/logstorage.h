@@ -1,9 +1,11 @@
 #pragma once
 
 // Where the open log meets its file. Every change is written within a moment, atomically, on a
-// worker thread; before each write the file is checked, and a copy that another program (a sync
-// tool) put there is merged into the log instead of written over. A file that went away or
-// cannot be written is reported once, the fills stay open, and they are written at once to the
+// worker thread. The file is watched and checked again before each write and before the rename
+// that ends it: a copy that another program (a sync tool) put there is merged three-way into the
+// log (against the state this program last read or wrote) and the result written at once; a file
+// that does not read is moved aside. A file that went away or cannot be written is reported
+// once, the fills stay open, and they are written at once to the
 // log's recovery file (core/recovery.h), every time the log cannot be written.
 
 #include "core/recovery.h"
@@ -12,6 +14,7 @@
 #include "db/logsettings.h"
 
 #include <QObject>
+#include <optional>
 
 class CFuelDatabase;
 class CLogDocument;
@@ -35,6 +38,9 @@ public:
 
     // How long after a change its write starts: changes made in one go are written once.
     static constexpr int kWriteDelayMs = 200;
+    // How often a write asked for (save, Exit) merges and tries again when another program
+    // replaced the file while it was written.
+    static constexpr int kWriteAttempts = 5;
 
     explicit CLogStorage(CLogDocument& document);
     ~CLogStorage() override;
@@ -42,8 +48,8 @@ public:
     State state() const { return m_state; }
 
     // The document's log was just read from its file; stamp is the file's before the read,
-    // settings the settings block the file held.
-    void opened(const FileStamp& stamp, const LogSettingsBlock& settings);
+    // tables what the read gave.
+    void opened(const FileStamp& stamp, DatabaseTables tables);
     // A step, an undo or a redo changed the log.
     void changed();
 
@@ -81,10 +87,15 @@ private:
     void mergeOtherCopy(const DatabaseTables& theirs);
     bool writeSynchronously();
     // A write of the whole log reached the disk: the file is ours as `stamp` says.
-    void logWritten(const FileStamp& stamp, bool keptOldFile, bool clean);
+    void logWritten(const FileStamp& stamp, DatabaseTables written, bool keptOldFile, bool clean);
+    // The file now holds tables (read or written here).
+    void newBase(DatabaseTables tables);
     // The log could not be written to its file (state Unwritable or Gone); `text` says why
     // and is shown once per run of failures.
     void cannotWrite(State state, const QString& text);
+    // After a write that moved a file of another kind from the log's path to backup (empty:
+    // none): the user hears of both files.
+    void foreignFileKept(const QString& backup);
     // Writes the log to its recovery file; says where the fills are now.
     QString keepInRecovery();
     void watchFile();
@@ -96,9 +107,12 @@ private:
     QFileSystemWatcher* m_fileWatcher = nullptr;
     // The file as this program last read or wrote it.
     FileStamp m_stamp;
-    // The settings block the file held then: units chosen in another copy since are taken over
-    // unless they were changed here too.
-    LogSettingsBlock m_settingsOnDisk{};
+    // The log as the file held it then: the base of a merge with another copy.
+    DatabaseTables m_base;
+    // The base before the last write, for a copy made from the file before that write.
+    std::optional<DatabaseTables> m_olderBase;
+    // What the write under way puts on disk: the base once it is there.
+    DatabaseTables m_writing;
     // Counts every change; a write makes the log clean only if none came since it started.
     quint64 m_changeCount = 0;
     // The file at the path is something else than a log: the next write keeps it as a backup.

@@ -20,6 +20,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -291,6 +292,28 @@ private:
 };
 #endif
 
+#ifdef Q_OS_UNIX
+// An exclusive lock on a folder while it is held (none where the folder cannot be opened).
+class FolderLock {
+public:
+    explicit FolderLock(const QByteArray& folder)
+        : m_descriptor(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (m_descriptor >= 0)
+            while (::flock(m_descriptor, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+
+private:
+    int m_descriptor;
+};
+#endif
+
 // The copy of the old file is on the disk, data and name, before the file it keeps is replaced.
 bool keepBackup(const QString& path) {
     const QString backup = backupFilePath(path);
@@ -386,7 +409,8 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
 // QSaveFile is not used on Unix: its commit flushes the file but ignores a failed flush, and a
 // flush of our own on top of it costs a second wait for the disk.
 DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
-                                       bool keepOldFile, FileStamp* placed) {
+                                       bool keepOldFile, FileStamp* placed,
+                                       const FileStamp* expected) {
     if (path.isEmpty())
         return DatabaseWriteStatus::CreateFailed;
 #ifdef Q_OS_UNIX
@@ -409,14 +433,21 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
     if (!writeAll(file.descriptor(), bytes.constData(), bytes.size()) ||
         !flushDescriptor(file.descriptor()))
         return DatabaseWriteStatus::WriteFailed;
-    // The rename leaves the file's size, time and inode as they are now.
-    const FileStamp stamp = descriptorStamp(file.descriptor());
-    if (keepOldFile && exists && !keepBackup(path))
-        return DatabaseWriteStatus::BackupFailed;
-    if (!file.replaceTarget())
-        return DatabaseWriteStatus::WriteFailed;
-    if (placed)
-        *placed = stamp;
+    {
+        // The file is checked once more just before it is replaced, under a lock on the folder
+        // that every write of this program takes, so that two of them never replace each other's
+        // file unseen.
+        const FolderLock lock(folder);
+        if (expected && fileStamp(path) != *expected)
+            return DatabaseWriteStatus::Changed;
+        if (keepOldFile && exists && !keepBackup(path))
+            return DatabaseWriteStatus::BackupFailed;
+        if (!file.replaceTarget())
+            return DatabaseWriteStatus::WriteFailed;
+        // Taken after the rename, which sets the file's change time.
+        if (placed)
+            *placed = descriptorStamp(file.descriptor());
+    }
     file.removeStale();
     return flushFolder(folder) ? DatabaseWriteStatus::Written : DatabaseWriteStatus::WriteFailed;
 #else
@@ -424,10 +455,14 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return DatabaseWriteStatus::CreateFailed;
     bool backupFailed = false;
+    bool changed = false;
     const bool written = commitSaveFile(file, bytes, [&] {
-        backupFailed = keepOldFile && QFileInfo::exists(path) && !keepBackup(path);
-        return !backupFailed;
+        changed = expected && fileStamp(path) != *expected;
+        backupFailed = !changed && keepOldFile && QFileInfo::exists(path) && !keepBackup(path);
+        return !changed && !backupFailed;
     });
+    if (changed)
+        return DatabaseWriteStatus::Changed;
     if (!written)
         return backupFailed ? DatabaseWriteStatus::BackupFailed : DatabaseWriteStatus::WriteFailed;
     if (placed)
@@ -447,6 +482,7 @@ QString writeStatusMessage(DatabaseWriteStatus status) {
     case DatabaseWriteStatus::BackupFailed:
         return QStringLiteral("Could not create the file!");
     case DatabaseWriteStatus::WriteFailed:
+    case DatabaseWriteStatus::Changed:
         return QStringLiteral("Error saving data!");
     case DatabaseWriteStatus::Written:
         break;

@@ -62,6 +62,7 @@ enum class DatabaseWriteStatus {
     CreateFailed,
     WriteFailed,
     BackupFailed,
+    Changed, // the file at the path is no longer the one the caller expected: left as it is
 };
 
 // The file of the tables in format 1.0, byte for byte as writeDatabaseFile writes it.
@@ -78,11 +79,15 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
 // save that succeeded removes the temporary files that earlier saves of the same path left
 // behind in a crash (their names are ".<name>.tkm-" and a random part). *placed, when given,
 // becomes the stamp of the new file as soon as it is in place (taken from the written file itself,
-// so another program's write cannot slip in between); it is set also when only the folder's flush
+// so another program's rename cannot slip in between); it is set also when only the folder's flush
 // failed afterwards, and left as it was when the old file stays. Uses no shared state: safe to call
-// on any thread.
+// on any thread. With expected, the file at the path is checked against it just before the rename,
+// under a lock that every write of this program takes on the folder: when another program has
+// changed or replaced it since (or made it where expected says nothing was), it is left as it is
+// and the status is Changed.
 DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
-                                       bool keepOldFile, FileStamp* placed = nullptr);
+                                       bool keepOldFile, FileStamp* placed = nullptr,
+                                       const FileStamp* expected = nullptr);
 
 // databaseFileBytes, then writeDatabaseBytes.
 DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,

@@ -14,11 +14,15 @@ namespace {
 FileStamp stampOf(const struct stat& status) {
 #ifdef Q_OS_DARWIN
     const struct timespec& modified = status.st_mtimespec;
+    const struct timespec& changed = status.st_ctimespec;
 #else
     const struct timespec& modified = status.st_mtim;
+    const struct timespec& changed = status.st_ctim;
 #endif
-    return {qint64(status.st_size), qint64(modified.tv_sec) * 1000000000 + modified.tv_nsec,
-            quint64(status.st_ino), true};
+    const auto ns = [](const struct timespec& time) {
+        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    return {qint64(status.st_size), ns(modified), quint64(status.st_ino), ns(changed), true};
 }
 
 } // namespace
@@ -39,6 +43,6 @@ FileStamp fileStamp(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, true};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000, 0, 0, true};
 #endif
 }

@@ -2,7 +2,8 @@
 
 // What tells one version of a file from another without reading it: a program that replaces
 // the file (a sync tool writes a new file and renames it over) changes the inode, and one that
-// writes into it changes the size or the modification time.
+// writes into it changes the inode's change time, which no program can set back (the
+// modification time can be: rsync --inplace -t restores it).
 
 #include <QString>
 #include <QtGlobal>
@@ -11,6 +12,7 @@ struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0; // modification time, nanoseconds since 1970 (milliseconds off Unix)
     quint64 inode = 0;     // 0 where the system has none
+    qint64 changedNs = 0;  // the inode's change time (st_ctime); 0 where the system has none
     bool exists = false;
 
     friend bool operator==(const FileStamp&, const FileStamp&) = default;

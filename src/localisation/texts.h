@@ -164,12 +164,13 @@ inline constexpr TextId Main_UnreadFileKept{
     u"The file is kept as \"%1\" before anything is written in its place."};
 inline constexpr TextId Main_TitleNotRead{u"Main", u"TitleNotRead", u"%1 (not read)"};
 // What the open log's file went through, in the status line.
-inline constexpr TextId Main_OtherCopyMerged{u"Main", u"OtherCopyMerged",
-                                             u"%1 fills from another copy of this log were added."};
+inline constexpr TextId Main_OtherCopyMerged{
+    u"Main", u"OtherCopyMerged",
+    u"Changes from another copy of this log: added %1, removed %2, changed %3."};
 inline constexpr TextId Main_OtherCopyUnreadable{
     u"Main", u"OtherCopyUnreadable",
-    u"Another program put something that is not a fuel log in place of the log file. It is kept as "
-    u"\"%1\"."};
+    u"Another program put something that is not a fuel log in place of the log file \"%1\". It is "
+    u"kept as \"%2\", and the open fills were written to \"%1\"."};
 inline constexpr TextId Main_LogFileGone{u"Main", u"LogFileGone",
                                          u"The log file \"%1\" is no longer there. The fills stay "
                                          u"open here: keep them with File > Save as."};
@@ -187,6 +188,9 @@ inline constexpr TextId Main_EmptyLog{u"Main", u"EmptyLog",
 inline constexpr TextId Main_LogFilter{u"Main", u"LogFilter", u"Tankometer logs"};
 inline constexpr TextId Main_StatusAverage{u"Main", u"StatusAverage", u"Average %1 %2"};
 inline constexpr TextId Main_StatusFills{u"Main", u"StatusFills", u"%1 fills"};
+inline constexpr TextId Main_OtherCopyConflicts{
+    u"Main", u"OtherCopyConflicts",
+    u"Fills changed differently in both copies are kept in both versions: %1."};
 inline constexpr TextId Main_StatusOneFill{u"Main", u"StatusOneFill", u"1 fill"};
 // Where the fills go when the log cannot be written, and what the next start offers.
 inline constexpr TextId Main_RecoveryWritten{
@@ -379,7 +383,7 @@ inline constexpr TextId undo_EditFill{u"undo", u"EditFill", u"Edit fill"};
 inline constexpr TextId undo_Import{u"undo", u"Import", u"Import of %1 fills"};
 inline constexpr TextId undo_NoteMarkers{u"undo", u"NoteMarkers",
                                          u"Flags of %1 fills from their notes"};
-inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"%1 fills from another copy"};
+inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"Changes from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId undo_Recovered{u"undo", u"Recovered", u"Add the fills of the last session"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
@@ -521,6 +525,7 @@ inline constexpr TextId all[] = {
     Main_RecoveryOfferOne,
     Main_EndRecovered,
     Main_EndLost,
+    Main_OtherCopyConflicts,
     main_Consumption,
     main_Cost,
     main_CostOfDist,

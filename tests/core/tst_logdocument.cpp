@@ -1,6 +1,7 @@
 #include "core/logdocument.h"
 #include "csv/csvreader.h"
 #include "csv/csvwriter.h"
+#include "filebytes.h"
 #include "localisation/language.h"
 #include "testtime.h"
 
@@ -8,6 +9,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -48,6 +53,55 @@ int fillsIn(const QString& path) {
     database.setMessageSink([](const QString&) {});
     database.load();
     return database.getFillCount();
+}
+
+// What another program does to the log's file: puts the bytes in place the way a sync tool does
+// (a new file renamed over it), or writes them into the file and sets its modification time back
+// (rsync --inplace -t).
+void replaceFile(const QString& path, const QByteArray& bytes) {
+    const QString other = path + QStringLiteral(".sync");
+    writeAll(other, bytes);
+    QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()),
+             0);
+}
+
+void rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    struct stat before;
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &before) == 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+// The log at path with a change another program made to it, as the bytes of its file.
+QByteArray changedCopy(const QString& path, const std::function<void(CFuelDatabase&)>& change) {
+    CFuelDatabase other(path);
+    other.load();
+    change(other);
+    return databaseFileBytes(other.header(), other.tables());
+}
+
+// The fills as odometer, cost and notes: what the merge cases below change.
+QStringList fillsOf(const CFuelDatabase& database) {
+    QStringList fills;
+    for (int row = 0; row < database.getFillCount(); ++row) {
+        const FillRecord* fill = database.getFill(row);
+        fills.append(QStringLiteral("%1/%2/%3")
+                         .arg(fill->odometer)
+                         .arg(double(fill->cost))
+                         .arg(fieldText(fill->notes)));
+    }
+    return fills;
+}
+
+QStringList fillsOf(const QString& path) {
+    CFuelDatabase database(path);
+    database.setMessageSink([](const QString&) {});
+    database.load();
+    return fillsOf(database);
 }
 
 QStringList snapshot(const CFuelDatabase& database) {
@@ -246,10 +300,11 @@ private slots:
         QCOMPARE(notices.size(), 1);
         if (replacement == QLatin1String("copy")) {
             QCOMPARE(notices.first().first().toString(),
-                     QStringLiteral("1 fills from another copy of this log were added."));
+                     QStringLiteral(
+                         "Changes from another copy of this log: added 1, removed 0, changed 0."));
             QVERIFY(messages.isEmpty());
             // Undo takes back the step of the other copy like any other.
-            QCOMPARE(document.undoText(), QStringLiteral("1 fills from another copy"));
+            QCOMPARE(document.undoText(), QStringLiteral("Changes from another copy"));
             QCOMPARE(document.database().getFillFlags(4), (FillFlags{false, true}));
             // Units chosen there (and not here) come along.
             QCOMPARE(document.database().chosenUnits(), std::optional(kMiles));
@@ -264,6 +319,124 @@ private slots:
             QCOMPARE(document.filePath(), homeFile(QStringLiteral("rescued.fil")));
             QVERIFY(!document.hasUnsavedChanges());
         }
+    }
+
+    // Another program changes the open log's file, and nothing changes here after it (or a fill is
+    // added here at once): the window and the file come to agree by themselves. A file that does
+    // not read is moved aside byte for byte and the open fills written in its place at once.
+    void anotherProgramsChangeIsTakenAtOnce_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("addHere");
+        QTest::addColumn<QStringList>("fills"); // shown and on disk afterwards
+        QTest::addColumn<QString>("notice");    // of a merge
+        const QString first = QStringLiteral("1000/60/Teilbetankung");
+        const QString second = QStringLiteral("3000/60/partial fill");
+        const QString third = QStringLiteral("5000/60/partial fill; after missed fills; ok");
+        const QString added = QStringLiteral("7000/60/");
+        const QString merged = QStringLiteral("Changes from another copy of this log: added %1, "
+                                              "removed %2, changed %3.");
+        QTest::newRow("a copy cut short")
+            << "cut" << false << QStringList{first, second, third} << QString();
+        QTest::newRow("a CSV file")
+            << "csv" << true << QStringList{first, second, third, added} << QString();
+        QTest::newRow("a fill removed there")
+            << "remove" << false << QStringList{first, third} << merged.arg(0).arg(1).arg(0);
+        QTest::newRow("the cost edited there, a fill added here")
+            << "cost" << true
+            << QStringList{first, QStringLiteral("3000/99.5/partial fill"), third, added}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("the notes edited there, a fill added here")
+            << "notes" << true << QStringList{first, QStringLiteral("3000/60/full"), third, added}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("rewritten in place with the old time")
+            << "in place" << false
+            << QStringList{first, second,
+                           QStringLiteral("5000/99.5/partial fill; after missed fills; ok")}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("the cost edited on both sides")
+            << "both" << false
+            << QStringList{first, QStringLiteral("3000/70/partial fill"),
+                           QStringLiteral("3000/99.5/partial fill"), third}
+            << merged.arg(1).arg(0).arg(0) +
+                   QStringLiteral(" Fills changed differently in both copies are kept in both "
+                                  "versions: 1.");
+    }
+    void anotherProgramsChangeIsTakenAtOnce() {
+        QFETCH(QString, change);
+        QFETCH(bool, addHere);
+        QFETCH(QStringList, fills);
+        QFETCH(QString, notice);
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        const QString backup = path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        CLogDocument document(path);
+        document.load();
+        QSignalSpy notices(&document, &CLogDocument::notice);
+        QByteArray foreign;
+        if (change == QLatin1String("cut"))
+            foreign = readAll(path).chopped(100);
+        else if (change == QLatin1String("csv"))
+            foreign = "Date;Odometer;Fuel\n2024-03-09;9000;40\n";
+        if (!foreign.isEmpty())
+            replaceFile(path, foreign);
+        const auto cost = [](CFuelDatabase& log) { log.getFill(1)->cost = 99.5f; };
+        if (change == QLatin1String("remove"))
+            replaceFile(path, changedCopy(path, [](CFuelDatabase& log) { log.removeFill(1); }));
+        if (change == QLatin1String("cost"))
+            replaceFile(path, changedCopy(path, cost));
+        if (change == QLatin1String("notes")) {
+            replaceFile(path, changedCopy(path, [](CFuelDatabase& log) {
+                            setFieldText(log.getFill(1)->notes, QStringLiteral("full"));
+                        }));
+        }
+        if (change == QLatin1String("in place")) {
+            rewriteInPlace(
+                path, changedCopy(path, [](CFuelDatabase& log) { log.getFill(2)->cost = 99.5f; }));
+        }
+        if (change == QLatin1String("both")) {
+            // The other copy was made before the edit here reached the file.
+            const QByteArray theirs = changedCopy(path, cost);
+            FillRecord fill = *document.database().getFill(1);
+            fill.cost = 70.0f;
+            document.editFill(1, QStringLiteral("Aral"), fill, QStringLiteral("Eva"),
+                              document.database().getFillFlags(1));
+            QTRY_VERIFY(!document.hasUnsavedChanges());
+            replaceFile(path, theirs);
+        }
+        if (addHere)
+            document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+
+        // No change here is needed for the other side's to come in and the result to be written.
+        QTRY_COMPARE(fillsOf(document.database()), fills);
+        QTRY_VERIFY(!document.hasUnsavedChanges());
+        QTRY_COMPARE(fillsOf(path), fills);
+        if (!foreign.isEmpty()) {
+            // Said once the write is done.
+            QTRY_COMPARE(notices.size(), 1);
+            QCOMPARE(readAll(backup), foreign);
+            const QString text = notices.first().first().toString();
+            QVERIFY2(text.contains(path) && text.contains(backup), qPrintable(text));
+        } else {
+            QCOMPARE(notices.size(), 1);
+            QCOMPARE(notices.first().first().toString(), notice);
+            QCOMPARE(document.undoText(), QStringLiteral("Changes from another copy"));
+        }
+    }
+
+    // Two programs on one log each add a fill and write at the same moment: the one that
+    // writes second takes the other's fill in first.
+    void twoDocumentsOnOneFileKeepBothFills() {
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        CLogDocument first(path);
+        CLogDocument second(path);
+        first.load();
+        second.load();
+        QSignalSpy firstWritten(&first, &CLogDocument::written);
+        QSignalSpy secondWritten(&second, &CLogDocument::written);
+        first.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        second.addFill(QStringLiteral("Shell"), fillOn(8, 8000), QStringLiteral("Eva"));
+        QTRY_VERIFY(!firstWritten.isEmpty() && !secondWritten.isEmpty());
+        QCOMPARE(fillsOnDisk(), 5);
     }
 
     // Units chosen here win over those of a copy another program put there since.

@@ -862,8 +862,9 @@ void DatabaseFileTest::replacesOnlyRegularFiles() {
     QVERIFY(tables.stations.empty());
 }
 
-// Another program's write shows in the stamp: in place (1 ns later, then grown at the same time)
-// or as a new file renamed over the old one (same size and time).
+// Another program's write shows in the stamp: in place (1 ns later, then grown at the same time,
+// then the same size with the time set back) or as a new file renamed over the old one (same size
+// and time).
 void DatabaseFileTest::stampTellsVersionsApart() {
     const auto write = [](const QString& path, QIODevice::OpenMode mode, long nanoseconds) {
         QFile file(path);
@@ -880,7 +881,8 @@ void DatabaseFileTest::stampTellsVersionsApart() {
     write(other, QIODevice::WriteOnly, 5);
     QVERIFY(QFile::remove(m_path) && QFile::rename(other, m_path));
     QVERIFY(fileStamp(m_path) != stamp);
-    for (const QIODevice::OpenMode mode : {QIODevice::ReadWrite, QIODevice::Append}) {
+    for (const QIODevice::OpenMode mode :
+         {QIODevice::ReadWrite, QIODevice::Append, QIODevice::ReadWrite}) {
         stamp = fileStamp(m_path);
         write(m_path, mode, 6);
         QVERIFY(fileStamp(m_path) != stamp);

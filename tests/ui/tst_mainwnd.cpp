@@ -385,7 +385,8 @@ private slots:
         QVERIFY(window.document().save());
         QCOMPARE(window.listModel()->rowCount(), 3);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("notice"))->text(),
-                 QStringLiteral("1 fills from another copy of this log were added."));
+                 QStringLiteral(
+                     "Changes from another copy of this log: added 1, removed 0, changed 0."));
     }
 
     // Escape neither ends the window nor discards anything; without changes there is nothing

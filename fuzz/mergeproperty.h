@@ -1,0 +1,77 @@
+#pragma once
+
+// What a three-way merge of the log must give, checked against the tables themselves rather than
+// the merge's own workings: shared by the database fuzz target and the merge's unit test.
+
+#include "db/logmerge.h"
+
+#include <QHash>
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace mergeproperty {
+
+// A name as the station and driver lookup compares it: as the field stores it, ignoring case.
+template <std::size_t N> QByteArray foldedName(const char16_t (&name)[N]) {
+    return fieldFit(fieldText(name), qsizetype(N)).toCaseFolded().toUtf8();
+}
+
+// A fill's content as text: its record with names in place of ids, notes up to their end, flags.
+inline QByteArray fillContent(const DatabaseTables& tables, std::size_t index) {
+    const FillRecord& fill = tables.fills[index];
+    QByteArray bytes(reinterpret_cast<const char*>(&fill.odometer),
+                     sizeof fill - offsetof(FillRecord, odometer) - sizeof fill.driverId);
+    bytes += fieldView(fill.notes).toUtf8() + '\0';
+    const auto station = std::size_t(fill.stationId);
+    if (fill.stationId >= 0 && station < tables.stations.size())
+        bytes += foldedName(tables.stations[station].name);
+    bytes += '\0';
+    const auto driver = std::size_t(fill.driverId);
+    if (fill.driverId >= 0 && driver < tables.drivers.size())
+        bytes += 'd' + foldedName(tables.drivers[driver].name);
+    const FillFlags flags = flagsAt(tables.fillFlags, int(index));
+    bytes += '\0' + QByteArray::number(int(flags.partial) + 2 * int(flags.missedBefore));
+    return bytes;
+}
+
+// Null when the merged tables (ours after the merge was applied) keep to the rules, else what
+// they break: every fill either side added or changed is there at least as often as that side
+// added it; where theirs did not change a fill, ours' count of it stays, and where ours did not,
+// theirs' count is taken; ours in time order stays so; the counts describe the rows.
+inline const char* mergeViolation(const DatabaseTables& base, const DatabaseTables& ours,
+                                  const DatabaseTables& theirs, const LogMerge& merge,
+                                  const DatabaseTables& merged) {
+    QHash<QByteArray, std::array<int, 4>> counts;
+    const DatabaseTables* tables[] = {&base, &ours, &theirs, &merged};
+    for (std::size_t side = 0; side < 4; ++side) {
+        for (std::size_t i = 0; i < tables[side]->fills.size(); ++i)
+            ++counts[fillContent(*tables[side], i)][side];
+    }
+    for (const auto& [b, o, t, m] : counts) {
+        if (m < o - b || m < t - b)
+            return "a fill one side added or changed is lost";
+        if (t == b && m != o)
+            return "a change made in ours only did not stay";
+        if (o == b && m != t)
+            return "a change made in theirs only was not taken";
+    }
+    const auto inOrder = [](const DatabaseTables& tables) {
+        return std::is_sorted(tables.fills.begin(), tables.fills.end(),
+                              [](const FillRecord& a, const FillRecord& b) {
+                                  return compareFileTime(a.dateTime, b.dateTime) < 0;
+                              });
+    };
+    if (inOrder(ours) && !inOrder(merged))
+        return "the merged fills are out of time order";
+    if (merge.removed + merge.changed != int(merge.removedRows.size()) ||
+        merge.added + merge.changed != int(merge.insertedRows.size()))
+        return "the counts do not describe the rows";
+    if (merge.settings.value_or(ours.settings) != merged.settings ||
+        (ours.settings == base.settings && merged.settings != theirs.settings) ||
+        (theirs.settings == base.settings && merged.settings != ours.settings))
+        return "the settings do not follow the rule";
+    return nullptr;
+}
+
+} // namespace mergeproperty
