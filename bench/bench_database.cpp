@@ -1,8 +1,10 @@
 // Load and save of a database with one million fills against reading and writing the same
-// bytes plainly, and fills inserted one at a time in and against time order.
+// bytes plainly, fills inserted one at a time in and against time order, and the three-way
+// merge of two copies of a log of 100 000 fills against copying their tables.
 
-#include "db/fueldatabase.h"
 #include "benchfills.h"
+#include "db/fueldatabase.h"
+#include "db/logmerge.h"
 #include "ratios.h"
 
 #include <QByteArray>
@@ -130,6 +132,62 @@ void BM_InsertInReverseTimeOrder(benchmark::State& state) {
     insertOneByOne(state, true);
 }
 
+// A log of 100 000 fills as base; ours and theirs each with 100 fills removed, 100 added and
+// 100 edited (cost or notes), some of them the same fills on both sides.
+struct MergeTables {
+    static constexpr int kCount = 100000;
+    DatabaseTables base;
+    DatabaseTables ours;
+    DatabaseTables theirs;
+
+    MergeTables() {
+        CFuelDatabase db;
+        const int stations[] = {db.findOrAddStation(QStringLiteral("Aral")),
+                                db.findOrAddStation(QStringLiteral("Shell"))};
+        const int driver = db.findOrAddDriver(QStringLiteral("Eva"));
+        for (int i = 0; i < kCount; ++i)
+            db.insertFill(makeBenchFill(i, stations[i % 2], driver));
+        base = db.tables();
+        ours = changed(db, 0);
+        theirs = changed(db, 500);
+    }
+
+    static DatabaseTables changed(CFuelDatabase db, int offset) {
+        for (int k = 0; k < 100; ++k) {
+            const int at = offset + k * 997;
+            db.getFill(at)->cost += 1.0f;
+            setFieldText(db.getFill(at + 1)->notes, QStringLiteral("edited"));
+            db.insertFill(makeBenchFill(kCount + offset + k, 0, -1));
+            db.removeFill(at + 2);
+        }
+        return db.tables();
+    }
+};
+
+const MergeTables& mergeTables() {
+    static const MergeTables tables;
+    return tables;
+}
+
+void BM_MergeThreeWay(benchmark::State& state) {
+    const MergeTables& tables = mergeTables();
+    for (auto _ : state) {
+        const LogMerge merge = mergeThreeWay(tables.base, tables.ours, tables.theirs);
+        benchmark::DoNotOptimize(merge.insertedRows.data());
+        if (merge.changed != 200 || merge.added != 100 || merge.removed != 100)
+            state.SkipWithError("unexpected merge");
+    }
+}
+
+// The three tables copied, as the least a merge that looks at every fill costs.
+void BM_CopyMergeTables(benchmark::State& state) {
+    const MergeTables& tables = mergeTables();
+    for (auto _ : state) {
+        DatabaseTables copies[] = {tables.base, tables.ours, tables.theirs};
+        benchmark::DoNotOptimize(copies[2].fills.data());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond);
@@ -143,6 +201,8 @@ BENCHMARK(BM_InsertInReverseTimeOrder)
     ->Arg(20000)
     ->Arg(40000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyMergeTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MergeThreeWay)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // Twice the count takes at most this much longer: linear with room for the cache.
@@ -156,6 +216,7 @@ int main(int argc, char** argv) {
         {"BM_InsertInReverseTimeOrder/10000", "BM_InsertInTimeOrder/10000", 0},
         {"BM_InsertInReverseTimeOrder/20000", "BM_InsertInReverseTimeOrder/10000", kLinear},
         {"BM_InsertInReverseTimeOrder/40000", "BM_InsertInReverseTimeOrder/20000", kLinear},
+        {"BM_MergeThreeWay", "BM_CopyMergeTables", 0},
     };
     return runBenchmarksWithRatios(argc, argv, comparisons);
 }

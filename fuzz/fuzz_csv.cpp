@@ -68,6 +68,13 @@ int recordCount(const QString& text) {
     return count;
 }
 
+// Whether the regional settings print a date that reads back (a separator of several characters
+// that are not blanks does not). Before ISO dates read, no date read under such settings at all.
+bool datesReadBack() {
+    FileTime day;
+    return readDateTime(formatDate(FileTime::fromValue(0)), QString(), &day) == DateTimePart::None;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -94,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     checkTables(db);
 
     // Export, import with the export's own columns, export again: the same text.
-    if (!fuzzPrintsReadBack(regional))
+    if (!fuzzPrintsReadBack(regional) || !datesReadBack())
         return 0;
     const QString exported = csvExportText(db);
     CFuelDatabase again;
@@ -115,12 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CCsvReader guardedReader;
     guardedReader.setText(guardedExport);
     importCsv(guardedReader, CsvColumnMap{0, 1, 2, 3, 7, 4, 5, 6}, unguarded);
-    // Where the regional settings let a date read back at all.
-    FileTime day;
-    if (readDateTime(formatDate(guarded.getFill(0)->dateTime), QString(), &day) ==
-        DateTimePart::None)
-        fuzzCheck(csvExportText(unguarded) == guardedExport,
-                  "a text does not come back through the export's formula guard");
+    fuzzCheck(csvExportText(unguarded) == guardedExport,
+              "a text does not come back through the export's formula guard");
     float amount = 0.0f;
     float readBack = 0.0f;
     if (readAmount(first, &amount))

@@ -33,8 +33,6 @@ struct FillDoubt {
     double value;
     double reference;
     FileTime date;
-
-    friend bool operator==(const FillDoubt&, const FillDoubt&) = default;
 };
 
 // A fill about to be stored: a new one (editedIndex -1) or the one at editedIndex changed.
