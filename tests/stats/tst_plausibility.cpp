@@ -169,9 +169,7 @@ private slots:
         QTest::addColumn<int>("consumption");
         QTest::addColumn<FillDoubt>("doubt");
         QTest::addColumn<QString>("text");
-        const int km = int(DistanceUnit::Kilometres);
         const int mi = int(DistanceUnit::Miles);
-        const int litres = int(ConsumptionUnit::LitresPer100Km);
         const int mpg = int(ConsumptionUnit::MpgUs);
         QTest::newRow("readings in miles")
             << mi << mpg << FillDoubt{DoubtKind::OdometerNotAbovePrevious, 16093, 16094}
@@ -180,10 +178,6 @@ private slots:
             << mi << mpg << FillDoubt{DoubtKind::DistanceJump, 3219, 805}
             << "The distance of 2000 mi since the fill before is more than three times the "
                "longest distance between two fills so far (500 mi).";
-        QTest::newRow("consumption in litres")
-            << km << litres << FillDoubt{DoubtKind::Consumption, 45.0}
-            << "The consumption of 45.00 l / 100 km lies outside the usual 2.00 to 30.00 l / "
-               "100 km.";
         QTest::newRow("consumption in mpg")
             << mi << mpg << FillDoubt{DoubtKind::Consumption, 1.0}
             << "The consumption of 235.21 mpg (US) lies outside the usual 7.84 to 117.61 mpg "

@@ -571,8 +571,6 @@ private slots:
         QTest::newRow("the two typed last")
             << false << QStringList{"fuel=40", "unitPrice=1,5", "cost=50", "unitPrice=2"}
             << QStringList{"25,00", "2", "50"} << "25 50";
-        QTest::newRow("one alone")
-            << false << QStringList{"cost=50"} << QStringList{"", "", "50"} << "";
         QTest::newRow("a price of 0 gives no fuel")
             << false << QStringList{"unitPrice=0", "cost=50"} << QStringList{"", "0", "50"} << "";
         QTest::newRow("an unreadable unit price")
@@ -581,8 +579,6 @@ private slots:
         QTest::newRow("an edit: the unit price changes the cost")
             << true << QStringList{"unitPrice=1,6"} << QStringList{"40,00", "1,6", "64,00"}
             << "40 64";
-        QTest::newRow("an edit: the cost changes the unit price")
-            << true << QStringList{"cost=80"} << QStringList{"40,00", "2,000", "80"} << "40 80";
     }
     void theThirdAmountIsComputed() {
         QFETCH(bool, edit);
