@@ -55,8 +55,8 @@ QList<CStatsTableModel::Row> namedRows(const QList<NamedSums>& named, const QStr
     QList<CStatsTableModel::Row> rows;
     rows.reserve(named.size());
     for (const NamedSums& entry : named)
-        rows.append(
-            {entry.name.isEmpty() ? unnamed : entry.name, double(rows.size()), entry.sums, false});
+        rows.append(CStatsTableModel::Row{entry.name.isEmpty() ? unnamed : entry.name,
+                                          double(rows.size()), entry.sums, false});
     return rows;
 }
 
@@ -497,10 +497,12 @@ void CStatisticsWnd::showTable() {
                     ? QString::number(bucket.year)
                     : m_source.locale.toString(QDate(bucket.year, bucket.month, 1),
                                                QStringLiteral("MMM yyyy"));
-            rows.append({label, bucket.year * 100.0 + bucket.month, bucket.sums, false});
+            rows.append(CStatsTableModel::Row{label, bucket.year * 100.0 + bucket.month,
+                                              bucket.sums, false});
         }
-        rows.append({::translate(Text::statswnd_Total), 0.0,
-                     sumsOfDays(*m_source.database, m_source.method, m_source.days), true});
+        rows.append(CStatsTableModel::Row{
+            ::translate(Text::statswnd_Total), 0.0,
+            sumsOfDays(*m_source.database, m_source.method, m_source.days), true});
     }
     const QString title =
         ::translate(by == StatsGrouping::ByYear ? Text::statswnd_Year : Text::statswnd_Month);

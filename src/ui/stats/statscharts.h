@@ -3,6 +3,7 @@
 // The charts of the statistics window and its report: one series over a range of days with a
 // date axis, the series' average over the range as a line and a trailing mean as its trend.
 
+#include "db/units.h"
 #include "stats/periodstats.h"
 
 #include <QLocale>
