@@ -5,6 +5,7 @@
 #include "benchfills.h"
 #include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/vehicles.h"
 #include "db/fueldatabase.h"
 #include "ratios.h"
 #include "ui/messagebox.h"
@@ -81,7 +82,10 @@ void BM_ChangePeriod(benchmark::State& state) {
     window.resize(1000, 700);
     window.grab();
     const int year = yearsWithFills(document->database()).value(100);
-    const StatsPeriod periods[] = {{PeriodChoice::Year, year}, {}};
+    StatsPeriod oneYear;
+    oneYear.choice = PeriodChoice::Year;
+    oneYear.year = year;
+    const StatsPeriod periods[] = {oneYear, StatsPeriod()};
     int round = 0;
     for (auto _ : state) {
         window.setPeriod(periods[round++ % 2]);
