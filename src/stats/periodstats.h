@@ -30,9 +30,9 @@ enum class PeriodChoice {
 
 struct StatsPeriod {
     PeriodChoice choice = PeriodChoice::All;
-    int year = 0;  // for Year
-    QDate from;    // for Range
-    QDate to;      // for Range
+    int year = 0; // for Year
+    QDate from;   // for Range
+    QDate to;     // for Range
 };
 
 // Both days included; invalid (null) dates for a period that holds no day (an empty log under
@@ -64,10 +64,11 @@ QDate fillDate(const FillRecord& fill);
 // the bucket, as the totals have them.
 struct BucketSums {
     int fills = 0;
-    qint64 distance = 0;   // driven up to the bucket's fills, stored units
-    double fuel = 0.0;     // litres bought
-    double cost = 0.0;     // cost of what was bought
-    qint64 runDistance = 0; // the runs with figures that end in the bucket
+    qint64 distance = 0;    // driven up to the bucket's fills, stored units
+    double fuel = 0.0;      // litres bought
+    double cost = 0.0;      // cost of what was bought
+    int runs = 0;           // the runs with figures that end in the bucket
+    qint64 runDistance = 0; // their distance
     double runFuel = 0.0;   // the fuel and cost charged to those runs
     double runCost = 0.0;
     double pricedFuel = 0.0; // fills with fuel and cost above 0, for the average unit price
@@ -128,6 +129,7 @@ BucketSums sumsOfDays(const CFuelDatabase& database, FillingMethod method, const
 struct NamedSums {
     QString name; // the station's or driver's name; "" for fills without a driver
     BucketSums sums;
+    double share = 0.0; // of the cost of all rows, 0 to 1 (0 when they cost nothing)
 };
 
 // One row per station (driver) with fills in the range, by falling cost; no run figures.
@@ -159,8 +161,8 @@ QList<DatedValue> movingAverage(std::span<const DatedValue> values, int window);
 
 // The average of a series over the range as the totals compute it (total fuel over total
 // distance, not the mean of the points); NaN where there is none.
-double statsSeriesAverage(const CFuelDatabase& database, FillingMethod method,
-                          const DayRange& days, StatsSeries series, const LogUnits& units);
+double statsSeriesAverage(const CFuelDatabase& database, FillingMethod method, const DayRange& days,
+                          StatsSeries series, const LogUnits& units);
 
 // --- The date axis ------------------------------------------------------------------------------
 
