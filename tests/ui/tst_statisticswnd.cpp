@@ -252,6 +252,7 @@ private slots:
         const auto sums = [](int fills, double runDistance, double runFuel) {
             BucketSums sums;
             sums.fills = fills;
+            sums.runs = runDistance > 0 ? 1 : 0;
             sums.runDistance = qint64(runDistance);
             sums.runFuel = runFuel;
             return sums;
@@ -261,11 +262,11 @@ private slots:
         for (const StatsColumn kind : kStatsColumns)
             columns.append(kind);
         model.setRows(QStringLiteral("Month"), columns,
-                      {{QStringLiteral("total"), 0, sums(119, 200, 17), true},
-                       {QStringLiteral("a"), 1, sums(9, 0, 0), false},
-                       {QStringLiteral("b"), 2, sums(100, 100, 5), false},
-                       {QStringLiteral("c"), 3, sums(10, 100, 12), false}},
-                      LogUnits{}, 0.0);
+                      {{QStringLiteral("total"), 0, sums(119, 200, 17), true, 0.0},
+                       {QStringLiteral("a"), 1, sums(9, 0, 0), false, 0.0},
+                       {QStringLiteral("b"), 2, sums(100, 100, 5), false, 0.0},
+                       {QStringLiteral("c"), 3, sums(10, 100, 12), false, 0.0}},
+                      LogUnits{});
         CStatsSortProxy proxy;
         proxy.setSourceModel(&model);
         proxy.setSortRole(CStatsTableModel::SortRole);
@@ -357,8 +358,7 @@ private slots:
         CStatisticsWnd window(m_window->document());
         window.resize(800, 600);
         DialogSeams::setNextFileName(folder.filePath(name));
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("savePng")),
-                          Qt::LeftButton);
+        window.findChild<QPushButton*>(QStringLiteral("savePng"))->click();
         QCOMPARE(!QImage(folder.filePath(name)).isNull(), saved);
         QCOMPARE(DialogSeams::askedMessages().size(), saved ? 0 : 1);
     }

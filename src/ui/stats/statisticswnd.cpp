@@ -56,15 +56,8 @@ QList<CStatsTableModel::Row> namedRows(const QList<NamedSums>& named, const QStr
     rows.reserve(named.size());
     for (const NamedSums& entry : named)
         rows.append(CStatsTableModel::Row{entry.name.isEmpty() ? unnamed : entry.name,
-                                          double(rows.size()), entry.sums, false});
+                                          double(rows.size()), entry.sums, false, entry.share});
     return rows;
-}
-
-double costOf(const QList<NamedSums>& named) {
-    double cost = 0.0;
-    for (const NamedSums& entry : named)
-        cost += entry.sums.cost;
-    return cost;
 }
 
 } // namespace
@@ -73,13 +66,12 @@ double costOf(const QList<NamedSums>& named) {
 // -----------------------------------------------------------------------------
 
 void CStatsTableModel::setRows(const QString& labelTitle, const QList<Column>& columns,
-                               QList<Row> rows, const LogUnits& units, double periodCost) {
+                               QList<Row> rows, const LogUnits& units) {
     beginResetModel();
     m_labelTitle = labelTitle;
     m_columns = columns;
     m_rows = std::move(rows);
     m_units = units;
-    m_periodCost = periodCost;
     endResetModel();
 }
 
@@ -89,10 +81,6 @@ int CStatsTableModel::rowCount(const QModelIndex& parent) const {
 
 int CStatsTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_columns.size()) + 1;
-}
-
-double CStatsTableModel::share(const BucketSums& sums) const {
-    return m_periodCost > 0.0 ? 100.0 * sums.cost / m_periodCost : std::nan("");
 }
 
 QVariant CStatsTableModel::data(const QModelIndex& index, int role) const {
@@ -113,11 +101,9 @@ QVariant CStatsTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         if (column)
             return statsColumnText(row.sums, *column, m_units);
-        return std::isfinite(share(row.sums))
-                   ? formatAmount(float(share(row.sums)), 1) + QStringLiteral(" %")
-                   : QString();
+        return formatAmount(float(100.0 * row.share), 1) + QStringLiteral(" %");
     case SortRole:
-        return column ? statsColumnValue(row.sums, *column, m_units) : share(row.sums);
+        return column ? statsColumnValue(row.sums, *column, m_units) : row.share;
     case Qt::TextAlignmentRole:
         return int(Qt::AlignRight | Qt::AlignVCenter);
     default:
@@ -498,15 +484,15 @@ void CStatisticsWnd::showTable() {
                     : m_source.locale.toString(QDate(bucket.year, bucket.month, 1),
                                                QStringLiteral("MMM yyyy"));
             rows.append(CStatsTableModel::Row{label, bucket.year * 100.0 + bucket.month,
-                                              bucket.sums, false});
+                                              bucket.sums, false, 0.0});
         }
         rows.append(CStatsTableModel::Row{
             ::translate(Text::statswnd_Total), 0.0,
-            sumsOfDays(*m_source.database, m_source.method, m_source.days), true});
+            sumsOfDays(*m_source.database, m_source.method, m_source.days), true, 0.0});
     }
     const QString title =
         ::translate(by == StatsGrouping::ByYear ? Text::statswnd_Year : Text::statswnd_Month);
-    m_tableModel->setRows(title, calendarColumns(), std::move(rows), m_source.units, 0.0);
+    m_tableModel->setRows(title, calendarColumns(), std::move(rows), m_source.units);
 }
 
 void CStatisticsWnd::showNames() {
@@ -518,9 +504,9 @@ void CStatisticsWnd::showNames() {
     }
     const QString noDriver = ::translate(Text::statswnd_NoDriver);
     m_stationModel->setRows(::translate(Text::statswnd_Station), kNameColumns,
-                            namedRows(stations, QString()), m_source.units, costOf(stations));
+                            namedRows(stations, QString()), m_source.units);
     m_driverModel->setRows(::translate(Text::statswnd_Driver), kNameColumns,
-                           namedRows(drivers, noDriver), m_source.units, costOf(drivers));
+                           namedRows(drivers, noDriver), m_source.units);
 }
 
 void CStatisticsWnd::showChart() {

@@ -37,6 +37,7 @@ public:
         double order = 0.0;
         BucketSums sums;
         bool total = false;
+        double share = 0.0; // of the period's cost, 0 to 1
     };
     // A column of figures; none for the share of the period's cost.
     using Column = std::optional<StatsColumn>;
@@ -44,7 +45,7 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRows(const QString& labelTitle, const QList<Column>& columns, QList<Row> rows,
-                 const LogUnits& units, double periodCost);
+                 const LogUnits& units);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -52,13 +53,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    double share(const BucketSums& sums) const;
-
     QString m_labelTitle;
     QList<Column> m_columns;
     QList<Row> m_rows;
     LogUnits m_units;
-    double m_periodCost = 0.0;
 };
 
 // Sorts by the sort role's numbers (not their texts), rows without a value first, the totals
