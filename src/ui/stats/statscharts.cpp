@@ -177,22 +177,24 @@ QChart* createStatsChart(const StatsChartSource& source, StatsSeries series) {
         last = std::max(chartDayValue(source.days.last), first + 1.0);
     }
 
-    QPen valuesPen(QColor(0x1f, 0x4e, 0x9a), 1.5);
+    // Dense values are drawn thin and light, so that the trend and the average stay readable
+    // over them; the average is drawn last, on top.
+    const bool dense = figures.values.size() > kMostMarkedPoints;
+    QPen valuesPen(dense ? QColor(0x72, 0x9f, 0xcf) : QColor(0x1f, 0x4e, 0x9a), dense ? 1.0 : 1.5);
     QLineSeries* values = addLine(chart, kValuesName, statsSeriesName(series),
                                   drawnPoints(figures.values, first, last), valuesPen);
-    values->setPointsVisible(figures.values.size() <= kMostMarkedPoints);
-
-    if (std::isfinite(figures.average) && !figures.values.isEmpty()) {
-        QPen averagePen(QColor(0xa4, 0x00, 0x00), 2.0, Qt::DashLine);
-        addLine(chart, kAverageName,
-                translate(Text::statswnd_Average).arg(valueText(series, figures.average)),
-                {QPointF(first, figures.average), QPointF(last, figures.average)}, averagePen);
-    }
+    values->setPointsVisible(!dense);
     if (figures.values.size() >= 2) {
         const QList<DatedValue> trend = movingAverage(figures.values, kTrendValues);
         QPen trendPen(QColor(0x2e, 0x7d, 0x32), 2.5, Qt::DotLine);
         addLine(chart, kTrendName, translate(Text::statswnd_Trend).arg(kTrendValues),
                 drawnPoints(trend, first, last), trendPen);
+    }
+    if (std::isfinite(figures.average) && !figures.values.isEmpty()) {
+        QPen averagePen(QColor(0xa4, 0x00, 0x00), 2.0, Qt::DashLine);
+        addLine(chart, kAverageName,
+                translate(Text::statswnd_Average).arg(valueText(series, figures.average)),
+                {QPointF(first, figures.average), QPointF(last, figures.average)}, averagePen);
     }
 
     auto* valueAxis = new QValueAxis;
@@ -217,8 +219,10 @@ QChart* createStatsChart(const StatsChartSource& source, StatsSeries series) {
         valueAxis->setRange(low, high);
         valueAxis->applyNiceNumbers();
     }
-    valueAxis->setLabelFormat(series == StatsSeries::MonthlyDistance ? QStringLiteral("%.0f")
-                                                                     : QStringLiteral("%.2f"));
+    // Hundreds need no decimals on the axis (the pointer still reads them).
+    valueAxis->setLabelFormat(series == StatsSeries::MonthlyDistance || valueAxis->max() >= 100.0
+                                  ? QStringLiteral("%.0f")
+                                  : QStringLiteral("%.2f"));
 
     QCategoryAxis* days = dateAxis(source.days, first, last, source.locale);
     chart->addAxis(days, Qt::AlignBottom);
