@@ -70,11 +70,11 @@ DayRange days(const char* first, const char* last) {
 
 // "2024-02: 1 500 30.00 60.00 6.67 13.33 2.000": the row's month (or year) and its cells in the
 // order of the columns, "-" for an empty cell.
-QString rowText(int year, int month, const BucketSums& sums) {
+QString rowText(int year, int month, const BucketSums& sums, const LogUnits& units = {}) {
     QString text = month ? QStringLiteral("%1-%2:").arg(year).arg(month, 2, 10, QLatin1Char('0'))
                          : QStringLiteral("%1:").arg(year);
     for (const StatsColumn column : kStatsColumns) {
-        const QString cell = statsColumnText(sums, column, LogUnits{});
+        const QString cell = statsColumnText(sums, column, units);
         text += u' ';
         text += cell.isEmpty() ? QStringLiteral("-") : cell;
     }
@@ -145,6 +145,19 @@ private slots:
                                          StatsGrouping::ByYear)),
                  years);
         QCOMPARE(yearsWithFills(m_database), (QList<int>{2023, 2024, 2026}));
+    }
+
+    // A log kept in kilometres and litres shown in miles, US gallons and mpg: 500 km, 70 l for
+    // 105, 6 l / 100 km, 9 per 100 km, 1.5 a litre.
+    void unitsOfTheLog() {
+        LogUnits units;
+        units.distance = DistanceUnit::Miles;
+        units.volume = VolumeUnit::UsGallons;
+        units.consumption = ConsumptionUnit::MpgUs;
+        const QList<MonthSums> months = sumsByCalendar(m_database, FillingMethod::FullTank,
+                                                       kWholeHistory, StatsGrouping::ByMonth);
+        QCOMPARE(rowText(2023, 10, months.first().sums, units),
+                 "2023-10: 2 311 18.49 105.00 39.20 14.48 5.678");
     }
 
     // The months of a year add up to the year and the years to the whole range, under both
