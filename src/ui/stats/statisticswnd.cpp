@@ -312,6 +312,8 @@ QTableView* CStatisticsWnd::addTable(const char* objectName, CStatsTableModel* m
     view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Thousands of months: the widths follow the rows in view and a sample of the others.
+    view->horizontalHeader()->setResizeContentsPrecision(100);
     view->setWordWrap(false);
     auto* copy = new QAction(view);
     copy->setShortcut(QKeySequence::Copy);
