@@ -474,6 +474,19 @@ inline constexpr TextId statswnd_NoDriver{u"statswnd", u"NoDriver", u"(no driver
 inline constexpr TextId statswnd_Hover{u"statswnd", u"Hover",
                                        u"Point at a line to see its values."};
 inline constexpr TextId statswnd_Close{u"statswnd", u"Close", u"Close"};
+// The report of the period on paper or in a PDF file.
+inline constexpr TextId statswnd_Print{u"statswnd", u"Print", u"Print…"};
+inline constexpr TextId statswnd_SavePdf{u"statswnd", u"SavePdf", u"Save as PDF…"};
+inline constexpr TextId statswnd_PdfFilter{u"statswnd", u"PdfFilter", u"PDF files"};
+inline constexpr TextId statswnd_PdfError{u"statswnd", u"PdfError",
+                                          u"The report could not be saved as \"%1\"."};
+inline constexpr TextId statswnd_PrintError{u"statswnd", u"PrintError",
+                                            u"The report could not be printed."};
+inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod",
+                                              u"Period: %1 to %2"};
+inline constexpr TextId statswnd_ReportNoFills{u"statswnd", u"ReportNoFills",
+                                               u"No fills in this period."};
+inline constexpr TextId statswnd_ReportPage{u"statswnd", u"ReportPage", u"Page %1 of %2"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -807,6 +820,14 @@ inline constexpr TextId all[] = {
     statswnd_NoDriver,
     statswnd_Hover,
     statswnd_Close,
+    statswnd_Print,
+    statswnd_SavePdf,
+    statswnd_PdfFilter,
+    statswnd_PdfError,
+    statswnd_PrintError,
+    statswnd_ReportPeriod,
+    statswnd_ReportNoFills,
+    statswnd_ReportPage,
 };
 } // namespace Text
 

@@ -17,12 +17,15 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -287,7 +290,15 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     closeAction->setShortcutContext(Qt::WindowShortcut);
     connect(closeAction, &QAction::triggered, this, &QWidget::close);
     addAction(closeAction);
+    m_print = new QPushButton(this);
+    m_print->setObjectName(QStringLiteral("print"));
+    connect(m_print, &QPushButton::clicked, this, &CStatisticsWnd::printReport);
+    m_savePdf = new QPushButton(this);
+    m_savePdf->setObjectName(QStringLiteral("savePdf"));
+    connect(m_savePdf, &QPushButton::clicked, this, &CStatisticsWnd::saveReportPdf);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_savePdf);
     buttons->addStretch();
     buttons->addWidget(m_close);
 
@@ -306,7 +317,9 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     setTabOrder(m_grouping, m_table);
     setTabOrder(m_table, m_stations);
     setTabOrder(m_stations, m_drivers);
-    setTabOrder(m_drivers, m_close);
+    setTabOrder(m_drivers, m_print);
+    setTabOrder(m_print, m_savePdf);
+    setTabOrder(m_savePdf, m_close);
 
     m_refreshTimer = new QTimer(this);
     m_refreshTimer->setSingleShot(true);
@@ -393,6 +406,8 @@ void CStatisticsWnd::translate() {
     m_stations->setAccessibleName(::translate(Text::statswnd_Stations));
     m_drivers->setAccessibleName(::translate(Text::statswnd_Drivers));
     m_close->setText(translatedWidgetText(Text::statswnd_Close));
+    m_print->setText(translatedWidgetText(Text::statswnd_Print));
+    m_savePdf->setText(translatedWidgetText(Text::statswnd_SavePdf));
 }
 
 void CStatisticsWnd::fillPeriodChoices() {
@@ -589,6 +604,38 @@ void CStatisticsWnd::saveChart() {
         return;
     if (!m_chartView->grab().save(path, "PNG"))
         showMessageBox(this, windowTitle(), ::translate(Text::statswnd_PngError),
+                       QMessageBox::Warning);
+}
+
+StatsReport CStatisticsWnd::report() const {
+    // The vehicle is named after its log file.
+    return StatsReport{QFileInfo(m_document.filePath()).completeBaseName(), m_source};
+}
+
+void CStatisticsWnd::printReport() {
+    QPrinter printer;
+    printer.setDocName(::translate(Text::statswnd_caption));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("printDialog"));
+    if (execDialog(dialog) != QDialog::Accepted)
+        return;
+    if (drawStatsReport(printer, report()) == 0)
+        showMessageBox(this, windowTitle(), ::translate(Text::statswnd_PrintError),
+                       QMessageBox::Warning);
+}
+
+void CStatisticsWnd::saveReportPdf() {
+    FileDialogRequest request;
+    request.caption = ::translate(Text::statswnd_SavePdf).remove(u'\u2026').trimmed();
+    request.filter = ::translate(Text::statswnd_PdfFilter) + QStringLiteral(" (*.pdf)");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const QString path = askSaveFileName(this, request);
+    if (path.isEmpty())
+        return;
+    if (!writeStatsReportPdf(path, report()))
+        showMessageBox(this, windowTitle(),
+                       ::translate(Text::statswnd_PdfError).arg(QDir::toNativeSeparators(path)),
                        QMessageBox::Warning);
 }
 

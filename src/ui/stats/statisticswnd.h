@@ -6,6 +6,7 @@
 
 #include "stats/periodstats.h"
 #include "ui/stats/statscharts.h"
+#include "ui/stats/statsreport.h"
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
@@ -82,6 +83,9 @@ public:
     // What the charts are drawn from: the log, the period's days, the units and the locale.
     const StatsChartSource& chartSource() const { return m_source; }
 
+    // The report of the period shown, for Print and Save as PDF.
+    StatsReport report() const;
+
     StatsSeries chartSeries() const;
     void setChartSeries(StatsSeries series);
     StatsGrouping grouping() const;
@@ -114,6 +118,9 @@ private:
     void showNames();
     void showChart();
     void saveChart();
+    // The report of the period (see statsreport.h) on a printer or in a PDF file.
+    void printReport();
+    void saveReportPdf();
     void copyTable(QTableView* view);
     void storeGeometry();
     QTableView* addTable(const char* objectName, CStatsTableModel* model);
@@ -139,6 +146,8 @@ private:
     QLabel* m_driversLabel = nullptr;
     QTableView* m_stations = nullptr;
     QTableView* m_drivers = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_savePdf = nullptr;
     QPushButton* m_close = nullptr;
     CStatsTableModel* m_tableModel = nullptr;
     CStatsTableModel* m_stationModel = nullptr;
