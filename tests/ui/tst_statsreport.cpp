@@ -58,9 +58,13 @@ int pdfPages(const QString& path) {
     return pages.match(run(QStringLiteral("pdfinfo"), {path})).captured(1).toInt();
 }
 
-// The text of the pages, each run of blanks and line ends as one space.
+// The text of the pages, each run of blanks and line ends as one space, the ligatures the
+// fonts set for "fi" and "fl" as their letters.
 QString pdfText(const QString& path) {
-    return run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).simplified();
+    return run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
+        .replace(QChar(0xFB01), QStringLiteral("fi"))
+        .replace(QChar(0xFB02), QStringLiteral("fl"))
+        .simplified();
 }
 
 QStringList monthLabels(int months) {
