@@ -145,6 +145,10 @@ private slots:
         QTRY_COMPARE(firstColumn(*window->calendarTable()),
                      months(2023, 11, 12) + months(2024, 1, 4) + QStringList{"Total"});
         QVERIFY(window->chartView()->accessibleDescription().contains(u"3 values"));
+        emit line(*window->chartView()->chart(), QStringLiteral("values"))
+            ->hovered(QPointF(msecs(QDate(2023, 12, 9)), 7.0), true);
+        // A log made under the US locale is in miles and US gallons: 500 mi on 40 l.
+        QCOMPARE(window->hoverLabel()->text(), QStringLiteral("12/5/23: 47.32 mpg (US)"));
 
         window->resize(700, 500);
         window->close();
@@ -153,6 +157,17 @@ private slots:
         window = m_window->findChild<CStatisticsWnd*>();
         QVERIFY(window);
         QCOMPARE(window->size(), QSize(700, 500));
+    }
+
+    // The window follows a language loaded while it is open.
+    void followsTheLanguage() {
+        addFills(m_window->document(), kFourMonths);
+        CStatisticsWnd window(m_window->document());
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        QEvent change(QEvent::LanguageChange);
+        QApplication::sendEvent(&window, &change);
+        QTRY_COMPARE(window.windowTitle(), QStringLiteral("Statistik \u00FCber die Zeit"));
+        QCOMPARE(firstColumn(*window.calendarTable()).last(), QStringLiteral("Gesamt"));
     }
 
     // The table's rows and the charts' values cover the chosen period, by month or by year.

@@ -102,6 +102,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Another language loaded: its texts, and dates and numbers in its form, at the next pass.
+    void changeEvent(QEvent* event) override;
 
 private:
     void translate();
@@ -113,6 +115,7 @@ private:
     void showChart();
     void saveChart();
     void copyTable(QTableView* view);
+    void storeGeometry();
     QTableView* addTable(const char* objectName, CStatsTableModel* model);
 
     CLogDocument& m_document;
