@@ -42,6 +42,9 @@ struct FillTotals {
 // other fills is left out of them, and counted.
 FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first = 0,
                          int last = std::numeric_limits<int>::max());
+// The consumption of runs of this total distance charged with this much fuel, as the totals
+// work it out.
+float consumptionOver(qint64 distance, float fuel);
 
 // The one-line note under the totals that says which fills the averages leave out and why;
 // empty when they leave out none.

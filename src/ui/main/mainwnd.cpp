@@ -6,6 +6,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/averageconsumption.h"
 #include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
@@ -117,7 +118,8 @@ namespace {} // namespace
 
 CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     : QMainWindow(parent), m_document(document),
-      m_commands(std::make_unique<CMainCommands>(*this, document)) {
+      m_commands(std::make_unique<CMainCommands>(*this, document)),
+      m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     setWindowIcon(programIcon());
@@ -125,6 +127,8 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
 
+    // Before the list: the status line is made again as the list follows a change.
+    followConsumption();
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
@@ -206,6 +210,19 @@ QString CMainWnd::vehiclePath() const {
 
 bool CMainWnd::hasUnsavedChanges() const {
     return m_document.hasUnsavedChanges();
+}
+
+void CMainWnd::followConsumption() {
+    CAverageConsumption* consumption = m_consumption.get();
+    consumption->reset(readFillingMethod());
+    connect(&m_document, &CLogDocument::fillsInserted, this,
+            [consumption](int first, int last) { consumption->fillsInserted(first, last); });
+    connect(&m_document, &CLogDocument::fillsRemoved, this,
+            [consumption](int first, int last) { consumption->fillsRemoved(first, last); });
+    connect(&m_document, &CLogDocument::fillsChanged, this,
+            [consumption](int first, int last) { consumption->fillsChanged(first, last); });
+    connect(&m_document, &CLogDocument::logReplaced, this,
+            [consumption] { consumption->reset(consumption->method()); });
 }
 
 void CMainWnd::followDocument() {
@@ -682,6 +699,7 @@ void CMainWnd::createShortcuts() {
 }
 
 void CMainWnd::languageMayHaveChanged() {
+    m_summaryTitleOf.clear();
     translateMenus();
     m_model->headersChanged();
     fitColumns(true);
@@ -790,12 +808,19 @@ void CMainWnd::updateCommandStates() {
 QString CMainWnd::summaryText() const {
     const CFuelDatabase& database = m_document.database();
     QStringList parts;
-    parts.append(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
-                     .remove(QStringLiteral("[*]")));
+    // The title looks at the file system: it is made again for another log or language only.
+    const QString titleOf = m_document.filePath() + (m_document.fileUnread() ? u'1' : u'0');
+    if (titleOf != m_summaryTitleOf) {
+        m_summaryTitle = vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
+                             .remove(QStringLiteral("[*]"));
+        m_summaryTitleOf = titleOf;
+    }
+    parts.append(m_summaryTitle);
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
-    const FillTotals totals = computeTotals(database, readFillingMethod());
+    FillTotals totals;
+    totals.consumption = m_consumption->consumption();
     const LogUnits units = database.units();
     if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
         parts.append(translate(Text::Main_StatusAverage)
@@ -806,6 +831,9 @@ QString CMainWnd::summaryText() const {
 }
 
 void CMainWnd::updateSummary() {
+    // The status line has the list's filling method.
+    if (m_model->fillingMethod() != m_consumption->method())
+        m_consumption->reset(m_model->fillingMethod());
     m_summary->setText(summaryText());
     const bool empty = m_document.database().getFillCount() == 0;
     const QString addKeys =
