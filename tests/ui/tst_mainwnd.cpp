@@ -725,22 +725,27 @@ private slots:
     }
 
     // Each column is at least as wide as the widest text it holds: whole record numbers from
-    // the 100th fill on, large costs, long translated headers.
+    // the 100th fill on, large costs (also one far above the rows shown first, once the list
+    // has painted), long translated headers.
     void columnsShowTheirTextsWhole_data() {
         QTest::addColumn<int>("fillCount");
+        QTest::addColumn<int>("costRow");
         QTest::addColumn<float>("cost");
         QTest::addColumn<bool>("german");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("widest");
         QTest::newRow("150 fills")
-            << 150 << 60.75f << false << int(CFillListModel::RecordNumber) << "150.";
+            << 150 << 149 << 60.75f << false << int(CFillListModel::RecordNumber) << "150.";
         QTest::newRow("a cost of 100 000")
-            << 3 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
+            << 3 << 2 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
+        QTest::newRow("a cost of 100 000 long ago")
+            << 600 << 0 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
         QTest::newRow("German header")
-            << 3 << 60.75f << true << int(CFillListModel::Odometer) << "Kilometerstand";
+            << 3 << 2 << 60.75f << true << int(CFillListModel::Odometer) << "Kilometerstand";
     }
     void columnsShowTheirTextsWhole() {
         QFETCH(int, fillCount);
+        QFETCH(int, costRow);
         QFETCH(float, cost);
         QFETCH(bool, german);
         QFETCH(int, column);
@@ -749,7 +754,7 @@ private slots:
         {
             CFuelDatabase database(databaseFilePath());
             database.load();
-            database.getFill(fillCount - 1)->cost = cost;
+            database.getFill(costRow)->cost = cost;
             QVERIFY(database.save());
         }
         if (german)
@@ -757,9 +762,10 @@ private slots:
                             QStringLiteral(TANKOMETER_SOURCE_DIR));
         TestWindow window;
         window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* list = window.fillList();
         const int position = window.listModel()->positionOf(CFillListModel::Column(column));
-        QVERIFY(list->columnWidth(position) > list->fontMetrics().horizontalAdvance(widest));
+        QTRY_VERIFY(list->columnWidth(position) > list->fontMetrics().horizontalAdvance(widest));
         // The list opens at its newest fills: the rows whose texts are widest are in view, and
         // the view's own measure of them (text and margins) fits the column.
         QVERIFY(list->columnWidth(position) >=

@@ -35,14 +35,18 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
+// More rows than a screen shows.
+constexpr int kRowsFittedFirst = 256;
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -363,7 +367,10 @@ void CMainWnd::buildList() {
             m_draggedWidths = widthsFromText(stored);
     }
     m_model->rebuild();
-    fitColumns(false);
+    // The list opens at its newest fills: they are measured before the first painting, the
+    // whole history once it is done (which can only widen a column).
+    fitColumns(false, m_model->rowCount() - kRowsFittedFirst);
+    m_fitAfterPaint = true;
     m_currentRow = -1;
     updateCommandStates();
 }
@@ -554,8 +561,11 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list->viewport()) {
         if (event->type() == QEvent::Resize)
             placeEmptyHint();
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             m_model->startPass();
+            if (std::exchange(m_fitAfterPaint, false))
+                QTimer::singleShot(0, this, [this] { fitColumns(true); });
+        }
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
             dispatchCommand(CmdEditFill);

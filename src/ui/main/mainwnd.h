@@ -189,6 +189,8 @@ private:
     QToolBar* m_toolBar = nullptr;
     QHash<int, int> m_draggedWidths; // by CFillListModel::Column
     bool m_fittingColumns = false;
+    // The columns are fitted to the whole history once the list has painted.
+    bool m_fitAfterPaint = false;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;
