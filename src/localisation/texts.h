@@ -385,6 +385,11 @@ inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly co
 inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
 inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
 inline constexpr TextId stats_Unreadable{u"stats", u"Unreadable", u"Cannot be read"};
+// The headings of the statistics tables by month, year, station and driver.
+inline constexpr TextId stats_ColumnFills{u"stats", u"ColumnFills", u"Fills"};
+inline constexpr TextId stats_ColumnDistance{u"stats", u"ColumnDistance", u"Distance"};
+inline constexpr TextId stats_ColumnCostOfDist{u"stats", u"ColumnCostOfDist", u"Cost of distance"};
+inline constexpr TextId stats_ColumnUnitPrice{u"stats", u"ColumnUnitPrice", u"Average unit price"};
 inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
 inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
 inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
@@ -675,6 +680,10 @@ inline constexpr TextId all[] = {
     stats_MonthlyDistance,
     stats_Period,
     stats_Unreadable,
+    stats_ColumnFills,
+    stats_ColumnDistance,
+    stats_ColumnCostOfDist,
+    stats_ColumnUnitPrice,
     Units_NA,
     units_Consumption,
     units_consumption,
