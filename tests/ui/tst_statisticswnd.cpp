@@ -145,6 +145,10 @@ private slots:
         QTRY_COMPARE(firstColumn(*window->calendarTable()),
                      months(2023, 11, 12) + months(2024, 1, 4) + QStringList{"Total"});
         QVERIFY(window->chartView()->accessibleDescription().contains(u"3 values"));
+        emit line(*window->chartView()->chart(), QStringLiteral("values"))
+            ->hovered(QPointF(msecs(QDate(2023, 12, 9)), 7.0), true);
+        // A log made under the US locale is in miles and US gallons: 500 mi on 40 l.
+        QCOMPARE(window->hoverLabel()->text(), QStringLiteral("12/5/23: 47.32 mpg (US)"));
 
         window->resize(700, 500);
         window->close();

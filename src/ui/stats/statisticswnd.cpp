@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -27,6 +28,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -59,6 +61,48 @@ QList<CStatsTableModel::Row> namedRows(const QList<NamedSums>& named, const QStr
                                           double(rows.size()), entry.sums, false, entry.share});
     return rows;
 }
+
+// Zooms the time axis with the wheel around the pointer, and from the keyboard with + and -
+// around the middle; 0 shows the whole period again (as does the right button).
+class CZoomingChartView : public QChartView {
+public:
+    using QChartView::QChartView;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (event->angleDelta().y() == 0)
+            return QChartView::wheelEvent(event);
+        zoomAround(event->position().x(), event->angleDelta().y() > 0 ? 0.8 : 1.25);
+        event->accept();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const double middle = chart()->plotArea().center().x();
+        switch (event->key()) {
+        case Qt::Key_Plus:
+            zoomAround(middle, 0.8);
+            break;
+        case Qt::Key_Minus:
+            zoomAround(middle, 1.25);
+            break;
+        case Qt::Key_0:
+            chart()->zoomReset();
+            break;
+        default:
+            return QChartView::keyPressEvent(event);
+        }
+        event->accept();
+    }
+
+private:
+    void zoomAround(double x, double factor) {
+        const QRectF area = chart()->plotArea();
+        QRectF zoomed = area;
+        zoomed.setWidth(area.width() * factor);
+        zoomed.moveLeft(x - (x - area.left()) * factor);
+        chart()->zoomIn(zoomed);
+    }
+};
 
 } // namespace
 
@@ -176,7 +220,7 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     m_chartLabel->setBuddy(m_chartChoice);
     m_savePng = new QPushButton(chartsPage);
     m_savePng->setObjectName(QStringLiteral("savePng"));
-    m_chartView = new QChartView(chartsPage);
+    m_chartView = new CZoomingChartView(chartsPage);
     m_chartView->setObjectName(QStringLiteral("chart"));
     m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setRubberBand(QChartView::HorizontalRubberBand);
@@ -295,8 +339,13 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
 }
 
 CStatisticsWnd::~CStatisticsWnd() {
-    // The chart view owns its chart, and the chart its lines: their hover connections go with
-    // them.
+    // Open when the program ends: the window is not closed first.
+    if (isVisible())
+        storeGeometry();
+}
+
+void CStatisticsWnd::storeGeometry() {
+    CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 QTableView* CStatisticsWnd::addTable(const char* objectName, CStatsTableModel* model) {
@@ -576,6 +625,6 @@ void CStatisticsWnd::copyTable(QTableView* view) {
 }
 
 void CStatisticsWnd::closeEvent(QCloseEvent* event) {
-    CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    storeGeometry();
     QWidget::closeEvent(event);
 }

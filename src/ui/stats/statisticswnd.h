@@ -113,6 +113,7 @@ private:
     void showChart();
     void saveChart();
     void copyTable(QTableView* view);
+    void storeGeometry();
     QTableView* addTable(const char* objectName, CStatsTableModel* model);
 
     CLogDocument& m_document;
