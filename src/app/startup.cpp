@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <utility>
 
 namespace {
@@ -156,7 +157,7 @@ int runTankometer(const StartupOptions& options) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }
         FirstPaintReport firstPaint([&window, &document, &status] {
-            std::fputs("painted\n", stdout);
+            std::printf("painted %.3f\n", 1000.0 * double(std::clock()) / CLOCKS_PER_SEC);
             std::fflush(stdout);
             status = endStatus(document, window.endWithoutQuestions());
         });
