@@ -64,7 +64,7 @@ void BM_FillToDisk(benchmark::State& state) {
     BenchLog& log = benchLog(int(state.range(0)));
     for (auto _ : state) {
         const int index = log.db.insertFill(log.confirmed);
-        const DatabaseTables snapshot = log.db.tables();
+        const DatabaseTables snapshot = copyOfTables(log.db.tables());
         if (writeDatabaseFile(log.path, log.db.header(), snapshot, false) !=
             DatabaseWriteStatus::Written)
             state.SkipWithError("write failed");
@@ -105,7 +105,7 @@ void BM_WriteSyncRenameSyncFolder(benchmark::State& state) {
 void BM_CopyTables(benchmark::State& state) {
     const BenchLog& log = benchLog(int(state.range(0)));
     for (auto _ : state) {
-        const DatabaseTables snapshot = log.db.tables();
+        const DatabaseTables snapshot = copyOfTables(log.db.tables());
         benchmark::DoNotOptimize(snapshot.fills.data());
     }
 }

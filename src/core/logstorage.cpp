@@ -202,7 +202,7 @@ bool CLogStorage::writeSynchronously() {
         cannotWrite(State::Unwritable, writeStatusMessage(status));
         return false;
     }
-    logWritten(stamp, m_document.database().tables(), keep, true);
+    logWritten(stamp, copyOfTables(m_document.database().tables()), keep, true);
     foreignFileKept(foreignBackup);
     return true;
 }
@@ -245,7 +245,7 @@ void CLogStorage::startWrite() {
     // The tables are copied here, on this thread, so that the log may change while the worker
     // writes the copy; the file's bytes are made from it on the worker, straight into the file.
     const DatabaseHeader header = database.header();
-    m_writing = std::make_shared<DatabaseTables>(database.tables());
+    m_writing = std::make_shared<DatabaseTables>(copyOfTables(database.tables()));
     std::shared_ptr<const DatabaseTables> tables = m_writing;
     m_state = State::Writing;
     m_writeWatcher->setFuture(
@@ -379,7 +379,7 @@ bool CLogStorage::saveAs(const QString& path) {
     }
     m_document.m_database.setFilePath(path);
     m_keepForeignFile = false;
-    logWritten(stamp, m_document.database().tables(), false, true);
+    logWritten(stamp, copyOfTables(m_document.database().tables()), false, true);
     m_olderBase.reset();
     return true;
 }

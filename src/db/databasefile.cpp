@@ -327,6 +327,14 @@ bool keepBackup(const QString& path) {
 
 } // namespace
 
+DatabaseTables copyOfTables(const DatabaseTables& tables) {
+    std::vector<FillRecord> fills;
+    fills.reserve(tables.fills.size());
+    adviseHugePages(fills.data(), fills.capacity() * sizeof(FillRecord));
+    fills.assign(tables.fills.begin(), tables.fills.end());
+    return {tables.stations, tables.drivers, std::move(fills), tables.settings, tables.fillFlags};
+}
+
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
                                     FillExtrasStatus* extras) {
     FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
