@@ -4,8 +4,9 @@ set -euo pipefail
 # clang and libclang-rt-14-dev: the fuzz targets under fuzz/ (libFuzzer and its sanitizers).
 # xvfb and xdotool: the test that drives the real program in an X server and then kills it.
 # qt6-translations-l10n: Qt's own texts (standard buttons, file dialogs) in the interface language.
+# qt6-charts-dev: the charts over time of the statistics window (date axis, hover, zoom).
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
-    clang libclang-rt-14-dev xvfb xdotool qt6-translations-l10n)
+    clang libclang-rt-14-dev xvfb xdotool qt6-translations-l10n qt6-charts-dev)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update

@@ -385,6 +385,11 @@ inline constexpr TextId stats_MonthlyCost{u"stats", u"MonthlyCost", u"Monthly co
 inline constexpr TextId stats_MonthlyDistance{u"stats", u"MonthlyDistance", u"Monthly dist.:"};
 inline constexpr TextId stats_Period{u"stats", u"Period", u"Time:"};
 inline constexpr TextId stats_Unreadable{u"stats", u"Unreadable", u"Cannot be read"};
+// The headings of the statistics tables by month, year, station and driver.
+inline constexpr TextId stats_ColumnFills{u"stats", u"ColumnFills", u"Fills"};
+inline constexpr TextId stats_ColumnDistance{u"stats", u"ColumnDistance", u"Distance"};
+inline constexpr TextId stats_ColumnCostOfDist{u"stats", u"ColumnCostOfDist", u"Cost of distance"};
+inline constexpr TextId stats_ColumnUnitPrice{u"stats", u"ColumnUnitPrice", u"Average unit price"};
 inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
 inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
 inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
@@ -422,6 +427,53 @@ inline constexpr TextId units_period{u"units", u"period", u"days"};
 inline constexpr TextId units_PerMonth{u"units", u"PerMonth", u"%1 / month"};
 // A period of one day.
 inline constexpr TextId units_periodone{u"units", u"periodone", u"day"};
+inline constexpr TextId menu_StatOverTime{u"menu", u"StatOverTime", u"Statistics over time…"};
+// The statistics window and its charts.
+inline constexpr TextId statswnd_caption{u"statswnd", u"caption", u"Statistics over time"};
+inline constexpr TextId statswnd_Consumption{u"statswnd", u"Consumption", u"Consumption"};
+inline constexpr TextId statswnd_UnitPrice{u"statswnd", u"UnitPrice", u"Unit price"};
+inline constexpr TextId statswnd_MonthlyCost{u"statswnd", u"MonthlyCost", u"Cost per month"};
+inline constexpr TextId statswnd_MonthlyDistance{u"statswnd", u"MonthlyDistance",
+                                                 u"Distance per month"};
+inline constexpr TextId statswnd_ChartTitle{u"statswnd", u"ChartTitle", u"%1 (%2)"};
+inline constexpr TextId statswnd_Average{u"statswnd", u"Average", u"Average %1"};
+inline constexpr TextId statswnd_Trend{u"statswnd", u"Trend", u"Trend over %1 values"};
+inline constexpr TextId statswnd_Summary{
+    u"statswnd", u"Summary", u"%1, %2: %3 values from %4 to %5, average %6, lowest %7, highest %8"};
+inline constexpr TextId statswnd_SummaryNone{u"statswnd", u"SummaryNone", u"%1, %2: no values"};
+inline constexpr TextId statswnd_HoverValue{u"statswnd", u"HoverValue", u"%1: %2 %3"};
+inline constexpr TextId statswnd_HoverAverage{u"statswnd", u"HoverAverage", u"Average: %1 %2"};
+inline constexpr TextId statswnd_HoverTrend{u"statswnd", u"HoverTrend", u"Trend, %1"};
+inline constexpr TextId statswnd_Period{u"statswnd", u"Period", u"Period:"};
+inline constexpr TextId statswnd_PeriodAll{u"statswnd", u"PeriodAll", u"All"};
+inline constexpr TextId statswnd_PeriodThisYear{u"statswnd", u"PeriodThisYear", u"This year"};
+inline constexpr TextId statswnd_PeriodLast12{u"statswnd", u"PeriodLast12", u"Last 12 months"};
+inline constexpr TextId statswnd_PeriodRange{u"statswnd", u"PeriodRange", u"Date range"};
+inline constexpr TextId statswnd_From{u"statswnd", u"From", u"From:"};
+inline constexpr TextId statswnd_To{u"statswnd", u"To", u"To:"};
+inline constexpr TextId statswnd_TabCharts{u"statswnd", u"TabCharts", u"Charts"};
+inline constexpr TextId statswnd_TabTable{u"statswnd", u"TabTable", u"Table"};
+inline constexpr TextId statswnd_TabNames{u"statswnd", u"TabNames", u"Stations and drivers"};
+inline constexpr TextId statswnd_Chart{u"statswnd", u"Chart", u"Chart:"};
+inline constexpr TextId statswnd_SavePng{u"statswnd", u"SavePng", u"Save chart as PNG…"};
+inline constexpr TextId statswnd_PngFilter{u"statswnd", u"PngFilter", u"PNG images"};
+inline constexpr TextId statswnd_PngError{u"statswnd", u"PngError",
+                                          u"The chart could not be saved."};
+inline constexpr TextId statswnd_Rows{u"statswnd", u"Rows", u"Rows:"};
+inline constexpr TextId statswnd_ByMonth{u"statswnd", u"ByMonth", u"By month"};
+inline constexpr TextId statswnd_ByYear{u"statswnd", u"ByYear", u"By year"};
+inline constexpr TextId statswnd_Month{u"statswnd", u"Month", u"Month"};
+inline constexpr TextId statswnd_Year{u"statswnd", u"Year", u"Year"};
+inline constexpr TextId statswnd_Total{u"statswnd", u"Total", u"Total"};
+inline constexpr TextId statswnd_Stations{u"statswnd", u"Stations", u"Stations"};
+inline constexpr TextId statswnd_Drivers{u"statswnd", u"Drivers", u"Drivers"};
+inline constexpr TextId statswnd_Station{u"statswnd", u"Station", u"Station"};
+inline constexpr TextId statswnd_Driver{u"statswnd", u"Driver", u"Driver"};
+inline constexpr TextId statswnd_Share{u"statswnd", u"Share", u"Share of the cost"};
+inline constexpr TextId statswnd_NoDriver{u"statswnd", u"NoDriver", u"(no driver)"};
+inline constexpr TextId statswnd_Hover{u"statswnd", u"Hover",
+                                       u"Point at a line to see its values."};
+inline constexpr TextId statswnd_Close{u"statswnd", u"Close", u"Close"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -675,6 +727,10 @@ inline constexpr TextId all[] = {
     stats_MonthlyDistance,
     stats_Period,
     stats_Unreadable,
+    stats_ColumnFills,
+    stats_ColumnDistance,
+    stats_ColumnCostOfDist,
+    stats_ColumnUnitPrice,
     Units_NA,
     units_Consumption,
     units_consumption,
@@ -709,6 +765,48 @@ inline constexpr TextId all[] = {
     undo_OtherCopy,
     undo_RemoveFill,
     undo_Recovered,
+    menu_StatOverTime,
+    statswnd_caption,
+    statswnd_Consumption,
+    statswnd_UnitPrice,
+    statswnd_MonthlyCost,
+    statswnd_MonthlyDistance,
+    statswnd_ChartTitle,
+    statswnd_Average,
+    statswnd_Trend,
+    statswnd_Summary,
+    statswnd_SummaryNone,
+    statswnd_HoverValue,
+    statswnd_HoverAverage,
+    statswnd_HoverTrend,
+    statswnd_Period,
+    statswnd_PeriodAll,
+    statswnd_PeriodThisYear,
+    statswnd_PeriodLast12,
+    statswnd_PeriodRange,
+    statswnd_From,
+    statswnd_To,
+    statswnd_TabCharts,
+    statswnd_TabTable,
+    statswnd_TabNames,
+    statswnd_Chart,
+    statswnd_SavePng,
+    statswnd_PngFilter,
+    statswnd_PngError,
+    statswnd_Rows,
+    statswnd_ByMonth,
+    statswnd_ByYear,
+    statswnd_Month,
+    statswnd_Year,
+    statswnd_Total,
+    statswnd_Stations,
+    statswnd_Drivers,
+    statswnd_Station,
+    statswnd_Driver,
+    statswnd_Share,
+    statswnd_NoDriver,
+    statswnd_Hover,
+    statswnd_Close,
 };
 } // namespace Text
 

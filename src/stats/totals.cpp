@@ -36,6 +36,37 @@ QString wholeText(const std::optional<qint64>& value) {
 
 } // namespace
 
+void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, int last,
+               const std::function<void(const RunVisit&)>& visit) {
+    const bool fullTank = method != FillingMethod::ToEmptyTank;
+    int previous = -1; // the last fill from `first` on that is not partial
+    for (int end = first; end <= last; ++end) {
+        if (database.getFillFlags(end).partial)
+            continue;
+        RunVisit visited;
+        visited.end = end;
+        visited.from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
+        visited.to = fullTank ? end : end - 1;
+        FillRun run;
+        const FillRunStatus status = fillRun(database, end, &run);
+        visited.counted = status == FillRunStatus::Figure && run.start >= first;
+        visited.missed =
+            status == FillRunStatus::MissedBefore || status == FillRunStatus::MissedInRun;
+        if (visited.counted) {
+            visited.start = run.start;
+            visited.distance = qint64(database.getFill(end)->odometer) -
+                               qint64(database.getFill(run.start)->odometer);
+        }
+        visit(visited);
+        previous = end;
+    }
+    // Partial fills at the end wait for the fill that closes their run.
+    RunVisit open;
+    open.from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
+    open.to = fullTank ? last : last - 1;
+    visit(open);
+}
+
 namespace {
 
 // The sums over the runs that have figures, and the fuel they leave out.
@@ -48,40 +79,21 @@ struct RunSums {
     int leftOutPartial = 0;
 };
 
-// Every fill that may be charged is charged to the run of the next fill that is not partial:
-// under FullTank the fills after the last such fill up to it, under ToEmptyTank the fills from
-// the last such fill up to the one before it.
 RunSums runSums(const CFuelDatabase& database, FillingMethod method, int first, int last) {
     RunSums sums;
-    const bool fullTank = method != FillingMethod::ToEmptyTank;
-    int previous = -1; // the last fill from `first` on that is not partial
-    const auto leaveOut = [&](int from, int to, bool missed) {
-        (missed ? sums.leftOutMissed : sums.leftOutPartial) += std::max(0, to - from + 1);
-    };
-    for (int end = first; end <= last; ++end) {
-        if (database.getFillFlags(end).partial)
-            continue;
-        const int from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
-        const int to = fullTank ? end : end - 1;
-        FillRun run;
-        const FillRunStatus status = fillRun(database, end, &run);
-        if (status == FillRunStatus::Figure && run.start >= first) {
+    visitRuns(database, method, first, last, [&](const RunVisit& run) {
+        if (run.counted) {
             sums.any = true;
-            sums.distance += qint64(database.getFill(end)->odometer) -
-                             qint64(database.getFill(run.start)->odometer);
-            for (int i = from; i <= to; ++i) {
+            sums.distance += run.distance;
+            for (int i = run.from; i <= run.to; ++i) {
                 sums.fuel += database.getFill(i)->fuel;
                 sums.cost += database.getFill(i)->cost;
             }
-        } else if (end > first) {
-            leaveOut(from, to,
-                     status == FillRunStatus::MissedBefore || status == FillRunStatus::MissedInRun);
+        } else if (run.end < 0 || run.end > first) {
+            (run.missed ? sums.leftOutMissed : sums.leftOutPartial) +=
+                std::max(0, run.to - run.from + 1);
         }
-        previous = end;
-    }
-    // Partial fills at the end wait for the fill that closes their run.
-    leaveOut(fullTank ? std::max(previous, first) + 1 : std::max(previous, first),
-             fullTank ? last : last - 1, false);
+    });
     return sums;
 }
 

@@ -9,6 +9,7 @@
 #include "stats/derived.h"
 
 #include <QString>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -42,6 +43,26 @@ struct FillTotals {
 // other fills is left out of them, and counted.
 FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first = 0,
                          int last = std::numeric_limits<int>::max());
+
+// A run of the fills first..last as the totals count it. Every fill that may be charged is
+// charged to the run of the next fill that is not partial: under FullTank the fills after the
+// last such fill up to it, under ToEmptyTank the fills from the last such fill up to the one
+// before it.
+struct RunVisit {
+    int end = -1; // the fill that ends the run; -1 for the partial fills at the end
+                  // that wait for the fill that closes their run
+    int from = 0; // the fills charged to the run, from..to (none when from > to)
+    int to = -1;
+    bool counted = false; // the run has figures (see fillRun) and begins at `first` or later
+    bool missed = false;  // it has none because a fill before it was not logged
+    int start = -1;       // counted runs: the fill whose odometer begins the run
+    qint64 distance = 0;  // counted runs: from the start's odometer to the end's
+};
+
+// Calls visit for each run that ends among the fills first..last (valid indices), in order,
+// and last for the partial fills after the last run.
+void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, int last,
+               const std::function<void(const RunVisit&)>& visit);
 
 // The one-line note under the totals that says which fills the averages leave out and why;
 // empty when they leave out none.

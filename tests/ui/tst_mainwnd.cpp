@@ -528,9 +528,9 @@ private slots:
         QCOMPARE(texts(menu("fillMenu")),
                  (QStringList{"Add fill\u2026 Ctrl+N", "Edit fill\u2026 Return", "Remove fill Del",
                               "-", "Fill information\u2026 Ctrl+I"}));
-        QCOMPARE(
-            texts(menu("statisticsMenu")),
-            (QStringList{"Totals\u2026 Ctrl+T", "Graph\u2026 Ctrl+G", "Compare vehicles\u2026"}));
+        QCOMPARE(texts(menu("statisticsMenu")),
+                 (QStringList{"Totals\u2026 Ctrl+T", "Graph\u2026 Ctrl+G", "Compare vehicles\u2026",
+                              "Statistics over time\u2026 Ctrl+Shift+T"}));
         QCOMPARE(texts(menu("helpMenu")),
                  (QStringList{"Keyboard shortcuts\u2026 F1", "-", "About\u2026"}));
         QCOMPARE(texts(window.contextMenu()),

@@ -27,6 +27,7 @@
 #include "ui/stats/comparedlg.h"
 #include "ui/stats/fillinfodlg.h"
 #include "ui/stats/graphdlg.h"
+#include "ui/stats/statisticswnd.h"
 #include "ui/stats/totalsdlg.h"
 
 #include <QApplication>
@@ -111,6 +112,8 @@ const CommandInfo kCommands[] = {
     {W::CmdKeyboardShortcuts, "actionKeyboardShortcuts", &Text::menu_HelpShortcuts, nullptr,
      nullptr, keys({Qt::Key_F1}), &C::keyboardShortcuts, true},
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
+    {W::CmdStatisticsOverTime, "actionStatisticsOverTime", &Text::menu_StatOverTime, nullptr,
+     nullptr, keys({Qt::CTRL | Qt::SHIFT | Qt::Key_T}), &C::statisticsOverTime, true},
 };
 
 constexpr int kFileItems[] = {
@@ -122,7 +125,8 @@ constexpr int kEditItems[] = {W::CmdUndo, W::CmdRedo};
 constexpr int kViewItems[] = {W::CmdToolbar, W::CmdStatusLine};
 constexpr int kFillItems[] = {W::CmdAddFill, W::CmdEditFill, W::CmdRemoveFill, 0,
                               W::CmdFillInformation};
-constexpr int kStatisticsItems[] = {W::CmdTotals, W::CmdGraph, W::CmdCompareVehicles};
+constexpr int kStatisticsItems[] = {W::CmdTotals, W::CmdGraph, W::CmdCompareVehicles,
+                                    W::CmdStatisticsOverTime};
 constexpr int kHelpItems[] = {W::CmdKeyboardShortcuts, 0, W::CmdAbout};
 constexpr int kContextItems[] = {W::CmdEditFill, W::CmdRemoveFill, 0, W::CmdFillInformation,
                                  W::CmdStartGraphHere};
@@ -338,6 +342,14 @@ void CMainCommands::compareVehicles() {
     CCompareDlg dialog(&m_window);
     dialog.setVehicles(m_document.database(), others);
     dialog.doModal();
+}
+
+void CMainCommands::statisticsOverTime() {
+    if (!m_statistics)
+        m_statistics = new CStatisticsWnd(m_document, &m_window);
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
 }
 
 QString CMainCommands::suggestedCsvName() const {

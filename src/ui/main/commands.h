@@ -7,12 +7,14 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <span>
 #include <vector>
 
 class CLogDocument;
 class CMainWnd;
+class CStatisticsWnd;
 class QMenu;
 struct OtherLogFile;
 struct OtherLogSettings;
@@ -81,6 +83,7 @@ public:
     void graph();
     void startGraphHere();
     void compareVehicles();
+    void statisticsOverTime();
     void exportCsv();
     void importCsv();
     void importOtherLog();
@@ -125,4 +128,5 @@ private:
 
     CMainWnd& m_window;
     CLogDocument& m_document;
+    QPointer<CStatisticsWnd> m_statistics;
 };

@@ -57,6 +57,7 @@ public:
         CmdHelpMenu = 40053,
         CmdKeyboardShortcuts = 40054,
         CmdNoteMarkers = 40060,
+        CmdStatisticsOverTime = 40070,
     };
 
     explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);
