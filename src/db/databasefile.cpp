@@ -11,6 +11,7 @@
 #include <iterator>
 #include <new>
 #include <numeric>
+#include <span>
 #include <type_traits>
 #include <utility>
 
