@@ -2,6 +2,7 @@
 
 #include "core/debuglog.h"
 #include "core/logdocument.h"
+#include "core/paths.h"
 #include "core/qttranslations.h"
 #include "core/recovery.h"
 #include "core/settings.h"
@@ -100,7 +101,7 @@ int runTankometer(const StartupOptions& options) {
         return EXIT_FAILURE;
     }
 
-    language().load(readLanguagePathOrStoreDefault());
+    language().load(readLanguagePathOrStoreDefault(), languageBaseFolder());
     installQtTranslations(language().localeName());
 
     // The main window's own commands end the run; closing it must not end the application

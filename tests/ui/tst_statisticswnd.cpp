@@ -159,6 +159,17 @@ private slots:
         QCOMPARE(window->size(), QSize(700, 500));
     }
 
+    // The window follows a language loaded while it is open.
+    void followsTheLanguage() {
+        addFills(m_window->document(), kFourMonths);
+        CStatisticsWnd window(m_window->document());
+        language().load(QStringLiteral("lang\\german.lng"), QStringLiteral(TANKOMETER_SOURCE_DIR));
+        QEvent change(QEvent::LanguageChange);
+        QApplication::sendEvent(&window, &change);
+        QTRY_COMPARE(window.windowTitle(), QStringLiteral("Statistik \u00FCber die Zeit"));
+        QCOMPARE(firstColumn(*window.calendarTable()).last(), QStringLiteral("Gesamt"));
+    }
+
     // The table's rows and the charts' values cover the chosen period, by month or by year.
     void periodChangesTheFigures_data() {
         QTest::addColumn<StatsPeriod>("period");

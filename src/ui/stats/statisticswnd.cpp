@@ -624,6 +624,12 @@ void CStatisticsWnd::copyTable(QTableView* view) {
     QApplication::clipboard()->setText(tableText(*view));
 }
 
+void CStatisticsWnd::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && m_refreshTimer)
+        m_refreshTimer->start();
+    QWidget::changeEvent(event);
+}
+
 void CStatisticsWnd::closeEvent(QCloseEvent* event) {
     storeGeometry();
     QWidget::closeEvent(event);

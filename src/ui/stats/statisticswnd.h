@@ -102,6 +102,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Another language loaded: its texts, and dates and numbers in its form, at the next pass.
+    void changeEvent(QEvent* event) override;
 
 private:
     void translate();
