@@ -30,5 +30,6 @@ int main(int argc, char* argv[]) {
     }
     StartupOptions options;
     options.logPath = commandLine.logPath;
+    options.reportFirstPaint = qEnvironmentVariableIsSet("TANKOMETER_REPORT_FIRST_PAINT");
     return runTankometer(options);
 }

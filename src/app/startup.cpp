@@ -18,9 +18,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <utility>
 
 namespace {
 
@@ -82,6 +85,22 @@ void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     document.addRecoveredFills(recovered.tables);
 }
 
+// Watches the list's first painting; the report comes once that painting is done.
+class FirstPaintReport : public QObject {
+public:
+    explicit FirstPaintReport(std::function<void()> report) : m_report(std::move(report)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_report)
+            QTimer::singleShot(0, this, std::exchange(m_report, nullptr));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_report;
+};
+
 } // namespace
 
 int runTankometer(const StartupOptions& options) {
@@ -137,6 +156,13 @@ int runTankometer(const StartupOptions& options) {
         if (options.whenRunning) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }
+        FirstPaintReport firstPaint([&window, &document, &status] {
+            std::printf("painted %.3f\n", 1000.0 * double(std::clock()) / CLOCKS_PER_SEC);
+            std::fflush(stdout);
+            status = endStatus(document, window.endWithoutQuestions());
+        });
+        if (options.reportFirstPaint)
+            window.fillList()->viewport()->installEventFilter(&firstPaint);
         window.run();
         g_openLog = nullptr;
     }

@@ -6,6 +6,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/averageconsumption.h"
 #include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/filllistmodel.h"
@@ -34,14 +35,18 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
+// More rows than a screen shows.
+constexpr int kRowsFittedFirst = 256;
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -117,7 +122,8 @@ namespace {} // namespace
 
 CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     : QMainWindow(parent), m_document(document),
-      m_commands(std::make_unique<CMainCommands>(*this, document)) {
+      m_commands(std::make_unique<CMainCommands>(*this, document)),
+      m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     setWindowIcon(programIcon());
@@ -125,6 +131,8 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
 
+    // Before the list: the status line is made again as the list follows a change.
+    followConsumption();
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
@@ -206,6 +214,19 @@ QString CMainWnd::vehiclePath() const {
 
 bool CMainWnd::hasUnsavedChanges() const {
     return m_document.hasUnsavedChanges();
+}
+
+void CMainWnd::followConsumption() {
+    CAverageConsumption* consumption = m_consumption.get();
+    consumption->reset(readFillingMethod());
+    connect(&m_document, &CLogDocument::fillsInserted, this,
+            [consumption](int first, int last) { consumption->fillsInserted(first, last); });
+    connect(&m_document, &CLogDocument::fillsRemoved, this,
+            [consumption](int first, int last) { consumption->fillsRemoved(first, last); });
+    connect(&m_document, &CLogDocument::fillsChanged, this,
+            [consumption](int first, int last) { consumption->fillsChanged(first, last); });
+    connect(&m_document, &CLogDocument::logReplaced, this,
+            [consumption] { consumption->reset(consumption->method()); });
 }
 
 void CMainWnd::followDocument() {
@@ -346,7 +367,10 @@ void CMainWnd::buildList() {
             m_draggedWidths = widthsFromText(stored);
     }
     m_model->rebuild();
-    fitColumns(false);
+    // The list opens at its newest fills: they are measured before the first painting, the
+    // whole history once it is done (which can only widen a column).
+    fitColumns(false, m_model->rowCount() - kRowsFittedFirst);
+    m_fitAfterPaint = true;
     m_currentRow = -1;
     updateCommandStates();
 }
@@ -537,8 +561,11 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list->viewport()) {
         if (event->type() == QEvent::Resize)
             placeEmptyHint();
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             m_model->startPass();
+            if (std::exchange(m_fitAfterPaint, false))
+                QTimer::singleShot(0, this, [this] { fitColumns(true); });
+        }
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
             dispatchCommand(CmdEditFill);
@@ -682,6 +709,7 @@ void CMainWnd::createShortcuts() {
 }
 
 void CMainWnd::languageMayHaveChanged() {
+    m_summaryTitleOf.clear();
     translateMenus();
     m_model->headersChanged();
     fitColumns(true);
@@ -790,12 +818,19 @@ void CMainWnd::updateCommandStates() {
 QString CMainWnd::summaryText() const {
     const CFuelDatabase& database = m_document.database();
     QStringList parts;
-    parts.append(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
-                     .remove(QStringLiteral("[*]")));
+    // The title looks at the file system: it is made again for another log or language only.
+    const QString titleOf = m_document.filePath() + (m_document.fileUnread() ? u'1' : u'0');
+    if (titleOf != m_summaryTitleOf) {
+        m_summaryTitle = vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
+                             .remove(QStringLiteral("[*]"));
+        m_summaryTitleOf = titleOf;
+    }
+    parts.append(m_summaryTitle);
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
-    const FillTotals totals = computeTotals(database, readFillingMethod());
+    FillTotals totals;
+    totals.consumption = m_consumption->consumption();
     const LogUnits units = database.units();
     if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
         parts.append(translate(Text::Main_StatusAverage)
@@ -806,6 +841,9 @@ QString CMainWnd::summaryText() const {
 }
 
 void CMainWnd::updateSummary() {
+    // The status line has the list's filling method.
+    if (m_model->fillingMethod() != m_consumption->method())
+        m_consumption->reset(m_model->fillingMethod());
     m_summary->setText(summaryText());
     const bool empty = m_document.database().getFillCount() == 0;
     const QString addKeys =

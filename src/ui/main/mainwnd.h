@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 
+class CAverageConsumption;
 class CFillListModel;
 class CFuelDatabase;
 class CLogDocument;
@@ -156,6 +157,8 @@ private:
     void storeWindowState();
     // A column width the user has dragged, kept through rebuilds of the list.
     void rememberDraggedWidth(int position, int width);
+    // Keeps the status line's average up to date with the log.
+    void followConsumption();
     void followDocument();
     void logOpened();
     void updateUndoTexts();
@@ -174,6 +177,11 @@ private:
 
     CLogDocument& m_document;
     std::unique_ptr<CMainCommands> m_commands;
+    // The status line's average, followed through every change of the log.
+    std::unique_ptr<CAverageConsumption> m_consumption;
+    // The status line's vehicle, and the log file and read state it was made for.
+    mutable QString m_summaryTitle;
+    mutable QString m_summaryTitleOf;
     CFillListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
     QLabel* m_notice = nullptr;
@@ -182,6 +190,8 @@ private:
     QToolBar* m_toolBar = nullptr;
     QHash<int, int> m_draggedWidths; // by CFillListModel::Column
     bool m_fittingColumns = false;
+    // The columns are fitted to the whole history once the list has painted.
+    bool m_fitAfterPaint = false;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;
