@@ -7,8 +7,9 @@
 
 struct BenchComparison {
     const char* figure;   // benchmark name as registered, arguments included ("BM_Load")
-    const char* baseline; // the name of the baseline benchmark
-    double goal;          // the ratio the figure should stay within; 0 for none
+    const char* baseline; // the name of the baseline benchmark; null for a goal in time
+    double goal;          // the ratio the figure should stay within, or without a baseline the
+                          // milliseconds; 0 for none
 };
 
 // Initialises Google Benchmark from the command line, runs the benchmarks and prints the

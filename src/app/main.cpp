@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tankometer"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2").arg(kProgramVersionMajor).arg(kProgramVersionMinor));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tankometer"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tankometer.Tankometer"));
 
     // Help, version and a wrong command line are answered before QApplication exists: without a
     // display it aborts. Nothing is read from or written to the settings or the documents folder
@@ -30,5 +30,6 @@ int main(int argc, char* argv[]) {
     }
     StartupOptions options;
     options.logPath = commandLine.logPath;
+    options.reportFirstPaint = qEnvironmentVariableIsSet("TANKOMETER_REPORT_FIRST_PAINT");
     return runTankometer(options);
 }

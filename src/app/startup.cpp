@@ -2,6 +2,7 @@
 
 #include "core/debuglog.h"
 #include "core/logdocument.h"
+#include "core/paths.h"
 #include "core/qttranslations.h"
 #include "core/recovery.h"
 #include "core/settings.h"
@@ -17,9 +18,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <utility>
 
 namespace {
 
@@ -81,6 +85,22 @@ void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     document.addRecoveredFills(recovered.tables);
 }
 
+// Watches the list's first painting; the report comes once that painting is done.
+class FirstPaintReport : public QObject {
+public:
+    explicit FirstPaintReport(std::function<void()> report) : m_report(std::move(report)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_report)
+            QTimer::singleShot(0, this, std::exchange(m_report, nullptr));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_report;
+};
+
 } // namespace
 
 int runTankometer(const StartupOptions& options) {
@@ -100,7 +120,7 @@ int runTankometer(const StartupOptions& options) {
         return EXIT_FAILURE;
     }
 
-    language().load(readLanguagePathOrStoreDefault());
+    language().load(readLanguagePathOrStoreDefault(), languageBaseFolder());
     installQtTranslations(language().localeName());
 
     // The main window's own commands end the run; closing it must not end the application
@@ -136,6 +156,13 @@ int runTankometer(const StartupOptions& options) {
         if (options.whenRunning) {
             QTimer::singleShot(0, &window, [&window, &options] { options.whenRunning(window); });
         }
+        FirstPaintReport firstPaint([&window, &document, &status] {
+            std::printf("painted %.3f\n", 1000.0 * double(std::clock()) / CLOCKS_PER_SEC);
+            std::fflush(stdout);
+            status = endStatus(document, window.endWithoutQuestions());
+        });
+        if (options.reportFirstPaint)
+            window.fillList()->viewport()->installEventFilter(&firstPaint);
         window.run();
         g_openLog = nullptr;
     }

@@ -15,6 +15,11 @@ struct StartupOptions {
     QString logPath;
     // Called from the event loop once the main window is open (tests drive the window here).
     std::function<void(CMainWnd&)> whenRunning;
+    // Prints "painted" and the process's CPU milliseconds on standard output once the main
+    // window has painted its list, and ends the run as Exit does: how a benchmark sees the time
+    // from exec to the first painted window (the environment variable
+    // TANKOMETER_REPORT_FIRST_PAINT; not a user's option).
+    bool reportFirstPaint = false;
 };
 
 // Runs Tankometer in the running QApplication and returns the process exit code: 0, or a failure

@@ -126,8 +126,8 @@ QString CLogStorage::recoveryPath() const {
 QString CLogStorage::keepInRecovery() {
     const CFuelDatabase& database = m_document.database();
     const QString path = QDir::toNativeSeparators(recoveryFilePath(filePath()));
-    const DatabaseWriteStatus status = writeRecoveryFile(
-        filePath(), databaseFileBytes(database.header(), database.tables()), &m_recoveryStamp);
+    const DatabaseWriteStatus status =
+        writeRecoveryFile(filePath(), database.header(), database.tables(), &m_recoveryStamp);
     if (status != DatabaseWriteStatus::Written) {
         m_recoveredChange.reset();
         return translate(Text::Main_RecoveryFailed).arg(path);
@@ -138,8 +138,8 @@ QString CLogStorage::keepInRecovery() {
 
 bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, bool keepOldFile,
                             FileStamp* stamp, bool report) const {
-    const DatabaseWriteStatus status = writeDatabaseBytes(
-        path, databaseFileBytes(database.header(), database.tables()), keepOldFile, stamp);
+    const DatabaseWriteStatus status =
+        writeDatabaseFile(path, database.header(), database.tables(), keepOldFile, stamp);
     if (status != DatabaseWriteStatus::Written && report)
         m_document.report(writeStatusMessage(status));
     return status == DatabaseWriteStatus::Written;
@@ -192,9 +192,8 @@ bool CLogStorage::writeSynchronously() {
         const CFuelDatabase& database = m_document.database();
         keep = database.mustKeepOldFile() || m_keepForeignFile;
         foreignBackup = m_keepForeignFile ? backupFilePath(filePath()) : QString();
-        status =
-            writeDatabaseBytes(filePath(), databaseFileBytes(database.header(), database.tables()),
-                               keep, &stamp, &m_stamp);
+        status = writeDatabaseFile(filePath(), database.header(), database.tables(), keep, &stamp,
+                                   &m_stamp);
     }
     if (status != DatabaseWriteStatus::Written) {
         // Asked for by the user: said every time.
@@ -203,7 +202,7 @@ bool CLogStorage::writeSynchronously() {
         cannotWrite(State::Unwritable, writeStatusMessage(status));
         return false;
     }
-    logWritten(stamp, m_document.database().tables(), keep, true);
+    logWritten(stamp, copyOfTables(m_document.database().tables()), keep, true);
     foreignFileKept(foreignBackup);
     return true;
 }
@@ -243,16 +242,18 @@ void CLogStorage::startWrite() {
     const quint64 changeCount = m_changeCount;
     const State from = m_state;
     const FileStamp expected = m_stamp;
-    // The bytes are taken here, on this thread; only the disk work runs on the worker.
-    const QByteArray bytes = databaseFileBytes(database.header(), database.tables());
-    m_writing = database.tables();
+    // The tables are copied here, on this thread, so that the log may change while the worker
+    // writes the copy; the file's bytes are made from it on the worker, straight into the file.
+    const DatabaseHeader header = database.header();
+    m_writing = std::make_shared<DatabaseTables>(copyOfTables(database.tables()));
+    std::shared_ptr<const DatabaseTables> tables = m_writing;
     m_state = State::Writing;
     m_writeWatcher->setFuture(
-        QtConcurrent::run([path, bytes, keep, foreign, changeCount, from, expected] {
+        QtConcurrent::run([path, header, tables, keep, foreign, changeCount, from, expected] {
             LogWrite write;
             if (foreign)
                 write.foreignBackup = backupFilePath(path);
-            write.status = writeDatabaseBytes(path, bytes, keep, &write.stamp, &expected);
+            write.status = writeDatabaseFile(path, header, *tables, keep, &write.stamp, &expected);
             write.keptOldFile = keep;
             write.changeCount = changeCount;
             write.startedFrom = from;
@@ -266,7 +267,7 @@ void CLogStorage::finishWrite() {
     bool again = m_state == State::WritingAgain;
     const LogWrite write = m_writeWatcher->result();
     if (write.status == DatabaseWriteStatus::Written) {
-        logWritten(write.stamp, std::move(m_writing), write.keptOldFile,
+        logWritten(write.stamp, std::move(*m_writing), write.keptOldFile,
                    write.changeCount == m_changeCount);
         foreignFileKept(write.foreignBackup);
         // Another program's copy renamed over the file since this write's rename is merged now.
@@ -378,7 +379,7 @@ bool CLogStorage::saveAs(const QString& path) {
     }
     m_document.m_database.setFilePath(path);
     m_keepForeignFile = false;
-    logWritten(stamp, m_document.database().tables(), false, true);
+    logWritten(stamp, copyOfTables(m_document.database().tables()), false, true);
     m_olderBase.reset();
     return true;
 }

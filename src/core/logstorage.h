@@ -14,6 +14,7 @@
 #include "db/logsettings.h"
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 class CFuelDatabase;
@@ -111,8 +112,9 @@ private:
     DatabaseTables m_base;
     // The base before the last write, for a copy made from the file before that write.
     std::optional<DatabaseTables> m_olderBase;
-    // What the write under way puts on disk: the base once it is there.
-    DatabaseTables m_writing;
+    // What the write under way puts on disk (the worker reads it until the write is done): the
+    // base once it is there.
+    std::shared_ptr<DatabaseTables> m_writing;
     // Counts every change; a write makes the log clean only if none came since it started.
     quint64 m_changeCount = 0;
     // The file at the path is something else than a log: the next write keeps it as a backup.

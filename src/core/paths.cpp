@@ -58,3 +58,16 @@ QString programFolder() {
 void setProgramFolderOverride(std::optional<QString> folder) {
     programFolderOverride = std::move(folder);
 }
+
+QString languageBaseFolder() {
+    const auto hasLanguages = [](const QString& folder) {
+        return QFileInfo(folder + QStringLiteral("/lang")).isDir();
+    };
+    const QString program = programFolder();
+    if (hasLanguages(program))
+        return program;
+    // The path from the installed executable's folder to the installed data folder.
+    const QString installed =
+        QDir::cleanPath(program + u'/' + QStringLiteral(TANKOMETER_DATA_FROM_PROGRAM));
+    return hasLanguages(installed) ? installed : program;
+}

@@ -19,7 +19,13 @@ QString debugLogPath();
 // created when missing, open to its user only.
 QString recoveryFolder();
 
-// The folder holding the executable; the language files lie in lang/ below it.
+// The folder holding the executable.
 QString programFolder();
 // Replaces the executable's folder (tests), or restores it with std::nullopt.
 void setProgramFolderOverride(std::optional<QString> folder);
+
+// The folder whose lang/ holds the language files, which the settings name relative to it
+// ("lang\german.lng"): the program's folder when lang/ lies beside the executable (the build
+// tree, or a copy unpacked anywhere), else the installed data folder of the same prefix
+// (share/tankometer, found from the executable's folder), else the program's folder.
+QString languageBaseFolder();

@@ -18,13 +18,13 @@ QString recoveryFilePath(const QString& logPath) {
     return QDir(recoveryFolder()).filePath(name);
 }
 
-DatabaseWriteStatus writeRecoveryFile(const QString& logPath, const QByteArray& bytes,
-                                      FileStamp* ours) {
+DatabaseWriteStatus writeRecoveryFile(const QString& logPath, const DatabaseHeader& header,
+                                      const DatabaseTables& tables, FileStamp* ours) {
     const QString path = recoveryFilePath(logPath);
     const FileStamp found = fileStamp(path);
     if (found.exists && found != *ours && !QFile::rename(path, backupFilePath(path)))
         return DatabaseWriteStatus::BackupFailed;
-    return writeDatabaseBytes(path, bytes, false, ours);
+    return writeDatabaseFile(path, header, tables, false, ours);
 }
 
 std::optional<RecoveredFills> pendingRecovery(const QString& logPath) {

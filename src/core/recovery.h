@@ -16,12 +16,12 @@
 // The recovery file of the log at logPath.
 QString recoveryFilePath(const QString& logPath);
 
-// Writes bytes (a whole log file) as the recovery file of logPath. A file found there that is
-// not the one this session last wrote (*ours, updated on success) was left by an earlier
-// session and may hold fills the log lacks: it is first moved aside to its backup name
-// (backupFilePath), never written over.
-DatabaseWriteStatus writeRecoveryFile(const QString& logPath, const QByteArray& bytes,
-                                      FileStamp* ours);
+// Writes the log file of header and tables as the recovery file of logPath. A file found there that
+// is not the one this session last wrote (*ours, updated on success) was left by an earlier session
+// and may hold fills the log lacks: it is first moved aside to its backup name (backupFilePath),
+// never written over.
+DatabaseWriteStatus writeRecoveryFile(const QString& logPath, const DatabaseHeader& header,
+                                      const DatabaseTables& tables, FileStamp* ours);
 
 // Where the fills of a log are once it is closed.
 enum class SavedTo { Log, Recovery, Nowhere };

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <numeric>
+#include <span>
 #include <type_traits>
 #include <utility>
 
@@ -159,11 +161,8 @@ DatabaseReadStatus readFormat01(QFile& file, DatabaseTables* tables) {
     return whole ? DatabaseReadStatus::Complete : DatabaseReadStatus::ShortFills;
 }
 
-template <typename Record> char* putTable(char* out, const std::vector<Record>& table) {
-    const std::size_t size = table.size() * sizeof(Record);
-    if (size > 0)
-        std::memcpy(out, table.data(), size);
-    return out + size;
+template <typename Record> QByteArrayView tableBytes(const std::vector<Record>& table) {
+    return {reinterpret_cast<const char*>(table.data()), qsizetype(table.size() * sizeof(Record))};
 }
 
 #ifdef Q_OS_UNIX
@@ -329,6 +328,14 @@ bool keepBackup(const QString& path) {
 
 } // namespace
 
+DatabaseTables copyOfTables(const DatabaseTables& tables) {
+    std::vector<FillRecord> fills;
+    fills.reserve(tables.fills.size());
+    adviseHugePages(fills.data(), fills.capacity() * sizeof(FillRecord));
+    fills.assign(tables.fills.begin(), tables.fills.end());
+    return {tables.stations, tables.drivers, std::move(fills), tables.settings, tables.fillFlags};
+}
+
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
                                     FillExtrasStatus* extras) {
     FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
@@ -381,36 +388,44 @@ bool leavesDataUnread(DatabaseReadStatus status) {
     return status != DatabaseReadStatus::Complete && status != DatabaseReadStatus::NoFile;
 }
 
-QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables) {
-    const QByteArray extras = fillExtrasSection(tables.fillFlags, qint64(tables.fills.size()));
-    const qint64 size = kPrefixSize + qint64(tables.stations.size() * sizeof(StationRecord)) +
-                        qint64(tables.drivers.size() * sizeof(DriverRecord)) +
-                        qint64(tables.fills.size() * sizeof(FillRecord)) + extras.size();
-    QByteArray bytes(size, Qt::Uninitialized);
-    adviseHugePages(bytes.constData(), std::size_t(size));
-    char* out = bytes.data();
-
+DatabaseFileImage::DatabaseFileImage(const DatabaseHeader& header, const DatabaseTables& tables)
+    : m_tables(tables), m_extras(fillExtrasSection(tables.fillFlags, qint64(tables.fills.size()))) {
     // Header, the reserved block, then the counts in the order stations, fills, drivers.
-    std::memcpy(out, &header, sizeof header);
-    std::memcpy(out + sizeof header, tables.settings.data(), kReservedBlockSize);
+    static_assert(sizeof tables.settings == kReservedBlockSize);
     const qint32 counts[3] = {qint32(tables.stations.size()), qint32(tables.fills.size()),
                               qint32(tables.drivers.size())};
-    std::memcpy(out + sizeof header + kReservedBlockSize, counts, sizeof counts);
-    out += kPrefixSize;
+    m_start.reserve(kPrefixSize);
+    m_start.append(reinterpret_cast<const char*>(&header), sizeof header);
+    m_start.append(reinterpret_cast<const char*>(tables.settings.data()), kReservedBlockSize);
+    m_start.append(reinterpret_cast<const char*>(counts), sizeof counts);
+}
 
-    out = putTable(out, tables.stations);
-    out = putTable(out, tables.drivers);
-    out = putTable(out, tables.fills);
-    if (!extras.isEmpty())
-        std::memcpy(out, extras.constData(), std::size_t(extras.size()));
+std::array<QByteArrayView, 5> DatabaseFileImage::pieces() const {
+    return {m_start, tableBytes(m_tables.stations), tableBytes(m_tables.drivers),
+            tableBytes(m_tables.fills), m_extras};
+}
+
+qint64 DatabaseFileImage::size() const {
+    const auto all = pieces();
+    return std::accumulate(all.begin(), all.end(), qint64(0),
+                           [](qint64 sum, QByteArrayView piece) { return sum + piece.size(); });
+}
+
+QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables) {
+    const DatabaseFileImage image(header, tables);
+    QByteArray bytes;
+    bytes.reserve(image.size());
+    for (const QByteArrayView piece : image.pieces())
+        bytes.append(piece);
     return bytes;
 }
 
+namespace {
+
 // QSaveFile is not used on Unix: its commit flushes the file but ignores a failed flush, and a
 // flush of our own on top of it costs a second wait for the disk.
-DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
-                                       bool keepOldFile, FileStamp* placed,
-                                       const FileStamp* expected) {
+DatabaseWriteStatus writePieces(const QString& path, std::span<const QByteArrayView> pieces,
+                                bool keepOldFile, FileStamp* placed, const FileStamp* expected) {
     if (path.isEmpty())
         return DatabaseWriteStatus::CreateFailed;
 #ifdef Q_OS_UNIX
@@ -430,8 +445,10 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
     // The new file has the old one's permissions; a failure leaves the default ones.
     if (exists)
         static_cast<void>(::fchmod(file.descriptor(), old.st_mode & 07777));
-    if (!writeAll(file.descriptor(), bytes.constData(), bytes.size()) ||
-        !flushDescriptor(file.descriptor()))
+    const bool written = std::all_of(pieces.begin(), pieces.end(), [&file](QByteArrayView piece) {
+        return writeAll(file.descriptor(), piece.data(), piece.size());
+    });
+    if (!written || !flushDescriptor(file.descriptor()))
         return DatabaseWriteStatus::WriteFailed;
     {
         // The file is checked once more just before it is replaced, under a lock on the folder
@@ -456,7 +473,7 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
         return DatabaseWriteStatus::CreateFailed;
     bool backupFailed = false;
     bool changed = false;
-    const bool written = commitSaveFile(file, bytes, [&] {
+    const bool written = commitSaveFile(file, pieces, [&] {
         changed = expected && fileStamp(path) != *expected;
         backupFailed = !changed && keepOldFile && QFileInfo::exists(path) && !keepBackup(path);
         return !changed && !backupFailed;
@@ -471,9 +488,20 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
 #endif
 }
 
+} // namespace
+
+DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
+                                       bool keepOldFile, FileStamp* placed,
+                                       const FileStamp* expected) {
+    const QByteArrayView whole[] = {bytes};
+    return writePieces(path, whole, keepOldFile, placed, expected);
+}
+
 DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
-                                      const DatabaseTables& tables, bool keepOldFile) {
-    return writeDatabaseBytes(path, databaseFileBytes(header, tables), keepOldFile);
+                                      const DatabaseTables& tables, bool keepOldFile,
+                                      FileStamp* placed, const FileStamp* expected) {
+    const DatabaseFileImage image(header, tables);
+    return writePieces(path, image.pieces(), keepOldFile, placed, expected);
 }
 
 QString writeStatusMessage(DatabaseWriteStatus status) {

@@ -19,7 +19,10 @@
 #include "db/records.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <array>
+#include <span>
 #include <vector>
 
 struct DatabaseTables {
@@ -31,6 +34,11 @@ struct DatabaseTables {
     // Beside fills, in the same order; may be shorter (the fills beyond have no flags).
     std::vector<FillFlags> fillFlags;
 };
+
+// A copy of the tables, as a write on another thread takes it while the log goes on changing. The
+// fill table's memory gets huge pages where the system gives them (as a load's does), so that
+// the copy of a large log costs about the moving of its bytes, not a page fault every 4 KiB.
+DatabaseTables copyOfTables(const DatabaseTables& tables);
 
 enum class DatabaseReadStatus {
     Complete,
@@ -65,7 +73,24 @@ enum class DatabaseWriteStatus {
     Changed, // the file at the path is no longer the one the caller expected: left as it is
 };
 
-// The file of the tables in format 1.0, byte for byte as writeDatabaseFile writes it.
+// The file of the tables in format 1.0 as the pieces a write puts one after the other: the start
+// (header, reserved block, counts), the station, driver and fill tables where they lie in memory,
+// and the per-fill section (empty when no fill is flagged). Only the start and that section are
+// made here, so a save takes no second copy of the tables; the pieces are valid while the tables
+// are neither changed nor destroyed.
+class DatabaseFileImage {
+public:
+    DatabaseFileImage(const DatabaseHeader& header, const DatabaseTables& tables);
+    std::array<QByteArrayView, 5> pieces() const;
+    qint64 size() const;
+
+private:
+    const DatabaseTables& m_tables;
+    QByteArray m_start;
+    QByteArray m_extras;
+};
+
+// The file of the tables in format 1.0 in one buffer, byte for byte as writeDatabaseFile writes it.
 QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables& tables);
 
 // Writes bytes to a temporary file beside path, flushes it to the disk and renames it over the
@@ -89,9 +114,12 @@ DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& by
                                        bool keepOldFile, FileStamp* placed = nullptr,
                                        const FileStamp* expected = nullptr);
 
-// databaseFileBytes, then writeDatabaseBytes.
+// As writeDatabaseBytes, with the file's bytes written straight from the tables
+// (DatabaseFileImage).
 DatabaseWriteStatus writeDatabaseFile(const QString& path, const DatabaseHeader& header,
-                                      const DatabaseTables& tables, bool keepOldFile);
+                                      const DatabaseTables& tables, bool keepOldFile,
+                                      FileStamp* placed = nullptr,
+                                      const FileStamp* expected = nullptr);
 
 // The fixed message for a write status, empty for Written.
 QString writeStatusMessage(DatabaseWriteStatus status);

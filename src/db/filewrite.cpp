@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -39,8 +40,17 @@ bool flushFolder(const QByteArray& folder) {
 // on a full disk): a write that fails is only seen by flush() and error() before it.
 bool commitSaveFile(QSaveFile& file, const QByteArray& bytes,
                     const std::function<bool()>& beforeCommit) {
-    const bool whole = file.write(bytes) == bytes.size() && file.flush() &&
-                       file.error() == QFileDevice::NoError && (!beforeCommit || beforeCommit());
+    const QByteArrayView whole[] = {bytes};
+    return commitSaveFile(file, whole, beforeCommit);
+}
+
+bool commitSaveFile(QSaveFile& file, std::span<const QByteArrayView> pieces,
+                    const std::function<bool()>& beforeCommit) {
+    const bool written = std::all_of(pieces.begin(), pieces.end(), [&file](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    });
+    const bool whole = written && file.flush() && file.error() == QFileDevice::NoError &&
+                       (!beforeCommit || beforeCommit());
     if (!whole) {
         file.cancelWriting();
         file.commit();

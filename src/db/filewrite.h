@@ -4,7 +4,9 @@
 // leaves the old file or the new one, whole.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <functional>
+#include <span>
 
 class QSaveFile;
 
@@ -15,6 +17,9 @@ class QSaveFile;
 // existed keeps its permissions. After the rename the folder is flushed, so that the new name
 // itself reaches the disk.
 bool commitSaveFile(QSaveFile& file, const QByteArray& bytes,
+                    const std::function<bool()>& beforeCommit = {});
+// The same with the bytes given as pieces, written one after the other.
+bool commitSaveFile(QSaveFile& file, std::span<const QByteArrayView> pieces,
                     const std::function<bool()>& beforeCommit = {});
 
 #ifdef Q_OS_UNIX

@@ -18,6 +18,11 @@ public:
 
     explicit CFuelDatabase(QString filePath = {});
     ~CFuelDatabase();
+    // A move hands the tables over; a copy copies every fill.
+    CFuelDatabase(const CFuelDatabase&) = default;
+    CFuelDatabase& operator=(const CFuelDatabase&) = default;
+    CFuelDatabase(CFuelDatabase&&) noexcept = default;
+    CFuelDatabase& operator=(CFuelDatabase&&) noexcept = default;
 
     void setFilePath(const QString& filePath);
     QString filePath() const;

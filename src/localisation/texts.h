@@ -233,6 +233,11 @@ inline constexpr TextId Main_EndLost{
     u"Main", u"EndLost",
     u"Tankometer: the fills could not be saved to \"%1\" nor to \"%2\"; the changes of this "
     u"session are lost."};
+// The search field above the list, its name for screen readers and the keys, and how many
+// fills it lets through.
+inline constexpr TextId Main_SearchHint{u"Main", u"SearchHint", u"Search station, driver, notes"};
+inline constexpr TextId Main_Search{u"Main", u"Search", u"Search the list"};
+inline constexpr TextId Main_SearchShown{u"Main", u"SearchShown", u"%1 of %2 fills shown"};
 inline constexpr TextId main_Consumption{u"main", u"Consumption", u"Consumption:"};
 inline constexpr TextId main_Cost{u"main", u"Cost", u"Cost:"};
 inline constexpr TextId main_CostOfDist{u"main", u"CostOfDist", u"Cost of dist.:"};
@@ -613,6 +618,9 @@ inline constexpr TextId all[] = {
     Main_EndRecovered,
     Main_EndLost,
     Main_OtherCopyConflicts,
+    Main_SearchHint,
+    Main_Search,
+    Main_SearchShown,
     main_Consumption,
     main_Cost,
     main_CostOfDist,

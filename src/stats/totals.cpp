@@ -128,7 +128,7 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, in
     totals.leftOutPartial = runs.leftOutPartial;
     if (runs.any) {
         const float inverse = 1.0f / float(runs.distance);
-        totals.consumption = inverse * runs.fuel * 100.0f;
+        totals.consumption = consumptionOver(runs.distance, runs.fuel);
         totals.costOfDist = inverse * runs.cost * 100.0f;
         totals.endurance = float(runs.distance) / runs.fuel;
     }
@@ -141,6 +141,10 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, in
         totals.monthlyDistance = distance * kDaysInMonth / period;
     }
     return totals;
+}
+
+float consumptionOver(qint64 distance, float fuel) {
+    return 1.0f / float(distance) * fuel * 100.0f;
 }
 
 QString totalsLeftOutText(const FillTotals& totals) {

@@ -43,6 +43,9 @@ struct FillTotals {
 // other fills is left out of them, and counted.
 FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, int first = 0,
                          int last = std::numeric_limits<int>::max());
+// The consumption of runs of this total distance charged with this much fuel, as the totals
+// work it out.
+float consumptionOver(qint64 distance, float fuel);
 
 // A run of the fills first..last as the totals count it. Every fill that may be charged is
 // charged to the run of the next fill that is not partial: under FullTank the fills after the

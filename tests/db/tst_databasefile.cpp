@@ -2,6 +2,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "filebytes.h"
+#include "fullfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,6 +206,8 @@ private slots:
     void saveLayout();
     void roundTripKeepsBytes();
     void format01SavedAsFormat10();
+    void writtenFromTablesAsOneBuffer_data();
+    void writtenFromTablesAsOneBuffer();
 
     void saveWhereFolderIsFile();
     void saveOverDirectory();
@@ -212,6 +215,8 @@ private slots:
     void shortWriteKeepsPreviousFile();
     void flushes_data();
     void flushes();
+    void fullDiskKeepsPreviousFile_data();
+    void fullDiskKeepsPreviousFile();
     void replacesOnlyRegularFiles();
     void removesOnlyStaleTemporaryFiles_data();
     void removesOnlyStaleTemporaryFiles();
@@ -664,6 +669,38 @@ void DatabaseFileTest::format01SavedAsFormat10() {
     QCOMPARE(saved.mid(432), expectedFills.join());
 }
 
+// The file is written piece by piece straight from the tables: the same bytes as the file put
+// together in memory first, and as the file they were read from.
+void DatabaseFileTest::writtenFromTablesAsOneBuffer_data() {
+    QTest::addColumn<QByteArray>("file");
+    const QByteArrayList fills = {
+        kFills[0], kFills[1],
+        fillBytes(1, QStringLiteral("x"), 2500, 400, 0, QStringLiteral("old"))};
+    QByteArray settled = format10(kStations, kDrivers, fills);
+    for (int i = 0; i < 256; ++i)
+        settled[28 + i] = char(i);
+    QTest::newRow("empty log") << format10({}, {}, {});
+    QTest::newRow("without per-fill section") << settled;
+    QTest::newRow("with per-fill section")
+        << settled + fillExtrasSection({{}, {true, false}, {false, true}}, 3);
+}
+
+void DatabaseFileTest::writtenFromTablesAsOneBuffer() {
+    QFETCH(QByteArray, file);
+    writeAll(m_path, file);
+    DatabaseTables tables;
+    FillExtrasStatus extras = FillExtrasStatus::Cut;
+    QCOMPARE(readDatabaseFile(m_path, &tables, &extras), DatabaseReadStatus::Complete);
+    QVERIFY(extras == FillExtrasStatus::Read || extras == FillExtrasStatus::Absent);
+    DatabaseHeader header;
+    std::memcpy(&header, file.constData(), sizeof header);
+
+    const QString copy = m_dir->filePath(QStringLiteral("copy.fil"));
+    QCOMPARE(writeDatabaseFile(copy, header, tables, false), DatabaseWriteStatus::Written);
+    QCOMPARE(readAll(copy), file);
+    QCOMPARE(databaseFileBytes(header, tables), file);
+}
+
 void DatabaseFileTest::saveWhereFolderIsFile() {
     writeAll(m_dir->filePath(QStringLiteral("plain")), "x");
     auto db = database();
@@ -788,6 +825,39 @@ void DatabaseFileTest::flushes() {
         QCOMPARE(readAll(m_path + QStringLiteral(".bak")), old);
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files);
+}
+
+// A disk with no room left fails the write at once or in the middle of the fill table; either
+// way the previous file stays whole, and nothing of the new one is left beside it.
+void DatabaseFileTest::fullDiskKeepsPreviousFile_data() {
+    QTest::addColumn<int>("fills");
+    QTest::newRow("small log") << 3;
+    QTest::newRow("log larger than the disk") << 2000;
+}
+
+void DatabaseFileTest::fullDiskKeepsPreviousFile() {
+    QFETCH(int, fills);
+    const QString folder = m_dir->filePath(QStringLiteral("full"));
+    const FullFileSystem full(folder);
+    REQUIRE_MOUNTED(full);
+    const QString path = folder + QStringLiteral("/tkbase.fil");
+    const QByteArray previous = format10(kStations, kDrivers, kFills);
+    writeAll(path, previous);
+    QVERIFY(full.fill());
+
+    DatabaseTables tables;
+    QCOMPARE(readDatabaseFile(path, &tables), DatabaseReadStatus::Complete);
+    for (int i = 0; i < fills; ++i) {
+        FillRecord fill;
+        fill.dateTime = FileTime::fromValue(quint64(1000 + i));
+        tables.fills.push_back(fill);
+    }
+    tables.fillFlags.assign(tables.fills.size(), {true, false});
+    QCOMPARE(writeDatabaseFile(path, DatabaseHeader(), tables, false),
+             DatabaseWriteStatus::WriteFailed);
+    QCOMPARE(readAll(path), previous);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("filler"), QStringLiteral("tkbase.fil")}));
 }
 
 void DatabaseFileTest::removesOnlyStaleTemporaryFiles_data() {

@@ -1,32 +1,97 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/averageconsumption.h"
 #include "stats/graphseries.h"
 #include "stats/totals.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // A history in a line: "1000:40 p1300:15 pm1700:20" is a fill at 1000 km of 40 l, a partial
 // one at 1300 km, and one at 1700 km that is partial and follows a missed fill. Every fill
 // costs twice its litres; fills are a day apart.
+FillRecord fillOf(QString item, int day, FillFlags* flags) {
+    *flags = {};
+    for (; item.front().isLetter(); item.remove(0, 1))
+        (item.front() == u'p' ? flags->partial : flags->missedBefore) = true;
+    const QStringList parts = item.split(u':');
+    FillRecord fill;
+    fill.odometer = parts.at(0).toInt();
+    fill.fuel = parts.at(1).toFloat();
+    fill.cost = 2.0f * fill.fuel;
+    fill.dateTime = FileTime::fromValue(quint64(155000 + day) * 864000000000ull);
+    return fill;
+}
+
 CFuelDatabase history(const QString& text) {
     CFuelDatabase database;
     int day = 0;
-    for (QString item : text.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& item : text.split(u' ', Qt::SkipEmptyParts)) {
         FillFlags flags;
-        for (; item.front().isLetter(); item.remove(0, 1))
-            (item.front() == u'p' ? flags.partial : flags.missedBefore) = true;
-        const QStringList parts = item.split(u':');
-        FillRecord fill;
-        fill.odometer = parts.at(0).toInt();
-        fill.fuel = parts.at(1).toFloat();
-        fill.cost = 2.0f * fill.fuel;
-        fill.dateTime = FileTime::fromValue(quint64(155000 + day++) * 864000000000ull);
+        const FillRecord fill = fillOf(item, day++, &flags);
         database.insertFill(fill, flags);
     }
     return database;
+}
+
+// One change of a history, as the open log makes it: "+2:p1250:7" inserts that fill at row 2,
+// "=2:1250:7" puts it in place of row 2, "-2" removes row 2 and "-2-4" rows 2 to 4.
+void change(CFuelDatabase& database, CAverageConsumption& average, const QString& step) {
+    const QString rest = step.mid(1);
+    const int row = rest.section(u':', 0, 0).section(u'-', 0, 0).toInt();
+    if (step.front() == u'-') {
+        const int last = rest.contains(u'-') ? rest.section(u'-', 1).toInt() : row;
+        for (int i = last; i >= row; --i)
+            database.removeFill(i);
+        average.fillsRemoved(row, last);
+        return;
+    }
+    FillFlags flags;
+    const FillRecord fill = fillOf(rest.section(u':', 1), row, &flags);
+    if (step.front() == u'+') {
+        database.insertFillAt(row, fill, flags);
+        average.fillsInserted(row, row);
+    } else {
+        *database.getFill(row) = fill;
+        database.setFillFlags(row, flags);
+        average.fillsChanged(row, row);
+    }
+}
+
+// A history of the given length and changes of it at random places, in the forms above.
+std::pair<QString, QString> randomChanges(int fills, int steps) {
+    QRandomGenerator random(34);
+    const auto item = [&random] {
+        const char* const flags[] = {"", "", "", "p", "p", "m", "pm"};
+        return QStringLiteral("%1%2:%3")
+            .arg(QLatin1String(flags[random.bounded(7)]))
+            .arg(1000 + random.bounded(100000))
+            .arg(random.bounded(1, 8000) / 100.0);
+    };
+    QStringList history;
+    for (int i = 0; i < fills; ++i)
+        history << item();
+    QStringList changes;
+    for (int i = 0; i < steps; ++i) {
+        const int row = random.bounded(fills);
+        switch (fills < 3 ? 0 : random.bounded(3)) {
+        case 0:
+            changes << QStringLiteral("+%1:").arg(random.bounded(fills + 1)) + item();
+            ++fills;
+            break;
+        case 1:
+            changes << QStringLiteral("=%1:").arg(row) + item();
+            break;
+        default:
+            changes << QStringLiteral("-%1").arg(row);
+            --fills;
+        }
+    }
+    return {history.join(u' '), changes.join(u' ')};
 }
 
 QString texts(const CFuelDatabase& database, FillingMethod method,
@@ -170,6 +235,47 @@ private slots:
         QCOMPARE(totals.leftOutMissed, leftOutMissed);
         QCOMPARE(totals.leftOutPartial, leftOutPartial);
         QCOMPARE(totalsLeftOutText(totals).isEmpty(), leftOutMissed + leftOutPartial == 0);
+    }
+
+    // The average followed through each change is the totals' own, bit for bit, under both
+    // methods: the runs around the change begin, end, open and close as they should.
+    void averageFollowsChanges_data() {
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("partial run grows, shrinks, loses its missed fill")
+            << "1000:40.1 p1100:5.3 p1300:10.7 p1500:8.9 2000:32.3 2500:41.7"
+            << "+2:p1200:3.3 =3:1350:7.7 =2:pm1300:4.4 -1 -1-2 +1:1400:12.6";
+        QTest::newRow("a missed fill inside the run")
+            << "1000:40.1 p1300:15.3 pm1700:20.7 2000:18.1 2400:30.3"
+            << "=2:p1700:20.7 =2:pm1700:20.7 =3:m2000:18.1 -2 =0:p1000:40.1";
+        QTest::newRow("the last run still open")
+            << "1000:40.1 1500:35.3 p1700:10.7"
+            << "-2 +2:1800:20.2 =2:p1800:20.2 +3:p1900:5.5 =3:1900:5.5 -3 -2";
+        QTest::newRow("down to no fill and back")
+            << "p1000:20.5 1400:28.1 1800:30.3"
+            << "=0:1000:20.5 -0 -0-1 +0:1000:40.1 +1:1300:22.2 +0:p900:3.1";
+        const auto [history, steps] = randomChanges(60, 150);
+        QTest::newRow("random") << history << steps;
+    }
+    void averageFollowsChanges() {
+        QFETCH(QString, history);
+        QFETCH(QString, steps);
+        for (const FillingMethod method : {FillingMethod::FullTank, FillingMethod::ToEmptyTank}) {
+            CFuelDatabase database = ::history(history);
+            CAverageConsumption average(database);
+            average.reset(method);
+            for (const QString& step : steps.split(u' ')) {
+                change(database, average, step);
+                const float expected = computeTotals(database, method).consumption;
+                const float followed = average.consumption();
+                if (std::memcmp(&expected, &followed, sizeof(float)) != 0)
+                    QFAIL(qPrintable(QStringLiteral("%1 after %2: %3, the totals %4")
+                                         .arg(int(method))
+                                         .arg(step)
+                                         .arg(followed, 0, 'g', 9)
+                                         .arg(expected, 0, 'g', 9)));
+            }
+        }
     }
 };
 

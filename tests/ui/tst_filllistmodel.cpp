@@ -202,8 +202,8 @@ private slots:
         CFillListModel model(log.document);
         model.rebuild();
         writeFillingMethod(method);
-        // The method is read once per pass: a rebuild, a refresh or a painting.
-        model.startPass();
+        // The method is read when the list is rebuilt, as the Settings dialog does.
+        model.rebuild();
         QStringList shownConsumption;
         QStringList shownEndurance;
         for (int row = 0; row < 3; ++row) {

@@ -1,8 +1,10 @@
 #include "core/paths.h"
 #include "core/recovery.h"
+#include "core/settings.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
+#include "stats/totals.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
@@ -17,6 +19,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -721,22 +725,27 @@ private slots:
     }
 
     // Each column is at least as wide as the widest text it holds: whole record numbers from
-    // the 100th fill on, large costs, long translated headers.
+    // the 100th fill on, large costs (also one far above the rows shown first, once the list
+    // has painted), long translated headers.
     void columnsShowTheirTextsWhole_data() {
         QTest::addColumn<int>("fillCount");
+        QTest::addColumn<int>("costRow");
         QTest::addColumn<float>("cost");
         QTest::addColumn<bool>("german");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("widest");
         QTest::newRow("150 fills")
-            << 150 << 60.75f << false << int(CFillListModel::RecordNumber) << "150.";
+            << 150 << 149 << 60.75f << false << int(CFillListModel::RecordNumber) << "150.";
         QTest::newRow("a cost of 100 000")
-            << 3 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
+            << 3 << 2 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
+        QTest::newRow("a cost of 100 000 long ago")
+            << 600 << 0 << 123456.5f << false << int(CFillListModel::Cost) << "123456.50";
         QTest::newRow("German header")
-            << 3 << 60.75f << true << int(CFillListModel::Odometer) << "Kilometerstand";
+            << 3 << 2 << 60.75f << true << int(CFillListModel::Odometer) << "Kilometerstand";
     }
     void columnsShowTheirTextsWhole() {
         QFETCH(int, fillCount);
+        QFETCH(int, costRow);
         QFETCH(float, cost);
         QFETCH(bool, german);
         QFETCH(int, column);
@@ -745,7 +754,7 @@ private slots:
         {
             CFuelDatabase database(databaseFilePath());
             database.load();
-            database.getFill(fillCount - 1)->cost = cost;
+            database.getFill(costRow)->cost = cost;
             QVERIFY(database.save());
         }
         if (german)
@@ -753,9 +762,10 @@ private slots:
                             QStringLiteral(TANKOMETER_SOURCE_DIR));
         TestWindow window;
         window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* list = window.fillList();
         const int position = window.listModel()->positionOf(CFillListModel::Column(column));
-        QVERIFY(list->columnWidth(position) > list->fontMetrics().horizontalAdvance(widest));
+        QTRY_VERIFY(list->columnWidth(position) > list->fontMetrics().horizontalAdvance(widest));
         // The list opens at its newest fills: the rows whose texts are widest are in view, and
         // the view's own measure of them (text and margins) fits the column.
         QVERIFY(list->columnWidth(position) >=
@@ -940,6 +950,83 @@ private slots:
             << QRect(-50, 100, 1900, 1000) << false << false;
         QTest::newRow("off the right edge") << QRect(700, 300, 400, 400) << false << true;
     }
+    // The status line's average is the Totals window's after each kind of change, on a log with
+    // partial fills and a missed one: it follows the log without computing the totals.
+    void statusLineAverageIsTheTotals_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"add", "add into a partial run", "edit", "edit a flag", "remove",
+                                   "undo", "redo", "filling method"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void statusLineAverageIsTheTotals() {
+        QFETCH(QString, change);
+        {
+            CFuelDatabase database(databaseFilePath());
+            const FillFlags partial{true, false};
+            const FillFlags missed{false, true};
+            const std::pair<FillRecord, FillFlags> fills[] = {
+                {makeFill(0, 1000, 40.5f), {}},      {makeFill(1, 1400, 20.3f), partial},
+                {makeFill(2, 1900, 18.7f), {}},      {makeFill(3, 2500, 33.1f), missed},
+                {makeFill(4, 2900, 12.9f), partial}, {makeFill(5, 3300, 41.3f), {}},
+                {makeFill(6, 3800, 36.2f), {}},
+            };
+            for (const auto& [fill, flags] : fills)
+                database.insertFill(fill, flags);
+            QVERIFY(database.save());
+        }
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
+        TestWindow window;
+        window.open();
+        CLogDocument& log = window.document();
+        const auto average = [&window] {
+            return window.findChild<QLabel*>(QStringLiteral("summary"))
+                ->text()
+                .section(QStringLiteral("  \u00b7  "), -1);
+        };
+        const auto totals = [&log] {
+            const FillTotals totals = computeTotals(log.database(), readFillingMethod());
+            return QStringLiteral("Average %1 l / 100 km")
+                .arg(totalsValueText(totals, TotalsRow::Consumption));
+        };
+        QCOMPARE(average(), totals());
+        const QString before = average();
+        const auto edited = [&log](int row, float fuel, FillFlags flags) {
+            FillRecord fill = *log.database().getFill(row);
+            fill.fuel = fuel;
+            log.editFill(row, QStringLiteral("Station"), fill, QString(), flags);
+        };
+        if (change == QStringLiteral("add")) {
+            log.addFill(QStringLiteral("Station"), makeFill(7, 4400, 44.4f), QString());
+        } else if (change == QStringLiteral("add into a partial run")) {
+            log.addFill(QStringLiteral("Station"), makeFill(1, 1600, 9.9f), QString(),
+                        FillFlags{true, false});
+        } else if (change == QStringLiteral("edit")) {
+            edited(2, 25.5f, {});
+        } else if (change == QStringLiteral("edit a flag")) {
+            edited(2, 18.7f, FillFlags{true, false});
+        } else if (change == QStringLiteral("remove")) {
+            log.removeFill(2);
+        } else if (change == QStringLiteral("undo") || change == QStringLiteral("redo")) {
+            log.removeFill(5);
+            log.undoStack()->undo();
+            QCOMPARE(average(), before);
+            if (change == QStringLiteral("redo"))
+                log.undoStack()->redo();
+        } else {
+            DialogSeams::setNextDialogHandler([](QDialog& dialog) {
+                dialog.findChild<QRadioButton*>(QStringLiteral("emptyTank"))->setChecked(true);
+                QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("done")),
+                                  Qt::LeftButton);
+            });
+            window.dispatchCommand(CMainWnd::CmdSettings);
+            QCOMPARE(readFillingMethod(), FillingMethod::ToEmptyTank);
+        }
+        QCOMPARE(average(), totals());
+        if (change != QStringLiteral("undo"))
+            QVERIFY(average() != before);
+        window.dispatchCommand(CMainWnd::CmdExit);
+    }
+
     void theWindowKeepsItsGeometry() {
         QFETCH(QRect, left);
         QFETCH(bool, samePlace);

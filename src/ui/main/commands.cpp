@@ -192,11 +192,11 @@ FileDialogRequest csvFileRequest(const TextId& command) {
 }
 
 // The markers an earlier import may have written, in the loaded language, in every language
-// file beside the program and in English.
+// file the program has and in English.
 NoteMarkers noteMarkersOfAllLanguages() {
     NoteMarkers markers = {
         {translate(Text::OtherLog_markerpartial), translate(Text::OtherLog_markermissed)}};
-    const QString folder = programFolder();
+    const QString folder = languageBaseFolder();
     for (const QString& file :
          QDir(folder + QStringLiteral("/lang")).entryList({QStringLiteral("*.lng")}, QDir::Files)) {
         CLanguage table;
@@ -646,7 +646,7 @@ void CMainCommands::settings() {
     if (dialog.units() != m_document.database().units())
         m_document.setUnits(dialog.units());
 
-    language().load(dialog.langPath(), programFolder());
+    language().load(dialog.langPath(), languageBaseFolder());
     installQtTranslations(language().localeName());
     const RegistryStatus statuses[] = {
         CRegistry::writeString(SettingsKey::Lang, dialog.langPath()),

@@ -100,7 +100,8 @@ template <typename Value> struct Extremes {
 } // namespace
 
 CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
-    : QAbstractTableModel(parent), m_database(document.database()) {
+    : QAbstractTableModel(parent), m_database(document.database()),
+      m_fillingMethod(readFillingMethod()) {
     startPass();
     connect(&document, &CLogDocument::fillsAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
@@ -293,7 +294,6 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
 }
 
 void CFillListModel::startPass() {
-    m_fillingMethod = readFillingMethod();
     m_units = m_database.units();
 }
 
@@ -303,6 +303,7 @@ void CFillListModel::headersChanged() {
 }
 
 void CFillListModel::rebuild() {
+    m_fillingMethod = readFillingMethod();
     startPass();
     beginResetModel();
     m_columns = columnsFor(readColumnDefinition());

@@ -41,7 +41,7 @@ public:
     Column columnAt(int position) const { return m_columns.at(position); }
     // The position of a shown column, or -1.
     int positionOf(Column column) const { return int(m_columns.indexOf(column)); }
-    // Under the filling method read at the start of the current pass.
+    // Under the filling method read at the last rebuild, in the units of the current pass.
     QString cellText(int row, Column column) const;
     // The texts among which the column's widest lies, for the data shown: made from the largest
     // and smallest values of the rows from firstRow to lastRow, not from every row's text. The
@@ -49,11 +49,14 @@ public:
     QStringList widestTexts(Column column, int firstRow = 0,
                             int lastRow = std::numeric_limits<int>::max()) const;
 
-    // A pass over the list begins (a rebuild, a refresh or a painting of the view): the settings
-    // every cell needs are read once here, not once per cell.
+    // A pass over the list begins (a rebuild, a refresh or a painting of the view): what every
+    // cell needs is taken once here, not once per cell.
     void startPass();
+    // The filling method of the cells' figures. Only the Settings dialog changes it, and a
+    // rebuild follows: the store is not opened at every painting.
+    FillingMethod fillingMethod() const { return m_fillingMethod; }
 
-    // Reads ColDef and builds columns and rows anew.
+    // Reads ColDef and the filling method and builds columns and rows anew.
     void rebuild();
     // The header texts, after a change of language.
     void headersChanged();

@@ -6,8 +6,10 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/averageconsumption.h"
 #include "stats/totals.h"
 #include "ui/main/commands.h"
+#include "ui/main/fillfilter.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
@@ -22,9 +24,11 @@
 #include <QEventLoop>
 #include <QGestureEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -34,14 +38,19 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTapAndHoldGesture>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace {
 
 const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
+// More rows than a screen shows.
+constexpr int kRowsFittedFirst = 256;
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -117,7 +126,8 @@ namespace {} // namespace
 
 CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     : QMainWindow(parent), m_document(document),
-      m_commands(std::make_unique<CMainCommands>(*this, document)) {
+      m_commands(std::make_unique<CMainCommands>(*this, document)),
+      m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     setWindowIcon(programIcon());
@@ -125,11 +135,12 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
 
+    // Before the list: the status line is made again as the list follows a change.
+    followConsumption();
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
     m_list->setAccessibleName(kCaption);
-    m_list->setModel(m_model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,7 +162,9 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
     m_list->viewport()->grabGesture(Qt::TapAndHoldGesture);
-    setCentralWidget(m_list);
+    m_filter = new CFillFilterModel(m_document.database(), this);
+    showModel(m_model);
+    createSearch();
 
     m_emptyHint = new QLabel(m_list->viewport());
     m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
@@ -161,10 +174,6 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &CMainWnd::onCurrentRowChanged);
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CMainWnd::updateCommandStates);
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, [this] { updateSummary(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, &CMainWnd::updateSummary);
@@ -206,6 +215,19 @@ QString CMainWnd::vehiclePath() const {
 
 bool CMainWnd::hasUnsavedChanges() const {
     return m_document.hasUnsavedChanges();
+}
+
+void CMainWnd::followConsumption() {
+    CAverageConsumption* consumption = m_consumption.get();
+    consumption->reset(readFillingMethod());
+    connect(&m_document, &CLogDocument::fillsInserted, this,
+            [consumption](int first, int last) { consumption->fillsInserted(first, last); });
+    connect(&m_document, &CLogDocument::fillsRemoved, this,
+            [consumption](int first, int last) { consumption->fillsRemoved(first, last); });
+    connect(&m_document, &CLogDocument::fillsChanged, this,
+            [consumption](int first, int last) { consumption->fillsChanged(first, last); });
+    connect(&m_document, &CLogDocument::logReplaced, this,
+            [consumption] { consumption->reset(consumption->method()); });
 }
 
 void CMainWnd::followDocument() {
@@ -346,7 +368,10 @@ void CMainWnd::buildList() {
             m_draggedWidths = widthsFromText(stored);
     }
     m_model->rebuild();
-    fitColumns(false);
+    // The list opens at its newest fills: they are measured before the first painting, the
+    // whole history once it is done (which can only widen a column).
+    fitColumns(false, m_model->rowCount() - kRowsFittedFirst);
+    m_fitAfterPaint = true;
     m_currentRow = -1;
     updateCommandStates();
 }
@@ -390,7 +415,18 @@ int CMainWnd::currentRow() const {
     const QModelIndex current = m_list->selectionModel()->currentIndex();
     if (!current.isValid() || !m_list->selectionModel()->isRowSelected(current.row(), {}))
         return -1;
-    return current.row();
+    return logRow(current.row());
+}
+
+int CMainWnd::logRow(int viewRow) const {
+    if (m_list->model() != m_filter)
+        return viewRow;
+    return m_filter->mapToSource(m_filter->index(viewRow, 0)).row();
+}
+
+QModelIndex CMainWnd::viewIndex(int row) const {
+    const QModelIndex index = m_model->index(row, 0);
+    return m_list->model() == m_filter ? m_filter->mapFromSource(index) : index;
 }
 
 void CMainWnd::selectRow(int row) {
@@ -402,7 +438,11 @@ void CMainWnd::selectRow(int row) {
     m_currentRow = row;
     if (m_model->columnCount() == 0)
         return;
-    const QModelIndex index = m_model->index(row, 0);
+    const QModelIndex index = viewIndex(row);
+    if (!index.isValid()) {
+        m_list->clearSelection();
+        return;
+    }
     m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                          QItemSelectionModel::Rows);
     m_list->scrollTo(index);
@@ -527,18 +567,24 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::FocusIn) {
         // The keyboard's first current row is the newest fill, not the oldest.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::MouseFocusReason && !m_list->currentIndex().isValid() &&
-            m_model->rowCount() > 0)
-            selectRow(m_model->rowCount() - 1);
+        const int rows = m_list->model()->rowCount();
+        if (reason != Qt::MouseFocusReason && !m_list->currentIndex().isValid() && rows > 0)
+            selectRow(logRow(rows - 1));
     }
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         listKeyPressed(*static_cast<QKeyEvent*>(event)))
         return true;
+    if (watched == m_search && event->type() == QEvent::KeyPress &&
+        searchKeyPressed(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == m_list->viewport()) {
         if (event->type() == QEvent::Resize)
             placeEmptyHint();
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             m_model->startPass();
+            if (std::exchange(m_fitAfterPaint, false))
+                QTimer::singleShot(0, this, [this] { fitColumns(true); });
+        }
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
             dispatchCommand(CmdEditFill);
@@ -566,9 +612,124 @@ bool CMainWnd::listKeyPressed(const QKeyEvent& event) {
         return false;
     if (event.key() != Qt::Key_Home && event.key() != Qt::Key_End)
         return false;
-    if (m_model->rowCount() > 0)
-        selectRow(event.key() == Qt::Key_Home ? 0 : m_model->rowCount() - 1);
+    if (const int rows = m_list->model()->rowCount(); rows > 0)
+        selectRow(logRow(event.key() == Qt::Key_Home ? 0 : rows - 1));
     return true;
+}
+
+// Escape empties the field and goes back to the list; Down and Enter go to the list too.
+bool CMainWnd::searchKeyPressed(const QKeyEvent& event) {
+    if (event.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Escape:
+        m_search->clear();
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        break;
+    default:
+        return false;
+    }
+    m_list->setFocus(Qt::ShortcutFocusReason);
+    return true;
+}
+
+void CMainWnd::createSearch() {
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("searchField"));
+    m_search->setClearButtonEnabled(true);
+    m_search->installEventFilter(this);
+    connect(m_search, &QLineEdit::textChanged, this, &CMainWnd::searchChanged);
+    m_searchCount = new QLabel(this);
+    m_searchCount->setObjectName(QStringLiteral("searchCount"));
+    m_searchCount->setTextFormat(Qt::PlainText);
+    m_searchCount->hide();
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_filter, signal, this, [this] { updateSearchCount(); });
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &CMainWnd::updateSearchCount);
+    connect(m_filter, &QAbstractItemModel::layoutChanged, this, &CMainWnd::updateSearchCount);
+
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("actionSearch"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    find->setShortcutContext(Qt::WindowShortcut);
+    connect(find, &QAction::triggered, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    addAction(find);
+
+    auto* searchLine = new QHBoxLayout;
+    searchLine->addWidget(m_search, 1);
+    searchLine->addWidget(m_searchCount);
+    auto* pane = new QWidget(this);
+    pane->setObjectName(QStringLiteral("listPane"));
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(searchLine);
+    layout->addWidget(m_list, 1);
+    setCentralWidget(pane);
+    setTabOrder(m_search, m_list);
+    translateSearch();
+}
+
+void CMainWnd::translateSearch() {
+    m_search->setPlaceholderText(translate(Text::Main_SearchHint));
+    m_search->setAccessibleName(translate(Text::Main_Search));
+    m_search->setToolTip(QStringLiteral("%1 (%2)").arg(
+        translate(Text::Main_Search),
+        QKeySequence(Qt::CTRL | Qt::Key_F).toString(QKeySequence::NativeText)));
+    updateSearchCount();
+}
+
+void CMainWnd::searchChanged(const QString& text) {
+    const int selected = currentRow();
+    m_filter->setText(text);
+    const bool searching = !m_filter->text().isEmpty();
+    if (searching && m_list->model() != m_filter) {
+        m_filter->setSourceModel(m_model);
+        showModel(m_filter);
+    } else if (!searching && m_list->model() == m_filter) {
+        showModel(m_model);
+        m_filter->setSourceModel(nullptr);
+    }
+    // The fill that was selected stays so, and in view, while the search lets it through.
+    selectRow(selected);
+    updateSearchCount();
+}
+
+// A new model gives the view a new selection model and the header its default widths: the
+// widths of the columns are kept.
+void CMainWnd::showModel(QAbstractItemModel* model) {
+    QHeaderView* header = m_list->horizontalHeader();
+    QList<int> widths;
+    for (int position = 0; position < header->count(); ++position)
+        widths.append(header->sectionSize(position));
+    QItemSelectionModel* oldSelection = m_list->selectionModel();
+    m_fittingColumns = true;
+    m_list->setModel(model);
+    for (int position = 0; position < widths.size() && position < header->count(); ++position)
+        header->resizeSection(position, widths.at(position));
+    m_fittingColumns = false;
+    delete oldSelection;
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CMainWnd::onCurrentRowChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainWnd::updateCommandStates);
+    updateCommandStates();
+}
+
+void CMainWnd::updateSearchCount() {
+    const bool searching = m_list->model() == m_filter;
+    if (searching) {
+        m_searchCount->setText(
+            translate(Text::Main_SearchShown).arg(m_filter->rowCount()).arg(m_model->rowCount()));
+    }
+    m_searchCount->setVisible(searching);
+    // A screen reader in the field hears how many fills the search lets through.
+    m_search->setAccessibleDescription(searching ? m_searchCount->text() : QString());
 }
 
 QAction* CMainWnd::addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context) {
@@ -682,7 +843,9 @@ void CMainWnd::createShortcuts() {
 }
 
 void CMainWnd::languageMayHaveChanged() {
+    m_summaryTitleOf.clear();
     translateMenus();
+    translateSearch();
     m_model->headersChanged();
     fitColumns(true);
     updateSummary();
@@ -790,12 +953,19 @@ void CMainWnd::updateCommandStates() {
 QString CMainWnd::summaryText() const {
     const CFuelDatabase& database = m_document.database();
     QStringList parts;
-    parts.append(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
-                     .remove(QStringLiteral("[*]")));
+    // The title looks at the file system: it is made again for another log or language only.
+    const QString titleOf = m_document.filePath() + (m_document.fileUnread() ? u'1' : u'0');
+    if (titleOf != m_summaryTitleOf) {
+        m_summaryTitle = vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
+                             .remove(QStringLiteral("[*]"));
+        m_summaryTitleOf = titleOf;
+    }
+    parts.append(m_summaryTitle);
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
-    const FillTotals totals = computeTotals(database, readFillingMethod());
+    FillTotals totals;
+    totals.consumption = m_consumption->consumption();
     const LogUnits units = database.units();
     if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
         parts.append(translate(Text::Main_StatusAverage)
@@ -806,6 +976,9 @@ QString CMainWnd::summaryText() const {
 }
 
 void CMainWnd::updateSummary() {
+    // The status line has the list's filling method.
+    if (m_model->fillingMethod() != m_consumption->method())
+        m_consumption->reset(m_model->fillingMethod());
     m_summary->setText(summaryText());
     const bool empty = m_document.database().getFillCount() == 0;
     const QString addKeys =
@@ -834,7 +1007,7 @@ QAction* CMainWnd::contextAction(int id) const {
 void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
     const QModelIndex index = m_list->indexAt(viewportPosition);
     if (index.isValid())
-        selectRow(index.row());
+        selectRow(logRow(index.row()));
     m_contextMenu->popup(m_list->viewport()->mapToGlobal(viewportPosition));
 }
 
@@ -842,7 +1015,7 @@ void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
 void CMainWnd::showContextMenuForCurrentRow() {
     QPoint position;
     if (currentRow() >= 0 && m_model->columnCount() > 0)
-        position = m_list->visualRect(m_model->index(currentRow(), 0)).bottomLeft();
+        position = m_list->visualRect(viewIndex(currentRow())).bottomLeft();
     if (!m_list->viewport()->rect().contains(position))
         position = QPoint(0, 0);
     m_contextMenu->popup(m_list->viewport()->mapToGlobal(position));

@@ -11,11 +11,15 @@
 #include <limits>
 #include <memory>
 
+class CAverageConsumption;
+class CFillFilterModel;
 class CFillListModel;
 class CFuelDatabase;
 class CLogDocument;
 class CMainCommands;
+class QAbstractItemModel;
 class QLabel;
+class QLineEdit;
 class QMenuBar;
 class QTableView;
 class QToolBar;
@@ -75,10 +79,15 @@ public:
     CMainCommands& commands() { return *m_commands; }
     CFillListModel* listModel() const { return m_model; }
     QTableView* fillList() const { return m_list; }
+    // The search field above the list: the list shows the fills whose station, driver or notes
+    // hold its text.
+    QLineEdit* searchField() const { return m_search; }
 
+    // Rows are those of the log (and of listModel()), whatever the search field hides.
     // The row the fill commands act on: the current row while it is shown selected, else -1.
     int currentRow() const;
-    // Selects the row and scrolls it into view; a row outside the list clears the selection.
+    // Selects the row and scrolls it into view; a row outside the list or hidden by the search
+    // clears the selection.
     void selectRow(int row);
 
     void dispatchCommand(int id);
@@ -156,6 +165,8 @@ private:
     void storeWindowState();
     // A column width the user has dragged, kept through rebuilds of the list.
     void rememberDraggedWidth(int position, int width);
+    // Keeps the status line's average up to date with the log.
+    void followConsumption();
     void followDocument();
     void logOpened();
     void updateUndoTexts();
@@ -168,20 +179,42 @@ private:
     void fitColumns(bool keepWider, int firstRow = 0,
                     int lastRow = std::numeric_limits<int>::max());
     bool listKeyPressed(const QKeyEvent& event);
+    bool searchKeyPressed(const QKeyEvent& event);
+    void createSearch();
+    void translateSearch();
+    // Shows the fills that hold the text: through the filter while there is one, else the
+    // list model itself, which keeps long lists as fast as without a search.
+    void searchChanged(const QString& text);
+    void showModel(QAbstractItemModel* model);
+    void updateSearchCount();
+    // The log's row of a row of the view, and the view's index of a log's row (invalid while
+    // the search hides the row).
+    int logRow(int viewRow) const;
+    QModelIndex viewIndex(int row) const;
 
     bool saveBeforeEnd();
     void end(int result);
 
     CLogDocument& m_document;
     std::unique_ptr<CMainCommands> m_commands;
+    // The status line's average, followed through every change of the log.
+    std::unique_ptr<CAverageConsumption> m_consumption;
+    // The status line's vehicle, and the log file and read state it was made for.
+    mutable QString m_summaryTitle;
+    mutable QString m_summaryTitleOf;
     CFillListModel* m_model = nullptr;
     QTableView* m_list = nullptr;
+    CFillFilterModel* m_filter = nullptr;
+    QLineEdit* m_search = nullptr;
+    QLabel* m_searchCount = nullptr;
     QLabel* m_notice = nullptr;
     QLabel* m_summary = nullptr;
     QLabel* m_emptyHint = nullptr;
     QToolBar* m_toolBar = nullptr;
     QHash<int, int> m_draggedWidths; // by CFillListModel::Column
     bool m_fittingColumns = false;
+    // The columns are fitted to the whole history once the list has painted.
+    bool m_fitAfterPaint = false;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QPointer<QMenu> m_recentMenu;

@@ -76,6 +76,7 @@ CShortcutsDlg::CShortcutsDlg(CMainWnd* window) : QDialog(window) {
     addRow(translate(Text::help_ContextMenu), keysText({Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10}));
     addRow(translate(Text::main_FirstFill), keysText({Qt::Key_Home}));
     addRow(translate(Text::main_LastFill), keysText({Qt::Key_End}));
+    addRow(translate(Text::Main_Search), keysText({Qt::CTRL | Qt::Key_F}));
     m_table->resizeColumnsToContents();
 
     QPushButton* ok = addCloseButton(this);

@@ -187,13 +187,13 @@ void CSettingsDlg::fillLanguageList() {
     const QString currentName = storedFileName(current);
 
     QFileInfoList files =
-        QDir(programFolder() + QStringLiteral("/lang"))
+        QDir(languageBaseFolder() + QStringLiteral("/lang"))
             .entryInfoList({QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden, QDir::Unsorted);
     // A file that names its language is listed under that name, any other under its base name.
     QList<std::pair<QString, QFileInfo>> entries;
     for (const QFileInfo& file : std::as_const(files)) {
         CLanguage table;
-        table.load(QStringLiteral("lang/") + file.fileName(), programFolder());
+        table.load(QStringLiteral("lang/") + file.fileName(), languageBaseFolder());
         const QString name = table.ownName();
         entries.append({name.isEmpty() ? file.completeBaseName() : name, file});
     }
@@ -215,7 +215,7 @@ void CSettingsDlg::previewLanguage() {
     m_preview.clear();
     if (m_language->currentIndex() >= 0)
         m_preview.load(QStringLiteral("lang/") + m_language->currentData().toString(),
-                       programFolder());
+                       languageBaseFolder());
     m_previewing = true;
     installQtTranslations(m_preview.localeName());
     translateControls();

@@ -43,7 +43,7 @@ public:
     // the choices collected.
     int doModal();
 
-    // The chosen language file relative to the program's folder, as "lang\<file name>".
+    // The chosen language file relative to languageBaseFolder(), as "lang\<file name>".
     const QString& langPath() const { return m_langPath; }
     quint32 colDef() const { return m_colDef; }
     quint32 debugMode() const { return m_debugMode; }
