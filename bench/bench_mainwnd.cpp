@@ -6,9 +6,8 @@
 #include "core/paths.h"
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
-#include "ratios.h"
 #include "ui/main/mainwnd.h"
-#include "ui/messagebox.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QDir>
@@ -151,37 +150,9 @@ void BM_RemoveFillAndRefresh(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveFillAndRefresh)->Unit(benchmark::kMicrosecond);
 
-QtMessageHandler g_previousMessageHandler = nullptr;
-
-// The offscreen platform warns at every window it shows; the figures drown in it otherwise.
-void dropPlatformNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.contains(QStringLiteral("propagateSizeHints")) && g_previousMessageHandler)
-        g_previousMessageHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-    // A runtime folder of our own (Qt wants it private), away from any running Tankometer.
-    const QString runtime = home.path() + QStringLiteral("/runtime");
-    if (!QDir().mkpath(runtime) ||
-        !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-        return 1;
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    g_previousMessageHandler = qInstallMessageHandler(dropPlatformNoise);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    DialogSeams::enable();
-    if (!writeDatabase()) {
-        std::fprintf(stderr, "could not write the database\n");
-        return 1;
-    }
     static const BenchComparison comparisons[] = {
         {"BM_OpenMainWindowToFirstPaint", "BM_LoadDatabase", 0},
         {"BM_AddFillAndRefresh", "BM_DatabaseAddEditRemove", 0},
@@ -193,5 +164,5 @@ int main(int argc, char** argv) {
         {"BM_EditFillAndRefresh", nullptr, 4},
         {"BM_RemoveFillAndRefresh", nullptr, 4},
     };
-    return runBenchmarksWithRatios(argc, argv, comparisons);
+    return runWindowBenchmarks(argc, argv, writeDatabase, comparisons);
 }
