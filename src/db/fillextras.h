@@ -1,6 +1,7 @@
 #pragma once
 
-// What a fill carries beyond its 128-byte record: the partial and missed flags. They live in
+// What a fill carries beyond its 128-byte record: the partial and missed flags, and for a charge
+// of an electric or plug-in hybrid vehicle its kind, home mark and states of charge. They live in
 // memory beside the fill table and in the database file in one section after it, which the
 // handheld's reader never looks at (docs/file-format.md, "Per-fill data (extension section)").
 
@@ -9,11 +10,22 @@
 #include <QtGlobal>
 #include <vector>
 
-struct FillFlags {
-    bool partial = false;      // the tank was not filled up
-    bool missedBefore = false; // a fill before this one was not logged
+// The state of charge of a battery in percent, 0 to 100, or kNoChargeLevel when not given.
+constexpr qint8 kNoChargeLevel = -1;
 
-    bool any() const { return partial || missedBefore; }
+struct FillFlags {
+    bool partial = false;      // the tank (or battery) was not filled up to the usual level
+    bool missedBefore = false; // a fill before this one was not logged
+    // A charge: electricity bought, its kWh in the fill's amount field (fuel otherwise).
+    bool charge = false;
+    bool atHome = false; // charged at the vehicle's home place, at its price per kWh
+    qint8 chargeBefore = kNoChargeLevel;
+    qint8 chargeAfter = kNoChargeLevel;
+
+    bool any() const {
+        return partial || missedBefore || charge || atHome || chargeBefore != kNoChargeLevel ||
+               chargeAfter != kNoChargeLevel;
+    }
     friend bool operator==(const FillFlags&, const FillFlags&) = default;
 };
 

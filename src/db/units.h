@@ -20,6 +20,17 @@ enum class ConsumptionUnit : quint8 {
     MilesPerLitre = 4, // offered for miles with litres
 };
 
+// What the vehicle runs on: fuel (every log before this existed), electricity, or both.
+enum class VehicleEnergy : quint8 { Fuel = 0, Electric = 1, PlugInHybrid = 2 };
+// How electricity consumption is shown: the kilometre units for logs shown in kilometres, the
+// mile units for logs shown in miles.
+enum class ElectricConsumptionUnit : quint8 {
+    KwhPer100Km = 0,
+    KwhPer100Mi = 1,
+    KmPerKwh = 2,
+    MiPerKwh = 3,
+};
+
 struct LogUnits {
     DistanceUnit distance = DistanceUnit::Kilometres;
     VolumeUnit volume = VolumeUnit::Litres;
@@ -30,6 +41,11 @@ struct LogUnits {
     // (the figures below take "per 100 stored units"). Chosen when the log is created and never
     // changed afterwards: other display units convert what is shown, never the readings.
     DistanceUnit stored = DistanceUnit::Kilometres;
+    // The vehicle's energy, kept with the units in the log settings block.
+    VehicleEnergy energy = VehicleEnergy::Fuel;
+    ElectricConsumptionUnit electricConsumption = ElectricConsumptionUnit::KwhPer100Km;
+    // The price of a kWh charged at home, in the log's currency; 0 when none is set.
+    float homePricePerKwh = 0;
 
     bool operator==(const LogUnits&) const = default;
 };
