@@ -7,6 +7,7 @@
 
 void CAverageConsumption::reset(FillingMethod method) {
     m_method = method;
+    m_charges = followsCharges();
     const auto count = size_t(m_database.getFillCount());
     m_chargedFuel.assign(count, 0.0f);
     m_fuelSums.assign(count, 0.0f);
@@ -18,8 +19,13 @@ void CAverageConsumption::reset(FillingMethod method) {
     update(0, int(count) - 1);
 }
 
+bool CAverageConsumption::followsCharges() const {
+    return m_database.units().energy == VehicleEnergy::Electric;
+}
+
 bool CAverageConsumption::followed() const {
-    return m_chargedFuel.size() == size_t(m_database.getFillCount());
+    return m_chargedFuel.size() == size_t(m_database.getFillCount()) &&
+           m_charges == followsCharges();
 }
 
 void CAverageConsumption::fillsInserted(int first, int last) {
@@ -72,8 +78,11 @@ void CAverageConsumption::update(int first, int last) {
     // From the start of the run that holds `first` (the fill before it that is not partial) to
     // the end of the run that holds `last`: outside them no run has changed.
     int from = first - 1;
-    while (from > 0 && m_database.getFillFlags(from).partial)
-        --from;
+    for (; from > 0; --from) {
+        const FillFlags flags = m_database.getFillFlags(from);
+        if (flags.charge == m_charges && !flags.partial)
+            break;
+    }
     from = std::max(from, 0);
     const int to = lastFillDependingOn(m_database, last);
     // The run after them charges `to` itself when the tank is driven empty.
@@ -86,7 +95,8 @@ void CAverageConsumption::update(int first, int last) {
         m_runDistance[end] = 0;
         m_endsRun[end] = 0;
         FillRun run;
-        if (fillRun(m_database, end, &run) != FillRunStatus::Figure)
+        if (isChargeFill(m_database, end) != m_charges ||
+            fillRun(m_database, end, &run) != FillRunStatus::Figure)
             continue;
         // In 64 bits, as the totals have it.
         m_runDistance[end] = qint64(m_database.getFill(end)->odometer) -
@@ -95,13 +105,18 @@ void CAverageConsumption::update(int first, int last) {
         m_distance += m_runDistance[end];
         ++m_runs;
         const auto [charged, lastCharged] = chargedFills(run, m_method);
-        for (int i = std::max(charged, from); i <= std::min(lastCharged, to); ++i)
-            m_chargedFuel[i] = m_database.getFill(i)->fuel;
+        for (int i = std::max(charged, from); i <= std::min(lastCharged, to); ++i) {
+            if (chargedTo(m_database, run, i))
+                m_chargedFuel[i] = m_database.getFill(i)->fuel;
+        }
     }
     sumsChangeFrom(from);
 }
 
-float CAverageConsumption::consumption() const {
+float CAverageConsumption::consumption() {
+    // The vehicle may have become electric (or no longer be) without a change of its fills.
+    if (m_charges != followsCharges())
+        reset(m_method);
     if (m_runs == 0 || m_fuelSums.empty())
         return FillTotals::kNone;
     // Float addition does not associate: the sums after a change are added again in order.

@@ -25,18 +25,21 @@ public:
     void fillsChanged(int first, int last);
 
     FillingMethod method() const { return m_method; }
-    // Litres per 100 stored units, bit for bit computeTotals(database, method()).consumption.
-    float consumption() const;
+    // Litres (kWh in an electric log) per 100 stored units, bit for bit
+    // computeTotals(database, method()).consumption: the runs of the log's own energy.
+    float consumption();
 
 private:
     // The runs that hold the rows first..last, and those that charge their fills, afresh.
     void update(int first, int last);
     bool followed() const;
+    bool followsCharges() const;
     // The fuel sums from `from` on are to be added again.
     void sumsChangeFrom(int from) { m_sumsValidBefore = std::min(m_sumsValidBefore, from); }
 
     const CFuelDatabase& m_database;
     FillingMethod m_method = FillingMethod::FullTank;
+    bool m_charges = false; // follows the charges (an electric log), else the fuel
     // By fill: its fuel where a run with figures is charged with it, else 0.
     std::vector<float> m_chargedFuel;
     // By fill: the charged fuel of the fills up to it, added in index order as the totals add

@@ -2,6 +2,7 @@
 
 #include "db/formats.h"
 #include "db/fueldatabase.h"
+#include "db/units.h"
 #include "localisation/language.h"
 
 #include <QStringList>
@@ -22,11 +23,15 @@ Basis basisOf(const FillRecord& fill, const FillRecord& previous, FillingMethod 
 }
 
 // The charged fuel and cost summed in index order, starting from the first fill's own values.
+// The charged fuel and cost summed in index order (0 + x is x: a log of one energy keeps its
+// rounding).
 Basis runBasis(const CFuelDatabase& database, const FillRun& run, FillingMethod method) {
     const auto [first, last] = chargedFills(run, method);
-    Basis basis{float(fillDistance(*database.getFill(run.end), *database.getFill(run.start))),
-                database.getFill(first)->fuel, database.getFill(first)->cost};
-    for (int i = first + 1; i <= last; ++i) {
+    Basis basis{float(fillDistance(*database.getFill(run.end), *database.getFill(run.start))), 0.0f,
+                0.0f};
+    for (int i = first; i <= last; ++i) {
+        if (!chargedTo(database, run, i))
+            continue;
         basis.fuel += database.getFill(i)->fuel;
         basis.cost += database.getFill(i)->cost;
     }
@@ -81,18 +86,21 @@ FillRunStatus fillRun(const CFuelDatabase& database, int index, FillRun* run) {
         return FillRunStatus::Partial;
     if (flags.missedBefore)
         return FillRunStatus::MissedBefore;
-    if (index == 0)
-        return FillRunStatus::FirstFill;
+    // Only the fills of the same energy begin or break the run.
+    bool earlier = false;
     int start = index - 1;
     for (; start >= 0; --start) {
         const FillFlags before = database.getFillFlags(start);
+        if (before.charge != flags.charge)
+            continue;
+        earlier = true;
         if (!before.partial)
             break;
         if (before.missedBefore)
             return FillRunStatus::MissedInRun;
     }
     if (start < 0)
-        return FillRunStatus::NoStart;
+        return earlier ? FillRunStatus::NoStart : FillRunStatus::FirstFill;
     *run = {start, index};
     return FillRunStatus::Figure;
 }
@@ -115,12 +123,38 @@ float fillEndurance(const CFuelDatabase& database, int index, FillingMethod meth
     return runFigure(database, index, method, enduranceOf);
 }
 
+bool isChargeFill(const CFuelDatabase& database, int index) {
+    return database.getFillFlags(index).charge;
+}
+
 int lastFillDependingOn(const CFuelDatabase& database, int index) {
     const int last = database.getFillCount() - 1;
+    // A changed fill may have changed its energy: the runs of both energies around it change.
+    // Only a log that may hold both looks for the other energy (a fuel log would look to its end).
+    const bool both = database.units().energy == VehicleEnergy::PlugInHybrid;
+    bool found[2] = {false, !both};
     int next = std::max(index + 1, 0);
-    while (next < last && database.getFillFlags(next).partial)
-        ++next;
+    for (; next < last; ++next) {
+        const FillFlags flags = database.getFillFlags(next);
+        if (!flags.partial)
+            found[both && flags.charge ? 1 : 0] = true;
+        if (found[0] && found[1])
+            break;
+    }
     return std::min(next, last);
+}
+
+float chargeCapacity(const FillRecord& fill, FillFlags flags) {
+    if (!flags.charge || flags.chargeBefore == kNoChargeLevel ||
+        flags.chargeAfter == kNoChargeLevel || flags.chargeAfter <= flags.chargeBefore)
+        return kNoFigure;
+    return fill.fuel / (float(flags.chargeAfter - flags.chargeBefore) / 100.0f);
+}
+
+std::optional<float> homeChargeCost(const LogUnits& units, float kwh) {
+    if (!(units.homePricePerKwh > 0.0f))
+        return std::nullopt;
+    return kwh * units.homePricePerKwh;
 }
 
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous) {

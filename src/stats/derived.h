@@ -8,9 +8,11 @@
 
 #include <QString>
 #include <limits>
+#include <optional>
 #include <utility>
 
 class CFuelDatabase;
+struct LogUnits;
 
 // Which fill's fuel and cost belong to the distance driven since the previous fill.
 enum class FillingMethod {
@@ -30,8 +32,11 @@ float fillEndurance(const FillRecord* fill, const FillRecord* previous, FillingM
 
 // The figures of a fill in the log, with its partial and missed flags and those before it.
 //
-// A fill's figures cover its run: the driving from the last fill before it that is not partial
-// (the run's start) to the fill itself (its end). Without partial fills the run is the step
+// A fill's figures cover its run: the driving from the last fill of the same energy (fuel, or a
+// charge of electricity: FillFlags::charge) before it that is not partial (the run's start) to
+// the fill itself (its end). The odometer is shared, so the run's distance is all the driving in
+// between, whatever the vehicle ran on; the fuel (kWh) and cost charged to it are those of its
+// own energy's fills only. Without partial fills the run is the step
 // from the fill before. The fuel and cost charged to the run are those of the fills after the
 // start up to the end under FullTank (what filled the tank up again), of the fills from the
 // start up to the one before the end under ToEmptyTank (what was driven empty). A partial fill
@@ -54,7 +59,8 @@ struct FillRun {
 };
 
 // The status of the fill at index; *run is set for Figure. Looks back over the partial fills
-// before index only, so a whole pass over the log costs each fill once.
+// (and the fills of the other energy) before index only, so a whole pass over a log of one
+// energy costs each fill once.
 FillRunStatus fillRun(const CFuelDatabase& database, int index, FillRun* run);
 
 // The fill's figures over its run; NaN (shown as not available, and left out of charts) when
@@ -65,12 +71,27 @@ float fillConsumption(const CFuelDatabase& database, int index, FillingMethod me
 float fillCostOfDist(const CFuelDatabase& database, int index, FillingMethod method);
 float fillEndurance(const CFuelDatabase& database, int index, FillingMethod method);
 
-// The fills charged to a run, first to last.
+// The fills charged to a run lie in this range, first to last: those of the run's energy
+// (chargedTo) among them; fills of the other energy in between are not.
 std::pair<int, int> chargedFills(const FillRun& run, FillingMethod method);
+// Whether the fill at index is a charge of electricity (else fuel).
+bool isChargeFill(const CFuelDatabase& database, int index);
+// Whether the fill at index, inside chargedFills(run), is charged to the run.
+inline bool chargedTo(const CFuelDatabase& database, const FillRun& run, int index) {
+    return isChargeFill(database, index) == isChargeFill(database, run.end);
+}
 
 // The last fill whose figures may change when the fill at index changes: the next one that is
-// not partial (or the last fill).
+// not partial (or the last fill); in a log of both energies the later of the next of each.
 int lastFillDependingOn(const CFuelDatabase& database, int index);
+
+// The usable battery capacity in kWh that a charge with both states of charge gives: its kWh
+// over the share of the battery it filled. NaN for a fill that gives none (no charge, a state
+// missing, no gain).
+float chargeCapacity(const FillRecord& fill, FillFlags flags);
+
+// The cost of kWh charged at home at the log's home price; none when the log has no home price.
+std::optional<float> homeChargeCost(const LogUnits& units, float kwh);
 
 // The distance since the previous fill, in 32-bit arithmetic (wrapping like the odometer).
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous);

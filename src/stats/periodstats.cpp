@@ -56,13 +56,14 @@ int firstFillFrom(const CFuelDatabase& database, quint64 time, int low = 0) {
 void addFill(BucketSums& sums, const CFuelDatabase& database, int index) {
     const FillRecord& fill = *database.getFill(index);
     ++sums.fills;
-    sums.fuel += fill.fuel;
     sums.cost += fill.cost;
     if (index > 0)
         sums.distance += qint64(fill.odometer) - qint64(database.getFill(index - 1)->odometer);
+    const bool charge = isChargeFill(database, index);
+    (charge ? sums.kwh : sums.fuel) += fill.fuel;
     if (fill.fuel > 0.0f && fill.cost > 0.0f) {
-        sums.pricedFuel += fill.fuel;
-        sums.pricedCost += fill.cost;
+        (charge ? sums.pricedKwh : sums.pricedFuel) += fill.fuel;
+        (charge ? sums.pricedKwhCost : sums.pricedCost) += fill.cost;
     }
 }
 
@@ -78,18 +79,28 @@ void addFillsAndRuns(const CFuelDatabase& database, FillingMethod method, int fi
         addFill(bucketOf(i), database, i);
     // The runs are visited from the last fill before `first` that is not partial, where the
     // run of the first end fill in the range begins.
+    // In a log of both energies, from the earlier of the two such fills.
+    const bool both = database.units().energy == VehicleEnergy::PlugInHybrid;
+    bool found[2] = {false, !both};
     int begin = first - 1;
-    while (begin > 0 && database.getFillFlags(begin).partial)
-        --begin;
+    for (; begin > 0; --begin) {
+        const FillFlags flags = database.getFillFlags(begin);
+        if (!flags.partial)
+            found[both && flags.charge ? 1 : 0] = true;
+        if (found[0] && found[1])
+            break;
+    }
     visitRuns(database, method, std::max(begin, 0), last, [&](const RunVisit& run) {
         if (!run.counted || run.end < first)
             return;
         BucketSums& sums = bucketOf(run.end);
-        ++sums.runs;
-        sums.runDistance += run.distance;
+        ++(run.charge ? sums.chargeRuns : sums.runs);
+        (run.charge ? sums.chargeRunDistance : sums.runDistance) += run.distance;
         for (int i = run.from; i <= run.to; ++i) {
-            sums.runFuel += database.getFill(i)->fuel;
-            sums.runCost += database.getFill(i)->cost;
+            if (isChargeFill(database, i) != run.charge)
+                continue;
+            (run.charge ? sums.runKwh : sums.runFuel) += database.getFill(i)->fuel;
+            (run.charge ? sums.chargeRunCost : sums.runCost) += database.getFill(i)->cost;
         }
     });
 }
@@ -222,6 +233,13 @@ BucketSums& BucketSums::operator+=(const BucketSums& other) {
     runCost += other.runCost;
     pricedFuel += other.pricedFuel;
     pricedCost += other.pricedCost;
+    kwh += other.kwh;
+    chargeRuns += other.chargeRuns;
+    chargeRunDistance += other.chargeRunDistance;
+    runKwh += other.runKwh;
+    chargeRunCost += other.chargeRunCost;
+    pricedKwh += other.pricedKwh;
+    pricedKwhCost += other.pricedKwhCost;
     return *this;
 }
 
@@ -229,12 +247,27 @@ float bucketConsumption(const BucketSums& sums) {
     return sums.runs > 0 ? float(sums.runFuel / double(sums.runDistance) * 100.0) : kNoFigure;
 }
 
+float bucketElectricConsumption(const BucketSums& sums) {
+    return sums.chargeRuns > 0 ? float(sums.runKwh / double(sums.chargeRunDistance) * 100.0)
+                               : kNoFigure;
+}
+
 float bucketCostOfDist(const BucketSums& sums) {
-    return sums.runs > 0 ? float(sums.runCost / double(sums.runDistance) * 100.0) : kNoFigure;
+    // Each energy's cost over its own runs' distance, added: both cover the same driving.
+    double costOfDist = 0.0;
+    if (sums.runs > 0)
+        costOfDist += sums.runCost / double(sums.runDistance) * 100.0;
+    if (sums.chargeRuns > 0)
+        costOfDist += sums.chargeRunCost / double(sums.chargeRunDistance) * 100.0;
+    return sums.runs > 0 || sums.chargeRuns > 0 ? float(costOfDist) : kNoFigure;
 }
 
 float bucketUnitPrice(const BucketSums& sums) {
     return sums.pricedFuel > 0.0 ? float(sums.pricedCost / sums.pricedFuel) : kNoFigure;
+}
+
+float bucketKwhPrice(const BucketSums& sums) {
+    return sums.pricedKwh > 0.0 ? float(sums.pricedKwhCost / sums.pricedKwh) : kNoFigure;
 }
 
 QString statsColumnTitle(StatsColumn column, const LogUnits& units) {

@@ -73,14 +73,25 @@ struct BucketSums {
     double runCost = 0.0;
     double pricedFuel = 0.0; // fills with fuel and cost above 0, for the average unit price
     double pricedCost = 0.0;
+    // The charges of electricity: fuel, runs, runFuel, runCost and the priced sums above are
+    // of the fuel fills; fills, distance and cost of both energies.
+    double kwh = 0.0; // bought
+    int chargeRuns = 0;
+    qint64 chargeRunDistance = 0;
+    double runKwh = 0.0;
+    double chargeRunCost = 0.0;
+    double pricedKwh = 0.0;
+    double pricedKwhCost = 0.0;
 
     BucketSums& operator+=(const BucketSums& other);
 };
 
 // A figure of a bucket: NaN where it has none (no run, no priced fill).
-float bucketConsumption(const BucketSums& sums); // litres per 100 stored units
-float bucketCostOfDist(const BucketSums& sums);  // cost per 100 stored units
-float bucketUnitPrice(const BucketSums& sums);   // cost per litre
+float bucketConsumption(const BucketSums& sums);         // litres per 100 stored units
+float bucketElectricConsumption(const BucketSums& sums); // kWh per 100 stored units
+float bucketCostOfDist(const BucketSums& sums);          // both energies, per 100 stored units
+float bucketUnitPrice(const BucketSums& sums);           // cost per litre
+float bucketKwhPrice(const BucketSums& sums);            // cost per kWh
 
 // The columns of the month and year table, left to right. A new kind of entry (other costs,
 // charging) adds a sum to BucketSums and a column here.

@@ -76,13 +76,19 @@ qint64 longestDistance(const PlacedLog& log) {
 // The consumption of every run the candidate takes part in, through the derived values: the
 // fills from the start of its run to the next fill that is not partial are copied into a small
 // log of their own.
+// Only the runs of the candidate's energy: the fills of the other one between are copied for
+// their place, and their own runs (which the candidate does not change) are not looked at.
 QList<float> changedConsumptions(const PlacedLog& log, FillingMethod method) {
+    const bool charge = log.flags(log.row()).charge;
+    const auto runEnd = [&](int index) {
+        return log.flags(index).charge == charge && !log.flags(index).partial;
+    };
     int first = log.row() - 1;
-    while (first > 0 && log.flags(first).partial)
+    while (first > 0 && !runEnd(first))
         --first;
     first = std::max(first, 0);
     int last = log.row() + 1;
-    while (last < log.count() - 1 && log.flags(last).partial)
+    while (last < log.count() - 1 && !runEnd(last))
         ++last;
     last = std::min(last, log.count() - 1);
 
@@ -91,6 +97,8 @@ QList<float> changedConsumptions(const PlacedLog& log, FillingMethod method) {
         runs.insertFillAt(i - first, log.fill(i), log.flags(i));
     QList<float> consumptions;
     for (int i = log.row() - first; i <= last - first; ++i) {
+        if (isChargeFill(runs, i) != charge)
+            continue;
         const float consumption = fillConsumption(runs, i, method);
         if (!std::isnan(consumption))
             consumptions.append(consumption);
@@ -112,6 +120,10 @@ bool below(double value, double limit) {
 
 bool above(double value, double limit) {
     return value > limit * (1.0 + kRounding);
+}
+
+bool hasBothEnergies(const CFuelDatabase& database) {
+    return database.units().energy == VehicleEnergy::PlugInHybrid;
 }
 
 bool hasPrice(const FillRecord& fill) {
@@ -151,33 +163,44 @@ QList<FillDoubt> fillDoubts(const CFuelDatabase& database, const FillCandidate& 
             doubts.append(FillDoubt{DoubtKind::DistanceJump, double(distance), double(longest)});
     }
 
+    const bool charge = candidate.flags.charge;
+    const auto withEnergy = [charge](FillDoubt doubt) {
+        doubt.charge = charge;
+        return doubt;
+    };
     if (hasPrevious) {
+        const float lowest =
+            charge ? kLowestPlausibleElectricConsumption : kLowestPlausibleConsumption;
+        const float highest =
+            charge ? kHighestPlausibleElectricConsumption : kHighestPlausibleConsumption;
         for (const float consumption : changedConsumptions(log, method)) {
             // A lower reading than the run's start is the order's doubt, no fuel the stored fills'.
             const float metric = litresPer100Km(database.units(), consumption);
             if (std::isfinite(metric) && metric > 0.0f &&
-                (below(metric, kLowestPlausibleConsumption) ||
-                 above(metric, kHighestPlausibleConsumption))) {
-                doubts.append(FillDoubt{DoubtKind::Consumption, double(consumption), 0.0});
+                (below(metric, lowest) || above(metric, highest))) {
+                doubts.append(withEnergy(FillDoubt{DoubtKind::Consumption, double(consumption)}));
                 break;
             }
         }
     }
 
-    // A free fill (no cost) has no price to doubt.
+    // A free fill (no cost) has no price to doubt; a charge's price compares with charges only.
     if (hasPrevious && hasPrice(fill)) {
         double sum = 0.0;
         int counted = 0;
-        for (int i = row - 1; i >= std::max(0, row - kPriceFills); --i) {
-            if (hasPrice(log.fill(i))) {
+        for (int i = row - 1; i >= 0 && counted < kPriceFills; --i) {
+            if (log.flags(i).charge == charge && hasPrice(log.fill(i))) {
                 sum += double(fillUnitCost(log.fill(i)));
                 ++counted;
             }
+            // A log of one energy looks at the last few fills only, priced or not.
+            if (row - i >= kPriceFills && !hasBothEnergies(database))
+                break;
         }
         const double average = counted > 0 ? sum / counted : 0.0;
         const double price = double(fillUnitCost(fill));
         if (counted > 0 && above(std::fabs(price - average), kPriceSpread * average))
-            doubts.append(FillDoubt{DoubtKind::UnitPrice, price, average});
+            doubts.append(withEnergy(FillDoubt{DoubtKind::UnitPrice, price, average}));
     }
 
     if (fill.dateTime.value() > now.value() + kFutureMargin)

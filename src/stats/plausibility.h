@@ -33,6 +33,8 @@ struct FillDoubt {
     double value;
     double reference;
     FileTime date;
+    // About a charge: the consumption in kWh per 100 stored distance units, the price per kWh.
+    bool charge = false;
 };
 
 // A fill about to be stored: a new one (editedIndex -1) or the one at editedIndex changed.
@@ -45,10 +47,14 @@ struct FillCandidate {
 // Consumption outside this range (litres per 100 km, whatever the units) is doubted.
 inline constexpr float kLowestPlausibleConsumption = 2.0f;
 inline constexpr float kHighestPlausibleConsumption = 30.0f;
+// The same for a charge, in kWh per 100 km.
+inline constexpr float kLowestPlausibleElectricConsumption = 8.0f;
+inline constexpr float kHighestPlausibleElectricConsumption = 40.0f;
 
 // The doubts about the candidate placed in the log where storing it would put it, in the order
 // of the fields they concern. Checks that compare with a previous fill are skipped when there is
-// none; the consumption follows the runs of the partial and missed flags under the method.
+// none; the consumption follows the runs of the partial and missed flags under the method, and
+// the consumption and unit price compare with the fills of the candidate's own energy.
 QList<FillDoubt> fillDoubts(const CFuelDatabase& database, const FillCandidate& candidate,
                             FillingMethod method, const FileTime& now);
 

@@ -4,6 +4,7 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 
+#include <QList>
 #include <algorithm>
 #include <cmath>
 
@@ -39,13 +40,19 @@ QString wholeText(const std::optional<qint64>& value) {
 void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, int last,
                const std::function<void(const RunVisit&)>& visit) {
     const bool fullTank = method != FillingMethod::ToEmptyTank;
-    int previous = -1; // the last fill from `first` on that is not partial
+    // By energy: the last fill from `first` on that is not partial.
+    int previous[2] = {-1, -1};
+    bool seen[2] = {false, false};
     for (int end = first; end <= last; ++end) {
-        if (database.getFillFlags(end).partial)
+        const FillFlags flags = database.getFillFlags(end);
+        seen[flags.charge ? 1 : 0] = true;
+        if (flags.partial)
             continue;
+        int& before = previous[flags.charge ? 1 : 0];
         RunVisit visited;
+        visited.charge = flags.charge;
         visited.end = end;
-        visited.from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
+        visited.from = fullTank ? std::max(before, first) + 1 : std::max(before, first);
         visited.to = fullTank ? end : end - 1;
         FillRun run;
         const FillRunStatus status = fillRun(database, end, &run);
@@ -58,18 +65,24 @@ void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, i
                                qint64(database.getFill(run.start)->odometer);
         }
         visit(visited);
-        previous = end;
+        before = end;
     }
     // Partial fills at the end wait for the fill that closes their run.
-    RunVisit open;
-    open.from = fullTank ? std::max(previous, first) + 1 : std::max(previous, first);
-    open.to = fullTank ? last : last - 1;
-    visit(open);
+    for (const bool charge : {false, true}) {
+        if (!seen[charge ? 1 : 0] && (charge || seen[1]))
+            continue;
+        const int before = previous[charge ? 1 : 0];
+        RunVisit open;
+        open.charge = charge;
+        open.from = fullTank ? std::max(before, first) + 1 : std::max(before, first);
+        open.to = fullTank ? last : last - 1;
+        visit(open);
+    }
 }
 
 namespace {
 
-// The sums over the runs that have figures, and the fuel they leave out.
+// The sums of one energy over its runs that have figures, and the fills they leave out.
 struct RunSums {
     qint64 distance = 0;
     float fuel = 0.0f;
@@ -79,22 +92,56 @@ struct RunSums {
     int leftOutPartial = 0;
 };
 
-RunSums runSums(const CFuelDatabase& database, FillingMethod method, int first, int last) {
-    RunSums sums;
+void runSums(const CFuelDatabase& database, FillingMethod method, int first, int last,
+             RunSums (&sums)[2]) {
     visitRuns(database, method, first, last, [&](const RunVisit& run) {
-        if (run.counted) {
-            sums.any = true;
-            sums.distance += run.distance;
-            for (int i = run.from; i <= run.to; ++i) {
-                sums.fuel += database.getFill(i)->fuel;
-                sums.cost += database.getFill(i)->cost;
+        RunSums& energy = sums[run.charge ? 1 : 0];
+        int charged = 0;
+        for (int i = run.from; i <= run.to; ++i) {
+            if (isChargeFill(database, i) != run.charge)
+                continue;
+            ++charged;
+            if (run.counted) {
+                energy.fuel += database.getFill(i)->fuel;
+                energy.cost += database.getFill(i)->cost;
             }
+        }
+        if (run.counted) {
+            energy.any = true;
+            energy.distance += run.distance;
         } else if (run.end < 0 || run.end > first) {
-            (run.missed ? sums.leftOutMissed : sums.leftOutPartial) +=
-                std::max(0, run.to - run.from + 1);
+            (run.missed ? energy.leftOutMissed : energy.leftOutPartial) += charged;
         }
     });
-    return sums;
+}
+
+// The fills of the energy among first..last and what is charged to their distance: under
+// FullTank all but the first of them, under ToEmptyTank all but the last.
+void chargedSums(const CFuelDatabase& database, FillingMethod method, int first, int last,
+                 bool charge, EnergyTotals* totals) {
+    int firstOfEnergy = -1;
+    int lastOfEnergy = -1;
+    for (int i = first; i <= last; ++i) {
+        if (isChargeFill(database, i) != charge)
+            continue;
+        ++totals->fills;
+        if (firstOfEnergy < 0)
+            firstOfEnergy = i;
+        lastOfEnergy = i;
+    }
+    if (totals->fills == 0)
+        return;
+    const bool toEmpty = method == FillingMethod::ToEmptyTank;
+    float amount = 0.0f;
+    float cost = 0.0f;
+    for (int i = firstOfEnergy; i <= lastOfEnergy; ++i) {
+        if (isChargeFill(database, i) != charge || i == (toEmpty ? lastOfEnergy : firstOfEnergy))
+            continue;
+        amount += database.getFill(i)->fuel;
+        cost += database.getFill(i)->cost;
+    }
+    totals->amount = amount;
+    totals->cost = cost;
 }
 
 } // namespace
@@ -107,40 +154,120 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, in
         return totals;
     const FillRecord& firstFill = *database.getFill(first);
     const FillRecord& lastFill = *database.getFill(last);
+    const VehicleEnergy energy = database.units().energy;
 
     // In 64 bits: odometers at opposite ends of their range are still this far apart.
     const qint64 distance = qint64(lastFill.odometer) - qint64(firstFill.odometer);
     totals.distance = distance;
 
-    const int firstCharged = method == FillingMethod::ToEmptyTank ? first : first + 1;
-    const int lastCharged = method == FillingMethod::ToEmptyTank ? last - 1 : last;
-    float fuel = 0.0f;
-    float cost = 0.0f;
-    for (int i = firstCharged; i <= lastCharged; ++i) {
-        fuel += database.getFill(i)->fuel;
-        cost += database.getFill(i)->cost;
+    RunSums runs[2];
+    runSums(database, method, first, last, runs);
+    for (const int part : {0, 1}) {
+        EnergyTotals& figures = totals.energies[part];
+        chargedSums(database, method, first, last, part == 1, &figures);
+        figures.leftOutMissed = runs[part].leftOutMissed;
+        figures.leftOutPartial = runs[part].leftOutPartial;
+        if (runs[part].any) {
+            const float inverse = 1.0f / float(runs[part].distance);
+            figures.consumption = consumptionOver(runs[part].distance, runs[part].fuel);
+            figures.costOfDist = inverse * runs[part].cost * 100.0f;
+            figures.endurance = float(runs[part].distance) / runs[part].fuel;
+        }
     }
-    totals.fuel = fuel;
-    totals.cost = cost;
 
-    const RunSums runs = runSums(database, method, first, last);
-    totals.leftOutMissed = runs.leftOutMissed;
-    totals.leftOutPartial = runs.leftOutPartial;
-    if (runs.any) {
-        const float inverse = 1.0f / float(runs.distance);
-        totals.consumption = consumptionOver(runs.distance, runs.fuel);
-        totals.costOfDist = inverse * runs.cost * 100.0f;
-        totals.endurance = float(runs.distance) / runs.fuel;
+    // The log's own energy first; the other one's cost and cost per distance added where it has
+    // any (a log of one energy keeps its figures bit for bit).
+    totals.charges = energy == VehicleEnergy::Electric;
+    const EnergyTotals& own = totals.energies[totals.charges ? 1 : 0];
+    const EnergyTotals& other = totals.energies[totals.charges ? 0 : 1];
+    totals.fuel = own.fills > 0 ? own.amount : 0.0f;
+    totals.cost = own.fills > 0 ? own.cost : 0.0f;
+    if (other.fills > 0)
+        totals.cost += other.cost;
+    totals.consumption = own.consumption;
+    totals.endurance = own.endurance;
+    totals.costOfDist = own.costOfDist;
+    if (std::isnan(totals.costOfDist))
+        totals.costOfDist = other.costOfDist;
+    else if (!std::isnan(other.costOfDist))
+        totals.costOfDist += other.costOfDist;
+    totals.leftOutMissed = own.leftOutMissed + other.leftOutMissed;
+    totals.leftOutPartial = own.leftOutPartial + other.leftOutPartial;
+
+    float kwh = 0.0f;
+    float gained = 0.0f;
+    for (int i = first; i <= last; ++i) {
+        const FillFlags flags = database.getFillFlags(i);
+        if (std::isnan(chargeCapacity(*database.getFill(i), flags)))
+            continue;
+        ++totals.capacityCharges;
+        kwh += database.getFill(i)->fuel;
+        gained += float(flags.chargeAfter - flags.chargeBefore);
     }
+    // Total kWh over total percent gained, not the mean of each charge's estimate: a short
+    // charge's few percent (rounded to whole ones) weigh as little as the kWh they measure.
+    if (totals.capacityCharges >= kCapacityCharges)
+        totals.capacity = kwh / (gained / 100.0f);
+    if (energy == VehicleEnergy::PlugInHybrid)
+        totals.electricShare = electricShare(database, first, last);
 
     // Fills out of time order (a damaged file) have no period and so no monthly figures.
     const qint32 period = daysInPeriod(firstFill.dateTime, lastFill.dateTime);
     if (period > 0) {
         totals.period = period;
-        totals.monthlyCost = roundedWhole(cost * float(kDaysInMonth) / float(period));
+        totals.monthlyCost = roundedWhole(totals.cost * float(kDaysInMonth) / float(period));
         totals.monthlyDistance = distance * kDaysInMonth / period;
     }
     return totals;
+}
+
+float electricShare(const CFuelDatabase& database, int first, int last) {
+    // A plug-in hybrid drives on its battery until it is empty, then on fuel. Between two
+    // consecutive charges with states of charge the battery gave (after the earlier - before the
+    // later) percent of its capacity. An interval that ended with charge left (before > 0) was
+    // driven on electricity throughout: these intervals give the percent used per distance. An
+    // interval that ended empty drove (percent given / that rate) on electricity, the rest on
+    // fuel. The capacity cancels out, so the share needs no estimate of it. Intervals whose
+    // battery gave nothing, that have no distance, or an unlogged charge inside are left out.
+    struct Interval {
+        qint64 distance;
+        int given;
+    };
+    QList<Interval> empty;
+    qint64 fullDistance = 0; // of the intervals that ended with charge left
+    qint64 fullGiven = 0;
+    int previous = -1;
+    for (int i = std::max(first, 0); i <= last; ++i) {
+        const FillFlags flags = database.getFillFlags(i);
+        if (!flags.charge)
+            continue;
+        if (previous >= 0 && !flags.missedBefore) {
+            const FillFlags earlier = database.getFillFlags(previous);
+            const qint64 distance =
+                qint64(database.getFill(i)->odometer) - database.getFill(previous)->odometer;
+            const int given = earlier.chargeAfter - flags.chargeBefore;
+            if (earlier.chargeAfter != kNoChargeLevel && flags.chargeBefore != kNoChargeLevel &&
+                given > 0 && distance > 0) {
+                if (flags.chargeBefore > 0) {
+                    fullDistance += distance;
+                    fullGiven += given;
+                } else {
+                    empty.append({distance, given});
+                }
+            }
+        }
+        previous = i;
+    }
+    if (fullDistance == 0)
+        return FillTotals::kNone;
+    double electric = double(fullDistance);
+    qint64 total = fullDistance;
+    for (const Interval& interval : empty) {
+        const double driven = double(interval.given) * double(fullDistance) / double(fullGiven);
+        electric += std::min(driven, double(interval.distance));
+        total += interval.distance;
+    }
+    return float(electric / double(total));
 }
 
 float consumptionOver(qint64 distance, float fuel) {

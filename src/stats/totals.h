@@ -16,8 +16,28 @@
 class CFuelDatabase;
 struct TextId;
 
+// The figures of one energy (fuel in litres, or electricity in kWh) over the runs of its own
+// fills, each over all the distance of its runs.
+struct EnergyTotals {
+    static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
+    int fills = 0;             // the fills of the energy among the fills
+    float amount = kNone;      // litres or kWh charged to the distance
+    float cost = kNone;        // their cost
+    float consumption = kNone; // litres or kWh per 100 distance units
+    float costOfDist = kNone;  // cost per 100 distance units
+    float endurance = kNone;   // distance per litre or kWh
+    int leftOutMissed = 0;
+    int leftOutPartial = 0;
+};
+
 // A float that is infinite or NaN and a whole number without a value are not available. With
 // fewer than two fills nothing is. Distances are in the log's stored unit (see derived.h).
+//
+// The amount, consumption and endurance are those of the log's energy: of the charges in an
+// electric log, of the fuel otherwise. The cost, its figures per distance and per month are of
+// both energies: the cost per distance adds each energy's cost over its own runs' distance, all
+// of them over the same odometer.
 struct FillTotals {
     static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 
@@ -33,7 +53,25 @@ struct FillTotals {
     // The fills whose fuel the averages leave out, by reason (see computeTotals).
     int leftOutMissed = 0;  // in a run with a fill that was not logged
     int leftOutPartial = 0; // in a run that partial fills leave open
+
+    // Each energy on its own (fuel: [0], electricity: [1]).
+    EnergyTotals energies[2];
+    // The log's figures are of the charges (an electric log).
+    bool charges = false;
+    // The usable battery capacity in kWh estimated from the charges with both states of charge
+    // (see chargeCapacity), from kCapacityCharges charges on; and how many charges give one.
+    float capacity = kNone;
+    int capacityCharges = 0;
+    // A plug-in hybrid's share of the distance driven on electricity, 0 to 1 (see
+    // electricShare); NaN where the states of charge cannot split it.
+    float electricShare = kNone;
+
+    const EnergyTotals& fuelPart() const { return energies[0]; }
+    const EnergyTotals& chargePart() const { return energies[1]; }
 };
+
+// The fewest charges whose capacity estimate the windows show.
+inline constexpr int kCapacityCharges = 3;
 
 // The figures of the fills first to last (the whole log by default), as if the log held only
 // them. Distance, fuel and cost are the sums over them: the fuel and cost charged to the
@@ -52,9 +90,10 @@ float consumptionOver(qint64 distance, float fuel);
 // last such fill up to it, under ToEmptyTank the fills from the last such fill up to the one
 // before it.
 struct RunVisit {
-    int end = -1; // the fill that ends the run; -1 for the partial fills at the end
-                  // that wait for the fill that closes their run
-    int from = 0; // the fills charged to the run, from..to (none when from > to)
+    bool charge = false; // the run's energy: only its fills in from..to are charged to it
+    int end = -1;        // the fill that ends the run; -1 for the partial fills at the end
+                         // that wait for the fill that closes their run
+    int from = 0;        // the fills charged to the run, from..to (none when from > to)
     int to = -1;
     bool counted = false; // the run has figures (see fillRun) and begins at `first` or later
     bool missed = false;  // it has none because a fill before it was not logged
@@ -63,9 +102,13 @@ struct RunVisit {
 };
 
 // Calls visit for each run that ends among the fills first..last (valid indices), in order,
-// and last for the partial fills after the last run.
+// and last, once per energy, for the partial fills after the last run of that energy.
 void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, int last,
                const std::function<void(const RunVisit&)>& visit);
+
+// The share of the distance between the charges first..last of a plug-in hybrid that it drove
+// on electricity, 0 to 1; NaN when no pair of consecutive charges allows it (see totals.cpp).
+float electricShare(const CFuelDatabase& database, int first, int last);
 
 // The one-line note under the totals that says which fills the averages leave out and why;
 // empty when they leave out none.

@@ -12,12 +12,17 @@
 namespace {
 
 // A history in a line: "1000:40 p1300:15 pm1700:20" is a fill at 1000 km of 40 l, a partial
-// one at 1300 km, and one at 1700 km that is partial and follows a missed fill. Every fill
-// costs twice its litres; fills are a day apart.
+// one at 1300 km, and one at 1700 km that is partial and follows a missed fill; "c" marks a
+// charge of electricity (the log is then a plug-in hybrid's). Every fill costs twice its
+// litres; fills are a day apart.
 FillRecord fillOf(QString item, int day, FillFlags* flags) {
     *flags = {};
-    for (; item.front().isLetter(); item.remove(0, 1))
-        (item.front() == u'p' ? flags->partial : flags->missedBefore) = true;
+    for (; item.front().isLetter(); item.remove(0, 1)) {
+        const QChar letter = item.front();
+        (letter == u'p'   ? flags->partial
+         : letter == u'c' ? flags->charge
+                          : flags->missedBefore) = true;
+    }
     const QStringList parts = item.split(u':');
     FillRecord fill;
     fill.odometer = parts.at(0).toInt();
@@ -29,6 +34,11 @@ FillRecord fillOf(QString item, int day, FillFlags* flags) {
 
 CFuelDatabase history(const QString& text) {
     CFuelDatabase database;
+    if (text.contains(u'c')) {
+        LogUnits units;
+        units.energy = VehicleEnergy::PlugInHybrid;
+        database.setUnits(units);
+    }
     int day = 0;
     for (const QString& item : text.split(u' ', Qt::SkipEmptyParts)) {
         FillFlags flags;
@@ -63,11 +73,13 @@ void change(CFuelDatabase& database, CAverageConsumption& average, const QString
 }
 
 // A history of the given length and changes of it at random places, in the forms above.
-std::pair<QString, QString> randomChanges(int fills, int steps) {
+std::pair<QString, QString> randomChanges(int fills, int steps, bool charges = false) {
     QRandomGenerator random(34);
-    const auto item = [&random] {
+    const auto item = [&random, charges] {
         const char* const flags[] = {"", "", "", "p", "p", "m", "pm"};
-        return QStringLiteral("%1%2:%3")
+        const bool charge = charges && random.bounded(2) == 1;
+        return QStringLiteral("%1%2%3:%4")
+            .arg(QLatin1String(charge ? "c" : ""))
             .arg(QLatin1String(flags[random.bounded(7)]))
             .arg(1000 + random.bounded(100000))
             .arg(random.bounded(1, 8000) / 100.0);
@@ -256,6 +268,9 @@ private slots:
             << "=0:1000:20.5 -0 -0-1 +0:1000:40.1 +1:1300:22.2 +0:p900:3.1";
         const auto [history, steps] = randomChanges(60, 150);
         QTest::newRow("random") << history << steps;
+        // The fuel's runs step over the charges between its fills.
+        const auto [hybrid, hybridSteps] = randomChanges(60, 150, true);
+        QTest::newRow("random, fuel and charges") << hybrid << hybridSteps;
     }
     void averageFollowsChanges() {
         QFETCH(QString, history);
