@@ -395,6 +395,21 @@ inline constexpr TextId stats_ColumnFills{u"stats", u"ColumnFills", u"Fills"};
 inline constexpr TextId stats_ColumnDistance{u"stats", u"ColumnDistance", u"Distance"};
 inline constexpr TextId stats_ColumnCostOfDist{u"stats", u"ColumnCostOfDist", u"Cost of distance"};
 inline constexpr TextId stats_ColumnUnitPrice{u"stats", u"ColumnUnitPrice", u"Average unit price"};
+// The totals of a log with charges of electricity.
+inline constexpr TextId stats_Electricity{u"stats", u"Electricity", u"Electricity:"};
+inline constexpr TextId stats_FuelConsumption{u"stats", u"FuelConsumption", u"Consumption (fuel):"};
+inline constexpr TextId stats_ElectricConsumption{u"stats", u"ElectricConsumption",
+                                                  u"Consumption (electricity):"};
+inline constexpr TextId stats_FuelCostOfDist{u"stats", u"FuelCostOfDist", u"Cost of dist. (fuel):"};
+inline constexpr TextId stats_ElectricCostOfDist{u"stats", u"ElectricCostOfDist",
+                                                 u"Cost of dist. (electricity):"};
+inline constexpr TextId stats_CombinedCostOfDist{u"stats", u"CombinedCostOfDist",
+                                                 u"Cost of dist. (together):"};
+inline constexpr TextId stats_Capacity{u"stats", u"Capacity", u"Battery capacity (estimate):"};
+inline constexpr TextId stats_ElectricShare{u"stats", u"ElectricShare", u"Driven on electricity:"};
+inline constexpr TextId stats_CannotSplit{u"stats", u"CannotSplit", u"Cannot be split"};
+inline constexpr TextId units_Percent{u"units", u"Percent", u"%"};
+inline constexpr TextId stats_ColumnEnergy{u"stats", u"ColumnEnergy", u"Electricity"};
 inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
 inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
 inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
@@ -494,6 +509,10 @@ inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod",
 inline constexpr TextId statswnd_ReportNoFills{u"statswnd", u"ReportNoFills",
                                                u"No fills in this period."};
 inline constexpr TextId statswnd_ReportPage{u"statswnd", u"ReportPage", u"Page %1 of %2"};
+inline constexpr TextId statswnd_ElectricConsumption{u"statswnd", u"ElectricConsumption",
+                                                     u"Electricity consumption"};
+inline constexpr TextId statswnd_EnergyUnitPrice{u"statswnd", u"EnergyUnitPrice",
+                                                 u"Electricity price"};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -754,6 +773,17 @@ inline constexpr TextId all[] = {
     stats_ColumnDistance,
     stats_ColumnCostOfDist,
     stats_ColumnUnitPrice,
+    stats_Electricity,
+    stats_FuelConsumption,
+    stats_ElectricConsumption,
+    stats_FuelCostOfDist,
+    stats_ElectricCostOfDist,
+    stats_CombinedCostOfDist,
+    stats_Capacity,
+    stats_ElectricShare,
+    stats_CannotSplit,
+    units_Percent,
+    stats_ColumnEnergy,
     Units_NA,
     units_Consumption,
     units_consumption,
@@ -839,6 +869,8 @@ inline constexpr TextId all[] = {
     statswnd_ReportPeriod,
     statswnd_ReportNoFills,
     statswnd_ReportPage,
+    statswnd_ElectricConsumption,
+    statswnd_EnergyUnitPrice,
 };
 } // namespace Text
 

@@ -285,10 +285,31 @@ QString statsColumnTitle(StatsColumn column, const LogUnits& units) {
         return columnHeading(translate(Text::FillList_Consumption), texts.consumption);
     case StatsColumn::CostOfDist:
         return columnHeading(translate(Text::stats_ColumnCostOfDist), texts.costOfDist);
+    case StatsColumn::Energy:
+        return columnHeading(translate(Text::stats_ColumnEnergy), texts.energy);
+    case StatsColumn::ElectricConsumption:
+        return columnHeading(translate(Text::FillList_Consumption), texts.electricConsumption);
+    case StatsColumn::EnergyUnitPrice:
+        return columnHeading(translate(Text::stats_ColumnUnitPrice), texts.energyCost);
     case StatsColumn::UnitPrice:
         break;
     }
     return columnHeading(translate(Text::stats_ColumnUnitPrice), texts.unitCost);
+}
+
+QList<StatsColumn> statsColumns(VehicleEnergy energy) {
+    using enum StatsColumn;
+    switch (energy) {
+    case VehicleEnergy::Fuel:
+        break;
+    case VehicleEnergy::Electric:
+        return {Fills, Distance, Energy, Cost, ElectricConsumption, CostOfDist, EnergyUnitPrice};
+    case VehicleEnergy::PlugInHybrid:
+        return {
+            Fills,      Distance,  Fuel,           Energy, Cost, Consumption, ElectricConsumption,
+            CostOfDist, UnitPrice, EnergyUnitPrice};
+    }
+    return QList<StatsColumn>(std::begin(kStatsColumns), std::end(kStatsColumns));
 }
 
 double statsColumnValue(const BucketSums& sums, StatsColumn column, const LogUnits& units) {
@@ -305,6 +326,12 @@ double statsColumnValue(const BucketSums& sums, StatsColumn column, const LogUni
         return finiteOrNone(consumptionIn(units, bucketConsumption(sums)));
     case StatsColumn::CostOfDist:
         return finiteOrNone(costOfDistIn(units, bucketCostOfDist(sums)));
+    case StatsColumn::Energy:
+        return finiteOrNone(sums.kwh);
+    case StatsColumn::ElectricConsumption:
+        return finiteOrNone(electricConsumptionIn(units, bucketElectricConsumption(sums)));
+    case StatsColumn::EnergyUnitPrice:
+        return finiteOrNone(bucketKwhPrice(sums));
     case StatsColumn::UnitPrice:
         break;
     }
@@ -317,7 +344,8 @@ QString statsColumnText(const BucketSums& sums, StatsColumn column, const LogUni
         return QString::number(sums.fills);
     case StatsColumn::Distance:
         return QString::number(distanceIn(units, sums.distance));
-    case StatsColumn::UnitPrice: {
+    case StatsColumn::UnitPrice:
+    case StatsColumn::EnergyUnitPrice: {
         // Three decimals, as pumps show a unit price.
         const float value = float(statsColumnValue(sums, column, units));
         return listCellShows(value) ? formatAmount(value, 3) : QString();
@@ -392,15 +420,37 @@ QList<DatedValue> statsSeries(const CFuelDatabase& database, FillingMethod metho
             add(QDate(month.year, month.month, 1), statsColumnValue(month.sums, column, units));
         return values;
     }
+    // Each energy's series of its own fills.
+    const bool charges =
+        series == StatsSeries::ElectricConsumption || series == StatsSeries::EnergyUnitPrice;
     const auto [first, last] = fillsInDays(database, days);
     for (int i = first; i <= last; ++i) {
         const FillRecord& fill = *database.getFill(i);
+        if (isChargeFill(database, i) != charges)
+            continue;
         if (series == StatsSeries::Consumption)
             add(fillDate(fill), consumptionIn(units, fillConsumption(database, i, method)));
+        else if (series == StatsSeries::ElectricConsumption)
+            add(fillDate(fill), electricConsumptionIn(units, fillConsumption(database, i, method)));
         else if (fill.fuel > 0.0f && fill.cost > 0.0f)
-            add(fillDate(fill), unitCostIn(units, fillUnitCost(fill)));
+            add(fillDate(fill),
+                charges ? fillUnitCost(fill) : unitCostIn(units, fillUnitCost(fill)));
     }
     return values;
+}
+
+QList<StatsSeries> statsSeriesOf(VehicleEnergy energy) {
+    using enum StatsSeries;
+    switch (energy) {
+    case VehicleEnergy::Fuel:
+        break;
+    case VehicleEnergy::Electric:
+        return {ElectricConsumption, EnergyUnitPrice, MonthlyCost, MonthlyDistance};
+    case VehicleEnergy::PlugInHybrid:
+        return {Consumption,     ElectricConsumption, UnitPrice,
+                EnergyUnitPrice, MonthlyCost,         MonthlyDistance};
+    }
+    return {Consumption, UnitPrice, MonthlyCost, MonthlyDistance};
 }
 
 QList<DatedValue> movingAverage(std::span<const DatedValue> values, int window) {
@@ -426,6 +476,12 @@ double statsSeriesAverage(const CFuelDatabase& database, FillingMethod method, c
                                 units);
     case StatsSeries::UnitPrice:
         return statsColumnValue(sumsOfDays(database, method, days), StatsColumn::UnitPrice, units);
+    case StatsSeries::ElectricConsumption:
+        return statsColumnValue(sumsOfDays(database, method, days),
+                                StatsColumn::ElectricConsumption, units);
+    case StatsSeries::EnergyUnitPrice:
+        return statsColumnValue(sumsOfDays(database, method, days), StatsColumn::EnergyUnitPrice,
+                                units);
     case StatsSeries::MonthlyCost:
     case StatsSeries::MonthlyDistance:
         break;

@@ -7,6 +7,7 @@
 // fillRun): a run's figures belong to the bucket of the fill that ends it, so the months of a
 // year add up to the year and the buckets of a period to the period.
 
+#include "db/units.h"
 #include "stats/derived.h"
 
 #include <QDate>
@@ -16,7 +17,6 @@
 #include <utility>
 
 class CFuelDatabase;
-struct LogUnits;
 
 // --- Periods ----------------------------------------------------------------------------------
 
@@ -103,10 +103,17 @@ enum class StatsColumn {
     Consumption,
     CostOfDist,
     UnitPrice,
+    Energy,              // kWh charged
+    ElectricConsumption, // of the charges
+    EnergyUnitPrice,     // average price of a kWh
 };
+// The columns of a fuel log.
 inline constexpr StatsColumn kStatsColumns[] = {
     StatsColumn::Fills,       StatsColumn::Distance,   StatsColumn::Fuel,     StatsColumn::Cost,
     StatsColumn::Consumption, StatsColumn::CostOfDist, StatsColumn::UnitPrice};
+// The columns of a log of the vehicle's energy: each energy its own, the cost per distance of
+// both.
+QList<StatsColumn> statsColumns(VehicleEnergy energy);
 
 // The column's heading with its unit in the loaded language, for a log in the given units.
 QString statsColumnTitle(StatsColumn column, const LogUnits& units);
@@ -159,7 +166,11 @@ enum class StatsSeries {
     UnitPrice,   // one value per fill with fuel and cost above 0
     MonthlyCost, // one value per month of the range, dated at the month's first day
     MonthlyDistance,
+    ElectricConsumption, // as Consumption and UnitPrice, of the charges
+    EnergyUnitPrice,
 };
+// The series of a log of the vehicle's energy (Consumption and UnitPrice are the fuel's).
+QList<StatsSeries> statsSeriesOf(VehicleEnergy energy);
 
 // The series over the range in the given units (consumption in the log's consumption unit,
 // unit price per volume unit, distance in the distance unit), oldest first, without the values

@@ -14,13 +14,23 @@ constexpr int kDaysInMonth = 30;
 
 // In the order of TotalsRow.
 constexpr const TextId* kRowLabels[] = {
-    &Text::stats_distance,    &Text::stats_fuel,
-    &Text::stats_cost,        &Text::stats_Period,
-    &Text::stats_consumption, &Text::stats_CostOfDist,
-    &Text::stats_MonthlyCost, &Text::stats_MonthlyDistance,
+    &Text::stats_distance,
+    &Text::stats_fuel,
+    &Text::stats_cost,
+    &Text::stats_Period,
+    &Text::stats_consumption,
+    &Text::stats_CostOfDist,
+    &Text::stats_MonthlyCost,
+    &Text::stats_MonthlyDistance,
     &Text::stats_endurance,
+    &Text::stats_Electricity,
+    &Text::stats_ElectricConsumption,
+    &Text::stats_FuelCostOfDist,
+    &Text::stats_ElectricCostOfDist,
+    &Text::stats_Capacity,
+    &Text::stats_ElectricShare,
 };
-static_assert(std::size(kRowLabels) == std::size(kTotalsRows));
+static_assert(std::size(kRowLabels) == kTotalsRowCount);
 
 // Adds a half in double precision and cuts toward zero; none where the result is no whole
 // number the totals can hold.
@@ -284,7 +294,43 @@ QString totalsLeftOutText(const FillTotals& totals) {
     return translate(text).arg(count);
 }
 
+QList<TotalsRow> totalsRows(VehicleEnergy energy) {
+    using enum TotalsRow;
+    switch (energy) {
+    case VehicleEnergy::Fuel:
+        break;
+    case VehicleEnergy::Electric:
+        // Distance per kWh is one of the consumption units: no endurance row.
+        return {Distance,        Fuel,           Cost, Period, Consumption, CostOfDist, MonthlyCost,
+                MonthlyDistance, BatteryCapacity};
+    case VehicleEnergy::PlugInHybrid:
+        return {Distance,
+                Fuel,
+                Electricity,
+                Cost,
+                Period,
+                Consumption,
+                ElectricConsumption,
+                FuelCostOfDist,
+                ElectricCostOfDist,
+                CostOfDist,
+                MonthlyCost,
+                MonthlyDistance,
+                Endurance,
+                BatteryCapacity,
+                ElectricShare};
+    }
+    return QList<TotalsRow>(std::begin(kTotalsRows), std::end(kTotalsRows));
+}
+
 QString totalsLabel(TotalsRow row, const LogUnits& units) {
+    const bool hybrid = units.energy == VehicleEnergy::PlugInHybrid;
+    if (row == TotalsRow::Fuel && units.energy == VehicleEnergy::Electric)
+        return translate(Text::stats_Electricity);
+    if (row == TotalsRow::Consumption && hybrid)
+        return translate(Text::stats_FuelConsumption);
+    if (row == TotalsRow::CostOfDist && hybrid)
+        return translate(Text::stats_CombinedCostOfDist);
     // The language file's label of the cost per distance may name kilometres.
     if (row == TotalsRow::CostOfDist && units.distance != DistanceUnit::Kilometres)
         return translate(Text::main_CostOfDistMi);
@@ -297,14 +343,24 @@ QString totalsUnit(const FillTotals& totals, TotalsRow row, const LogUnits& unit
     case TotalsRow::Distance:
         return texts.odometer;
     case TotalsRow::Fuel:
-        return texts.volume;
+        return amountUnit(texts, totals.charges);
+    case TotalsRow::Electricity:
+    case TotalsRow::BatteryCapacity:
+        return texts.energy;
+    case TotalsRow::ElectricConsumption:
+        return texts.electricConsumption;
+    case TotalsRow::FuelCostOfDist:
+    case TotalsRow::ElectricCostOfDist:
+        return texts.costOfDist;
+    case TotalsRow::ElectricShare:
+        return std::isnan(totals.electricShare) ? QString() : translate(Text::units_Percent);
     case TotalsRow::Cost:
         return texts.currency;
     case TotalsRow::Period:
         // A single day is "day", not "days".
         return translate(totals.period == 1 ? Text::units_periodone : Text::units_period);
     case TotalsRow::Consumption:
-        return texts.consumption;
+        return totals.charges ? texts.electricConsumption : texts.consumption;
     case TotalsRow::CostOfDist:
         return texts.costOfDist;
     case TotalsRow::MonthlyCost:
@@ -325,13 +381,26 @@ QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits&
     case TotalsRow::Distance:
         return wholeText(distance(totals.distance));
     case TotalsRow::Fuel:
-        return dialogValueText(volumeIn(units, totals.fuel));
+        return dialogValueText(amountIn(units, totals.charges, totals.fuel));
+    case TotalsRow::Electricity:
+        return dialogValueText(totals.chargePart().amount);
     case TotalsRow::Cost:
         return dialogValueText(totals.cost);
     case TotalsRow::Period:
         return wholeText(totals.period);
     case TotalsRow::Consumption:
-        return dialogValueText(consumptionIn(units, totals.consumption));
+        return dialogValueText(shownConsumption(totals, units));
+    case TotalsRow::ElectricConsumption:
+        return dialogValueText(electricConsumptionIn(units, totals.chargePart().consumption));
+    case TotalsRow::FuelCostOfDist:
+        return dialogValueText(costOfDistIn(units, totals.fuelPart().costOfDist));
+    case TotalsRow::ElectricCostOfDist:
+        return dialogValueText(costOfDistIn(units, totals.chargePart().costOfDist));
+    case TotalsRow::BatteryCapacity:
+        return dialogValueText(totals.capacity);
+    case TotalsRow::ElectricShare:
+        return std::isnan(totals.electricShare) ? translate(Text::stats_CannotSplit)
+                                                : dialogValueText(totals.electricShare * 100.0f);
     case TotalsRow::CostOfDist:
         return dialogValueText(costOfDistIn(units, totals.costOfDist));
     case TotalsRow::MonthlyCost:
@@ -341,7 +410,14 @@ QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits&
     case TotalsRow::Endurance:
         break;
     }
-    return dialogValueText(enduranceIn(units, totals.endurance));
+    // The distance per kWh of an electric log is shown as its consumption unit.
+    return totals.charges ? notAvailableText()
+                          : dialogValueText(enduranceIn(units, totals.endurance));
+}
+
+float shownConsumption(const FillTotals& totals, const LogUnits& units) {
+    return totals.charges ? electricConsumptionIn(units, totals.consumption)
+                          : consumptionIn(units, totals.consumption);
 }
 
 bool coversAMonth(const FillTotals& totals) {

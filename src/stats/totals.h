@@ -8,6 +8,7 @@
 #include "db/units.h"
 #include "stats/derived.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <limits>
@@ -125,12 +126,24 @@ enum class TotalsRow {
     MonthlyCost,
     MonthlyDistance,
     Endurance,
+    // The rows of a log with charges. Fuel, Consumption and Endurance are those of the log's
+    // energy (kWh in an electric log), CostOfDist of both energies together.
+    Electricity,         // kWh charged, beside the fuel of a plug-in hybrid
+    ElectricConsumption, // beside the fuel's
+    FuelCostOfDist,      // each energy's own
+    ElectricCostOfDist,
+    BatteryCapacity,
+    ElectricShare, // the share of the distance driven on electricity, or that it cannot be split
 };
+// The rows of a fuel log.
 inline constexpr TotalsRow kTotalsRows[] = {TotalsRow::Distance,    TotalsRow::Fuel,
                                             TotalsRow::Cost,        TotalsRow::Period,
                                             TotalsRow::Consumption, TotalsRow::CostOfDist,
                                             TotalsRow::MonthlyCost, TotalsRow::MonthlyDistance,
                                             TotalsRow::Endurance};
+inline constexpr int kTotalsRowCount = int(TotalsRow::ElectricShare) + 1;
+// The rows of a log of the vehicle's energy, top to bottom.
+QList<TotalsRow> totalsRows(VehicleEnergy energy);
 
 // The row's label and unit in the loaded language, for a log in the given units (the period of a
 // single day is "day", not "days").
@@ -139,6 +152,9 @@ QString totalsUnit(const FillTotals& totals, TotalsRow row, const LogUnits& unit
 // The value in the given units: "%d" or "%0.2f" with the user's decimal character; the
 // not-available text where there is no value.
 QString totalsValueText(const FillTotals& totals, TotalsRow row, const LogUnits& units = {});
+
+// The consumption of the log's energy in the log's units (of fuel, or of electricity).
+float shownConsumption(const FillTotals& totals, const LogUnits& units);
 
 // True when the period holds at least one month of 30 days: the monthly figures of a shorter
 // period are an extrapolation that a comparison of vehicles leaves out.

@@ -1,5 +1,6 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/graphseries.h"
 #include "stats/periodstats.h"
 #include "stats/plausibility.h"
 #include "stats/totals.h"
@@ -105,6 +106,16 @@ private slots:
         for (int i = 0; i < database.getFillCount(); ++i)
             values.append(text(fillConsumption(database, i, method)));
         QCOMPARE(values.join(u' '), consumptions);
+        // The graph has each energy's points in its own series.
+        const QList<float> fuel = buildSeries(database, GraphKind::Consumption, 0, method);
+        const QList<float> charges =
+            buildSeries(database, GraphKind::ElectricConsumption, 0, method);
+        for (int i = 1; i < database.getFillCount(); ++i) {
+            const bool charge = database.getFillFlags(i).charge;
+            const bool figure = !std::isnan(fillConsumption(database, i, method));
+            QCOMPARE(!std::isnan(fuel.at(i - 1)), figure && !charge);
+            QCOMPARE(!std::isnan(charges.at(i - 1)), figure && charge);
+        }
 
         const FillTotals figures = computeTotals(database, method);
         const auto part = [](const EnergyTotals& energy) {
@@ -204,7 +215,7 @@ private slots:
         QTest::addColumn<float>("amount");
         QTest::addColumn<float>("cost");
         QTest::addColumn<QString>("doubts");
-        QTest::newRow("charge within 8-40 kWh") << true << 30.0f << 15.0f << "";
+        QTest::newRow("charge within 8-40 kWh") << true << 52.5f << 26.25f << "";
         QTest::newRow("charge below 8 kWh") << true << 10.0f << 5.0f << "consumption";
         QTest::newRow("charge above 40 kWh") << true << 70.0f << 35.0f << "consumption";
         QTest::newRow("fuel above 30 l") << false << 70.0f << 140.0f << "consumption";

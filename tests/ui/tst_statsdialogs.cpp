@@ -459,6 +459,110 @@ private slots:
         });
     }
 
+    // A log with charges shows each energy in its own units: the totals of a plug-in hybrid
+    // (the figures worked by hand in tst_energies), of an electric car with its battery, and a
+    // charge's fill information. Hidden rows belong to the other kind of log.
+    void chargesInTheirOwnUnits_data() {
+        QTest::addColumn<int>("energy");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<ValueMap>("expected");
+        QTest::addColumn<QStringList>("hidden");
+        const auto hybrid = int(VehicleEnergy::PlugInHybrid);
+        const auto electric = int(VehicleEnergy::Electric);
+        QTest::newRow("hybrid totals") << hybrid << int(CMainWnd::CmdTotals) << 0
+                                       << ValueMap{{"fuel", "44,00"},
+                                                   {"electricity", "32,00"},
+                                                   {"electricityUnit", "kWh"},
+                                                   {"cost", "104,00"},
+                                                   {"consumptionLabel", "Consumption (fuel):"},
+                                                   {"consumption", "4,40"},
+                                                   {"electricConsumption", "4,00"},
+                                                   {"electricConsumptionUnit", "kWh / 100 km"},
+                                                   {"fuelCostOfDist", "8,80"},
+                                                   {"electricCostOfDist", "2,00"},
+                                                   {"costOfDist", "10,80"},
+                                                   {"electricShare", "Cannot be split"}}
+                                       << QStringList{"batteryCapacity"};
+        QTest::newRow("electric totals")
+            << electric << int(CMainWnd::CmdTotals) << 0
+            << ValueMap{{"fuelLabel", "Electricity:"},
+                        {"fuel", "86,00"},
+                        {"fuelUnit", "kWh"},
+                        {"consumption", "17,20"},
+                        {"consumptionUnit", "kWh / 100 km"},
+                        {"costOfDist", "8,60"},
+                        {"batteryCapacity", "47,78"}}
+            << QStringList{"electricity", "endurance", "electricShare", "fuelCostOfDist"};
+        QTest::newRow("a charge's information")
+            << hybrid << int(CMainWnd::CmdFillInformation) << 2
+            << ValueMap{{"fuelLabel", "Electricity:"}, {"fuel", "12,00"},
+                        {"fuelUnit", "kWh"},           {"unitCost", "0,50"},
+                        {"consumption", "6,00"},       {"consumptionUnit", "kWh / 100 km"},
+                        {"capacity", "50,00"}}
+            << QStringList{"endurance"};
+        QTest::newRow("fuel's information in the same log")
+            << hybrid << int(CMainWnd::CmdFillInformation) << 3
+            << ValueMap{{"fuelLabel", "Fuel:"}, {"consumption", "4,00"}, {"endurance", "25,00"}}
+            << QStringList{"capacity"};
+    }
+    void chargesInTheirOwnUnits() {
+        QFETCH(int, energy);
+        QFETCH(int, command);
+        QFETCH(int, row);
+        QFETCH(ValueMap, expected);
+        QFETCH(QStringList, hidden);
+        programSettings().setValue(QStringLiteral("FillingMethod"), 1);
+        LogUnits units = m_window->document().database().units();
+        units.energy = VehicleEnergy(energy);
+        QVERIFY(m_window->document().setUnits(units));
+        const FillFlags charge{false, false, true};
+        const FillFlags partial{true, false, true};
+        // kWh cost 0.5 each, fuel 2 a litre; the charges at 1300 and 1900 measured the battery.
+        FillFlags measured = charge;
+        measured.chargeBefore = 20;
+        measured.chargeAfter = 44;
+        QList<Fill> fills = {{1000, 40.0f, 80.0f},
+                             {1100, 11.0f, 5.5f, "Home", "Jan", "", charge},
+                             {1300, 12.0f, 6.0f, "Home", "Jan", "", measured},
+                             {1600, 24.0f, 48.0f},
+                             {1700, 5.0f, 2.5f, "Home", "Jan", "", partial},
+                             {1900, 15.0f, 7.5f, "Home", "Jan", "", measured},
+                             {2000, 20.0f, 40.0f}};
+        if (VehicleEnergy(energy) == VehicleEnergy::Electric) {
+            // 36 kWh for 60 %, 10 for 40 % and 40 for 80 %: 86 kWh for 180 %, 47.78 kWh.
+            FillFlags sixty = charge;
+            sixty.chargeBefore = 20;
+            sixty.chargeAfter = 80;
+            FillFlags forty = partial;
+            forty.chargeBefore = 40;
+            forty.chargeAfter = 80;
+            FillFlags eighty = charge;
+            eighty.chargeBefore = 10;
+            eighty.chargeAfter = 90;
+            fills = {{1000, 40.0f, 20.0f, "Home", "Jan", "", charge},
+                     {1200, 36.0f, 18.0f, "Home", "Jan", "", sixty},
+                     {1300, 10.0f, 5.0f, "Home", "Jan", "", forty},
+                     {1500, 40.0f, 20.0f, "Home", "Jan", "", eighty}};
+        }
+        storeFills(m_window->document(), fills);
+        m_window->buildList();
+        m_window->selectRow(row);
+        ValueMap shown;
+        runDialog(*m_window, command, [&](QDialog& dialog) {
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+                auto* label = dialog.findChild<QLabel*>(it.key());
+                QVERIFY2(label && !label->isHidden(), qPrintable(it.key()));
+                shown.insert(it.key(), label->text());
+            }
+            for (const QString& name : hidden) {
+                auto* label = dialog.findChild<QLabel*>(name);
+                QVERIFY2(label && label->isHidden(), qPrintable(name));
+            }
+        });
+        QCOMPARE(shown, expected);
+    }
+
 private:
     std::unique_ptr<CMainWnd> m_window;
 };

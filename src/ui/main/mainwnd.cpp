@@ -967,7 +967,8 @@ QString CMainWnd::summaryText() const {
     FillTotals totals;
     totals.consumption = m_consumption->consumption();
     const LogUnits units = database.units();
-    if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
+    totals.charges = units.energy == VehicleEnergy::Electric;
+    if (isPlausibleAmount(shownConsumption(totals, units))) {
         parts.append(translate(Text::Main_StatusAverage)
                          .arg(totalsValueText(totals, TotalsRow::Consumption, units),
                               totalsUnit(totals, TotalsRow::Consumption, units)));

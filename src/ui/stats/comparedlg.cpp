@@ -15,19 +15,46 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+// The rows a vehicle of the energy fills: a fuel vehicle's figures are its fuel's, an electric
+// one's its electricity's, so that each row compares one energy (or, for the cost per distance,
+// what driving costs) across vehicles of any energy.
+QList<TotalsRow> compareRows(VehicleEnergy energy) {
+    using enum TotalsRow;
+    QList<TotalsRow> rows = totalsRows(VehicleEnergy::PlugInHybrid);
+    switch (energy) {
+    case VehicleEnergy::Fuel:
+        return QList<TotalsRow>(std::begin(kTotalsRows), std::end(kTotalsRows));
+    case VehicleEnergy::Electric:
+        for (const TotalsRow row :
+             {Fuel, Consumption, FuelCostOfDist, ElectricCostOfDist, Endurance, ElectricShare})
+            rows.removeOne(row);
+        break;
+    case VehicleEnergy::PlugInHybrid:
+        break;
+    }
+    return rows;
+}
+
+} // namespace
+
+struct CCompareDlg::Vehicle {
+    QString path;
+    bool readable = false;
+    FillTotals totals;
+    LogUnits units;
+};
+
 CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("compareDialog"));
     setWindowTitle(translate(Text::menu_StatCompare));
 
-    m_table = new QTableWidget(int(std::size(kTotalsRows)), 0, this);
+    m_table = new QTableWidget(0, 0, this);
     m_table->setObjectName(QStringLiteral("compareTable"));
     m_table->setAccessibleName(windowTitle());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    QStringList labels;
-    for (const TotalsRow row : kTotalsRows)
-        labels.append(totalsLabel(row, LogUnits{}));
-    m_table->setVerticalHeaderLabels(labels);
 
     QPushButton* ok = addCloseButton(this);
     auto* buttons = new QHBoxLayout;
@@ -43,8 +70,9 @@ CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
 CCompareDlg::~CCompareDlg() = default;
 
 void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& otherPaths) {
-    m_table->setColumnCount(0);
-    addColumn(open.filePath(), &open);
+    const FillingMethod method = readFillingMethod();
+    QList<Vehicle> vehicles;
+    vehicles.append({open.filePath(), true, computeTotals(open, method), open.units()});
     for (const QString& path : otherPaths) {
         CFuelDatabase database(path);
         bool damaged = !QFileInfo(path).isFile();
@@ -52,8 +80,14 @@ void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& othe
         database.setMessageSink([&damaged](const QString&) { damaged = true; });
         if (!damaged)
             database.load();
-        addColumn(path, damaged ? nullptr : &database);
+        Vehicle vehicle{path, !damaged, {}, {}};
+        if (vehicle.readable) {
+            vehicle.totals = computeTotals(database, method);
+            vehicle.units = database.units();
+        }
+        vehicles.append(vehicle);
     }
+    showVehicles(vehicles);
     m_table->resizeColumnsToContents();
     fitTableToContents();
     if (m_table->columnCount() > 0)
@@ -73,28 +107,56 @@ void CCompareDlg::fitTableToContents() {
     m_table->setMinimumSize(contents.boundedTo(available));
 }
 
-// A log that could not be read shows that in every row of its column.
-void CCompareDlg::addColumn(const QString& path, const CFuelDatabase* database) {
-    const int column = m_table->columnCount();
-    m_table->insertColumn(column);
-    auto* header = new QTableWidgetItem(QFileInfo(path).completeBaseName());
-    header->setToolTip(path);
-    m_table->setHorizontalHeaderItem(column, header);
-    const FillTotals totals =
-        database ? computeTotals(*database, readFillingMethod()) : FillTotals{};
-    // Each vehicle in its own units, named in every cell.
-    const LogUnits units = database ? database->units() : LogUnits{};
-    for (int i = 0; i < int(std::size(kTotalsRows)); ++i) {
-        const TotalsRow row = kTotalsRows[i];
-        const bool monthly = row == TotalsRow::MonthlyCost || row == TotalsRow::MonthlyDistance;
-        QString text = translate(Text::stats_Unreadable);
-        if (database && monthly && !coversAMonth(totals))
-            text.clear();
-        else if (database)
-            text = totalsValueText(totals, row, units) + u' ' + totalsUnit(totals, row, units);
-        auto* item = new QTableWidgetItem(text.trimmed());
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_table->setItem(i, column, item);
+// The rows of every energy among the vehicles; a log that could not be read shows that in every
+// row of its column.
+void CCompareDlg::showVehicles(const QList<Vehicle>& vehicles) {
+    bool fuelOnly = true;
+    for (const Vehicle& vehicle : vehicles)
+        fuelOnly = fuelOnly && (!vehicle.readable || vehicle.units.energy == VehicleEnergy::Fuel);
+    QList<TotalsRow> rows;
+    for (const TotalsRow row : totalsRows(VehicleEnergy::PlugInHybrid)) {
+        for (const Vehicle& vehicle : vehicles) {
+            if (vehicle.readable && compareRows(vehicle.units.energy).contains(row)) {
+                rows.append(row);
+                break;
+            }
+        }
+    }
+    if (rows.isEmpty())
+        rows = QList<TotalsRow>(std::begin(kTotalsRows), std::end(kTotalsRows));
+    // Beside other energies the labels say which energy a row is about.
+    LogUnits labels;
+    if (!fuelOnly)
+        labels.energy = VehicleEnergy::PlugInHybrid;
+    m_table->clear();
+    m_table->setRowCount(int(rows.size()));
+    m_table->setColumnCount(int(vehicles.size()));
+    QStringList rowLabels;
+    for (const TotalsRow row : rows)
+        rowLabels.append(totalsLabel(row, labels));
+    m_table->setVerticalHeaderLabels(rowLabels);
+
+    for (int column = 0; column < vehicles.size(); ++column) {
+        const Vehicle& vehicle = vehicles.at(column);
+        auto* header = new QTableWidgetItem(QFileInfo(vehicle.path).completeBaseName());
+        header->setToolTip(vehicle.path);
+        m_table->setHorizontalHeaderItem(column, header);
+        const QList<TotalsRow> own = compareRows(vehicle.units.energy);
+        for (int i = 0; i < rows.size(); ++i) {
+            const TotalsRow row = rows.at(i);
+            const bool monthly = row == TotalsRow::MonthlyCost || row == TotalsRow::MonthlyDistance;
+            // Each vehicle in its own units, named in every cell.
+            QString text = translate(Text::stats_Unreadable);
+            if (vehicle.readable &&
+                ((monthly && !coversAMonth(vehicle.totals)) || !own.contains(row)))
+                text.clear();
+            else if (vehicle.readable)
+                text = totalsValueText(vehicle.totals, row, vehicle.units) + u' ' +
+                       totalsUnit(vehicle.totals, row, vehicle.units);
+            auto* item = new QTableWidgetItem(text.trimmed());
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(i, column, item);
+        }
     }
 }
 

@@ -21,7 +21,9 @@ public:
     QTableWidget* table() const { return m_table; }
 
 private:
-    void addColumn(const QString& path, const CFuelDatabase* database);
+    // A vehicle's column: its totals, or none when its log could not be read.
+    struct Vehicle;
+    void showVehicles(const QList<Vehicle>& vehicles);
     void fitTableToContents();
 
     QTableWidget* m_table = nullptr;

@@ -37,6 +37,7 @@ constexpr RowInfo kRowInfo[] = {
     {"distance", &Text::main_Distance, &Text::units_Distance},
     {"costOfDist", &Text::main_CostOfDist, &Text::units_CostOfDist},
     {"endurance", &Text::main_Endurance, &Text::units_Endurance},
+    {"capacity", &Text::stats_Capacity, &Text::units_Kwh},
     {"marks", &Text::main_Marks, nullptr},
 };
 
@@ -113,8 +114,8 @@ int CFillInfoDlg::doModal() {
     return execDialog(*this);
 }
 
-void CFillInfoDlg::setDefaultTexts() {
-    const QString notAvailable = notAvailableText();
+void CFillInfoDlg::setEnergyTexts(bool charge) {
+    m_charge = charge;
     const UnitTexts units = unitTexts(m_units);
     const QString unitTexts[RowCount] = {{},
                                          {},
@@ -122,22 +123,38 @@ void CFillInfoDlg::setDefaultTexts() {
                                          {},
                                          {},
                                          units.odometer,
-                                         units.volume,
+                                         amountUnit(units, charge),
                                          units.currency,
-                                         units.unitCost,
-                                         units.consumption,
+                                         charge ? units.energyCost : units.unitCost,
+                                         charge ? units.electricConsumption : units.consumption,
                                          units.distance,
                                          units.costOfDist,
-                                         units.endurance};
+                                         units.endurance,
+                                         units.energy};
     for (int row = 0; row < RowCount; ++row) {
         const TextId* label = kRowInfo[row].label;
-        if (row == UnitCost && !units.metricVolume)
+        if (row == Fuel && charge)
+            label = &Text::stats_Electricity;
+        else if (row == UnitCost && !units.metricVolume && !charge)
             label = &Text::main_FuelCostGal;
         else if (row == CostOfDist && !units.metricDistance)
             label = &Text::main_CostOfDistMi;
         setValueRowTexts(m_rows[row], translate(*label), unitTexts[row]);
-        m_rows[row].value->setText(notAvailable);
     }
+    // A charge's distance per kWh is one of the consumption units; its battery has a capacity.
+    for (const Row row : {Endurance, Capacity}) {
+        const bool shown = (row == Capacity) == charge;
+        for (QLabel* label : {m_rows[row].label, m_rows[row].value, m_rows[row].unit})
+            label->setVisible(shown);
+    }
+}
+
+void CFillInfoDlg::setDefaultTexts() {
+    const QString notAvailable = notAvailableText();
+    // An electric log shows the units of its charges before any is shown.
+    setEnergyTexts(m_units.energy == VehicleEnergy::Electric);
+    for (int row = 0; row < RowCount; ++row)
+        m_rows[row].value->setText(notAvailable);
     const std::pair<QPushButton*, const TextId*> steps[] = {{m_first, &Text::main_FirstFill},
                                                             {m_previous, &Text::main_PreviousFill},
                                                             {m_next, &Text::main_NextFill},
@@ -160,28 +177,35 @@ void CFillInfoDlg::showFill(int index) {
         setDefaultTexts();
         return;
     }
+    const FillFlags flags = m_database->getFillFlags(index);
+    if (flags.charge != m_charge)
+        setEnergyTexts(flags.charge);
     const StationRecord* station = m_database->getStation(fill->stationId);
     const DriverRecord* driver = m_database->getDriver(fill->driverId);
     setValue(Station, station ? fieldText(station->name) : QString());
     setValue(Driver, driver ? fieldText(driver->name) : QString());
     setValue(Notes, fieldText(fill->notes));
     setValue(Odometer, QString::number(distanceIn(m_units, fill->odometer)));
-    setValue(Fuel, dialogValueText(volumeIn(m_units, fill->fuel)));
+    setValue(Fuel, dialogValueText(amountIn(m_units, flags.charge, fill->fuel)));
     setValue(Cost, dialogValueText(fill->cost));
     setValue(Date, formatDate(fill->dateTime));
     setValue(Time, formatTime(fill->dateTime));
-    setValue(UnitCost, dialogValueText(unitCostIn(m_units, fillUnitCost(*fill))));
+    // The price of a kWh as it is; of fuel per volume unit.
+    setValue(UnitCost, dialogValueText(flags.charge ? fillUnitCost(*fill)
+                                                    : unitCostIn(m_units, fillUnitCost(*fill))));
     const FillRecord* previous = m_database->getFill(index - 1);
     setValue(Distance, previous
                            ? QString::number(distanceIn(m_units, fillDistance(*fill, *previous)))
                            : notAvailableText());
-    setValue(Consumption, dialogValueText(consumptionIn(
-                              m_units, fillConsumption(*m_database, index, m_method))));
+    const float consumption = fillConsumption(*m_database, index, m_method);
+    setValue(Consumption, dialogValueText(flags.charge ? electricConsumptionIn(m_units, consumption)
+                                                       : consumptionIn(m_units, consumption)));
     setValue(CostOfDist,
              dialogValueText(costOfDistIn(m_units, fillCostOfDist(*m_database, index, m_method))));
     setValue(Endurance,
              dialogValueText(enduranceIn(m_units, fillEndurance(*m_database, index, m_method))));
-    setValue(Marks, fillFlagsText(m_database->getFillFlags(index)));
+    setValue(Capacity, dialogValueText(chargeCapacity(*fill, flags)));
+    setValue(Marks, fillFlagsText(flags));
 }
 
 void CFillInfoDlg::showPosition() {

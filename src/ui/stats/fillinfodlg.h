@@ -54,11 +54,14 @@ private:
         Distance,
         CostOfDist,
         Endurance,
+        Capacity,
         Marks,
         RowCount
     };
 
     void setValue(Row row, const QString& text);
+    // The labels and units of a fill of fuel or of a charge of electricity.
+    void setEnergyTexts(bool charge);
     QPushButton* addStepButton(const QString& caption, const QString& name,
                                void (CFillInfoDlg::*step)(), QList<QKeySequence> keys);
 
@@ -66,6 +69,7 @@ private:
     int m_currentIndex = 0;
     FillingMethod m_method = FillingMethod::ToEmptyTank;
     LogUnits m_units;
+    bool m_charge = false; // the rows name a charge's units
 
     std::array<ValueRow, RowCount> m_rows;
     QPushButton* m_first = nullptr;

@@ -37,6 +37,10 @@ QString kindText(GraphKind kind, const LogUnits& logUnits) {
     case GraphKind::Endurance:
         return text(units.metricDistance && units.metricVolume, Text::graph_Endurance,
                     Text::graph_EnduranceIn, units.endurance);
+    case GraphKind::ElectricConsumption:
+        return translate(Text::graph_ConsumptionIn).arg(units.electricConsumption);
+    case GraphKind::EnergyUnitCost:
+        return translate(Text::graph_UnitCostIn).arg(units.energyCost);
     }
     return text(units.languageCurrency, Text::graph_FillCost, Text::graph_FillCostIn,
                 units.currency);
@@ -110,8 +114,12 @@ int CGraphDlg::doModal() {
 
 void CGraphDlg::initDialog() {
     setWindowTitle(translate(Text::graph_caption));
-    fillList(m_topList, GraphKind::FillCost);
-    fillList(m_bottomList, GraphKind::Consumption);
+    // A plug-in hybrid's two consumptions one above the other; an electric log's in kWh.
+    const VehicleEnergy energy = units().energy;
+    fillList(m_topList,
+             energy == VehicleEnergy::PlugInHybrid ? GraphKind::Consumption : GraphKind::FillCost);
+    fillList(m_bottomList, energy == VehicleEnergy::Fuel ? GraphKind::Consumption
+                                                         : GraphKind::ElectricConsumption);
     showKinds();
     QSize size = kFirstSize.expandedTo(minimumSizeHint());
     if (const QScreen* currentScreen = screen())
@@ -124,8 +132,7 @@ void CGraphDlg::initDialog() {
 // default is found.
 void CGraphDlg::fillList(QComboBox* list, GraphKind defaultKind) {
     QList<std::pair<QString, GraphKind>> entries;
-    for (const GraphKind kind :
-         {GraphKind::FillCost, GraphKind::Consumption, GraphKind::UnitCost, GraphKind::Endurance})
+    for (const GraphKind kind : graphKinds(units().energy))
         entries.append({kindText(kind, units()), kind});
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
         return QString::localeAwareCompare(a.first.toLower(), b.first.toLower()) < 0;
@@ -144,7 +151,7 @@ LogUnits CGraphDlg::units() const {
 GraphKind CGraphDlg::selectedKind(const QComboBox* list) {
     bool ok = false;
     const int kind = list->currentData().toInt(&ok);
-    if (!ok || kind < int(GraphKind::FillCost) || kind > int(GraphKind::Endurance))
+    if (!ok || kind < int(GraphKind::FillCost) || kind > int(GraphKind::EnergyUnitCost))
         return GraphKind::FillCost;
     return GraphKind(kind);
 }

@@ -43,15 +43,21 @@ constexpr QStringView kGeometryKey = u"StatisticsWindowGeometry";
 // The picker's entries other than a year: a year is its own number.
 enum PeriodEntry : int { EntryAll = -1, EntryThisYear = -2, EntryLast12 = -3, EntryRange = -4 };
 
-constexpr StatsSeries kChartSeries[] = {StatsSeries::Consumption, StatsSeries::UnitPrice,
-                                        StatsSeries::MonthlyCost, StatsSeries::MonthlyDistance};
-
-const QList<CStatsTableModel::Column> kNameColumns = {
-    StatsColumn::Fills, StatsColumn::Fuel, StatsColumn::Cost, StatsColumn::UnitPrice, std::nullopt};
-
-QList<CStatsTableModel::Column> calendarColumns() {
+// The columns of the table by station and driver: what was bought, each energy its own.
+QList<CStatsTableModel::Column> nameColumns(VehicleEnergy energy) {
     QList<CStatsTableModel::Column> columns;
-    for (const StatsColumn column : kStatsColumns)
+    for (const StatsColumn column : statsColumns(energy)) {
+        if (column != StatsColumn::Distance && column != StatsColumn::Consumption &&
+            column != StatsColumn::ElectricConsumption && column != StatsColumn::CostOfDist)
+            columns.append(column);
+    }
+    columns.append(std::nullopt);
+    return columns;
+}
+
+QList<CStatsTableModel::Column> calendarColumns(VehicleEnergy energy) {
+    QList<CStatsTableModel::Column> columns;
+    for (const StatsColumn column : statsColumns(energy))
         columns.append(column);
     return columns;
 }
@@ -218,7 +224,8 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     m_chartLabel = new QLabel(chartsPage);
     m_chartChoice = new QComboBox(chartsPage);
     m_chartChoice->setObjectName(QStringLiteral("chartChoice"));
-    for (const StatsSeries series : kChartSeries)
+    // The entries follow the log's energy (see translate).
+    for (const StatsSeries series : statsSeriesOf(VehicleEnergy::Fuel))
         m_chartChoice->addItem(QString(), int(series));
     m_chartLabel->setBuddy(m_chartChoice);
     m_savePng = new QPushButton(chartsPage);
@@ -394,8 +401,15 @@ void CStatisticsWnd::translate() {
     m_tabs->setTabText(1, translatedWidgetText(Text::statswnd_TabTable));
     m_tabs->setTabText(2, translatedWidgetText(Text::statswnd_TabNames));
     m_chartLabel->setText(translatedWidgetText(Text::statswnd_Chart));
-    for (int i = 0; i < m_chartChoice->count(); ++i)
-        m_chartChoice->setItemText(i, statsSeriesName(kChartSeries[i]));
+    {
+        // Each energy its own series; the chosen one stays where the log still has it.
+        const int chosen = m_chartChoice->currentData().toInt();
+        const QSignalBlocker blocker(m_chartChoice);
+        m_chartChoice->clear();
+        for (const StatsSeries series : statsSeriesOf(m_document.database().units().energy))
+            m_chartChoice->addItem(statsSeriesName(series), int(series));
+        m_chartChoice->setCurrentIndex(std::max(m_chartChoice->findData(chosen), 0));
+    }
     m_savePng->setText(translatedWidgetText(Text::statswnd_SavePng));
     m_groupingLabel->setText(translatedWidgetText(Text::statswnd_Rows));
     m_grouping->setItemText(0, ::translate(Text::statswnd_ByMonth));
@@ -558,7 +572,8 @@ void CStatisticsWnd::showTable() {
     }
     const QString title =
         ::translate(by == StatsGrouping::ByYear ? Text::statswnd_Year : Text::statswnd_Month);
-    m_tableModel->setRows(title, calendarColumns(), std::move(rows), m_source.units);
+    m_tableModel->setRows(title, calendarColumns(m_source.units.energy), std::move(rows),
+                          m_source.units);
 }
 
 void CStatisticsWnd::showNames() {
@@ -569,9 +584,10 @@ void CStatisticsWnd::showNames() {
         drivers = sumsByDriver(*m_source.database, m_source.days);
     }
     const QString noDriver = ::translate(Text::statswnd_NoDriver);
-    m_stationModel->setRows(::translate(Text::statswnd_Station), kNameColumns,
+    const QList<CStatsTableModel::Column> columns = nameColumns(m_source.units.energy);
+    m_stationModel->setRows(::translate(Text::statswnd_Station), columns,
                             namedRows(stations, QString()), m_source.units);
-    m_driverModel->setRows(::translate(Text::statswnd_Driver), kNameColumns,
+    m_driverModel->setRows(::translate(Text::statswnd_Driver), columns,
                            namedRows(drivers, noDriver), m_source.units);
 }
 

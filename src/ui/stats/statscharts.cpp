@@ -141,6 +141,10 @@ QString statsSeriesName(StatsSeries series) {
         return translate(Text::statswnd_MonthlyCost);
     case StatsSeries::MonthlyDistance:
         return translate(Text::statswnd_MonthlyDistance);
+    case StatsSeries::ElectricConsumption:
+        return translate(Text::statswnd_ElectricConsumption);
+    case StatsSeries::EnergyUnitPrice:
+        return translate(Text::statswnd_EnergyUnitPrice);
     }
     return QString();
 }
@@ -156,6 +160,10 @@ QString statsSeriesUnit(StatsSeries series, const LogUnits& units) {
         return texts.currency;
     case StatsSeries::MonthlyDistance:
         return texts.distance;
+    case StatsSeries::ElectricConsumption:
+        return texts.electricConsumption;
+    case StatsSeries::EnergyUnitPrice:
+        return texts.energyCost;
     }
     return QString();
 }

@@ -29,9 +29,6 @@ constexpr qreal kChartHeight = 200;
 // for the screen, come out at about 8 points.
 constexpr qreal kChartPixelsPerPoint = 1.4;
 
-constexpr StatsSeries kReportSeries[] = {StatsSeries::Consumption, StatsSeries::UnitPrice,
-                                         StatsSeries::MonthlyCost, StatsSeries::MonthlyDistance};
-
 QFont reportFont(qreal size, bool bold = false) {
     QFont font;
     font.setPixelSize(qMax(1, qRound(size)));
@@ -82,7 +79,8 @@ int CReportPages::run() {
     if (m_report.source.database && !m_report.source.days.isEmpty()) {
         totals();
         monthTable();
-        for (const StatsSeries series : kReportSeries)
+        // Each energy its own charts.
+        for (const StatsSeries series : statsSeriesOf(m_report.source.units.energy))
             chart(series);
     }
     footer();
@@ -160,7 +158,7 @@ void CReportPages::totals() {
     m_y += 3;
     const qreal labelWidth = m_area.width() * 0.35;
     const qreal valueWidth = m_area.width() * 0.15;
-    for (const TotalsRow row : kTotalsRows) {
+    for (const TotalsRow row : totalsRows(units.energy)) {
         needRoom(rowHeight);
         drawText(QRectF(0, m_y, labelWidth, rowHeight), totalsLabel(row, units), font,
                  Qt::AlignLeft | Qt::AlignVCenter);
@@ -201,11 +199,12 @@ void CReportPages::monthTable() {
     for (const QString& label : std::as_const(labels))
         labelWidth = qMax(labelWidth, metrics.horizontalAdvance(label));
     labelWidth += 2 * kCellPadding;
-    const int columns = int(std::size(kStatsColumns));
+    const QList<StatsColumn> shown = statsColumns(source.units.energy);
+    const int columns = int(shown.size());
     const qreal columnWidth = (m_area.width() - labelWidth) / columns;
     QStringList titles;
     qreal headerHeight = 0;
-    for (const StatsColumn column : kStatsColumns) {
+    for (const StatsColumn column : shown) {
         titles.append(statsColumnTitle(column, source.units));
         headerHeight = qMax(
             headerHeight, wrappedHeight(titles.constLast(), bold, columnWidth - 2 * kCellPadding));
@@ -239,7 +238,7 @@ void CReportPages::monthTable() {
         for (int i = 0; i < columns; ++i) {
             drawText(QRectF(labelWidth + i * columnWidth + kCellPadding, m_y,
                             columnWidth - 2 * kCellPadding, rowHeight),
-                     statsColumnText(sums, kStatsColumns[i], source.units), rowFont,
+                     statsColumnText(sums, shown.at(i), source.units), rowFont,
                      Qt::AlignRight | Qt::AlignVCenter);
         }
         m_y += rowHeight;

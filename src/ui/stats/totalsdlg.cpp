@@ -10,24 +10,38 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
 // Object names of the values, in the order of TotalsRow.
-constexpr const char* kRowNames[] = {"distance",    "fuel",       "cost",        "period",
-                                     "consumption", "costOfDist", "monthlyCost", "monthlyDistance",
-                                     "endurance"};
-static_assert(std::size(kRowNames) == std::size(kTotalsRows));
+constexpr const char* kRowNames[] = {"distance",
+                                     "fuel",
+                                     "cost",
+                                     "period",
+                                     "consumption",
+                                     "costOfDist",
+                                     "monthlyCost",
+                                     "monthlyDistance",
+                                     "endurance",
+                                     "electricity",
+                                     "electricConsumption",
+                                     "fuelCostOfDist",
+                                     "electricCostOfDist",
+                                     "batteryCapacity",
+                                     "electricShare"};
+static_assert(std::size(kRowNames) == kTotalsRowCount);
 
 } // namespace
 
 CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("totalsDialog"));
 
+    // The rows in the order of a plug-in hybrid's, which holds them all.
     auto* grid = new QGridLayout;
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        m_rows[i] = addValueRow(grid, QString::fromLatin1(kRowNames[int(kTotalsRows[i])]),
-                                ValueKind::Number, true);
+    for (const TotalsRow row : totalsRows(VehicleEnergy::PlugInHybrid))
+        m_rows[int(row)] =
+            addValueRow(grid, QString::fromLatin1(kRowNames[int(row)]), ValueKind::Number, true);
     grid->setColumnStretch(1, 1);
     m_leftOut = new QLabel(this);
     m_leftOut->setObjectName(QStringLiteral("leftOut"));
@@ -63,10 +77,23 @@ void CTotalsDlg::showTotals() {
         totals = computeTotals(*m_database, readFillingMethod());
         units = m_database->units();
     }
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        const TotalsRow row = kTotalsRows[i];
-        setValueRowTexts(m_rows[i], totalsLabel(row, units), totalsUnit(totals, row, units));
-        m_rows[i].value->setText(totalsValueText(totals, row, units));
+    const QList<TotalsRow> shown = totalsRows(units.energy);
+    for (int i = 0; i < kTotalsRowCount; ++i) {
+        const TotalsRow row = TotalsRow(i);
+        const ValueRow& widgets = m_rows[std::size_t(i)];
+        const bool visible = shown.contains(row);
+        for (QLabel* label : {widgets.label, widgets.value, widgets.unit})
+            label->setVisible(visible);
+        if (!visible)
+            continue;
+        setValueRowTexts(widgets, totalsLabel(row, units), totalsUnit(totals, row, units));
+        widgets.value->setText(totalsValueText(totals, row, units));
+    }
+    // The battery's figure waits for enough charges with states of charge.
+    if (shown.contains(TotalsRow::BatteryCapacity) && std::isnan(totals.capacity)) {
+        const ValueRow& capacity = m_rows[std::size_t(TotalsRow::BatteryCapacity)];
+        for (QLabel* label : {capacity.label, capacity.value, capacity.unit})
+            label->setVisible(false);
     }
     m_leftOut->setText(totalsLeftOutText(totals));
     m_leftOut->setVisible(!m_leftOut->text().isEmpty());

@@ -26,7 +26,8 @@ public:
 
 private:
     const CFuelDatabase* m_database = nullptr;
-    std::array<ValueRow, std::size(kTotalsRows)> m_rows;
+    // By TotalsRow; those of another energy's log hidden.
+    std::array<ValueRow, kTotalsRowCount> m_rows;
     // Which fills the averages leave out, and why; hidden when they leave out none.
     QLabel* m_leftOut = nullptr;
 };
