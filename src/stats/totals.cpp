@@ -53,15 +53,19 @@ void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, i
     // By energy: the last fill from `first` on that is not partial.
     int previous[2] = {-1, -1};
     bool seen[2] = {false, false};
+    int lastOf[2] = {last, last}; // the last fill of each energy
     for (int end = first; end <= last; ++end) {
         const FillFlags flags = database.getFillFlags(end);
+        const bool firstOfEnergy = !seen[flags.charge ? 1 : 0];
         seen[flags.charge ? 1 : 0] = true;
+        lastOf[flags.charge ? 1 : 0] = end;
         if (flags.partial)
             continue;
         int& before = previous[flags.charge ? 1 : 0];
         RunVisit visited;
         visited.charge = flags.charge;
         visited.end = end;
+        visited.firstOfEnergy = firstOfEnergy;
         visited.from = fullTank ? std::max(before, first) + 1 : std::max(before, first);
         visited.to = fullTank ? end : end - 1;
         FillRun run;
@@ -85,7 +89,8 @@ void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, i
         RunVisit open;
         open.charge = charge;
         open.from = fullTank ? std::max(before, first) + 1 : std::max(before, first);
-        open.to = fullTank ? last : last - 1;
+        // Driven empty, the energy's last fill waits for the run it will be charged to.
+        open.to = fullTank ? last : lastOf[charge ? 1 : 0] - 1;
         visit(open);
     }
 }
@@ -119,7 +124,7 @@ void runSums(const CFuelDatabase& database, FillingMethod method, int first, int
         if (run.counted) {
             energy.any = true;
             energy.distance += run.distance;
-        } else if (run.end < 0 || run.end > first) {
+        } else if (!run.firstOfEnergy) {
             (run.missed ? energy.leftOutMissed : energy.leftOutPartial) += charged;
         }
     });

@@ -98,8 +98,11 @@ struct RunVisit {
     int to = -1;
     bool counted = false; // the run has figures (see fillRun) and begins at `first` or later
     bool missed = false;  // it has none because a fill before it was not logged
-    int start = -1;       // counted runs: the fill whose odometer begins the run
-    qint64 distance = 0;  // counted runs: from the start's odometer to the end's
+    // The run ends at the first fill of its energy from `first` on: nothing is charged to it
+    // that the figures leave out.
+    bool firstOfEnergy = false;
+    int start = -1;      // counted runs: the fill whose odometer begins the run
+    qint64 distance = 0; // counted runs: from the start's odometer to the end's
 };
 
 // Calls visit for each run that ends among the fills first..last (valid indices), in order,

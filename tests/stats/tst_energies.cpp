@@ -128,6 +128,8 @@ private slots:
                      .join(QStringLiteral(" | ")),
                  totals);
         QCOMPARE(figures.consumption, figures.energies[figures.charges ? 1 : 0].consumption);
+        // Every run is closed: the first fill of each energy begins one and is not left out.
+        QCOMPARE(figures.leftOutMissed + figures.leftOutPartial, 0);
 
         // The statistics of the whole period add up the same runs.
         const BucketSums sums =
