@@ -10,6 +10,7 @@
 #include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/fillfilter.h"
+#include "ui/main/filllistdelegate.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
@@ -140,6 +141,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
+    m_list->setItemDelegate(new CFillListDelegate(m_list));
     m_list->setAccessibleName(kCaption);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
