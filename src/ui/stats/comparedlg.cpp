@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -145,10 +146,13 @@ void CCompareDlg::showVehicles(const QList<Vehicle>& vehicles) {
         for (int i = 0; i < rows.size(); ++i) {
             const TotalsRow row = rows.at(i);
             const bool monthly = row == TotalsRow::MonthlyCost || row == TotalsRow::MonthlyDistance;
+            // A battery estimate waits for enough charges, as the totals have it.
+            const bool noCapacity =
+                row == TotalsRow::BatteryCapacity && std::isnan(vehicle.totals.capacity);
             // Each vehicle in its own units, named in every cell.
             QString text = translate(Text::stats_Unreadable);
             if (vehicle.readable &&
-                ((monthly && !coversAMonth(vehicle.totals)) || !own.contains(row)))
+                ((monthly && !coversAMonth(vehicle.totals)) || !own.contains(row) || noCapacity))
                 text.clear();
             else if (vehicle.readable)
                 text = totalsValueText(vehicle.totals, row, vehicle.units) + u' ' +
