@@ -73,6 +73,10 @@ inline constexpr TextId fill_doubtprice{
 inline constexpr TextId fill_doubtfuture{u"fill", u"doubtfuture",
                                          u"The date %1 is more than a day in the future."};
 inline constexpr TextId fill_doubtquestion{u"fill", u"doubtquestion", u"Store the fill anyway?"};
+// Fill information: what a charge records beyond its kWh.
+inline constexpr TextId fill_atHomeMark{u"fill", u"atHomeMark", u"Charged at home"};
+inline constexpr TextId fill_chargeLevels{u"fill", u"chargeLevels", u"Battery %1 % to %2 %"};
+inline constexpr TextId main_EnergyCost{u"main", u"EnergyCost", u"Price per kWh:"};
 // The keyboard shortcuts window.
 inline constexpr TextId help_Command{u"help", u"Command", u"Command"};
 inline constexpr TextId help_ContextMenu{u"help", u"ContextMenu", u"Menu of the selected fill"};
@@ -556,6 +560,9 @@ inline constexpr TextId all[] = {
     fill_doubtprice,
     fill_doubtfuture,
     fill_doubtquestion,
+    fill_atHomeMark,
+    fill_chargeLevels,
+    main_EnergyCost,
     help_Command,
     help_ContextMenu,
     help_EditSelected,

@@ -189,6 +189,15 @@ QString fillFlagsText(FillFlags flags) {
         texts.append(translate(Text::fill_partial));
     if (flags.missedBefore)
         texts.append(translate(Text::fill_missed));
+    if (flags.atHome)
+        texts.append(translate(Text::fill_atHomeMark));
+    if (flags.chargeBefore != kNoChargeLevel || flags.chargeAfter != kNoChargeLevel) {
+        const auto level = [](qint8 percent) {
+            return percent == kNoChargeLevel ? QStringLiteral("?") : QString::number(percent);
+        };
+        texts.append(translate(Text::fill_chargeLevels)
+                         .arg(level(flags.chargeBefore), level(flags.chargeAfter)));
+    }
     return texts.join(QStringLiteral(", "));
 }
 

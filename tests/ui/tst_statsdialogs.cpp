@@ -494,13 +494,17 @@ private slots:
                         {"costOfDist", "8,60"},
                         {"batteryCapacity", "47,78"}}
             << QStringList{"electricity", "endurance", "electricShare", "fuelCostOfDist"};
-        QTest::newRow("a charge's information")
-            << hybrid << int(CMainWnd::CmdFillInformation) << 2
-            << ValueMap{{"fuelLabel", "Electricity:"}, {"fuel", "12,00"},
-                        {"fuelUnit", "kWh"},           {"unitCost", "0,50"},
-                        {"consumption", "6,00"},       {"consumptionUnit", "kWh / 100 km"},
-                        {"capacity", "50,00"}}
-            << QStringList{"endurance"};
+        QTest::newRow("a charge's information") << hybrid << int(CMainWnd::CmdFillInformation) << 2
+                                                << ValueMap{{"fuelLabel", "Electricity:"},
+                                                            {"fuel", "12,00"},
+                                                            {"fuelUnit", "kWh"},
+                                                            {"unitCost", "0,50"},
+                                                            {"consumption", "6,00"},
+                                                            {"consumptionUnit", "kWh / 100 km"},
+                                                            {"capacity", "50,00"},
+                                                            {"unitCostLabel", "Price per kWh:"},
+                                                            {"marks", "Battery 20 % to 44 %"}}
+                                                << QStringList{"endurance"};
         QTest::newRow("fuel's information in the same log")
             << hybrid << int(CMainWnd::CmdFillInformation) << 3
             << ValueMap{{"fuelLabel", "Fuel:"}, {"consumption", "4,00"}, {"endurance", "25,00"}}

@@ -135,7 +135,9 @@ void CFillInfoDlg::setEnergyTexts(bool charge) {
         const TextId* label = kRowInfo[row].label;
         if (row == Fuel && charge)
             label = &Text::stats_Electricity;
-        else if (row == UnitCost && !units.metricVolume && !charge)
+        else if (row == UnitCost && charge)
+            label = &Text::main_EnergyCost;
+        else if (row == UnitCost && !units.metricVolume)
             label = &Text::main_FuelCostGal;
         else if (row == CostOfDist && !units.metricDistance)
             label = &Text::main_CostOfDistMi;
