@@ -183,6 +183,23 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     return true;
 }
 
+void CLogDocument::markCharges(const std::vector<int>& rows) {
+    if (m_database.units().energy != VehicleEnergy::Electric)
+        return;
+    const auto mark = [this](int row) {
+        FillFlags flags = m_database.getFillFlags(row);
+        if (!flags.charge) {
+            flags.charge = true;
+            m_database.setFillFlags(row, flags);
+        }
+    };
+    if (!rows.empty())
+        std::for_each(rows.begin(), rows.end(), mark);
+    else
+        for (int row = 0; row < m_database.getFillCount(); ++row)
+            mark(row);
+}
+
 void CLogDocument::report(const QString& text) const {
     if (m_messageSink)
         m_messageSink(text);
@@ -219,6 +236,7 @@ void CLogDocument::replaceDatabase(CFuelDatabase database, const FileStamp& stam
                                    DatabaseTables onDisk) {
     emit aboutToReplaceLog();
     m_database = std::move(database);
+    markCharges();
     m_undoStack->clear();
     m_storage->opened(stamp, std::move(onDisk));
     emit logReplaced();
@@ -246,6 +264,7 @@ bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
 
 bool CLogDocument::setUnits(const LogUnits& units) {
     m_database.setUnits(units);
+    markCharges();
     emit unitsChanged();
     return m_storage->writeNow();
 }
@@ -430,6 +449,7 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
         for (std::size_t i = 0; i < inserted.size(); ++i) {
             *m_database.getFill(inserted[i]) = fills[i];
             m_database.setFillFlags(inserted[i], flagsAt(flags, int(i)));
+            markCharges({inserted[i]});
             emit fillsChanged(inserted[i], inserted[i]);
         }
     } else {
@@ -450,6 +470,8 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         emit aboutToReplaceLog();
         m_database.removeFillsAt(removedRows);
         m_database.insertFillsAt(insertedRows, insertedFills, insertedFlags);
+        if (!insertedRows.empty())
+            markCharges(insertedRows);
         emit logReplaced();
         return;
     }
@@ -466,8 +488,9 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         const int first = insertedRows[run.begin];
         const int last = insertedRows[run.end - 1];
         emit fillsAboutToBeInserted(first, last);
-        m_database.insertFillsAt(slice(insertedRows, run), slice(insertedFills, run),
-                                 slice(insertedFlags, run));
+        const std::vector<int> rows = slice(insertedRows, run);
+        m_database.insertFillsAt(rows, slice(insertedFills, run), slice(insertedFlags, run));
+        markCharges(rows);
         emit fillsInserted(first, last);
     }
 }

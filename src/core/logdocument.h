@@ -120,7 +120,9 @@ public:
     // when either write failed, and the open log stays open as it was.
     bool createLog(const QString& path, const LogUnits& units);
     // Stores the units in the log and writes it at once; they are a setting of the log, not a
-    // step of its history. False (the units stay chosen here) when the write failed.
+    // step of its history. False (the units stay chosen here) when the write failed. This is also
+    // where the vehicle's energy changes: once it is electric, every fill is a charge (fills
+    // added or brought back later too). A vehicle that stops being electric keeps its charges.
     bool setUnits(const LogUnits& units);
 
     // The text of the step that Undo or Redo would take back or do again, in the current language.
@@ -166,6 +168,8 @@ private:
     // changes) when refuse is set and the file is no log.
     bool read(const QString& path, bool refuse);
     void report(const QString& text) const;
+    // In a log whose vehicle is electric, the fills at rows (all when empty) become charges.
+    void markCharges(const std::vector<int>& rows = {});
     // Makes database the open log, with no undo history; the file was as stamp says and held
     // onDisk.
     void replaceDatabase(CFuelDatabase database, const FileStamp& stamp, DatabaseTables onDisk);

@@ -340,6 +340,7 @@ void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
     if (merge.settings &&
         readLogSettings(*merge.settings).value_or(LogUnits{}).stored == database.units().stored) {
         database.setSettingsBlock(*merge.settings);
+        m_document.markCharges();
         emit m_document.unitsChanged();
     }
     if (merge.removedRows.empty() && merge.insertedRows.empty())

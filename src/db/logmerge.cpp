@@ -142,7 +142,10 @@ std::vector<MergeKey> mergeKeys(const DatabaseTables& tables, NameNumbers& stati
         const auto driver = std::size_t(record.driverId);
         record.driverId = record.driverId >= 0 && driver < drivers.size() ? drivers[driver] : -1;
         const FillFlags flags = flagsAt(tables.fillFlags, int(i));
-        key.flags = (flags.partial ? 1u : 0u) | (flags.missedBefore ? 2u : 0u);
+        key.flags = (flags.partial ? 1u : 0u) | (flags.missedBefore ? 2u : 0u) |
+                    (flags.charge ? 4u : 0u) | (flags.atHome ? 8u : 0u) |
+                    quint32(quint8(flags.chargeBefore)) << 8 |
+                    quint32(quint8(flags.chargeAfter)) << 16;
     }
     return keys;
 }

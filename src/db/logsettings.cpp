@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -17,6 +18,10 @@ constexpr int kCurrencyLengthOffset = 9;
 constexpr int kCurrencyOffset = 10;
 // Zero in every block written before readings could be stored in miles: kilometres.
 constexpr int kStoredDistanceOffset = 26;
+// Zero in every block of version 1: a fuel vehicle.
+constexpr int kEnergyOffset = 27;
+constexpr int kElectricConsumptionOffset = 28;
+constexpr int kHomePriceOffset = 29;
 constexpr int kChecksumOffset = kLogSettingsSize - 4;
 
 bool isValid(const LogSettingsBlock& block) {
@@ -29,6 +34,26 @@ bool isValid(const LogSettingsBlock& block) {
 template <typename Unit> Unit unitAt(const LogSettingsBlock& block, int offset, Unit last) {
     const quint8 code = block[std::size_t(offset)];
     return code <= quint8(last) ? Unit(code) : Unit(0);
+}
+
+ElectricConsumptionUnit electricConsumptionAt(const LogSettingsBlock& block, DistanceUnit shown) {
+    LogUnits units;
+    units.distance = shown;
+    units.electricConsumption =
+        unitAt(block, kElectricConsumptionOffset, ElectricConsumptionUnit::MiPerKwh);
+    return electricConsumptionFits(units) ? units.electricConsumption : kwhPer100Of(shown);
+}
+
+// A price of a kWh as the log keeps it: 0 (none) for anything that is no price.
+float homePrice(float price) {
+    return std::isfinite(price) && price > 0 ? price : 0.0f;
+}
+
+// Writes a code unless the block's own code already reads as it: a later version's code for a
+// unit this version does not know stays while nothing was changed.
+void writeCode(LogSettingsBlock* out, int offset, quint8 code, bool readsAsCode) {
+    if (!readsAsCode)
+        (*out)[std::size_t(offset)] = code;
 }
 
 } // namespace
@@ -48,6 +73,9 @@ std::optional<LogUnits> readLogSettings(const LogSettingsBlock& block) {
     for (int i = 0; i < length; ++i)
         currency[i] = QChar(qFromLittleEndian<quint16>(block.data() + kCurrencyOffset + 2 * i));
     units.currency = fittedCurrency(currency);
+    units.energy = unitAt(block, kEnergyOffset, VehicleEnergy::PlugInHybrid);
+    units.electricConsumption = electricConsumptionAt(block, units.distance);
+    units.homePricePerKwh = homePrice(qFromLittleEndian<float>(block.data() + kHomePriceOffset));
     return units;
 }
 
@@ -55,6 +83,8 @@ LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits&
     LogSettingsBlock out{};
     if (isValid(block)) {
         out = block;
+        if (qFromLittleEndian<quint16>(out.data() + kVersionOffset) < kLogSettingsVersion)
+            qToLittleEndian<quint16>(kLogSettingsVersion, out.data() + kVersionOffset);
     } else {
         std::copy(std::begin(kTag), std::end(kTag), out.begin());
         qToLittleEndian<quint16>(kLogSettingsVersion, out.data() + kVersionOffset);
@@ -63,8 +93,13 @@ LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits&
     out[kVolumeOffset] = quint8(units.volume);
     out[kConsumptionOffset] = quint8(units.consumption);
     // A code of a later version's unit stays while it reads as the unit given.
-    if (unitAt(out, kStoredDistanceOffset, DistanceUnit::Miles) != units.stored)
-        out[kStoredDistanceOffset] = quint8(units.stored);
+    writeCode(&out, kStoredDistanceOffset, quint8(units.stored),
+              unitAt(out, kStoredDistanceOffset, DistanceUnit::Miles) == units.stored);
+    writeCode(&out, kEnergyOffset, quint8(units.energy),
+              unitAt(out, kEnergyOffset, VehicleEnergy::PlugInHybrid) == units.energy);
+    writeCode(&out, kElectricConsumptionOffset, quint8(units.electricConsumption),
+              electricConsumptionAt(out, units.distance) == units.electricConsumption);
+    qToLittleEndian<float>(homePrice(units.homePricePerKwh), out.data() + kHomePriceOffset);
     const QString currency = fittedCurrency(units.currency);
     out[kCurrencyLengthOffset] = quint8(currency.size());
     for (int i = 0; i < kMaxCurrencyUnits; ++i)

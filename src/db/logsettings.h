@@ -13,13 +13,17 @@ constexpr int kLogSettingsSize = 256;
 using LogSettingsBlock = std::array<quint8, kLogSettingsSize>;
 
 // The version of the block this program writes; a block of a later version keeps its number.
-constexpr quint16 kLogSettingsVersion = 1;
+// Version 2 added the vehicle's energy, the electricity consumption unit and the home price per
+// kWh, which read as a fuel vehicle in a version 1 block (zeros there).
+constexpr quint16 kLogSettingsVersion = 2;
 
 // The units stored in the block, or none (nothing chosen) for all zeros, another tag or a bad
-// checksum. A code this version does not know reads as that field's default, and a currency
-// text cut short by its length reads up to there.
+// checksum. A code this version does not know reads as that field's default (an electricity
+// consumption unit that does not go with the distance unit as kWh per 100 of it), a currency
+// text cut short by its length reads up to there, and a home price that is no price as none.
 std::optional<LogUnits> readLogSettings(const LogSettingsBlock& block);
 
-// The block with the units stored in it. A block that reads (this version or a later one) keeps
-// its version and every byte this version does not write; any other becomes a new block.
+// The block with the units stored in it. A block that reads keeps every byte this version does
+// not write and a later version's number (an earlier one's is raised to this version); any other
+// becomes a new block.
 LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits& units);

@@ -37,6 +37,20 @@ ConsumptionMeasure measureOf(ConsumptionUnit unit) {
     return {DistanceUnit::Kilometres, 1.0, false};
 }
 
+ConsumptionMeasure measureOf(ElectricConsumptionUnit unit) {
+    switch (unit) {
+    case ElectricConsumptionUnit::KwhPer100Mi:
+        return {DistanceUnit::Miles, 1.0, false};
+    case ElectricConsumptionUnit::KmPerKwh:
+        return {DistanceUnit::Kilometres, 1.0, true};
+    case ElectricConsumptionUnit::MiPerKwh:
+        return {DistanceUnit::Miles, 1.0, true};
+    case ElectricConsumptionUnit::KwhPer100Km:
+        break;
+    }
+    return {DistanceUnit::Kilometres, 1.0, false};
+}
+
 // A distance in one unit in another. The same unit gives the value untouched, so that a log kept
 // in miles and shown in miles is exact.
 double converted(double distance, DistanceUnit from, DistanceUnit to) {
@@ -47,6 +61,19 @@ double converted(double distance, DistanceUnit from, DistanceUnit to) {
 // way round.
 double perDistance(double value, DistanceUnit from, DistanceUnit to) {
     return converted(value, to, from);
+}
+
+// A consumption per 100 stored units (litres or kWh) in the unit measured.
+float consumptionAs(const ConsumptionMeasure& measure, DistanceUnit stored, float per100Stored) {
+    const double volumePer100 =
+        perDistance(double(per100Stored), stored, measure.distance) / measure.litres;
+    if (!measure.distancePerVolume)
+        return float(volumePer100);
+    // No distance (an infinite value) has no distance per volume either.
+    const double inverse = 100.0 / volumePer100;
+    return std::isfinite(per100Stored) && std::isfinite(inverse)
+               ? float(inverse)
+               : std::numeric_limits<float>::quiet_NaN();
 }
 
 QString unitText(VolumeUnit unit) {
@@ -102,10 +129,12 @@ LogUnits localeUnits(const QLocale& locale) {
         units.distance = DistanceUnit::Miles;
         units.volume = VolumeUnit::UsGallons;
         units.consumption = ConsumptionUnit::MpgUs;
+        units.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
         break;
     case QLocale::ImperialUKSystem:
         units.distance = DistanceUnit::Miles;
         units.consumption = ConsumptionUnit::MpgImperial;
+        units.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
         break;
     case QLocale::MetricSystem:
         break;
@@ -123,6 +152,15 @@ bool consumptionFits(const LogUnits& units) {
            (units.distance == DistanceUnit::Miles && units.volume == VolumeUnit::Litres);
 }
 
+bool electricConsumptionFits(const LogUnits& units) {
+    return measureOf(units.electricConsumption).distance == units.distance;
+}
+
+ElectricConsumptionUnit kwhPer100Of(DistanceUnit distance) {
+    return distance == DistanceUnit::Miles ? ElectricConsumptionUnit::KwhPer100Mi
+                                           : ElectricConsumptionUnit::KwhPer100Km;
+}
+
 qint64 distanceIn(const LogUnits& units, qint64 storedDistance) {
     if (units.distance == units.stored)
         return storedDistance;
@@ -134,16 +172,15 @@ float volumeIn(const LogUnits& units, float litres) {
 }
 
 float consumptionIn(const LogUnits& units, float litresPer100Stored) {
-    const ConsumptionMeasure measure = measureOf(units.consumption);
-    const double volumePer100 =
-        perDistance(double(litresPer100Stored), units.stored, measure.distance) / measure.litres;
-    if (!measure.distancePerVolume)
-        return float(volumePer100);
-    // No distance (an infinite value) has no distance per volume either.
-    const double inverse = 100.0 / volumePer100;
-    return std::isfinite(litresPer100Stored) && std::isfinite(inverse)
-               ? float(inverse)
-               : std::numeric_limits<float>::quiet_NaN();
+    return consumptionAs(measureOf(units.consumption), units.stored, litresPer100Stored);
+}
+
+float electricConsumptionIn(const LogUnits& units, float kwhPer100Stored) {
+    return consumptionAs(measureOf(units.electricConsumption), units.stored, kwhPer100Stored);
+}
+
+float amountIn(const LogUnits& units, bool charge, float amount) {
+    return charge ? amount : volumeIn(units, amount);
 }
 
 float enduranceIn(const LogUnits& units, float storedPerLitre) {
@@ -170,6 +207,10 @@ bool storedDistanceFrom(const LogUnits& units, double distance, qint32* stored) 
 
 float litresFrom(const LogUnits& units, float volume) {
     return float(double(volume) * litresPerUnit(units.volume));
+}
+
+float amountFrom(const LogUnits& units, bool charge, float amount) {
+    return charge ? amount : litresFrom(units, amount);
 }
 
 UnitTexts unitTexts(const LogUnits& units) {
@@ -201,5 +242,27 @@ UnitTexts unitTexts(const LogUnits& units) {
         texts.languageCurrency ? translate(Text::units_MonthlyCost) : perMonth.arg(texts.currency);
     texts.monthlyDistance = texts.metricDistance ? translate(Text::units_MonthlyDistance)
                                                  : perMonth.arg(texts.distance);
+
+    texts.energy = translate(Text::units_Kwh);
+    const QString per100 = translate(Text::units_Per100);
+    switch (units.electricConsumption) {
+    case ElectricConsumptionUnit::KwhPer100Km:
+        texts.electricConsumption = per100.arg(texts.energy, translate(Text::units_Distance));
+        break;
+    case ElectricConsumptionUnit::KwhPer100Mi:
+        texts.electricConsumption = per100.arg(texts.energy, translate(Text::units_Mi));
+        break;
+    case ElectricConsumptionUnit::KmPerKwh:
+        texts.electricConsumption = per.arg(translate(Text::units_Distance), texts.energy);
+        break;
+    case ElectricConsumptionUnit::MiPerKwh:
+        texts.electricConsumption = per.arg(translate(Text::units_Mi), texts.energy);
+        break;
+    }
+    texts.energyCost = per.arg(texts.currency, texts.energy);
     return texts;
+}
+
+QString amountUnit(const UnitTexts& texts, bool charge) {
+    return charge ? texts.energy : texts.volume;
 }

@@ -70,6 +70,11 @@ QString fittedCurrency(const QString& text);
 // Whether the consumption unit goes with the distance and volume units (miles per litre only
 // with miles and litres).
 bool consumptionFits(const LogUnits& units);
+// Whether the electricity consumption unit goes with the distance unit: kWh / 100 km and km / kWh
+// with kilometres, kWh / 100 mi and mi / kWh with miles.
+bool electricConsumptionFits(const LogUnits& units);
+// kWh per 100 of the distance unit, what a log shown in that unit falls back to.
+ElectricConsumptionUnit kwhPer100Of(DistanceUnit distance);
 
 // From the stored values to the chosen units. Whole distances are rounded to whole units, so
 // that a reading typed in miles and stored in kilometres shows the same miles again (one typed
@@ -81,6 +86,11 @@ float volumeIn(const LogUnits& units, float litres);
 // stays negative (not available, or an odometer lower than the previous one); a value per
 // distance that has no finite inverse (zero, infinite, NaN) gives NaN.
 float consumptionIn(const LogUnits& units, float litresPer100Stored);
+// An electricity consumption in kWh per 100 stored units in the chosen electricity consumption
+// unit, with the same conventions for what is not available.
+float electricConsumptionIn(const LogUnits& units, float kwhPer100Stored);
+// The amount of a fill as shown: the volume of fuel, or the kWh of a charge as they are.
+float amountIn(const LogUnits& units, bool charge, float amount);
 // Stored units per litre in distance units per volume unit.
 float enduranceIn(const LogUnits& units, float storedPerLitre);
 // A cost per 100 stored units in cost per 100 distance units.
@@ -92,6 +102,8 @@ float unitCostIn(const LogUnits& units, float costPerLitre);
 // kept in the 32-bit range (false when the distance is beyond it or not finite).
 bool storedDistanceFrom(const LogUnits& units, double distance, qint32* stored);
 float litresFrom(const LogUnits& units, float volume);
+// A shown amount back to what the fill stores: litres, or the kWh of a charge.
+float amountFrom(const LogUnits& units, bool charge, float amount);
 
 // The unit texts of the windows in the loaded language. Units the language file names (km, l,
 // l / 100 km, km / l, its currency) come from the file; the others from their own texts.
@@ -106,9 +118,15 @@ struct UnitTexts {
     QString costOfDist;
     QString monthlyCost;
     QString monthlyDistance;
+    // Electricity: "kWh", its consumption unit and the price of a kWh.
+    QString energy;
+    QString electricConsumption;
+    QString energyCost;
     // Whether a text from the language file that names km, l or its currency still holds.
     bool metricDistance = true;
     bool metricVolume = true;
     bool languageCurrency = true;
 };
 UnitTexts unitTexts(const LogUnits& units);
+// The unit of a fill's amount: the volume unit, or kWh for a charge.
+QString amountUnit(const UnitTexts& texts, bool charge);

@@ -473,6 +473,8 @@ inline constexpr TextId units_period{u"units", u"period", u"days"};
 inline constexpr TextId units_PerMonth{u"units", u"PerMonth", u"%1 / month"};
 // A period of one day.
 inline constexpr TextId units_periodone{u"units", u"periodone", u"day"};
+// The unit of electricity.
+inline constexpr TextId units_Kwh{u"units", u"Kwh", u"kWh"};
 inline constexpr TextId menu_StatOverTime{u"menu", u"StatOverTime", u"Statistics over time…"};
 // The statistics window and its charts.
 inline constexpr TextId statswnd_caption{u"statswnd", u"caption", u"Statistics over time"};
@@ -844,6 +846,7 @@ inline constexpr TextId all[] = {
     units_period,
     units_PerMonth,
     units_periodone,
+    units_Kwh,
     undo_AddFill,
     undo_EditFill,
     undo_Import,

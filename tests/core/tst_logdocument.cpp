@@ -45,8 +45,13 @@ QString described(const CFuelDatabase& database, int row) {
                QByteArray(reinterpret_cast<const char*>(&fill), sizeof fill).toHex());
 }
 
-const LogUnits kMiles{DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs,
-                      QStringLiteral("$")};
+const LogUnits kMiles{DistanceUnit::Miles,
+                      VolumeUnit::UsGallons,
+                      ConsumptionUnit::MpgUs,
+                      QStringLiteral("$"),
+                      DistanceUnit::Kilometres,
+                      VehicleEnergy::Fuel,
+                      ElectricConsumptionUnit::KwhPer100Mi};
 
 int fillsIn(const QString& path) {
     CFuelDatabase database(path);
@@ -481,6 +486,53 @@ private slots:
         CFuelDatabase onDisk(path);
         onDisk.load();
         QCOMPARE(onDisk.units().stored, DistanceUnit::Miles);
+    }
+
+    // In a log of an electric vehicle every fill is a charge, however it came there: read from
+    // a file that lost the marks, added, edited, done again after an undo; a hybrid's fills stay
+    // as they are.
+    void anElectricLogHoldsOnlyCharges_data() {
+        QTest::addColumn<int>("energy");
+        QTest::addColumn<bool>("fromTheFile");
+        QTest::addColumn<bool>("charges");
+        QTest::newRow("electric in the file") << int(VehicleEnergy::Electric) << true << true;
+        QTest::newRow("made electric") << int(VehicleEnergy::Electric) << false << true;
+        QTest::newRow("made a hybrid") << int(VehicleEnergy::PlugInHybrid) << false << false;
+    }
+    void anElectricLogHoldsOnlyCharges() {
+        QFETCH(int, energy);
+        QFETCH(bool, fromTheFile);
+        QFETCH(bool, charges);
+        const QString path = homeFile(QStringLiteral("log.fil"));
+        LogUnits units;
+        units.energy = VehicleEnergy(energy);
+        if (fromTheFile) {
+            CFuelDatabase database(path);
+            database.load();
+            database.setUnits(units);
+            QVERIFY(database.save());
+        }
+        CLogDocument document(path);
+        document.load();
+        // A step recorded before the vehicle changed, undone and done again after.
+        document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        if (!fromTheFile)
+            document.setUnits(units);
+        document.undoStack()->undo();
+        document.undoStack()->redo();
+        document.addFill(QStringLiteral("Aral"), fillOn(9, 9000), QStringLiteral("Jan"));
+        document.editFill(0, QStringLiteral("Aral"), *document.database().getFill(0),
+                          QStringLiteral("Jan"), {true, false});
+        QVERIFY(document.save());
+        CFuelDatabase onDisk(path);
+        onDisk.load();
+        const CFuelDatabase* databases[] = {&document.database(), &onDisk};
+        for (const CFuelDatabase* database : databases) {
+            QCOMPARE(database->getFillCount(), 5);
+            for (int row = 0; row < 5; ++row)
+                QCOMPARE(database->getFillFlags(row).charge, charges);
+            QVERIFY(database->getFillFlags(0).partial);
+        }
     }
 
 private:

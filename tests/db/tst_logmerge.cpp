@@ -45,7 +45,8 @@ DatabaseTables parseLog(const QString& text) {
 
 // A log for the three-way merge as fills "time odometer amount key=value...", joined by '|'.
 // Keys: c (cost, 1.5 times the amount when left out), s (station, "Aral" when left out), d
-// (driver, none when left out), f (flags: p partial, m missed before) and n (the notes, the rest
+// (driver, none when left out), f (flags: p partial, m missed before, c charge, h at home), l
+// (states of charge before and after a charge, "20/80") and n (the notes, the rest
 // of the fill; '~' stores a zero and what follows it after the notes' end). A first part
 // "@Shell,Aral" makes those the first stations, so that ids differ between copies.
 CFuelDatabase parseMergeLog(const QString& text) {
@@ -75,7 +76,12 @@ CFuelDatabase parseMergeLog(const QString& text) {
             else if (part.startsWith(u"d="))
                 record.driverId = db.findOrAddDriver(value);
             else if (part.startsWith(u"f="))
-                flags = {value.contains(u'p'), value.contains(u'm')};
+                flags = {value.contains(u'p'), value.contains(u'm'), value.contains(u'c'),
+                         value.contains(u'h')};
+            else if (part.startsWith(u"l=")) {
+                flags.chargeBefore = qint8(value.section(u'/', 0, 0).toInt());
+                flags.chargeAfter = qint8(value.section(u'/', 1, 1).toInt());
+            }
         }
         if (notesAt >= 0) {
             const QString notes = fill.mid(notesAt + 2);
@@ -102,9 +108,13 @@ QString mergeLogText(const CFuelDatabase& db) {
                            .arg(fieldText(db.getStation(fill.stationId)->name));
         if (driver)
             text += QStringLiteral(" d=") + fieldText(driver->name);
-        if (flags.any())
+        if (flags.partial || flags.missedBefore || flags.charge || flags.atHome)
             text += QStringLiteral(" f=") + (flags.partial ? QStringLiteral("p") : QString()) +
-                    (flags.missedBefore ? QStringLiteral("m") : QString());
+                    (flags.missedBefore ? QStringLiteral("m") : QString()) +
+                    (flags.charge ? QStringLiteral("c") : QString()) +
+                    (flags.atHome ? QStringLiteral("h") : QString());
+        if (flags.chargeBefore != kNoChargeLevel || flags.chargeAfter != kNoChargeLevel)
+            text += QStringLiteral(" l=%1/%2").arg(flags.chargeBefore).arg(flags.chargeAfter);
         if (!fieldView(fill.notes).isEmpty())
             text += QStringLiteral(" n=") + fieldText(fill.notes);
         fills << text;
@@ -202,14 +212,16 @@ void LogMergeTest::mergeThreeWay_data() {
         << "5 0 40 | 10 1 40 | 30 3 40 | 30 4 40 | 40 4 40" << I{3, 1, 0, 0};
     QTest::newRow("each field edited on theirs only")
         << "10 1 40 | 20 2 40 | 30 3 40 | 40 4 40 d=Eva | 50 5 40 | 60 6 40 n=old | 70 7 40 f=p | "
-           "80 8 40 f=p"
+           "80 8 40 f=p | 90 9 40 f=c | 95 9 40 f=c l=20/80 | 99 9 40 f=c l=20/80"
         << "10 1 40 | 20 2 40 | 30 3 40 | 40 4 40 d=Eva | 50 5 40 | 60 6 40 n=old | 70 7 40 f=p | "
-           "80 8 40 f=p"
+           "80 8 40 f=p | 90 9 40 f=c | 95 9 40 f=c l=20/80 | 99 9 40 f=c l=20/80"
         << "10 9 40 | 20 2 41 | 30 3 40 c=99.5 | 40 4 40 d=Max | 50 5 40 s=OMV | "
-           "60 6 40 n=new | 70 7 40 | 80 8 40 f=pm"
+           "60 6 40 n=new | 70 7 40 | 80 8 40 f=pm | 90 9 40 f=ch | 95 9 40 f=c l=30/80 | "
+           "99 9 40 f=c l=20/90"
         << "10 9 40 | 20 2 41 | 30 3 40 c=99.5 | 40 4 40 d=Max | 50 5 40 s=OMV | "
-           "60 6 40 n=new | 70 7 40 | 80 8 40 f=pm"
-        << I{0, 0, 8, 0};
+           "60 6 40 n=new | 70 7 40 | 80 8 40 f=pm | 90 9 40 f=ch | 95 9 40 f=c l=30/80 | "
+           "99 9 40 f=c l=20/90"
+        << I{0, 0, 11, 0};
     QTest::newRow("changes in ours only stay")
         << "10 1 40 | 20 2 40 | 30 3 40"
         << "10 1 40 c=5 | 30 3 40 | 40 4 40"

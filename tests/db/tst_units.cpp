@@ -18,7 +18,8 @@ namespace {
 
 LogUnits unitsOf(DistanceUnit distance, VolumeUnit volume, ConsumptionUnit consumption,
                  const QString& currency = {}, DistanceUnit stored = DistanceUnit::Kilometres) {
-    return LogUnits{distance, volume, consumption, currency, stored};
+    return LogUnits{distance, volume, consumption, currency, stored, VehicleEnergy::Fuel,
+                    kwhPer100Of(distance)};
 }
 
 quint32 crc32(const quint8* data, int size) {
@@ -51,6 +52,17 @@ LogSettingsBlock blockOf(quint16 version, quint8 distance, quint8 volume, quint8
     for (int i = 0; i < currency.size() && i < 8; ++i)
         qToLittleEndian<quint16>(currency.at(i).unicode(), block.data() + 10 + 2 * i);
     block[26] = stored;
+    sealBlock(&block);
+    return block;
+}
+
+// The block with the fields of version 2 set.
+LogSettingsBlock withEnergy(LogSettingsBlock block, quint8 energy, quint8 electricConsumption,
+                            float homePrice) {
+    qToLittleEndian<quint16>(2, block.data() + 4);
+    block[27] = energy;
+    block[28] = electricConsumption;
+    qToLittleEndian<float>(homePrice, block.data() + 29);
     sealBlock(&block);
     return block;
 }
@@ -140,15 +152,62 @@ private slots:
         QVERIFY(std::abs(litresFrom(units, float(volume)) - litres) < 1e-4f);
     }
 
+    // Electricity: 15 kWh / 100 km in a log that stores kilometres, 24 kWh / 100 mi in one that
+    // stores miles, in each unit; which units go with which distance unit.
+    void convertsElectricity_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<double>("per100Stored");
+        QTest::addColumn<double>("consumption");
+        QTest::addColumn<bool>("fitsKilometres");
+        using E = ElectricConsumptionUnit;
+        const int km = int(DistanceUnit::Kilometres);
+        const int mi = int(DistanceUnit::Miles);
+        QTest::newRow("kWh/100km") << km << int(E::KwhPer100Km) << 15.0 << 15.0 << true;
+        QTest::newRow("kWh/100mi") << km << int(E::KwhPer100Mi) << 15.0 << 24.1402 << false;
+        QTest::newRow("km/kWh") << km << int(E::KmPerKwh) << 15.0 << 6.6667 << true;
+        QTest::newRow("mi/kWh") << km << int(E::MiPerKwh) << 15.0 << 4.1425 << false;
+        QTest::newRow("stored mi: kWh/100mi") << mi << int(E::KwhPer100Mi) << 24.0 << 24.0 << false;
+        QTest::newRow("stored mi: kWh/100km")
+            << mi << int(E::KwhPer100Km) << 24.0 << 14.9129 << true;
+        QTest::newRow("stored mi: mi/kWh") << mi << int(E::MiPerKwh) << 24.0 << 4.1667 << false;
+        QTest::newRow("stored mi: km/kWh") << mi << int(E::KmPerKwh) << 24.0 << 6.7056 << true;
+    }
+    void convertsElectricity() {
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        QFETCH(double, per100Stored);
+        QFETCH(double, consumption);
+        QFETCH(bool, fitsKilometres);
+        LogUnits units;
+        units.stored = DistanceUnit(stored);
+        units.electricConsumption = ElectricConsumptionUnit(shown);
+        const float actual = electricConsumptionIn(units, float(per100Stored));
+        QVERIFY2(std::abs(actual - consumption) < 1e-4 * consumption,
+                 qPrintable(QString::number(actual)));
+        units.distance = DistanceUnit::Kilometres;
+        QCOMPARE(electricConsumptionFits(units), fitsKilometres);
+        units.distance = DistanceUnit::Miles;
+        QCOMPARE(electricConsumptionFits(units), !fitsKilometres);
+        // A charge's kWh are what is shown, whatever the volume unit.
+        units.volume = VolumeUnit::UsGallons;
+        QCOMPARE(amountIn(units, true, 38.4f), 38.4f);
+        QCOMPARE(amountFrom(units, true, 38.4f), 38.4f);
+        QVERIFY(std::abs(amountIn(units, false, 37.854118f) - 10.0f) < 1e-4f);
+        QVERIFY(std::abs(amountFrom(units, false, 10.0f) - 37.854118f) < 1e-4f);
+    }
+
     // What the windows and the list test to leave a value out survives the conversion.
     void keepsWhatIsNotAvailable() {
-        const LogUnits mpg =
-            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs);
-        QVERIFY(consumptionIn(mpg, -1.0f) < 0.0f);         // no previous fill
-        QVERIFY(consumptionIn(mpg, -5.0f) < 0.0f);         // odometer lower than before
-        QVERIFY(std::isnan(consumptionIn(mpg, INFINITY))); // no distance
-        QVERIFY(std::isnan(consumptionIn(mpg, 0.0f)));     // no fuel
-        QVERIFY(std::isnan(consumptionIn(mpg, NAN)));
+        LogUnits mpg = unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs);
+        mpg.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
+        for (const auto in : {consumptionIn, electricConsumptionIn}) {
+            QVERIFY(in(mpg, -1.0f) < 0.0f);         // no previous fill
+            QVERIFY(in(mpg, -5.0f) < 0.0f);         // odometer lower than before
+            QVERIFY(std::isnan(in(mpg, INFINITY))); // no distance
+            QVERIFY(std::isnan(in(mpg, 0.0f)));     // no fuel
+            QVERIFY(std::isnan(in(mpg, NAN)));
+        }
     }
 
     // A reading typed in miles shows the same miles again, whatever the reading and whichever
@@ -195,12 +254,14 @@ private slots:
     void newLogsTakeTheLocale_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<LogUnits>("units");
-        QTest::newRow("en_US") << "en_US"
-                               << unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons,
-                                          ConsumptionUnit::MpgUs, "$");
-        QTest::newRow("en_GB") << "en_GB"
-                               << unitsOf(DistanceUnit::Miles, VolumeUnit::Litres,
-                                          ConsumptionUnit::MpgImperial, QStringLiteral("\u00a3"));
+        LogUnits us =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "$");
+        us.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
+        LogUnits gb = unitsOf(DistanceUnit::Miles, VolumeUnit::Litres, ConsumptionUnit::MpgImperial,
+                              QStringLiteral("\u00a3"));
+        gb.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
+        QTest::newRow("en_US") << "en_US" << us;
+        QTest::newRow("en_GB") << "en_GB" << gb;
         QTest::newRow("de_DE") << "de_DE"
                                << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
                                           ConsumptionUnit::LitresPer100Km,
@@ -225,13 +286,24 @@ private slots:
                      .unitCost,
                  QStringLiteral("\u20ac / l"));
 
-        const UnitTexts us = unitTexts(
-            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "$"));
+        QCOMPARE((QStringList{metric.energy, metric.electricConsumption, metric.energyCost}),
+                 (QStringList{"kWh", "kWh / 100 km", QStringLiteral("\u20ac / kWh")}));
+
+        LogUnits usUnits =
+            unitsOf(DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs, "$");
+        usUnits.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
+        const UnitTexts us = unitTexts(usUnits);
         QCOMPARE((QStringList{us.odometer, us.distance, us.volume, us.currency, us.consumption,
                               us.endurance, us.unitCost, us.costOfDist, us.monthlyCost,
-                              us.monthlyDistance}),
+                              us.monthlyDistance, us.electricConsumption, us.energyCost,
+                              amountUnit(us, false), amountUnit(us, true)}),
                  (QStringList{"mi", "mi", "gal (US)", "$", "mpg (US)", "mi / gal (US)",
-                              "$ / gal (US)", "$ / 100 mi", "$ / Monat", "mi / Monat"}));
+                              "$ / gal (US)", "$ / 100 mi", "$ / Monat", "mi / Monat", "mi / kWh",
+                              "$ / kWh", "gal (US)", "kWh"}));
+        usUnits.electricConsumption = ElectricConsumptionUnit::KwhPer100Mi;
+        QCOMPARE(unitTexts(usUnits).electricConsumption, "kWh / 100 mi");
+        usUnits.electricConsumption = ElectricConsumptionUnit::KmPerKwh;
+        QCOMPARE(unitTexts(usUnits).electricConsumption, "km / kWh");
         QCOMPARE(unitTexts(unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
                                    ConsumptionUnit::KmPerLitre))
                      .consumption,
@@ -281,6 +353,32 @@ private slots:
         QTest::newRow("currency too long") << bytes(longCurrency) << true
                                            << unitsOf(DistanceUnit::Kilometres, VolumeUnit::Litres,
                                                       ConsumptionUnit::LitresPer100Km, "12345678");
+
+        using E = ElectricConsumptionUnit;
+        const auto electric = [](LogUnits units, VehicleEnergy energy, E consumption, float price) {
+            units.energy = energy;
+            units.electricConsumption = consumption;
+            units.homePricePerKwh = price;
+            return units;
+        };
+        const LogSettingsBlock metric = blockOf(2, 0, 0, 0, {});
+        QTest::newRow("electric") << bytes(withEnergy(metric, 1, 2, 0.3f)) << true
+                                  << electric({}, VehicleEnergy::Electric, E::KmPerKwh, 0.3f);
+        QTest::newRow("hybrid in miles")
+            << bytes(withEnergy(valid, 2, 3, 0.15f)) << true
+            << electric(us, VehicleEnergy::PlugInHybrid, E::MiPerKwh, 0.15f);
+        QTest::newRow("unknown energy codes")
+            << bytes(withEnergy(valid, 3, 4, 0)) << true
+            << electric(us, VehicleEnergy::Fuel, E::KwhPer100Mi, 0);
+        QTest::newRow("mi/kWh with km") << bytes(withEnergy(metric, 1, 3, 0)) << true
+                                        << electric({}, VehicleEnergy::Electric, E::KwhPer100Km, 0);
+        QTest::newRow("km/kWh with miles")
+            << bytes(withEnergy(valid, 1, 2, 0)) << true
+            << electric(us, VehicleEnergy::Electric, E::KwhPer100Mi, 0);
+        for (const float price : {-0.3f, NAN, INFINITY})
+            QTest::addRow("home price %g", double(price))
+                << bytes(withEnergy(metric, 1, 0, price)) << true
+                << electric({}, VehicleEnergy::Electric, E::KwhPer100Km, 0);
     }
     void readsTheSettingsBlock() {
         QFETCH(QByteArray, block);
@@ -296,20 +394,34 @@ private slots:
         // block that read keeps its version and the bytes this version leaves alone, a code of
         // an unknown unit of the readings too; any other is a new block of this version. Either
         // reads as stored.
-        const LogUnits changed =
+        LogUnits changed =
             unitsOf(DistanceUnit::Kilometres, VolumeUnit::ImperialGallons,
                     ConsumptionUnit::KmPerLitre, QStringLiteral("\u20ac"), units.stored);
+        changed.energy = VehicleEnergy::PlugInHybrid;
+        changed.electricConsumption = ElectricConsumptionUnit::KmPerKwh;
+        changed.homePricePerKwh = 0.25f;
         const LogSettingsBlock written = writeLogSettings(read, changed);
         QCOMPARE(readLogSettings(written), std::optional(changed));
         QCOMPARE(qFromLittleEndian<quint16>(written.data() + 4),
-                 chosen ? qFromLittleEndian<quint16>(read.data() + 4) : quint16(1));
-        for (int i = 26; i < 252; ++i)
+                 chosen ? std::max<quint16>(qFromLittleEndian<quint16>(read.data() + 4), 2)
+                        : quint16(2));
+        QCOMPARE(written[26], chosen ? read[26] : quint8(0));
+        for (int i = 33; i < 252; ++i)
             QCOMPARE(written[i], chosen ? read[i] : quint8(0));
         // The layout as documented, for other programs that read it.
         QCOMPARE(written[7], quint8(2));
         QCOMPARE(written[8], quint8(1));
         QCOMPARE(written[9], quint8(1));
         QCOMPARE(qFromLittleEndian<quint16>(written.data() + 10), quint16(0x20ac));
+        QCOMPARE(written[27], quint8(2));
+        QCOMPARE(written[28], quint8(2));
+        QCOMPARE(qFromLittleEndian<float>(written.data() + 29), 0.25f);
+
+        // Nothing changed: a later version's codes stay while they read as what is stored.
+        const LogSettingsBlock again = writeLogSettings(read, units);
+        if (chosen)
+            for (int i = 26; i < 29; ++i)
+                QCOMPARE(again[i], read[i]);
         QCOMPARE(qFromLittleEndian<quint32>(written.data() + 252), crc32(written.data(), 252));
     }
 

@@ -32,8 +32,13 @@ namespace {
 constexpr quint64 kDay = 864000000000ull;
 constexpr quint64 k2004 = 127173888000000000ull;
 
-const LogUnits kUsUnits{DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs,
-                        QStringLiteral("$")};
+const LogUnits kUsUnits{DistanceUnit::Miles,
+                        VolumeUnit::UsGallons,
+                        ConsumptionUnit::MpgUs,
+                        QStringLiteral("$"),
+                        DistanceUnit::Kilometres,
+                        VehicleEnergy::Fuel,
+                        ElectricConsumptionUnit::KwhPer100Mi};
 
 template <typename T> T* control(QObject& parent, const char* name) {
     T* found = parent.findChild<T*>(QString::fromLatin1(name));
