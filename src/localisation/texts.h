@@ -530,7 +530,8 @@ inline constexpr TextId statswnd_PdfError{u"statswnd", u"PdfError",
                                           u"The report could not be saved as \"%1\"."};
 inline constexpr TextId statswnd_PrintError{u"statswnd", u"PrintError",
                                             u"The report could not be printed."};
-inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod", u"Period: %1 to %2"};
+inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod",
+                                              u"Period: %1 to %2"};
 inline constexpr TextId statswnd_ReportNoFills{u"statswnd", u"ReportNoFills",
                                                u"No fills in this period."};
 inline constexpr TextId statswnd_ReportPage{u"statswnd", u"ReportPage", u"Page %1 of %2"};

@@ -160,22 +160,18 @@ private slots:
         QTest::addColumn<int>("energy");
         QTest::addColumn<QString>("kinds");       // f fuel, c charge, one fill each
         QTest::addColumn<QStringList>("headers"); // amount, consumption, endurance
-        QTest::addColumn<QStringList>("cells");   // of the last two rows, the same columns
+        QTest::addColumn<QStringList>("cells");   // of the second and fourth rows, the same columns
         const int electric = int(VehicleEnergy::Electric);
         const int hybrid = int(VehicleEnergy::PlugInHybrid);
-        QTest::newRow("electric") << electric << "cccc"
-                                  << QStringList{"Energy (kWh)", "Consumption (kWh / 100 km)",
-                                                 "Endurance (km / kWh)"}
-                                  << QStringList{"30.00", "15.00", "6.67",
-                                                 "10.00", "10.00", "10.00"};
-        QTest::newRow("hybrid, charges so far")
-            << hybrid << "cccc"
-            << QStringList{"Energy (kWh)", "Consumption (kWh / 100 km)", "Endurance (km / kWh)"}
-            << QStringList{"30.00", "15.00", "6.67", "10.00", "10.00", "10.00"};
+        const QStringList kwhHeaders{"Energy (kWh)", "Consumption (kWh / 100 km)",
+                                     "Endurance (km / kWh)"};
+        const QStringList kwhCells{"20.00", "20.00", "5.00", "10.00", "10.00", "10.00"};
+        QTest::newRow("electric") << electric << "cccc" << kwhHeaders << kwhCells;
+        QTest::newRow("hybrid, charges so far") << hybrid << "cccc" << kwhHeaders << kwhCells;
         QTest::newRow("hybrid, both")
-            << hybrid << "fcfc" << QStringList{"Amount", "Consumption", "Endurance"}
-            << QStringList{"30.00 l",   "10.00 l / 100 km",  "10.00 km / l",
-                           "10.00 kWh", "3.33 kWh / 100 km", "30.00 km / kWh"};
+            << hybrid << "ffcc" << QStringList{"Amount", "Consumption", "Endurance"}
+            << QStringList{"20.00 l",   "20.00 l / 100 km",   "5.00 km / l",
+                           "10.00 kWh", "10.00 kWh / 100 km", "10.00 km / kWh"};
     }
     void eachKindShowsItsUnits() {
         QFETCH(int, energy);
@@ -202,7 +198,7 @@ private slots:
             const int position = model.positionOf(column);
             shownHeaders.append(model.headerData(position, Qt::Horizontal).toString());
         }
-        for (int row = 2; row < 4; ++row) {
+        for (const int row : {1, 3}) {
             for (const auto column :
                  {CFillListModel::Fuel, CFillListModel::Consumption, CFillListModel::Endurance})
                 shownCells.append(text(model, row, model.positionOf(column)));

@@ -290,6 +290,7 @@ private slots:
         QTest::addColumn<QStringList>("figuresLater"); // odometer, consumption
         LogUnits miles = kUsUnits;
         miles.stored = DistanceUnit::Miles;
+        miles.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
         const LogUnits metric{DistanceUnit::Kilometres, VolumeUnit::Litres,
                               ConsumptionUnit::LitresPer100Km, QStringLiteral("€")};
         QTest::newRow("en_US") << "en_US" << miles << QStringList{"1000", "1300"} << "10"
