@@ -30,11 +30,29 @@ bool flagField(const QStringList& fields, int column) {
            text.compare(u"yes", Qt::CaseInsensitive) == 0;
 }
 
+bool chargeField(const QStringList& fields, int column) {
+    return column >= 0 && column < fields.size() &&
+           QStringView(fields.at(column))
+                   .trimmed()
+                   .compare(kCsvElectricEnergy, Qt::CaseInsensitive) == 0;
+}
+
+qint8 chargeLevelField(const QStringList& fields, int column) {
+    if (column < 0 || column >= fields.size())
+        return kNoChargeLevel;
+    QStringView text = QStringView(fields.at(column)).trimmed();
+    if (text.endsWith(u'%'))
+        text.chop(1);
+    bool ok = false;
+    const int level = text.trimmed().toInt(&ok);
+    return ok && level >= 0 && level <= 100 ? qint8(level) : kNoChargeLevel;
+}
+
 } // namespace
 
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
                            StationRecord* station, FillRecord* fill, DriverRecord* driver,
-                           const LogUnits& units) {
+                           const LogUnits& units, bool charge) {
     std::array<QString, kCsvValueCount> texts;
     std::array<bool, kCsvValueCount> given{};
     for (int value = 0; value < kCsvValueCount; ++value) {
@@ -62,7 +80,7 @@ CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& column
     float cost = 0.0f;
     if (!readOdometer(texts[CsvOdometer], units, &odometer))
         return unreadable(CsvOdometer);
-    if (!readVolume(texts[CsvFuel], units, &fuel))
+    if (!(charge ? readAmount(texts[CsvFuel], &fuel) : readVolume(texts[CsvFuel], units, &fuel)))
         return unreadable(CsvFuel);
     if (!readAmount(texts[CsvCost], &cost))
         return unreadable(CsvCost);
@@ -140,8 +158,9 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
     // The program's own export guards its texts against spreadsheets; the guard comes off again.
     const QString header = record.fields.join(u';');
     const QString exportHeader = QString::fromUtf16(kCsvHeader);
-    const bool ownExport =
-        header == exportHeader || header == exportHeader + QString::fromUtf16(kCsvFlagColumns);
+    const QString flagHeader = exportHeader + QString::fromUtf16(kCsvFlagColumns);
+    const bool ownExport = header == exportHeader || header == flagHeader ||
+                           header == flagHeader + QString::fromUtf16(kCsvChargeColumns);
     QList<int> guardedColumns;
     if (ownExport) {
         for (const QStringView name : {u"station", u"driver", u"notes"})
@@ -149,6 +168,10 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
     }
     const int partialColumn = headerColumn(record.fields, u"partial");
     const int missedColumn = headerColumn(record.fields, u"missed");
+    const int energyColumn = headerColumn(record.fields, u"energy");
+    const int beforeColumn = headerColumn(record.fields, u"charge before");
+    const int afterColumn = headerColumn(record.fields, u"charge after");
+    const int homeColumn = headerColumn(record.fields, u"home");
     const LogUnits units = log.units();
     CKnownFills known(log);
     while (reader.readRecord(&record)) {
@@ -159,8 +182,9 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
             if (column >= 0 && column < record.fields.size())
                 record.fields[column] = csvUnguardedText(record.fields.at(column));
         }
+        const bool charge = chargeField(record.fields, energyColumn);
         const CsvLineResult line =
-            parseCsvLine(record.fields, columns, &station, &read.fill, &driver, units);
+            parseCsvLine(record.fields, columns, &station, &read.fill, &driver, units, charge);
         if (line.status != CsvLineStatus::Read) {
             if (record.isBlank())
                 continue;
@@ -172,7 +196,11 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
         read.station = fieldText(station.name);
         read.driver = fieldText(driver.name);
         read.flags = {flagField(record.fields, partialColumn),
-                      flagField(record.fields, missedColumn)};
+                      flagField(record.fields, missedColumn),
+                      charge,
+                      flagField(record.fields, homeColumn),
+                      chargeLevelField(record.fields, beforeColumn),
+                      chargeLevelField(record.fields, afterColumn)};
         read.alreadyInLog = !known.addNew(read.fill.dateTime, read.fill.odometer, read.fill.fuel);
         result.alreadyInLog += read.alreadyInLog ? 1 : 0;
         result.read.append(read);

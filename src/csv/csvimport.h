@@ -40,10 +40,11 @@ struct CsvLineResult {
 // and date are required; notes, time and driver are optional. A field goes to the first value
 // in CsvValue order that is assigned its column, and to no other. A record whose time field
 // holds something that does not read is unreadable (an empty time is midnight). The records'
-// texts are cut to their fields. Odometer and fuel are read in the log's units.
+// texts are cut to their fields. Odometer and fuel are read in the log's units; the amount of a
+// charge is its kWh.
 CsvLineResult parseCsvLine(const QStringList& fields, const CsvColumnMap& columns,
                            StationRecord* station, FillRecord* fill, DriverRecord* driver,
-                           const LogUnits& units = {});
+                           const LogUnits& units = {}, bool charge = false);
 
 // The first required value that gets no field from the columns: it has none, or its column goes
 // to an earlier value (sharedWith, else -1). Every record would miss it, so nothing is read.
@@ -86,7 +87,10 @@ inline constexpr int kCsvReportedSkips = 5;
 
 // Skips the header record, then reads the fill of every record, in the log's units, and marks
 // those the log already holds. Columns whose header is "partial" or "missed" (as the export
-// writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes". In a file with the
+// writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes"; so does "home".
+// A column "energy" makes the fills that say "electricity" charges (with their kWh in the fuel
+// column), and "charge before" and "charge after" give their states of charge (whole percent,
+// 0 to 100; anything else is not given). In a file with the
 // export's header, station, driver and notes lose the "'" that guards them (csvGuardedText). A
 // file that cannot be read to its end gives no fills at all.
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,

@@ -36,23 +36,43 @@ QString csvUnguardedText(const QString& guarded) {
     return guarded.startsWith(u'\'') && startsLikeFormula(guarded) ? guarded.sliced(1) : guarded;
 }
 
+namespace {
+
+bool anyCharge(const CFuelDatabase& database) {
+    for (int i = 0; i < database.getFillCount(); ++i) {
+        if (database.getFillFlags(i).charge)
+            return true;
+    }
+    return false;
+}
+
+QString chargeLevelText(qint8 level) {
+    return level == kNoChargeLevel ? QString() : QString::number(level);
+}
+
+} // namespace
+
 QString csvExportText(const CFuelDatabase& database) {
     const bool flagged = database.anyFillFlagged();
+    const bool charges = flagged && anyCharge(database);
     QString text = QString::fromUtf16(kCsvHeader);
     if (flagged)
         text += QString::fromUtf16(kCsvFlagColumns);
+    if (charges)
+        text += QString::fromUtf16(kCsvChargeColumns);
     text += u'\n';
     text.reserve(qsizetype(database.getFillCount()) * 80 + text.size());
     const LogUnits units = database.units();
     for (int i = 0; i < database.getFillCount(); ++i) {
         const FillRecord& fill = *database.getFill(i);
+        const FillFlags flags = database.getFillFlags(i);
         const StationRecord* station = database.getStation(fill.stationId);
         const DriverRecord* driver = database.getDriver(fill.driverId);
         text += csvField(csvGuardedText(station ? fieldText(station->name) : QString()));
         text += u';';
         text += QString::number(distanceIn(units, fill.odometer));
         text += u';';
-        text += formatAmountWithPoint(volumeIn(units, fill.fuel));
+        text += formatAmountWithPoint(amountIn(units, flags.charge, fill.fuel));
         text += u';';
         text += formatAmountWithPoint(fill.cost);
         text += u';';
@@ -64,9 +84,15 @@ QString csvExportText(const CFuelDatabase& database) {
         text += u';';
         text += csvField(csvGuardedText(fieldText(fill.notes)));
         if (flagged) {
-            const FillFlags flags = database.getFillFlags(i);
             text += QStringView(flags.partial ? u";1" : u";");
             text += QStringView(flags.missedBefore ? u";1" : u";");
+        }
+        if (charges) {
+            text += u';';
+            text += QStringView(flags.charge ? kCsvElectricEnergy : kCsvFuelEnergy);
+            text += u';' + chargeLevelText(flags.chargeBefore);
+            text += u';' + chargeLevelText(flags.chargeAfter);
+            text += QStringView(flags.atHome ? u";1" : u";");
         }
         text += u'\n';
     }

@@ -10,6 +10,12 @@ class CFuelDatabase;
 inline constexpr char16_t kCsvHeader[] = u"station;odometer;fuel;cost;date;time;driver;notes";
 // Added to the header, and a "1" or nothing to every line, when some fill of the log is flagged.
 inline constexpr char16_t kCsvFlagColumns[] = u";partial;missed";
+// Added after those when the log holds a charge: "fuel" or "electricity" (the amount of a charge
+// is its kWh), the states of charge before and after in percent (empty when not given), and a
+// "1" for a charge at home.
+inline constexpr char16_t kCsvChargeColumns[] = u";energy;charge before;charge after;home";
+inline constexpr char16_t kCsvFuelEnergy[] = u"fuel";
+inline constexpr char16_t kCsvElectricEnergy[] = u"electricity";
 
 // A field as the file holds it: in double quotes with inner quotes doubled when it contains a
 // ';', a '"' or a line break, so that it reads back whole; otherwise as it is.

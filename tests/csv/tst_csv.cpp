@@ -59,8 +59,13 @@ QStringList describe(const CFuelDatabase& database) {
                              fieldText(fill.notes)}
                      .join(u'|');
         if (const FillFlags flags = database.getFillFlags(i); flags.any())
-            lines.last() += QStringLiteral("|%1%2").arg(flags.partial ? u'p' : u'-',
-                                                        flags.missedBefore ? u'm' : u'-');
+            lines.last() += QStringLiteral("|%1%2").arg(QChar(flags.partial ? u'p' : u'-'),
+                                                        QChar(flags.missedBefore ? u'm' : u'-'));
+        if (const FillFlags flags = database.getFillFlags(i); flags.charge || flags.atHome)
+            lines.last() +=
+                QStringLiteral("|%1%2 %3/%4")
+                    .arg(QChar(flags.charge ? u'c' : u'-'), QChar(flags.atHome ? u'h' : u'-'),
+                         QString::number(flags.chargeBefore), QString::number(flags.chargeAfter));
     }
     return lines;
 }
@@ -104,6 +109,7 @@ private slots:
     void importEncodings_data();
     void importEncodings();
     void exportImportRoundTrip();
+    void chargesExportAndImportBack();
     void importAcrossLocales_data();
     void importAcrossLocales();
     void importSkipsFillsInTheLog_data();
@@ -442,6 +448,53 @@ void CsvTest::exportImportRoundTrip() {
         QCOMPARE(imported.getFill(1)->fuel, 40.46f);
         QCOMPARE(imported.getFill(1)->cost, 1000.0f);
     }
+}
+
+// A plug-in hybrid's log in miles and US gallons: the kWh of a charge are written and read as
+// they are, the fuel in gallons, and the charge columns bring back what the fills were.
+void CsvTest::chargesExportAndImportBack() {
+    setRegionalSettingsOverride(RegionalSettings{u'.', QStringLiteral("."), 1});
+    LogUnits units;
+    units.distance = DistanceUnit::Miles;
+    units.volume = VolumeUnit::UsGallons;
+    units.energy = VehicleEnergy::PlugInHybrid;
+    CFuelDatabase original;
+    original.setNewLogUnits(units);
+    const auto add = [&original](int day, float amount, FillFlags flags) {
+        FillRecord fill;
+        fill.stationId = original.findOrAddStation(QStringLiteral("Home"));
+        fill.odometer = 1000 * day;
+        fill.fuel = amount;
+        fill.cost = 10.0f;
+        fill.dateTime = fileTimeOf(2024, 3, day);
+        original.insertFill(fill, flags);
+    };
+    add(1, 37.854118f, {});
+    add(2, 38.4f, {false, false, true, true, 20, 80});
+    add(3, 12.5f, {true, false, true, false, kNoChargeLevel, 100});
+    add(4, 7.0f, {false, true, true, false, 0, kNoChargeLevel});
+    const QString text = csvExportText(original);
+    QCOMPARE(text.section(u'\n', 0, 2),
+             QString::fromUtf16(kCsvHeader) +
+                 QStringLiteral(";partial;missed;energy;charge before;charge after;home\n"
+                                "Home;1000;10.00;10.00;1.3.2024;0:00:00;;;;;fuel;;;\n"
+                                "Home;2000;38.40;10.00;2.3.2024;0:00:00;;;;;electricity;20;80;1"));
+    CFuelDatabase imported;
+    imported.setNewLogUnits(units);
+    const CsvImportResult result = importText(text, kExportColumns, imported);
+    QCOMPARE(result.imported, 4);
+    QCOMPARE(describe(imported), describe(original));
+    // Written by hand: other spellings of the values.
+    const CsvImportResult typed =
+        importText(QString::fromUtf16(kCsvHeader) +
+                       QStringLiteral(";energy;charge before;charge after;home\n"
+                                      "A;5;30.0;9;1.4.2024;;;;Electricity;15 %;101;yes\n"
+                                      "A;6;30.0;9;2.4.2024;;;;diesel;x;-1;\n"),
+                   kExportColumns, imported);
+    QCOMPARE(typed.imported, 2);
+    QCOMPARE(describe(imported).mid(4),
+             (QStringList{"A|5|30.00|9.00|1.4.2024 0:00:00|-||--|ch 15/-1",
+                          "A|6|113.56|9.00|2.4.2024 0:00:00|-|"}));
 }
 
 void CsvTest::importAcrossLocales_data() {
