@@ -10,6 +10,7 @@
 #include "stats/totals.h"
 #include "ui/main/commands.h"
 #include "ui/main/fillfilter.h"
+#include "ui/main/filllistdelegate.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
@@ -140,6 +141,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
+    m_list->setItemDelegate(new CFillListDelegate(m_list));
     m_list->setAccessibleName(kCaption);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -178,6 +180,9 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
         connect(m_model, signal, this, [this] { updateSummary(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, &CMainWnd::updateSummary);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &CMainWnd::updateSummary);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
+            [this] { m_headerWidths.clear(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_headerWidths.clear(); });
 
     createMenuBar();
     // The status line tells what happened to the log's file (a copy merged, the file gone). A
@@ -221,13 +226,31 @@ void CMainWnd::followConsumption() {
     CAverageConsumption* consumption = m_consumption.get();
     consumption->reset(readFillingMethod());
     connect(&m_document, &CLogDocument::fillsInserted, this,
-            [consumption](int first, int last) { consumption->fillsInserted(first, last); });
+            [this, consumption](int first, int last) {
+                if (!m_consumptionPending)
+                    consumption->fillsInserted(first, last);
+            });
     connect(&m_document, &CLogDocument::fillsRemoved, this,
-            [consumption](int first, int last) { consumption->fillsRemoved(first, last); });
+            [this, consumption](int first, int last) {
+                if (!m_consumptionPending)
+                    consumption->fillsRemoved(first, last);
+            });
     connect(&m_document, &CLogDocument::fillsChanged, this,
-            [consumption](int first, int last) { consumption->fillsChanged(first, last); });
-    connect(&m_document, &CLogDocument::logReplaced, this,
-            [consumption] { consumption->reset(consumption->method()); });
+            [this, consumption](int first, int last) {
+                if (!m_consumptionPending)
+                    consumption->fillsChanged(first, last);
+            });
+    // The average of another log is a pass over its whole history: made once the window is
+    // idle, so that the list of a long history is up without waiting for it.
+    connect(&m_document, &CLogDocument::logReplaced, this, [this] {
+        m_consumptionPending = true;
+        QTimer::singleShot(0, this, [this] {
+            if (!std::exchange(m_consumptionPending, false))
+                return;
+            m_consumption->reset(m_model->fillingMethod());
+            updateSummary();
+        });
+    });
 }
 
 void CMainWnd::followDocument() {
@@ -397,7 +420,7 @@ void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
             header->resizeSection(position, *dragged);
             continue;
         }
-        int width = qMax(CFillListModel::columnWidth(column), header->sectionSizeHint(position));
+        int width = qMax(CFillListModel::columnWidth(column), headerWidth(position));
         for (const QString& text : m_model->widestTexts(column, firstRow, lastRow))
             width = qMax(width, metrics.horizontalAdvance(text) + margin);
         if (keepWider)
@@ -405,6 +428,19 @@ void CMainWnd::fitColumns(bool keepWider, int firstRow, int lastRow) {
         header->resizeSection(position, width);
     }
     m_fittingColumns = false;
+}
+
+// Measuring a header's text is as costly as the rest of a fit: kept until the headers, the
+// columns or the font change.
+int CMainWnd::headerWidth(int position) {
+    QHeaderView* header = m_list->horizontalHeader();
+    if (m_headerWidths.size() != m_model->columnCount() || m_headerWidthsFont != header->font()) {
+        m_headerWidths.clear();
+        for (int each = 0; each < m_model->columnCount(); ++each)
+            m_headerWidths.append(header->sectionSizeHint(each));
+        m_headerWidthsFont = header->font();
+    }
+    return m_headerWidths.at(position);
 }
 
 int CMainWnd::currentRow() const {
@@ -964,8 +1000,10 @@ QString CMainWnd::summaryText() const {
     const int count = database.getFillCount();
     parts.append(count == 1 ? translate(Text::Main_StatusOneFill)
                             : translate(Text::Main_StatusFills).arg(count));
+    // Not yet made for a log just opened: the average is left out.
     FillTotals totals;
-    totals.consumption = m_consumption->consumption();
+    if (!m_consumptionPending)
+        totals.consumption = m_consumption->consumption();
     const LogUnits units = database.units();
     if (isPlausibleAmount(consumptionIn(units, totals.consumption))) {
         parts.append(translate(Text::Main_StatusAverage)
@@ -977,7 +1015,7 @@ QString CMainWnd::summaryText() const {
 
 void CMainWnd::updateSummary() {
     // The status line has the list's filling method.
-    if (m_model->fillingMethod() != m_consumption->method())
+    if (!m_consumptionPending && m_model->fillingMethod() != m_consumption->method())
         m_consumption->reset(m_model->fillingMethod());
     m_summary->setText(summaryText());
     const bool empty = m_document.database().getFillCount() == 0;

@@ -4,7 +4,9 @@
 
 #include "core/recovery.h"
 
+#include <QFont>
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
@@ -174,6 +176,8 @@ private:
     void showContextMenuAt(const QPoint& viewportPosition);
     void showContextMenuForCurrentRow();
     void onCurrentRowChanged(const QModelIndex& current);
+    // The width the header asks for the column at the position.
+    int headerWidth(int position);
     // Each column as wide as its header and the widest text of the rows from firstRow to
     // lastRow; with keepWider a column stays as wide as it is (the user may have widened it).
     void fitColumns(bool keepWider, int firstRow = 0,
@@ -199,6 +203,8 @@ private:
     std::unique_ptr<CMainCommands> m_commands;
     // The status line's average, followed through every change of the log.
     std::unique_ptr<CAverageConsumption> m_consumption;
+    // The average of the log just opened is still to be made; the status line leaves it out.
+    bool m_consumptionPending = false;
     // The status line's vehicle, and the log file and read state it was made for.
     mutable QString m_summaryTitle;
     mutable QString m_summaryTitleOf;
@@ -212,6 +218,8 @@ private:
     QLabel* m_emptyHint = nullptr;
     QToolBar* m_toolBar = nullptr;
     QHash<int, int> m_draggedWidths; // by CFillListModel::Column
+    QList<int> m_headerWidths;       // by position; empty when to be measured again
+    QFont m_headerWidthsFont;
     bool m_fittingColumns = false;
     // The columns are fitted to the whole history once the list has painted.
     bool m_fitAfterPaint = false;
