@@ -461,6 +461,8 @@ void CFillDlg::kindChosen() {
         m_fullCharge->setChecked(!m_partial->isChecked());
     else
         m_partial->setChecked(!m_fullCharge->isChecked());
+    // The other kind's labels may need a wider page.
+    setupScrolling();
 }
 
 void CFillDlg::showKind() {
