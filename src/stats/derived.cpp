@@ -190,7 +190,7 @@ QString fillFlagsText(FillFlags flags) {
     if (flags.missedBefore)
         texts.append(translate(Text::fill_missed));
     if (flags.atHome)
-        texts.append(translate(Text::fill_atHomeMark));
+        texts.append(translate(Text::fill_athome));
     if (flags.chargeBefore != kNoChargeLevel || flags.chargeAfter != kNoChargeLevel) {
         const auto level = [](qint8 percent) {
             return percent == kNoChargeLevel ? QStringLiteral("?") : QString::number(percent);
