@@ -78,7 +78,7 @@ void databaseSeeds() {
     fuzzCheck(db.save(), "cannot write a seed database");
     QByteArray withUnits = readFile(path);
     writeSeed(QStringLiteral("database"), QStringLiteral("units.fil"), withUnits);
-    withUnits[28 + 4] = 2;
+    withUnits[28 + 4] = 3;
     withUnits[28 + 100] = 'x';
     writeSeed(QStringLiteral("database"), QStringLiteral("laterunits.fil"), withUnits);
     // A log created in miles: whole miles in the odometer field, and the block says so.
@@ -98,6 +98,20 @@ void databaseSeeds() {
     writeSeed(QStringLiteral("database"), QStringLiteral("flagged.fil"), flagged);
     writeSeed(QStringLiteral("database"), QStringLiteral("flagged-cut.fil"),
               flagged.left(flagged.size() - 5));
+    // A plug-in hybrid: its energy, electricity unit and home price in the block, charges with
+    // states of charge in the section (its version 2), whole and cut short.
+    LogUnits hybrid = units;
+    hybrid.energy = VehicleEnergy::PlugInHybrid;
+    hybrid.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
+    hybrid.homePricePerKwh = 0.3f;
+    db.setUnits(hybrid);
+    db.setFillFlags(1, {false, false, true, true, 20, 80});
+    db.setFillFlags(2, {true, true, true, false, kNoChargeLevel, 100});
+    fuzzCheck(db.save(), "cannot write a seed database");
+    const QByteArray charged = readFile(path);
+    writeSeed(QStringLiteral("database"), QStringLiteral("hybrid.fil"), charged);
+    writeSeed(QStringLiteral("database"), QStringLiteral("hybrid-cut.fil"),
+              charged.left(charged.size() - 9));
     db.setFillFlags(1, {});
     db.setFillFlags(2, {});
 

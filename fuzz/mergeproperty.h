@@ -31,7 +31,11 @@ inline QByteArray fillContent(const DatabaseTables& tables, std::size_t index) {
     if (fill.driverId >= 0 && driver < tables.drivers.size())
         bytes += 'd' + foldedName(tables.drivers[driver].name);
     const FillFlags flags = flagsAt(tables.fillFlags, int(index));
-    bytes += '\0' + QByteArray::number(int(flags.partial) + 2 * int(flags.missedBefore));
+    bytes += '\0' +
+             QByteArray::number(int(flags.partial) + 2 * int(flags.missedBefore) +
+                                4 * int(flags.charge) + 8 * int(flags.atHome)) +
+             '/' + QByteArray::number(flags.chargeBefore) + '/' +
+             QByteArray::number(flags.chargeAfter);
     return bytes;
 }
 

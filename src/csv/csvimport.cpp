@@ -182,7 +182,9 @@ CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
             if (column >= 0 && column < record.fields.size())
                 record.fields[column] = csvUnguardedText(record.fields.at(column));
         }
-        const bool charge = chargeField(record.fields, energyColumn);
+        // In the log of an electric vehicle every fill is a charge, its amount kWh.
+        const bool charge =
+            units.energy == VehicleEnergy::Electric || chargeField(record.fields, energyColumn);
         const CsvLineResult line =
             parseCsvLine(record.fields, columns, &station, &read.fill, &driver, units, charge);
         if (line.status != CsvLineStatus::Read) {

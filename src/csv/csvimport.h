@@ -89,10 +89,10 @@ inline constexpr int kCsvReportedSkips = 5;
 // those the log already holds. Columns whose header is "partial" or "missed" (as the export
 // writes them) give the fills' flags: "1" sets a flag, as do "true" and "yes"; so does "home".
 // A column "energy" makes the fills that say "electricity" charges (with their kWh in the fuel
-// column), and "charge before" and "charge after" give their states of charge (whole percent,
-// 0 to 100; anything else is not given). In a file with the
-// export's header, station, driver and notes lose the "'" that guards them (csvGuardedText). A
-// file that cannot be read to its end gives no fills at all.
+// column; in the log of an electric vehicle every fill is one), and "charge before" and "charge
+// after" give their states of charge (whole percent, 0 to 100; anything else is not given). In a
+// file with the export's header, station, driver and notes lose the "'" that guards them
+// (csvGuardedText). A file that cannot be read to its end gives no fills at all.
 CsvImportResult readCsvImport(CCsvReader& reader, const CsvColumnMap& columns,
                               const CFuelDatabase& log);
 // The readings of the fills read that the log does not hold yet.

@@ -53,6 +53,7 @@ const FormatColumns kFuelioColumns = {
     {OtherLogColumn::Notes, {"notes(optional)"}},
     {OtherLogColumn::FullTank, {"full"}},
     {OtherLogColumn::Missed, {"missed"}},
+    {OtherLogColumn::FuelType, {"fueltype"}},
 };
 
 const FormatColumns kFuellyColumns = {

@@ -35,8 +35,10 @@ enum class OtherLogColumn {
     Vehicle,
     DistanceUnit,
     VolumeUnit,
+    // The kind of fuel of a row, as a code of the exporting app (Fuelio).
+    FuelType,
 };
-inline constexpr int kOtherLogColumnCount = 16;
+inline constexpr int kOtherLogColumnCount = 17;
 // The columns the user assigns by hand: Date up to Notes.
 inline constexpr int kOtherLogMappedColumns = 9;
 

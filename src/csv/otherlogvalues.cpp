@@ -109,6 +109,15 @@ VolumeUnit rowVolumeUnit(const QStringList& row, const OtherLogSettings& setting
                : unit;
 }
 
+// Fuelio files give each fill's fuel type as a code; those of electricity are the group of 500.
+bool isElectricity(const QStringList& row, const OtherLogSettings& settings) {
+    if (settings.format != OtherLogFormat::Fuelio)
+        return false;
+    bool ok = false;
+    const int code = otherLogCell(row, settings, OtherLogColumn::FuelType).toInt(&ok);
+    return ok && code >= 500 && code < 600;
+}
+
 bool fitsFloat(double value) {
     return std::isfinite(value) && std::abs(value) <= double(std::numeric_limits<float>::max());
 }
@@ -158,13 +167,15 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
     if (!storedDistanceFrom(units, odometer, &row.odometer) || row.odometer < 0)
         return skip(OtherLogSkip::Odometer, cell(OtherLogColumn::Odometer));
 
+    row.charge = units.energy == VehicleEnergy::Electric || isElectricity(cells, settings);
+    const double perUnit = row.charge ? 1.0 : litresPerUnit(rowVolumeUnit(cells, settings));
     double volume = 0.0;
     if (readOtherLogNumber(cell(OtherLogColumn::Volume), settings.decimal, &volume) !=
             NumberRead::Read ||
-        volume < 0.0 || !fitsFloat(volume * litresPerUnit(rowVolumeUnit(cells, settings)))) {
+        volume < 0.0 || !fitsFloat(volume * perUnit)) {
         return skip(OtherLogSkip::Volume, cell(OtherLogColumn::Volume));
     }
-    row.litres = float(volume * litresPerUnit(rowVolumeUnit(cells, settings)));
+    row.litres = float(volume * perUnit);
 
     // The total wins; a price per unit is for the volume in the file's own unit.
     double cost = 0.0;
@@ -413,7 +424,7 @@ std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatab
         fill.dateTime = row->dateTime;
         fills.push_back(fill);
         if (flags)
-            flags->push_back({row->partial, row->missed});
+            flags->push_back({row->partial, row->missed, row->charge});
     }
     return fills;
 }

@@ -67,12 +67,18 @@ struct OtherLogRow {
     QString notes;
     bool partial = false;
     bool missed = false;
+    // Electricity bought: litres holds its kWh.
+    bool charge = false;
     // The file's text of the value that does not read.
     QString unreadText;
 };
 
 // The rows of the chosen vehicle (every row without a vehicle column), in file order. A row with
-// the fill of one in the log, or of an earlier row (CKnownFills), is already in the log.
+// the fill of one in the log, or of an earlier row (CKnownFills), is already in the log. A row is
+// a charge, its amount kWh whatever the volume unit, when its fuel type is electricity (Fuelio's
+// codes 500 to 599, AC and DC charging), and every row is one in the log of an electric vehicle
+// (where LubeLogger's fuel records of an electric vehicle go: they are kWh, which its file does
+// not say).
 QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSettings& settings,
                                    const CFuelDatabase& log);
 
@@ -93,7 +99,7 @@ OtherLogSummary summariseOtherLog(const QList<OtherLogRow>& rows);
 
 // The fills of the rows not skipped, by time and then odometer, with their stations and
 // drivers found or added in the log by name (no driver when the name is empty), and into
-// *flags, when given, their partial and missed flags in the same order.
+// *flags, when given, their partial and missed flags and charge marks in the same order.
 std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatabase* log,
                                       std::vector<FillFlags>* flags = nullptr);
 

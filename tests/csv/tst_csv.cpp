@@ -495,6 +495,14 @@ void CsvTest::chargesExportAndImportBack() {
     QCOMPARE(describe(imported).mid(4),
              (QStringList{"A|5|30.00|9.00|1.4.2024 0:00:00|-||--|ch 15/-1",
                           "A|6|113.56|9.00|2.4.2024 0:00:00|-|"}));
+
+    // Into an electric vehicle's log, a file without the columns gives charges of kWh.
+    units.energy = VehicleEnergy::Electric;
+    CFuelDatabase electric;
+    electric.setNewLogUnits(units);
+    QCOMPARE(importText(kHeader + "A;7;30.0;9;3.4.2024;;;\n", kExportColumns, electric).imported,
+             1);
+    QCOMPARE(describe(electric), QStringList{"A|7|30.00|9.00|3.4.2024 0:00:00|-||--|c- -1/-1"});
 }
 
 void CsvTest::importAcrossLocales_data() {

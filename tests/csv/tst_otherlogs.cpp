@@ -30,6 +30,22 @@ const char kFuelio[] =
     "\"CostTitle\",\"Date\",\"Odo\",\"CostTypeID\",\"Notes\",\"Cost\"\n"
     "\"Oil\",\"2023-05-02\",\"10050\",\"1\",\"\",\"50\"\n";
 
+// A plug-in hybrid in miles and US gallons: petrol (110) in its first tank, charges at an AC
+// (500) and a DC (501) charger in its second, their kWh in the fuel column.
+const char kFuelioHybrid[] =
+    "\"## Vehicle\"\n"
+    "\"Name\",\"Description\",\"DistUnit\",\"FuelUnit\",\"ConsumptionUnit\",\"Make\"\n"
+    "\"Outlander\",\"\",\"1\",\"1\",\"0\",\"Mitsubishi\"\n"
+    "\"## Log\"\n"
+    "\"Data\",\"Odo (mi)\",\"Fuel (us gallons)\",\"Full\",\"Price (optional)\",\"City "
+    "(optional)\",\"Notes (optional)\",\"Missed\",\"TankNumber\",\"FuelType\",\"VolumePrice\"\n"
+    "\"2024-03-01 10:00\",\"1000\",\"10.5\",\"1\",\"36.75\",\"\",\"\",\"0\",\"1\",\"110\","
+    "\"3.5\"\n"
+    "\"2024-03-02 19:00\",\"1040\",\"12.4\",\"1\",\"3.72\",\"Home\",\"\",\"0\",\"2\",\"500\","
+    "\"0.30\"\n"
+    "\"2024-03-05 12:30\",\"1180\",\"30\",\"0\",\"\",\"Ionity\",\"\",\"0\",\"2\",\"501\","
+    "\"0.59\"\n";
+
 // The older layout without blanks in the names, in km and litres.
 const char kFuelioOld[] = "## Vehicle\n"
                           "Name,DistUnit,FuelUnit\n"
@@ -117,12 +133,13 @@ const char kOther[] = "Date;Time;Odometer (km);Litres;Price;Station;Comment\n"
 const char kOwnExport[] = "station;odometer;fuel;cost;date;time;driver;notes\n"
                           "OMV;1000;40.50;60.75;2024-3-9;7:05:09;Eva;x\n";
 
-// "|p", "|m", "|pm" for a flagged fill, nothing for one without flags.
+// "|p", "|m", "|pm", with "c" for a charge, for a flagged fill, nothing for one without flags.
 QString flagsText(FillFlags flags) {
     if (!flags.any())
         return {};
     return QStringLiteral("|") + (flags.partial ? QStringLiteral("p") : QString()) +
-           (flags.missedBefore ? QStringLiteral("m") : QString());
+           (flags.missedBefore ? QStringLiteral("m") : QString()) +
+           (flags.charge ? QStringLiteral("c") : QString());
 }
 
 QString fillText(const CFuelDatabase& log, int index) {
@@ -270,46 +287,47 @@ void OtherLogsTest::importsFile_data() {
     QTest::addColumn<Skipped>("skipped");
     QTest::addColumn<int>("partial");
     QTest::addColumn<int>("missed");
+    QTest::addColumn<int>("energy"); // of the log imported into
 
     QTest::newRow("Fuelio in miles and US gallons")
         << QString::fromUtf8(kFuelio) << QString()
         << QStringList{"2023-05-01 15:04:00|16093|39.75|36.75|Springfield||",
                        "2023-05-08 08:30:00|16576|34.07|32.40|Shelbyville||cash|p",
                        "2023-05-15 00:00:00|17059|42.40|40.32||||m"}
-        << Skipped{0, 1, 0, 0, 0, 0, 0} << 1 << 1;
+        << Skipped{0, 1, 0, 0, 0, 0, 0} << 1 << 1 << 0;
     QTest::newRow("Fuelly, first vehicle, newest first")
         << QString::fromUtf8(kFuelly) << QString()
         << QStringList{"2023-06-01 00:00:00|32837|37.85|31.99|||first, full|m",
                        "2023-06-10 00:00:00|33312|37.85|32.99|Costco||",
                        "2023-06-20 00:00:00|33796|37.85|34.59|Shell|||p"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 1;
+        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 1 << 0;
     QTest::newRow("Fuelly, second vehicle")
         << QString::fromUtf8(kFuelly) << QStringLiteral("Roadster")
         << QStringList{"2023-06-18 00:00:00|8690|37.85|39.99|BP||weekend"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0;
+        << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("aCar") << QString::fromUtf8(kACar) << QString()
                           << QStringList{"2023-07-03 18:15:00|106421|45.10|79.78|Aral||",
                                          "2023-07-13 07:05:00|106900|40.00|71.96|Ring 2||short|p",
                                          "2023-07-20 12:00:00|107343|37.85|35.00|Sunoco||"}
-                          << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0;
+                          << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0 << 0;
     QTest::newRow("Drivvo")
         << QString::fromUtf8(kDrivvo) << QString()
         << QStringList{"2023-07-25 12:00:00|14800|25.00|47.45|Esso|Ben||p",
                        "2023-08-02 17:45:10|15230|30.00|55.77|Shell Nord|Anna|trip"}
-        << Skipped{0, 0, 0, 0, 0, 1, 0} << 1 << 0;
+        << Skipped{0, 0, 0, 0, 0, 1, 0} << 1 << 0 << 0;
     QTest::newRow("LubeLogger with decimal commas")
         << QString::fromUtf8(kLubeLogger) << QString()
         << QStringList{"2023-09-01 00:00:00|51500|38.25|68.85|||Urlaub",
                        "2023-09-13 00:00:00|52100|40.50|72.49|||"}
-        << Skipped{0, 0, 1, 0, 0, 0, 0} << 0 << 0;
+        << Skipped{0, 0, 1, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("other, semicolons and decimal commas")
         << QString::fromUtf8(kOther) << QString()
         << QStringList{"2023-04-05 15:04:00|1234|40.00|60.00|Aral||",
                        "2023-04-06 15:04:00|1600|35.50|56.80|||hello"}
-        << Skipped{0, 1, 0, 0, 0, 0, 0} << 0 << 0;
+        << Skipped{0, 1, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("own export") << QString::fromUtf8(kOwnExport) << QString()
                                 << QStringList{"2024-03-09 07:05:09|1000|40.50|60.75|OMV|Eva|x"}
-                                << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0;
+                                << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("unreadable values")
         << "date,odometer,litres,total\n"
            "2024-01-01,1000,40,60\n"
@@ -321,7 +339,18 @@ void OtherLogsTest::importsFile_data() {
            "2024-01-06,-5,40,60\n"
            "2024-01-01,1000,40,60\n"
         << QString() << QStringList{"2024-01-01 00:00:00|1000|40.00|60.00|||"}
-        << Skipped{0, 1, 2, 1, 2, 0, 1} << 0 << 0;
+        << Skipped{0, 1, 2, 1, 2, 0, 1} << 0 << 0 << 0;
+    QTest::newRow("Fuelio plug-in hybrid")
+        << QString::fromUtf8(kFuelioHybrid) << QString()
+        << QStringList{"2024-03-01 10:00:00|1609|39.75|36.75|||",
+                       "2024-03-02 19:00:00|1674|12.40|3.72|Home|||c",
+                       "2024-03-05 12:30:00|1899|30.00|17.70|Ionity|||pc"}
+        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0 << int(VehicleEnergy::PlugInHybrid);
+    QTest::newRow("LubeLogger of an electric vehicle")
+        << QString::fromUtf8(kLubeLogger) << QString()
+        << QStringList{"2023-09-01 00:00:00|51500|38.25|68.85|||Urlaub|c",
+                       "2023-09-13 00:00:00|52100|40.50|72.49||||c"}
+        << Skipped{0, 0, 1, 0, 0, 0, 0} << 0 << 0 << int(VehicleEnergy::Electric);
 }
 
 // The fills of a file land in an empty log in time order, with the skipped rows counted.
@@ -332,12 +361,16 @@ void OtherLogsTest::importsFile() {
     QFETCH(Skipped, skipped);
     QFETCH(int, partial);
     QFETCH(int, missed);
+    QFETCH(int, energy);
 
     const OtherLogFile file = readOtherLog(text);
     OtherLogSettings settings = settingsFor(file);
     if (!vehicle.isEmpty())
         settings.vehicle = vehicle;
     CFuelDatabase log;
+    LogUnits units;
+    units.energy = VehicleEnergy(energy);
+    log.setUnits(units);
     const OtherLogSummary summary = importOtherLog(convertOtherLog(file, settings, log), &log);
     QCOMPARE(fillTexts(log), fills);
     QCOMPARE(summary.added, fills.size());

@@ -338,7 +338,8 @@ void COtherLogDlg::refreshPreview() {
             previewItem(value(QString::number(distanceIn(m_log.units(), row.odometer))), true));
         m_preview->setItem(
             r, ColFuel,
-            previewItem(value(formatAmount(volumeIn(m_log.units(), row.litres))), true));
+            previewItem(value(formatAmount(amountIn(m_log.units(), row.charge, row.litres))),
+                        true));
         m_preview->setItem(r, ColCost, previewItem(value(formatAmount(row.cost)), true));
         m_preview->setItem(r, ColStation, previewItem(value(row.station), false));
         m_preview->setItem(r, ColDriver, previewItem(value(row.driver), false));
