@@ -73,6 +73,24 @@ inline constexpr TextId fill_doubtprice{
 inline constexpr TextId fill_doubtfuture{u"fill", u"doubtfuture",
                                          u"The date %1 is more than a day in the future."};
 inline constexpr TextId fill_doubtquestion{u"fill", u"doubtquestion", u"Store the fill anyway?"};
+// In a plug-in hybrid's log: whether fuel or electricity was bought, and the charge's own fields.
+inline constexpr TextId fill_kind{u"fill", u"kind", u"Bought:"};
+inline constexpr TextId fill_kindfuel{u"fill", u"kindfuel", u"Fuel"};
+inline constexpr TextId fill_kindcharge{u"fill", u"kindcharge", u"Electricity"};
+inline constexpr TextId fill_chargecaption{u"fill", u"chargecaption", u"Charge"};
+inline constexpr TextId fill_place{u"fill", u"place", u"Station or place:"};
+inline constexpr TextId fill_energyin{u"fill", u"energyin", u"Energy (%1):"};
+inline constexpr TextId fill_fullcharge{u"fill", u"fullcharge", u"Full charge"};
+inline constexpr TextId fill_athome{u"fill", u"athome", u"Charged at home"};
+inline constexpr TextId fill_chargebefore{u"fill", u"chargebefore", u"Battery before:"};
+inline constexpr TextId fill_chargeafter{u"fill", u"chargeafter", u"Battery after:"};
+inline constexpr TextId fill_chargenotgiven{u"fill", u"chargenotgiven", u"not given"};
+inline constexpr TextId fill_invalidenergy{u"fill", u"invalidenergy",
+                                           u"The energy cannot be read. Enter a number."};
+inline constexpr TextId fill_rangeenergy{u"fill", u"rangeenergy",
+                                         u"Enter the energy charged, a number above 0."};
+inline constexpr TextId fill_chargeorder{
+    u"fill", u"chargeorder", u"The battery cannot hold less after the charge than before it."};
 // The keyboard shortcuts window.
 inline constexpr TextId help_Command{u"help", u"Command", u"Command"};
 inline constexpr TextId help_ContextMenu{u"help", u"ContextMenu", u"Menu of the selected fill"};
@@ -90,6 +108,9 @@ inline constexpr TextId FillList_Fuel{u"FillList", u"Fuel", u"Fuel"};
 // The header of the column of partial and missed marks.
 inline constexpr TextId FillList_Marks{u"FillList", u"Marks", u"Marks"};
 inline constexpr TextId FillList_Odometer{u"FillList", u"Odometer", u"Odometer"};
+// The amount column when the log holds fuel and charges, and its title for charges only.
+inline constexpr TextId FillList_Amount{u"FillList", u"Amount", u"Amount"};
+inline constexpr TextId FillList_Energy{u"FillList", u"Energy", u"Energy"};
 inline constexpr TextId graph_Consumption{u"graph", u"Consumption", u"Consumption (l / 100 km)"};
 inline constexpr TextId graph_ConsumptionIn{u"graph", u"ConsumptionIn", u"Consumption (%1)"};
 // What a screen reader reads about a chart of the desktop graph dialog.
@@ -368,6 +389,26 @@ inline constexpr TextId Settings_odometer{u"Settings", u"odometer", u"Odometer"}
 inline constexpr TextId Settings_order{u"Settings", u"order", u"Record number"};
 inline constexpr TextId Settings_units{u"Settings", u"units", u"Units of this vehicle"};
 inline constexpr TextId Settings_volumeunit{u"Settings", u"volumeunit", u"Volume in:"};
+// What the vehicle runs on, and the electricity units and home price that go with it.
+inline constexpr TextId Settings_energy{u"Settings", u"energy", u"Vehicle runs on:"};
+inline constexpr TextId Settings_energyfuel{u"Settings", u"energyfuel", u"Fuel"};
+inline constexpr TextId Settings_energyelectric{u"Settings", u"energyelectric", u"Electricity"};
+inline constexpr TextId Settings_energyhybrid{u"Settings", u"energyhybrid",
+                                              u"Fuel and electricity (plug-in hybrid)"};
+inline constexpr TextId Settings_electricconsumptionunit{u"Settings", u"electricconsumptionunit",
+                                                         u"Electricity consumption in:"};
+inline constexpr TextId Settings_homeprice{u"Settings", u"homeprice", u"Price at home (%1):"};
+inline constexpr TextId Settings_invalidhomeprice{
+    u"Settings", u"invalidhomeprice",
+    u"The price at home cannot be read. Enter a number of 0 or more, or leave the field empty."};
+inline constexpr TextId Settings_chargesinfuellog{
+    u"Settings", u"chargesinfuellog",
+    u"This log holds %1 charges, which a vehicle that runs on fuel alone cannot show. Choose "
+    u"electricity or fuel and electricity, or remove the charges first."};
+inline constexpr TextId Settings_fuelbecomescharges{
+    u"Settings", u"fuelbecomescharges",
+    u"An electric vehicle is only charged: the %1 fuel fills of this log will count as charges, "
+    u"their amounts as kWh. Make this vehicle electric?"};
 inline constexpr TextId stats_caption{u"stats", u"caption", u"Total statistics"};
 inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
 inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
@@ -537,6 +578,20 @@ inline constexpr TextId all[] = {
     fill_doubtprice,
     fill_doubtfuture,
     fill_doubtquestion,
+    fill_kind,
+    fill_kindfuel,
+    fill_kindcharge,
+    fill_chargecaption,
+    fill_place,
+    fill_energyin,
+    fill_fullcharge,
+    fill_athome,
+    fill_chargebefore,
+    fill_chargeafter,
+    fill_chargenotgiven,
+    fill_invalidenergy,
+    fill_rangeenergy,
+    fill_chargeorder,
     help_Command,
     help_ContextMenu,
     help_EditSelected,
@@ -551,6 +606,8 @@ inline constexpr TextId all[] = {
     FillList_Fuel,
     FillList_Marks,
     FillList_Odometer,
+    FillList_Amount,
+    FillList_Energy,
     graph_Consumption,
     graph_ConsumptionIn,
     graph_Description,
@@ -736,6 +793,15 @@ inline constexpr TextId all[] = {
     Settings_order,
     Settings_units,
     Settings_volumeunit,
+    Settings_energy,
+    Settings_energyfuel,
+    Settings_energyelectric,
+    Settings_energyhybrid,
+    Settings_electricconsumptionunit,
+    Settings_homeprice,
+    Settings_invalidhomeprice,
+    Settings_chargesinfuellog,
+    Settings_fuelbecomescharges,
     stats_caption,
     stats_consumption,
     stats_cost,

@@ -1,6 +1,7 @@
 #include "core/debuglog.h"
 #include "core/logdocument.h"
 #include "core/paths.h"
+#include "core/settings.h"
 #include "db/calendar.h"
 #include "db/formats.h"
 #include "db/regional.h"
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <functional>
@@ -940,6 +943,187 @@ private slots:
         CFillDlg cancelled(nullptr, nullptr, nullptr, nullptr);
         DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.reject(); });
         QCOMPARE(cancelled.doModal(), int(QDialog::Rejected));
+    }
+
+    // A charge in an electric vehicle's log, and in a plug-in hybrid's once electricity is
+    // chosen (the choice kept for the next fill): kWh as typed whatever the volume unit, a
+    // cost at home computed from the home price until a cost is typed, a full charge as the
+    // opposite of a partial fill, and the battery's states as given.
+    void aChargeIsRecorded_data() {
+        QTest::addColumn<int>("energy");
+        QTest::addColumn<int>("lastKind"); // -1: none stored
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("shown"); // kWh, unit price, cost
+        QTest::addColumn<QString>("stored");    // kWh cost partial home before after; "": refused
+        QTest::addColumn<int>("keptKind");      // -1: none stored
+        const int electric = int(VehicleEnergy::Electric);
+        const int hybrid = int(VehicleEnergy::PlugInHybrid);
+        QTest::newRow("kWh, then at home")
+            << electric << -1 << QStringList{"fuel=40", "atHome"}
+            << QStringList{"40", "0,305", "12,20"} << "40 12.2 0 1 -1 -1" << -1;
+        QTest::newRow("at home, then kWh")
+            << electric << -1 << QStringList{"atHome", "fuel=38,4"}
+            << QStringList{"38,4", "0,305", "11,71"} << "38.4 11.71 0 1 -1 -1" << -1;
+        QTest::newRow("at home, a cost typed stays when the kWh change")
+            << electric << -1 << QStringList{"atHome", "fuel=40", "cost=10", "fuel=50"}
+            << QStringList{"50", "0,200", "10"} << "50 10 0 1 -1 -1" << -1;
+        QTest::newRow("not full, with the battery's states")
+            << electric << -1
+            << QStringList{"fuel=20", "cost=8", "fullCharge", "chargeBefore=20", "chargeAfter=80"}
+            << QStringList{"20", "0,400", "8"} << "20 8 1 0 20 80" << -1;
+        QTest::newRow("less after than before is refused")
+            << electric << -1
+            << QStringList{"fuel=20", "cost=8", "chargeBefore=80", "chargeAfter=20"}
+            << QStringList{"20", "0,400", "8"} << "" << -1;
+        QTest::newRow("hybrid: electricity chosen and kept")
+            << hybrid << -1 << QStringList{"fillKind=1", "fuel=40", "atHome"}
+            << QStringList{"40", "0,305", "12,20"} << "40 12.2 0 1 -1 -1" << 1;
+        QTest::newRow("hybrid: the last choice comes first")
+            << hybrid << 1 << QStringList{"fuel=40", "cost=12"} << QStringList{"40", "0,300", "12"}
+            << "40 12 0 0 -1 -1" << 1;
+        QTest::newRow("hybrid: fuel chosen has no charge fields")
+            << hybrid << 1 << QStringList{"chargeBefore=20", "fillKind=0", "fuel=10,57"}
+            << QStringList{"10,57", "", ""} << "" << 0;
+    }
+    void aChargeIsRecorded() {
+        QFETCH(int, energy);
+        QFETCH(int, lastKind);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, stored);
+        QFETCH(int, keptKind);
+        programSettings().clear();
+        if (lastKind >= 0)
+            programSettings().setValue("FillKind", lastKind);
+        CLogDocument& log = m_window->document();
+        LogUnits units;
+        units.volume = VolumeUnit::UsGallons;
+        units.energy = VehicleEnergy(energy);
+        units.homePricePerKwh = 0.305f;
+        QVERIFY(log.setUnits(units));
+        QStringList texts;
+        QString title;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            for (const QString& step : steps) {
+                const QString name = step.section(u'=', 0, 0);
+                const QString value = step.section(u'=', 1);
+                QWidget* widget = dialog.findChild<QWidget*>(name);
+                if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+                    check->click();
+                } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+                    spin->setValue(value.toInt());
+                } else if (auto* kind = qobject_cast<QComboBox*>(widget)) {
+                    kind->setCurrentIndex(value.toInt());
+                } else {
+                    QLineEdit* amount = field(dialog, qPrintable(name));
+                    amount->setFocus();
+                    amount->selectAll();
+                    QTest::keyClicks(amount, value);
+                }
+            }
+            for (const char* name : {"fuel", "unitPrice", "cost"})
+                texts.append(field(dialog, name)->text());
+            title = dialog.windowTitle();
+            field(dialog, "odometer")->setText("1000");
+            if (field(dialog, "cost")->text().isEmpty())
+                field(dialog, "cost")->setText("10");
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->dispatchCommand(CMainWnd::CmdAddFill);
+        QCOMPARE(texts, shown);
+        const CFuelDatabase& database = log.database();
+        QVariant kept = programSettings().value("FillKind");
+        QCOMPARE(kept.isValid() ? kept.toInt() : -1, keptKind);
+        if (keptKind == 0) {
+            // Fuel in gallons, none of a charge's fields.
+            QCOMPARE(database.getFillFlags(0), FillFlags());
+            QCOMPARE(qRound(database.getFill(0)->fuel), 40);
+            return;
+        }
+        QCOMPARE(title, translate(Text::fill_chargecaption));
+        if (stored.isEmpty()) {
+            QCOMPARE(database.getFillCount(), 0);
+            QCOMPARE(DialogSeams::askedMessages().size(), 1);
+            QCOMPARE(DialogSeams::askedMessages().constFirst().text,
+                     translate(Text::fill_chargeorder));
+            return;
+        }
+        QCOMPARE(database.getFillCount(), 1);
+        const FillFlags flags = database.getFillFlags(0);
+        QVERIFY(flags.charge);
+        QCOMPARE(
+            QStringList({QString::number(database.getFill(0)->fuel),
+                         QString::number(database.getFill(0)->cost), QString::number(flags.partial),
+                         QString::number(flags.atHome), QString::number(flags.chargeBefore),
+                         QString::number(flags.chargeAfter)})
+                .join(u' '),
+            stored);
+    }
+
+    // An edit shows the fill's own kind and keeps what it does not touch; a fill turned into
+    // the other kind reads its amount anew in that kind's unit and loses a charge's fields.
+    void anEditKeepsTheFillsKind_data() {
+        QTest::addColumn<int>("energy");
+        QTest::addColumn<bool>("charge");
+        QTest::addColumn<int>("turnTo");     // -1: left as it is
+        QTest::addColumn<QString>("shown");  // kind shown (empty: no choice), amount
+        QTest::addColumn<QString>("stored"); // amount, charge, partial, home, before, after
+        const int electric = int(VehicleEnergy::Electric);
+        const int hybrid = int(VehicleEnergy::PlugInHybrid);
+        QTest::newRow("a charge") << electric << true << -1 << " 37,85"
+                                  << "37.85 1 1 1 30 90";
+        QTest::newRow("a hybrid's charge") << hybrid << true << -1 << "Electricity 37,85"
+                                           << "37.85 1 1 1 30 90";
+        QTest::newRow("a hybrid's fuel") << hybrid << false << -1 << "Fuel 10,00"
+                                         << "37.85 0 1 0 -1 -1";
+        QTest::newRow("a charge turned into fuel") << hybrid << true << 0 << "Electricity 37,85"
+                                                   << "143.28 0 1 0 -1 -1";
+        QTest::newRow("fuel turned into a charge") << hybrid << false << 1 << "Fuel 10,00"
+                                                   << "10 1 1 0 -1 -1";
+    }
+    void anEditKeepsTheFillsKind() {
+        QFETCH(int, energy);
+        QFETCH(bool, charge);
+        QFETCH(int, turnTo);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        CLogDocument& log = m_window->document();
+        LogUnits units;
+        units.volume = VolumeUnit::UsGallons;
+        units.energy = VehicleEnergy(energy);
+        QVERIFY(log.setUnits(units));
+        FillRecord fill;
+        fill.odometer = 1000;
+        fill.fuel = 37.854118f;
+        fill.cost = 20.0f;
+        fill.dateTime = parseDateTime("1.2.2020", "8:00");
+        FillFlags flags{true, false, charge};
+        if (charge) {
+            flags.atHome = true;
+            flags.chargeBefore = 30;
+            flags.chargeAfter = 90;
+        }
+        m_window->selectRow(log.addFill("Shell", fill, "Jan", flags));
+        QString texts;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            QComboBox* kind = box(dialog, "fillKind");
+            texts = (kind->isVisibleTo(&dialog) ? kind->currentText() : QString()) + u' ' +
+                    field(dialog, "fuel")->text();
+            if (turnTo >= 0)
+                kind->setCurrentIndex(turnTo);
+            QTest::mouseClick(control<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        m_window->dispatchCommand(CMainWnd::CmdEditFill);
+        QCOMPARE(texts, shown);
+        const CFuelDatabase& database = log.database();
+        const FillFlags edited = database.getFillFlags(0);
+        QCOMPARE(QStringList({QString::number(database.getFill(0)->fuel, 'f', 2)
+                                  .remove(QRegularExpression("\\.?0+$")),
+                              QString::number(edited.charge), QString::number(edited.partial),
+                              QString::number(edited.atHome), QString::number(edited.chargeBefore),
+                              QString::number(edited.chargeAfter)})
+                     .join(u' '),
+                 stored);
     }
 
     void longerLabelsAreNotClipped() {

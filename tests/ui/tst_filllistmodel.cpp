@@ -153,6 +153,60 @@ private slots:
         }
     }
 
+    // A log of one kind names the units in the headers, kWh for charges whatever the volume
+    // unit; one that holds both names them in each amount, consumption and endurance cell, each
+    // in its own kind's units. What the rows hold is followed as fills are added.
+    void eachKindShowsItsUnits_data() {
+        QTest::addColumn<int>("energy");
+        QTest::addColumn<QString>("kinds");       // f fuel, c charge, one fill each
+        QTest::addColumn<QStringList>("headers"); // amount, consumption, endurance
+        QTest::addColumn<QStringList>("cells");   // of the second and fourth rows, the same columns
+        const int electric = int(VehicleEnergy::Electric);
+        const int hybrid = int(VehicleEnergy::PlugInHybrid);
+        const QStringList kwhHeaders{"Energy (kWh)", "Consumption (kWh / 100 km)",
+                                     "Endurance (km / kWh)"};
+        const QStringList kwhCells{"20.00", "20.00", "5.00", "10.00", "10.00", "10.00"};
+        QTest::newRow("electric") << electric << "cccc" << kwhHeaders << kwhCells;
+        QTest::newRow("hybrid, charges so far") << hybrid << "cccc" << kwhHeaders << kwhCells;
+        QTest::newRow("hybrid, both")
+            << hybrid << "ffcc" << QStringList{"Amount", "Consumption", "Endurance"}
+            << QStringList{"20.00 l",   "20.00 l / 100 km",   "5.00 km / l",
+                           "10.00 kWh", "10.00 kWh / 100 km", "10.00 km / kWh"};
+    }
+    void eachKindShowsItsUnits() {
+        QFETCH(int, energy);
+        QFETCH(QString, kinds);
+        QFETCH(QStringList, headers);
+        QFETCH(QStringList, cells);
+        writeFillingMethod(1);
+        OpenLog log({});
+        CFillListModel model(log.document);
+        model.rebuild();
+        LogUnits units;
+        units.volume = kinds.contains(u'f') ? VolumeUnit::Litres : VolumeUnit::UsGallons;
+        units.energy = VehicleEnergy(energy);
+        QVERIFY(log.document.setUnits(units));
+        const float amounts[] = {40, 20, 30, 10};
+        for (int i = 0; i < kinds.size(); ++i)
+            log.document.addFill(QStringLiteral("Shell"),
+                                 makeFill(i, 1000 + 100 * i + (i > 1 ? 100 : 0), amounts[i], 10),
+                                 QString(), FillFlags{false, false, kinds.at(i) == u'c'});
+        QStringList shownHeaders;
+        QStringList shownCells;
+        for (const auto column :
+             {CFillListModel::Fuel, CFillListModel::Consumption, CFillListModel::Endurance}) {
+            const int position = model.positionOf(column);
+            shownHeaders.append(model.headerData(position, Qt::Horizontal).toString());
+        }
+        for (const int row : {1, 3}) {
+            for (const auto column :
+                 {CFillListModel::Fuel, CFillListModel::Consumption, CFillListModel::Endurance})
+                shownCells.append(text(model, row, model.positionOf(column)));
+        }
+        QCOMPARE(shownHeaders, headers);
+        QCOMPARE(shownCells, cells);
+    }
+
     // Amounts no fill can have (a damaged file) show as not available and stay as stored.
     void damagedAmountsShowNotAvailable_data() {
         QTest::addColumn<float>("amount");

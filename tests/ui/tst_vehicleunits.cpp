@@ -88,6 +88,11 @@ void answerFill(const QString& odometer, const QString& fuel, const QString& cos
     });
 }
 
+float readAmountOrZero(const QString& text) {
+    float amount = 0;
+    return readAmount(text, &amount) ? amount : 0;
+}
+
 std::optional<LogUnits> unitsIn(const QString& path) {
     CFuelDatabase database(path);
     database.setMessageSink([](const QString&) {});
@@ -285,6 +290,7 @@ private slots:
         QTest::addColumn<QStringList>("figuresLater"); // odometer, consumption
         LogUnits miles = kUsUnits;
         miles.stored = DistanceUnit::Miles;
+        miles.electricConsumption = ElectricConsumptionUnit::MiPerKwh;
         const LogUnits metric{DistanceUnit::Kilometres, VolumeUnit::Litres,
                               ConsumptionUnit::LitresPer100Km, QStringLiteral("€")};
         QTest::newRow("en_US") << "en_US" << miles << QStringList{"1000", "1300"} << "10"
@@ -356,6 +362,112 @@ private slots:
         m_window->dispatchCommand(CMainWnd::CmdNewVehicle);
         QVERIFY(!QFile::exists(other));
         QCOMPARE(m_window->vehiclePath(), path);
+    }
+
+    // What the vehicle runs on is chosen with its units, in a new vehicle's dialog and in the
+    // settings. A log that holds charges does not become a fuel log; one that holds fuel becomes
+    // electric, its fills charges, only when the user agrees (No first). The dialog stays open
+    // on what it refuses, and the log as it was.
+    void theEnergyIsChosenWithTheUnits_data() {
+        QTest::addColumn<QString>("fills"); // f fuel, c charge
+        QTest::addColumn<int>("from");      // -1: a new vehicle
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("homePrice");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("energy"); // afterwards
+        QTest::addColumn<QString>("charges");
+        QTest::addColumn<QString>("message"); // the key of the one asked, or empty
+        const int fuel = int(VehicleEnergy::Fuel);
+        const int electric = int(VehicleEnergy::Electric);
+        const int hybrid = int(VehicleEnergy::PlugInHybrid);
+        QTest::newRow("new electric vehicle")
+            << "" << -1 << electric << "0,305" << false << electric << ""
+            << "";
+        QTest::newRow("new vehicle, home price unreadable")
+            << "" << -1 << hybrid << "0,3x" << false << -1 << ""
+            << "invalidhomeprice";
+        QTest::newRow("fuel to electric, No")
+            << "ff" << fuel << electric << "" << false << fuel << "00"
+            << "fuelbecomescharges";
+        QTest::newRow("fuel to electric, Yes")
+            << "ff" << fuel << electric << "" << true << electric << "11"
+            << "fuelbecomescharges";
+        QTest::newRow("fuel to hybrid")
+            << "ff" << fuel << hybrid << "0,30" << false << hybrid << "00"
+            << "";
+        QTest::newRow("hybrid with charges to fuel: refused")
+            << "fc" << hybrid << fuel << "" << false << hybrid << "01"
+            << "chargesinfuellog";
+        QTest::newRow("hybrid with charges only to electric")
+            << "cc" << hybrid << electric << "" << false << electric << "11"
+            << "";
+        QTest::newRow("electric without fills to fuel")
+            << "" << electric << fuel << "" << false << fuel << ""
+            << "";
+    }
+    void theEnergyIsChosenWithTheUnits() {
+        QFETCH(QString, fills);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, homePrice);
+        QFETCH(bool, yes);
+        QFETCH(int, energy);
+        QFETCH(QString, charges);
+        QFETCH(QString, message);
+        CLogDocument& log = m_window->document();
+        QTemporaryDir folder;
+        if (from >= 0) {
+            LogUnits units;
+            units.energy = VehicleEnergy(from);
+            QVERIFY(log.setUnits(units));
+            for (int i = 0; i < fills.size(); ++i) {
+                FillRecord fill;
+                fill.odometer = 1000 + 100 * i;
+                fill.fuel = 40;
+                fill.dateTime = FileTime::fromValue(k2004 + quint64(i) * kDay);
+                log.addFill(QStringLiteral("Shell"), fill, QString(),
+                            FillFlags{false, false, fills.at(i) == u'c'});
+            }
+        } else {
+            DialogSeams::setNextFileName(folder.filePath(QStringLiteral("new.fil")));
+        }
+        if (yes)
+            DialogSeams::setNextAnswer(QMessageBox::Yes);
+        bool electricityEnabled = false;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            choose(dialog, "energy", to);
+            electricityEnabled = control<QWidget>(dialog, "homePrice")->isEnabled() &&
+                                 control<QWidget>(dialog, "electricConsumptionUnit")->isEnabled();
+            control<QLineEdit>(dialog, "homePrice")->setText(homePrice);
+            if (from < 0)
+                control<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+            else
+                QTest::mouseClick(control<QPushButton>(dialog, "done"), Qt::LeftButton);
+        });
+        m_window->dispatchCommand(from < 0 ? CMainWnd::CmdNewVehicle : CMainWnd::CmdSettings);
+        QCOMPARE(electricityEnabled, to != int(VehicleEnergy::Fuel));
+        QStringList asked;
+        for (const MessageBoxRecord& record : DialogSeams::askedMessages())
+            asked.append(record.text);
+        QStringList expected;
+        for (const TextId& id : allTexts()) {
+            if (QStringView(id.section) == u"Settings" && QStringView(id.key) == message)
+                expected.append(translate(id).replace(
+                    QStringLiteral("%1"), QString::number(fills.count(from == 0 ? u'f' : u'c'))));
+        }
+        QCOMPARE(asked, expected);
+        if (energy < 0) {
+            QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("new.fil"))));
+            return;
+        }
+        const LogUnits units = log.database().units();
+        QCOMPARE(int(units.energy), energy);
+        if (!homePrice.isEmpty())
+            QCOMPARE(units.homePricePerKwh, readAmountOrZero(homePrice));
+        QString kinds;
+        for (int row = 0; row < log.database().getFillCount(); ++row)
+            kinds += log.database().getFillFlags(row).charge ? u'1' : u'0';
+        QCOMPARE(kinds, charges);
     }
 
 private:

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,9 +32,17 @@
 #include <optional>
 #include <tuple>
 
+namespace SettingsKey {
+// What the last fill of a plug-in hybrid bought: 0 fuel, 1 electricity.
+inline constexpr QStringView FillKind = u"FillKind";
+} // namespace SettingsKey
+
 namespace {
 
 constexpr int kOdometerDigits = 6;
+// The entries of the kind choice.
+constexpr int kFuelKind = 0;
+constexpr int kChargeKind = 1;
 // Name and notes fields show about this many characters before they scroll.
 constexpr int kTypicalTextLength = 40;
 // The longest text read from a field that has no record field of its own.
@@ -74,6 +83,16 @@ void fillNameBox(QComboBox* box, QStringList names, const QString& selected) {
     box->clear();
     box->addItems(names);
     box->setCurrentIndex(box->findText(selected, Qt::MatchFixedString));
+}
+
+// A state of charge in percent, its lowest value standing for "not given".
+QSpinBox* createChargeLevel(QWidget* parent, const QString& name) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(kNoChargeLevel, 100);
+    box->setSuffix(QStringLiteral(" %"));
+    box->setValue(kNoChargeLevel);
+    return box;
 }
 
 void logLine(const char* message) {
@@ -132,23 +151,55 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
     m_partial->setObjectName(QStringLiteral("partial"));
     m_missed = new QCheckBox(content);
     m_missed->setObjectName(QStringLiteral("missedBefore"));
+    m_kindLabel = new QLabel(content);
+    m_kind = new QComboBox(content);
+    m_kind->setObjectName(QStringLiteral("fillKind"));
+    m_kind->addItems({QString(), QString()});
+    m_fullCharge = new QCheckBox(content);
+    m_fullCharge->setObjectName(QStringLiteral("fullCharge"));
+    m_atHome = new QCheckBox(content);
+    m_atHome->setObjectName(QStringLiteral("atHome"));
+    m_chargeBeforeLabel = new QLabel(content);
+    m_chargeBefore = createChargeLevel(content, QStringLiteral("chargeBefore"));
+    m_chargeAfterLabel = new QLabel(content);
+    m_chargeAfter = createChargeLevel(content, QStringLiteral("chargeAfter"));
     m_ok = new QPushButton(content);
     m_ok->setObjectName(QStringLiteral("ok"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(content);
     m_cancel->setObjectName(QStringLiteral("cancel"));
 
+    // The check boxes stand under the fields they go with, beside no label of their own. Full
+    // charge takes the place of partial fill.
     auto* form = new QGridLayout;
-    const std::pair<QLabel*, QWidget*> rows[] = {
-        {m_stationLabel, m_station},     {m_odometerLabel, m_odometer}, {m_fuelLabel, m_fuel},
-        {m_unitPriceLabel, m_unitPrice}, {m_costLabel, m_cost},         {m_notesLabel, m_notes},
-        {m_dateLabel, m_date},           {m_timeLabel, m_time},         {m_driverLabel, m_driver}};
+    const std::pair<QLabel*, QWidget*> rows[] = {{m_kindLabel, m_kind},
+                                                 {m_stationLabel, m_station},
+                                                 {nullptr, m_atHome},
+                                                 {m_odometerLabel, m_odometer},
+                                                 {m_fuelLabel, m_fuel},
+                                                 {m_unitPriceLabel, m_unitPrice},
+                                                 {m_costLabel, m_cost},
+                                                 {m_notesLabel, m_notes},
+                                                 {m_dateLabel, m_date},
+                                                 {m_timeLabel, m_time},
+                                                 {m_driverLabel, m_driver},
+                                                 {nullptr, m_partial},
+                                                 {nullptr, m_missed},
+                                                 {m_chargeBeforeLabel, m_chargeBefore},
+                                                 {m_chargeAfterLabel, m_chargeAfter}};
     QWidget* previous = nullptr;
     for (const auto& [label, field] : rows) {
         const int row = form->rowCount();
-        label->setObjectName(field->objectName() + QStringLiteral("Label"));
-        label->setBuddy(field);
-        form->addWidget(label, row, 0);
+        if (label) {
+            label->setObjectName(field->objectName() + QStringLiteral("Label"));
+            label->setBuddy(field);
+            form->addWidget(label, row, 0);
+        }
+        if (field == m_partial) {
+            form->addWidget(m_fullCharge, row, 1);
+            setTabOrder(previous, m_fullCharge);
+            previous = m_fullCharge;
+        }
         if (field == m_date) {
             auto* dateRow = new QHBoxLayout;
             dateRow->addWidget(m_date, 1);
@@ -161,13 +212,7 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
             setTabOrder(previous, field);
         previous = field;
     }
-    // The flags stand under the fields, beside no label of their own.
-    for (QCheckBox* box : {m_partial, m_missed}) {
-        form->addWidget(box, form->rowCount(), 1);
-        setTabOrder(previous, box);
-        previous = box;
-    }
-    setTabOrder(m_missed, m_ok);
+    setTabOrder(previous, m_ok);
     setTabOrder(m_ok, m_cancel);
     form->setColumnStretch(1, 1);
 
@@ -184,6 +229,8 @@ CFillDlg::CFillDlg(QWidget* owner, const StationRecord* station, const FillRecor
     for (QLineEdit* amount : {m_fuel, m_unitPrice, m_cost})
         connect(amount, &QLineEdit::textEdited, this, [this, amount] { amountTyped(amount); });
     connect(m_calendarButton, &QToolButton::clicked, this, &CFillDlg::showCalendar);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, &CFillDlg::kindChosen);
+    connect(m_atHome, &QCheckBox::toggled, this, &CFillDlg::homeChosen);
     m_date->installEventFilter(this);
 
     connect(m_ok, &QPushButton::clicked, this, &CFillDlg::accept);
@@ -226,10 +273,43 @@ void CFillDlg::showEvent(QShowEvent* event) {
 
 void CFillDlg::accept() {
     FillRecord typed = m_fillCopy;
-    if (!readFillNumbers(&typed) || !readFillTime(&typed.dateTime) || !confirmPlausible(typed))
+    if (!readFillNumbers(&typed) || !readFillTime(&typed.dateTime))
+        return;
+    const FillFlags flags = flagsShown();
+    if (flags.chargeBefore != kNoChargeLevel && flags.chargeAfter != kNoChargeLevel &&
+        flags.chargeAfter < flags.chargeBefore) {
+        showMessageBox(this, QStringLiteral("Tankometer"), translate(Text::fill_chargeorder),
+                       QMessageBox::Warning, QMessageBox::Ok);
+        m_chargeAfter->setFocus(Qt::OtherFocusReason);
+        m_chargeAfter->selectAll();
+        return;
+    }
+    if (!confirmPlausible(typed))
         return;
     saveData(typed);
+    if (m_units.energy == VehicleEnergy::PlugInHybrid)
+        CRegistry::writeNumber(SettingsKey::FillKind, isCharge() ? kChargeKind : kFuelKind);
     CScrollDlg::accept();
+}
+
+bool CFillDlg::isCharge() const {
+    return m_kind->currentIndex() == kChargeKind;
+}
+
+FillFlags CFillDlg::flagsShown() const {
+    // What the dialog does not show (a charge's fields on a fuel fill) is not kept.
+    FillFlags flags;
+    flags.missedBefore = m_missed->isChecked();
+    if (!isCharge()) {
+        flags.partial = m_partial->isChecked();
+        return flags;
+    }
+    flags.charge = true;
+    flags.partial = !m_fullCharge->isChecked();
+    flags.atHome = m_atHome->isChecked();
+    flags.chargeBefore = qint8(m_chargeBefore->value());
+    flags.chargeAfter = qint8(m_chargeAfter->value());
+    return flags;
 }
 
 bool CFillDlg::refuseField(QLineEdit* field, const TextId& message) {
@@ -261,11 +341,18 @@ bool CFillDlg::readFillNumbers(FillRecord* out) {
         if (out->odometer <= 0)
             return refuseField(m_odometer, Text::fill_rangeodometer);
     }
-    if (const auto text = typed(m_fuel, m_shownFuel); text) {
-        if (!readVolume(*text, m_units, &out->fuel))
-            return refuse(m_fuel, *text, Text::fill_invalidfuel, Text::fill_rangefuel);
+    // The amount of a fill edited into the other kind is read anew: its text is in another unit.
+    const bool charge = isCharge();
+    const QString shownAmount = charge == m_loadedCharge ? m_shownFuel : QString();
+    if (const auto text = typed(m_fuel, shownAmount); text) {
+        const TextId& unreadable = charge ? Text::fill_invalidenergy : Text::fill_invalidfuel;
+        const TextId& range = charge ? Text::fill_rangeenergy : Text::fill_rangefuel;
+        float amount = 0.0f;
+        if (!readAmount(*text, &amount) || !std::isfinite(amountFrom(m_units, charge, amount)))
+            return refuse(m_fuel, *text, unreadable, range);
+        out->fuel = amountFrom(m_units, charge, amount);
         if (!(out->fuel > 0.0f))
-            return refuseField(m_fuel, Text::fill_rangefuel);
+            return refuseField(m_fuel, range);
     }
     // The unit price is not stored, but a typed one that does not read gave no fuel or cost.
     float unitPrice = 0.0f;
@@ -282,16 +369,15 @@ bool CFillDlg::readFillNumbers(FillRecord* out) {
 }
 
 bool CFillDlg::numbersAndTimeAsShown() const {
-    return m_edit && m_odometer->text() == m_shownOdometer && m_fuel->text() == m_shownFuel &&
-           m_cost->text() == m_shownCost && m_date->text() == m_shownDate &&
-           m_time->text() == m_shownTime;
+    return m_edit && isCharge() == m_loadedCharge && m_odometer->text() == m_shownOdometer &&
+           m_fuel->text() == m_shownFuel && m_cost->text() == m_shownCost &&
+           m_date->text() == m_shownDate && m_time->text() == m_shownTime;
 }
 
 bool CFillDlg::confirmPlausible(const FillRecord& typed) {
     if (!m_database || numbersAndTimeAsShown())
         return true;
-    const FillCandidate candidate{
-        typed, {m_partial->isChecked(), m_missed->isChecked()}, m_edit ? m_fillIndex : -1};
+    const FillCandidate candidate{typed, flagsShown(), m_edit ? m_fillIndex : -1};
     const QList<FillDoubt> doubts =
         fillDoubts(*m_database, candidate, readFillingMethod(), currentLocalFileTime());
     if (doubts.isEmpty())
@@ -338,7 +424,13 @@ void CFillDlg::amountTyped(QLineEdit* field) {
     float unitPrice = 0.0f;
     float cost = 0.0f;
     const bool hasFuel = readAmount(m_fuel->text(), &fuel);
-    const bool hasUnitPrice = readAmount(m_unitPrice->text(), &unitPrice);
+    bool hasUnitPrice = readAmount(m_unitPrice->text(), &unitPrice);
+    // The home price as shown may have lost decimals.
+    if (isCharge() && m_atHome->isChecked() && m_units.homePricePerKwh > 0 &&
+        m_unitPrice->text() == formatAmount(m_units.homePricePerKwh, 3)) {
+        unitPrice = m_units.homePricePerKwh;
+        hasUnitPrice = true;
+    }
     const bool hasCost = readAmount(m_cost->text(), &cost);
     double third = std::numeric_limits<double>::quiet_NaN();
     QLineEdit* computed = nullptr;
@@ -360,6 +452,42 @@ void CFillDlg::amountTyped(QLineEdit* field) {
     // Two that give no number leave the third as it was.
     if (std::isfinite(third))
         computed->setText(formatAmount(float(third), decimals));
+}
+
+void CFillDlg::kindChosen() {
+    showKind();
+    // A charge starts as a full one, as a fill starts as a full tank.
+    if (isCharge())
+        m_fullCharge->setChecked(!m_partial->isChecked());
+    else
+        m_partial->setChecked(!m_fullCharge->isChecked());
+    // The other kind's labels may need a wider page.
+    setupScrolling();
+}
+
+void CFillDlg::showKind() {
+    const bool charge = isCharge();
+    translateControls();
+    m_partial->setVisible(!charge);
+    m_fullCharge->setVisible(charge);
+    // In a log that has charges their fields stay in place, disabled for fuel.
+    const bool chargeFields = m_units.energy != VehicleEnergy::Fuel || charge;
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             m_atHome, m_chargeBeforeLabel, m_chargeBefore, m_chargeAfterLabel, m_chargeAfter}) {
+        field->setVisible(chargeFields);
+        field->setEnabled(charge);
+    }
+}
+
+void CFillDlg::homeChosen(bool atHome) {
+    const float price = m_units.homePricePerKwh;
+    if (!atHome || !isCharge() || !(price > 0))
+        return;
+    m_unitPrice->setText(formatAmount(price, 3));
+    m_typedAmounts = {m_unitPrice};
+    float kwh = 0.0f;
+    if (readAmount(m_fuel->text(), &kwh))
+        amountTyped(m_fuel);
 }
 
 void CFillDlg::showCalendar() {
@@ -414,7 +542,26 @@ bool CFillDlg::readFillTime(FileTime* out) {
 
 void CFillDlg::initDialog() {
     m_units = m_database ? m_database->units() : LogUnits{};
-    translateControls();
+    // An edited fill keeps its kind; a new one is what the vehicle runs on, for a plug-in
+    // hybrid what was bought last time.
+    bool charge = m_units.energy == VehicleEnergy::Electric;
+    quint32 lastKind = kFuelKind;
+    if (m_edit)
+        charge = m_flags.charge;
+    else if (m_units.energy == VehicleEnergy::PlugInHybrid)
+        charge = CRegistry::readValue(SettingsKey::FillKind, &lastKind) == RegistryOk &&
+                 lastKind == kChargeKind;
+    m_loadedCharge = charge;
+    {
+        const QSignalBlocker blocker(m_kind);
+        m_kind->setCurrentIndex(charge ? kChargeKind : kFuelKind);
+    }
+    // A fill whose kind the vehicle does not run on can be turned into one it does.
+    const bool choice = m_units.energy == VehicleEnergy::PlugInHybrid ||
+                        charge != (m_units.energy == VehicleEnergy::Electric);
+    m_kindLabel->setVisible(choice);
+    m_kind->setVisible(choice);
+    showKind();
     m_odometer->setMaxLength(kOdometerDigits);
     // Longer names and notes would be cut when stored.
     m_station->lineEdit()->setMaxLength(kStationNameUnits - 1);
@@ -445,8 +592,16 @@ void CFillDlg::initDialog() {
         m_driver->lineEdit()->selectAll();
     }
     m_partial->setChecked(m_flags.partial);
+    m_fullCharge->setChecked(!m_flags.partial);
     m_missed->setChecked(m_flags.missedBefore);
-    m_station->setFocus();
+    {
+        // Loading the fill's own mark computes nothing.
+        const QSignalBlocker blocker(m_atHome);
+        m_atHome->setChecked(m_flags.charge && m_flags.atHome);
+    }
+    m_chargeBefore->setValue(m_flags.charge ? m_flags.chargeBefore : kNoChargeLevel);
+    m_chargeAfter->setValue(m_flags.charge ? m_flags.chargeAfter : kNoChargeLevel);
+    (choice ? static_cast<QWidget*>(m_kind) : m_station)->setFocus();
     setupScrolling();
 }
 
@@ -477,6 +632,30 @@ void CFillDlg::translateControls() {
     }
     m_partial->setText(translatedWidgetText(Text::fill_partial));
     m_missed->setText(translatedWidgetText(Text::fill_missed));
+    m_kindLabel->setText(translatedWidgetText(Text::fill_kind));
+    m_kind->setAccessibleName(translate(Text::fill_kind));
+    m_kind->setItemText(kFuelKind, translate(Text::fill_kindfuel));
+    m_kind->setItemText(kChargeKind, translate(Text::fill_kindcharge));
+    m_fullCharge->setText(translatedWidgetText(Text::fill_fullcharge));
+    m_atHome->setText(translatedWidgetText(Text::fill_athome));
+    for (const auto& [label, text] : {std::pair{m_chargeBeforeLabel, &Text::fill_chargebefore},
+                                      std::pair{m_chargeAfterLabel, &Text::fill_chargeafter}}) {
+        label->setText(translatedWidgetText(*text));
+        label->buddy()->setAccessibleName(translate(*text));
+        static_cast<QSpinBox*>(label->buddy())
+            ->setSpecialValueText(translate(Text::fill_chargenotgiven));
+    }
+    if (isCharge()) {
+        setWindowTitle(translate(Text::fill_chargecaption));
+        const std::pair<QLabel*, QString> chargeLabels[] = {
+            {m_stationLabel, translate(Text::fill_place)},
+            {m_fuelLabel, translate(Text::fill_energyin).arg(units.energy)},
+            {m_unitPriceLabel, translate(Text::fill_unitprice).arg(units.energyCost)}};
+        for (const auto& [label, text] : chargeLabels) {
+            label->setText(widgetText(text));
+            label->buddy()->setAccessibleName(text);
+        }
+    }
     m_calendarButton->setToolTip(translate(Text::fill_calendar));
     m_calendarButton->setAccessibleName(translate(Text::fill_calendar));
     m_date->setAccessibleDescription(translate(Text::fill_calendar));
@@ -505,12 +684,14 @@ void CFillDlg::loadData() {
     // A longer reading (an imported one) is shown whole, not cut to the typing limit.
     m_odometer->setMaxLength(std::max(kOdometerDigits, int(m_shownOdometer.size())));
     m_odometer->setText(m_shownOdometer);
-    m_shownFuel = formatAmount(volumeIn(m_units, m_fillCopy.fuel));
+    m_shownFuel = formatAmount(amountIn(m_units, m_loadedCharge, m_fillCopy.fuel));
     m_shownCost = formatAmount(m_fillCopy.cost);
     m_shownDate = formatDate(m_fillCopy.dateTime);
     m_shownTime = formatTime(m_fillCopy.dateTime);
     m_fuel->setText(m_shownFuel);
-    m_unitPrice->setText(formatAmount(unitCostIn(m_units, fillUnitCost(m_fillCopy)), 3));
+    const float unitCost = fillUnitCost(m_fillCopy);
+    m_unitPrice->setText(
+        formatAmount(m_loadedCharge ? unitCost : unitCostIn(m_units, unitCost), 3));
     m_cost->setText(m_shownCost);
     // Until the user types two of fuel, unit price and cost, the stored fuel and cost decide.
     m_typedAmounts = {m_cost, m_fuel};
@@ -562,7 +743,7 @@ void CFillDlg::saveData(const FillRecord& typed) {
     readIntoField(m_driverCopy.name, driver);
     logText("CFillDlg::saveData: driver is: %S", driver);
 
-    m_flags = {m_partial->isChecked(), m_missed->isChecked()};
+    m_flags = flagsShown();
 
     logLine("CFillDlg::saveData: Saving fill info - finished");
 }

@@ -16,12 +16,18 @@ class QDate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 
 // The dialog in which a fill is entered or changed. It works on its own copies of one station,
 // one fill and one driver: it shows them, reads the fields back into them on OK and hands them
 // to its caller through getRecords(). It never changes the database, which it reads only to
 // list the known stations and drivers.
+//
+// In the log of an electric vehicle it records a charge: kWh instead of fuel, a full charge
+// instead of a partial fill, and the charge's own fields (charged at home, the battery's state
+// before and after). In a plug-in hybrid's log the user first chooses what was bought; a new
+// fill starts with the choice made last.
 class CFillDlg : public CScrollDlg {
     Q_OBJECT
 public:
@@ -40,7 +46,8 @@ public:
     // been read), Rejected after Cancel.
     int doModal();
     void getRecords(StationRecord* station, FillRecord* fill, DriverRecord* driver) const;
-    // The partial and missed flags: shown as set before the dialog runs, read back after OK.
+    // The fill's flags and, for a charge, its own fields: shown as set before the dialog runs,
+    // read back after OK.
     void setFlags(FillFlags flags) { m_flags = flags; }
     FillFlags flags() const { return m_flags; }
 
@@ -77,6 +84,16 @@ private:
     bool numbersAndTimeAsShown() const;
     // Of fuel, unit price and cost, the two typed last give the third.
     void amountTyped(QLineEdit* field);
+    // Whether the fields record a charge.
+    bool isCharge() const;
+    // Labels, title and fields for fuel or for a charge.
+    void showKind();
+    void kindChosen();
+    // Charged at home: the unit price is the home price and the cost follows the kWh until the
+    // user types a cost.
+    void homeChosen(bool atHome);
+    // The flags as the fields give them.
+    FillFlags flagsShown() const;
     void calendarChosen(const QDate& date);
 
     QLabel* m_stationLabel = nullptr;
@@ -101,6 +118,14 @@ private:
     QComboBox* m_driver = nullptr;
     QCheckBox* m_partial = nullptr;
     QCheckBox* m_missed = nullptr;
+    QLabel* m_kindLabel = nullptr;
+    QComboBox* m_kind = nullptr;
+    QCheckBox* m_fullCharge = nullptr;
+    QCheckBox* m_atHome = nullptr;
+    QLabel* m_chargeBeforeLabel = nullptr;
+    QSpinBox* m_chargeBefore = nullptr;
+    QLabel* m_chargeAfterLabel = nullptr;
+    QSpinBox* m_chargeAfter = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 
@@ -122,4 +147,7 @@ private:
     const CFuelDatabase* m_database = nullptr;
     // The log's units: fields are shown and read in them.
     LogUnits m_units;
+    // Whether the fill being edited was a charge: its amount field shows the stored value only
+    // while it stays one.
+    bool m_loadedCharge = false;
 };

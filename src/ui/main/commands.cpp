@@ -639,7 +639,12 @@ void CMainCommands::fillRecentVehiclesMenu(QMenu* menu) {
 void CMainCommands::settings() {
     Retranslate retranslate(m_window);
     CSettingsDlg dialog(&m_window);
-    dialog.setUnits(m_document.database().units());
+    const CFuelDatabase& database = m_document.database();
+    dialog.setUnits(database.units());
+    int charges = 0;
+    for (int row = 0; row < database.getFillCount(); ++row)
+        charges += database.getFillFlags(row).charge ? 1 : 0;
+    dialog.setFillKinds(database.getFillCount() - charges, charges);
     if (dialog.doModal() != QDialog::Accepted)
         return;
     // A log that never had units chosen keeps having none until they are changed here.

@@ -54,12 +54,29 @@ QString headerTitle(CFillListModel::Column column) {
     return {};
 }
 
+// The distance per kWh of a charge, as km / kWh or mi / kWh.
+QString electricEnduranceText(const UnitTexts& units) {
+    return translate(Text::units_Per).arg(units.distance, units.energy);
+}
+
 // A log whose units were chosen names them in the headers; one without keeps the plain titles.
-QString headerText(CFillListModel::Column column, const CFuelDatabase& database) {
+// A log that holds both kinds names them in the cells.
+QString headerText(CFillListModel::Column column, const CFuelDatabase& database,
+                   CFillListModel::Kinds kinds) {
+    using Kinds = CFillListModel::Kinds;
+    if (column == CFillListModel::Fuel && kinds != Kinds::Fuel) {
+        const QString title =
+            translate(kinds == Kinds::Both ? Text::FillList_Amount : Text::FillList_Energy);
+        return kinds == Kinds::Both
+                   ? title
+                   : QStringLiteral("%1 (%2)").arg(title, unitTexts(database.units()).energy);
+    }
     const QString title = headerTitle(column);
-    if (!database.chosenUnits())
+    if (!database.chosenUnits() || kinds == Kinds::Both)
         return title;
     const UnitTexts units = unitTexts(database.units());
+    const QString electricEndurance = electricEnduranceText(units);
+    const bool charges = kinds == Kinds::Charges;
     const QString* unit = nullptr;
     switch (column) {
     case CFillListModel::Fuel:
@@ -72,10 +89,10 @@ QString headerText(CFillListModel::Column column, const CFuelDatabase& database)
         unit = &units.odometer;
         break;
     case CFillListModel::Consumption:
-        unit = &units.consumption;
+        unit = charges ? &units.electricConsumption : &units.consumption;
         break;
     case CFillListModel::Endurance:
-        unit = &units.endurance;
+        unit = charges ? &electricEndurance : &units.endurance;
         break;
     case CFillListModel::RecordNumber:
     case CFillListModel::Date:
@@ -103,6 +120,7 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
     : QAbstractTableModel(parent), m_database(document.database()),
       m_fillingMethod(readFillingMethod()) {
     startPass();
+    countKinds();
     connect(&document, &CLogDocument::fillsAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
     // Derived values depend on the fill before, record numbers on the row: after a row comes
@@ -128,6 +146,7 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
     connect(&document, &CLogDocument::aboutToReplaceLog, this, [this] { beginResetModel(); });
     connect(&document, &CLogDocument::logReplaced, this, [this] {
         startPass();
+        countKinds();
         endResetModel();
     });
 }
@@ -186,7 +205,7 @@ QVariant CFillListModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return headerText(m_columns.at(section), m_database).left(kMaxHeaderLength);
+        return headerText(m_columns.at(section), m_database, m_kinds).left(kMaxHeaderLength);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     default:
@@ -210,16 +229,17 @@ QString CFillListModel::cellText(int row, Column column) const {
     case Date:
         return formatDate(fill->dateTime);
     case Fuel:
-        return formatAmount(volumeIn(m_units, fill->fuel));
+    case Consumption:
+    case Endurance: {
+        const bool charge = m_database.getFillFlags(row).charge;
+        const float value = cellValue(row, column, charge);
+        return valueText(column == Fuel ? formatAmount(value) : listCellText(value), column,
+                         charge);
+    }
     case Cost:
         return formatAmount(fill->cost);
     case Odometer:
         return QString::number(distanceIn(m_units, fill->odometer));
-    case Consumption:
-        return listCellText(
-            consumptionIn(m_units, fillConsumption(m_database, row, m_fillingMethod)));
-    case Endurance:
-        return listCellText(enduranceIn(m_units, fillEndurance(m_database, row, m_fillingMethod)));
     case Marks:
         return fillFlagsMark(m_database.getFillFlags(row));
     }
@@ -264,37 +284,92 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
     case Endurance:
         break;
     }
-    Extremes<float> values;
+    // Fuel and charges apart: their cells end in different units.
+    Extremes<float> values[2];
     bool notPlausible = false;
     for (int row = firstRow; row <= lastRow; ++row) {
-        const FillRecord* fill = m_database.getFill(row);
-        float value = 0;
-        if (column == Fuel || column == Cost) {
-            value = column == Fuel ? volumeIn(m_units, fill->fuel) : fill->cost;
-        } else {
-            value = column == Consumption
-                        ? consumptionIn(m_units, fillConsumption(m_database, row, m_fillingMethod))
-                        : enduranceIn(m_units, fillEndurance(m_database, row, m_fillingMethod));
-            // What the cell leaves empty takes no room.
-            if (!listCellShows(value))
-                continue;
-        }
+        const bool charge = m_database.getFillFlags(row).charge;
+        const float value =
+            column == Cost ? m_database.getFill(row)->cost : cellValue(row, column, charge);
+        // What the cell leaves empty takes no room.
+        if ((column == Consumption || column == Endurance) && !listCellShows(value))
+            continue;
         if (isPlausibleAmount(value))
-            values.add(value);
+            values[charge].add(value);
         else
             notPlausible = true;
     }
     QStringList texts;
-    if (values.any)
-        texts << formatAmount(values.smallest) << formatAmount(values.largest);
+    for (const bool charge : {false, true}) {
+        if (values[charge].any)
+            texts << valueText(formatAmount(values[charge].smallest), column, charge)
+                  << valueText(formatAmount(values[charge].largest), column, charge);
+    }
     // A damaged fuel or cost shows the not-available text.
     if (notPlausible)
         texts << notAvailableText();
     return texts;
 }
 
+float CFillListModel::cellValue(int row, Column column, bool charge) const {
+    switch (column) {
+    case Fuel:
+        return amountIn(m_units, charge, m_database.getFill(row)->fuel);
+    case Consumption: {
+        const float value = fillConsumption(m_database, row, m_fillingMethod);
+        return charge ? electricConsumptionIn(m_units, value) : consumptionIn(m_units, value);
+    }
+    case Endurance: {
+        // A charge's distance per kWh converts only its distance.
+        LogUnits units = m_units;
+        if (charge)
+            units.volume = VolumeUnit::Litres;
+        return enduranceIn(units, fillEndurance(m_database, row, m_fillingMethod));
+    }
+    default:
+        return 0;
+    }
+}
+
+QString CFillListModel::valueText(const QString& text, Column column, bool charge) const {
+    if (m_kinds != Kinds::Both || text.isEmpty() || text == notAvailableText())
+        return text;
+    const UnitTexts units = unitTexts(m_units);
+    QString unit;
+    switch (column) {
+    case Fuel:
+        unit = amountUnit(units, charge);
+        break;
+    case Consumption:
+        unit = charge ? units.electricConsumption : units.consumption;
+        break;
+    case Endurance:
+        unit = charge ? electricEnduranceText(units) : units.endurance;
+        break;
+    default:
+        return text;
+    }
+    return QStringLiteral("%1 %2").arg(text, unit);
+}
+
 void CFillListModel::startPass() {
     m_units = m_database.units();
+}
+
+bool CFillListModel::countKinds() {
+    const int count = m_database.getFillCount();
+    int charges = 0;
+    for (int row = 0; row < count; ++row)
+        charges += m_database.getFillFlags(row).charge ? 1 : 0;
+    Kinds kinds = Kinds::Fuel;
+    if (charges > 0 && charges < count)
+        kinds = Kinds::Both;
+    else if (charges > 0 || (count == 0 && m_database.units().energy == VehicleEnergy::Electric))
+        kinds = Kinds::Charges;
+    if (kinds == m_kinds)
+        return false;
+    m_kinds = kinds;
+    return true;
 }
 
 void CFillListModel::headersChanged() {
@@ -306,12 +381,15 @@ void CFillListModel::rebuild() {
     m_fillingMethod = readFillingMethod();
     startPass();
     beginResetModel();
+    countKinds();
     m_columns = columnsFor(readColumnDefinition());
     endResetModel();
 }
 
 void CFillListModel::rowsChanged(int first, int last) {
     startPass();
+    if (countKinds())
+        headersChanged();
     if (first <= last && !m_columns.isEmpty())
         emit dataChanged(index(first, 0), index(last, int(m_columns.size()) - 1));
 }

@@ -3,6 +3,9 @@
 // The fill list: one row per fill in database order, the columns chosen by the ColDef setting.
 // Cell texts are made from the database whenever the view asks for them, so the model keeps
 // nothing per row; it follows the open log's change signals.
+//
+// A log of one kind of fill (fuel, or charges) names the units in the column headers. One that
+// holds fuel and charges names them in each cell of amount, consumption and endurance.
 
 #include "db/units.h"
 #include "stats/derived.h"
@@ -63,9 +66,22 @@ public:
     // Every row's texts from first to last may have changed.
     void rowsChanged(int first, int last);
 
+    // What the rows hold: fuel only, charges only (or nothing in an electric vehicle's log), or
+    // both.
+    enum class Kinds { Fuel, Charges, Both };
+    Kinds kinds() const { return m_kinds; }
+
 private:
+    // Looks at the fills again: true when what they hold has changed, and the headers with it.
+    bool countKinds();
+    // The value of the amount, consumption or endurance cell of a fill, in the fill's unit.
+    float cellValue(int row, Column column, bool charge) const;
+    // A cell value's text, with its unit when the log holds both kinds.
+    QString valueText(const QString& text, Column column, bool charge) const;
+
     const CFuelDatabase& m_database;
     QList<Column> m_columns;
     FillingMethod m_fillingMethod = FillingMethod::FullTank;
     LogUnits m_units;
+    Kinds m_kinds = Kinds::Fuel;
 };

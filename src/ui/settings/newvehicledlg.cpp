@@ -29,3 +29,8 @@ CNewVehicleDlg::~CNewVehicleDlg() = default;
 LogUnits CNewVehicleDlg::units() const {
     return m_units->units();
 }
+
+void CNewVehicleDlg::accept() {
+    if (!m_units->refuseHomePrice(this))
+        QDialog::accept();
+}

@@ -16,6 +16,7 @@ public:
     ~CNewVehicleDlg() override;
 
     LogUnits units() const;
+    void accept() override;
 
 private:
     CUnitsGroup* m_units = nullptr;

@@ -265,9 +265,37 @@ void CSettingsDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CSettingsDlg::done(int result) {
-    if (result == QDialog::Accepted)
+    if (result == QDialog::Accepted) {
+        if (!unitsAccepted())
+            return;
         collectSettings();
+    }
     CScrollDlg::done(result);
+}
+
+bool CSettingsDlg::unitsAccepted() {
+    if (m_unitsGroup->refuseHomePrice(this))
+        return false;
+    const VehicleEnergy chosen = m_unitsGroup->units().energy;
+    if (chosen == m_units.energy)
+        return true;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    if (chosen == VehicleEnergy::Fuel && m_charges > 0) {
+        // A fuel log has no place for charges; they stay as they are until removed.
+        showMessageBox(this, QStringLiteral("Tankometer"),
+                       text(Text::Settings_chargesinfuellog).arg(m_charges), QMessageBox::Warning,
+                       QMessageBox::Ok);
+        answer = QMessageBox::No;
+    } else if (chosen == VehicleEnergy::Electric && m_fuelFills > 0) {
+        answer = showMessageBox(this, QStringLiteral("Tankometer"),
+                                text(Text::Settings_fuelbecomescharges).arg(m_fuelFills),
+                                QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No);
+    }
+    if (answer == QMessageBox::Yes)
+        return true;
+    m_unitsGroup->energyControl()->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CSettingsDlg::collectSettings() {

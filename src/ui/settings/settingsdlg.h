@@ -51,6 +51,13 @@ public:
     // The units of the open vehicle's log: shown when the dialog opens, collected when it ends.
     void setUnits(const LogUnits& units);
     const LogUnits& units() const { return m_units; }
+    // How many fills of the open log are fuel and how many charges: a log that holds charges
+    // cannot become a fuel log, and one that holds fuel becomes electric only when the user
+    // agrees that its fills count as charges.
+    void setFillKinds(int fuelFills, int charges) {
+        m_fuelFills = fuelFills;
+        m_charges = charges;
+    }
 
     // Shows the debug-mode check box and puts the focus on it.
     void revealDebugMode();
@@ -67,6 +74,8 @@ private:
     // Shows the page in the language chosen in the list.
     void previewLanguage();
     QString text(const TextId& id) const;
+    // False, after saying why and with the field focused, when the units cannot be taken.
+    bool unitsAccepted();
     void collectSettings();
 
     QLabel* m_languageLabel = nullptr;
@@ -94,4 +103,6 @@ private:
     quint32 m_debugMode = 0;
     quint32 m_fillingMethod = 0;
     LogUnits m_units;
+    int m_fuelFills = 0;
+    int m_charges = 0;
 };
