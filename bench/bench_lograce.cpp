@@ -125,7 +125,17 @@ int main(int argc, char** argv) {
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments.at(1) == QLatin1String("add"))
         return addAndExit(arguments.at(2), arguments.at(3).toInt());
-    const int tries = arguments.size() > 1 ? arguments.at(1).toInt() : 30;
+    // Options meant for the other benchmarks (bench/run gives every program the same ones) are
+    // not a count: they would run no try at all and report nothing lost.
+    int tries = 30;
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(u'-'))
+            tries = argument.toInt();
+    }
+    if (tries < 1) {
+        std::fprintf(stderr, "bench_lograce: the number of tries is to be a positive number\n");
+        return 2;
+    }
     QTemporaryDir folder;
     qputenv("HOME", QFile::encodeName(folder.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));

@@ -15,9 +15,6 @@
 #include <type_traits>
 #include <utility>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 #include <cerrno>
@@ -64,21 +61,6 @@ qint32 readCount(QFile& file) {
     return readUpTo(file, &count, sizeof count) == qint64(sizeof count) ? count : 0;
 }
 
-// A large table is filled at once after its allocation. On Linux, huge pages let that first
-// touch cost one page fault per 2 MiB instead of one per 4 KiB: most of a large load's time.
-void adviseHugePages(const void* data, std::size_t bytes) {
-#ifdef __linux__
-    constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
-    const std::uintptr_t first = (std::uintptr_t(data) + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (std::uintptr_t(data) + bytes) & ~(kHugePage - 1);
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(bytes);
-#endif
-}
-
 // Reads count records as stored in the file and keeps each as convert makes it. Only as many
 // records as the rest of the file can hold are reserved, and only records that arrived whole
 // are kept. They come through a small buffer, so that the table is touched once, as it is
@@ -97,7 +79,6 @@ bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert co
         // A file larger than memory: refused like a short table instead of ending the program.
         return false;
     }
-    adviseHugePages(table->data(), table->capacity() * sizeof(Record));
     std::vector<Stored> buffer(std::size_t(std::min<qint64>(fitting, 1024)));
     while (qint64(table->size()) < fitting) {
         const qint64 wanted =
@@ -331,7 +312,6 @@ bool keepBackup(const QString& path) {
 DatabaseTables copyOfTables(const DatabaseTables& tables) {
     std::vector<FillRecord> fills;
     fills.reserve(tables.fills.size());
-    adviseHugePages(fills.data(), fills.capacity() * sizeof(FillRecord));
     fills.assign(tables.fills.begin(), tables.fills.end());
     return {tables.stations, tables.drivers, std::move(fills), tables.settings, tables.fillFlags};
 }

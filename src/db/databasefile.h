@@ -36,8 +36,7 @@ struct DatabaseTables {
 };
 
 // A copy of the tables, as a write on another thread takes it while the log goes on changing. The
-// fill table's memory gets huge pages where the system gives them (as a load's does), so that
-// the copy of a large log costs about the moving of its bytes, not a page fault every 4 KiB.
+// fill table's memory is reserved once, for exactly its records.
 DatabaseTables copyOfTables(const DatabaseTables& tables);
 
 enum class DatabaseReadStatus {
