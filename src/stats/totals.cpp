@@ -3,6 +3,7 @@
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/plausibility.h"
 
 #include <QList>
 #include <algorithm>
@@ -224,7 +225,7 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, in
     if (totals.capacityCharges >= kCapacityCharges)
         totals.capacity = kwh / (gained / 100.0f);
     if (energy == VehicleEnergy::PlugInHybrid)
-        totals.electricShare = electricShare(database, first, last);
+        totals.electricShare = electricShare(database, first, last, totals.capacity);
 
     // Fills out of time order (a damaged file) have no period and so no monthly figures.
     const qint32 period = daysInPeriod(firstFill.dateTime, lastFill.dateTime);
@@ -236,7 +237,7 @@ FillTotals computeTotals(const CFuelDatabase& database, FillingMethod method, in
     return totals;
 }
 
-float electricShare(const CFuelDatabase& database, int first, int last) {
+float electricShare(const CFuelDatabase& database, int first, int last, float capacity) {
     // A plug-in hybrid drives on its battery until it is empty, then on fuel. Between two
     // consecutive charges with states of charge the battery gave (after the earlier - before the
     // later) percent of its capacity. An interval that ended with charge left (before > 0) was
@@ -274,6 +275,12 @@ float electricShare(const CFuelDatabase& database, int first, int last) {
         previous = i;
     }
     if (fullDistance == 0)
+        return FillTotals::kNone;
+    // A hybrid mode that burns fuel while the battery still holds charge breaks the assumption;
+    // it shows as a battery that seems to drive further per kWh than any electric car does.
+    const double kilometres = double(fullDistance) * kilometresPerUnit(database.units().stored);
+    const double kwhPer100Km = double(fullGiven) / 100.0 * double(capacity) / kilometres * 100.0;
+    if (kwhPer100Km < double(kLowestPlausibleElectricConsumption))
         return FillTotals::kNone;
     double electric = double(fullDistance);
     qint64 total = fullDistance;

@@ -111,8 +111,10 @@ void visitRuns(const CFuelDatabase& database, FillingMethod method, int first, i
                const std::function<void(const RunVisit&)>& visit);
 
 // The share of the distance between the charges first..last of a plug-in hybrid that it drove
-// on electricity, 0 to 1; NaN when no pair of consecutive charges allows it (see totals.cpp).
-float electricShare(const CFuelDatabase& database, int first, int last);
+// on electricity, 0 to 1; NaN when no pair of consecutive charges allows it (see totals.cpp), or
+// when the battery's capacity (kWh, NaN when unknown) shows that the intervals taken as driven
+// on electricity throughout used too little of it for that.
+float electricShare(const CFuelDatabase& database, int first, int last, float capacity);
 
 // The one-line note under the totals that says which fills the averages leave out and why;
 // empty when they leave out none.

@@ -170,15 +170,19 @@ private slots:
         QCOMPARE(totals.capacityCharges, charges);
     }
 
-    // Between charges with states of charge: 1000..1200 ended with 60 % left, so all 200 km were
-    // electric, using 30 % (90 - 60); 1200..2200 ended empty after 90 %, which at that rate
-    // lasts 600 km: (200 + 600) / 1200 km on electricity. Fuel in between changes nothing.
+    // Between charges with states of charge: 1000..1020 ended with 60 % left, so all 20 km were
+    // electric, using 30 % (90 - 60) of the 11.5 kWh estimated (17.25 kWh / 100 km); 1020..1120
+    // ended empty after 90 %, which at that rate lasts 60 km: (20 + 60) / 120 km on electricity.
+    // Fuel in between changes nothing. The same charges over ten times the distance would mean
+    // 1.7 kWh / 100 km: the engine must have helped, and nothing can be split.
     void electricShare_data() {
         QTest::addColumn<QString>("history");
         QTest::addColumn<QString>("share");
         QTest::newRow("charge left, then empty")
-            << "c1000:8/10-90 1100:30 c1200:6/60-90 c2200:9/0-90"
+            << "c1000:8/10-90 1010:30 c1020:6/60-90 c1120:9/0-90"
             << "0.67";
+        QTest::newRow("too far per kWh") << "c1000:8/10-90 1100:30 c1200:6/60-90 c2200:9/0-90"
+                                         << "N/A";
         QTest::newRow("charge left only") << "c1000:8/10-90 c1200:6/60-90"
                                           << "1.00";
         QTest::newRow("empty only: no rate") << "c1000:8/10-90 c2200:9/0-90"
