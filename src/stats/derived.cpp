@@ -151,12 +151,6 @@ float chargeCapacity(const FillRecord& fill, FillFlags flags) {
     return fill.fuel / (float(flags.chargeAfter - flags.chargeBefore) / 100.0f);
 }
 
-std::optional<float> homeChargeCost(const LogUnits& units, float kwh) {
-    if (!(units.homePricePerKwh > 0.0f))
-        return std::nullopt;
-    return kwh * units.homePricePerKwh;
-}
-
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous) {
     // Unsigned subtraction: odometers at opposite ends of the range wrap instead of overflowing.
     return qint32(quint32(fill.odometer) - quint32(previous.odometer));

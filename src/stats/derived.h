@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <limits>
-#include <optional>
 #include <utility>
 
 class CFuelDatabase;
@@ -89,9 +88,6 @@ int lastFillDependingOn(const CFuelDatabase& database, int index);
 // over the share of the battery it filled. NaN for a fill that gives none (no charge, a state
 // missing, no gain).
 float chargeCapacity(const FillRecord& fill, FillFlags flags);
-
-// The cost of kWh charged at home at the log's home price; none when the log has no home price.
-std::optional<float> homeChargeCost(const LogUnits& units, float kwh);
 
 // The distance since the previous fill, in 32-bit arithmetic (wrapping like the odometer).
 qint32 fillDistance(const FillRecord& fill, const FillRecord& previous);

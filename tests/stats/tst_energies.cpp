@@ -199,21 +199,6 @@ private slots:
         QCOMPARE(text(computeTotals(database, FillingMethod::FullTank).electricShare), share);
     }
 
-    void homeChargeCost_data() {
-        QTest::addColumn<float>("price");
-        QTest::addColumn<QString>("cost");
-        QTest::newRow("home price") << 0.30f << "9.75";
-        QTest::newRow("none set") << 0.0f << "none";
-    }
-    void homeChargeCost() {
-        QFETCH(float, price);
-        QFETCH(QString, cost);
-        LogUnits units;
-        units.homePricePerKwh = price;
-        const std::optional<float> computed = ::homeChargeCost(units, 32.5f);
-        QCOMPARE(computed ? text(*computed) : QStringLiteral("none"), cost);
-    }
-
     // The candidate (added at the end of a hybrid log of fuel at 5 l / 100 km and 2 a litre,
     // charges at 20 kWh / 100 km and 0.5 a kWh) is doubted by its own energy's limits and prices.
     void plausibilityPerEnergy_data() {
