@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QUndoStack;
@@ -125,6 +126,25 @@ public:
     // added or brought back later too). A vehicle that stops being electric keeps its charges.
     bool setUnits(const LogUnits& units);
 
+    // Costs, their categories and reminders. Each change is one undoable step like a change of
+    // fills, announced by costsChanged or remindersChanged. A cost or reminder is named by its
+    // index in costs().costs or costs().reminders (costs stay in date order, so an edit may move
+    // one).
+    const VehicleCosts& costs() const { return m_database.costs(); }
+    void addCost(const CostEntry& cost);
+    void editCost(int index, const CostEntry& cost);
+    void removeCosts(const std::vector<int>& indexes); // several at once: one step
+    // Returns the new category's id.
+    int addCostCategory(const QString& name);
+    void renameCostCategory(int id, const QString& name);
+    void addReminder(const Reminder& reminder);
+    void editReminder(int index, const Reminder& reminder);
+    void removeReminders(const std::vector<int>& indexes);
+    // The reminder was done on date at reading (kNoReading: not given), optionally recorded as
+    // the cost given, in one step: a repeating reminder falls due again from there.
+    void reminderDone(int index, const QDate& date, qint32 reading,
+                      const std::optional<CostEntry>& cost = {});
+
     // The text of the step that Undo or Redo would take back or do again, in the current language.
     QString undoText() const;
     QString redoText() const;
@@ -154,6 +174,9 @@ signals:
     void notice(const QString& text);
     // A write of the log has reached the disk.
     void written();
+    // The costs or their categories, or the reminders, changed (a step, an undo, another log).
+    void costsChanged();
+    void remindersChanged();
 
 private:
     friend class CLogStep;

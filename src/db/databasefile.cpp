@@ -313,7 +313,8 @@ DatabaseTables copyOfTables(const DatabaseTables& tables) {
     std::vector<FillRecord> fills;
     fills.reserve(tables.fills.size());
     fills.assign(tables.fills.begin(), tables.fills.end());
-    return {tables.stations, tables.drivers, std::move(fills), tables.settings, tables.fillFlags};
+    return {tables.stations, tables.drivers,   std::move(fills),
+            tables.settings, tables.fillFlags, tables.costs};
 }
 
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,

@@ -13,6 +13,7 @@
 //   28   station count S, fill count F
 //   36   S x StationRecord (68), then F x 124-byte fills without driverId
 
+#include "db/costs.h"
 #include "db/filestamp.h"
 #include "db/fillextras.h"
 #include "db/logsettings.h"
@@ -33,6 +34,8 @@ struct DatabaseTables {
     LogSettingsBlock settings{};
     // Beside fills, in the same order; may be shorter (the fills beyond have no flags).
     std::vector<FillFlags> fillFlags;
+    // Costs, categories and reminders (empty when the file has none).
+    VehicleCosts costs;
 };
 
 // A copy of the tables, as a write on another thread takes it while the log goes on changing. The

@@ -91,6 +91,8 @@ public:
     FillFlags getFillFlags(int index) const { return flagsAt(m_tables.fillFlags, index); }
     void setFillFlags(int index, FillFlags flags);
     bool anyFillFlagged() const { return ::anyFillFlagged(m_tables.fillFlags); }
+    const VehicleCosts& costs() const { return m_tables.costs; }
+    void setCosts(VehicleCosts costs) { m_tables.costs = std::move(costs); }
     StationRecord* getStation(int id);
     const StationRecord* getStation(int id) const;
     DriverRecord* getDriver(int id);

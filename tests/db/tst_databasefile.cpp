@@ -927,7 +927,8 @@ void DatabaseFileTest::replacesOnlyRegularFiles() {
         QCOMPARE(writeDatabaseBytes(other, bytes, false), DatabaseWriteStatus::CreateFailed);
     struct stat status;
     QVERIFY(::lstat(pipe.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
-    DatabaseTables tables{{StationRecord()}, {}, {}, {}, {}};
+    DatabaseTables tables;
+    tables.stations = {StationRecord()};
     QCOMPARE(readDatabaseFile(QFile::decodeName(pipe), &tables), DatabaseReadStatus::Unopenable);
     QVERIFY(tables.stations.empty());
 }

@@ -36,8 +36,9 @@ template <typename Record> std::vector<Record> namedRecords(const QString& names
 
 DatabaseTables parseLog(const QString& text) {
     const QStringList log = text.split(u'|');
-    DatabaseTables tables{
-        namedRecords<StationRecord>(log.at(0)), namedRecords<DriverRecord>(log.at(1)), {}, {}, {}};
+    DatabaseTables tables;
+    tables.stations = namedRecords<StationRecord>(log.at(0));
+    tables.drivers = namedRecords<DriverRecord>(log.at(1));
     for (const QString& fill : log.mid(2))
         tables.fills.push_back(parseFill(fill));
     return tables;
