@@ -367,6 +367,22 @@ inline constexpr TextId OtherLog_time{u"OtherLog", u"time", u"Time"};
 inline constexpr TextId OtherLog_vehicle{u"OtherLog", u"vehicle", u"Vehicle:"};
 inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
 inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
+inline constexpr TextId OtherLog_reasonnotfuel{u"OtherLog", u"reasonnotfuel", u"no fuel (AdBlue)"};
+inline constexpr TextId OtherLog_reasonamount{u"OtherLog", u"reasonamount",
+                                              u"amount does not read"};
+inline constexpr TextId OtherLog_reasonnotacost{
+    u"OtherLog", u"reasonnotacost", u"no cost (income, refund, purchase price or template)"};
+inline constexpr TextId OtherLog_costsadded{u"OtherLog", u"costsadded", u"Costs added: %1"};
+inline constexpr TextId OtherLog_costsalready{u"OtherLog", u"costsalready",
+                                              u"Costs already in the log: %1"};
+inline constexpr TextId OtherLog_costsskipped{u"OtherLog", u"costsskipped",
+                                              u"Cost rows skipped: %1"};
+inline constexpr TextId OtherLog_coststoimport{u"OtherLog", u"coststoimport",
+                                               u"Costs to import: %1"};
+inline constexpr TextId OtherLog_damaged{u"OtherLog", u"damaged",
+                                         u"The section \"%1\" of the file could not be read."};
+inline constexpr TextId OtherLog_costcategory{u"OtherLog", u"costcategory",
+                                              u"Category of the costs:"};
 inline constexpr TextId Settings_caption{u"Settings", u"caption", u"Settings"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
@@ -818,6 +834,15 @@ inline constexpr TextId all[] = {
     OtherLog_vehicle,
     OtherLog_volume,
     OtherLog_ymd,
+    OtherLog_reasonnotfuel,
+    OtherLog_reasonamount,
+    OtherLog_reasonnotacost,
+    OtherLog_costsadded,
+    OtherLog_costsalready,
+    OtherLog_costsskipped,
+    OtherLog_coststoimport,
+    OtherLog_damaged,
+    OtherLog_costcategory,
     Settings_caption,
     Settings_columns,
     Settings_consumption,
