@@ -157,8 +157,9 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
 }
 
 DatabaseReadStatus CFuelDatabase::load() {
-    const DatabaseReadStatus status =
-        readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus, &m_costSectionStatus);
+    bool inTimeOrder = false;
+    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus,
+                                                       &m_costSectionStatus, &inTimeOrder);
     m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
     const QString message = readStatusMessage(status);
     if (!message.isEmpty())
@@ -167,7 +168,9 @@ DatabaseReadStatus CFuelDatabase::load() {
         return status;
     m_header.magic[0] = u'T';
     m_header.magic[1] = u'K';
-    sortFills();
+    // Every file this program writes is in time order; the read has looked already.
+    if (!inTimeOrder)
+        sortFills();
     return status;
 }
 
