@@ -65,8 +65,11 @@ qint32 readCount(QFile& file) {
 // records as the rest of the file can hold are reserved, and only records that arrived whole
 // are kept. They come through a small buffer, so that the table is touched once, as it is
 // filled, and is the only large memory a load takes. True when all count records came.
+// *inTimeOrder, when given, stays true while the fills arrive in time order: they are looked
+// at while they are still in the cache, not in another pass over the whole table.
 template <typename Stored, typename Record, typename Convert>
-bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert convert) {
+bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert convert,
+               bool* inTimeOrder = nullptr) {
     table->clear();
     if (count == 0)
         return true;
@@ -89,14 +92,25 @@ bool readTable(QFile& file, qint32 count, std::vector<Record>* table, Convert co
         else
             std::transform(buffer.begin(), buffer.begin() + arrived, std::back_inserter(*table),
                            convert);
+        if constexpr (std::is_same_v<Record, FillRecord>) {
+            if (inTimeOrder && *inTimeOrder) {
+                // From the last fill of the reads before, if any.
+                const auto from = table->end() - arrived - (qint64(table->size()) > arrived);
+                *inTimeOrder = std::is_sorted(from, table->end(), [](const auto& a, const auto& b) {
+                    return compareFileTime(a.dateTime, b.dateTime) < 0;
+                });
+            }
+        }
         if (arrived < wanted)
             break;
     }
     return qint64(table->size()) == count;
 }
 
-template <typename Record> bool readTable(QFile& file, qint32 count, std::vector<Record>* table) {
-    return readTable<Record>(file, count, table, [](const Record& record) { return record; });
+template <typename Record>
+bool readTable(QFile& file, qint32 count, std::vector<Record>* table, bool* inTimeOrder = nullptr) {
+    return readTable<Record>(
+        file, count, table, [](const Record& record) { return record; }, inTimeOrder);
 }
 
 FillRecord convertLegacyFill(const LegacyFillRecord& legacy) {
@@ -137,7 +151,7 @@ void readSections(QFile& file, qint64 fillCount, DatabaseTables* tables, FillExt
 }
 
 DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasStatus* extras,
-                                CostSectionStatus* costs) {
+                                CostSectionStatus* costs, bool* fillsInTimeOrder) {
     static_assert(sizeof tables->settings == kReservedBlockSize);
     readUpTo(file, tables->settings.data(), kReservedBlockSize);
     const qint32 stationCount = readCount(file);
@@ -147,7 +161,8 @@ DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasS
         return DatabaseReadStatus::ShortStations;
     if (!readTable(file, driverCount, &tables->drivers))
         return DatabaseReadStatus::ShortDrivers;
-    if (!readTable(file, fillCount, &tables->fills))
+    *fillsInTimeOrder = true;
+    if (!readTable(file, fillCount, &tables->fills, fillsInTimeOrder))
         return DatabaseReadStatus::ShortFills;
     readSections(file, fillCount, tables, extras, costs);
     return DatabaseReadStatus::Complete;
@@ -339,7 +354,11 @@ DatabaseTables copyOfTables(const DatabaseTables& tables) {
 }
 
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
-                                    FillExtrasStatus* extras, CostSectionStatus* costs) {
+                                    FillExtrasStatus* extras, CostSectionStatus* costs,
+                                    bool* fillsInTimeOrder) {
+    bool inTimeOrder = false;
+    if (fillsInTimeOrder)
+        *fillsInTimeOrder = inTimeOrder;
     FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
     CostSectionStatus costsRead = CostSectionStatus::Absent;
     if (extras)
@@ -360,7 +379,7 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
     DatabaseTables read;
     DatabaseReadStatus status = DatabaseReadStatus::UnknownFormat;
     if (header.formatMajor == 1 && header.formatMinor == 0)
-        status = readFormat10(file, &read, &extrasRead, &costsRead);
+        status = readFormat10(file, &read, &extrasRead, &costsRead, &inTimeOrder);
     else if (header.formatMajor == 0 && header.formatMinor == 1)
         status = readFormat01(file, &read);
     *tables = std::move(read);
@@ -368,6 +387,8 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
         *extras = extrasRead;
     if (costs)
         *costs = costsRead;
+    if (fillsInTimeOrder)
+        *fillsInTimeOrder = inTimeOrder;
     return status;
 }
 

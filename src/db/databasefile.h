@@ -60,9 +60,12 @@ enum class DatabaseReadStatus {
 // *extras, when given, tells what became of the per-fill section; a section that does not
 // match leaves every fill without flags and does not change the status. *costs likewise tells
 // what became of the section of costs; one that does not match leaves the log without costs.
+// *fillsInTimeOrder, when given, is true when the fills were seen to arrive in time order
+// (false when that is not known).
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
                                     FillExtrasStatus* extras = nullptr,
-                                    CostSectionStatus* costs = nullptr);
+                                    CostSectionStatus* costs = nullptr,
+                                    bool* fillsInTimeOrder = nullptr);
 
 // The fixed message for a read status, empty when there is nothing to report.
 QString readStatusMessage(DatabaseReadStatus status);

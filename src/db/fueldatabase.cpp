@@ -157,8 +157,9 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
 }
 
 DatabaseReadStatus CFuelDatabase::load() {
-    const DatabaseReadStatus status =
-        readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus, &m_costSectionStatus);
+    bool inTimeOrder = false;
+    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus,
+                                                       &m_costSectionStatus, &inTimeOrder);
     // A section after the fill table that could not be read (damaged, or written by a later
     // version) is dropped by the next save: the file is kept as a backup first.
     const bool sectionIgnored = (m_fillExtrasStatus != FillExtrasStatus::Read &&
@@ -173,7 +174,9 @@ DatabaseReadStatus CFuelDatabase::load() {
         return status;
     m_header.magic[0] = u'T';
     m_header.magic[1] = u'K';
-    sortFills();
+    // Every file this program writes is in time order; the read has looked already.
+    if (!inTimeOrder)
+        sortFills();
     return status;
 }
 

@@ -200,6 +200,8 @@ private slots:
     void impossibleCounts();
     void randomBytes();
     void fillsSortedOnLoad();
+    void fillsOutOfOrderAnywhereSorted_data();
+    void fillsOutOfOrderAnywhereSorted();
     void longTablesReadWhole_data();
     void longTablesReadWhole();
     void saveLayout_data();
@@ -516,6 +518,37 @@ void DatabaseFileTest::fillsSortedOnLoad() {
     QCOMPARE(db->getFillCount(), 3);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(recordBytes(db->getFill(i)), kFills.at(i));
+}
+
+void DatabaseFileTest::fillsOutOfOrderAnywhereSorted_data() {
+    QTest::addColumn<bool>("legacy");
+    QTest::addColumn<int>("fillCount");
+    QTest::addColumn<int>("swapped"); // swapped with the fill after it; -1 for none
+    QTest::newRow("in order") << false << 1500 << -1;
+    QTest::newRow("first two") << false << 3 << 0;
+    QTest::newRow("last two") << false << 1500 << 1498;
+    // The table arrives in reads of 1 024 records.
+    QTest::newRow("across two reads") << false << 1500 << 1023;
+    QTest::newRow("legacy format") << true << 3 << 1;
+}
+
+void DatabaseFileTest::fillsOutOfOrderAnywhereSorted() {
+    QFETCH(bool, legacy);
+    QFETCH(int, fillCount);
+    QFETCH(int, swapped);
+    QByteArrayList fills;
+    for (int i = 0; i < fillCount; ++i) {
+        fills << (legacy ? legacyFillBytes(0, QString(), i, quint64(i))
+                         : fillBytes(0, QString(), i, quint64(i), 0));
+    }
+    if (swapped >= 0)
+        fills.swapItemsAt(swapped, swapped + 1);
+    writeAll(m_path, legacy ? format01(kStations, fills) : format10(kStations, kDrivers, fills));
+    auto db = database();
+    db->load();
+    QCOMPARE(db->getFillCount(), fillCount);
+    for (int i = 0; i < fillCount; ++i)
+        QCOMPARE(db->getFill(i)->odometer, i);
 }
 
 void DatabaseFileTest::longTablesReadWhole_data() {
