@@ -1,0 +1,246 @@
+#include "core/logdocument.h"
+#include "db/regional.h"
+#include "ui/fill/costdlg.h"
+#include "ui/main/costlistmodel.h"
+#include "ui/main/costspage.h"
+#include "windowtest.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableView>
+#include <QUndoStack>
+
+namespace {
+
+const QDate kToday(2026, 6, 30);
+
+// "2026-03-01 Tyres 450.00", or with a recurrence "2025-01-15 Insurance 300.00 every 12".
+struct CostLine {
+    QDate date;
+    QString category;
+    QString amount;
+    int interval = 0;
+};
+
+CostLine parseLine(const QString& text) {
+    const QStringList parts = text.split(u' ');
+    CostLine line{QDate::fromString(parts.at(0), Qt::ISODate), parts.at(1), parts.at(2)};
+    if (parts.size() == 5)
+        line.interval = parts.at(4).toInt();
+    return line;
+}
+
+// Answers the next cost dialog with the line's values.
+void answerCostDialog(const QString& text) {
+    const CostLine line = parseLine(text);
+    DialogSeams::setNextDialogHandler([line](QDialog& dialog) {
+        auto* costs = qobject_cast<CCostDlg*>(&dialog);
+        QVERIFY(costs);
+        dialog.findChild<QDateEdit*>(QStringLiteral("date"))->setDate(line.date);
+        QComboBox* category = costs->categoryBox();
+        const int found = category->findText(line.category);
+        if (found >= 0) {
+            category->setCurrentIndex(found);
+        } else {
+            category->setCurrentIndex(category->count() - 1);
+            dialog.findChild<QLineEdit*>(QStringLiteral("newCategory"))->setText(line.category);
+        }
+        dialog.findChild<QLineEdit*>(QStringLiteral("amount"))->setText(line.amount);
+        dialog.findChild<QCheckBox*>(QStringLiteral("recurring"))->setChecked(line.interval > 0);
+        if (line.interval > 0)
+            dialog.findChild<QSpinBox*>(QStringLiteral("interval"))->setValue(line.interval);
+        dialog.accept();
+    });
+}
+
+// The rows as the view shows them: "date category amount", a repeated occurrence marked "+".
+QStringList shownRows(const CCostsPage& page) {
+    QStringList rows;
+    const QAbstractItemModel* model = page.list()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const auto text = [&](int column) { return model->index(row, column).data().toString(); };
+        QString line =
+            model->index(row, 0).data(CCostListModel::DateRole).toDate().toString(Qt::ISODate) +
+            u' ' + text(CCostListModel::Category) + u' ' + text(CCostListModel::Amount);
+        if (text(CCostListModel::Recurs).contains(QStringLiteral("repeated")))
+            line += QStringLiteral(" +");
+        rows.append(line);
+    }
+    return rows;
+}
+
+// Selects the rows of the view whose "date category amount" begins as given.
+void selectRows(CCostsPage& page, const QStringList& starts) {
+    QTableView* list = page.list();
+    list->clearSelection();
+    const QStringList rows = shownRows(page);
+    for (int row = 0; row < rows.size(); ++row) {
+        for (const QString& start : starts) {
+            if (rows.at(row).startsWith(start)) {
+                list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                                        QItemSelectionModel::Select |
+                                                            QItemSelectionModel::Rows);
+            }
+        }
+    }
+}
+
+} // namespace
+
+class CostsViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { DialogSeams::enable(); }
+
+    void init() {
+        startWindowCase();
+        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+    }
+
+    void cleanup() {
+        endWindowCase();
+        setRegionalSettingsOverride(std::nullopt);
+    }
+
+    // Each step of a script goes through the window's commands; the rows follow each one.
+    // "add LINE", "edit START LINE", "remove START[,START]" (answered Yes), "undo", "redo".
+    void followsTheSteps_data() {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QStringList>("rows");
+
+        QTest::newRow("added in date order")
+            << QStringList{"add 2026-03-01 Tyres 450.00", "add 2026-01-10 Service 120.50"}
+            << QStringList{"2026-01-10 Service 120.50", "2026-03-01 Tyres 450.00"};
+        QTest::newRow("recurring shows its occurrences up to today")
+            << QStringList{"add 2025-12-31 Parking 30 every 2"}
+            << QStringList{"2025-12-31 Parking 30.00", "2026-02-28 Parking 30.00 +",
+                           "2026-04-30 Parking 30.00 +", "2026-06-30 Parking 30.00 +"};
+        QTest::newRow("edit moves the row")
+            << QStringList{"add 2026-03-01 Tyres 450.00", "add 2026-04-01 Tolls 9.00",
+                           "edit 2026-03-01 2026-05-01 Tyres 400"}
+            << QStringList{"2026-04-01 Tolls 9.00", "2026-05-01 Tyres 400.00"};
+        QTest::newRow("new category from the dialog") << QStringList{"add 2026-02-02 Vignette 40"}
+                                                      << QStringList{"2026-02-02 Vignette 40.00"};
+        QTest::newRow("undo and redo")
+            << QStringList{"add 2026-03-01 Tyres 450.00", "add 2026-04-01 Tolls 9.00", "undo",
+                           "undo", "redo"}
+            << QStringList{"2026-03-01 Tyres 450.00"};
+        QTest::newRow("remove several at once, undone in one step")
+            << QStringList{"add 2026-03-01 Tyres 450.00", "add 2026-04-01 Tolls 9.00",
+                           "add 2026-05-01 Repair 80.00", "remove 2026-03-01,2026-05-01", "undo"}
+            << QStringList{"2026-03-01 Tyres 450.00", "2026-04-01 Tolls 9.00",
+                           "2026-05-01 Repair 80.00"};
+        QTest::newRow("remove an occurrence takes the recurring cost")
+            << QStringList{"add 2026-01-15 Insurance 100 every 3", "add 2026-02-01 Tolls 5",
+                           "remove 2026-04-15"}
+            << QStringList{"2026-02-01 Tolls 5.00"};
+    }
+
+    void followsTheSteps() {
+        QFETCH(QStringList, script);
+        QFETCH(QStringList, rows);
+        TestWindow window;
+        window.open();
+        CCostsPage& page = *window.costsPage();
+        page.model()->setToday(kToday);
+        for (const QString& step : script) {
+            const QString command = step.section(u' ', 0, 0);
+            const QString rest = step.section(u' ', 1);
+            if (command == QLatin1String("add")) {
+                answerCostDialog(rest);
+                window.dispatchCommand(CMainWnd::CmdAddCost);
+                QVERIFY(window.costsShown());
+            } else if (command == QLatin1String("edit")) {
+                selectRows(page, {rest.section(u' ', 0, 0)});
+                answerCostDialog(rest.section(u' ', 1));
+                window.dispatchCommand(CMainWnd::CmdEditCost);
+            } else if (command == QLatin1String("remove")) {
+                selectRows(page, rest.split(u','));
+                DialogSeams::setNextAnswer(QMessageBox::Yes);
+                window.dispatchCommand(CMainWnd::CmdRemoveCosts);
+            } else {
+                window.dispatchCommand(command == QLatin1String("undo") ? CMainWnd::CmdUndo
+                                                                        : CMainWnd::CmdRedo);
+            }
+        }
+        QCOMPARE(shownRows(page), rows);
+    }
+
+    // Removing several rows asks once, with No as the default, and is one step of the log.
+    void removalIsOneQuestionAndOneStep() {
+        TestWindow window;
+        window.open();
+        for (const char* line :
+             {"2026-03-01 Tyres 1", "2026-04-01 Tolls 2", "2026-05-01 Parking 3"}) {
+            answerCostDialog(QString::fromLatin1(line));
+            window.dispatchCommand(CMainWnd::CmdAddCost);
+        }
+        CCostsPage& page = *window.costsPage();
+        const int steps = window.document().undoStack()->index();
+        selectRows(page, {"2026-03-01", "2026-05-01"});
+        QVERIFY(window.commandAction(CMainWnd::CmdRemoveCosts)->isEnabled());
+        // Escape (the default) keeps them.
+        window.dispatchCommand(CMainWnd::CmdRemoveCosts);
+        const MessageBoxRecord asked = DialogSeams::askedMessages().last();
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
+        QCOMPARE(asked.text, QStringLiteral("Remove these 2 costs?"));
+        QCOMPARE(page.model()->rowCount(), 3);
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        window.dispatchCommand(CMainWnd::CmdRemoveCosts);
+        QCOMPARE(shownRows(page), QStringList{"2026-04-01 Tolls 2.00"});
+        QCOMPARE(window.document().undoStack()->index(), steps + 1);
+        // The fill commands wait while the costs are shown.
+        QVERIFY(!window.commandAction(CMainWnd::CmdRemoveFill)->isEnabled());
+    }
+
+    // The filter lets through the rows of a category and a period; the sum follows.
+    void filtersByCategoryAndPeriod_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QStringList>("rows");
+
+        QTest::newRow("everything")
+            << "All categories"
+            << "All"
+            << QStringList{"2024-07-01 Tyres 500.00", "2025-05-01 Insurance 300.00",
+                           "2026-02-01 Tolls 5.00", "2026-05-01 Insurance 300.00 +"};
+        QTest::newRow("one category")
+            << "Insurance"
+            << "All" << QStringList{"2025-05-01 Insurance 300.00", "2026-05-01 Insurance 300.00 +"};
+        QTest::newRow("one year") << "All categories"
+                                  << "2025" << QStringList{"2025-05-01 Insurance 300.00"};
+        QTest::newRow("both") << "Insurance"
+                              << "2026" << QStringList{"2026-05-01 Insurance 300.00 +"};
+        QTest::newRow("nothing") << "Tolls"
+                                 << "2024" << QStringList{};
+    }
+
+    void filtersByCategoryAndPeriod() {
+        QFETCH(QString, category);
+        QFETCH(QString, period);
+        QFETCH(QStringList, rows);
+        TestWindow window;
+        window.open();
+        CCostsPage& page = *window.costsPage();
+        page.model()->setToday(kToday);
+        for (const char* line :
+             {"2024-07-01 Tyres 500", "2025-05-01 Insurance 300 every 12", "2026-02-01 Tolls 5"}) {
+            answerCostDialog(QString::fromLatin1(line));
+            window.dispatchCommand(CMainWnd::CmdAddCost);
+        }
+        for (QComboBox* box : {page.categoryFilter(), page.periodFilter()}) {
+            const int found = box->findText(box == page.periodFilter() ? period : category);
+            QVERIFY(found >= 0);
+            box->setCurrentIndex(found);
+            emit box->activated(found);
+        }
+        QCOMPARE(shownRows(page), rows);
+    }
+};
+
+QTEST_MAIN(CostsViewTest)
+#include "tst_costsview.moc"
