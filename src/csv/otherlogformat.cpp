@@ -107,6 +107,18 @@ const FormatColumns kLubeLoggerColumns = {
     {OtherLogColumn::Notes, {"notes"}},
 };
 
+// Spritmonitor writes its headers in the user's language; English and German are known.
+const FormatColumns kSpritmonitorColumns = {
+    {OtherLogColumn::Date, {"date", "datum"}},
+    {OtherLogColumn::Odometer, {"odometer", "km-stand", "kilometerstand", "tachostand"}},
+    {OtherLogColumn::Volume, {"quantity", "spritmenge", "menge"}},
+    {OtherLogColumn::TotalCost, {"totalprice", "kosten", "gesamtpreis", "gesamtkosten"}},
+    {OtherLogColumn::UnitPrice, {"unitprice", "preis"}},
+    {OtherLogColumn::Notes, {"note", "bemerkung"}},
+    {OtherLogColumn::FuelType, {"fuel", "kraftstoff", "kraftstoffsorte"}},
+    {OtherLogColumn::FillType, {"type", "tankart"}},
+};
+
 // Other files are matched without the unit in brackets: "Fuel (l)" is a volume.
 const FormatColumns kOtherColumns = {
     {OtherLogColumn::Date, {"date", "fuelup_date"}},
@@ -132,10 +144,65 @@ const FormatColumns& formatColumns(OtherLogFormat format) {
         return kDrivvoColumns;
     case OtherLogFormat::LubeLogger:
         return kLubeLoggerColumns;
+    case OtherLogFormat::Spritmonitor:
+        return kSpritmonitorColumns;
     case OtherLogFormat::OtherCsv:
         break;
     }
     return kOtherColumns;
+}
+
+struct CostColumnNames {
+    OtherCostColumn column;
+    std::initializer_list<const char*> names;
+};
+
+using CostColumns = std::initializer_list<CostColumnNames>;
+
+const CostColumns kFuelioCostColumns = {
+    {OtherCostColumn::Date, {"date"}},           {OtherCostColumn::Odometer, {"odo"}},
+    {OtherCostColumn::Category, {"costtypeid"}}, {OtherCostColumn::Title, {"costtitle"}},
+    {OtherCostColumn::Amount, {"cost"}},         {OtherCostColumn::Notes, {"notes"}},
+    {OtherCostColumn::Template, {"istemplate"}}, {OtherCostColumn::Income, {"isincome"}},
+};
+
+const CostColumns kLubeLoggerCostColumns = {
+    {OtherCostColumn::Date, {"date"}},         {OtherCostColumn::Odometer, {"odometer"}},
+    {OtherCostColumn::Title, {"description"}}, {OtherCostColumn::Amount, {"cost"}},
+    {OtherCostColumn::Notes, {"notes"}},
+};
+
+const CostColumns kSpritmonitorCostColumns = {
+    {OtherCostColumn::Date, {"date", "datum"}},
+    {OtherCostColumn::Odometer, {"odometer", "km-stand", "kilometerstand", "tachostand"}},
+    {OtherCostColumn::Category, {"costtype", "kostenart"}},
+    {OtherCostColumn::Title, {"name", "title", "description", "bezeichnung"}},
+    {OtherCostColumn::Amount, {"costs", "cost", "totalprice", "price", "kosten", "gesamtpreis"}},
+    {OtherCostColumn::Notes, {"note", "notes", "bemerkung"}},
+};
+
+std::array<int, kOtherCostColumnCount> mapCostColumns(const QStringList& header,
+                                                      OtherLogFormat format) {
+    std::array<int, kOtherCostColumnCount> columns;
+    columns.fill(-1);
+    const CostColumns* names = format == OtherLogFormat::Fuelio         ? &kFuelioCostColumns
+                               : format == OtherLogFormat::LubeLogger   ? &kLubeLoggerCostColumns
+                               : format == OtherLogFormat::Spritmonitor ? &kSpritmonitorCostColumns
+                                                                        : nullptr;
+    if (!names)
+        return columns;
+    for (const CostColumnNames& column : *names) {
+        for (const char* pattern : column.names) {
+            const auto found = std::find_if(header.begin(), header.end(), [&](const QString& name) {
+                return compactName(name) == QLatin1String(pattern);
+            });
+            if (found != header.end()) {
+                columns[std::size_t(column.column)] = int(found - header.begin());
+                break;
+            }
+        }
+    }
+    return columns;
 }
 
 bool nameMatches(const QString& compact, const char* pattern) {
@@ -268,10 +335,36 @@ bool hasColumns(const QStringList& header, std::initializer_list<const char*> na
     });
 }
 
+// Fuelio's costs, and the names of its categories by id. A section without the columns its rows
+// need is damaged: it is named in *file and read no further.
+void readFuelioCosts(const QList<Section>& sections, OtherLogFile* file) {
+    if (const Section* costs = findSection(sections, QStringLiteral("costs"))) {
+        const OtherLogTable table = tableOf(costs->records);
+        if (hasColumns(table.header, {"date", "cost"}))
+            file->costTable = table;
+        else
+            file->damagedSections.append(QStringLiteral("Costs"));
+    }
+    if (const Section* categories = findSection(sections, QStringLiteral("costcategories"))) {
+        const OtherLogTable table = tableOf(categories->records);
+        const qsizetype id = table.header.indexOf(QStringLiteral("CostTypeID"));
+        const qsizetype name = table.header.indexOf(QStringLiteral("Name"));
+        if (id < 0 || name < 0) {
+            file->damagedSections.append(QStringLiteral("CostCategories"));
+            return;
+        }
+        for (const QStringList& row : table.rows) {
+            if (row.size() > std::max(id, name))
+                file->costCategories.append({row.at(id).trimmed(), row.at(name).trimmed()});
+        }
+    }
+}
+
 void readFuelio(const QList<Section>& sections, OtherLogFile* file) {
     file->recognised = OtherLogFormat::Fuelio;
     if (const Section* log = findSection(sections, QStringLiteral("log")))
         file->table = tableOf(log->records);
+    readFuelioCosts(sections, file);
     if (const Section* vehicle = findSection(sections, QStringLiteral("vehicle"))) {
         file->vehicleName = sectionValue(*vehicle, QStringLiteral("name"));
         const QString distance = sectionValue(*vehicle, QStringLiteral("distunit"));
@@ -295,6 +388,17 @@ bool isFuelioSection(const QString& name) {
         QStringLiteral("costs"),   QStringLiteral("favstations"), QStringLiteral("category"),
         QStringLiteral("triplog")};
     return names.contains(name);
+}
+
+bool isSpritmonitorCostsHeader(const QStringList& header) {
+    return (hasColumns(header, {"date", "costtype"}) || hasColumns(header, {"datum", "kostenart"}));
+}
+
+bool isSpritmonitorHeader(const QStringList& header) {
+    return hasColumns(header, {"date", "odometer", "quantity", "type", "fuel"}) ||
+           hasColumns(header, {"datum", "km-stand", "spritmenge", "tankart", "kraftstoff"}) ||
+           hasColumns(header, {"datum", "kilometerstand", "menge", "tankart", "kraftstoff"}) ||
+           isSpritmonitorCostsHeader(header);
 }
 
 QStringList columnCells(const OtherLogFile& file, const OtherLogSettings& settings,
@@ -323,7 +427,7 @@ std::optional<DateOrder> orderOfFormat(const QString& format) {
 
 } // namespace
 
-QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter) {
+QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter, QChar escape) {
     QList<QStringList> records;
     QStringList record;
     QString field;
@@ -343,7 +447,9 @@ QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter) {
         if (c == u'"' && field.isEmpty()) {
             // A quoted field: up to the lone closing quote.
             for (++i; i < size; ++i) {
-                if (text.at(i) == u'"') {
+                if (!escape.isNull() && text.at(i) == escape && i + 1 < size) {
+                    field += text.at(++i);
+                } else if (text.at(i) == u'"') {
                     if (i + 1 < size && text.at(i + 1) == u'"') {
                         field += u'"';
                         ++i;
@@ -359,6 +465,11 @@ QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter) {
             while (i < size && text.at(i) != delimiter && text.at(i) != u'\n' &&
                    text.at(i) != u'\r')
                 field += text.at(i++);
+            continue;
+        }
+        if (!escape.isNull() && c == escape && i + 1 < size) {
+            field += text.at(i + 1);
+            i += 2;
             continue;
         }
         if (c == delimiter) {
@@ -431,10 +542,23 @@ OtherLogFile readOtherLog(QStringView text) {
     }
 
     file.table = tableOf(records);
-    if (hasColumns(file.table.header, {"car_name", "fuelup_date", "odometer"}))
+    const QStringList header = file.table.header;
+    if (hasColumns(header, {"car_name", "fuelup_date", "odometer"})) {
         file.recognised = OtherLogFormat::Fuelly;
-    else if (hasColumns(file.table.header, {"date", "odometer", "fuelconsumed", "isfilltofull"}))
+    } else if (hasColumns(header, {"date", "odometer", "fuelconsumed", "isfilltofull"})) {
         file.recognised = OtherLogFormat::LubeLogger;
+    } else if (hasColumns(header, {"date", "odometer", "description", "cost"})) {
+        // Service, repair, upgrade and tax records share one layout.
+        file.recognised = OtherLogFormat::LubeLogger;
+        file.costTable = std::exchange(file.table, {});
+    } else if (file.delimiter == u';' && isSpritmonitorHeader(header)) {
+        file.recognised = OtherLogFormat::Spritmonitor;
+        file.dateFormat = QStringLiteral("dd.MM.yyyy");
+        // Its fields are not quoted: a backslash escapes a separator or line break in a note.
+        file.table = tableOf(splitDelimitedRecords(text, file.delimiter, u'\\'));
+        if (isSpritmonitorCostsHeader(header))
+            file.costTable = std::exchange(file.table, {});
+    }
     return file;
 }
 
@@ -443,7 +567,10 @@ OtherLogSettings guessOtherLogSettings(const OtherLogFile& file, OtherLogFormat 
     OtherLogSettings settings;
     settings.format = format;
     settings.columns = mapColumns(file.table.header, format);
-    settings.dateFormat = format == OtherLogFormat::ACar ? file.dateFormat : QString();
+    const bool ownFormat = format == file.recognised;
+    settings.dateFormat = ownFormat ? file.dateFormat : QString();
+    if (ownFormat)
+        settings.costColumns = mapCostColumns(file.costTable.header, format);
 
     const QStringList vehicles = otherLogVehicles(file, settings);
     settings.vehicle = vehicles.isEmpty() ? QString() : vehicles.first();
@@ -482,17 +609,33 @@ OtherLogSettings guessOtherLogSettings(const OtherLogFile& file, OtherLogFormat 
     settings.distanceUnit = distance.value_or(DistanceUnit::Kilometres);
     settings.volumeUnit = volume.value_or(VolumeUnit::Litres);
 
-    const std::optional<QChar> decimal =
-        detectDecimal(columnCells(file, settings,
-                                  {OtherLogColumn::Odometer, OtherLogColumn::Volume,
-                                   OtherLogColumn::TotalCost, OtherLogColumn::UnitPrice}));
+    QStringList numbers = columnCells(file, settings,
+                                      {OtherLogColumn::Odometer, OtherLogColumn::Volume,
+                                       OtherLogColumn::TotalCost, OtherLogColumn::UnitPrice});
+    for (const QStringList& row : file.costTable.rows) {
+        const int amount = settings.costColumn(OtherCostColumn::Amount);
+        if (amount >= 0 && amount < row.size())
+            numbers.append(row.at(amount).trimmed());
+    }
+    const std::optional<QChar> decimal = detectDecimal(numbers);
     // A comma cannot be the decimal character of unquoted numbers between commas.
     const bool userDecimalFits = format == OtherLogFormat::OtherCsv && file.delimiter != u',';
-    settings.decimal = decimal.value_or(userDecimalFits ? userDecimal : QChar(u'.'));
+    // Spritmonitor writes decimal commas whatever the language of its headers.
+    const QChar fallback = format == OtherLogFormat::Spritmonitor ? QChar(u',')
+                           : userDecimalFits                      ? userDecimal
+                                                                  : QChar(u'.');
+    settings.decimal = decimal.value_or(fallback);
 
     std::optional<DateOrder> order = orderOfFormat(settings.dateFormat);
-    if (!order)
-        order = detectDateOrder(columnCells(file, settings, {OtherLogColumn::Date}));
+    if (!order) {
+        QStringList dates = columnCells(file, settings, {OtherLogColumn::Date});
+        for (const QStringList& row : file.costTable.rows) {
+            const int date = settings.costColumn(OtherCostColumn::Date);
+            if (date >= 0 && date < row.size())
+                dates.append(row.at(date).trimmed());
+        }
+        order = detectDateOrder(dates);
+    }
     settings.dateOrderGuessed = !order.has_value();
     settings.dateOrder = order.value_or(userDateOrder);
     return settings;

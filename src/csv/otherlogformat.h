@@ -12,9 +12,10 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <utility>
 
-enum class OtherLogFormat { Fuelio, Fuelly, ACar, Drivvo, LubeLogger, OtherCsv };
-inline constexpr int kOtherLogFormatCount = 6;
+enum class OtherLogFormat { Fuelio, Fuelly, ACar, Drivvo, LubeLogger, OtherCsv, Spritmonitor };
+inline constexpr int kOtherLogFormatCount = 7;
 
 // The values a column of the fill table can hold.
 enum class OtherLogColumn {
@@ -35,10 +36,12 @@ enum class OtherLogColumn {
     Vehicle,
     DistanceUnit,
     VolumeUnit,
-    // The kind of fuel of a row, as a code of the exporting app (Fuelio).
+    // The kind of fuel of a row, as a code of the exporting app (Fuelio, Spritmonitor).
     FuelType,
+    // Full, partial, first or invalid fill as a code (Spritmonitor).
+    FillType,
 };
-inline constexpr int kOtherLogColumnCount = 17;
+inline constexpr int kOtherLogColumnCount = 18;
 // The columns the user assigns by hand: Date up to Notes.
 inline constexpr int kOtherLogMappedColumns = 9;
 
@@ -49,8 +52,10 @@ enum class DateOrder { MonthDayYear = 0, DayMonthYear = 1, YearMonthDay = 2 };
 // the next lone '"', may hold delimiters and line breaks, and "" inside it is one '"'. Text after
 // the closing quote up to the next delimiter is kept as it stands ("Full tank" 2 reads as
 // `Full tank 2`). A quote that is never closed takes the rest of the text. CR LF, LF and CR end
-// a record; a final line break does not open an empty record.
-QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter);
+// a record; a final line break does not open an empty record. With an escape character (a
+// backslash in Spritmonitor's files), the character after it stands for itself: `a\;b` is the
+// one field `a;b`.
+QList<QStringList> splitDelimitedRecords(QStringView text, QChar delimiter, QChar escape = {});
 
 // ',', ';' or tab: the one that stands most often outside quotes in the first lines.
 QChar detectDelimiter(QStringView text);
@@ -72,6 +77,13 @@ struct OtherLogFile {
     QString dateFormat;
     // The name of the one vehicle of a file that names it outside the fill table.
     QString vehicleName;
+    // The costs beside the fills (Fuelio's Costs section), or the costs of a file that holds
+    // costs only (LubeLogger's service and repair records, Spritmonitor's costs export).
+    OtherLogTable costTable;
+    // The file's own cost categories, as id and name (Fuelio's CostCategories section).
+    QList<std::pair<QString, QString>> costCategories;
+    // Sections that were there but could not be read, by name: the report names them.
+    QStringList damagedSections;
 };
 
 // Another app's export is read whole; a larger file is not read (the import then reports that it
@@ -79,6 +91,21 @@ struct OtherLogFile {
 inline constexpr qint64 kOtherLogFileBytes = 64 * 1024 * 1024;
 
 OtherLogFile readOtherLog(QStringView text);
+
+// The values of a row of costs.
+enum class OtherCostColumn {
+    Date,
+    Odometer,
+    // The file's id or code of the category.
+    Category,
+    Title,
+    Amount,
+    Notes,
+    // Rows that are no cost when set (Fuelio).
+    Template,
+    Income,
+};
+inline constexpr int kOtherCostColumnCount = 8;
 
 struct OtherLogSettings {
     OtherLogFormat format = OtherLogFormat::OtherCsv;
@@ -94,6 +121,14 @@ struct OtherLogSettings {
     VolumeUnit volumeUnit = VolumeUnit::Litres;
     // "M/d/yyyy": how the exporting app wrote its dates; empty when unknown.
     QString dateFormat;
+    // Column index of each OtherCostColumn in the file's cost table, -1 for none. Costs are read
+    // only from a file read as the format it was recognised as.
+    std::array<int, kOtherCostColumnCount> costColumns = {-1, -1, -1, -1, -1, -1, -1, -1};
+    // The log's category of the costs of a file that does not name theirs (LubeLogger's
+    // records, which are service or repair records by the export they came from).
+    int costCategory = 0;
+
+    int costColumn(OtherCostColumn which) const { return costColumns[std::size_t(which)]; }
 
     int column(OtherLogColumn which) const { return columns[std::size_t(which)]; }
     void setColumn(OtherLogColumn which, int index) { columns[std::size_t(which)] = index; }

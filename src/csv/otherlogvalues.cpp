@@ -10,8 +10,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -109,13 +112,36 @@ VolumeUnit rowVolumeUnit(const QStringList& row, const OtherLogSettings& setting
                : unit;
 }
 
-// Fuelio files give each fill's fuel type as a code; those of electricity are the group of 500.
-bool isElectricity(const QStringList& row, const OtherLogSettings& settings) {
-    if (settings.format != OtherLogFormat::Fuelio)
-        return false;
+// The fuel type of a row as a code of the exporting app; -1 when it gives none.
+int fuelCode(const QStringList& row, const OtherLogSettings& settings) {
     bool ok = false;
     const int code = otherLogCell(row, settings, OtherLogColumn::FuelType).toInt(&ok);
-    return ok && code >= 500 && code < 600;
+    return ok ? code : -1;
+}
+
+// Fuelio's codes of electricity are the group of 500; Spritmonitor's is 19.
+bool isElectricity(const QStringList& row, const OtherLogSettings& settings) {
+    const int code = fuelCode(row, settings);
+    if (settings.format == OtherLogFormat::Fuelio)
+        return code >= 500 && code < 600;
+    return settings.format == OtherLogFormat::Spritmonitor && code == 19;
+}
+
+// Spritmonitor's AdBlue (21) is bought at the pump and logged like a fuel.
+bool isNoFuel(const QStringList& row, const OtherLogSettings& settings) {
+    return settings.format == OtherLogFormat::Spritmonitor && fuelCode(row, settings) == 21;
+}
+
+// Spritmonitor's fill types: 1 full, 2 partial, 3 the first fill (nothing before it to measure
+// from), 0 a fill the user marked invalid for the consumption. Both of the last break the chain
+// of fills as a missed fill does; a code it does not write is taken the same way, so that no
+// consumption is made up from it.
+void readFillType(const QStringList& row, const OtherLogSettings& settings, OtherLogRow* out) {
+    const QString cell = otherLogCell(row, settings, OtherLogColumn::FillType);
+    if (cell.isNull())
+        return;
+    out->partial = cell == u"2";
+    out->missed = cell != u"1" && cell != u"2";
 }
 
 bool fitsFloat(double value) {
@@ -150,6 +176,8 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         return row;
     };
 
+    if (isNoFuel(cells, settings))
+        return skip(OtherLogSkip::NotFuel, cell(OtherLogColumn::FuelType));
     if (!readOtherLogDateTime(cell(OtherLogColumn::Date), cell(OtherLogColumn::Time), settings,
                               &row.dateTime))
         return skip(OtherLogSkip::Date,
@@ -206,6 +234,7 @@ OtherLogRow convertRow(const QStringList& cells, const OtherLogSettings& setting
         row.partial = !readOtherLogFlag(cell(OtherLogColumn::FullTank));
     row.partial = row.partial || readOtherLogFlag(cell(OtherLogColumn::Partial));
     row.missed = readOtherLogFlag(cell(OtherLogColumn::Missed));
+    readFillType(cells, settings, &row);
     row.notes = fieldFit(cell(OtherLogColumn::Notes), kNotesUnits);
     return row;
 }
@@ -429,10 +458,13 @@ std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatab
     return fills;
 }
 
-OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log) {
+OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log,
+                               const QList<OtherCostRow>& costs) {
     std::vector<FillFlags> flags;
     const std::vector<FillRecord> fills = otherLogFills(rows, log, &flags);
     log->mergeFills(fills, flags);
+    if (!costs.isEmpty())
+        log->setCosts(withOtherLogCosts(log->costs(), costs));
     return summariseOtherLog(rows);
 }
 
@@ -447,4 +479,219 @@ bool takeNoteMarkers(QString* notes, FillFlags* flags, const NoteMarkers& marker
         }
     }
     return false;
+}
+
+namespace {
+
+// The names other apps give, in English, German and Czech, to the categories every log starts
+// with, in the order of DefaultCostCategory.
+const std::initializer_list<const char16_t*> kDefaultCategoryNames[kDefaultCostCategoryCount] = {
+    {u"service", u"maintenance", u"inspection", u"wartung", u"inspektion", u"servis", u"údržba"},
+    {u"repair", u"repairs", u"spare parts", u"reparatur", u"ersatzteile", u"oprava", u"opravy"},
+    {u"tyres", u"tires", u"change tires", u"reifen", u"reifenwechsel", u"pneumatiky"},
+    {u"insurance", u"versicherung", u"pojištění"},
+    {u"tax and registration", u"tax", u"registration", u"steuer", u"kfz-steuer", u"zulassung",
+     u"daň", u"registrace"},
+    {u"parking", u"parken", u"parkování", u"parkovné"},
+    {u"tolls", u"toll", u"maut", u"vignette", u"mýto", u"dálniční známka"},
+    {u"washing and care", u"wash", u"washing", u"car wash", u"care", u"wäsche", u"pflege", u"mytí"},
+    {u"other", u"others", u"miscellaneous", u"sonstiges", u"ostatní"},
+};
+
+// The log's category of a name: its own name first, then the names of the default categories.
+std::optional<int> categoryNamed(const VehicleCosts& costs, const QString& name) {
+    const QString wanted = name.trimmed().toCaseFolded();
+    for (const CostCategory& category : costs.categories) {
+        if (!category.name.isEmpty() && category.name.trimmed().toCaseFolded() == wanted)
+            return category.id;
+    }
+    for (int id = 0; id < kDefaultCostCategoryCount; ++id) {
+        for (const char16_t* known : kDefaultCategoryNames[id]) {
+            if (wanted == QStringView(known))
+                return id;
+        }
+    }
+    return std::nullopt;
+}
+
+// Spritmonitor's cost types by code (0 is none), as the log's categories; -1: no running cost
+// (the purchase price and a refund).
+constexpr int kSpritmonitorCategories[] = {
+    int(DefaultCostCategory::Other),              // 0
+    int(DefaultCostCategory::Service),            // 1 maintenance
+    int(DefaultCostCategory::Repair),             // 2 repair
+    int(DefaultCostCategory::Tyres),              // 3 change of tyres
+    int(DefaultCostCategory::Service),            // 4 change of oil
+    int(DefaultCostCategory::Insurance),          // 5 insurance
+    int(DefaultCostCategory::TaxAndRegistration), // 6 tax
+    int(DefaultCostCategory::Service),            // 7 inspection
+    int(DefaultCostCategory::Other),              // 8 tuning
+    int(DefaultCostCategory::Other),              // 9 accessories
+    -1,                                           // 10 purchase price
+    int(DefaultCostCategory::Other),              // 11 miscellaneous
+    int(DefaultCostCategory::Care),               // 12 care
+    int(DefaultCostCategory::Other),              // 13 payment
+    int(DefaultCostCategory::TaxAndRegistration), // 14 registration
+    int(DefaultCostCategory::Other),              // 15 financing
+    -1,                                           // 16 refund
+    int(DefaultCostCategory::Other),              // 17 fine
+    int(DefaultCostCategory::Parking),            // 18 parking
+    int(DefaultCostCategory::Tolls),              // 19 toll
+    int(DefaultCostCategory::Repair),             // 20 spare parts
+};
+
+using CostKey = std::tuple<qint64, qint32, QString, qint64, QString>;
+
+CostKey costKey(const CostEntry& cost, const QString& newCategory) {
+    const QString category =
+        cost.categoryId >= 0 ? QString::number(cost.categoryId) : u'+' + newCategory.toCaseFolded();
+    return {cost.date.toJulianDay(), cost.odometer, category, std::llround(cost.amount * 100.0),
+            cost.notes};
+}
+
+// Reads one cost row; the category is left to the caller.
+OtherCostRow convertCostRow(const QStringList& cells, const OtherLogSettings& settings,
+                            LogUnits units) {
+    OtherCostRow row;
+    const auto cell = [&](OtherCostColumn which) {
+        const int index = settings.costColumn(which);
+        return index >= 0 && index < cells.size() ? cells.at(index).trimmed() : QString();
+    };
+    const auto skip = [&row](OtherCostSkip reason, const QString& text) {
+        row.skip = reason;
+        row.unreadText = text;
+        return row;
+    };
+    if (readOtherLogFlag(cell(OtherCostColumn::Template)) ||
+        readOtherLogFlag(cell(OtherCostColumn::Income)))
+        return skip(OtherCostSkip::NotACost, cell(OtherCostColumn::Title));
+
+    FileTime time;
+    if (!readOtherLogDateTime(cell(OtherCostColumn::Date), {}, settings, &time))
+        return skip(OtherCostSkip::Date, cell(OtherCostColumn::Date));
+    SystemTime parts;
+    fileTimeToSystemTime(time, &parts);
+    row.cost.date = QDate(parts.year, parts.month, parts.day);
+
+    // A reading that is not given, or given as 0, is none.
+    double odometer = 0.0;
+    units.distance = settings.distanceUnit;
+    if (readOtherLogNumber(cell(OtherCostColumn::Odometer), settings.decimal, &odometer) ==
+            NumberRead::Read &&
+        odometer > 0.0 && !storedDistanceFrom(units, odometer, &row.cost.odometer))
+        row.cost.odometer = kNoReading;
+
+    double amount = 0.0;
+    if (readOtherLogNumber(cell(OtherCostColumn::Amount), settings.decimal, &amount) !=
+            NumberRead::Read ||
+        !std::isfinite(amount) || std::abs(amount) > 1e12)
+        return skip(OtherCostSkip::Amount, cell(OtherCostColumn::Amount));
+    // A credit is no cost of the vehicle.
+    if (amount < 0.0)
+        return skip(OtherCostSkip::NotACost, cell(OtherCostColumn::Amount));
+    row.cost.amount = amount;
+
+    const QString title = cell(OtherCostColumn::Title);
+    const QString notes = cell(OtherCostColumn::Notes);
+    row.cost.notes =
+        title.isEmpty() || notes.isEmpty() ? title + notes : title + QStringLiteral("; ") + notes;
+    return row;
+}
+
+} // namespace
+
+QList<OtherCostRow> convertOtherCosts(const OtherLogFile& file, const OtherLogSettings& settings,
+                                      const CFuelDatabase& log) {
+    QList<OtherCostRow> rows;
+    if (settings.format != file.recognised)
+        return rows;
+    const VehicleCosts& costs = log.costs();
+    std::set<CostKey> known;
+    for (const CostEntry& cost : costs.costs)
+        known.insert(costKey(cost, {}));
+    const int categoryColumn = settings.costColumn(OtherCostColumn::Category);
+    for (qsizetype i = 0; i < file.costTable.rows.size(); ++i) {
+        const QStringList& cells = file.costTable.rows.at(i);
+        OtherCostRow row = convertCostRow(cells, settings, log.units());
+        row.sourceRow = int(i);
+        const QString code = categoryColumn >= 0 && categoryColumn < cells.size()
+                                 ? cells.at(categoryColumn).trimmed()
+                                 : QString();
+        row.cost.categoryId = settings.costCategory;
+        if (settings.format == OtherLogFormat::Spritmonitor) {
+            bool ok = false;
+            const int type = code.toInt(&ok);
+            const bool listed = ok && type >= 0 && type < int(std::size(kSpritmonitorCategories));
+            row.cost.categoryId =
+                listed ? kSpritmonitorCategories[type] : int(DefaultCostCategory::Other);
+            if (row.cost.categoryId < 0 && row.skip == OtherCostSkip::None) {
+                row.skip = OtherCostSkip::NotACost;
+                row.unreadText = code;
+            }
+        } else if (settings.format == OtherLogFormat::Fuelio) {
+            const auto named = std::find_if(file.costCategories.begin(), file.costCategories.end(),
+                                            [&code](const auto& c) { return c.first == code; });
+            const QString name = named == file.costCategories.end() ? QString() : named->second;
+            const std::optional<int> id = name.isEmpty()
+                                              ? std::optional(int(DefaultCostCategory::Other))
+                                              : categoryNamed(costs, name);
+            row.cost.categoryId = id.value_or(-1);
+            if (!id)
+                row.newCategory = name;
+        }
+        if (row.skip == OtherCostSkip::None &&
+            !known.insert(costKey(row.cost, row.newCategory)).second)
+            row.skip = OtherCostSkip::AlreadyInLog;
+        rows.append(row);
+    }
+    return rows;
+}
+
+int OtherCostSummary::unreadable() const {
+    int count = 0;
+    for (std::size_t i = 1; i < skipped.size(); ++i)
+        count += OtherCostSkip(i) == OtherCostSkip::AlreadyInLog ? 0 : skipped[i];
+    return count;
+}
+
+OtherCostSummary summariseOtherCosts(const QList<OtherCostRow>& rows) {
+    OtherCostSummary summary;
+    for (const OtherCostRow& row : rows) {
+        if (row.skip == OtherCostSkip::None)
+            ++summary.added;
+        else
+            ++summary.skipped[std::size_t(row.skip)];
+    }
+    return summary;
+}
+
+VehicleCosts withOtherLogCosts(const VehicleCosts& costs, const QList<OtherCostRow>& rows) {
+    VehicleCosts result = costs;
+    std::vector<CostEntry> added;
+    for (const OtherCostRow& row : rows) {
+        if (row.skip != OtherCostSkip::None)
+            continue;
+        CostEntry cost = row.cost;
+        if (cost.categoryId < 0) {
+            if (result.categories.empty()) {
+                for (int id = 0; id < kDefaultCostCategoryCount; ++id)
+                    result.categories.push_back({id, {}});
+            }
+            const std::optional<int> id = categoryNamed(result, row.newCategory);
+            if (id) {
+                cost.categoryId = *id;
+            } else {
+                int next = kDefaultCostCategoryCount;
+                for (const CostCategory& category : result.categories)
+                    next = std::max(next, category.id + 1);
+                result.categories.push_back({next, row.newCategory});
+                cost.categoryId = next;
+            }
+        }
+        added.push_back(cost);
+    }
+    result.costs.insert(result.costs.end(), added.begin(), added.end());
+    std::stable_sort(result.costs.begin(), result.costs.end(),
+                     [](const CostEntry& a, const CostEntry& b) { return a.date < b.date; });
+    return result;
 }

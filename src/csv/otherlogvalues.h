@@ -6,6 +6,7 @@
 // are skipped with the reason why.
 
 #include "csv/otherlogformat.h"
+#include "db/costs.h"
 #include "db/fillextras.h"
 #include "db/records.h"
 
@@ -50,8 +51,10 @@ enum class OtherLogSkip {
     Cost,
     OdometerNotRecorded,
     AlreadyInLog,
+    // Bought at the pump but no fuel (Spritmonitor's AdBlue).
+    NotFuel,
 };
-inline constexpr int kOtherLogSkipCount = 7;
+inline constexpr int kOtherLogSkipCount = 8;
 
 // One row of the fill table as it will be stored, or why it will not be.
 struct OtherLogRow {
@@ -76,11 +79,55 @@ struct OtherLogRow {
 // The rows of the chosen vehicle (every row without a vehicle column), in file order. A row with
 // the fill of one in the log, or of an earlier row (CKnownFills), is already in the log. A row is
 // a charge, its amount kWh whatever the volume unit, when its fuel type is electricity (Fuelio's
-// codes 500 to 599, AC and DC charging), and every row is one in the log of an electric vehicle
+// codes 500 to 599, AC and DC charging; Spritmonitor's 19), and every row is one in the log of an
+// electric vehicle
 // (where LubeLogger's fuel records of an electric vehicle go: they are kWh, which its file does
 // not say).
 QList<OtherLogRow> convertOtherLog(const OtherLogFile& file, const OtherLogSettings& settings,
                                    const CFuelDatabase& log);
+
+enum class OtherCostSkip {
+    None,
+    Date,
+    Amount,
+    // Income, a refund, the purchase price, or a template for costs to come.
+    NotACost,
+    AlreadyInLog,
+};
+inline constexpr int kOtherCostSkipCount = 5;
+
+// One row of the costs of a file as it will be stored, or why it will not be.
+struct OtherCostRow {
+    int sourceRow = 0; // index in OtherLogFile::costTable.rows
+    OtherCostSkip skip = OtherCostSkip::None;
+    // Its category is one of the log's, or -1 for the category newCategory, which the import
+    // adds.
+    CostEntry cost;
+    QString newCategory;
+    QString unreadText;
+};
+
+// The cost rows of a file read as the format it was recognised as, in file order. A category is
+// the log's of the same name (letter case ignored; the names other apps give the categories every
+// log starts with count too), or a new one of the file's name; codes of a format with fixed
+// categories go to the log's categories of their kind. A cost with the date, reading, category,
+// amount to the cent and notes of one in the log or of an earlier row is already in the log.
+QList<OtherCostRow> convertOtherCosts(const OtherLogFile& file, const OtherLogSettings& settings,
+                                      const CFuelDatabase& log);
+
+struct OtherCostSummary {
+    int added = 0;
+    std::array<int, kOtherCostSkipCount> skipped = {};
+
+    int alreadyInLog() const { return skipped[std::size_t(OtherCostSkip::AlreadyInLog)]; }
+    int unreadable() const;
+};
+
+OtherCostSummary summariseOtherCosts(const QList<OtherCostRow>& rows);
+
+// The log's costs with the costs of the rows not skipped, and the new categories they name added
+// once each; the costs stay in date order.
+VehicleCosts withOtherLogCosts(const VehicleCosts& costs, const QList<OtherCostRow>& rows);
 
 struct OtherLogSummary {
     int added = 0;
@@ -104,8 +151,10 @@ std::vector<FillRecord> otherLogFills(const QList<OtherLogRow>& rows, CFuelDatab
                                       std::vector<FillFlags>* flags = nullptr);
 
 // Adds the fills of the rows not skipped to the log in one step, finding or adding their
-// stations and drivers by name (no driver when the name is empty).
-OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log);
+// stations and drivers by name (no driver when the name is empty), and the costs of the cost rows
+// not skipped with their new categories.
+OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* log,
+                               const QList<OtherCostRow>& costs = {});
 
 // The words with which imports of earlier versions marked partial fills and fills after missed
 // ones at the start of the notes (Text::OtherLog_markerpartial and _markermissed), as one

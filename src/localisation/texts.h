@@ -367,6 +367,22 @@ inline constexpr TextId OtherLog_time{u"OtherLog", u"time", u"Time"};
 inline constexpr TextId OtherLog_vehicle{u"OtherLog", u"vehicle", u"Vehicle:"};
 inline constexpr TextId OtherLog_volume{u"OtherLog", u"volume", u"Volume in:"};
 inline constexpr TextId OtherLog_ymd{u"OtherLog", u"ymd", u"year-month-day"};
+inline constexpr TextId OtherLog_reasonnotfuel{u"OtherLog", u"reasonnotfuel", u"no fuel (AdBlue)"};
+inline constexpr TextId OtherLog_reasonamount{u"OtherLog", u"reasonamount",
+                                              u"amount does not read"};
+inline constexpr TextId OtherLog_reasonnotacost{
+    u"OtherLog", u"reasonnotacost", u"no cost (income, refund, purchase price or template)"};
+inline constexpr TextId OtherLog_costsadded{u"OtherLog", u"costsadded", u"Costs added: %1"};
+inline constexpr TextId OtherLog_costsalready{u"OtherLog", u"costsalready",
+                                              u"Costs already in the log: %1"};
+inline constexpr TextId OtherLog_costsskipped{u"OtherLog", u"costsskipped",
+                                              u"Cost rows skipped: %1"};
+inline constexpr TextId OtherLog_coststoimport{u"OtherLog", u"coststoimport",
+                                               u"Costs to import: %1"};
+inline constexpr TextId OtherLog_damaged{u"OtherLog", u"damaged",
+                                         u"The section \"%1\" of the file could not be read."};
+inline constexpr TextId OtherLog_costcategory{u"OtherLog", u"costcategory",
+                                              u"Category of the costs:"};
 inline constexpr TextId Settings_caption{u"Settings", u"caption", u"Settings"};
 inline constexpr TextId Settings_columns{u"Settings", u"columns", u"Columns"};
 inline constexpr TextId Settings_consumption{u"Settings", u"consumption", u"Consumption"};
@@ -548,8 +564,7 @@ inline constexpr TextId statswnd_PdfError{u"statswnd", u"PdfError",
                                           u"The report could not be saved as \"%1\"."};
 inline constexpr TextId statswnd_PrintError{u"statswnd", u"PrintError",
                                             u"The report could not be printed."};
-inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod",
-                                              u"Period: %1 to %2"};
+inline constexpr TextId statswnd_ReportPeriod{u"statswnd", u"ReportPeriod", u"Period: %1 to %2"};
 inline constexpr TextId statswnd_ReportNoFills{u"statswnd", u"ReportNoFills",
                                                u"No fills in this period."};
 inline constexpr TextId statswnd_ReportPage{u"statswnd", u"ReportPage", u"Page %1 of %2"};
@@ -922,6 +937,15 @@ inline constexpr TextId all[] = {
     OtherLog_vehicle,
     OtherLog_volume,
     OtherLog_ymd,
+    OtherLog_reasonnotfuel,
+    OtherLog_reasonamount,
+    OtherLog_reasonnotacost,
+    OtherLog_costsadded,
+    OtherLog_costsalready,
+    OtherLog_costsskipped,
+    OtherLog_coststoimport,
+    OtherLog_damaged,
+    OtherLog_costcategory,
     Settings_caption,
     Settings_columns,
     Settings_consumption,

@@ -129,6 +129,103 @@ const char kOther[] = "Date;Time;Odometer (km);Litres;Price;Station;Comment\n"
                       "06/04/2023;15:04;1.600;35,5;1,60;;hello\n"
                       ";;2000;10;1;;\n";
 
+// Spritmonitor's German export, newest first: decimal commas, day-first dates, a note with an
+// escaped separator, fill types 0 (invalid), 1 (full), 2 (partial), 3 (first), a charge (fuel
+// 19, kWh) and AdBlue (21).
+const char kSpritmonitor[] =
+    "Datum;Km-Stand;Teil-Km;Spritmenge;Kosten;W\xc3\xa4hrung;Tankart;Reifen;Strecken;Fahrweise;"
+    "Kraftstoff;Bemerkung;Verbrauch\n"
+    "16.04.2026;53700;750;37,00;61,90;EUR;0;1;3;2;7;;\n"
+    "09.04.2026;53300;;10,00;12,90;EUR;1;;;;21;AdBlue;\n"
+    "05.04.2026;52950;60;12,5;4,38;EUR;1;1;4;2;19;;\n"
+    "02.04.2026;52890;410;40,00;70,00;EUR;1;1;3;2;7;;6,91\n"
+    "28.03.2026;52480;480;30,02;52,10;EUR;2;1;3;2;7;Autobahn\\; A8;\n"
+    "14.03.2026;52000;;42,15;71,61;EUR;3;1;1;2;7;;\n";
+
+// The same in English, with the columns of the on-board computer.
+const char kSpritmonitorEnglish[] =
+    "Date;Odometer;Trip;Quantity;Total price;Unit price;Currency;Type;Tires;Roads;Driving "
+    "style;Fuel;Note;Consumption;BC-Consumption;BC-Speed\n"
+    "14.03.2026;52000;610;42,15;71,61;1,699;EUR;1;1;1;2;1;Highway\\; A8;6,91;6,5;98\n";
+
+// Fuelio's backup with the costs of a vehicle in miles: its categories by id, costs with and
+// without a reading, income, a template, a date that does not read, a cost given twice, two
+// costs in a category the log does not have, a cost in a category the file does not name.
+const char kFuelioCosts[] =
+    "\"## Vehicle\"\n"
+    "\"Name\",\"Description\",\"DistUnit\",\"FuelUnit\",\"ConsumptionUnit\"\n"
+    "\"Golf\",\"\",\"1\",\"0\",\"0\"\n"
+    "\"## Log\"\n"
+    "\"Data\",\"Odo (mi)\",\"Fuel (litres)\",\"Full\",\"Price (optional)\",\"City "
+    "(optional)\",\"Notes (optional)\",\"Missed\",\"TankNumber\",\"FuelType\",\"VolumePrice\"\n"
+    "\"2024-02-01 10:00\",\"1000\",\"40\",\"1\",\"60\",\"\",\"\",\"0\",\"1\",\"100\","
+    "\"1.5\"\n"
+    "\"## CostCategories\"\n"
+    "\"CostTypeID\",\"Name\",\"priority\",\"color\",\"guid\",\"lastupdated\"\n"
+    "\"1\",\"Service\",\"0\",\"\",\"a1\",\"1\"\n"
+    "\"2\",\"Maintenance\",\"0\",\"\",\"a2\",\"1\"\n"
+    "\"8\",\"Tickets/Fines\",\"0\",\"\",\"a8\",\"1\"\n"
+    "\"31\",\"Insurance\",\"0\",\"\",\"a31\",\"1\"\n"
+    "\"## Costs\"\n"
+    "\"CostTitle\",\"Date\",\"Odo\",\"CostTypeID\",\"Notes\",\"Cost\",\"flag\",\"idR\",\"read\","
+    "\"RemindOdo\",\"RemindDate\",\"isTemplate\",\"RepeatOdo\",\"RepeatMonths\",\"isIncome\","
+    "\"UniqueId\",\"guid\",\"lastupdated\"\n"
+    "\"Oil change\",\"2024-02-10 09:30\",\"1100\",\"1\",\"5W-30\",\"89.9\",\"0\",\"0\","
+    "\"1\",\"0\",\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"1\",\"b1\",\"1\"\n"
+    "\"Speeding\",\"2024-03-01 12:00\",\"0\",\"8\",\"\",\"60.0\",\"0\",\"0\",\"1\",\"0\","
+    "\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"2\",\"b2\",\"1\"\n"
+    "\"Insurance\",\"2024-01-01\",\"0\",\"31\",\"\",\"480.0\",\"0\",\"0\",\"1\",\"0\","
+    "\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"3\",\"b3\",\"1\"\n"
+    "\"Sold rims\",\"2024-03-05\",\"0\",\"2\",\"\",\"100.0\",\"0\",\"0\",\"1\",\"0\","
+    "\"2011-01-01\",\"0\",\"0\",\"0\",\"1\",\"4\",\"b4\",\"1\"\n"
+    "\"Oil\",\"2024-01-01\",\"0\",\"1\",\"\",\"0.0\",\"0\",\"0\",\"1\",\"0\",\"2011-01-01\","
+    "\"1\",\"0\",\"0\",\"0\",\"5\",\"b5\",\"1\"\n"
+    "\"Wipers\",\"2024-13-01\",\"0\",\"2\",\"\",\"20\",\"0\",\"0\",\"1\",\"0\",\"2011-01-01\","
+    "\"0\",\"0\",\"0\",\"0\",\"6\",\"b6\",\"1\"\n"
+    "\"Oil change\",\"2024-02-10 09:30\",\"1100\",\"1\",\"5W-30\",\"89.9\",\"0\",\"0\","
+    "\"1\",\"0\",\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"7\",\"b7\",\"1\"\n"
+    "\"Parking fine\",\"2024-03-02\",\"0\",\"8\",\"\",\"30\",\"0\",\"0\",\"1\",\"0\","
+    "\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"8\",\"b8\",\"1\"\n"
+    "\"Jack\",\"2024-03-03\",\"0\",\"77\",\"\",\"25\",\"0\",\"0\",\"1\",\"0\","
+    "\"2011-01-01\",\"0\",\"0\",\"0\",\"0\",\"9\",\"b9\",\"1\"\n"
+    "\"## FavStations\"\n"
+    "\"NameBrand\",\"Latitude\",\"Longitude\",\"StationID\"\n";
+
+// Fuelio's backup whose cost sections lack the columns their rows need.
+const char kFuelioDamaged[] = "## Vehicle\n"
+                              "Name,DistUnit,FuelUnit\n"
+                              "Polo,0,0\n"
+                              "## Log\n"
+                              "Data,Odo(km),Fuel(litres),Full,Price(optional)\n"
+                              "2022-01-02 10:00,1000,40.5,1,60.75\n"
+                              "## Costs\n"
+                              "Title,When,Amount\n"
+                              "Oil,2022-01-03,50\n"
+                              "## CostCategories\n"
+                              "Id\n"
+                              "1\n";
+
+// LubeLogger's service records of a US server: currency signs, a thousands separator, credits.
+const char kLubeLoggerService[] =
+    "Date,Odometer,Description,Notes,Cost,Tags,ExtraFields,Files\n"
+    "3/14/2026,52000,Oil change,\"5W-30, 4.5 qt\",$89.99,oil filter,,\n"
+    "4/2/2026,52600,Timing belt,,\"$1,234.56\",,,\n"
+    "4/9/2026,52700,Warranty credit,,-$5.00,,,\n"
+    "4/16/2026,52800,Warranty credit,,($5.00),,,\n";
+
+// Spritmonitor's German costs export: cost type codes, a title with an escaped separator, a row
+// without a code, the purchase price and a refund.
+const char kSpritmonitorCosts[] =
+    "Datum;Km-Stand;Kostenart;Bezeichnung;Kosten;W\xc3\xa4hrung;Bemerkung\n"
+    "03.04.2026;;16;Erstattung;50,00;EUR;\n"
+    "02.04.2026;;10;Kaufpreis;15000,00;EUR;\n"
+    "21.03.2026;;;Vignette;40,00;EUR;\n"
+    "20.03.2026;51900;4;;99,00;EUR;\n"
+    "12.03.2026;;12;W\xc3\xa4sche\\; innen;12,00;EUR;\n"
+    "01.03.2026;;5;;480,00;EUR;\n"
+    "10.02.2026;51200;1;Inspektion;289,90;EUR;mit \xc3\x96lwechsel\n"
+    "15.01.2026;;6;Kfz-Steuer;120,00;EUR;\n";
+
 // Tankometer's own export.
 const char kOwnExport[] = "station;odometer;fuel;cost;date;time;driver;notes\n"
                           "OMV;1000;40.50;60.75;2024-3-9;7:05:09;Eva;x\n";
@@ -164,7 +261,7 @@ QStringList fillTexts(const CFuelDatabase& log) {
 }
 
 using Skipped = QList<int>; // by OtherLogSkip: None, Date, Odometer, Volume, Cost, NoOdometer,
-                            // AlreadyInLog
+                            // AlreadyInLog, NotFuel
 
 Skipped skippedOf(const OtherLogSummary& summary) {
     return Skipped(summary.skipped.begin(), summary.skipped.end());
@@ -172,6 +269,19 @@ Skipped skippedOf(const OtherLogSummary& summary) {
 
 OtherLogSettings settingsFor(const OtherLogFile& file, DateOrder order = DateOrder::DayMonthYear) {
     return guessOtherLogSettings(file, file.recognised, order, u'.');
+}
+
+// "2024-02-10|1770|0|89.90|notes": date, reading (-1: none), category id, amount, notes.
+QStringList costTexts(const VehicleCosts& costs) {
+    QStringList texts;
+    for (const CostEntry& cost : costs.costs)
+        texts.append(QStringLiteral("%1|%2|%3|%4|%5")
+                         .arg(cost.date.toString(Qt::ISODate))
+                         .arg(cost.odometer)
+                         .arg(cost.categoryId)
+                         .arg(cost.amount, 0, 'f', 2)
+                         .arg(cost.notes));
+    return texts;
 }
 
 QString dateTimeText(const FileTime& time) {
@@ -192,6 +302,8 @@ private slots:
     void recognisesFormat();
     void importsFile_data();
     void importsFile();
+    void importsCosts_data();
+    void importsCosts();
     void secondImportAddsNothing_data();
     void secondImportAddsNothing();
     void readsNumbers_data();
@@ -214,28 +326,38 @@ void OtherLogsTest::splitsRecords_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QChar>("delimiter");
     QTest::addColumn<QList<QStringList>>("records");
+    QTest::addColumn<QChar>("escape");
 
     using R = QList<QStringList>;
-    QTest::newRow("plain") << "a,b\r\nc,d\n" << QChar(u',') << R{{"a", "b"}, {"c", "d"}};
-    QTest::newRow("no final line end") << "a;b\nc" << QChar(u';') << R{{"a", "b"}, {"c"}};
-    QTest::newRow("empty fields") << ",,\n" << QChar(u',') << R{{"", "", ""}};
+    QTest::newRow("plain") << "a,b\r\nc,d\n" << QChar(u',') << R{{"a", "b"}, {"c", "d"}} << QChar();
+    QTest::newRow("no final line end")
+        << "a;b\nc" << QChar(u';') << R{{"a", "b"}, {"c"}} << QChar();
+    QTest::newRow("empty fields") << ",,\n" << QChar(u',') << R{{"", "", ""}} << QChar();
     QTest::newRow("quoted delimiter and quote") << "\"a,\"\"b\"\"\",c\n"
-                                                << QChar(u',') << R{{"a,\"b\"", "c"}};
-    QTest::newRow("line break inside quotes") << "\"one\ntwo\",x\ny\n"
-                                              << QChar(u',') << R{{"one\ntwo", "x"}, {"y"}};
+                                                << QChar(u',') << R{{"a,\"b\"", "c"}} << QChar();
+    QTest::newRow("line break inside quotes")
+        << "\"one\ntwo\",x\ny\n"
+        << QChar(u',') << R{{"one\ntwo", "x"}, {"y"}} << QChar();
     QTest::newRow("text after the closing quote")
         << "\"Full tank\",\"Full tank\" 2,z\n"
-        << QChar(u',') << R{{"Full tank", "Full tank 2", "z"}};
-    QTest::newRow("quote never closed") << "a,\"b,c\nd" << QChar(u',') << R{{"a", "b,c\nd"}};
-    QTest::newRow("blank line") << "a\n\nb\n" << QChar(u',') << R{{"a"}, {""}, {"b"}};
-    QTest::newRow("tab") << "a\tb,c\n" << QChar(u'\t') << R{{"a", "b,c"}};
+        << QChar(u',') << R{{"Full tank", "Full tank 2", "z"}} << QChar();
+    QTest::newRow("quote never closed")
+        << "a,\"b,c\nd" << QChar(u',') << R{{"a", "b,c\nd"}} << QChar();
+    QTest::newRow("blank line") << "a\n\nb\n" << QChar(u',') << R{{"a"}, {""}, {"b"}} << QChar();
+    QTest::newRow("tab") << "a\tb,c\n" << QChar(u'\t') << R{{"a", "b,c"}} << QChar();
+    QTest::newRow("escaped delimiter, line break and escape")
+        << "a\\;b;c\\\nd\\\\;e\n"
+        << QChar(u';') << R{{"a;b", "c\nd\\", "e"}} << QChar(u'\\');
+    QTest::newRow("escape at the end") << "a;b\\" << QChar(u';') << R{{"a", "b\\"}} << QChar(u'\\');
+    QTest::newRow("no escape") << "a\\;b\n" << QChar(u';') << R{{"a\\", "b"}} << QChar();
 }
 
 void OtherLogsTest::splitsRecords() {
     QFETCH(QString, text);
     QFETCH(QChar, delimiter);
     QFETCH(QList<QStringList>, records);
-    QCOMPARE(splitDelimitedRecords(text, delimiter), records);
+    QFETCH(QChar, escape);
+    QCOMPARE(splitDelimitedRecords(text, delimiter, escape), records);
 }
 
 void OtherLogsTest::recognisesFormat_data() {
@@ -259,6 +381,10 @@ void OtherLogsTest::recognisesFormat_data() {
                                 << QChar(u',') << 3;
     QTest::newRow("other, semicolons")
         << QString::fromUtf8(kOther) << OtherLogFormat::OtherCsv << QChar(u';') << 3;
+    QTest::newRow("Spritmonitor") << QString::fromUtf8(kSpritmonitor)
+                                  << OtherLogFormat::Spritmonitor << QChar(u';') << 6;
+    QTest::newRow("Spritmonitor in English") << QString::fromUtf8(kSpritmonitorEnglish)
+                                             << OtherLogFormat::Spritmonitor << QChar(u';') << 1;
     QTest::newRow("own export") << QString::fromUtf8(kOwnExport) << OtherLogFormat::OtherCsv
                                 << QChar(u';') << 1;
     QTest::newRow("tabs") << "date\todometer\tlitres\tcost\n2024-01-01\t1\t2\t3\n"
@@ -294,40 +420,40 @@ void OtherLogsTest::importsFile_data() {
         << QStringList{"2023-05-01 15:04:00|16093|39.75|36.75|Springfield||",
                        "2023-05-08 08:30:00|16576|34.07|32.40|Shelbyville||cash|p",
                        "2023-05-15 00:00:00|17059|42.40|40.32||||m"}
-        << Skipped{0, 1, 0, 0, 0, 0, 0} << 1 << 1 << 0;
+        << Skipped{0, 1, 0, 0, 0, 0, 0, 0} << 1 << 1 << 0;
     QTest::newRow("Fuelly, first vehicle, newest first")
         << QString::fromUtf8(kFuelly) << QString()
         << QStringList{"2023-06-01 00:00:00|32837|37.85|31.99|||first, full|m",
                        "2023-06-10 00:00:00|33312|37.85|32.99|Costco||",
                        "2023-06-20 00:00:00|33796|37.85|34.59|Shell|||p"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 1 << 0;
+        << Skipped{0, 0, 0, 0, 0, 0, 0, 0} << 1 << 1 << 0;
     QTest::newRow("Fuelly, second vehicle")
         << QString::fromUtf8(kFuelly) << QStringLiteral("Roadster")
         << QStringList{"2023-06-18 00:00:00|8690|37.85|39.99|BP||weekend"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
+        << Skipped{0, 0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("aCar") << QString::fromUtf8(kACar) << QString()
                           << QStringList{"2023-07-03 18:15:00|106421|45.10|79.78|Aral||",
                                          "2023-07-13 07:05:00|106900|40.00|71.96|Ring 2||short|p",
                                          "2023-07-20 12:00:00|107343|37.85|35.00|Sunoco||"}
-                          << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0 << 0;
+                          << Skipped{0, 0, 0, 0, 0, 0, 0, 0} << 1 << 0 << 0;
     QTest::newRow("Drivvo")
         << QString::fromUtf8(kDrivvo) << QString()
         << QStringList{"2023-07-25 12:00:00|14800|25.00|47.45|Esso|Ben||p",
                        "2023-08-02 17:45:10|15230|30.00|55.77|Shell Nord|Anna|trip"}
-        << Skipped{0, 0, 0, 0, 0, 1, 0} << 1 << 0 << 0;
+        << Skipped{0, 0, 0, 0, 0, 1, 0, 0} << 1 << 0 << 0;
     QTest::newRow("LubeLogger with decimal commas")
         << QString::fromUtf8(kLubeLogger) << QString()
         << QStringList{"2023-09-01 00:00:00|51500|38.25|68.85|||Urlaub",
                        "2023-09-13 00:00:00|52100|40.50|72.49|||"}
-        << Skipped{0, 0, 1, 0, 0, 0, 0} << 0 << 0 << 0;
+        << Skipped{0, 0, 1, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("other, semicolons and decimal commas")
         << QString::fromUtf8(kOther) << QString()
         << QStringList{"2023-04-05 15:04:00|1234|40.00|60.00|Aral||",
                        "2023-04-06 15:04:00|1600|35.50|56.80|||hello"}
-        << Skipped{0, 1, 0, 0, 0, 0, 0} << 0 << 0 << 0;
+        << Skipped{0, 1, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("own export") << QString::fromUtf8(kOwnExport) << QString()
                                 << QStringList{"2024-03-09 07:05:09|1000|40.50|60.75|OMV|Eva|x"}
-                                << Skipped{0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
+                                << Skipped{0, 0, 0, 0, 0, 0, 0, 0} << 0 << 0 << 0;
     QTest::newRow("unreadable values")
         << "date,odometer,litres,total\n"
            "2024-01-01,1000,40,60\n"
@@ -339,18 +465,26 @@ void OtherLogsTest::importsFile_data() {
            "2024-01-06,-5,40,60\n"
            "2024-01-01,1000,40,60\n"
         << QString() << QStringList{"2024-01-01 00:00:00|1000|40.00|60.00|||"}
-        << Skipped{0, 1, 2, 1, 2, 0, 1} << 0 << 0 << 0;
+        << Skipped{0, 1, 2, 1, 2, 0, 1, 0} << 0 << 0 << 0;
     QTest::newRow("Fuelio plug-in hybrid")
         << QString::fromUtf8(kFuelioHybrid) << QString()
         << QStringList{"2024-03-01 10:00:00|1609|39.75|36.75|||",
                        "2024-03-02 19:00:00|1674|12.40|3.72|Home|||c",
                        "2024-03-05 12:30:00|1899|30.00|17.70|Ionity|||pc"}
-        << Skipped{0, 0, 0, 0, 0, 0, 0} << 1 << 0 << int(VehicleEnergy::PlugInHybrid);
+        << Skipped{0, 0, 0, 0, 0, 0, 0, 0} << 1 << 0 << int(VehicleEnergy::PlugInHybrid);
+    QTest::newRow("Spritmonitor, its codes")
+        << QString::fromUtf8(kSpritmonitor) << QString()
+        << QStringList{"2026-03-14 00:00:00|52000|42.15|71.61||||m",
+                       "2026-03-28 00:00:00|52480|30.02|52.10|||Autobahn; A8|p",
+                       "2026-04-02 00:00:00|52890|40.00|70.00|||",
+                       "2026-04-05 00:00:00|52950|12.50|4.38||||c",
+                       "2026-04-16 00:00:00|53700|37.00|61.90||||m"}
+        << Skipped{0, 0, 0, 0, 0, 0, 0, 1} << 1 << 2 << 0;
     QTest::newRow("LubeLogger of an electric vehicle")
         << QString::fromUtf8(kLubeLogger) << QString()
         << QStringList{"2023-09-01 00:00:00|51500|38.25|68.85|||Urlaub|c",
                        "2023-09-13 00:00:00|52100|40.50|72.49||||c"}
-        << Skipped{0, 0, 1, 0, 0, 0, 0} << 0 << 0 << int(VehicleEnergy::Electric);
+        << Skipped{0, 0, 1, 0, 0, 0, 0, 0} << 0 << 0 << int(VehicleEnergy::Electric);
 }
 
 // The fills of a file land in an empty log in time order, with the skipped rows counted.
@@ -379,6 +513,69 @@ void OtherLogsTest::importsFile() {
     QCOMPARE(summary.missed, missed);
 }
 
+void OtherLogsTest::importsCosts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("costs");
+    QTest::addColumn<QStringList>("categories"); // added, as "id name"
+    QTest::addColumn<QList<int>>("skipped");     // by OtherCostSkip
+    QTest::addColumn<QStringList>("damaged");
+    QTest::addColumn<int>("fills");
+
+    QTest::newRow("Fuelio") << QString::fromUtf8(kFuelioCosts)
+                            << QStringList{"2024-01-01|-1|3|480.00|Insurance",
+                                           "2024-02-10|1770|0|89.90|Oil change; 5W-30",
+                                           "2024-03-01|-1|9|60.00|Speeding",
+                                           "2024-03-02|-1|9|30.00|Parking fine",
+                                           "2024-03-03|-1|8|25.00|Jack"}
+                            << QStringList{"9 Tickets/Fines"} << QList<int>{0, 1, 0, 2, 1}
+                            << QStringList() << 1;
+    QTest::newRow("Fuelio, damaged cost sections")
+        << QString::fromUtf8(kFuelioDamaged) << QStringList() << QStringList()
+        << QList<int>{0, 0, 0, 0, 0} << QStringList{"Costs", "CostCategories"} << 1;
+    QTest::newRow("LubeLogger service records")
+        << QString::fromUtf8(kLubeLoggerService)
+        << QStringList{"2026-03-14|52000|0|89.99|Oil change; 5W-30, 4.5 qt",
+                       "2026-04-02|52600|0|1234.56|Timing belt"}
+        << QStringList() << QList<int>{0, 0, 1, 1, 0} << QStringList() << 0;
+    QTest::newRow("Spritmonitor costs")
+        << QString::fromUtf8(kSpritmonitorCosts)
+        << QStringList{"2026-01-15|-1|4|120.00|Kfz-Steuer",
+                       "2026-02-10|51200|0|289.90|Inspektion; mit \u00d6lwechsel",
+                       "2026-03-01|-1|3|480.00|",
+                       "2026-03-12|-1|7|12.00|W\u00e4sche; innen",
+                       "2026-03-20|51900|0|99.00|",
+                       "2026-03-21|-1|8|40.00|Vignette"}
+        << QStringList() << QList<int>{0, 0, 0, 2, 0} << QStringList() << 0;
+}
+
+// The costs of a file land in an empty log in date order, in the log's categories or new ones.
+void OtherLogsTest::importsCosts() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, costs);
+    QFETCH(QStringList, categories);
+    QFETCH(QList<int>, skipped);
+    QFETCH(QStringList, damaged);
+    QFETCH(int, fills);
+
+    const OtherLogFile file = readOtherLog(text);
+    QCOMPARE(file.damagedSections, damaged);
+    const OtherLogSettings settings = settingsFor(file);
+    CFuelDatabase log;
+    const QList<OtherCostRow> rows = convertOtherCosts(file, settings, log);
+    importOtherLog(convertOtherLog(file, settings, log), &log, rows);
+    QCOMPARE(log.getFillCount(), fills);
+    QCOMPARE(costTexts(log.costs()), costs);
+    QStringList added;
+    for (const CostCategory& category : log.costs().categories) {
+        if (!category.name.isEmpty())
+            added.append(QStringLiteral("%1 %2").arg(category.id).arg(category.name));
+    }
+    QCOMPARE(added, categories);
+    const OtherCostSummary summary = summariseOtherCosts(rows);
+    QCOMPARE(summary.added, costs.size());
+    QCOMPARE(QList<int>(summary.skipped.begin(), summary.skipped.end()), skipped);
+}
+
 void OtherLogsTest::secondImportAddsNothing_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("Fuelio") << QString::fromUtf8(kFuelio);
@@ -387,6 +584,9 @@ void OtherLogsTest::secondImportAddsNothing_data() {
     QTest::newRow("Drivvo") << QString::fromUtf8(kDrivvo);
     QTest::newRow("LubeLogger") << QString::fromUtf8(kLubeLogger);
     QTest::newRow("other") << QString::fromUtf8(kOther);
+    QTest::newRow("Spritmonitor") << QString::fromUtf8(kSpritmonitor);
+    QTest::newRow("Fuelio with costs") << QString::fromUtf8(kFuelioCosts);
+    QTest::newRow("Spritmonitor costs") << QString::fromUtf8(kSpritmonitorCosts);
 }
 
 // Every fill of a second import is already in the log, also with fills of its own around them.
@@ -399,11 +599,17 @@ void OtherLogsTest::secondImportAddsNothing() {
     own.odometer = 1;
     own.fuel = 1.0f;
     log.insertFill(own);
-    const OtherLogSummary first = importOtherLog(convertOtherLog(file, settings, log), &log);
+    const OtherLogSummary first = importOtherLog(convertOtherLog(file, settings, log), &log,
+                                                 convertOtherCosts(file, settings, log));
     const QStringList afterFirst = fillTexts(log);
+    const VehicleCosts costsAfterFirst = log.costs();
 
-    const OtherLogSummary second = importOtherLog(convertOtherLog(file, settings, log), &log);
+    const QList<OtherCostRow> costs = convertOtherCosts(file, settings, log);
+    const OtherLogSummary second =
+        importOtherLog(convertOtherLog(file, settings, log), &log, costs);
     QCOMPARE(fillTexts(log), afterFirst);
+    QCOMPARE(log.costs(), costsAfterFirst);
+    QCOMPARE(summariseOtherCosts(costs).added, 0);
     QCOMPARE(second.added, 0);
     QCOMPARE(second.alreadyInLog(), first.added);
     QCOMPARE(second.unreadable(), first.unreadable());

@@ -99,6 +99,8 @@ QString otherLogSkipText(OtherLogSkip skip) {
         return translate(Text::OtherLog_reasonnoodometer);
     case OtherLogSkip::AlreadyInLog:
         return translate(Text::OtherLog_reasonalready);
+    case OtherLogSkip::NotFuel:
+        return translate(Text::OtherLog_reasonnotfuel);
     case OtherLogSkip::None:
         break;
     }
@@ -244,6 +246,7 @@ void COtherLogDlg::translateControls() {
         {OtherLogFormat::ACar, QStringLiteral("aCar")},
         {OtherLogFormat::Drivvo, QStringLiteral("Drivvo")},
         {OtherLogFormat::LubeLogger, QStringLiteral("LubeLogger")},
+        {OtherLogFormat::Spritmonitor, QStringLiteral("Spritmonitor")},
         {OtherLogFormat::OtherCsv, translate(Text::OtherLog_othercsv)}};
     for (const auto& [format, name] : formats)
         m_format->addItem(name, int(format));
