@@ -1,17 +1,23 @@
 #include "core/logdocument.h"
+#include "db/calendar.h"
 #include "db/regional.h"
 #include "ui/fill/costdlg.h"
 #include "ui/main/costlistmodel.h"
 #include "ui/main/costspage.h"
+#include "ui/main/remindersdlg.h"
+#include "ui/stats/totalsdlg.h"
 #include "windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QUndoStack>
 
 namespace {
@@ -87,6 +93,35 @@ void selectRows(CCostsPage& page, const QStringList& starts) {
             }
         }
     }
+}
+
+FillRecord fillOn(const QDate& date, qint32 odometer, float cost) {
+    FillRecord fill;
+    fill.odometer = odometer;
+    fill.fuel = 40;
+    fill.cost = cost;
+    const SystemTime noon{
+        quint16(date.year()), quint16(date.month()), 0, quint16(date.day()), 12, 0, 0, 0};
+    systemTimeToFileTime(noon, &fill.dateTime);
+    return fill;
+}
+
+// Fills every 10 days up to 10 days before today, 300 km apart: the last at 3700.
+void addFills(CLogDocument& log, const QDate& today = QDate::currentDate()) {
+    for (int i = 0; i < 10; ++i)
+        log.addFill(QStringLiteral("Station"),
+                    fillOn(today.addDays(10 * i - 100), 1000 + 300 * i, 60), QString());
+}
+
+QStringList tableRows(const QTableWidget& table) {
+    QStringList rows;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < 2; ++column)
+            cells.append(table.item(row, column)->text());
+        rows.append(cells.join(u' '));
+    }
+    return rows;
 }
 
 } // namespace
@@ -239,6 +274,149 @@ private slots:
             emit box->activated(found);
         }
         QCOMPARE(shownRows(page), rows);
+    }
+
+    // The status line names the reminders overdue or due soon, at start and after a new fill;
+    // no question is asked.
+    void statusLineFollowsTheFills_data() {
+        QTest::addColumn<int>("dueInDays");     // 0: not by date
+        QTest::addColumn<qint32>("dueReading"); // kNoReading: not by reading
+        QTest::addColumn<qint32>("newReading"); // of a fill added today
+        QTest::addColumn<bool>("shownBefore");
+        QTest::addColumn<bool>("shownAfter");
+
+        QTest::newRow("by date, soon") << 10 << kNoReading << 4000 << true << true;
+        QTest::newRow("by date, later") << 60 << kNoReading << 4000 << false << false;
+        QTest::newRow("by date, overdue") << -3 << kNoReading << 4000 << true << true;
+        QTest::newRow("by reading, reached soon by the new fill")
+            << 0 << 7200 << 6500 << false << true;
+        QTest::newRow("by reading, passed") << 0 << 3500 << 4000 << true << true;
+        QTest::newRow("whichever first: the date") << 20 << 20000 << 4000 << true << true;
+    }
+
+    void statusLineFollowsTheFills() {
+        QFETCH(int, dueInDays);
+        QFETCH(qint32, dueReading);
+        QFETCH(qint32, newReading);
+        QFETCH(bool, shownBefore);
+        QFETCH(bool, shownAfter);
+        {
+            CLogDocument log(databaseFilePath());
+            log.load();
+            addFills(log);
+            Reminder reminder;
+            reminder.title = QStringLiteral("Inspection");
+            if (dueInDays != 0)
+                reminder.dueDate = QDate::currentDate().addDays(dueInDays);
+            reminder.dueOdometer = dueReading;
+            log.addReminder(reminder);
+            QVERIFY(log.save());
+        }
+        TestWindow window;
+        window.open();
+        auto* line = window.findChild<QLabel*>(QStringLiteral("reminderLine"));
+        QVERIFY(line);
+        QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownBefore);
+        QCOMPARE(line->isVisibleTo(&window), shownBefore);
+        if (dueInDays == 10)
+            QCOMPARE(line->text(), QStringLiteral("Due: Inspection (in 10 days)"));
+        window.document().addFill(QStringLiteral("Station"),
+                                  fillOn(QDate::currentDate(), newReading, 50), QString());
+        QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownAfter);
+        QVERIFY(DialogSeams::askedMessages().isEmpty());
+    }
+
+    // Done records the day and reading (and the cost when asked for) in one step; a repeating
+    // reminder falls due again from there.
+    void doneSetsTheNextDuePoint_data() {
+        QTest::addColumn<int>("repeatMonths");
+        QTest::addColumn<qint32>("repeatDistance");
+        QTest::addColumn<QString>("amount"); // empty: not recorded as a cost
+        QTest::addColumn<QDate>("nextDate");
+        QTest::addColumn<qint32>("nextReading");
+
+        QTest::newRow("by months and distance, with a cost")
+            << 12 << 15000 << "180.50" << QDate(2027, 3, 10) << 19000;
+        QTest::newRow("by months only") << 6 << 0 << "" << QDate(2026, 9, 10) << kNoReading;
+        QTest::newRow("once") << 0 << 0 << "" << QDate() << kNoReading;
+    }
+
+    void doneSetsTheNextDuePoint() {
+        QFETCH(int, repeatMonths);
+        QFETCH(qint32, repeatDistance);
+        QFETCH(QString, amount);
+        QFETCH(QDate, nextDate);
+        QFETCH(qint32, nextReading);
+        TestWindow window;
+        window.open();
+        CLogDocument& log = window.document();
+        Reminder service;
+        service.title = QStringLiteral("Service");
+        service.dueDate = QDate(2026, 3, 1);
+        service.dueOdometer = 4000;
+        service.repeatMonths = repeatMonths;
+        service.repeatDistance = repeatDistance;
+        log.addReminder(service);
+        const int steps = log.undoStack()->index();
+
+        CRemindersDlg reminders(&window, log);
+        reminders.selectReminder(0);
+        DialogSeams::setNextDialogHandler([&amount](QDialog& dialog) {
+            dialog.findChild<QDateEdit*>(QStringLiteral("date"))->setDate(QDate(2026, 3, 10));
+            dialog.findChild<QLineEdit*>(QStringLiteral("odometer"))
+                ->setText(QStringLiteral("4000"));
+            dialog.findChild<QCheckBox*>(QStringLiteral("asCost"))->setChecked(!amount.isEmpty());
+            dialog.findChild<QLineEdit*>(QStringLiteral("amount"))->setText(amount);
+            dialog.accept();
+        });
+        reminders.findChild<QPushButton*>(QStringLiteral("reminderDone"))->click();
+
+        const Reminder done = log.costs().reminders.at(0);
+        QCOMPARE(done.lastDone, QDate(2026, 3, 10));
+        QCOMPARE(done.dueDate, nextDate);
+        QCOMPARE(done.dueOdometer, nextReading);
+        QCOMPARE(int(log.costs().costs.size()), amount.isEmpty() ? 0 : 1);
+        if (!amount.isEmpty()) {
+            QCOMPARE(log.costs().costs.at(0).amount, 180.5);
+            QCOMPARE(log.costs().costs.at(0).notes, QStringLiteral("Service"));
+        }
+        QCOMPARE(log.undoStack()->index(), steps + 1);
+        log.undoStack()->undo();
+        QCOMPARE(log.costs().reminders.at(0), service);
+        QVERIFY(log.costs().costs.empty());
+    }
+
+    // Totals show what the vehicle cost since its first entry: fuel, each category with costs,
+    // everything; a log without other costs shows none of it.
+    void totalsShowTheCosts_data() {
+        QTest::addColumn<QStringList>("costs");
+        QTest::addColumn<QStringList>("rows");
+
+        QTest::newRow("no costs") << QStringList{} << QStringList{};
+        QTest::newRow("categories in the log's order, a recurring one counted up to today")
+            << QStringList{"2026-04-01 Tolls 9.50", "2025-05-01 Insurance 300 every 12",
+                           "2026-01-10 Service 120.50"}
+            << QStringList{"Fuel 600.00", "Service 120.50", "Insurance 600.00", "Tolls 9.50",
+                           "Everything 1330.00"};
+    }
+
+    void totalsShowTheCosts() {
+        QFETCH(QStringList, costs);
+        QFETCH(QStringList, rows);
+        TestWindow window;
+        window.open();
+        addFills(window.document(), kToday);
+        for (const QString& line : costs) {
+            answerCostDialog(line);
+            window.dispatchCommand(CMainWnd::CmdAddCost);
+        }
+        CTotalsDlg totals(&window);
+        totals.setDatabase(&window.database());
+        totals.setToday(kToday);
+        totals.showTotals();
+        QCOMPARE(totals.costTable()->isVisibleTo(&totals), !rows.isEmpty());
+        if (!rows.isEmpty())
+            QCOMPARE(tableRows(*totals.costTable()), rows);
     }
 };
 
