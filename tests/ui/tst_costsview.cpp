@@ -12,12 +12,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QUndoStack>
 
 namespace {
@@ -417,6 +419,38 @@ private slots:
         QCOMPARE(totals.costTable()->isVisibleTo(&totals), !rows.isEmpty());
         if (!rows.isEmpty())
             QCOMPARE(tableRows(*totals.costTable()), rows);
+    }
+
+    // The calendar reaches its file, or the user hears that it did not.
+    void exportReportsWhatHappened_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("written") << true;
+        QTest::newRow("the folder is a file") << false;
+    }
+
+    void exportReportsWhatHappened() {
+        QFETCH(bool, writable);
+        QTemporaryDir folder;
+        QFile plain(folder.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString path =
+            folder.filePath(writable ? QStringLiteral("car.ics") : QStringLiteral("plain/car.ics"));
+        TestWindow window;
+        window.open();
+        Reminder inspection;
+        inspection.title = QStringLiteral("Inspection");
+        inspection.dueDate = QDate::currentDate().addDays(40);
+        window.document().addReminder(inspection);
+        DialogSeams::setNextFileName(path);
+        window.dispatchCommand(CMainWnd::CmdExportReminders);
+        const MessageBoxRecord told = DialogSeams::askedMessages().last();
+        QCOMPARE(told.icon, writable ? QMessageBox::Information : QMessageBox::Warning);
+        QVERIFY(told.text.contains(QDir::toNativeSeparators(path)));
+        QFile written(path);
+        QCOMPARE(written.open(QIODevice::ReadOnly), writable);
+        if (writable)
+            QVERIFY(written.readAll().startsWith("BEGIN:VCALENDAR\r\n"));
     }
 };
 

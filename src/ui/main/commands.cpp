@@ -11,10 +11,13 @@
 #include "csv/otherlogformat.h"
 #include "csv/otherlogvalues.h"
 #include "csv/vehiclelogs.h"
+#include "db/filewrite.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "localisation/textfile.h"
+#include "stats/icsexport.h"
+#include "stats/reminders.h"
 #include "ui/fill/categoriesdlg.h"
 #include "ui/fill/costdlg.h"
 #include "ui/fill/filldlg.h"
@@ -37,12 +40,14 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTimer>
 #include <QUndoStack>
 #include <algorithm>
@@ -815,4 +820,26 @@ void CMainCommands::reminders() {
     execDialog(dialog);
 }
 
-void CMainCommands::exportReminders() {}
+void CMainCommands::exportReminders() {
+    FileDialogRequest request;
+    request.caption = dialogTitle(Text::costlist_ExportReminders);
+    request.filter = translate(Text::reminderlist_IcsFilter) + QStringLiteral(" (*.ics)");
+    request.defaultSuffix = QStringLiteral("ics");
+    request.directory = documentsFolder();
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                       : static_cast<QWidget*>(&m_window);
+    const QString path = askSaveFileName(owner, request);
+    if (path.isEmpty())
+        return;
+    const CFuelDatabase& database = m_document.database();
+    const QByteArray calendar =
+        remindersCalendar(m_document.costs(), odometerEstimate(database), QDate::currentDate(),
+                          unitTexts(database.units()).odometer, QDateTime::currentDateTimeUtc());
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && commitSaveFile(file, calendar);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    showMessageBox(owner, request.caption,
+                   translate(written ? Text::reminderlist_Exported : Text::reminderlist_ExportError)
+                       .arg(shownPath),
+                   written ? QMessageBox::Information : QMessageBox::Warning);
+}

@@ -101,6 +101,8 @@ CCostsPage::CCostsPage(CLogDocument& document, QWidget* parent)
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_filter, signal, this, [this] { updateShown(); });
     connect(m_filter, &QAbstractItemModel::modelReset, this, &CCostsPage::updateShown);
+    // A reset drops the selection without saying so: the commands on it follow.
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &CCostsPage::selectionChanged);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &CCostsPage::updateShown);
     // A new category, another log or another year of costs: the choices follow, and the chosen
     // one stays where it still exists.
