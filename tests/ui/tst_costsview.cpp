@@ -359,6 +359,7 @@ private slots:
         service.repeatMonths = repeatMonths;
         service.repeatDistance = repeatDistance;
         log.addReminder(service);
+        const Reminder added = log.costs().reminders.at(0); // with the id the log gave it
         const int steps = log.undoStack()->index();
 
         CRemindersDlg reminders(&window, log);
@@ -384,7 +385,7 @@ private slots:
         }
         QCOMPARE(log.undoStack()->index(), steps + 1);
         log.undoStack()->undo();
-        QCOMPARE(log.costs().reminders.at(0), service);
+        QCOMPARE(log.costs().reminders.at(0), added);
         QVERIFY(log.costs().costs.empty());
     }
 
