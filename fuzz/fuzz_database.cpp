@@ -6,7 +6,7 @@
 // read back as stored, never change the unit the readings are stored in, and keep the bytes this
 // version does not write. Two copies changed from the loaded log (removals, additions, edits of
 // any field, another station table, another order, other settings) merge three-way against it
-// without losing a change either side made.
+// without losing a change either side made, of fills and of costs.
 
 #include "db/fueldatabase.h"
 #include "fuzzinput.h"
@@ -173,13 +173,70 @@ void changeTheirs(DatabaseTables& theirs, std::minstd_rand& random) {
     }
 }
 
+// A few changes of costs and reminders, often to values the other side may choose too.
+void changeCosts(VehicleCosts& costs, std::minstd_rand& random) {
+    for (int change = int(random() % 4); change > 0; --change) {
+        const std::size_t count = costs.costs.size();
+        switch (random() % 5) {
+        case 0:
+            if (count > 0)
+                costs.costs.erase(costs.costs.begin() + qsizetype(random() % count));
+            break;
+        case 1: {
+            const CostEntry cost{QDate(2024, 1 + int(random() % 3), 1),
+                                 kNoReading,
+                                 int(random() % 10),
+                                 double(random() % 3),
+                                 {},
+                                 0,
+                                 {}};
+            costs.costs.insert(
+                costs.costs.begin() + qsizetype(costInsertionIndex(costs.costs, cost.date)), cost);
+            break;
+        }
+        case 2:
+            if (count > 0)
+                costs.costs[random() % count].amount += 1;
+            break;
+        case 3: {
+            // A category of a new id or a new name, as both sides may make one.
+            costs.categories = costCategories(costs);
+            const int id = kDefaultCostCategoryCount + int(random() % 2);
+            const QString name = random() % 2 ? QStringLiteral("A") : QStringLiteral("B");
+            const auto found = std::find_if(costs.categories.begin(), costs.categories.end(),
+                                            [id](const CostCategory& c) { return c.id == id; });
+            if (found == costs.categories.end())
+                costs.categories.push_back({id, name});
+            else
+                found->name = name;
+            break;
+        }
+        default: {
+            // A new reminder takes an id the side does not have yet, as the document gives it.
+            const quint32 id = quint32(1 + random() % 3);
+            const auto found = std::find_if(costs.reminders.begin(), costs.reminders.end(),
+                                            [id](const Reminder& r) { return r.id == id; });
+            if (found != costs.reminders.end())
+                found->dueOdometer += 100;
+            else
+                costs.reminders.push_back(
+                    {id, QStringLiteral("R"), QDate(), 1000, 0, 0, QDate(), kNoReading});
+        }
+        }
+    }
+}
+
 void checkMerge(const CFuelDatabase& loaded, const uint8_t* data, std::size_t size) {
     std::minstd_rand random(unsigned(qHashBits(data, size)));
     const DatabaseTables& base = loaded.tables();
     CFuelDatabase ours = loaded;
     changeOurs(ours, random);
+    VehicleCosts ourCosts = ours.costs();
+    changeCosts(ourCosts, random);
+    ours.setCosts(ourCosts);
     DatabaseTables theirs = base;
     changeTheirs(theirs, random);
+    changeCosts(theirs.costs, random);
 
     const LogMerge merge = mergeThreeWay(base, ours.tables(), theirs);
     CFuelDatabase merged = ours;

@@ -39,6 +39,56 @@ inline QByteArray fillContent(const DatabaseTables& tables, std::size_t index) {
     return bytes;
 }
 
+// A cost's content as text, without its category (a category both sides made under one id moves
+// theirs to another), and a reminder's, without its id (two versions of one get two ids).
+inline QByteArray costContent(const CostEntry& cost) {
+    return (QStringList{cost.date.toString(Qt::ISODate), QString::number(cost.odometer),
+                        QString::number(cost.amount, 'g', 17), cost.notes,
+                        QString::number(cost.intervalMonths), cost.endDate.toString(Qt::ISODate)}
+                .join(u'\x1F'))
+        .toUtf8();
+}
+inline QByteArray reminderContent(const Reminder& r) {
+    return (QStringList{r.title, r.dueDate.toString(Qt::ISODate), QString::number(r.dueOdometer),
+                        QString::number(r.repeatMonths), QString::number(r.repeatDistance),
+                        r.lastDone.toString(Qt::ISODate), QString::number(r.lastDoneOdometer)}
+                .join(u'\x1F'))
+        .toUtf8();
+}
+
+// The rules of the fills below, for costs and reminders; and the costs in date order, the
+// reminders' ids told apart, every cost in a category the merged log has or in one its side
+// named already.
+inline const char* costsViolation(const VehicleCosts& base, const VehicleCosts& ours,
+                                  const VehicleCosts& theirs, const VehicleCosts& merged) {
+    QHash<QByteArray, std::array<int, 4>> counts;
+    const VehicleCosts* sides[] = {&base, &ours, &theirs, &merged};
+    for (std::size_t side = 0; side < 4; ++side) {
+        for (const CostEntry& cost : sides[side]->costs)
+            ++counts['c' + costContent(cost)][side];
+        for (const Reminder& reminder : sides[side]->reminders)
+            ++counts['r' + reminderContent(reminder)][side];
+    }
+    for (const auto& [b, o, t, m] : counts) {
+        if (m < o - b || m < t - b)
+            return "a cost or reminder one side added or changed is lost";
+        if (t == b && m != o)
+            return "a change of costs made in ours only did not stay";
+        if (o == b && m != t)
+            return "a change of costs made in theirs only was not taken";
+    }
+    if (!std::is_sorted(merged.costs.begin(), merged.costs.end(),
+                        [](const CostEntry& a, const CostEntry& b) { return a.date < b.date; }))
+        return "the merged costs are out of date order";
+    for (std::size_t i = 0; i < merged.reminders.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (merged.reminders[i].id == merged.reminders[j].id)
+                return "two merged reminders have one id";
+        }
+    }
+    return nullptr;
+}
+
 // Null when the merged tables (ours after the merge was applied) keep to the rules, else what
 // they break: every fill either side added or changed is there at least as often as that side
 // added it; where theirs did not change a fill, ours' count of it stays, and where ours did not,
@@ -75,7 +125,7 @@ inline const char* mergeViolation(const DatabaseTables& base, const DatabaseTabl
         (ours.settings == base.settings && merged.settings != theirs.settings) ||
         (theirs.settings == base.settings && merged.settings != ours.settings))
         return "the settings do not follow the rule";
-    return nullptr;
+    return costsViolation(base.costs, ours.costs, theirs.costs, merged.costs);
 }
 
 } // namespace mergeproperty

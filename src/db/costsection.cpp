@@ -2,6 +2,7 @@
 
 #include "db/crc32.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -215,6 +216,19 @@ CostSectionStatus readCostSection(QByteArrayView bytes, VehicleCosts* costs) {
     }
     if (!in.ok() || !in.atEnd())
         return in.ok() ? CostSectionStatus::BadLength : CostSectionStatus::BadRecord;
+    // A reminder is known by its id (in calendars too): one that has none, or the id of one
+    // before it, takes a new one.
+    quint32 nextId = 1;
+    for (const Reminder& reminder : read.reminders)
+        nextId = std::max(nextId, reminder.id + 1);
+    for (auto it = read.reminders.begin(); it != read.reminders.end(); ++it) {
+        const auto sameId = [&it](const Reminder& r) { return r.id == it->id; };
+        if (it->id == 0 || std::any_of(read.reminders.begin(), it, sameId))
+            it->id = nextId++;
+    }
+    // The log keeps its costs in date order; another program may not have.
+    std::stable_sort(read.costs.begin(), read.costs.end(),
+                     [](const CostEntry& a, const CostEntry& b) { return a.date < b.date; });
     *costs = std::move(read);
     return CostSectionStatus::Read;
 }

@@ -32,8 +32,8 @@ qint64 costSectionLength(QByteArrayView bytes);
 // starts there (nothing follows, or something that is not ours).
 qint64 costSectionOffset(QByteArrayView afterFills);
 
-// Reads the section at the start of bytes. Only a section that is whole and sound gives costs;
-// otherwise *costs is emptied.
+// Reads the section at the start of bytes. Only a section that is whole and sound gives costs
+// (in date order, whatever order the file has them in); otherwise *costs is emptied.
 CostSectionStatus readCostSection(QByteArrayView bytes, VehicleCosts* costs);
 
 // The section of costs, or nothing when the log has none (the file then ends as it always has).

@@ -355,7 +355,8 @@ std::optional<VehicleCosts> mergeCosts(const VehicleCosts& base, const VehicleCo
             const int id = nextId++;
             merged.categories.push_back({id, their.name});
             for (CostEntry& cost : theirCosts) {
-                if (cost.categoryId == their.id)
+                if (cost.categoryId == their.id &&
+                    std::find(base.costs.begin(), base.costs.end(), cost) == base.costs.end())
                     cost.categoryId = id;
             }
         }

@@ -84,6 +84,7 @@ private slots:
     void logWithoutCostsEndsWithItsTables_data();
     void logWithoutCostsEndsWithItsTables();
     void cutAtEveryOffsetKeepsTheFills();
+    void anotherProgramsOrderIsMended();
     void mismatchIsIgnoredAlone_data();
     void mismatchIsIgnoredAlone();
 };
@@ -149,6 +150,23 @@ void CostSectionTest::cutAtEveryOffsetKeepsTheFills() {
                                                : CostSectionStatus::Absent);
         QCOMPARE(read.tables.costs.empty(), !whole);
     }
+}
+
+// Costs out of date order come in date order; reminders without an id or sharing one get ids of
+// their own (calendars know them by it).
+void CostSectionTest::anotherProgramsOrderIsMended() {
+    VehicleCosts costs;
+    costs.costs = {{QDate(2024, 3, 1), kNoReading, 0, 1, {}, 0, {}},
+                   {QDate(2024, 1, 1), kNoReading, 0, 2, {}, 0, {}}};
+    costs.reminders.resize(3);
+    costs.reminders[0].id = costs.reminders[1].id = 3;
+    VehicleCosts read;
+    QCOMPARE(readCostSection(costSection(costs), &read), CostSectionStatus::Read);
+    QCOMPARE(read.costs[0].amount, 2.0);
+    QCOMPARE(read.costs[1].amount, 1.0);
+    const quint32 ids[] = {read.reminders[0].id, read.reminders[1].id, read.reminders[2].id};
+    QCOMPARE(ids[0], quint32(3));
+    QVERIFY(ids[1] != 0 && ids[2] != 0 && ids[1] != 3 && ids[2] != 3 && ids[1] != ids[2]);
 }
 
 void CostSectionTest::mismatchIsIgnoredAlone_data() {
