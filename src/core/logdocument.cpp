@@ -371,15 +371,22 @@ CsvImportResult CLogDocument::importCsv(CsvImportResult read) {
     return read;
 }
 
-OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows) {
+OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows,
+                                             const QList<OtherCostRow>& costs) {
     LogChange change;
     change.insertedFills = otherLogFills(rows, &m_database, &change.insertedFlags);
     change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
-    const int count = int(change.insertedRows.size());
-    if (count > 0) {
-        push(ImportStep, std::move(change), count, -1);
+    OtherLogSummary summary = summariseOtherLog(rows);
+    summary.costs = summariseOtherCosts(costs);
+    VehicleCosts after = withOtherLogCosts(m_database.costs(), costs);
+    if (after != m_database.costs()) {
+        change.costsBefore = m_database.costs();
+        change.costsAfter = std::move(after);
     }
-    return summariseOtherLog(rows);
+    const int count = int(change.insertedRows.size()) + summary.costs.added;
+    if (count > 0)
+        push(ImportStep, std::move(change), count, -1);
+    return summary;
 }
 
 LogChange CLogDocument::noteMarkerChange(const NoteMarkers& markers) const {
