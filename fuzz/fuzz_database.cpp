@@ -1,7 +1,8 @@
 // The database loader on any bytes (both file formats, chosen by the header of the input).
 // A load never crashes or allocates more than the file can hold; the fills come out in time
-// order; the per-fill section gives flags only when it matched; what was loaded is saved whole
-// and loads back to the same tables, flags and log settings; units stored into any settings block
+// order; the per-fill section gives flags only when it matched, the section of costs costs only
+// when it matched; what was loaded is saved whole and loads back to the same tables, flags, costs
+// and log settings; units stored into any settings block
 // read back as stored, never change the unit the readings are stored in, and keep the bytes this
 // version does not write. Two copies changed from the loaded log (removals, additions, edits of
 // any field, another station table, another order, other settings) merge three-way against it
@@ -211,6 +212,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     fuzzCheck(loaded.fillExtrasStatus() == FillExtrasStatus::Read || !loaded.anyFillFlagged(),
               "flags from a section that did not match");
+    fuzzCheck(loaded.costSectionStatus() == CostSectionStatus::Read || loaded.costs().empty(),
+              "costs from a section that did not match");
     checkMerge(loaded, data, size);
 
     // Saved elsewhere, so the input is never copied to a backup.
@@ -219,7 +222,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzzCheck(QFileInfo(copy).size() ==
                   296 + 68 * qint64(loaded.getStationCount()) +
                       44 * qint64(loaded.getDriverCount()) + 128 * qint64(loaded.getFillCount()) +
-                      fillExtrasSection(loaded.tables().fillFlags, loaded.getFillCount()).size(),
+                      fillExtrasSection(loaded.tables().fillFlags, loaded.getFillCount()).size() +
+                      costSection(loaded.costs()).size(),
               "saved file of the wrong length");
     messages.clear();
     CFuelDatabase reloaded(copy);
@@ -230,6 +234,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                   (loaded.anyFillFlagged() ? FillExtrasStatus::Read : FillExtrasStatus::Absent),
               "a saved section does not read back");
     fuzzCheck(sameTables(loaded, reloaded), "a saved file loads to other tables");
+    fuzzCheck(reloaded.costSectionStatus() ==
+                  (loaded.costs().empty() ? CostSectionStatus::Absent : CostSectionStatus::Read),
+              "a saved section of costs does not read back");
+    fuzzCheck(loaded.costs() == reloaded.costs(), "a saved file loads other costs");
     fuzzCheck(loaded.tables().settings == reloaded.tables().settings,
               "a saved file loads to another settings block");
     fuzzCheck(loaded.chosenUnits() == reloaded.chosenUnits(), "a saved file loads other units");

@@ -112,8 +112,25 @@ void databaseSeeds() {
     writeSeed(QStringLiteral("database"), QStringLiteral("hybrid.fil"), charged);
     writeSeed(QStringLiteral("database"), QStringLiteral("hybrid-cut.fil"),
               charged.left(charged.size() - 9));
+    // Costs, a category of the user's and a reminder: after the per-fill section, and alone.
+    VehicleCosts costs;
+    costs.categories = {{0, QString()}, {9, QStringLiteral("Loan")}};
+    costs.costs = {
+        {QDate(2004, 1, 31), 1000, 9, 199.5, QStringLiteral("monthly"), 1, QDate(2004, 12, 31)},
+        {QDate(2004, 2, 3), kNoReading, 0, 80, QString(), 0, QDate()}};
+    costs.reminders = {{7, QStringLiteral("Service"), QDate(2005, 1, 1), 20000, 12, 15000,
+                        QDate(2004, 1, 1), 1000}};
+    db.setCosts(costs);
+    fuzzCheck(db.save(), "cannot write a seed database");
+    const QByteArray withCosts = readFile(path);
+    writeSeed(QStringLiteral("database"), QStringLiteral("costs.fil"), withCosts);
+    writeSeed(QStringLiteral("database"), QStringLiteral("costs-cut.fil"),
+              withCosts.left(withCosts.size() - 11));
     db.setFillFlags(1, {});
     db.setFillFlags(2, {});
+    fuzzCheck(db.save(), "cannot write a seed database");
+    writeSeed(QStringLiteral("database"), QStringLiteral("costs-only.fil"), readFile(path));
+    db.setCosts({});
 
     // Format 0.1: header, station and fill counts, stations, 124-byte fills without a driver.
     QByteArray legacy = three.left(28);

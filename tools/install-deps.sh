@@ -9,9 +9,11 @@ set -euo pipefail
 # looks at the executables that file finds; desktop-file-utils and appstream: the package test
 # validates the desktop entry and the AppStream metainfo.
 # poppler-utils: the tests read the pages and the text of the statistics report's PDF.
+# python3-icalendar: a test reads the reminders' calendar export back with an independent
+# iCalendar parser.
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
     clang libclang-rt-14-dev xvfb xdotool qt6-translations-l10n qt6-charts-dev
-    dpkg-dev file desktop-file-utils appstream poppler-utils)
+    dpkg-dev file desktop-file-utils appstream poppler-utils python3-icalendar)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update

@@ -7,10 +7,12 @@
 #include "db/calendar.h"
 #include "db/logmerge.h"
 #include "localisation/language.h"
+#include "stats/reminders.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QUndoStack>
 #include <algorithm>
 #include <utility>
@@ -57,6 +59,24 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_NoteMarkers;
     case CLogDocument::RecoveredStep:
         return Text::undo_Recovered;
+    case CLogDocument::AddCostStep:
+        return Text::undo_AddCost;
+    case CLogDocument::EditCostStep:
+        return Text::undo_EditCost;
+    case CLogDocument::RemoveCostsStep:
+        return Text::undo_RemoveCosts;
+    case CLogDocument::AddCategoryStep:
+        return Text::undo_AddCategory;
+    case CLogDocument::RenameCategoryStep:
+        return Text::undo_RenameCategory;
+    case CLogDocument::AddReminderStep:
+        return Text::undo_AddReminder;
+    case CLogDocument::EditReminderStep:
+        return Text::undo_EditReminder;
+    case CLogDocument::RemoveRemindersStep:
+        return Text::undo_RemoveReminders;
+    case CLogDocument::ReminderDoneStep:
+        return Text::undo_ReminderDone;
     case CLogDocument::ImportStep:
         break;
     }
@@ -97,19 +117,24 @@ public:
     void redo() override {
         m_document.apply(m_change, true);
         emit m_document.stepShown(m_shownRow);
-        // Done again after an undo, the step shows the row it changed.
-        m_shownRow =
-            m_change.insertedRows.empty()
-                ? std::min(m_change.removedRows.front(), m_document.database().getFillCount() - 1)
-                : m_change.insertedRows.front();
+        // Done again after an undo, the step shows the row it changed (none when it changed
+        // only costs).
+        if (!m_change.insertedRows.empty())
+            m_shownRow = m_change.insertedRows.front();
+        else if (!m_change.removedRows.empty())
+            m_shownRow =
+                std::min(m_change.removedRows.front(), m_document.database().getFillCount() - 1);
     }
 
     void undo() override {
         m_document.apply(m_change, false);
         const std::vector<int>& restored = m_change.removedRows;
         const int count = m_document.database().getFillCount();
-        const int row = restored.empty() ? std::min(m_change.insertedRows.front(), count - 1)
-                                         : restored.front();
+        int row = -1;
+        if (!restored.empty())
+            row = restored.front();
+        else if (!m_change.insertedRows.empty())
+            row = std::min(m_change.insertedRows.front(), count - 1);
         emit m_document.stepShown(row);
     }
 
@@ -170,6 +195,9 @@ bool CLogDocument::read(const QString& path, bool refuse) {
         report(messages.join(u'\n'));
     database.setMessageSink(m_messageSink);
     if (const QByteArray line = fillExtrasStatusText(database.fillExtrasStatus()); !line.isEmpty())
+        debugLog().write(line);
+    if (const QByteArray line = costSectionStatusText(database.costSectionStatus());
+        !line.isEmpty())
         debugLog().write(line);
     m_fileUnread = status == DatabaseReadStatus::BadHeader ||
                    status == DatabaseReadStatus::UnknownFormat ||
@@ -241,6 +269,8 @@ void CLogDocument::replaceDatabase(CFuelDatabase database, const FileStamp& stam
     m_storage->opened(stamp, std::move(onDisk));
     emit logReplaced();
     emit logOpened();
+    emit costsChanged();
+    emit remindersChanged();
 }
 
 CLogDocument::Switch CLogDocument::switchTo(const QString& path) {
@@ -425,7 +455,12 @@ int CLogDocument::addRecoveredFills(const DatabaseTables& recovered) {
         change.insertedFills.push_back(*merged.getFill(row));
         change.insertedFlags.push_back(merged.getFillFlags(row));
     }
-    if (!rows.empty())
+    // The costs and reminders of that session come along: every one of either side stays.
+    if (std::optional<VehicleCosts> costs = mergeCosts({}, m_database.costs(), recovered.costs)) {
+        change.costsBefore = m_database.costs();
+        change.costsAfter = std::move(costs);
+    }
+    if (!rows.empty() || change.costsAfter)
         push(RecoveredStep, std::move(change), int(rows.size()), -1);
     return int(rows.size());
 }
@@ -465,6 +500,17 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
     // A renamed station or driver shows in every fill of it.
     if ((!change.stations.empty() || !change.drivers.empty()) && m_database.getFillCount() > 0)
         emit fillsChanged(0, m_database.getFillCount() - 1);
+    if (change.costsBefore && change.costsAfter) {
+        VehicleCosts costs = forward ? *change.costsAfter : *change.costsBefore;
+        const bool costsDiffer = costs.costs != m_database.costs().costs ||
+                                 costs.categories != m_database.costs().categories;
+        const bool remindersDiffer = costs.reminders != m_database.costs().reminders;
+        m_database.setCosts(std::move(costs));
+        if (costsDiffer)
+            emit costsChanged();
+        if (remindersDiffer)
+            emit remindersChanged();
+    }
 }
 
 void CLogDocument::applyRows(const std::vector<int>& removedRows,
@@ -500,4 +546,137 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         markCharges(rows);
         emit fillsInserted(first, last);
     }
+}
+
+void CLogDocument::pushCosts(StepKind kind, VehicleCosts after, int count) {
+    if (after == m_database.costs())
+        return;
+    LogChange change;
+    change.costsBefore = m_database.costs();
+    change.costsAfter = std::move(after);
+    push(kind, std::move(change), count, -1);
+}
+
+namespace {
+
+// The costs with one more, in date order.
+void insertCost(std::vector<CostEntry>* costs, const CostEntry& cost) {
+    costs->insert(costs->begin() + std::ptrdiff_t(costInsertionIndex(*costs, cost.date)), cost);
+}
+
+// The records of a list without those at the indexes (any order; one outside the list is
+// passed over). Returns how many went.
+template <typename Item> int removeAt(std::vector<Item>* items, std::vector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    int removed = 0;
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index) {
+        if (*index < 0 || std::size_t(*index) >= items->size())
+            continue;
+        items->erase(items->begin() + *index);
+        ++removed;
+    }
+    return removed;
+}
+
+bool validIndex(int index, std::size_t size) {
+    return index >= 0 && std::size_t(index) < size;
+}
+
+// An id no reminder of the log has: the calendar export names a reminder by it, so it is drawn
+// at random rather than counted up, and two copies of a log that each add one rarely meet.
+quint32 freeReminderId(const std::vector<Reminder>& reminders) {
+    for (;;) {
+        const quint32 id = QRandomGenerator::global()->generate();
+        if (id != 0 && std::none_of(reminders.begin(), reminders.end(),
+                                    [id](const Reminder& r) { return r.id == id; }))
+            return id;
+    }
+}
+
+} // namespace
+
+void CLogDocument::addCost(const CostEntry& cost) {
+    VehicleCosts after = m_database.costs();
+    insertCost(&after.costs, cost);
+    pushCosts(AddCostStep, std::move(after));
+}
+
+void CLogDocument::editCost(int index, const CostEntry& cost) {
+    VehicleCosts after = m_database.costs();
+    if (!validIndex(index, after.costs.size()))
+        return;
+    after.costs.erase(after.costs.begin() + index);
+    insertCost(&after.costs, cost);
+    pushCosts(EditCostStep, std::move(after));
+}
+
+void CLogDocument::removeCosts(const std::vector<int>& indexes) {
+    VehicleCosts after = m_database.costs();
+    const int removed = removeAt(&after.costs, indexes);
+    pushCosts(RemoveCostsStep, std::move(after), removed);
+}
+
+int CLogDocument::addCostCategory(const QString& name) {
+    VehicleCosts after = m_database.costs();
+    after.categories = costCategories(after);
+    // Ids are never reused: a cost that still names a removed one (from another copy of the log)
+    // never lands in a new category.
+    int id = kDefaultCostCategoryCount;
+    for (const CostCategory& category : after.categories)
+        id = std::max(id, category.id + 1);
+    after.categories.push_back({id, name});
+    pushCosts(AddCategoryStep, std::move(after));
+    return id;
+}
+
+void CLogDocument::renameCostCategory(int id, const QString& name) {
+    VehicleCosts after = m_database.costs();
+    after.categories = costCategories(after);
+    const auto found =
+        std::find_if(after.categories.begin(), after.categories.end(),
+                     [id](const CostCategory& category) { return category.id == id; });
+    if (found == after.categories.end())
+        return;
+    found->name = name;
+    pushCosts(RenameCategoryStep, std::move(after));
+}
+
+void CLogDocument::addReminder(const Reminder& reminder) {
+    VehicleCosts after = m_database.costs();
+    Reminder added = reminder;
+    const auto sameId = [&added](const Reminder& r) { return r.id == added.id; };
+    if (added.id == 0 || std::any_of(after.reminders.begin(), after.reminders.end(), sameId))
+        added.id = freeReminderId(after.reminders);
+    after.reminders.push_back(added);
+    pushCosts(AddReminderStep, std::move(after));
+}
+
+void CLogDocument::editReminder(int index, const Reminder& reminder) {
+    VehicleCosts after = m_database.costs();
+    if (!validIndex(index, after.reminders.size()))
+        return;
+    Reminder& edited = after.reminders[std::size_t(index)];
+    const quint32 id = edited.id;
+    edited = reminder;
+    edited.id = id; // the calendar knows it by its id
+    pushCosts(EditReminderStep, std::move(after));
+}
+
+void CLogDocument::removeReminders(const std::vector<int>& indexes) {
+    VehicleCosts after = m_database.costs();
+    const int removed = removeAt(&after.reminders, indexes);
+    pushCosts(RemoveRemindersStep, std::move(after), removed);
+}
+
+void CLogDocument::reminderDone(int index, const QDate& date, qint32 reading,
+                                const std::optional<CostEntry>& cost) {
+    VehicleCosts after = m_database.costs();
+    if (!validIndex(index, after.reminders.size()))
+        return;
+    Reminder& reminder = after.reminders[std::size_t(index)];
+    reminder = reminderDoneAt(reminder, date, reading);
+    if (cost)
+        insertCost(&after.costs, *cost);
+    pushCosts(ReminderDoneStep, std::move(after));
 }

@@ -36,6 +36,11 @@ struct LogChange {
     };
     std::vector<Renamed> stations;
     std::vector<Renamed> drivers;
+    // The costs, categories and reminders as they were before the step and as the step leaves
+    // them; both given or neither (the step leaves them alone). A step may change fills and costs
+    // together, as an import that brings costs along does: one undo takes back both.
+    std::optional<VehicleCosts> costsBefore;
+    std::optional<VehicleCosts> costsAfter;
 };
 
 class CLogDocument : public QObject {
@@ -48,7 +53,16 @@ public:
         ImportStep,
         OtherCopyStep,
         NoteMarkersStep,
-        RecoveredStep
+        RecoveredStep,
+        AddCostStep,
+        EditCostStep,
+        RemoveCostsStep,
+        AddCategoryStep,
+        RenameCategoryStep,
+        AddReminderStep,
+        EditReminderStep,
+        RemoveRemindersStep,
+        ReminderDoneStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
@@ -110,8 +124,8 @@ public:
     int convertNoteMarkers(const NoteMarkers& markers);
     // How many fills convertNoteMarkers would change.
     int noteMarkerCount(const NoteMarkers& markers) const;
-    // The fills of a recovery file that the log lacks (mergeOtherCopy), added as one step;
-    // returns how many.
+    // The fills of a recovery file that the log lacks (mergeOtherCopy), and its costs,
+    // categories and reminders that the log lacks, added as one step; returns how many fills.
     int addRecoveredFills(const DatabaseTables& recovered);
 
     // Saves the open log and opens the one at path, with no undo history. Something at the path
@@ -185,6 +199,8 @@ private:
     friend class CLogStep;
     friend class CLogStorage;
     void push(StepKind kind, LogChange change, int count, int shownRow);
+    // Pushes the step that turns the costs into `after`; nothing when they are unchanged.
+    void pushCosts(StepKind kind, VehicleCosts after, int count = 1);
     LogChange noteMarkerChange(const NoteMarkers& markers) const;
     void apply(const LogChange& change, bool forward);
     void applyRows(const std::vector<int>& removedRows, const std::vector<int>& insertedRows,

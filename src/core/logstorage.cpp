@@ -343,9 +343,13 @@ void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
         m_document.markCharges();
         emit m_document.unitsChanged();
     }
-    if (merge.removedRows.empty() && merge.insertedRows.empty())
+    if (merge.removedRows.empty() && merge.insertedRows.empty() && !merge.costs)
         return;
     LogChange change;
+    if (merge.costs) {
+        change.costsBefore = database.costs();
+        change.costsAfter = std::move(*merge.costs);
+    }
     change.removedRows = merge.removedRows;
     for (const int row : merge.removedRows) {
         change.removedFills.push_back(*database.getFill(row));

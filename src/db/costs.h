@@ -71,3 +71,13 @@ struct VehicleCosts {
     bool empty() const { return categories.empty() && costs.empty() && reminders.empty(); }
     friend bool operator==(const VehicleCosts&, const VehicleCosts&) = default;
 };
+
+// The log's categories: the default ones (ids 0 to 8, names empty) while it has none of its own.
+std::vector<CostCategory> costCategories(const VehicleCosts& costs);
+
+// The category with the id among the log's categories; null when there is none.
+const CostCategory* findCostCategory(const VehicleCosts& costs, int id);
+
+// Where a cost of the date goes among costs in date order: after every cost of that date or
+// earlier.
+std::size_t costInsertionIndex(const std::vector<CostEntry>& costs, const QDate& date);

@@ -115,7 +115,29 @@ bool isTkMagic(const char16_t (&magic)[2]) {
     return (magic[0] == u'T' || magic[0] == u't') && (magic[1] == u'K' || magic[1] == u'k');
 }
 
-DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasStatus* extras) {
+// What follows the fill table: the per-fill section, the section of costs, either, both (in that
+// order) or neither. Each is read alone, so one that does not match leaves the other.
+void readSections(QFile& file, qint64 fillCount, DatabaseTables* tables, FillExtrasStatus* extras,
+                  CostSectionStatus* costs) {
+    const qint64 start = file.pos();
+    const QByteArray rest = file.read(fillExtrasSectionSize(fillCount) + kCostSectionHeadSize);
+    const qint64 offset = costSectionOffset(rest);
+    *extras = readFillExtras(offset < 0 ? QByteArrayView(rest) : QByteArrayView(rest).first(offset),
+                             fillCount, &tables->fillFlags);
+    *costs = CostSectionStatus::Absent;
+    if (offset < 0 || offset == rest.size())
+        return;
+    // The section's length is checked against the file before it is read.
+    const qint64 length = costSectionLength(QByteArrayView(rest).sliced(offset));
+    QByteArray section = rest.sliced(offset);
+    if (length > section.size() && length <= file.size() - (start + offset) &&
+        file.seek(start + offset))
+        section = file.read(length);
+    *costs = readCostSection(section, &tables->costs);
+}
+
+DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasStatus* extras,
+                                CostSectionStatus* costs) {
     static_assert(sizeof tables->settings == kReservedBlockSize);
     readUpTo(file, tables->settings.data(), kReservedBlockSize);
     const qint32 stationCount = readCount(file);
@@ -127,8 +149,7 @@ DatabaseReadStatus readFormat10(QFile& file, DatabaseTables* tables, FillExtrasS
         return DatabaseReadStatus::ShortDrivers;
     if (!readTable(file, fillCount, &tables->fills))
         return DatabaseReadStatus::ShortFills;
-    const QByteArray rest = file.read(fillExtrasSectionSize(fillCount));
-    *extras = readFillExtras(rest, fillCount, &tables->fillFlags);
+    readSections(file, fillCount, tables, extras, costs);
     return DatabaseReadStatus::Complete;
 }
 
@@ -318,10 +339,13 @@ DatabaseTables copyOfTables(const DatabaseTables& tables) {
 }
 
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
-                                    FillExtrasStatus* extras) {
+                                    FillExtrasStatus* extras, CostSectionStatus* costs) {
     FillExtrasStatus extrasRead = FillExtrasStatus::Absent;
+    CostSectionStatus costsRead = CostSectionStatus::Absent;
     if (extras)
         *extras = extrasRead;
+    if (costs)
+        *costs = costsRead;
     QFile file;
     const bool opened = openRegularFile(&file, path);
     if (!opened) {
@@ -336,12 +360,14 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
     DatabaseTables read;
     DatabaseReadStatus status = DatabaseReadStatus::UnknownFormat;
     if (header.formatMajor == 1 && header.formatMinor == 0)
-        status = readFormat10(file, &read, &extrasRead);
+        status = readFormat10(file, &read, &extrasRead, &costsRead);
     else if (header.formatMajor == 0 && header.formatMinor == 1)
         status = readFormat01(file, &read);
     *tables = std::move(read);
     if (extras)
         *extras = extrasRead;
+    if (costs)
+        *costs = costsRead;
     return status;
 }
 
@@ -370,7 +396,8 @@ bool leavesDataUnread(DatabaseReadStatus status) {
 }
 
 DatabaseFileImage::DatabaseFileImage(const DatabaseHeader& header, const DatabaseTables& tables)
-    : m_tables(tables), m_extras(fillExtrasSection(tables.fillFlags, qint64(tables.fills.size()))) {
+    : m_tables(tables), m_extras(fillExtrasSection(tables.fillFlags, qint64(tables.fills.size()))),
+      m_costs(costSection(tables.costs)) {
     // Header, the reserved block, then the counts in the order stations, fills, drivers.
     static_assert(sizeof tables.settings == kReservedBlockSize);
     const qint32 counts[3] = {qint32(tables.stations.size()), qint32(tables.fills.size()),
@@ -381,9 +408,13 @@ DatabaseFileImage::DatabaseFileImage(const DatabaseHeader& header, const Databas
     m_start.append(reinterpret_cast<const char*>(counts), sizeof counts);
 }
 
-std::array<QByteArrayView, 5> DatabaseFileImage::pieces() const {
-    return {m_start, tableBytes(m_tables.stations), tableBytes(m_tables.drivers),
-            tableBytes(m_tables.fills), m_extras};
+std::array<QByteArrayView, 6> DatabaseFileImage::pieces() const {
+    return {m_start,
+            tableBytes(m_tables.stations),
+            tableBytes(m_tables.drivers),
+            tableBytes(m_tables.fills),
+            m_extras,
+            m_costs};
 }
 
 qint64 DatabaseFileImage::size() const {

@@ -8,12 +8,14 @@
 //   284  station count S, fill count F, driver count D (int32 each, in this order)
 //   296  S x StationRecord (68), then D x DriverRecord (44), then F x FillRecord (128)
 //   then, only when some fill is flagged, the per-fill section (db/fillextras.h)
+//   then, only when the log has costs, categories or reminders, their section (db/costsection.h)
 // Format 0.1 (read only, no drivers):
 //   0    DatabaseHeader (28)
 //   28   station count S, fill count F
 //   36   S x StationRecord (68), then F x 124-byte fills without driverId
 
 #include "db/costs.h"
+#include "db/costsection.h"
 #include "db/filestamp.h"
 #include "db/fillextras.h"
 #include "db/logsettings.h"
@@ -56,9 +58,11 @@ enum class DatabaseReadStatus {
 // Replaces *tables with the content of the file at path (except after BadHeader).
 // Counts are checked against the bytes left in the file before anything is allocated.
 // *extras, when given, tells what became of the per-fill section; a section that does not
-// match leaves every fill without flags and does not change the status.
+// match leaves every fill without flags and does not change the status. *costs likewise tells
+// what became of the section of costs; one that does not match leaves the log without costs.
 DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
-                                    FillExtrasStatus* extras = nullptr);
+                                    FillExtrasStatus* extras = nullptr,
+                                    CostSectionStatus* costs = nullptr);
 
 // The fixed message for a read status, empty when there is nothing to report.
 QString readStatusMessage(DatabaseReadStatus status);
@@ -77,19 +81,21 @@ enum class DatabaseWriteStatus {
 
 // The file of the tables in format 1.0 as the pieces a write puts one after the other: the start
 // (header, reserved block, counts), the station, driver and fill tables where they lie in memory,
-// and the per-fill section (empty when no fill is flagged). Only the start and that section are
+// the per-fill section (empty when no fill is flagged) and the section of costs (empty when the log
+// has none). Only the start and that section are
 // made here, so a save takes no second copy of the tables; the pieces are valid while the tables
 // are neither changed nor destroyed.
 class DatabaseFileImage {
 public:
     DatabaseFileImage(const DatabaseHeader& header, const DatabaseTables& tables);
-    std::array<QByteArrayView, 5> pieces() const;
+    std::array<QByteArrayView, 6> pieces() const;
     qint64 size() const;
 
 private:
     const DatabaseTables& m_tables;
     QByteArray m_start;
     QByteArray m_extras;
+    QByteArray m_costs;
 };
 
 // The file of the tables in format 1.0 in one buffer, byte for byte as writeDatabaseFile writes it.

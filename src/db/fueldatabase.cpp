@@ -154,7 +154,8 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
 }
 
 DatabaseReadStatus CFuelDatabase::load() {
-    const DatabaseReadStatus status = readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus);
+    const DatabaseReadStatus status =
+        readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus, &m_costSectionStatus);
     m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
     const QString message = readStatusMessage(status);
     if (!message.isEmpty())

@@ -121,6 +121,8 @@ public:
     void sortFills();
     // What became of the per-fill section at the last load.
     FillExtrasStatus fillExtrasStatus() const { return m_fillExtrasStatus; }
+    // What became of the section of costs at the last load.
+    CostSectionStatus costSectionStatus() const { return m_costSectionStatus; }
 
 private:
     void report(const QString& message) const;
@@ -136,4 +138,5 @@ private:
     // backup before the next save replaces it.
     QString m_unreadFilePath;
     FillExtrasStatus m_fillExtrasStatus = FillExtrasStatus::Absent;
+    CostSectionStatus m_costSectionStatus = CostSectionStatus::Absent;
 };

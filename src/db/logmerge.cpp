@@ -5,6 +5,7 @@
 #include <compare>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -283,11 +284,108 @@ MergedFill mergedFill(const DatabaseTables& tables, int index) {
 
 } // namespace
 
+namespace {
+
+// The multiset merge of records compared whole: ours, with as many of each record taken out or
+// added at the end as mergedCount says.
+template <typename Record>
+std::vector<Record> mergeRecords(const std::vector<Record>& base, const std::vector<Record>& ours,
+                                 const std::vector<Record>& theirs) {
+    const auto count = [](const std::vector<Record>& records, const Record& record) {
+        return int(std::count(records.begin(), records.end(), record));
+    };
+    std::vector<Record> merged = ours;
+    std::vector<Record> seen;
+    for (const std::vector<Record>* side : {&base, &ours, &theirs}) {
+        for (const Record& record : *side) {
+            if (std::find(seen.begin(), seen.end(), record) != seen.end())
+                continue;
+            seen.push_back(record);
+            const int inOurs = count(ours, record);
+            int change = mergedCount(count(base, record), inOurs, count(theirs, record)) - inOurs;
+            for (; change > 0; --change)
+                merged.push_back(record);
+            for (auto it = merged.end(); change < 0 && it != merged.begin();) {
+                if (*--it == record) {
+                    it = merged.erase(it);
+                    ++change;
+                }
+            }
+        }
+    }
+    return merged;
+}
+
+const CostCategory* categoryWithId(const std::vector<CostCategory>& categories, int id) {
+    const auto found = std::find_if(categories.begin(), categories.end(),
+                                    [id](const CostCategory& c) { return c.id == id; });
+    return found == categories.end() ? nullptr : &*found;
+}
+
+} // namespace
+
+std::optional<VehicleCosts> mergeCosts(const VehicleCosts& base, const VehicleCosts& ours,
+                                       const VehicleCosts& theirs) {
+    if (theirs == base || theirs == ours)
+        return std::nullopt;
+    const std::vector<CostCategory> baseCategories = costCategories(base);
+    const std::vector<CostCategory> theirCategories = costCategories(theirs);
+    VehicleCosts merged;
+    merged.categories = costCategories(ours);
+    int nextId = kDefaultCostCategoryCount;
+    for (const std::vector<CostCategory>* categories :
+         {&baseCategories, &std::as_const(merged.categories), &theirCategories}) {
+        for (const CostCategory& category : *categories)
+            nextId = std::max(nextId, category.id + 1);
+    }
+    std::vector<CostEntry> theirCosts = theirs.costs;
+    for (const CostCategory& their : theirCategories) {
+        const CostCategory* before = categoryWithId(baseCategories, their.id);
+        auto ourCategory =
+            std::find_if(merged.categories.begin(), merged.categories.end(),
+                         [&their](const CostCategory& c) { return c.id == their.id; });
+        if (ourCategory == merged.categories.end()) {
+            merged.categories.push_back(their);
+        } else if (ourCategory->name == their.name) {
+            continue;
+        } else if (before && before->name == ourCategory->name) {
+            ourCategory->name = their.name;
+        } else if (!before) {
+            // Both sides made a category of this id: theirs moves to a new one, its costs along.
+            const int id = nextId++;
+            merged.categories.push_back({id, their.name});
+            for (CostEntry& cost : theirCosts) {
+                if (cost.categoryId == their.id)
+                    cost.categoryId = id;
+            }
+        }
+    }
+    if (ours.categories.empty() && merged.categories == costCategories({}))
+        merged.categories.clear();
+
+    merged.costs = mergeRecords(base.costs, ours.costs, theirCosts);
+    std::stable_sort(merged.costs.begin(), merged.costs.end(),
+                     [](const CostEntry& a, const CostEntry& b) { return a.date < b.date; });
+    merged.reminders = mergeRecords(base.reminders, ours.reminders, theirs.reminders);
+    quint32 nextReminder = 1;
+    for (const Reminder& reminder : merged.reminders)
+        nextReminder = std::max(nextReminder, reminder.id + 1);
+    for (auto it = merged.reminders.begin(); it != merged.reminders.end(); ++it) {
+        const auto sameId = [&it](const Reminder& r) { return r.id == it->id; };
+        if (std::any_of(merged.reminders.begin(), it, sameId))
+            it->id = nextReminder++;
+    }
+    if (merged == ours)
+        return std::nullopt;
+    return merged;
+}
+
 LogMerge mergeThreeWay(const DatabaseTables& base, const DatabaseTables& ours,
                        const DatabaseTables& theirs) {
     LogMerge merge;
     if (theirs.settings != base.settings && ours.settings == base.settings)
         merge.settings = theirs.settings;
+    merge.costs = mergeCosts(base.costs, ours.costs, theirs.costs);
 
     NameNumbers stationNames;
     NameNumbers driverNames;
@@ -442,6 +540,8 @@ void resolveMergedFills(CFuelDatabase& db, const LogMerge& merge, std::vector<Fi
 void applyLogMerge(CFuelDatabase& db, const LogMerge& merge) {
     if (merge.settings)
         db.setSettingsBlock(*merge.settings);
+    if (merge.costs)
+        db.setCosts(*merge.costs);
     std::vector<FillRecord> fills;
     std::vector<FillFlags> flags;
     resolveMergedFills(db, merge, &fills, &flags);

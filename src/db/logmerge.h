@@ -31,6 +31,8 @@ struct LogMerge {
     std::vector<MergedFill> insertedFills;
     // The other copy's settings block, when the open log is to take it over.
     std::optional<LogSettingsBlock> settings;
+    // The costs, categories and reminders the open log is to have, when they change.
+    std::optional<VehicleCosts> costs;
 
     // For the message: fills put in without one taken out at the same time (added), taken out
     // without one put in (removed), and fills replaced by another version of the same time
@@ -41,8 +43,10 @@ struct LogMerge {
     int changed = 0;
     int conflicts = 0;
 
-    // True when the step changes nothing (neither fills nor settings).
-    bool isEmpty() const { return removedRows.empty() && insertedRows.empty() && !settings; }
+    // True when the step changes nothing (neither fills nor settings nor costs).
+    bool isEmpty() const {
+        return removedRows.empty() && insertedRows.empty() && !settings && !costs;
+    }
 };
 
 // The three-way merge of the open log (ours) with another copy (theirs), against base: the tables
@@ -72,6 +76,14 @@ struct LogMerge {
 // Settings: theirs are taken when only theirs differ from the base; ours stay when only ours
 // changed them or both did.
 //
+// Costs and reminders merge as fills do: a record is its content (every field), the lists are
+// multisets, and each holds base's count with the change of either side (see mergedCount); costs
+// stay in date order. A category is its id: a name changed on one side only is taken; a new
+// category both sides gave the same id under different names keeps ours, and theirs (with the
+// costs of theirs in it) takes a new id; a category both renamed differently keeps our name.
+// Reminders that end up with the same id (both sides edited one differently) are told apart by
+// new ids for the later ones.
+//
 // Runs in O(n log n) in the number of fills of the three tables.
 LogMerge mergeThreeWay(const DatabaseTables& base, const DatabaseTables& ours,
                        const DatabaseTables& theirs);
@@ -93,3 +105,7 @@ void applyLogMerge(CFuelDatabase& db, const LogMerge& merge);
 // both have keeps ours. Fills only ours has stay. An edited fill (same time, other fuel) is
 // therefore in the result twice, its old and its new version.
 std::vector<int> mergeOtherCopy(CFuelDatabase& ours, const DatabaseTables& theirs);
+
+// The three-way merge of the costs alone (see mergeThreeWay); none when the result is ours.
+std::optional<VehicleCosts> mergeCosts(const VehicleCosts& base, const VehicleCosts& ours,
+                                       const VehicleCosts& theirs);

@@ -487,6 +487,15 @@ inline constexpr TextId undo_NoteMarkers{u"undo", u"NoteMarkers",
 inline constexpr TextId undo_OtherCopy{u"undo", u"OtherCopy", u"Changes from another copy"};
 inline constexpr TextId undo_RemoveFill{u"undo", u"RemoveFill", u"Remove fill"};
 inline constexpr TextId undo_Recovered{u"undo", u"Recovered", u"Add the fills of the last session"};
+inline constexpr TextId undo_AddCost{u"undo", u"AddCost", u"Add cost"};
+inline constexpr TextId undo_EditCost{u"undo", u"EditCost", u"Edit cost"};
+inline constexpr TextId undo_RemoveCosts{u"undo", u"RemoveCosts", u"Remove costs"};
+inline constexpr TextId undo_AddCategory{u"undo", u"AddCategory", u"Add category"};
+inline constexpr TextId undo_RenameCategory{u"undo", u"RenameCategory", u"Rename category"};
+inline constexpr TextId undo_AddReminder{u"undo", u"AddReminder", u"Add reminder"};
+inline constexpr TextId undo_EditReminder{u"undo", u"EditReminder", u"Edit reminder"};
+inline constexpr TextId undo_RemoveReminders{u"undo", u"RemoveReminders", u"Remove reminders"};
+inline constexpr TextId undo_ReminderDone{u"undo", u"ReminderDone", u"Reminder done"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
 inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
@@ -572,6 +581,21 @@ inline constexpr TextId statswnd_ElectricConsumption{u"statswnd", u"ElectricCons
                                                      u"Electricity consumption"};
 inline constexpr TextId statswnd_EnergyUnitPrice{u"statswnd", u"EnergyUnitPrice",
                                                  u"Electricity price"};
+// The categories of costs a log starts with.
+inline constexpr TextId costcategory_Service{u"costcategory", u"Service", u"Service"};
+inline constexpr TextId costcategory_Repair{u"costcategory", u"Repair", u"Repair"};
+inline constexpr TextId costcategory_Tyres{u"costcategory", u"Tyres", u"Tyres"};
+inline constexpr TextId costcategory_Insurance{u"costcategory", u"Insurance", u"Insurance"};
+inline constexpr TextId costcategory_Tax{u"costcategory", u"Tax", u"Tax and registration"};
+inline constexpr TextId costcategory_Parking{u"costcategory", u"Parking", u"Parking"};
+inline constexpr TextId costcategory_Tolls{u"costcategory", u"Tolls", u"Tolls"};
+inline constexpr TextId costcategory_Care{u"costcategory", u"Care", u"Washing and care"};
+inline constexpr TextId costcategory_Other{u"costcategory", u"Other", u"Other"};
+// The calendar export of reminders.
+inline constexpr TextId ics_DueDate{u"ics", u"DueDate", u"Due on %1"};
+inline constexpr TextId ics_DueReading{u"ics", u"DueReading", u"Due at %1 %2"};
+inline constexpr TextId ics_Estimated{u"ics", u"Estimated",
+                                      u"The day is estimated from the recent distance per day."};
 
 inline constexpr TextId all[] = {
     about_caption,
@@ -914,6 +938,15 @@ inline constexpr TextId all[] = {
     undo_OtherCopy,
     undo_RemoveFill,
     undo_Recovered,
+    undo_AddCost,
+    undo_EditCost,
+    undo_RemoveCosts,
+    undo_AddCategory,
+    undo_RenameCategory,
+    undo_AddReminder,
+    undo_EditReminder,
+    undo_RemoveReminders,
+    undo_ReminderDone,
     menu_StatOverTime,
     statswnd_caption,
     statswnd_Consumption,
@@ -966,6 +999,18 @@ inline constexpr TextId all[] = {
     statswnd_ReportPage,
     statswnd_ElectricConsumption,
     statswnd_EnergyUnitPrice,
+    costcategory_Service,
+    costcategory_Repair,
+    costcategory_Tyres,
+    costcategory_Insurance,
+    costcategory_Tax,
+    costcategory_Parking,
+    costcategory_Tolls,
+    costcategory_Care,
+    costcategory_Other,
+    ics_DueDate,
+    ics_DueReading,
+    ics_Estimated,
 };
 } // namespace Text
 
