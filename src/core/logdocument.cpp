@@ -77,6 +77,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_RemoveReminders;
     case CLogDocument::ReminderDoneStep:
         return Text::undo_ReminderDone;
+    case CLogDocument::ImportCostsStep:
+        return Text::undo_ImportCosts;
     case CLogDocument::ImportStep:
         break;
     }
@@ -109,8 +111,9 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        const bool counted =
-            m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::NoteMarkersStep;
+        const bool counted = m_kind == CLogDocument::ImportStep ||
+                             m_kind == CLogDocument::ImportCostsStep ||
+                             m_kind == CLogDocument::NoteMarkersStep;
         return counted ? text.arg(m_count) : text;
     }
 
@@ -413,9 +416,12 @@ OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows,
         change.costsBefore = m_database.costs();
         change.costsAfter = std::move(after);
     }
-    const int count = int(change.insertedRows.size()) + summary.costs.added;
-    if (count > 0)
-        push(ImportStep, std::move(change), count, -1);
+    // Named by its fills; by its costs when it brings only costs.
+    const int fills = int(change.insertedRows.size());
+    if (fills > 0)
+        push(ImportStep, std::move(change), fills, -1);
+    else if (change.costsAfter)
+        push(ImportCostsStep, std::move(change), summary.costs.added, -1);
     return summary;
 }
 

@@ -62,7 +62,8 @@ public:
         AddReminderStep,
         EditReminderStep,
         RemoveRemindersStep,
-        ReminderDoneStep
+        ReminderDoneStep,
+        ImportCostsStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
