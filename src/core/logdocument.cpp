@@ -523,6 +523,19 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
                              const std::vector<int>& insertedRows,
                              const std::vector<FillRecord>& insertedFills,
                              const std::vector<FillFlags>& insertedFlags) {
+    // One fill taken out and put back elsewhere (an edit of its time, or the undo of one): only
+    // the fills between its two places move, and they are the rows that changed.
+    if (removedRows.size() == 1 && insertedRows.size() == 1 && !insertedFills.empty()) {
+        const int from = removedRows.front();
+        const int to = insertedRows.front();
+        const int count = m_database.getFillCount();
+        if (from >= 0 && from < count && to >= 0 && to < count) {
+            m_database.moveFill(from, to, insertedFills.front(), flagsAt(insertedFlags, 0));
+            markCharges({to});
+            emit fillsChanged(std::min(from, to), std::max(from, to));
+            return;
+        }
+    }
     const std::vector<Run> removedRuns = runsOf(removedRows);
     const std::vector<Run> insertedRuns = runsOf(insertedRows);
     if (removedRuns.size() + insertedRuns.size() > kMaxAnnouncedRuns) {

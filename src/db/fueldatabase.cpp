@@ -45,18 +45,20 @@ bool timeNotAfter(const FillRecord& fill, const FileTime& time) {
 }
 
 // Puts item(k) at places[k] (ascending indices of the grown table) and moves the rest up, from
-// the back, in one pass.
+// the back, in one pass: each stretch of records between two new places moves as one block.
 template <typename Record, typename Item>
 void spreadInto(std::vector<Record>& table, const std::vector<int>& places, Item item) {
     std::size_t old = table.size();
-    std::size_t next = places.size();
     table.resize(old + places.size());
-    for (std::size_t place = table.size(); next > 0;) {
-        --place;
-        if (int(place) == places[next - 1])
-            table[place] = item(--next);
-        else
-            table[place] = table[--old];
+    for (std::size_t k = places.size(); k > 0; --k) {
+        // The old records from `from` on lie behind the k-th new one.
+        const std::size_t place = std::size_t(places[k - 1]);
+        const std::size_t from = place - (k - 1);
+        std::move_backward(table.begin() + std::ptrdiff_t(from),
+                           table.begin() + std::ptrdiff_t(old),
+                           table.begin() + std::ptrdiff_t(old + k));
+        table[place] = item(k - 1);
+        old = from;
     }
 }
 
@@ -82,26 +84,27 @@ void sortTogether(std::vector<FillRecord>* fills, std::vector<FillFlags>* flags,
 }
 
 // Removes the records at the ascending positions; one outside the table, repeated or out of
-// order is skipped.
+// order is skipped. The records kept between two removed ones move as one block.
 template <typename Record>
 void removeAt(std::vector<Record>& table, const std::vector<int>& positions) {
+    const auto at = [&table](std::size_t index) { return table.begin() + std::ptrdiff_t(index); };
     const int count = int(table.size());
-    auto position = positions.begin();
-    const auto skipBelow = [&](int index) {
-        while (position != positions.end() && *position < index)
-            ++position;
-    };
-    skipBelow(0);
-    if (position == positions.end() || *position >= count)
-        return;
-    int kept = *position;
-    for (int index = kept; index < count; ++index) {
-        skipBelow(index);
-        if (position != positions.end() && *position == index)
+    std::size_t kept = 0; // the end of the records kept so far
+    std::size_t next = 0; // the first record not yet looked at
+    bool removed = false;
+    for (const int position : positions) {
+        if (position < int(next) || position >= count)
             continue;
-        table[std::size_t(kept++)] = table[std::size_t(index)];
+        const auto index = std::size_t(position);
+        kept =
+            removed ? std::size_t(std::move(at(next), at(index), at(kept)) - table.begin()) : index;
+        next = index + 1;
+        removed = true;
     }
-    table.resize(std::size_t(kept));
+    if (!removed)
+        return;
+    kept = std::size_t(std::move(at(next), table.end(), at(kept)) - table.begin());
+    table.resize(kept);
 }
 
 } // namespace
@@ -303,6 +306,26 @@ void CFuelDatabase::insertFillsAt(const std::vector<int>& positions,
         spreadInto(m_tables.fillFlags, places,
                    [&newFlags](std::size_t k) { return flagsAt(newFlags, int(k)); });
     spreadInto(m_tables.fills, places, [&newFills](std::size_t k) { return newFills[k]; });
+}
+
+void CFuelDatabase::moveFill(int from, int to, const FillRecord& fill, FillFlags flags) {
+    const int count = getFillCount();
+    if (from < 0 || from >= count)
+        return;
+    to = std::clamp(to, 0, count - 1);
+    const auto move = [from, to](auto& table) {
+        const auto at = [&table](int index) { return table.begin() + index; };
+        if (to > from)
+            std::move(at(from + 1), at(to + 1), at(from));
+        else
+            std::move_backward(at(to), at(from), at(from + 1));
+    };
+    if (flagsFollow(flags.any())) {
+        move(m_tables.fillFlags);
+        m_tables.fillFlags[std::size_t(to)] = flags;
+    }
+    move(m_tables.fills);
+    m_tables.fills[std::size_t(to)] = fill;
 }
 
 void CFuelDatabase::removeFillsAt(const std::vector<int>& positions) {

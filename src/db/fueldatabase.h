@@ -78,6 +78,10 @@ public:
     // Removes the fills at the ascending positions in one pass; a position outside the table,
     // repeated or out of order is skipped.
     void removeFillsAt(const std::vector<int>& positions);
+    // Takes the fill at `from` out and puts `fill` at `to` (its index in the table without the
+    // old one, clamped to the table), moving only the fills between the two places: the same
+    // table as removeFillsAt({from}) and insertFillsAt({to}, {fill}, {flags}).
+    void moveFill(int from, int to, const FillRecord& fill, FillFlags flags = {});
     // The row the fill at index takes when its time becomes `time`: it stays while it is in
     // order with its neighbours, else it goes after every other fill of that time. -1 for an
     // index outside the table.

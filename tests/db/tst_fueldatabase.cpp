@@ -55,6 +55,10 @@ private slots:
     void removeFill();
     void mergeUndoRedo_data();
     void mergeUndoRedo();
+    void removeFillsAtSkips_data();
+    void removeFillsAtSkips();
+    void moveFillMatchesRemoveAndInsert_data();
+    void moveFillMatchesRemoveAndInsert();
     void accessorsOutsideTables();
     void sortFillsUnsigned();
     void sortFillsKeepsEqualTimesInOrder_data();
@@ -283,6 +287,65 @@ void FuelDatabaseTest::mergeUndoRedo() {
     QCOMPARE(tagsInOrder(db), expectedOrder);
     db.removeFillsAt({-1, db.getFillCount()});
     QCOMPARE(fillTable(db), merged);
+}
+
+void FuelDatabaseTest::removeFillsAtSkips_data() {
+    QTest::addColumn<QList<int>>("positions");
+    QTest::addColumn<QList<int>>("expectedTags");
+    QTest::newRow("none") << QList<int>{} << QList<int>{0, 1, 2, 3, 4, 5};
+    QTest::newRow("first and last") << QList<int>{0, 5} << QList<int>{1, 2, 3, 4};
+    QTest::newRow("a run") << QList<int>{1, 2, 3} << QList<int>{0, 4, 5};
+    QTest::newRow("repeated") << QList<int>{2, 2, 4} << QList<int>{0, 1, 3, 5};
+    QTest::newRow("out of order") << QList<int>{3, 1, 4} << QList<int>{0, 1, 2, 5};
+    QTest::newRow("outside") << QList<int>{-2, 1, 6, 7} << QList<int>{0, 2, 3, 4, 5};
+}
+
+void FuelDatabaseTest::removeFillsAtSkips() {
+    QFETCH(QList<int>, positions);
+    QFETCH(QList<int>, expectedTags);
+    CFuelDatabase db;
+    for (int tag = 0; tag < 6; ++tag)
+        db.insertFill(fillAt(quint64(tag), tag), flagsOf(tag));
+    db.removeFillsAt(std::vector<int>(positions.begin(), positions.end()));
+    QCOMPARE(tagsInOrder(db), expectedTags);
+}
+
+void FuelDatabaseTest::moveFillMatchesRemoveAndInsert_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("flaggedTable");
+    QTest::addColumn<bool>("flaggedFill");
+    QTest::newRow("later") << 1 << 4 << true << false;
+    QTest::newRow("earlier") << 4 << 1 << true << true;
+    QTest::newRow("same place") << 2 << 2 << true << true;
+    QTest::newRow("first to last") << 0 << 5 << false << false;
+    QTest::newRow("last to first") << 5 << 0 << false << false;
+    QTest::newRow("beyond the end") << 2 << 9 << true << false;
+    QTest::newRow("flags into a table without") << 3 << 1 << false << true;
+}
+
+// An edit that changes a fill's time takes it out and puts it back elsewhere.
+void FuelDatabaseTest::moveFillMatchesRemoveAndInsert() {
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, flaggedTable);
+    QFETCH(bool, flaggedFill);
+    CFuelDatabase moved;
+    for (int tag = 0; tag < 6; ++tag)
+        moved.insertFill(fillAt(quint64(tag), tag), flaggedTable ? flagsOf(tag) : FillFlags());
+    CFuelDatabase expected = moved;
+    const FillRecord fill = fillAt(100, 100);
+    const FillFlags flags = flaggedFill ? FillFlags{true, true} : FillFlags();
+
+    expected.removeFillsAt({from});
+    expected.insertFillsAt({to}, {fill}, {flags});
+    moved.moveFill(from, to, fill, flags);
+    QCOMPARE(fillTable(moved), fillTable(expected));
+    for (int row = 0; row < expected.getFillCount(); ++row)
+        QCOMPARE(moved.getFillFlags(row), expected.getFillFlags(row));
+    moved.moveFill(-1, 0, fill, flags);
+    moved.moveFill(6, 0, fill, flags);
+    QCOMPARE(fillTable(moved), fillTable(expected));
 }
 
 void FuelDatabaseTest::accessorsOutsideTables() {

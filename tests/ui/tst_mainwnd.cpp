@@ -954,8 +954,9 @@ private slots:
     // partial fills and a missed one: it follows the log without computing the totals.
     void statusLineAverageIsTheTotals_data() {
         QTest::addColumn<QString>("change");
-        for (const char* change : {"add", "add into a partial run", "edit", "edit a flag", "remove",
-                                   "undo", "redo", "filling method"})
+        for (const char* change :
+             {"add", "add into a partial run", "edit", "edit a flag", "remove", "undo", "redo",
+              "filling method", "edit its time", "undo an edit of its time"})
             QTest::newRow(change) << QString::fromLatin1(change);
     }
     void statusLineAverageIsTheTotals() {
@@ -1007,6 +1008,16 @@ private slots:
             edited(2, 18.7f, FillFlags{true, false});
         } else if (change == QStringLiteral("remove")) {
             log.removeFill(2);
+        } else if (change.contains(QStringLiteral("its time"))) {
+            // The fill of day 2 goes behind day 5, and the fills between move up.
+            FillRecord fill = *log.database().getFill(2);
+            fill.dateTime = makeFill(5, 0, 0).dateTime;
+            QCOMPARE(log.editFill(2, QStringLiteral("Station"), fill, QString()), 5);
+            if (change.startsWith(QStringLiteral("undo"))) {
+                QCOMPARE(average(), totals());
+                log.undoStack()->undo();
+                QCOMPARE(average(), before);
+            }
         } else if (change == QStringLiteral("undo") || change == QStringLiteral("redo")) {
             log.removeFill(5);
             log.undoStack()->undo();
@@ -1023,7 +1034,7 @@ private slots:
             QCOMPARE(readFillingMethod(), FillingMethod::ToEmptyTank);
         }
         QCOMPARE(average(), totals());
-        if (change != QStringLiteral("undo"))
+        if (!change.startsWith(QStringLiteral("undo")))
             QVERIFY(average() != before);
         window.dispatchCommand(CMainWnd::CmdExit);
     }

@@ -357,14 +357,20 @@ void CFillListModel::startPass() {
 }
 
 bool CFillListModel::countKinds() {
+    // Looked at after every change: the look ends as soon as it has seen both kinds, and a log
+    // without flags holds no charges.
     const int count = m_database.getFillCount();
-    int charges = 0;
-    for (int row = 0; row < count; ++row)
-        charges += m_database.getFillFlags(row).charge ? 1 : 0;
+    const std::vector<FillFlags>& flags = m_database.tables().fillFlags;
+    const auto flagged = std::min(flags.size(), std::size_t(count));
+    bool charges = false;
+    bool fuel = flagged < std::size_t(count);
+    for (auto it = flags.cbegin(); it != flags.cbegin() + qsizetype(flagged) && !(charges && fuel);
+         ++it)
+        (it->charge ? charges : fuel) = true;
     Kinds kinds = Kinds::Fuel;
-    if (charges > 0 && charges < count)
+    if (charges && fuel)
         kinds = Kinds::Both;
-    else if (charges > 0 || (count == 0 && m_database.units().energy == VehicleEnergy::Electric))
+    else if (charges || (count == 0 && m_database.units().energy == VehicleEnergy::Electric))
         kinds = Kinds::Charges;
     if (kinds == m_kinds)
         return false;
