@@ -191,7 +191,7 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     }
     if (status == DatabaseReadStatus::Unopenable)
         messages = QStringList{notALog};
-    else if (database.mustKeepOldFile())
+    else if (leavesDataUnread(status))
         messages.append(translate(Text::Main_UnreadFileKept)
                             .arg(QDir::toNativeSeparators(backupFilePath(path))));
     if (!messages.isEmpty())
@@ -202,6 +202,9 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     if (const QByteArray line = costSectionStatusText(database.costSectionStatus());
         !line.isEmpty())
         debugLog().write(line);
+    if (database.mustKeepOldFile() && !leavesDataUnread(status))
+        debugLog().write("the file is copied to " + QFile::encodeName(backupFilePath(path)) +
+                         " before it is next written");
     m_fileUnread = status == DatabaseReadStatus::BadHeader ||
                    status == DatabaseReadStatus::UnknownFormat ||
                    status == DatabaseReadStatus::Unopenable;

@@ -159,7 +159,13 @@ void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
 DatabaseReadStatus CFuelDatabase::load() {
     const DatabaseReadStatus status =
         readDatabaseFile(m_filePath, &m_tables, &m_fillExtrasStatus, &m_costSectionStatus);
-    m_unreadFilePath = leavesDataUnread(status) ? m_filePath : QString();
+    // A section after the fill table that could not be read (damaged, or written by a later
+    // version) is dropped by the next save: the file is kept as a backup first.
+    const bool sectionIgnored = (m_fillExtrasStatus != FillExtrasStatus::Read &&
+                                 m_fillExtrasStatus != FillExtrasStatus::Absent) ||
+                                (m_costSectionStatus != CostSectionStatus::Read &&
+                                 m_costSectionStatus != CostSectionStatus::Absent);
+    m_unreadFilePath = leavesDataUnread(status) || sectionIgnored ? m_filePath : QString();
     const QString message = readStatusMessage(status);
     if (!message.isEmpty())
         report(message);

@@ -1,5 +1,6 @@
 #include "db/crc32.h"
 #include "db/databasefile.h"
+#include "db/fueldatabase.h"
 #include "filebytes.h"
 
 #include <QDir>
@@ -213,6 +214,19 @@ void CostSectionTest::mismatchIsIgnoredAlone() {
         QVERIFY(read.tables.costs == someCosts());
     QVERIFY(!costSectionStatusText(costsStatus).isEmpty() ||
             costsStatus == CostSectionStatus::Read);
+
+    // The next save would drop what was not read: the file as it was is kept beside it first.
+    CFuelDatabase database(logPath());
+    database.load();
+    QVERIFY(database.save());
+    const QString backup = logPath() + QStringLiteral(".bak");
+    const bool ignored =
+        costsStatus != CostSectionStatus::Read ||
+        (extrasStatus != FillExtrasStatus::Read && extrasStatus != FillExtrasStatus::Absent);
+    QCOMPARE(QFile::exists(backup), ignored);
+    if (ignored)
+        QCOMPARE(readAll(backup), bytes);
+    QFile::remove(backup);
 }
 
 QTEST_GUILESS_MAIN(CostSectionTest)
