@@ -582,6 +582,133 @@ inline constexpr TextId statswnd_ElectricConsumption{u"statswnd", u"ElectricCons
                                                      u"Electricity consumption"};
 inline constexpr TextId statswnd_EnergyUnitPrice{u"statswnd", u"EnergyUnitPrice",
                                                  u"Electricity price"};
+// The costs beside the fills: their view, dialog and categories.
+inline constexpr TextId costlist_caption{u"costlist", u"caption", u"Cost"};
+inline constexpr TextId costlist_Category{u"costlist", u"Category", u"Category:"};
+inline constexpr TextId costlist_NewCategory{u"costlist", u"NewCategory", u"New category…"};
+inline constexpr TextId costlist_NewCategoryName{u"costlist", u"NewCategoryName",
+                                                 u"Name of the new category:"};
+inline constexpr TextId costlist_OdometerIn{u"costlist", u"OdometerIn",
+                                            u"Odometer (%1, optional):"};
+inline constexpr TextId costlist_Recurring{u"costlist", u"Recurring", u"Recurring cost"};
+inline constexpr TextId costlist_Interval{u"costlist", u"Interval", u"Every (months):"};
+inline constexpr TextId costlist_Until{u"costlist", u"Until", u"Until:"};
+inline constexpr TextId costlist_EndDate{u"costlist", u"EndDate", u"Last date"};
+inline constexpr TextId costlist_NoCategoryName{u"costlist", u"NoCategoryName",
+                                                u"Enter a name for the new category."};
+inline constexpr TextId costlist_EndBeforeStart{u"costlist", u"EndBeforeStart",
+                                                u"The end date lies before the date of the cost."};
+inline constexpr TextId costlist_EveryMonth{u"costlist", u"EveryMonth", u"every month"};
+inline constexpr TextId costlist_EveryMonths{u"costlist", u"EveryMonths", u"every %1 months"};
+inline constexpr TextId costlist_Repeated{u"costlist", u"Repeated", u"%1 (repeated)"};
+inline constexpr TextId costlist_ColDate{u"costlist", u"ColDate", u"Date"};
+inline constexpr TextId costlist_ColCategory{u"costlist", u"ColCategory", u"Category"};
+inline constexpr TextId costlist_ColAmount{u"costlist", u"ColAmount", u"Amount (%1)"};
+inline constexpr TextId costlist_ColOdometer{u"costlist", u"ColOdometer", u"Odometer (%1)"};
+inline constexpr TextId costlist_ColRecurs{u"costlist", u"ColRecurs", u"Recurs"};
+inline constexpr TextId costlist_ColNotes{u"costlist", u"ColNotes", u"Notes"};
+inline constexpr TextId costlist_AllCategories{u"costlist", u"AllCategories", u"All categories"};
+inline constexpr TextId costlist_ListName{u"costlist", u"ListName", u"Costs"};
+inline constexpr TextId costlist_Shown{u"costlist", u"Shown", u"%1 shown, together %2 %3"};
+inline constexpr TextId costlist_Empty{u"costlist", u"Empty", u"No costs yet. Add one with %1."};
+inline constexpr TextId costlist_RemoveOne{u"costlist", u"RemoveOne", u"Remove this cost?"};
+inline constexpr TextId costlist_RemoveMany{u"costlist", u"RemoveMany", u"Remove these %1 costs?"};
+inline constexpr TextId costlist_RemoveRecurring{
+    u"costlist", u"RemoveRecurring", u"A recurring cost is removed with all its occurrences."};
+inline constexpr TextId costlist_CategoriesCaption{u"costlist", u"CategoriesCaption",
+                                                   u"Cost categories"};
+inline constexpr TextId costlist_CategoryName{u"costlist", u"CategoryName", u"Name:"};
+inline constexpr TextId costlist_AddCategory{u"costlist", u"AddCategory", u"Add"};
+inline constexpr TextId costlist_RenameCategory{u"costlist", u"RenameCategory", u"Rename"};
+inline constexpr TextId costlist_CategoryExists{u"costlist", u"CategoryExists",
+                                                u"There is a category of this name already."};
+// The menu of costs and reminders, and the View menu's choice of the list.
+inline constexpr TextId costlist_MenuCosts{u"costlist", u"MenuCosts", u"Costs"};
+inline constexpr TextId costlist_ShowFills{u"costlist", u"ShowFills", u"Fill list"};
+inline constexpr TextId costlist_ShowCosts{u"costlist", u"ShowCosts", u"Cost list"};
+inline constexpr TextId costlist_AddCost{u"costlist", u"AddCost", u"Add cost"};
+inline constexpr TextId costlist_EditCost{u"costlist", u"EditCost", u"Edit cost"};
+inline constexpr TextId costlist_RemoveCosts{u"costlist", u"RemoveCosts", u"Remove costs"};
+inline constexpr TextId costlist_Categories{u"costlist", u"Categories", u"Categories"};
+inline constexpr TextId costlist_Reminders{u"costlist", u"Reminders", u"Reminders"};
+inline constexpr TextId costlist_ExportReminders{u"costlist", u"ExportReminders",
+                                                 u"Export reminders"};
+// The reminders: their window, dialogs, the status line and the calendar export.
+inline constexpr TextId reminderlist_caption{u"reminderlist", u"caption", u"Reminders"};
+inline constexpr TextId reminderlist_ColWhat{u"reminderlist", u"ColWhat", u"What"};
+inline constexpr TextId reminderlist_ColDue{u"reminderlist", u"ColDue", u"Due"};
+inline constexpr TextId reminderlist_ColOff{u"reminderlist", u"ColOff", u"How far off"};
+inline constexpr TextId reminderlist_DueReading{u"reminderlist", u"DueReading", u"at %1 %2"};
+inline constexpr TextId reminderlist_DueEither{u"reminderlist", u"DueEither",
+                                               u"%1 or %2, whichever comes first"};
+inline constexpr TextId reminderlist_Today{u"reminderlist", u"Today", u"due today"};
+inline constexpr TextId reminderlist_InDays{u"reminderlist", u"InDays", u"in %1 days"};
+inline constexpr TextId reminderlist_InWeeks{u"reminderlist", u"InWeeks", u"in about %1 weeks"};
+inline constexpr TextId reminderlist_InMonths{u"reminderlist", u"InMonths", u"in about %1 months"};
+inline constexpr TextId reminderlist_DaysOverdue{u"reminderlist", u"DaysOverdue",
+                                                 u"%1 days overdue"};
+inline constexpr TextId reminderlist_WeeksOverdue{u"reminderlist", u"WeeksOverdue",
+                                                  u"about %1 weeks overdue"};
+inline constexpr TextId reminderlist_MonthsOverdue{u"reminderlist", u"MonthsOverdue",
+                                                   u"about %1 months overdue"};
+inline constexpr TextId reminderlist_DistanceLeft{u"reminderlist", u"DistanceLeft", u"%1 %2 to go"};
+inline constexpr TextId reminderlist_DistanceOverdue{u"reminderlist", u"DistanceOverdue",
+                                                     u"%1 %2 overdue"};
+inline constexpr TextId reminderlist_Add{u"reminderlist", u"Add", u"Add…"};
+inline constexpr TextId reminderlist_Edit{u"reminderlist", u"Edit", u"Edit…"};
+inline constexpr TextId reminderlist_Remove{u"reminderlist", u"Remove", u"Remove"};
+inline constexpr TextId reminderlist_Done{u"reminderlist", u"Done", u"Done…"};
+inline constexpr TextId reminderlist_Export{u"reminderlist", u"Export", u"Export…"};
+inline constexpr TextId reminderlist_None{u"reminderlist", u"None", u"No reminders yet."};
+inline constexpr TextId reminderlist_ReminderCaption{u"reminderlist", u"ReminderCaption",
+                                                     u"Reminder"};
+inline constexpr TextId reminderlist_Title{u"reminderlist", u"Title", u"What:"};
+inline constexpr TextId reminderlist_ByDate{u"reminderlist", u"ByDate", u"Due on:"};
+inline constexpr TextId reminderlist_ByReading{u"reminderlist", u"ByReading", u"Due at (%1):"};
+inline constexpr TextId reminderlist_RepeatMonths{u"reminderlist", u"RepeatMonths",
+                                                  u"Again every (months, 0: never):"};
+inline constexpr TextId reminderlist_RepeatDistance{u"reminderlist", u"RepeatDistance",
+                                                    u"Again every (%1, empty: never):"};
+inline constexpr TextId reminderlist_NoTitle{u"reminderlist", u"NoTitle", u"Enter what falls due."};
+inline constexpr TextId reminderlist_NoDue{u"reminderlist", u"NoDue",
+                                           u"Choose a date or an odometer reading, or both."};
+inline constexpr TextId reminderlist_BadDistance{
+    u"reminderlist", u"BadDistance",
+    u"Enter the distance as a whole number above 0, or leave it empty."};
+inline constexpr TextId reminderlist_DoneCaption{u"reminderlist", u"DoneCaption", u"Done: %1"};
+inline constexpr TextId reminderlist_AsCost{u"reminderlist", u"AsCost", u"Record as a cost"};
+inline constexpr TextId reminderlist_RemoveOne{u"reminderlist", u"RemoveOne",
+                                               u"Remove the reminder \"%1\"?"};
+inline constexpr TextId reminderlist_RemoveMany{u"reminderlist", u"RemoveMany",
+                                                u"Remove these %1 reminders?"};
+inline constexpr TextId reminderlist_Status{u"reminderlist", u"Status", u"Due: %1"};
+inline constexpr TextId reminderlist_IcsFilter{u"reminderlist", u"IcsFilter", u"iCalendar files"};
+inline constexpr TextId reminderlist_Exported{u"reminderlist", u"Exported",
+                                              u"The reminders were saved in \"%1\"."};
+inline constexpr TextId reminderlist_ExportError{u"reminderlist", u"ExportError",
+                                                 u"The reminders could not be saved in \"%1\"."};
+inline constexpr TextId reminderlist_Tomorrow{u"reminderlist", u"Tomorrow", u"tomorrow"};
+inline constexpr TextId reminderlist_DayOverdue{u"reminderlist", u"DayOverdue", u"1 day overdue"};
+inline constexpr TextId reminderlist_ListName{u"reminderlist", u"ListName",
+                                              u"Reminders, most urgent first"};
+// What the vehicle cost: fuel, each category and everything together, in the totals, the comparison
+// and the statistics.
+inline constexpr TextId costfigures_Fuel{u"costfigures", u"Fuel", u"Fuel"};
+inline constexpr TextId costfigures_Everything{u"costfigures", u"Everything", u"Everything"};
+inline constexpr TextId costfigures_ColWhat{u"costfigures", u"ColWhat", u"What"};
+inline constexpr TextId costfigures_ColTotal{u"costfigures", u"ColTotal", u"Total (%1)"};
+inline constexpr TextId costfigures_Since{u"costfigures", u"Since",
+                                          u"What the vehicle cost from %1 to %2"};
+inline constexpr TextId costfigures_Tab{u"costfigures", u"Tab", u"Costs"};
+inline constexpr TextId costfigures_Ownership{u"costfigures", u"Ownership", u"Cost of ownership"};
+inline constexpr TextId costfigures_OwnershipPerMonth{u"costfigures", u"OwnershipPerMonth",
+                                                      u"Cost of ownership per month"};
+inline constexpr TextId costfigures_OwnershipPerDistance{u"costfigures", u"OwnershipPerDistance",
+                                                         u"Cost of ownership per distance"};
+inline constexpr TextId costfigures_FuelSince{u"costfigures", u"FuelSince",
+                                              u"Fuel since the first entry"};
+inline constexpr TextId costfigures_CategorySince{u"costfigures", u"CategorySince",
+                                                  u"%1 since the first entry"};
 // The categories of costs a log starts with.
 inline constexpr TextId costcategory_Service{u"costcategory", u"Service", u"Service"};
 inline constexpr TextId costcategory_Repair{u"costcategory", u"Repair", u"Repair"};
@@ -1001,6 +1128,99 @@ inline constexpr TextId all[] = {
     statswnd_ReportPage,
     statswnd_ElectricConsumption,
     statswnd_EnergyUnitPrice,
+    costlist_caption,
+    costlist_Category,
+    costlist_NewCategory,
+    costlist_NewCategoryName,
+    costlist_OdometerIn,
+    costlist_Recurring,
+    costlist_Interval,
+    costlist_Until,
+    costlist_EndDate,
+    costlist_NoCategoryName,
+    costlist_EndBeforeStart,
+    costlist_EveryMonth,
+    costlist_EveryMonths,
+    costlist_Repeated,
+    costlist_ColDate,
+    costlist_ColCategory,
+    costlist_ColAmount,
+    costlist_ColOdometer,
+    costlist_ColRecurs,
+    costlist_ColNotes,
+    costlist_AllCategories,
+    costlist_ListName,
+    costlist_Shown,
+    costlist_Empty,
+    costlist_RemoveOne,
+    costlist_RemoveMany,
+    costlist_RemoveRecurring,
+    costlist_CategoriesCaption,
+    costlist_CategoryName,
+    costlist_AddCategory,
+    costlist_RenameCategory,
+    costlist_CategoryExists,
+    costlist_MenuCosts,
+    costlist_ShowFills,
+    costlist_ShowCosts,
+    costlist_AddCost,
+    costlist_EditCost,
+    costlist_RemoveCosts,
+    costlist_Categories,
+    costlist_Reminders,
+    costlist_ExportReminders,
+    reminderlist_caption,
+    reminderlist_ColWhat,
+    reminderlist_ColDue,
+    reminderlist_ColOff,
+    reminderlist_DueReading,
+    reminderlist_DueEither,
+    reminderlist_Today,
+    reminderlist_InDays,
+    reminderlist_InWeeks,
+    reminderlist_InMonths,
+    reminderlist_DaysOverdue,
+    reminderlist_WeeksOverdue,
+    reminderlist_MonthsOverdue,
+    reminderlist_DistanceLeft,
+    reminderlist_DistanceOverdue,
+    reminderlist_Add,
+    reminderlist_Edit,
+    reminderlist_Remove,
+    reminderlist_Done,
+    reminderlist_Export,
+    reminderlist_None,
+    reminderlist_ReminderCaption,
+    reminderlist_Title,
+    reminderlist_ByDate,
+    reminderlist_ByReading,
+    reminderlist_RepeatMonths,
+    reminderlist_RepeatDistance,
+    reminderlist_NoTitle,
+    reminderlist_NoDue,
+    reminderlist_BadDistance,
+    reminderlist_DoneCaption,
+    reminderlist_AsCost,
+    reminderlist_RemoveOne,
+    reminderlist_RemoveMany,
+    reminderlist_Status,
+    reminderlist_IcsFilter,
+    reminderlist_Exported,
+    reminderlist_ExportError,
+    reminderlist_Tomorrow,
+    reminderlist_DayOverdue,
+    reminderlist_ListName,
+    costfigures_Fuel,
+    costfigures_Everything,
+    costfigures_ColWhat,
+    costfigures_ColTotal,
+    costfigures_Since,
+    costfigures_Tab,
+    costfigures_Ownership,
+    costfigures_OwnershipPerMonth,
+    costfigures_OwnershipPerDistance,
+    costfigures_FuelSince,
+    costfigures_CategorySince,
     costcategory_Service,
     costcategory_Repair,
     costcategory_Tyres,

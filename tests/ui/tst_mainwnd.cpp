@@ -516,12 +516,18 @@ private slots:
         QStringList titles;
         for (const QAction* action : bar->actions())
             titles.append(action->text());
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "F&ill", "&Statistics", "&Help"}));
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "F&ill", "&Costs", "&Statistics",
+                                      "&Help"}));
         const auto menu = [&window](const char* name) {
             return window.findChild<QMenu*>(QString::fromLatin1(name));
         };
         QCOMPARE(texts(menu("editMenu")), (QStringList{"Undo Ctrl+Z", "Redo Ctrl+Shift+Z"}));
-        QCOMPARE(texts(menu("viewMenu")), (QStringList{"Toolbar", "Status line"}));
+        QCOMPARE(texts(menu("viewMenu")), (QStringList{"Toolbar", "Status line", "-",
+                                                       "Fill list Ctrl+1", "Cost list Ctrl+2"}));
+        QCOMPARE(texts(menu("costsMenu")),
+                 (QStringList{"Add cost\u2026 Ctrl+K", "Edit cost\u2026 Return", "Remove costs Del",
+                              "-", "Categories\u2026", "-", "Reminders\u2026 Ctrl+R",
+                              "Export reminders\u2026"}));
         QCOMPARE(texts(menu("fileMenu")),
                  (QStringList{"Settings\u2026 Ctrl+,", "-", "Import CSV\u2026",
                               "Import from another fuel log\u2026", "Flags from import notes\u2026",

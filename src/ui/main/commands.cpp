@@ -11,14 +11,22 @@
 #include "csv/otherlogformat.h"
 #include "csv/otherlogvalues.h"
 #include "csv/vehiclelogs.h"
+#include "db/filewrite.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "localisation/textfile.h"
+#include "stats/icsexport.h"
+#include "stats/reminders.h"
+#include "ui/fill/categoriesdlg.h"
+#include "ui/fill/costdlg.h"
 #include "ui/fill/filldlg.h"
 #include "ui/import/importdlg.h"
 #include "ui/import/otherlogdlg.h"
+#include "ui/main/costlistmodel.h"
+#include "ui/main/costspage.h"
 #include "ui/main/mainwnd.h"
+#include "ui/main/remindersdlg.h"
 #include "ui/main/shortcutsdlg.h"
 #include "ui/messagebox.h"
 #include "ui/settings/aboutdlg.h"
@@ -32,12 +40,14 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTimer>
 #include <QUndoStack>
 #include <algorithm>
@@ -114,6 +124,22 @@ const CommandInfo kCommands[] = {
     {W::CmdOk, nullptr, nullptr, nullptr, nullptr, {}, &C::exit},
     {W::CmdStatisticsOverTime, "actionStatisticsOverTime", &Text::menu_StatOverTime, nullptr,
      nullptr, keys({Qt::CTRL | Qt::SHIFT | Qt::Key_T}), &C::statisticsOverTime, true},
+    {W::CmdShowFills, "actionShowFills", &Text::costlist_ShowFills, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_1}), &C::showFills, false, N::Nothing, true},
+    {W::CmdShowCosts, "actionShowCosts", &Text::costlist_ShowCosts, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_2}), &C::showCosts, false, N::Nothing, true},
+    {W::CmdAddCost, "actionAddCost", &Text::costlist_AddCost, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_K}), &C::addCost, true},
+    {W::CmdEditCost, "actionEditCost", &Text::costlist_EditCost, nullptr, nullptr,
+     {}, &C::editCost, true, N::SelectedCost, false, "Return"},
+    {W::CmdRemoveCosts, "actionRemoveCosts", &Text::costlist_RemoveCosts, nullptr, nullptr,
+     keys({Qt::Key_Delete}), &C::removeCosts, false, N::SelectedCost},
+    {W::CmdCostCategories, "actionCostCategories", &Text::costlist_Categories, nullptr, nullptr,
+     {}, &C::costCategories, true},
+    {W::CmdReminders, "actionReminders", &Text::costlist_Reminders, nullptr, nullptr,
+     keys({Qt::CTRL | Qt::Key_R}), &C::reminders, true},
+    {W::CmdExportReminders, "actionExportReminders", &Text::costlist_ExportReminders, nullptr,
+     nullptr, {}, &C::exportReminders, true},
 };
 
 constexpr int kFileItems[] = {
@@ -122,11 +148,14 @@ constexpr int kFileItems[] = {
     W::CmdNewVehicle, W::CmdOpenVehicle, W::CmdRecentVehiclesMenu, W::CmdSaveAs, W::CmdCancel, 0,
     W::CmdExit};
 constexpr int kEditItems[] = {W::CmdUndo, W::CmdRedo};
-constexpr int kViewItems[] = {W::CmdToolbar, W::CmdStatusLine};
+constexpr int kViewItems[] = {W::CmdToolbar, W::CmdStatusLine, 0, W::CmdShowFills,
+                              W::CmdShowCosts};
 constexpr int kFillItems[] = {W::CmdAddFill, W::CmdEditFill, W::CmdRemoveFill, 0,
                               W::CmdFillInformation};
 constexpr int kStatisticsItems[] = {W::CmdTotals, W::CmdGraph, W::CmdCompareVehicles,
                                     W::CmdStatisticsOverTime};
+constexpr int kCostItems[] = {W::CmdAddCost, W::CmdEditCost, W::CmdRemoveCosts, 0,
+                              W::CmdCostCategories, 0, W::CmdReminders, W::CmdExportReminders};
 constexpr int kHelpItems[] = {W::CmdKeyboardShortcuts, 0, W::CmdAbout};
 constexpr int kContextItems[] = {W::CmdEditFill, W::CmdRemoveFill, 0, W::CmdFillInformation,
                                  W::CmdStartGraphHere};
@@ -147,6 +176,7 @@ const MenuInfo kMenus[] = {
     {W::CmdEditMenu, "editMenu", &Text::menu_MainEdit, kEditItems},
     {W::CmdViewMenu, "viewMenu", &Text::menu_MainView, kViewItems},
     {W::CmdFillMenu, "fillMenu", &Text::menu_MainFill, kFillItems},
+    {W::CmdCostsMenu, "costsMenu", &Text::costlist_MenuCosts, kCostItems},
     {W::CmdStatisticsMenu, "statisticsMenu", &Text::menu_MainStats, kStatisticsItems},
     {W::CmdHelpMenu, "helpMenu", &Text::menu_MainHelp, kHelpItems},
 };
@@ -703,4 +733,116 @@ void CMainCommands::exit() {
 
 void CMainCommands::cancel() {
     m_window.cancel();
+}
+
+void CMainCommands::showFills() {
+    m_window.setCostsShown(false);
+}
+
+void CMainCommands::showCosts() {
+    m_window.setCostsShown(true);
+}
+
+CostEntry CMainCommands::costWithCategory(const CCostDlg& dialog) {
+    CostEntry cost = dialog.cost();
+    const QString name = dialog.newCategory();
+    if (name.isEmpty())
+        return cost;
+    // A name the log has already stands for that category, not for a second one.
+    for (const auto& [id, existing] : costCategoryNames(m_document.costs())) {
+        if (existing.compare(name, Qt::CaseInsensitive) == 0) {
+            cost.categoryId = id;
+            return cost;
+        }
+    }
+    cost.categoryId = m_document.addCostCategory(name);
+    return cost;
+}
+
+void CMainCommands::addCost() {
+    CCostDlg dialog(&m_window, m_document.database().units(),
+                    costCategoryNames(m_document.costs()));
+    if (execDialog(dialog) != QDialog::Accepted)
+        return;
+    const CostEntry cost = costWithCategory(dialog);
+    m_document.addCost(cost);
+    m_window.setCostsShown(true);
+    const std::vector<CostEntry>& costs = m_document.costs().costs;
+    const auto added = std::find(costs.rbegin(), costs.rend(), cost);
+    if (added != costs.rend())
+        m_window.costsPage()->selectCost(int(std::distance(added, costs.rend())) - 1);
+}
+
+void CMainCommands::editCost() {
+    CCostsPage* page = m_window.costsPage();
+    const int index = page->currentCost();
+    if (index < 0 || index >= int(m_document.costs().costs.size()))
+        return;
+    CCostDlg dialog(&m_window, m_document.database().units(),
+                    costCategoryNames(m_document.costs()));
+    dialog.setCost(m_document.costs().costs[std::size_t(index)]);
+    if (execDialog(dialog) != QDialog::Accepted)
+        return;
+    const CostEntry cost = costWithCategory(dialog);
+    if (cost == m_document.costs().costs[std::size_t(index)])
+        return;
+    m_document.editCost(index, cost);
+    const std::vector<CostEntry>& costs = m_document.costs().costs;
+    const auto edited = std::find(costs.begin(), costs.end(), cost);
+    if (edited != costs.end())
+        page->selectCost(int(std::distance(costs.begin(), edited)));
+}
+
+void CMainCommands::removeCosts() {
+    const std::vector<int> indexes = m_window.costsPage()->selectedCosts();
+    if (indexes.empty())
+        return;
+    QString question = indexes.size() == 1
+                           ? translate(Text::costlist_RemoveOne)
+                           : translate(Text::costlist_RemoveMany).arg(indexes.size());
+    const std::vector<CostEntry>& costs = m_document.costs().costs;
+    if (std::any_of(indexes.begin(), indexes.end(), [&costs](int index) {
+            return costs.at(std::size_t(index)).intervalMonths > 0;
+        }))
+        question += u'\n' + translate(Text::costlist_RemoveRecurring);
+    const auto answer = showMessageBox(&m_window, kCaption, question, QMessageBox::Question,
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        m_document.removeCosts(indexes);
+}
+
+void CMainCommands::costCategories() {
+    CCategoriesDlg dialog(&m_window, m_document);
+    execDialog(dialog);
+}
+
+void CMainCommands::reminders() {
+    CRemindersDlg dialog(&m_window, m_document);
+    QObject::connect(&dialog, &CRemindersDlg::exportRequested, &m_window,
+                     [this] { exportReminders(); });
+    execDialog(dialog);
+}
+
+void CMainCommands::exportReminders() {
+    FileDialogRequest request;
+    request.caption = dialogTitle(Text::costlist_ExportReminders);
+    request.filter = translate(Text::reminderlist_IcsFilter) + QStringLiteral(" (*.ics)");
+    request.defaultSuffix = QStringLiteral("ics");
+    request.directory = documentsFolder();
+    QWidget* owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                       : static_cast<QWidget*>(&m_window);
+    const QString path = askSaveFileName(owner, request);
+    if (path.isEmpty())
+        return;
+    const CFuelDatabase& database = m_document.database();
+    const QByteArray calendar =
+        remindersCalendar(m_document.costs(), odometerEstimate(database), QDate::currentDate(),
+                          unitTexts(database.units()).odometer, QDateTime::currentDateTimeUtc());
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && commitSaveFile(file, calendar);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    showMessageBox(owner, request.caption,
+                   translate(written ? Text::reminderlist_Exported : Text::reminderlist_ExportError)
+                       .arg(shownPath),
+                   written ? QMessageBox::Information : QMessageBox::Warning);
 }

@@ -12,7 +12,9 @@
 #include <span>
 #include <vector>
 
+class CCostDlg;
 class CLogDocument;
+struct CostEntry;
 class CMainWnd;
 class CStatisticsWnd;
 class QMenu;
@@ -26,10 +28,11 @@ class CMainCommands;
 // What a command needs to be enabled.
 enum class CommandNeeds {
     Nothing,
-    SelectedFill, // a row of the list is selected
+    SelectedFill, // a row of the fill list is selected, and the list shown
     Fills,        // the log holds a fill
     UndoStep,
     RedoStep,
+    SelectedCost, // a row of the cost list is selected, and the list shown
 };
 
 struct CommandInfo {
@@ -100,6 +103,14 @@ public:
     void redo();
     void exit();
     void cancel();
+    void showFills();
+    void showCosts();
+    void addCost();
+    void editCost();
+    void removeCosts();
+    void costCategories();
+    void reminders();
+    void exportReminders();
 
     // Makes the log at path the open vehicle and remembers it among the recent ones; false when
     // the open log could not be saved and stays open.
@@ -125,6 +136,8 @@ private:
     // cancelled.
     bool chooseLogForImport(const std::vector<OdometerReading>& readings, bool* otherLog);
     void rememberVehicles(const QString& previous, const QString& opened);
+    // The cost as the dialog gives it, with the category it names added to the log first.
+    CostEntry costWithCategory(const CCostDlg& dialog);
 
     CMainWnd& m_window;
     CLogDocument& m_document;

@@ -7,11 +7,14 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "stats/averageconsumption.h"
+#include "stats/reminders.h"
 #include "stats/totals.h"
 #include "ui/main/commands.h"
+#include "ui/main/costspage.h"
 #include "ui/main/fillfilter.h"
 #include "ui/main/filllistdelegate.h"
 #include "ui/main/filllistmodel.h"
+#include "ui/main/remindersdlg.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
 #include "ui/widgettext.h"
@@ -35,6 +38,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -167,6 +171,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_filter = new CFillFilterModel(m_document.database(), this);
     showModel(m_model);
     createSearch();
+    createCostsPage();
 
     m_emptyHint = new QLabel(m_list->viewport());
     m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
@@ -192,6 +197,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_notice->setObjectName(QStringLiteral("notice"));
     m_notice->setWordWrap(true);
     statusBar()->addWidget(m_notice, 1);
+    // Reminders due soon stand in the status line: no question interrupts the start.
+    m_reminders = new QLabel(statusBar());
+    m_reminders->setObjectName(QStringLiteral("reminderLine"));
+    m_reminders->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_reminders);
     m_summary = new QLabel(statusBar());
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setTextFormat(Qt::PlainText);
@@ -200,6 +210,8 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     createContextMenu();
     createShortcuts();
     followDocument();
+    m_costsPage->setAddKeys(
+        m_barActions.value(CmdAddCost)->shortcut().toString(QKeySequence::NativeText));
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(application, &QGuiApplication::commitDataRequest, this,
@@ -261,6 +273,10 @@ void CMainWnd::followDocument() {
     // The headers name the log's units: other units, other widths.
     connect(&m_document, &CLogDocument::unitsChanged, this, [this] { fitColumns(false); });
     connect(&m_document, &CLogDocument::logOpened, this, &CMainWnd::logOpened);
+    // At start, after a new fill (the estimate of today's reading moves) and after any change of
+    // the reminders.
+    connect(&m_document, &CLogDocument::fillsInserted, this, &CMainWnd::updateReminders);
+    connect(&m_document, &CLogDocument::remindersChanged, this, &CMainWnd::updateReminders);
     connect(&m_document, &CLogDocument::stepShown, this, [this](int row) {
         if (row < 0)
             return;
@@ -278,6 +294,7 @@ void CMainWnd::followDocument() {
 void CMainWnd::logOpened() {
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
     updateSummary();
+    updateReminders();
     setWindowModified(m_document.hasUnsavedChanges());
     buildList();
     // A history of years opens at its newest fill.
@@ -859,6 +876,14 @@ void CMainWnd::setStatusLineShown(bool shown) {
 }
 
 void CMainWnd::createContextMenu() {
+    m_costContextMenu = new QMenu(this);
+    m_costContextMenu->setObjectName(QStringLiteral("costContextMenu"));
+    for (const int id : {int(CmdEditCost), int(CmdRemoveCosts), 0, int(CmdAddCost)}) {
+        if (id == 0)
+            m_costContextMenu->addSeparator();
+        else
+            m_costContextMenu->addAction(m_barActions.value(id));
+    }
     m_contextMenu = new QMenu(this);
     m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
     for (const int id : CMainCommands::contextItems()) {
@@ -867,6 +892,52 @@ void CMainWnd::createContextMenu() {
         else
             addCommand(m_contextMenu, &m_contextActions, id, true);
     }
+}
+
+bool CMainWnd::commandChecked(int id) const {
+    switch (id) {
+    case CmdToolbar:
+        return toolbarShown();
+    case CmdStatusLine:
+        return statusLineShown();
+    case CmdShowFills:
+        return !costsShown();
+    case CmdShowCosts:
+        return costsShown();
+    default:
+        return false;
+    }
+}
+
+// The costs take the fill list's place; the fill list keeps its search, selection and focus
+// order as they were.
+void CMainWnd::createCostsPage() {
+    QWidget* listPane = takeCentralWidget();
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_pages->addWidget(listPane);
+    m_costsPage = new CCostsPage(m_document, m_pages);
+    m_pages->addWidget(m_costsPage);
+    setCentralWidget(m_pages);
+    connect(m_costsPage, &CCostsPage::editRequested, this,
+            [this] { dispatchCommand(CmdEditCost); });
+    connect(m_costsPage, &CCostsPage::selectionChanged, this, &CMainWnd::updateCommandStates);
+    connect(m_costsPage, &CCostsPage::contextMenuRequested, this, [this](const QPoint& position) {
+        updateCommandStates();
+        m_costContextMenu->popup(position);
+    });
+}
+
+bool CMainWnd::costsShown() const {
+    return m_pages && m_pages->currentWidget() == m_costsPage;
+}
+
+void CMainWnd::setCostsShown(bool shown) {
+    if (shown != costsShown()) {
+        m_pages->setCurrentIndex(shown ? 1 : 0);
+        (shown ? static_cast<QWidget*>(m_costsPage->list()) : m_list)->setFocus();
+    }
+    updateCommandStates();
 }
 
 void CMainWnd::createShortcuts() {
@@ -880,6 +951,8 @@ void CMainWnd::createShortcuts() {
 
 void CMainWnd::languageMayHaveChanged() {
     m_summaryTitleOf.clear();
+    m_costsPage->translate();
+    updateReminders();
     translateMenus();
     translateSearch();
     m_model->headersChanged();
@@ -956,6 +1029,7 @@ void CMainWnd::updateCommandStates() {
         return;
     const bool selected = currentRow() >= 0;
     const bool fills = m_document.database().getFillCount() > 0;
+    const bool costs = costsShown();
     const QUndoStack* undoStack = m_document.undoStack();
     for (const QHash<int, QAction*>* actions : {&m_barActions, &m_contextActions}) {
         for (auto it = actions->cbegin(); it != actions->cend(); ++it) {
@@ -967,7 +1041,10 @@ void CMainWnd::updateCommandStates() {
             case CommandNeeds::Nothing:
                 break;
             case CommandNeeds::SelectedFill:
-                enabled = selected;
+                enabled = selected && !costs;
+                break;
+            case CommandNeeds::SelectedCost:
+                enabled = costs && m_costsPage->currentCost() >= 0;
                 break;
             case CommandNeeds::Fills:
                 enabled = fills;
@@ -981,7 +1058,7 @@ void CMainWnd::updateCommandStates() {
             }
             it.value()->setEnabled(enabled);
             if (info->checkable)
-                it.value()->setChecked(it.key() == CmdToolbar ? toolbarShown() : statusLineShown());
+                it.value()->setChecked(commandChecked(it.key()));
         }
     }
 }
@@ -1028,6 +1105,26 @@ void CMainWnd::updateSummary() {
     m_list->setAccessibleDescription(empty ? m_emptyHint->text() : QString());
     placeEmptyHint();
     updateCommandStates();
+}
+
+QString CMainWnd::remindersText() const {
+    const CFuelDatabase& database = m_document.database();
+    const LogUnits units = database.units();
+    QStringList parts;
+    for (const ReminderDue& due :
+         remindersDueSoon(m_document.costs(), odometerEstimate(database), QDate::currentDate())) {
+        const QString title = m_document.costs().reminders[std::size_t(due.index)].title;
+        const QString off = reminderOffText(due, units);
+        parts.append(off.isEmpty() ? title : QStringLiteral("%1 (%2)").arg(title, off));
+    }
+    return parts.isEmpty()
+               ? QString()
+               : translate(Text::reminderlist_Status).arg(parts.join(QStringLiteral("; ")));
+}
+
+void CMainWnd::updateReminders() {
+    m_reminders->setText(remindersText());
+    m_reminders->setVisible(!m_reminders->text().isEmpty());
 }
 
 void CMainWnd::placeEmptyHint() {

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CAverageConsumption;
+class CCostsPage;
 class CFillFilterModel;
 class CFillListModel;
 class CFuelDatabase;
@@ -23,6 +24,7 @@ class QAbstractItemModel;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QStackedWidget;
 class QTableView;
 class QToolBar;
 
@@ -64,6 +66,15 @@ public:
         CmdKeyboardShortcuts = 40054,
         CmdNoteMarkers = 40060,
         CmdStatisticsOverTime = 40070,
+        CmdShowFills = 40080,
+        CmdShowCosts = 40081,
+        CmdCostsMenu = 40082,
+        CmdAddCost = 40083,
+        CmdEditCost = 40084,
+        CmdRemoveCosts = 40085,
+        CmdCostCategories = 40086,
+        CmdReminders = 40087,
+        CmdExportReminders = 40088,
     };
 
     explicit CMainWnd(CLogDocument& document, QWidget* parent = nullptr);
@@ -108,6 +119,12 @@ public:
     bool hasUnsavedChanges() const;
 
     QMenu* contextMenu() const { return m_contextMenu; }
+    QMenu* costContextMenu() const { return m_costContextMenu; }
+
+    // The costs beside the fill list: a page shown in the list's place (View menu).
+    CCostsPage* costsPage() const { return m_costsPage; }
+    bool costsShown() const;
+    void setCostsShown(bool shown);
     QToolBar* toolBar() const { return m_toolBar; }
 
     bool toolbarShown() const;
@@ -118,6 +135,9 @@ public:
     static QRect fittedGeometry(const QRect& stored, const QRect& available);
     // The vehicle, the number of fills and the average consumption, as the status line shows them.
     QString summaryText() const;
+    // The reminders overdue or due soon, most urgent first, as the status line shows them; empty
+    // when none is.
+    QString remindersText() const;
     // The action of a command in the menu bar and in the context menu (null when the menu has
     // no such item).
     QAction* commandAction(int id) const;
@@ -159,7 +179,9 @@ private:
     // Enabled and checked as the commands' needs and the window allow, in every menu and the
     // toolbar.
     void updateCommandStates();
+    bool commandChecked(int id) const;
     void updateSummary();
+    void updateReminders();
     // The text of a command's item before its mnemonic is chosen.
     QString commandText(int id, bool context) const;
     void placeEmptyHint();
@@ -185,6 +207,7 @@ private:
     bool listKeyPressed(const QKeyEvent& event);
     bool searchKeyPressed(const QKeyEvent& event);
     void createSearch();
+    void createCostsPage();
     void translateSearch();
     // Shows the fills that hold the text: through the filter while there is one, else the
     // list model itself, which keeps long lists as fast as without a search.
@@ -215,6 +238,7 @@ private:
     QLabel* m_searchCount = nullptr;
     QLabel* m_notice = nullptr;
     QLabel* m_summary = nullptr;
+    QLabel* m_reminders = nullptr;
     QLabel* m_emptyHint = nullptr;
     QToolBar* m_toolBar = nullptr;
     QHash<int, int> m_draggedWidths; // by CFillListModel::Column
@@ -225,6 +249,9 @@ private:
     bool m_fitAfterPaint = false;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
+    QMenu* m_costContextMenu = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    CCostsPage* m_costsPage = nullptr;
     QPointer<QMenu> m_recentMenu;
     QHash<int, QAction*> m_contextActions;
     int m_currentRow = -1;

@@ -1,12 +1,16 @@
 #include "ui/stats/comparedlg.h"
 
 #include "core/settings.h"
+#include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
+#include "stats/costs.h"
 #include "stats/totals.h"
 #include "ui/messagebox.h"
+#include "ui/stats/costtable.h"
 #include "ui/stats/valuerows.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +18,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -45,6 +50,9 @@ struct CCompareDlg::Vehicle {
     bool readable = false;
     FillTotals totals;
     LogUnits units;
+    // What it cost since its first entry, and its categories for their names.
+    CostFigures figures;
+    VehicleCosts costs;
 };
 
 CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
@@ -73,7 +81,9 @@ CCompareDlg::~CCompareDlg() = default;
 void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& otherPaths) {
     const FillingMethod method = readFillingMethod();
     QList<Vehicle> vehicles;
-    vehicles.append({open.filePath(), true, computeTotals(open, method), open.units()});
+    const QDate today = QDate::currentDate();
+    vehicles.append({open.filePath(), true, computeTotals(open, method), open.units(),
+                     ownershipFigures(open, today), open.costs()});
     for (const QString& path : otherPaths) {
         CFuelDatabase database(path);
         bool damaged = !QFileInfo(path).isFile();
@@ -81,10 +91,12 @@ void CCompareDlg::setVehicles(const CFuelDatabase& open, const QStringList& othe
         database.setMessageSink([&damaged](const QString&) { damaged = true; });
         if (!damaged)
             database.load();
-        Vehicle vehicle{path, !damaged, {}, {}};
+        Vehicle vehicle{path, !damaged, {}, {}, {}, {}};
         if (vehicle.readable) {
             vehicle.totals = computeTotals(database, method);
             vehicle.units = database.units();
+            vehicle.figures = ownershipFigures(database, today);
+            vehicle.costs = database.costs();
         }
         vehicles.append(vehicle);
     }
@@ -160,6 +172,68 @@ void CCompareDlg::showVehicles(const QList<Vehicle>& vehicles) {
             auto* item = new QTableWidgetItem(text.trimmed());
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_table->setItem(i, column, item);
+        }
+    }
+    showCosts(vehicles);
+}
+
+// Beside vehicles with other costs: what each cost since its first entry, everything together
+// (in all, per month, per distance), its fuel, and each category by its name.
+void CCompareDlg::showCosts(const QList<Vehicle>& vehicles) {
+    const bool anyCosts = std::any_of(vehicles.begin(), vehicles.end(), [](const Vehicle& each) {
+        return each.readable && !each.costs.costs.empty();
+    });
+    if (!anyCosts)
+        return;
+    QStringList labels{
+        translate(Text::costfigures_Ownership), translate(Text::costfigures_OwnershipPerMonth),
+        translate(Text::costfigures_OwnershipPerDistance), translate(Text::costfigures_FuelSince)};
+    // Each vehicle's table rows: fuel, its categories, everything.
+    QList<QList<CostTableRow>> tables;
+    QStringList categories;
+    for (const Vehicle& vehicle : vehicles) {
+        tables.append(vehicle.readable
+                          ? costTableRows(vehicle.figures, vehicle.costs, vehicle.units)
+                          : QList<CostTableRow>());
+        for (qsizetype row = 1; row + 1 < tables.last().size(); ++row) {
+            if (!categories.contains(tables.last().at(row).label))
+                categories.append(tables.last().at(row).label);
+        }
+    }
+    for (const QString& category : std::as_const(categories))
+        labels.append(translate(Text::costfigures_CategorySince).arg(category));
+    const int first = m_table->rowCount();
+    m_table->setRowCount(first + int(labels.size()));
+    for (int i = 0; i < labels.size(); ++i)
+        m_table->setVerticalHeaderItem(first + i, new QTableWidgetItem(labels.at(i)));
+    for (int column = 0; column < vehicles.size(); ++column) {
+        const Vehicle& vehicle = vehicles.at(column);
+        const QList<CostTableRow>& rows = tables.at(column);
+        const UnitTexts units = unitTexts(vehicle.units);
+        const auto amount = [](double value, const QString& unit) {
+            return std::isfinite(value) ? formatAmount(float(value)) + u' ' + unit : QString();
+        };
+        QStringList cells;
+        if (!vehicle.readable) {
+            for (int i = 0; i < labels.size(); ++i)
+                cells.append(translate(Text::stats_Unreadable));
+        } else {
+            const CostTableRow& all = rows.last();
+            cells << amount(all.amount, units.currency) << amount(all.perMonth, units.monthlyCost)
+                  << amount(all.per100, units.costOfDist)
+                  << amount(rows.first().amount, units.currency);
+            for (const QString& category : std::as_const(categories)) {
+                const auto found = std::find_if(
+                    rows.begin() + 1, rows.end() - 1,
+                    [&category](const CostTableRow& row) { return row.label == category; });
+                cells.append(found == rows.end() - 1 ? QString()
+                                                     : amount(found->amount, units.currency));
+            }
+        }
+        for (int i = 0; i < cells.size(); ++i) {
+            auto* item = new QTableWidgetItem(cells.at(i));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(first + i, column, item);
         }
     }
 }

@@ -24,6 +24,7 @@ private:
     // A vehicle's column: its totals, or none when its log could not be read.
     struct Vehicle;
     void showVehicles(const QList<Vehicle>& vehicles);
+    void showCosts(const QList<Vehicle>& vehicles);
     void fitTableToContents();
 
     QTableWidget* m_table = nullptr;

@@ -6,6 +6,7 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
+#include "ui/stats/costtable.h"
 #include "ui/widgettext.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -283,11 +285,23 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     namesLayout->addWidget(m_driversLabel);
     namesLayout->addWidget(m_drivers, 1);
 
+    // What the vehicle cost in the period: fuel, each category, everything
+    auto* costsPage = new QWidget(this);
+    m_costCaption = new QLabel(costsPage);
+    m_costCaption->setObjectName(QStringLiteral("costCaption"));
+    m_costCaption->setTextFormat(Qt::PlainText);
+    m_costTable = createCostTable(costsPage, QStringLiteral("costTable"));
+    m_costCaption->setBuddy(m_costTable);
+    auto* costsLayout = new QVBoxLayout(costsPage);
+    costsLayout->addWidget(m_costCaption);
+    costsLayout->addWidget(m_costTable, 1);
+
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->addTab(chartsPage, QString());
     m_tabs->addTab(tablePage, QString());
     m_tabs->addTab(namesPage, QString());
+    m_tabs->addTab(costsPage, QString());
 
     m_close = new QPushButton(this);
     m_close->setObjectName(QStringLiteral("close"));
@@ -324,7 +338,8 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     setTabOrder(m_grouping, m_table);
     setTabOrder(m_table, m_stations);
     setTabOrder(m_stations, m_drivers);
-    setTabOrder(m_drivers, m_print);
+    setTabOrder(m_drivers, m_costTable);
+    setTabOrder(m_costTable, m_print);
     setTabOrder(m_print, m_savePdf);
     setTabOrder(m_savePdf, m_close);
 
@@ -339,6 +354,7 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     connect(&m_document, &CLogDocument::logReplaced, this, schedule);
     connect(&m_document, &CLogDocument::logOpened, this, schedule);
     connect(&m_document, &CLogDocument::unitsChanged, this, schedule);
+    connect(&m_document, &CLogDocument::costsChanged, this, schedule);
 
     connect(m_period, &QComboBox::activated, this, &CStatisticsWnd::periodChosen);
     connect(m_from, &QDateEdit::dateChanged, this, &CStatisticsWnd::datesEdited);
@@ -400,6 +416,7 @@ void CStatisticsWnd::translate() {
     m_tabs->setTabText(0, translatedWidgetText(Text::statswnd_TabCharts));
     m_tabs->setTabText(1, translatedWidgetText(Text::statswnd_TabTable));
     m_tabs->setTabText(2, translatedWidgetText(Text::statswnd_TabNames));
+    m_tabs->setTabText(3, translatedWidgetText(Text::costfigures_Tab));
     m_chartLabel->setText(translatedWidgetText(Text::statswnd_Chart));
     {
         // Each energy its own series; the chosen one stays where the log still has it.
@@ -547,7 +564,19 @@ void CStatisticsWnd::refresh() {
     }
     showTable();
     showNames();
+    showCosts();
     showChart();
+}
+
+// The whole log's costs run from its first entry, fill or cost, to today.
+void CStatisticsWnd::showCosts() {
+    const CFuelDatabase& database = *m_source.database;
+    const QDate today = QDate::currentDate();
+    const CostFigures figures = period().choice == PeriodChoice::All
+                                    ? ownershipFigures(database, today)
+                                    : costFigures(database, m_source.days, today);
+    showCostTable(m_costTable, figures, database.costs(), m_source.units);
+    m_costCaption->setText(costTableCaption(figures));
 }
 
 void CStatisticsWnd::showTable() {

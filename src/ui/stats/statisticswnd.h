@@ -21,6 +21,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QTableWidget;
 class QTimer;
 
 // Rows of figures over buckets (months, years, stations, drivers), one column per figure and a
@@ -116,6 +117,7 @@ private:
     void datesEdited();
     void showTable();
     void showNames();
+    void showCosts();
     void showChart();
     void saveChart();
     // The report of the period (see statsreport.h) on a printer or in a PDF file.
@@ -146,6 +148,8 @@ private:
     QLabel* m_driversLabel = nullptr;
     QTableView* m_stations = nullptr;
     QTableView* m_drivers = nullptr;
+    QLabel* m_costCaption = nullptr;
+    QTableWidget* m_costTable = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_savePdf = nullptr;
     QPushButton* m_close = nullptr;

@@ -4,11 +4,14 @@
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
 #include "ui/messagebox.h"
+#include "ui/stats/costtable.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -49,6 +52,12 @@ CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
     m_leftOut->setWordWrap(true);
     m_leftOut->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    m_costCaption = new QLabel(this);
+    m_costCaption->setObjectName(QStringLiteral("costCaption"));
+    m_costCaption->setTextFormat(Qt::PlainText);
+    m_costTable = createCostTable(this, QStringLiteral("costTable"));
+    m_costCaption->setBuddy(m_costTable);
+
     QPushButton* ok = addCloseButton(this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -57,6 +66,8 @@ CTotalsDlg::CTotalsDlg(QWidget* owner) : QDialog(owner) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_leftOut);
+    layout->addWidget(m_costCaption);
+    layout->addWidget(m_costTable, 1);
     layout->addStretch();
     layout->addLayout(buttons);
     ok->setFocus();
@@ -97,4 +108,22 @@ void CTotalsDlg::showTotals() {
     }
     m_leftOut->setText(totalsLeftOutText(totals));
     m_leftOut->setVisible(!m_leftOut->text().isEmpty());
+
+    const bool costs = m_database && !m_database->costs().costs.empty();
+    m_costCaption->setVisible(costs);
+    m_costTable->setVisible(costs);
+    if (costs) {
+        const CostFigures figures = ownershipFigures(*m_database, m_today);
+        showCostTable(m_costTable, figures, m_database->costs(), units);
+        m_costCaption->setText(costTableCaption(figures));
+        fitCostTable();
+    }
+}
+
+// The table as tall as its rows and as wide as its columns: the dialog grows with it.
+void CTotalsDlg::fitCostTable() {
+    const int frame = 2 * m_costTable->frameWidth();
+    m_costTable->setMinimumSize(m_costTable->horizontalHeader()->length() + frame,
+                                m_costTable->horizontalHeader()->sizeHint().height() +
+                                    m_costTable->verticalHeader()->length() + frame);
 }
