@@ -77,6 +77,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_RemoveReminders;
     case CLogDocument::ReminderDoneStep:
         return Text::undo_ReminderDone;
+    case CLogDocument::ImportCostsStep:
+        return Text::undo_ImportCosts;
     case CLogDocument::ImportStep:
         break;
     }
@@ -109,8 +111,9 @@ public:
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
-        const bool counted =
-            m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::NoteMarkersStep;
+        const bool counted = m_kind == CLogDocument::ImportStep ||
+                             m_kind == CLogDocument::ImportCostsStep ||
+                             m_kind == CLogDocument::NoteMarkersStep;
         return counted ? text.arg(m_count) : text;
     }
 
@@ -404,15 +407,25 @@ CsvImportResult CLogDocument::importCsv(CsvImportResult read) {
     return read;
 }
 
-OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows) {
+OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows,
+                                             const QList<OtherCostRow>& costs) {
     LogChange change;
     change.insertedFills = otherLogFills(rows, &m_database, &change.insertedFlags);
     change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
-    const int count = int(change.insertedRows.size());
-    if (count > 0) {
-        push(ImportStep, std::move(change), count, -1);
+    OtherLogSummary summary = summariseOtherLog(rows);
+    summary.costs = summariseOtherCosts(costs);
+    VehicleCosts after = withOtherLogCosts(m_database.costs(), costs);
+    if (after != m_database.costs()) {
+        change.costsBefore = m_database.costs();
+        change.costsAfter = std::move(after);
     }
-    return summariseOtherLog(rows);
+    // Named by its fills; by its costs when it brings only costs.
+    const int fills = int(change.insertedRows.size());
+    if (fills > 0)
+        push(ImportStep, std::move(change), fills, -1);
+    else if (change.costsAfter)
+        push(ImportCostsStep, std::move(change), summary.costs.added, -1);
+    return summary;
 }
 
 LogChange CLogDocument::noteMarkerChange(const NoteMarkers& markers) const {

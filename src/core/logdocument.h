@@ -62,7 +62,8 @@ public:
         AddReminderStep,
         EditReminderStep,
         RemoveRemindersStep,
-        ReminderDoneStep
+        ReminderDoneStep,
+        ImportCostsStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
@@ -114,7 +115,10 @@ public:
     CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns);
     // Adds the fills of a readCsvImport of this log that it does not hold yet.
     CsvImportResult importCsv(CsvImportResult read);
-    OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows);
+    // The fills of the rows and the costs of the cost rows that are not skipped, in one step (the
+    // categories the costs name that the log lacks are added with them).
+    OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows,
+                                   const QList<OtherCostRow>& costs = {});
     // Fills whose notes begin with the partial or missed markers that imports once wrote there
     // (any of the given texts) take the flags instead, and lose the markers; one step. Returns
     // how many fills changed.

@@ -3,6 +3,7 @@
 #include "csv/knownfills.h"
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
+#include "stats/costs.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -465,7 +466,9 @@ OtherLogSummary importOtherLog(const QList<OtherLogRow>& rows, CFuelDatabase* lo
     log->mergeFills(fills, flags);
     if (!costs.isEmpty())
         log->setCosts(withOtherLogCosts(log->costs(), costs));
-    return summariseOtherLog(rows);
+    OtherLogSummary summary = summariseOtherLog(rows);
+    summary.costs = summariseOtherCosts(costs);
+    return summary;
 }
 
 bool takeNoteMarkers(QString* notes, FillFlags* flags, const NoteMarkers& markers) {
@@ -498,11 +501,12 @@ const std::initializer_list<const char16_t*> kDefaultCategoryNames[kDefaultCostC
     {u"other", u"others", u"miscellaneous", u"sonstiges", u"ostatní"},
 };
 
-// The log's category of a name: its own name first, then the names of the default categories.
+// The log's category of a name: the name it shows first (its own, or the default's in the current
+// language), then the names other apps give the default categories.
 std::optional<int> categoryNamed(const VehicleCosts& costs, const QString& name) {
     const QString wanted = name.trimmed().toCaseFolded();
-    for (const CostCategory& category : costs.categories) {
-        if (!category.name.isEmpty() && category.name.trimmed().toCaseFolded() == wanted)
+    for (const CostCategory& category : costCategories(costs)) {
+        if (costCategoryName(category).trimmed().toCaseFolded() == wanted)
             return category.id;
     }
     for (int id = 0; id < kDefaultCostCategoryCount; ++id) {
@@ -610,6 +614,12 @@ QList<OtherCostRow> convertOtherCosts(const OtherLogFile& file, const OtherLogSe
     for (const CostEntry& cost : costs.costs)
         known.insert(costKey(cost, {}));
     const int categoryColumn = settings.costColumn(OtherCostColumn::Category);
+    // The category chosen for costs that do not name theirs, when the log has it.
+    const std::vector<CostCategory> categories = costCategories(costs);
+    const bool chosenExists =
+        std::any_of(categories.begin(), categories.end(),
+                    [&settings](const CostCategory& c) { return c.id == settings.costCategory; });
+    const int chosen = chosenExists ? settings.costCategory : int(DefaultCostCategory::Other);
     for (qsizetype i = 0; i < file.costTable.rows.size(); ++i) {
         const QStringList& cells = file.costTable.rows.at(i);
         OtherCostRow row = convertCostRow(cells, settings, log.units());
@@ -617,7 +627,7 @@ QList<OtherCostRow> convertOtherCosts(const OtherLogFile& file, const OtherLogSe
         const QString code = categoryColumn >= 0 && categoryColumn < cells.size()
                                  ? cells.at(categoryColumn).trimmed()
                                  : QString();
-        row.cost.categoryId = settings.costCategory;
+        row.cost.categoryId = chosen;
         if (settings.format == OtherLogFormat::Spritmonitor) {
             bool ok = false;
             const int type = code.toInt(&ok);
@@ -673,10 +683,7 @@ VehicleCosts withOtherLogCosts(const VehicleCosts& costs, const QList<OtherCostR
             continue;
         CostEntry cost = row.cost;
         if (cost.categoryId < 0) {
-            if (result.categories.empty()) {
-                for (int id = 0; id < kDefaultCostCategoryCount; ++id)
-                    result.categories.push_back({id, {}});
-            }
+            result.categories = costCategories(result);
             const std::optional<int> id = categoryNamed(result, row.newCategory);
             if (id) {
                 cost.categoryId = *id;

@@ -136,6 +136,8 @@ struct OtherLogSummary {
     int missed = 0;
     // Counted by reason; AlreadyInLog counts the rows already in the log.
     std::array<int, kOtherLogSkipCount> skipped = {};
+    // Of the costs brought along.
+    OtherCostSummary costs;
 
     int alreadyInLog() const { return skipped[std::size_t(OtherLogSkip::AlreadyInLog)]; }
     // Rows skipped for a reason other than being in the log already.

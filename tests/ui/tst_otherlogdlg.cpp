@@ -31,6 +31,29 @@ const char kLubeLogger[] = "Date,Odometer,FuelConsumed,Cost,FuelEconomy,IsFillTo
                            "01.09.2023,51500,\"38,25\",\"68,85\",0,False,False,Urlaub,\n"
                            "20.08.2023,,10,20,0,True,False,,\n";
 
+// Fuelio's backup with a fill and two costs, one in a category the log does not have.
+const char kFuelioCosts[] =
+    "\"## Vehicle\"\n"
+    "\"Name\",\"DistUnit\",\"FuelUnit\"\n"
+    "\"Polo\",\"0\",\"0\"\n"
+    "\"## Log\"\n"
+    "\"Data\",\"Odo (km)\",\"Fuel (litres)\",\"Full\",\"Price (optional)\"\n"
+    "\"2024-02-01 10:00\",\"1000\",\"40\",\"1\",\"60\"\n"
+    "\"## CostCategories\"\n"
+    "\"CostTypeID\",\"Name\",\"priority\",\"color\"\n"
+    "\"1\",\"Service\",\"0\",\"\"\n"
+    "\"9\",\"Tuning\",\"0\",\"\"\n"
+    "\"## Costs\"\n"
+    "\"CostTitle\",\"Date\",\"Odo\",\"CostTypeID\",\"Notes\",\"Cost\",\"isTemplate\","
+    "\"isIncome\"\n"
+    "\"Oil change\",\"2024-02-10\",\"1100\",\"1\",\"\",\"89.9\",\"0\",\"0\"\n"
+    "\"Spoiler\",\"2024-02-11\",\"0\",\"9\",\"\",\"300\",\"0\",\"0\"\n";
+
+// LubeLogger's service or repair records: the file does not say which.
+const char kLubeLoggerRecords[] = "Date,Odometer,Description,Notes,Cost,Tags\n"
+                                  "3/14/2026,52000,Brake pads,,$189.99,\n"
+                                  "4/2/2026,52600,Timing belt,,\"$1,234.56\",\n";
+
 QString writeFile(const QTemporaryDir& dir, const char* text) {
     const QString path = dir.filePath(QStringLiteral("export.csv"));
     QFile file(path);
@@ -254,6 +277,54 @@ private slots:
         // Fuelly's price is per unit; without a total, the cost is price times volume.
         QCOMPARE(previewColumn(dialog, 4), (QStringList{"34.59", "39.99", "32.99"}));
         QCOMPARE(previewColumn(dialog, 0), (QStringList{"20/6/2023", "18/6/2023", "10/6/2023"}));
+    }
+
+    // The costs come with the fills as one step: one undo takes back both, and the category they
+    // brought along.
+    void importsCostsWithTheFills() {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, kFuelioCosts);
+        TestWindow window;
+        window.open();
+        DialogSeams::setNextFileName(path);
+        DialogSeams::setNextDialogHandler([](QDialog& dialog) { dialog.accept(); });
+        DialogSeams::setNextAnswer(QMessageBox::Ok);
+        window.dispatchCommand(CMainWnd::CmdImportOtherLog);
+
+        QCOMPARE(listOdometers(window), QStringList{"1000"});
+        const VehicleCosts& costs = window.document().costs();
+        QCOMPARE(costs.costs.size(), std::size_t(2));
+        QCOMPARE(costs.costs.back().categoryId, costs.categories.back().id);
+        QCOMPARE(costs.categories.back().name, QStringLiteral("Tuning"));
+        QCOMPARE(DialogSeams::askedMessages().constFirst().text,
+                 QStringLiteral("Fills added: 1\nAlready in the log: 0\nRows skipped: 0\n"
+                                "Partial fills: 0\nAfter missed fills: 0\nCosts added: 2\n"
+                                "Costs already in the log: 0\nCost rows skipped: 0"));
+
+        window.dispatchCommand(CMainWnd::CmdUndo);
+        QCOMPARE(listOdometers(window), QStringList());
+        QVERIFY(window.document().costs().costs.empty());
+        QVERIFY(window.document().costs().categories.empty());
+    }
+
+    // Records that do not name their category go into the one chosen; other files ask nothing.
+    void recordsGoIntoTheChosenCategory() {
+        CFuelDatabase log;
+        COtherLogDlg records(nullptr, log, readOtherLog(QString::fromLatin1(kLubeLoggerRecords)));
+        QComboBox* category = child<QComboBox>(records, "costCategory");
+        QVERIFY(!category->isHidden());
+        QCOMPARE(category->currentText(), translate(Text::costcategory_Service));
+        pick(records, "costCategory", translate(Text::costcategory_Repair));
+        QCOMPARE(records.costRows().size(), 2);
+        for (const OtherCostRow& row : records.costRows())
+            QCOMPARE(row.cost.categoryId, int(DefaultCostCategory::Repair));
+        QCOMPARE(child<QLabel>(records, "previewSummary")->text(),
+                 QStringLiteral("Fills to import: 0   Already in the log: 0   Rows skipped: 0   "
+                                "Costs to import: 2   Costs already in the log: 0   "
+                                "Cost rows skipped: 0"));
+
+        COtherLogDlg fills(nullptr, log, readOtherLog(QString::fromLatin1(kFuelly)));
+        QVERIFY(child<QComboBox>(fills, "costCategory")->isHidden());
     }
 
     void dateOrderOfAmbiguousDatesIsShownAsGuessed() {

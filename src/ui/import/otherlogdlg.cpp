@@ -4,6 +4,7 @@
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
+#include "stats/costs.h"
 #include "ui/widgettext.h"
 
 #include <QComboBox>
@@ -107,7 +108,23 @@ QString otherLogSkipText(OtherLogSkip skip) {
     return {};
 }
 
-QString otherLogSummaryText(const OtherLogSummary& summary) {
+QString otherCostSkipText(OtherCostSkip skip) {
+    switch (skip) {
+    case OtherCostSkip::Date:
+        return translate(Text::OtherLog_reasondate);
+    case OtherCostSkip::Amount:
+        return translate(Text::OtherLog_reasonamount);
+    case OtherCostSkip::NotACost:
+        return translate(Text::OtherLog_reasonnotacost);
+    case OtherCostSkip::AlreadyInLog:
+        return translate(Text::OtherLog_reasonalready);
+    case OtherCostSkip::None:
+        break;
+    }
+    return {};
+}
+
+QString otherLogSummaryText(const OtherLogSummary& summary, const QStringList& damaged) {
     QStringList lines;
     lines.append(translate(Text::OtherLog_countadded).arg(summary.added));
     lines.append(translate(Text::OtherLog_countalready).arg(summary.alreadyInLog()));
@@ -121,6 +138,21 @@ QString otherLogSummaryText(const OtherLogSummary& summary) {
     }
     lines.append(translate(Text::OtherLog_countpartial).arg(summary.partial));
     lines.append(translate(Text::OtherLog_countmissed).arg(summary.missed));
+    const OtherCostSummary& costs = summary.costs;
+    if (costs.added + costs.alreadyInLog() + costs.unreadable() > 0) {
+        lines.append(translate(Text::OtherLog_costsadded).arg(costs.added));
+        lines.append(translate(Text::OtherLog_costsalready).arg(costs.alreadyInLog()));
+        lines.append(translate(Text::OtherLog_costsskipped).arg(costs.unreadable()));
+        for (int i = 0; i < kOtherCostSkipCount; ++i) {
+            const auto skip = OtherCostSkip(i);
+            if (skip != OtherCostSkip::AlreadyInLog && costs.skipped[std::size_t(i)] > 0)
+                lines.append(QStringLiteral("    %1: %2")
+                                 .arg(otherCostSkipText(skip))
+                                 .arg(costs.skipped[std::size_t(i)]));
+        }
+    }
+    for (const QString& section : damaged)
+        lines.append(translate(Text::OtherLog_damaged).arg(section));
     return lines.join(u'\n');
 }
 
@@ -143,6 +175,8 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
     m_distance = createPicker(this, "distanceUnit", m_distanceLabel);
     m_volumeLabel = new QLabel(this);
     m_volume = createPicker(this, "volumeUnit", m_volumeLabel);
+    m_costCategoryLabel = new QLabel(this);
+    m_costCategory = createPicker(this, "costCategory", m_costCategoryLabel);
 
     m_columnsBox = new QGroupBox(this);
     m_columnsBox->setObjectName(QStringLiteral("columns"));
@@ -186,6 +220,7 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
     dateOrderRow->addWidget(m_dateOrder);
     dateOrderRow->addWidget(m_dateOrderHint, 1);
     settingsForm->addRow(m_dateOrderLabel, dateOrderRow);
+    settingsForm->addRow(m_costCategoryLabel, m_costCategory);
     auto* unitsForm = new QFormLayout;
     unitsForm->addRow(m_decimalLabel, m_decimal);
     unitsForm->addRow(m_distanceLabel, m_distance);
@@ -212,7 +247,7 @@ COtherLogDlg::COtherLogDlg(QWidget* owner, const CFuelDatabase& log, OtherLogFil
         readSettings();
         refreshPreview();
     };
-    for (QComboBox* box : {m_vehicle, m_dateOrder, m_decimal, m_distance, m_volume})
+    for (QComboBox* box : {m_vehicle, m_dateOrder, m_decimal, m_distance, m_volume, m_costCategory})
         connect(box, &QComboBox::currentIndexChanged, this, onSetting);
     for (QComboBox* box : std::as_const(m_columns))
         connect(box, &QComboBox::currentIndexChanged, this, onSetting);
@@ -233,6 +268,7 @@ void COtherLogDlg::translateControls() {
     setLabelText(m_decimalLabel, Text::OtherLog_decimal);
     setLabelText(m_distanceLabel, Text::OtherLog_distance);
     setLabelText(m_volumeLabel, Text::OtherLog_volume);
+    setLabelText(m_costCategoryLabel, Text::OtherLog_costcategory);
     m_columnsBox->setTitle(translatedWidgetText(Text::OtherLog_columns));
     for (int i = 0; i < kOtherLogMappedColumns; ++i)
         setLabelText(m_columnLabels.at(i), *kMappedColumns[i].label);
@@ -260,6 +296,8 @@ void COtherLogDlg::translateControls() {
     m_volume->addItem(translate(Text::OtherLog_litres), int(VolumeUnit::Litres));
     m_volume->addItem(translate(Text::OtherLog_gallonsus), int(VolumeUnit::UsGallons));
     m_volume->addItem(translate(Text::OtherLog_gallonsimp), int(VolumeUnit::ImperialGallons));
+    for (const CostCategory& category : costCategories(m_log.costs()))
+        m_costCategory->addItem(costCategoryName(category), category.id);
 
     // Column pickers: "--- missing ---", then "(1.) name" for every column of the header.
     for (QComboBox* picker : std::as_const(m_columns)) {
@@ -292,7 +330,8 @@ void COtherLogDlg::applyFormat(OtherLogFormat format) {
 
 void COtherLogDlg::showSettings() {
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
-    for (QComboBox* box : {m_format, m_vehicle, m_dateOrder, m_decimal, m_distance, m_volume})
+    for (QComboBox* box :
+         {m_format, m_vehicle, m_dateOrder, m_decimal, m_distance, m_volume, m_costCategory})
         blockers.push_back(std::make_unique<QSignalBlocker>(box));
     for (QComboBox* box : std::as_const(m_columns))
         blockers.push_back(std::make_unique<QSignalBlocker>(box));
@@ -312,6 +351,13 @@ void COtherLogDlg::showSettings() {
     selectData(m_decimal, int(m_settings.decimal.unicode()));
     selectData(m_distance, int(m_settings.distanceUnit));
     selectData(m_volume, int(m_settings.volumeUnit));
+    // Records that do not name their category (LubeLogger's service or repair records) go into
+    // the one chosen here.
+    const bool chooseCategory =
+        m_settings.format == OtherLogFormat::LubeLogger && !m_file.costTable.rows.isEmpty();
+    m_costCategoryLabel->setVisible(chooseCategory);
+    m_costCategory->setVisible(chooseCategory);
+    selectData(m_costCategory, m_settings.costCategory);
     for (int i = 0; i < kOtherLogMappedColumns; ++i)
         selectData(m_columns.at(i), m_settings.column(kMappedColumns[i].column));
 }
@@ -322,6 +368,7 @@ void COtherLogDlg::readSettings() {
     m_settings.decimal = QChar(char16_t(m_decimal->currentData().toInt()));
     m_settings.distanceUnit = DistanceUnit(m_distance->currentData().toInt());
     m_settings.volumeUnit = VolumeUnit(m_volume->currentData().toInt());
+    m_settings.costCategory = m_costCategory->currentData().toInt();
     for (int i = 0; i < kOtherLogMappedColumns; ++i)
         m_settings.setColumn(kMappedColumns[i].column, m_columns.at(i)->currentData().toInt());
 }
@@ -357,8 +404,18 @@ void COtherLogDlg::refreshPreview() {
     for (int column = 0; column < ColReason; ++column)
         m_preview->setColumnWidth(column, qMin(m_preview->columnWidth(column), 240));
     const OtherLogSummary summary = summariseOtherLog(m_rows);
-    m_previewSummary->setText(
-        translate(Text::OtherLog_counttoimport).arg(summary.added) + QStringLiteral("   ") +
-        translate(Text::OtherLog_countalready).arg(summary.alreadyInLog()) + QStringLiteral("   ") +
-        translate(Text::OtherLog_countskipped).arg(summary.unreadable()));
+    QStringList counts = {translate(Text::OtherLog_counttoimport).arg(summary.added),
+                          translate(Text::OtherLog_countalready).arg(summary.alreadyInLog()),
+                          translate(Text::OtherLog_countskipped).arg(summary.unreadable())};
+    m_costRows = convertOtherCosts(m_file, m_settings, m_log);
+    if (!m_costRows.isEmpty()) {
+        const OtherCostSummary costs = summariseOtherCosts(m_costRows);
+        counts.append(translate(Text::OtherLog_coststoimport).arg(costs.added));
+        counts.append(translate(Text::OtherLog_costsalready).arg(costs.alreadyInLog()));
+        counts.append(translate(Text::OtherLog_costsskipped).arg(costs.unreadable()));
+    }
+    QString text = counts.join(QStringLiteral("   "));
+    for (const QString& section : std::as_const(m_file.damagedSections))
+        text += u'\n' + translate(Text::OtherLog_damaged).arg(section);
+    m_previewSummary->setText(text);
 }

@@ -28,6 +28,7 @@ public:
 
     const OtherLogSettings& settings() const { return m_settings; }
     const QList<OtherLogRow>& rows() const { return m_rows; }
+    const QList<OtherCostRow>& costRows() const { return m_costRows; }
 
 private:
     void translateControls();
@@ -41,6 +42,7 @@ private:
     OtherLogFile m_file;
     OtherLogSettings m_settings;
     QList<OtherLogRow> m_rows;
+    QList<OtherCostRow> m_costRows;
 
     QLabel* m_formatLabel = nullptr;
     QComboBox* m_format = nullptr;
@@ -55,6 +57,8 @@ private:
     QComboBox* m_distance = nullptr;
     QLabel* m_volumeLabel = nullptr;
     QComboBox* m_volume = nullptr;
+    QLabel* m_costCategoryLabel = nullptr;
+    QComboBox* m_costCategory = nullptr;
     QGroupBox* m_columnsBox = nullptr;
     QList<QLabel*> m_columnLabels;
     QList<QComboBox*> m_columns;
@@ -67,6 +71,9 @@ private:
 
 // The translated reason a row is skipped for.
 QString otherLogSkipText(OtherLogSkip skip);
+QString otherCostSkipText(OtherCostSkip skip);
 
-// Added, already in the log, skipped by reason, partial and after missed fills: one line each.
-QString otherLogSummaryText(const OtherLogSummary& summary);
+// Added, already in the log, skipped by reason, partial and after missed fills, and the same of
+// the costs when the file had any: one line each; then a line for each section of the file that
+// could not be read.
+QString otherLogSummaryText(const OtherLogSummary& summary, const QStringList& damaged = {});

@@ -512,6 +512,7 @@ void CMainCommands::importOtherLog() {
     if (result != QDialog::Accepted)
         return;
     QList<OtherLogRow> rows = dialog.rows();
+    QList<OtherCostRow> costs = dialog.costRows();
     std::vector<OdometerReading> readings;
     for (const OtherLogRow& row : std::as_const(rows)) {
         if (row.skip == OtherLogSkip::None)
@@ -521,11 +522,13 @@ void CMainCommands::importOtherLog() {
     if (!chooseLogForImport(readings, &otherLog))
         return;
     // Which rows are in the log already is a question of the log they go into.
-    if (otherLog)
+    if (otherLog) {
         rows = convertOtherLog(file, dialog.settings(), m_document.database());
-    const OtherLogSummary summary = m_document.importOtherLog(rows);
-    showMessageBox(&m_window, translate(Text::Import_importcaption), otherLogSummaryText(summary),
-                   QMessageBox::Information);
+        costs = convertOtherCosts(file, dialog.settings(), m_document.database());
+    }
+    const OtherLogSummary summary = m_document.importOtherLog(rows, costs);
+    showMessageBox(&m_window, translate(Text::Import_importcaption),
+                   otherLogSummaryText(summary, file.damagedSections), QMessageBox::Information);
 }
 
 // Logs imported before the flags existed carry them as words in the notes; the user decides
