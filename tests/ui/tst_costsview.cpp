@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
@@ -234,6 +235,31 @@ private slots:
         QVERIFY(!window.commandAction(CMainWnd::CmdRemoveFill)->isEnabled());
     }
 
+    // The toolbar's add, edit and remove act on the page shown.
+    void toolBarFollowsThePage() {
+        TestWindow window;
+        window.open();
+        const auto* bar = window.findChild<QToolBar*>(QStringLiteral("toolBar"));
+        const auto tools = [&] {
+            QList<int> ids;
+            for (const int id :
+                 {CMainWnd::CmdAddFill, CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill,
+                  CMainWnd::CmdAddCost, CMainWnd::CmdEditCost, CMainWnd::CmdRemoveCosts})
+                if (bar->actions().contains(window.commandAction(id)))
+                    ids.append(id);
+            return ids;
+        };
+        const QList<int> fillTools{CMainWnd::CmdAddFill, CMainWnd::CmdEditFill,
+                                   CMainWnd::CmdRemoveFill};
+        QCOMPARE(tools(), fillTools);
+        window.setCostsShown(true);
+        QCOMPARE(tools(), (QList<int>{CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
+                                      CMainWnd::CmdRemoveCosts}));
+        QCOMPARE(bar->actions().indexOf(window.commandAction(CMainWnd::CmdAddCost)), 0);
+        window.setCostsShown(false);
+        QCOMPARE(tools(), fillTools);
+    }
+
     // The filter lets through the rows of a category and a period; the sum follows.
     void filtersByCategoryAndPeriod_data() {
         QTest::addColumn<QString>("category");
@@ -320,8 +346,18 @@ private slots:
         QVERIFY(line);
         QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownBefore);
         QCOMPARE(line->isVisibleTo(&window), shownBefore);
-        if (dueInDays == 10)
+        if (dueInDays == 10) {
             QCOMPARE(line->text(), QStringLiteral("Due: Inspection (in 10 days)"));
+            // A narrow window cuts the reminder, never the log's figures beside it.
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto* summary = window.findChild<QLabel*>(QStringLiteral("summary"));
+            QTRY_VERIFY(summary->text().contains(QStringLiteral("Average")));
+            const int narrow = summary->sizeHint().width() + 100;
+            window.resize(narrow, 400);
+            QTRY_COMPARE(window.width(), narrow);
+            QVERIFY(summary->width() >= summary->sizeHint().width());
+        }
         window.document().addFill(QStringLiteral("Station"),
                                   fillOn(QDate::currentDate(), newReading, 50), QString());
         QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownAfter);

@@ -9,6 +9,7 @@
 #include "stats/averageconsumption.h"
 #include "stats/reminders.h"
 #include "stats/totals.h"
+#include "ui/elidinglabel.h"
 #include "ui/main/commands.h"
 #include "ui/main/costspage.h"
 #include "ui/main/fillfilter.h"
@@ -198,10 +199,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_notice->setWordWrap(true);
     statusBar()->addWidget(m_notice, 1);
     // Reminders due soon stand in the status line: no question interrupts the start.
-    m_reminders = new QLabel(statusBar());
+    // In a narrow window it gives way to the log's figures: cut, and whole in its tip.
+    m_reminders = new CElidingLabel(statusBar());
     m_reminders->setObjectName(QStringLiteral("reminderLine"));
     m_reminders->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(m_reminders);
+    statusBar()->addWidget(m_reminders, 1);
     m_summary = new QLabel(statusBar());
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setTextFormat(Qt::PlainText);
@@ -935,9 +937,29 @@ bool CMainWnd::costsShown() const {
 void CMainWnd::setCostsShown(bool shown) {
     if (shown != costsShown()) {
         m_pages->setCurrentIndex(shown ? 1 : 0);
+        showPageToolsInToolBar();
         (shown ? static_cast<QWidget*>(m_costsPage->list()) : m_list)->setFocus();
     }
     updateCommandStates();
+}
+
+// The toolbar's add, edit and remove act on the page shown: its fills or its costs.
+void CMainWnd::showPageToolsInToolBar() {
+    static constexpr int kFillTools[] = {CmdAddFill, CmdEditFill, CmdRemoveFill};
+    static constexpr int kCostTools[] = {CmdAddCost, CmdEditCost, CmdRemoveCosts};
+    const bool costs = costsShown();
+    for (std::size_t i = 0; i < std::size(kFillTools); ++i) {
+        QAction* wanted = m_barActions.value(costs ? kCostTools[i] : kFillTools[i]);
+        QAction* other = m_barActions.value(costs ? kFillTools[i] : kCostTools[i]);
+        if (!m_toolBar->actions().contains(other))
+            continue;
+        wanted->setIcon(other->icon());
+        wanted->setIconVisibleInMenu(false);
+        m_toolBar->insertAction(other, wanted);
+        m_toolBar->removeAction(other);
+        m_toolBar->widgetForAction(wanted)->setObjectName(wanted->objectName() +
+                                                          QStringLiteral("Button"));
+    }
 }
 
 void CMainWnd::createShortcuts() {
