@@ -13,9 +13,11 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -425,6 +427,25 @@ private slots:
         QVERIFY(log.costs().costs.empty());
     }
 
+    // The reminders' list opens wide enough for every text, however long.
+    void remindersShowWhole() {
+        TestWindow window;
+        window.open();
+        Reminder long_;
+        long_.title = QStringLiteral("Brakes and lights");
+        long_.dueDate = QDate::currentDate().addDays(-400);
+        long_.dueOdometer = 123456;
+        window.document().addReminder(long_);
+        CRemindersDlg reminders(&window, window.document());
+        reminders.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reminders));
+        const auto* list = reminders.findChild<QTableWidget*>();
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        for (int column = 0; column < list->columnCount(); ++column)
+            QVERIFY(list->columnWidth(column) >=
+                    static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column));
+    }
+
     // Totals show what the vehicle cost since its first entry: fuel, each category with costs,
     // everything; a log without other costs shows none of it.
     void totalsShowTheCosts_data() {
@@ -454,8 +475,15 @@ private slots:
         totals.setToday(kToday);
         totals.showTotals();
         QCOMPARE(totals.costTable()->isVisibleTo(&totals), !rows.isEmpty());
-        if (!rows.isEmpty())
-            QCOMPARE(tableRows(*totals.costTable()), rows);
+        if (rows.isEmpty())
+            return;
+        QCOMPARE(tableRows(*totals.costTable()), rows);
+        // Every row and column in sight, without scrolling.
+        totals.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&totals));
+        const QTableWidget& table = *totals.costTable();
+        QVERIFY(!table.horizontalScrollBar()->isVisible());
+        QVERIFY(!table.verticalScrollBar()->isVisible());
     }
 
     // The calendar reaches its file, or the user hears that it did not.

@@ -57,6 +57,10 @@ const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
 // More rows than a screen shows.
 constexpr int kRowsFittedFirst = 256;
+// The toolbar's add, edit and remove of the fills, and what stands there while the costs show.
+constexpr int kFillTools[] = {CMainWnd::CmdAddFill, CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill};
+constexpr int kCostTools[] = {CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
+                              CMainWnd::CmdRemoveCosts};
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -945,8 +949,6 @@ void CMainWnd::setCostsShown(bool shown) {
 
 // The toolbar's add, edit and remove act on the page shown: its fills or its costs.
 void CMainWnd::showPageToolsInToolBar() {
-    static constexpr int kFillTools[] = {CmdAddFill, CmdEditFill, CmdRemoveFill};
-    static constexpr int kCostTools[] = {CmdAddCost, CmdEditCost, CmdRemoveCosts};
     const bool costs = costsShown();
     for (std::size_t i = 0; i < std::size(kFillTools); ++i) {
         QAction* wanted = m_barActions.value(costs ? kCostTools[i] : kFillTools[i]);
@@ -1026,16 +1028,18 @@ void CMainWnd::updateUndoTexts() {
     for (const MenuInfo& info : CMainCommands::menus())
         translateMenuItems(m_barActions.value(info.id)->menu(), m_barActions, false);
     // The toolbar's buttons show the short texts, the tips the whole text and the keys.
-    for (const ToolInfo& tool : CMainCommands::toolItems()) {
-        QAction* action = m_barActions.value(tool.id);
+    QList<int> tools(std::begin(kCostTools), std::end(kCostTools));
+    for (const ToolInfo& tool : CMainCommands::toolItems())
+        tools.append(tool.id);
+    for (const int id : tools) {
+        QAction* action = m_barActions.value(id);
         if (!action)
             continue;
-        QString plain = translatedWidgetText(*CMainCommands::command(tool.id)->menuText);
+        QString plain = translatedWidgetText(*CMainCommands::command(id)->menuText);
         if (plain.endsWith(u'\u2026'))
             plain.chop(1);
         action->setIconText(plain);
-        QString tip =
-            commandText(tool.id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        QString tip = commandText(id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
         if (tip.endsWith(u'\u2026'))
             tip.chop(1);
         if (!action->shortcut().isEmpty())

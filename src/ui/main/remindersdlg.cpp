@@ -13,8 +13,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -137,15 +140,28 @@ CRemindersDlg::CRemindersDlg(QWidget* owner, CLogDocument& document)
     connect(&m_document, &CLogDocument::remindersChanged, this, &CRemindersDlg::showReminders);
     connect(&m_document, &CLogDocument::logOpened, this, &CRemindersDlg::showReminders);
 
+    showReminders();
     QString stored;
     if (CRegistry::readValue(kGeometryKey, &stored) != RegistryOk ||
         !restoreGeometry(QByteArray::fromBase64(stored.toLatin1())))
-        resize(640, 360);
-    showReminders();
+        resize(std::clamp(sizeHint().width() - m_list->sizeHint().width() + contentsWidth(), 640,
+                          std::max(640, screen()->availableGeometry().width() * 9 / 10)),
+               360);
     m_list->setFocus();
 }
 
 CRemindersDlg::~CRemindersDlg() = default;
+
+// The list's width with every text whole (its last column stretches to what the dialog gives).
+int CRemindersDlg::contentsWidth() const {
+    ensurePolished();
+    const QAbstractItemView* view = m_list;
+    int width = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        width += std::max(view->sizeHintForColumn(column),
+                          m_list->horizontalHeader()->sectionSizeHint(column));
+    return width;
+}
 
 void CRemindersDlg::done(int result) {
     CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
