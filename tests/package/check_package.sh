@@ -100,6 +100,8 @@ else
         fail "the installed program did not show its fill dialog in German ('$german_fill')"
     # The statistics window comes from the module in the library folder.
     xdotool key Escape
+    timeout 10 xdotool search --sync --onlyvisible --name '^Tankometer' windowfocus --sync \
+        >/dev/null
     xdotool key ctrl+shift+t
     timeout 10 xdotool search --sync --onlyvisible --name "^$german_statistics\$" >/dev/null ||
         fail "the installed program did not open its statistics window ('$german_statistics')"
