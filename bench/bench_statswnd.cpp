@@ -7,7 +7,7 @@
 #include "core/paths.h"
 #include "core/vehicles.h"
 #include "db/fueldatabase.h"
-#include "ui/stats/statisticswnd.h"
+#include "ui/charts/statisticswnd.h"
 #include "windowbench.h"
 
 #include <QChartView>

@@ -155,7 +155,7 @@ private:
 };
 
 CLogDocument::CLogDocument(const QString& filePath, QObject* parent)
-    : QObject(parent), m_database(filePath), m_undoStack(new QUndoStack(this)),
+    : QObject(parent), m_log(filePath), m_undoStack(new QUndoStack(this)),
       m_storage(new CLogStorage(*this)) {
     connect(m_undoStack, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit unsavedChangesChanged(!clean); });
@@ -173,7 +173,7 @@ bool CLogDocument::hasUnsavedChanges() const {
 
 void CLogDocument::setMessageSink(CFuelDatabase::MessageSink sink) {
     m_messageSink = std::move(sink);
-    m_database.setMessageSink(m_messageSink);
+    m_log.setMessageSink(m_messageSink);
 }
 
 void CLogDocument::load() {
@@ -213,11 +213,13 @@ bool CLogDocument::read(const QString& path, bool refuse) {
     m_fileUnread = status == DatabaseReadStatus::BadHeader ||
                    status == DatabaseReadStatus::UnknownFormat ||
                    status == DatabaseReadStatus::Unopenable;
-    DatabaseTables onDisk = database.tables();
     // A first start leaves the new log on disk at once, in the units of the user's country
     // (chosen before the log is shown, so that the list's headers name them from the start).
-    if (!stamp.exists)
+    std::optional<DatabaseTables> onDisk;
+    if (!stamp.exists) {
+        onDisk = database.tables();
         database.setNewLogUnits(localeUnits(QLocale()));
+    }
     replaceDatabase(std::move(database), stamp, std::move(onDisk));
     return true;
 }
@@ -229,7 +231,7 @@ void CLogDocument::markCharges(const std::vector<int>& rows) {
         FillFlags flags = m_database.getFillFlags(row);
         if (!flags.charge) {
             flags.charge = true;
-            m_database.setFillFlags(row, flags);
+            changeLog().setFillFlags(row, flags);
         }
     };
     if (!rows.empty())
@@ -237,6 +239,11 @@ void CLogDocument::markCharges(const std::vector<int>& rows) {
     else
         for (int row = 0; row < m_database.getFillCount(); ++row)
             mark(row);
+}
+
+CFuelDatabase& CLogDocument::changeLog() {
+    m_storage->keepBase();
+    return m_log;
 }
 
 void CLogDocument::report(const QString& text) const {
@@ -272,12 +279,12 @@ void CLogDocument::discardSession() {
 }
 
 void CLogDocument::replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
-                                   DatabaseTables onDisk) {
+                                   std::optional<DatabaseTables> onDisk) {
     emit aboutToReplaceLog();
-    m_database = std::move(database);
-    markCharges();
+    m_log = std::move(database);
     m_undoStack->clear();
     m_storage->opened(stamp, std::move(onDisk));
+    markCharges();
     emit logReplaced();
     emit logOpened();
     emit costsChanged();
@@ -298,13 +305,13 @@ bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
     created.setNewLogUnits(units);
     if (!m_storage->writeFile(created, path, false, nullptr, true))
         return false;
-    m_database.setFilePath(path);
+    changeLog().setFilePath(path);
     load();
     return true;
 }
 
 bool CLogDocument::setUnits(const LogUnits& units) {
-    m_database.setUnits(units);
+    changeLog().setUnits(units);
     markCharges();
     emit unitsChanged();
     return m_storage->writeNow();
@@ -328,8 +335,8 @@ int CLogDocument::addFill(const QString& station, const FillRecord& fill, const 
                           FillFlags flags) {
     LogChange change;
     FillRecord added = fill;
-    added.stationId = m_database.findOrAddStation(station);
-    added.driverId = m_database.findOrAddDriver(driver);
+    added.stationId = changeLog().findOrAddStation(station);
+    added.driverId = changeLog().findOrAddDriver(driver);
     change.insertedFills = {added};
     change.insertedFlags = {flags};
     change.insertedRows = m_database.mergeRows(&change.insertedFills);
@@ -372,10 +379,10 @@ int CLogDocument::editFill(int row, const QString& station, const FillRecord& fi
     change.insertedFlags = {flags};
     FillRecord edited = fill;
     edited.stationId =
-        reassign(m_database, old->stationId, station, m_database.getStation(old->stationId),
+        reassign(changeLog(), old->stationId, station, m_database.getStation(old->stationId),
                  &CFuelDatabase::findStation, &CFuelDatabase::findOrAddStation, &change.stations);
     edited.driverId =
-        reassign(m_database, old->driverId, driver, m_database.getDriver(old->driverId),
+        reassign(changeLog(), old->driverId, driver, m_database.getDriver(old->driverId),
                  &CFuelDatabase::findDriver, &CFuelDatabase::findOrAddDriver, &change.drivers);
     const int newRow = m_database.rowForTime(row, edited.dateTime);
     change.insertedRows = {newRow};
@@ -402,7 +409,7 @@ CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& 
 
 CsvImportResult CLogDocument::importCsv(CsvImportResult read) {
     LogChange change;
-    change.insertedFills = csvNewFills(read, &m_database, &change.insertedFlags);
+    change.insertedFills = csvNewFills(read, &changeLog(), &change.insertedFlags);
     change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
     read.imported = int(change.insertedRows.size());
     if (read.imported > 0) {
@@ -415,7 +422,7 @@ CsvImportResult CLogDocument::importCsv(CsvImportResult read) {
 OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows,
                                              const QList<OtherCostRow>& costs) {
     LogChange change;
-    change.insertedFills = otherLogFills(rows, &m_database, &change.insertedFlags);
+    change.insertedFills = otherLogFills(rows, &changeLog(), &change.insertedFlags);
     change.insertedRows = m_database.mergeRows(&change.insertedFills, &change.insertedFlags);
     OtherLogSummary summary = summariseOtherLog(rows);
     summary.costs = summariseOtherCosts(costs);
@@ -462,9 +469,9 @@ int CLogDocument::addRecoveredFills(const DatabaseTables& recovered) {
     CFuelDatabase merged = m_database;
     const std::vector<int> rows = mergeOtherCopy(merged, recovered);
     for (int id = m_database.getStationCount(); id < merged.getStationCount(); ++id)
-        m_database.findOrAddStation(fieldText(merged.getStation(id)->name));
+        changeLog().findOrAddStation(fieldText(merged.getStation(id)->name));
     for (int id = m_database.getDriverCount(); id < merged.getDriverCount(); ++id)
-        m_database.findOrAddDriver(fieldText(merged.getDriver(id)->name));
+        changeLog().findOrAddDriver(fieldText(merged.getDriver(id)->name));
     LogChange change;
     change.insertedRows = rows;
     for (const int row : rows) {
@@ -491,11 +498,11 @@ int CLogDocument::convertNoteMarkers(const NoteMarkers& markers) {
 
 void CLogDocument::apply(const LogChange& change, bool forward) {
     for (const auto& station : change.stations) {
-        if (StationRecord* record = m_database.getStation(station.id))
+        if (StationRecord* record = changeLog().getStation(station.id))
             setFieldText(record->name, forward ? station.after : station.before);
     }
     for (const auto& driver : change.drivers) {
-        if (DriverRecord* record = m_database.getDriver(driver.id))
+        if (DriverRecord* record = changeLog().getDriver(driver.id))
             setFieldText(record->name, forward ? driver.after : driver.before);
     }
     const std::vector<int>& removed = forward ? change.removedRows : change.insertedRows;
@@ -505,8 +512,8 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
     if (removed == inserted) {
         // Fills edited where they stand.
         for (std::size_t i = 0; i < inserted.size(); ++i) {
-            *m_database.getFill(inserted[i]) = fills[i];
-            m_database.setFillFlags(inserted[i], flagsAt(flags, int(i)));
+            *changeLog().getFill(inserted[i]) = fills[i];
+            changeLog().setFillFlags(inserted[i], flagsAt(flags, int(i)));
             markCharges({inserted[i]});
             emit fillsChanged(inserted[i], inserted[i]);
         }
@@ -521,7 +528,7 @@ void CLogDocument::apply(const LogChange& change, bool forward) {
         const bool costsDiffer = costs.costs != m_database.costs().costs ||
                                  costs.categories != m_database.costs().categories;
         const bool remindersDiffer = costs.reminders != m_database.costs().reminders;
-        m_database.setCosts(std::move(costs));
+        changeLog().setCosts(std::move(costs));
         if (costsDiffer)
             emit costsChanged();
         if (remindersDiffer)
@@ -540,7 +547,7 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         const int to = insertedRows.front();
         const int count = m_database.getFillCount();
         if (from >= 0 && from < count && to >= 0 && to < count) {
-            m_database.moveFill(from, to, insertedFills.front(), flagsAt(insertedFlags, 0));
+            changeLog().moveFill(from, to, insertedFills.front(), flagsAt(insertedFlags, 0));
             markCharges({to});
             emit fillsChanged(std::min(from, to), std::max(from, to));
             return;
@@ -550,8 +557,8 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
     const std::vector<Run> insertedRuns = runsOf(insertedRows);
     if (removedRuns.size() + insertedRuns.size() > kMaxAnnouncedRuns) {
         emit aboutToReplaceLog();
-        m_database.removeFillsAt(removedRows);
-        m_database.insertFillsAt(insertedRows, insertedFills, insertedFlags);
+        changeLog().removeFillsAt(removedRows);
+        changeLog().insertFillsAt(insertedRows, insertedFills, insertedFlags);
         if (!insertedRows.empty())
             markCharges(insertedRows);
         emit logReplaced();
@@ -562,7 +569,7 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         const int first = removedRows[run->begin];
         const int last = removedRows[run->end - 1];
         emit fillsAboutToBeRemoved(first, last);
-        m_database.removeFillsAt(slice(removedRows, *run));
+        changeLog().removeFillsAt(slice(removedRows, *run));
         emit fillsRemoved(first, last);
     }
     // From the first run on: every row before a run is then already in place.
@@ -571,7 +578,7 @@ void CLogDocument::applyRows(const std::vector<int>& removedRows,
         const int last = insertedRows[run.end - 1];
         emit fillsAboutToBeInserted(first, last);
         const std::vector<int> rows = slice(insertedRows, run);
-        m_database.insertFillsAt(rows, slice(insertedFills, run), slice(insertedFlags, run));
+        changeLog().insertFillsAt(rows, slice(insertedFills, run), slice(insertedFlags, run));
         markCharges(rows);
         emit fillsInserted(first, last);
     }

@@ -216,9 +216,15 @@ private:
     void markCharges(const std::vector<int>& rows = {});
     // Makes database the open log, with no undo history; the file was as stamp says and held
     // onDisk.
-    void replaceDatabase(CFuelDatabase database, const FileStamp& stamp, DatabaseTables onDisk);
+    void replaceDatabase(CFuelDatabase database, const FileStamp& stamp,
+                         std::optional<DatabaseTables> onDisk);
 
-    CFuelDatabase m_database;
+    // The log, to change it: the base of a later merge is kept first.
+    CFuelDatabase& changeLog();
+
+    CFuelDatabase m_log;
+    // The log, to read it; every change goes through changeLog().
+    const CFuelDatabase& m_database = m_log;
     QUndoStack* m_undoStack = nullptr;
     CFuelDatabase::MessageSink m_messageSink;
     bool m_fileUnread = false;

@@ -49,12 +49,13 @@ QString CLogStorage::filePath() const {
     return m_document.filePath();
 }
 
-void CLogStorage::opened(const FileStamp& stamp, DatabaseTables tables) {
+void CLogStorage::opened(const FileStamp& stamp, std::optional<DatabaseTables> tables) {
     m_state = State::Idle;
     m_changeCount = 0;
     m_recoveredChange.reset();
     m_stamp = stamp;
-    m_base = std::move(tables);
+    m_baseIsLog = !tables;
+    m_base = tables ? std::move(*tables) : DatabaseTables();
     m_olderBase.reset();
     m_keepForeignFile = false;
     watchFile();
@@ -145,7 +146,19 @@ bool CLogStorage::writeFile(const CFuelDatabase& database, const QString& path, 
     return status == DatabaseWriteStatus::Written;
 }
 
+void CLogStorage::keepBase() {
+    if (!m_baseIsLog)
+        return;
+    m_base = copyOfTables(m_document.database().tables());
+    m_baseIsLog = false;
+}
+
+const DatabaseTables& CLogStorage::base() const {
+    return m_baseIsLog ? m_document.database().tables() : m_base;
+}
+
 void CLogStorage::newBase(DatabaseTables tables) {
+    keepBase();
     m_olderBase = std::move(m_base);
     m_base = std::move(tables);
 }
@@ -153,7 +166,7 @@ void CLogStorage::newBase(DatabaseTables tables) {
 void CLogStorage::logWritten(const FileStamp& stamp, DatabaseTables written, bool keptOldFile,
                              bool clean) {
     if (keptOldFile) {
-        m_document.m_database.oldFileKept();
+        m_document.changeLog().oldFileKept();
         m_keepForeignFile = false;
     }
     m_stamp = stamp;
@@ -325,8 +338,8 @@ int loss(const LogMerge& merge) {
 // The merge is applied as a step of its own, so that the list hears of each row it changes and
 // Undo can take it back. The per-log settings are no step: they are taken over as they are.
 void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
-    CFuelDatabase& database = m_document.m_database;
-    LogMerge merge = mergeThreeWay(m_base, database.tables(), theirs);
+    CFuelDatabase& database = m_document.changeLog();
+    LogMerge merge = mergeThreeWay(base(), database.tables(), theirs);
     // A copy made from the file as it was before this program's last write (a sync tool bringing
     // an edit made elsewhere a moment late) lacks what that write changed: against the earlier
     // state that is no change of theirs. Of the two bases, the one that takes less away from the
@@ -382,7 +395,7 @@ bool CLogStorage::saveAs(const QString& path) {
             scheduleWrite();
         return false;
     }
-    m_document.m_database.setFilePath(path);
+    m_document.changeLog().setFilePath(path);
     m_keepForeignFile = false;
     logWritten(stamp, copyOfTables(m_document.database().tables()), false, true);
     m_olderBase.reset();

@@ -49,8 +49,10 @@ public:
     State state() const { return m_state; }
 
     // The document's log was just read from its file; stamp is the file's before the read,
-    // tables what the read gave.
-    void opened(const FileStamp& stamp, DatabaseTables tables);
+    // tables what the read gave, none when the log itself is still just that.
+    void opened(const FileStamp& stamp, std::optional<DatabaseTables> tables);
+    // The open log is about to change: a base that is still the log itself becomes a copy.
+    void keepBase();
     // A step, an undo or a redo changed the log.
     void changed();
 
@@ -91,6 +93,7 @@ private:
     void logWritten(const FileStamp& stamp, DatabaseTables written, bool keptOldFile, bool clean);
     // The file now holds tables (read or written here).
     void newBase(DatabaseTables tables);
+    const DatabaseTables& base() const;
     // The log could not be written to its file (state Unwritable or Gone); `text` says why
     // and is shown once per run of failures.
     void cannotWrite(State state, const QString& text);
@@ -108,8 +111,11 @@ private:
     QFileSystemWatcher* m_fileWatcher = nullptr;
     // The file as this program last read or wrote it.
     FileStamp m_stamp;
-    // The log as the file held it then: the base of a merge with another copy.
+    // The log as the file held it then: the base of a merge with another copy. Right after a
+    // read the open log itself is that base, until its first change (see keepBase), so that the
+    // read costs no copy of its tables.
     DatabaseTables m_base;
+    bool m_baseIsLog = false;
     // The base before the last write, for a copy made from the file before that write.
     std::optional<DatabaseTables> m_olderBase;
     // What the write under way puts on disk (the worker reads it until the write is done): the

@@ -71,3 +71,9 @@ QString languageBaseFolder() {
         QDir::cleanPath(program + u'/' + QStringLiteral(TANKOMETER_DATA_FROM_PROGRAM));
     return hasLanguages(installed) ? installed : program;
 }
+
+QStringList moduleFolders() {
+    const QString program = programFolder();
+    return {program,
+            QDir::cleanPath(program + u'/' + QStringLiteral(TANKOMETER_MODULES_FROM_PROGRAM))};
+}

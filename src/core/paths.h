@@ -3,6 +3,7 @@
 // Where the program keeps its files.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The user's documents folder, created when missing.
@@ -29,3 +30,8 @@ void setProgramFolderOverride(std::optional<QString> folder);
 // tree, or a copy unpacked anywhere), else the installed data folder of the same prefix
 // (share/tankometer, found from the executable's folder), else the program's folder.
 QString languageBaseFolder();
+
+// Where the program's loadable modules are looked for, in this order: the program's folder (the
+// build tree, or a copy unpacked anywhere), then the installed library folder of the same prefix
+// (lib/tankometer, found from the executable's folder).
+QStringList moduleFolders();

@@ -584,6 +584,11 @@ inline constexpr TextId statswnd_ElectricConsumption{u"statswnd", u"ElectricCons
                                                      u"Electricity consumption"};
 inline constexpr TextId statswnd_EnergyUnitPrice{u"statswnd", u"EnergyUnitPrice",
                                                  u"Electricity price"};
+// The statistics window's module could not be loaded (%1: where it was looked for, or why).
+inline constexpr TextId statswnd_ModuleMissing{
+    u"statswnd", u"ModuleMissing",
+    u"The statistics window cannot be opened: its part of the program (tankometer_charts) is "
+    u"missing or does not load (%1). Installing Tankometer again restores it."};
 // The costs beside the fills: their view, dialog and categories.
 inline constexpr TextId costlist_caption{u"costlist", u"caption", u"Cost"};
 inline constexpr TextId costlist_Category{u"costlist", u"Category", u"Category:"};
@@ -1131,6 +1136,7 @@ inline constexpr TextId all[] = {
     statswnd_ReportPage,
     statswnd_ElectricConsumption,
     statswnd_EnergyUnitPrice,
+    statswnd_ModuleMissing,
     costlist_caption,
     costlist_Category,
     costlist_NewCategory,

@@ -334,7 +334,7 @@ private slots:
     // not read is moved aside byte for byte and the open fills written in its place at once.
     void anotherProgramsChangeIsTakenAtOnce_data() {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("addHere");
+        QTest::addColumn<QString>("here");      // a change made here before the write
         QTest::addColumn<QStringList>("fills"); // shown and on disk afterwards
         QTest::addColumn<QString>("notice");    // of a merge
         const QString first = QStringLiteral("1000/60/Teilbetankung");
@@ -343,35 +343,51 @@ private slots:
         const QString added = QStringLiteral("7000/60/");
         const QString merged = QStringLiteral("Changes from another copy of this log: added %1, "
                                               "removed %2, changed %3.");
-        QTest::newRow("a copy cut short")
-            << "cut" << false << QStringList{first, second, third} << QString();
+        QTest::newRow("a copy cut short") << "cut"
+                                          << "" << QStringList{first, second, third} << QString();
         QTest::newRow("a CSV file")
-            << "csv" << true << QStringList{first, second, third, added} << QString();
+            << "csv"
+            << "add" << QStringList{first, second, third, added} << QString();
         QTest::newRow("a fill removed there")
-            << "remove" << false << QStringList{first, third} << merged.arg(0).arg(1).arg(0);
+            << "remove"
+            << "" << QStringList{first, third} << merged.arg(0).arg(1).arg(0);
         QTest::newRow("the cost edited there, a fill added here")
-            << "cost" << true
-            << QStringList{first, QStringLiteral("3000/99.5/partial fill"), third, added}
+            << "cost"
+            << "add" << QStringList{first, QStringLiteral("3000/99.5/partial fill"), third, added}
             << merged.arg(0).arg(0).arg(1);
         QTest::newRow("the notes edited there, a fill added here")
-            << "notes" << true << QStringList{first, QStringLiteral("3000/60/full"), third, added}
+            << "notes"
+            << "add" << QStringList{first, QStringLiteral("3000/60/full"), third, added}
             << merged.arg(0).arg(0).arg(1);
         QTest::newRow("rewritten in place with the old time")
-            << "in place" << false
+            << "in place"
+            << ""
             << QStringList{first, second,
                            QStringLiteral("5000/99.5/partial fill; after missed fills; ok")}
             << merged.arg(0).arg(0).arg(1);
         QTest::newRow("the cost edited on both sides")
-            << "both" << false
+            << "both"
+            << ""
             << QStringList{first, QStringLiteral("3000/70/partial fill"),
                            QStringLiteral("3000/99.5/partial fill"), third}
             << merged.arg(1).arg(0).arg(0) +
                    QStringLiteral(" Fills changed differently in both copies are kept in both "
                                   "versions: 1.");
+        // Made here right after the read: the base of the merge is still the file as read.
+        QTest::newRow("the cost edited there, the notes edited here")
+            << "cost"
+            << "edit"
+            << QStringList{QStringLiteral("1000/60/here"), QStringLiteral("3000/99.5/partial fill"),
+                           third}
+            << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("the cost edited there, a fill removed here")
+            << "cost"
+            << "remove" << QStringList{first, QStringLiteral("3000/99.5/partial fill")}
+            << merged.arg(0).arg(0).arg(1);
     }
     void anotherProgramsChangeIsTakenAtOnce() {
         QFETCH(QString, change);
-        QFETCH(bool, addHere);
+        QFETCH(QString, here);
         QFETCH(QStringList, fills);
         QFETCH(QString, notice);
         const QString path = homeFile(QStringLiteral("log.fil"));
@@ -411,8 +427,16 @@ private slots:
             QTRY_VERIFY(!document.hasUnsavedChanges());
             replaceFile(path, theirs);
         }
-        if (addHere)
+        if (here == QLatin1String("add"))
             document.addFill(QStringLiteral("Aral"), fillOn(7, 7000), QStringLiteral("Jan"));
+        if (here == QLatin1String("edit")) {
+            FillRecord fill = *document.database().getFill(0);
+            setFieldText(fill.notes, QStringLiteral("here"));
+            document.editFill(0, QStringLiteral("Aral"), fill, QStringLiteral("Jan"),
+                              document.database().getFillFlags(0));
+        }
+        if (here == QLatin1String("remove"))
+            document.removeFill(2);
 
         // No change here is needed for the other side's to come in and the result to be written.
         QTRY_COMPARE(fillsOf(document.database()), fills);

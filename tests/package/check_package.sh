@@ -41,7 +41,7 @@ version=$(dpkg-deb -f "$deb" Version)
 expected_name="tankometer_${version}_$(dpkg --print-architecture).deb"
 [ "$(basename "$deb")" = "$expected_name" ] || fail "package named $(basename "$deb"), not $expected_name"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6core6 libqt6widgets6 qt6-qpa-plugins; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6charts6 qt6-qpa-plugins; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 
@@ -57,6 +57,9 @@ for file in "$root/usr/bin/tankometer" "$desktop" "$metainfo" \
     "$share/tankometer/lang/czech.lng"; do
     [ -f "$file" ] || fail "the package lacks ${file#"$root"}"
 done
+# The statistics window's module, which the program loads from the library folder.
+[ -n "$(find "$root/usr/lib" -path '*/tankometer/libtankometer_charts.so' 2>/dev/null)" ] ||
+    fail "the package lacks the charts module libtankometer_charts.so"
 for size in 16 32 48 64 128 256; do
     icon="$share/icons/hicolor/${size}x${size}/apps/tankometer.png"
     file -b "$icon" 2>/dev/null | grep -q "PNG image data, $size x $size" ||
@@ -81,6 +84,7 @@ printed=$(run --version 2>&1)
 # The German fill dialog's title, as the installed language file names it.
 german_fill=$(sed -n '/^\[fill\]/,/^\[/s/^caption=//p' "$share/tankometer/lang/german.lng")
 [ -n "$german_fill" ] || fail "german.lng names no fill dialog"
+german_statistics=$(sed -n '/^\[statswnd\]/,/^\[/s/^caption=//p' "$share/tankometer/lang/german.lng")
 printf '[General]\nLang=lang\\\\german.lng\n' >"$home/config/Tankometer.conf"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -94,6 +98,13 @@ else
     xdotool key ctrl+n
     timeout 10 xdotool search --sync --onlyvisible --name "^$german_fill\$" >/dev/null ||
         fail "the installed program did not show its fill dialog in German ('$german_fill')"
+    # The statistics window comes from the module in the library folder.
+    xdotool key Escape
+    timeout 10 xdotool search --sync --onlyvisible --name '^Tankometer' windowfocus --sync \
+        >/dev/null
+    xdotool key ctrl+shift+t
+    timeout 10 xdotool search --sync --onlyvisible --name "^$german_statistics\$" >/dev/null ||
+        fail "the installed program did not open its statistics window ('$german_statistics')"
 fi
 kill -TERM "$program" 2>/dev/null
 wait "$program" 2>/dev/null

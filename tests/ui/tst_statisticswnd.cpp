@@ -2,9 +2,10 @@
 #include "db/calendar.h"
 #include "db/fueldatabase.h"
 #include "db/regional.h"
+#include "ui/charts/chartsplugin.h"
+#include "ui/charts/statisticswnd.h"
+#include "ui/charts/statscharts.h"
 #include "ui/main/commands.h"
-#include "ui/stats/statisticswnd.h"
-#include "ui/stats/statscharts.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -112,6 +113,7 @@ private slots:
     void initTestCase() {
         DialogSeams::enable();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        setLinkedChartsModule(&m_charts);
     }
 
     void init() {
@@ -380,6 +382,7 @@ private slots:
 
 private:
     std::unique_ptr<TestWindow> m_window;
+    CChartsPlugin m_charts;
 };
 
 QTEST_MAIN(StatisticsWndTest)

@@ -5,8 +5,9 @@
 #include "db/fueldatabase.h"
 #include "db/regional.h"
 #include "localisation/language.h"
-#include "ui/stats/statisticswnd.h"
-#include "ui/stats/statsreport.h"
+#include "ui/charts/chartsplugin.h"
+#include "ui/charts/statisticswnd.h"
+#include "ui/charts/statsreport.h"
 #include "windowtest.h"
 
 #include <QPrintDialog>
@@ -81,6 +82,7 @@ class StatsReportTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
+        setLinkedChartsModule(&m_charts);
         DialogSeams::enable();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
@@ -206,6 +208,9 @@ private slots:
         window->close();
         main.dispatchCommand(CMainWnd::CmdOk);
     }
+
+private:
+    CChartsPlugin m_charts;
 };
 
 QTEST_MAIN(StatsReportTest)

@@ -18,6 +18,7 @@
 #include "localisation/textfile.h"
 #include "stats/icsexport.h"
 #include "stats/reminders.h"
+#include "ui/chartsmodule.h"
 #include "ui/fill/categoriesdlg.h"
 #include "ui/fill/costdlg.h"
 #include "ui/fill/filldlg.h"
@@ -35,7 +36,6 @@
 #include "ui/stats/comparedlg.h"
 #include "ui/stats/fillinfodlg.h"
 #include "ui/stats/graphdlg.h"
-#include "ui/stats/statisticswnd.h"
 #include "ui/stats/totalsdlg.h"
 
 #include <QApplication>
@@ -375,8 +375,12 @@ void CMainCommands::compareVehicles() {
 }
 
 void CMainCommands::statisticsOverTime() {
-    if (!m_statistics)
-        m_statistics = new CStatisticsWnd(m_document, &m_window);
+    if (!m_statistics) {
+        IChartsModule* module = chartsModule(&m_window);
+        if (!module)
+            return;
+        m_statistics = module->createStatisticsWindow(m_document, &m_window);
+    }
     m_statistics->show();
     m_statistics->raise();
     m_statistics->activateWindow();

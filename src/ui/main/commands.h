@@ -16,8 +16,8 @@ class CCostDlg;
 class CLogDocument;
 struct CostEntry;
 class CMainWnd;
-class CStatisticsWnd;
 class QMenu;
+class QWidget;
 struct OtherLogFile;
 struct OtherLogSettings;
 struct OdometerReading;
@@ -141,5 +141,5 @@ private:
 
     CMainWnd& m_window;
     CLogDocument& m_document;
-    QPointer<CStatisticsWnd> m_statistics;
+    QPointer<QWidget> m_statistics;
 };

@@ -1,4 +1,4 @@
-#include "ui/stats/statisticswnd.h"
+#include "ui/charts/statisticswnd.h"
 
 #include "core/logdocument.h"
 #include "core/settings.h"

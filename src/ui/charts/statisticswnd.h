@@ -5,8 +5,8 @@
 // stays open beside the main window and follows every change of the log.
 
 #include "stats/periodstats.h"
-#include "ui/stats/statscharts.h"
-#include "ui/stats/statsreport.h"
+#include "ui/charts/statscharts.h"
+#include "ui/charts/statsreport.h"
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>

@@ -1,4 +1,4 @@
-#include "ui/stats/statscharts.h"
+#include "ui/charts/statscharts.h"
 
 #include "db/formats.h"
 #include "db/fueldatabase.h"

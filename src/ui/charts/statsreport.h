@@ -4,7 +4,7 @@
 // its totals, the table by month and the four charts over time, with page numbers. Print and
 // "Save as PDF" draw the same pages.
 
-#include "ui/stats/statscharts.h"
+#include "ui/charts/statscharts.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "ui/stats/statsreport.h"
+#include "ui/charts/statsreport.h"
 
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
