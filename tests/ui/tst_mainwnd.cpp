@@ -109,7 +109,8 @@ private slots:
         TestWindow window;
         window.open();
         QCOMPARE(window.windowTitle(), kCaption + QStringLiteral("[*]"));
-        QVERIFY(!window.windowIcon().isNull());
+        // Set once the window has painted.
+        QTRY_VERIFY(!window.windowIcon().isNull());
         QTableView* list = window.findChild<QTableView*>(QStringLiteral("fillList"));
         QVERIFY(list);
         QCOMPARE(list->model()->rowCount(), 0);

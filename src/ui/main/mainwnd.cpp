@@ -140,7 +140,9 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
       m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
-    setWindowIcon(programIcon());
+    // The icon's images are read once the window has painted (see eventFilter): the window
+    // shows sooner.
+    installEventFilter(this);
     m_document.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
@@ -216,8 +218,6 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     createContextMenu();
     createShortcuts();
     followDocument();
-    m_costsPage->setAddKeys(
-        m_barActions.value(CmdAddCost)->shortcut().toString(QKeySequence::NativeText));
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(application, &QGuiApplication::commitDataRequest, this,
@@ -614,6 +614,13 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == this) {
+        if (event->type() == QEvent::Paint) {
+            removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if ((watched == m_list || watched == m_list->viewport()) &&
         event->type() == QEvent::ContextMenu) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
@@ -916,15 +923,23 @@ bool CMainWnd::commandChecked(int id) const {
 }
 
 // The costs take the fill list's place; the fill list keeps its search, selection and focus
-// order as they were.
+// order as they were. The page itself is made when first asked for (see costsPage()): the window
+// shows sooner.
 void CMainWnd::createCostsPage() {
     QWidget* listPane = takeCentralWidget();
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("pages"));
     m_pages->addWidget(listPane);
+    setCentralWidget(m_pages);
+}
+
+CCostsPage* CMainWnd::costsPage() {
+    if (m_costsPage)
+        return m_costsPage;
     m_costsPage = new CCostsPage(m_document, m_pages);
     m_pages->addWidget(m_costsPage);
-    setCentralWidget(m_pages);
+    m_costsPage->setAddKeys(
+        m_barActions.value(CmdAddCost)->shortcut().toString(QKeySequence::NativeText));
     connect(m_costsPage, &CCostsPage::editRequested, this,
             [this] { dispatchCommand(CmdEditCost); });
     connect(m_costsPage, &CCostsPage::selectionChanged, this, &CMainWnd::updateCommandStates);
@@ -932,15 +947,16 @@ void CMainWnd::createCostsPage() {
         updateCommandStates();
         m_costContextMenu->popup(position);
     });
+    return m_costsPage;
 }
 
 bool CMainWnd::costsShown() const {
-    return m_pages && m_pages->currentWidget() == m_costsPage;
+    return m_costsPage && m_pages->currentWidget() == m_costsPage;
 }
 
 void CMainWnd::setCostsShown(bool shown) {
     if (shown != costsShown()) {
-        m_pages->setCurrentIndex(shown ? 1 : 0);
+        m_pages->setCurrentWidget(shown ? static_cast<QWidget*>(costsPage()) : m_pages->widget(0));
         showPageToolsInToolBar();
         (shown ? static_cast<QWidget*>(m_costsPage->list()) : m_list)->setFocus();
     }
@@ -975,7 +991,8 @@ void CMainWnd::createShortcuts() {
 
 void CMainWnd::languageMayHaveChanged() {
     m_summaryTitleOf.clear();
-    m_costsPage->translate();
+    if (m_costsPage)
+        m_costsPage->translate();
     updateReminders();
     translateMenus();
     translateSearch();

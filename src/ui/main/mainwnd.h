@@ -121,8 +121,9 @@ public:
     QMenu* contextMenu() const { return m_contextMenu; }
     QMenu* costContextMenu() const { return m_costContextMenu; }
 
-    // The costs beside the fill list: a page shown in the list's place (View menu).
-    CCostsPage* costsPage() const { return m_costsPage; }
+    // The costs beside the fill list: a page shown in the list's place (View menu), made at the
+    // first call.
+    CCostsPage* costsPage();
     bool costsShown() const;
     void setCostsShown(bool shown);
     QToolBar* toolBar() const { return m_toolBar; }
