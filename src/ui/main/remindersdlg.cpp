@@ -144,7 +144,7 @@ CRemindersDlg::CRemindersDlg(QWidget* owner, CLogDocument& document)
     QString stored;
     if (CRegistry::readValue(kGeometryKey, &stored) != RegistryOk ||
         !restoreGeometry(QByteArray::fromBase64(stored.toLatin1())))
-        resize(std::clamp(sizeHint().width() - m_list->sizeHint().width() + contentsWidth(), 640,
+        resize(std::clamp(std::max(sizeHint().width(), contentsWidth()), 640,
                           std::max(640, screen()->availableGeometry().width() * 9 / 10)),
                360);
     m_list->setFocus();
@@ -152,11 +152,14 @@ CRemindersDlg::CRemindersDlg(QWidget* owner, CLogDocument& document)
 
 CRemindersDlg::~CRemindersDlg() = default;
 
-// The list's width with every text whole (its last column stretches to what the dialog gives).
+// The dialog's width with every text of the list whole (its last column stretches to what the
+// dialog gives).
 int CRemindersDlg::contentsWidth() const {
     ensurePolished();
     const QAbstractItemView* view = m_list;
-    int width = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width();
+    const QMargins margins = layout()->contentsMargins();
+    int width = margins.left() + margins.right() + 2 * m_list->frameWidth() +
+                m_list->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < m_list->columnCount(); ++column)
         width += std::max(view->sizeHintForColumn(column),
                           m_list->horizontalHeader()->sectionSizeHint(column));
