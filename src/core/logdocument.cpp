@@ -81,6 +81,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_ImportCosts;
     case CLogDocument::ImportFillsCostsStep:
         return Text::undo_ImportFillsCosts;
+    case CLogDocument::RemoveFillsStep:
+        return Text::undo_RemoveFills;
     case CLogDocument::ImportStep:
         break;
     }
@@ -115,9 +117,9 @@ public:
         const QString text = translate(stepText(m_kind));
         if (m_kind == CLogDocument::ImportFillsCostsStep)
             return text.arg(m_count).arg(m_costCount);
-        const bool counted = m_kind == CLogDocument::ImportStep ||
-                             m_kind == CLogDocument::ImportCostsStep ||
-                             m_kind == CLogDocument::NoteMarkersStep;
+        const bool counted =
+            m_kind == CLogDocument::ImportStep || m_kind == CLogDocument::ImportCostsStep ||
+            m_kind == CLogDocument::NoteMarkersStep || m_kind == CLogDocument::RemoveFillsStep;
         return counted ? text.arg(m_count) : text;
     }
 
@@ -401,6 +403,27 @@ int CLogDocument::removeFill(int row) {
     change.removedFlags = {m_database.getFillFlags(row)};
     push(RemoveFillStep, std::move(change), 1, std::min(row, m_database.getFillCount() - 2));
     return row;
+}
+
+int CLogDocument::removeFills(std::vector<int> rows) {
+    const int count = m_database.getFillCount();
+    std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty())
+        return 0;
+    if (rows.size() == 1)
+        return removeFill(rows.front()) >= 0 ? 1 : 0;
+    LogChange change;
+    for (const int row : rows) {
+        change.removedFills.push_back(*m_database.getFill(row));
+        change.removedFlags.push_back(m_database.getFillFlags(row));
+    }
+    change.removedRows = rows;
+    const int removed = int(rows.size());
+    // The fill after the first one removed takes its place, or the new last fill.
+    push(RemoveFillsStep, std::move(change), removed, std::min(rows.front(), count - removed - 1));
+    return removed;
 }
 
 CsvImportResult CLogDocument::importCsv(CCsvReader& reader, const CsvColumnMap& columns) {

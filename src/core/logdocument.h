@@ -64,7 +64,8 @@ public:
         RemoveRemindersStep,
         ReminderDoneStep,
         ImportCostsStep,
-        ImportFillsCostsStep
+        ImportFillsCostsStep,
+        RemoveFillsStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
@@ -113,6 +114,9 @@ public:
     int editFill(int row, const QString& station, const FillRecord& fill, const QString& driver,
                  FillFlags flags = {});
     int removeFill(int row);
+    // The fills at the rows (any order; a row outside the log is passed over) in one step.
+    // Returns how many went.
+    int removeFills(std::vector<int> rows);
     CsvImportResult importCsv(CCsvReader& reader, const CsvColumnMap& columns);
     // Adds the fills of a readCsvImport of this log that it does not hold yet.
     CsvImportResult importCsv(CsvImportResult read);

@@ -128,6 +128,12 @@ quint32 readColumnDefinition() {
     return columns;
 }
 
+quint32 readChosenColumns() {
+    quint32 columns = 0;
+    CRegistry::readValue(SettingsKey::ColumnsChosen, &columns);
+    return columns;
+}
+
 FillingMethod readFillingMethod() {
     quint32 method = quint32(FillingMethod::ToEmptyTank);
     CRegistry::readValue(SettingsKey::FillingMethod, &method);

@@ -13,6 +13,9 @@ inline constexpr QStringView Lang = u"Lang";
 inline constexpr QStringView ColDef = u"ColDef";
 inline constexpr QStringView DebugMode = u"DebugMode";
 inline constexpr QStringView FillingMethod = u"FillingMethod";
+// The ColDef bits of the list's columns the user has chosen in the settings; the others of
+// those that follow the log (endurance, marks) are decided by the log.
+inline constexpr QStringView ColumnsChosen = u"ColumnsChosen";
 } // namespace SettingsKey
 
 // Stored as written on the first run; resolved against the program folder with either separator.
@@ -48,6 +51,7 @@ public:
 
 // Readers applying the defaults; each reads the store at every call.
 quint32 readColumnDefinition();
+quint32 readChosenColumns(); // 0 when none is stored
 FillingMethod readFillingMethod();
 bool readDebugMode();
 

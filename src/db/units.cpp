@@ -171,6 +171,10 @@ float volumeIn(const LogUnits& units, float litres) {
     return float(double(litres) / litresPerUnit(units.volume));
 }
 
+bool consumptionIsDistancePerVolume(const LogUnits& units) {
+    return measureOf(units.consumption).distancePerVolume;
+}
+
 float consumptionIn(const LogUnits& units, float litresPer100Stored) {
     return consumptionAs(measureOf(units.consumption), units.stored, litresPer100Stored);
 }

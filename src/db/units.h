@@ -73,6 +73,9 @@ bool consumptionFits(const LogUnits& units);
 // Whether the electricity consumption unit goes with the distance unit: kWh / 100 km and km / kWh
 // with kilometres, kWh / 100 mi and mi / kWh with miles.
 bool electricConsumptionFits(const LogUnits& units);
+// Whether fuel consumption is shown as a distance per volume (mpg, km / l): then it is the same
+// figure as the endurance.
+bool consumptionIsDistancePerVolume(const LogUnits& units);
 // kWh per 100 of the distance unit, what a log shown in that unit falls back to.
 ElectricConsumptionUnit kwhPer100Of(DistanceUnit distance);
 

@@ -732,6 +732,23 @@ inline constexpr TextId ics_DueReading{u"ics", u"DueReading", u"Due at %1 %2"};
 inline constexpr TextId ics_Estimated{u"ics", u"Estimated",
                                       u"The day is estimated from the recent distance per day."};
 
+// The step that removes several fills at once, and the question before it.
+inline constexpr TextId undo_RemoveFills{u"undo", u"RemoveFills", u"Remove %1 fills"};
+inline constexpr TextId Main_QuestionDeleteFills{u"Main", u"QuestionDeleteFills",
+                                                 u"Remove %1 fills?"};
+// The endurance column of a log whose consumption is itself a distance per volume.
+inline constexpr TextId FillList_DistancePerVolume{u"FillList", u"DistancePerVolume",
+                                                   u"Distance per volume"};
+// Why the consumption cell of a partial fill, or of one after a fill not logged, is empty.
+inline constexpr TextId FillList_PartialTip{
+    u"FillList", u"PartialTip",
+    u"Partial fill: its consumption is shown with the next fill that is not partial"};
+inline constexpr TextId FillList_MissedTip{
+    u"FillList", u"MissedTip", u"A fill before this one was not logged: no consumption here"};
+// The toolbar's short texts for adding, editing and removing fills or costs.
+inline constexpr TextId toolbar_Add{u"toolbar", u"Add", u"Add"};
+inline constexpr TextId toolbar_Edit{u"toolbar", u"Edit", u"Edit"};
+inline constexpr TextId toolbar_Remove{u"toolbar", u"Remove", u"Remove"};
 inline constexpr TextId all[] = {
     about_caption,
     about_support,
@@ -1242,6 +1259,14 @@ inline constexpr TextId all[] = {
     ics_DueDate,
     ics_DueReading,
     ics_Estimated,
+    undo_RemoveFills,
+    Main_QuestionDeleteFills,
+    FillList_DistancePerVolume,
+    FillList_PartialTip,
+    FillList_MissedTip,
+    toolbar_Add,
+    toolbar_Edit,
+    toolbar_Remove,
 };
 } // namespace Text
 

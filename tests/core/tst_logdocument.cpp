@@ -155,6 +155,8 @@ enum Step {
     ImportOtherLogWithCosts,
     EditFlagsOnly,
     ConvertNoteMarkers,
+    RemoveSeveral,
+    RemoveAll,
 };
 
 } // namespace
@@ -208,6 +210,10 @@ private slots:
         QTest::newRow("edit the flags only") << EditFlagsOnly << "Edit fill" << 1;
         QTest::newRow("flags from import notes")
             << ConvertNoteMarkers << "Flags of 3 fills from their notes" << -1;
+        // In any order, rows outside the log passed over; one step, and one undo brings all
+        // back with their flags.
+        QTest::newRow("remove several") << RemoveSeveral << "Remove 2 fills" << 0;
+        QTest::newRow("remove all") << RemoveAll << "Remove 3 fills" << -1;
     }
     void everyStepUndoesAndRedoes() {
         QFETCH(Step, step);
@@ -624,6 +630,12 @@ private:
             break;
         case Remove:
             document.removeFill(1);
+            break;
+        case RemoveSeveral:
+            QCOMPARE(document.removeFills({2, -1, 0, 7, 2}), 2);
+            break;
+        case RemoveAll:
+            QCOMPARE(document.removeFills({1, 2, 0}), 3);
             break;
         case ImportCsvBetween: {
             CFuelDatabase older;

@@ -258,6 +258,10 @@ private slots:
         QCOMPARE(tools(), (QList<int>{CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
                                       CMainWnd::CmdRemoveCosts}));
         QCOMPARE(bar->actions().indexOf(window.commandAction(CMainWnd::CmdAddCost)), 0);
+        // The buttons' short texts are the fills' ones; screen readers hear the whole command.
+        QCOMPARE(
+            bar->widgetForAction(window.commandAction(CMainWnd::CmdRemoveCosts))->accessibleName(),
+            QStringLiteral("Remove costs"));
         window.setCostsShown(false);
         QCOMPARE(tools(), fillTools);
     }

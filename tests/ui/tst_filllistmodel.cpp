@@ -104,6 +104,66 @@ private slots:
         QCOMPARE(model.columnCount(), columns.size());
     }
 
+    // The endurance column repeats a consumption given as a distance per volume: hidden then,
+    // and named for what it is. The marks show once the log has a partial or missed fill. What
+    // the user chose in the settings stands above both.
+    void columnsFollowTheLog_data() {
+        QTest::addColumn<int>("consumption"); // ConsumptionUnit
+        QTest::addColumn<bool>("partial");
+        QTest::addColumn<int>("definition"); // -1: none stored
+        QTest::addColumn<int>("chosen");     // the columns the user chose
+        QTest::addColumn<bool>("endurance");
+        QTest::addColumn<bool>("marks"); // also after a partial fill is added
+        using U = ConsumptionUnit;
+        QTest::newRow("l / 100 km") << int(U::LitresPer100Km) << false << -1 << 0 << true << false;
+        QTest::newRow("mpg") << int(U::MpgUs) << false << -1 << 0 << false << false;
+        QTest::newRow("km / l with a partial fill")
+            << int(U::KmPerLitre) << true << -1 << 0 << false << true;
+        QTest::newRow("endurance left off before")
+            << int(U::LitresPer100Km) << false << 0x3f << 0 << false << false;
+        QTest::newRow("the user's endurance shown, marks hidden")
+            << int(U::MpgUs) << true << 0x7f << 0xc0 << true << false;
+    }
+    void columnsFollowTheLog() {
+        QFETCH(int, consumption);
+        QFETCH(bool, partial);
+        QFETCH(int, definition);
+        QFETCH(int, chosen);
+        QFETCH(bool, endurance);
+        QFETCH(bool, marks);
+        if (definition >= 0)
+            writeColumnDefinition(quint32(definition));
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
+            .setValue(QStringLiteral("ColumnsChosen"), chosen);
+        OpenLog log({makeFill(0, 1000, 40.0f, 60.0f), makeFill(1, 1500, 30.0f, 45.0f)},
+                    {{}, {partial, false}});
+        LogUnits units;
+        units.consumption = ConsumptionUnit(consumption);
+        if (units.consumption == ConsumptionUnit::MpgUs) {
+            units.distance = DistanceUnit::Miles;
+            units.volume = VolumeUnit::UsGallons;
+        }
+        log.document.setUnits(units);
+        CFillListModel model(log.document);
+        QAbstractItemModelTester tester(&model);
+        model.rebuild();
+        QCOMPARE(model.positionOf(CFillListModel::Endurance) >= 0, endurance);
+        QCOMPARE(model.positionOf(CFillListModel::Marks) >= 0, marks);
+        const int position = model.positionOf(CFillListModel::Endurance);
+        if (endurance) {
+            QCOMPARE(model.headerData(position, Qt::Horizontal)
+                         .toString()
+                         .startsWith(QStringLiteral("Distance per volume")),
+                     consumption != int(ConsumptionUnit::LitresPer100Km));
+        }
+
+        // A partial fill added, and taken back.
+        log.document.addFill(QString(), makeFill(2, 1900, 20.0f, 30.0f), QString(), {true, false});
+        QCOMPARE(model.positionOf(CFillListModel::Marks) >= 0, marks || !(chosen & 0x80));
+        log.document.undoStack()->undo();
+        QCOMPARE(model.positionOf(CFillListModel::Marks) >= 0, marks);
+    }
+
     void headersAreTranslatedAndRightAligned() {
         OpenLog log({});
         CFillListModel model(log.document);
@@ -293,6 +353,11 @@ private slots:
         QCOMPARE(
             column(marks, Qt::AccessibleTextRole),
             (QStringList{"", "Partial fill", "Partial fill", "", "Missed fill before this one"}));
+        const QString partialTip = QStringLiteral(
+            "Partial fill: its consumption is shown with the next fill that is not partial");
+        QCOMPARE(column(consumption, Qt::ToolTipRole),
+                 (QStringList{"", partialTip, partialTip, "",
+                              "A fill before this one was not logged: no consumption here"}));
         const QStringList shownMarks = column(marks, Qt::DisplayRole);
         QVERIFY(!shownMarks.at(1).isEmpty() && shownMarks.at(1) != shownMarks.at(4));
         QVERIFY(shownMarks.at(0).isEmpty() && shownMarks.at(3).isEmpty());

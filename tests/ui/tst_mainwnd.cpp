@@ -32,6 +32,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <QUndoStack>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -256,6 +258,92 @@ private slots:
                      QStringLiteral("%1.").arg(i + 1));
         window.dispatchCommand(CMainWnd::CmdExit);
         QCOMPARE(savedOdometers(), remaining);
+    }
+
+    // Rows picked with Ctrl and Shift go in one step after one question (No by default), and
+    // one undo brings them all back; Edit acts on the row clicked last.
+    void removeSeveralFills_data() {
+        QTest::addColumn<QList<int>>("clicks"); // Ctrl+click; a negative row: Shift+click
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QList<qint32>>("remaining");
+        QTest::newRow("two apart")
+            << QList<int>{0, 2} << QMessageBox::Yes << QList<qint32>{1500, 2500};
+        QTest::newRow("a range") << QList<int>{1, -3} << QMessageBox::Yes << QList<qint32>{1000};
+        QTest::newRow("no keeps them")
+            << QList<int>{0, 3} << QMessageBox::No << QList<qint32>{1000, 1500, 2000, 2500};
+    }
+    void removeSeveralFills() {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QList<qint32>, remaining);
+        writeDatabase(4);
+        TestWindow window;
+        window.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTableView* list = window.fillList();
+        QList<int> picked;
+        for (qsizetype i = 0; i < clicks.size(); ++i) {
+            const int row = std::abs(clicks.at(i));
+            const Qt::KeyboardModifiers keys = i == 0             ? Qt::NoModifier
+                                               : clicks.at(i) < 0 ? Qt::ShiftModifier
+                                                                  : Qt::ControlModifier;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
+                              list->visualRect(list->model()->index(row, 1)).center());
+            if (clicks.at(i) < 0) {
+                for (int each = picked.last() + 1; each <= row; ++each)
+                    picked.append(each);
+            } else {
+                picked.append(row);
+            }
+        }
+        QCOMPARE(window.selectedRows(), picked);
+        QCOMPARE(window.currentRow(), picked.last());
+        QVERIFY(window.commandAction(CMainWnd::CmdEditFill)->isEnabled());
+
+        DialogSeams::setNextAnswer(answer);
+        window.commandAction(CMainWnd::CmdRemoveFill)->trigger();
+        QCOMPARE(DialogSeams::askedMessages().size(), 1);
+        const MessageBoxRecord& asked = DialogSeams::askedMessages().constFirst();
+        QCOMPARE(asked.text, QStringLiteral("Remove %1 fills?").arg(picked.size()));
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
+        QCOMPARE(window.database().getFillCount(), remaining.size());
+        if (answer == QMessageBox::No)
+            return;
+        QCOMPARE(window.document().undoStack()->count(), 1);
+        QCOMPARE(window.currentRow(), std::min(picked.first(), int(remaining.size()) - 1));
+        window.dispatchCommand(CMainWnd::CmdUndo);
+        QCOMPARE(window.listModel()->rowCount(), 4);
+        window.dispatchCommand(CMainWnd::CmdExit);
+        QCOMPARE(savedOdometers(), (QList<qint32>{1000, 1500, 2000, 2500}));
+    }
+
+    // "Flags from import notes" is offered while the log has notes it would turn into flags.
+    void noteMarkersAreOfferedWhenTheLogHasThem_data() {
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("no notes") << QString() << false;
+        QTest::newRow("other notes") << QStringLiteral("new tyres") << false;
+        QTest::newRow("a marker") << QStringLiteral("partial fill") << true;
+    }
+    void noteMarkersAreOfferedWhenTheLogHasThem() {
+        QFETCH(QString, notes);
+        QFETCH(bool, offered);
+        writeDatabase(2);
+        TestWindow window;
+        window.open();
+        FillRecord fill = makeFill(5, 4000, 30.0f);
+        setFieldText(fill.notes, notes);
+        window.document().addFill(QString(), fill, QString());
+        auto* fileMenu = window.menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
+        QAction* command = window.commandAction(CMainWnd::CmdNoteMarkers);
+        emit fileMenu->aboutToShow();
+        QCOMPARE(command->isVisible(), offered);
+        if (!offered)
+            return;
+        DialogSeams::setNextAnswer(QMessageBox::Yes);
+        command->trigger();
+        emit fileMenu->aboutToShow();
+        QVERIFY(!command->isVisible());
     }
 
     void removeWithoutCurrentRowAsksNothing() {
@@ -922,8 +1010,12 @@ private slots:
             QStringList tools;
             for (const QAction* action : window.toolBar()->actions())
                 tools.append(action->isSeparator() ? QStringLiteral("-") : action->iconText());
-            QCOMPARE(tools, (QStringList{"Add fill", "Edit fill", "Remove fill", "-", "Undo",
-                                         "Redo", "-", "Graph"}));
+            QCOMPARE(tools,
+                     (QStringList{"Add", "Edit", "Remove", "-", "Undo", "Redo", "-", "Graph"}));
+            QCOMPARE(window.toolBar()
+                         ->widgetForAction(window.commandAction(CMainWnd::CmdAddFill))
+                         ->accessibleName(),
+                     QStringLiteral("Add fill"));
             QCOMPARE(window.commandAction(CMainWnd::CmdAddFill)->toolTip(),
                      QStringLiteral("Add fill (Ctrl+N)"));
             // 1000 km, 81 litres after the first fill: 8.10 l / 100 km, once the window is idle.

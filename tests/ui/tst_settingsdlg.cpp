@@ -198,6 +198,35 @@ private slots:
         QCOMPARE(debugFlag(), debugShown);
     }
 
+    // The boxes of the columns that follow the log show what the list shows; one the user
+    // changes keeps the user's choice, one left alone goes on following the log.
+    void columnsThatFollowTheLog_data() {
+        QTest::addColumn<bool>("toggleEndurance");
+        QTest::addColumn<bool>("enduranceAfter");
+        QTest::addColumn<quint32>("chosenAfter"); // 0xdeadbeef: none stored
+        QTest::newRow("left alone") << false << false << 0xdeadbeefu;
+        QTest::newRow("endurance shown") << true << true << 0x40u;
+    }
+    void columnsThatFollowTheLog() {
+        QFETCH(bool, toggleEndurance);
+        QFETCH(bool, enduranceAfter);
+        QFETCH(quint32, chosenAfter);
+        CFuelDatabase database(databaseFilePath());
+        LogUnits units;
+        units.consumption = ConsumptionUnit::KmPerLitre;
+        database.setNewLogUnits(units);
+        QVERIFY(database.save());
+        runSettings([toggleEndurance](QDialog& dialog) {
+            auto* endurance = control<QCheckBox>(dialog, "columnEndurance");
+            QVERIFY(!endurance->isChecked());
+            if (toggleEndurance)
+                endurance->click();
+        });
+        QCOMPARE(stored(SettingsKey::ColumnsChosen), chosenAfter);
+        m_window->buildList();
+        QCOMPARE(m_window->listModel()->positionOf(CFillListModel::Endurance) >= 0, enduranceAfter);
+    }
+
     // Done keeps the choices; Cancel, Escape and the close button leave the settings as they
     // were.
     void onlyDoneKeepsTheChoices_data() {

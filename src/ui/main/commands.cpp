@@ -26,6 +26,7 @@
 #include "ui/import/otherlogdlg.h"
 #include "ui/main/costlistmodel.h"
 #include "ui/main/costspage.h"
+#include "ui/main/filllistmodel.h"
 #include "ui/main/mainwnd.h"
 #include "ui/main/remindersdlg.h"
 #include "ui/main/shortcutsdlg.h"
@@ -316,14 +317,22 @@ void CMainCommands::editFill() {
                         dialog.flags());
 }
 
+// The selected fills, the current one among them.
 void CMainCommands::removeFill() {
     const int row = m_window.currentRow();
     if (!m_document.database().getFill(row))
         return;
-    const auto answer =
-        showMessageBox(&m_window, kCaption, translate(Text::Main_QuestionDeleteFill),
-                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes)
+    const QList<int> rows = m_window.selectedRows();
+    const QString question = rows.size() > 1
+                                 ? translate(Text::Main_QuestionDeleteFills).arg(rows.size())
+                                 : translate(Text::Main_QuestionDeleteFill);
+    const auto answer = showMessageBox(&m_window, kCaption, question, QMessageBox::Question,
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (rows.size() > 1)
+        m_document.removeFills({rows.begin(), rows.end()});
+    else
         m_document.removeFill(row);
 }
 
@@ -556,6 +565,11 @@ void CMainCommands::convertNoteMarkers() {
         m_document.convertNoteMarkers(markers);
 }
 
+bool CMainCommands::hasNoteMarkers() const {
+    return m_document.database().getFillCount() > 0 &&
+           m_document.noteMarkerCount(noteMarkersOfAllLanguages()) > 0;
+}
+
 void CMainCommands::rememberVehicles(const QString& previous, const QString& opened) {
     QStringList recent = readRecentVehicles();
     // A default log never saved is no vehicle to come back to.
@@ -682,6 +696,8 @@ void CMainCommands::settings() {
     for (int row = 0; row < database.getFillCount(); ++row)
         charges += database.getFillFlags(row).charge ? 1 : 0;
     dialog.setFillKinds(database.getFillCount() - charges, charges);
+    const quint32 shownColumns = m_window.listModel()->shownColumnBits();
+    dialog.setShownColumns(shownColumns);
     if (dialog.doModal() != QDialog::Accepted)
         return;
     // A log that never had units chosen keeps having none until they are changed here.
@@ -696,12 +712,18 @@ void CMainCommands::settings() {
         CRegistry::writeNumber(SettingsKey::DebugMode, dialog.debugMode()),
         CRegistry::writeNumber(SettingsKey::FillingMethod, dialog.fillingMethod()),
     };
+    const quint32 chosenBefore = readChosenColumns();
+    const quint32 chosen =
+        CFillListModel::chosenColumns(chosenBefore, shownColumns, dialog.colDef());
+    const bool chosenStored =
+        chosen == chosenBefore ||
+        CRegistry::writeNumber(SettingsKey::ColumnsChosen, chosen) == RegistryOk;
     setDebugFlag(dialog.debugMode() != 0);
     m_window.buildList();
     // The list reads its columns and filling method from the store, so a refused write also
     // means the choices have not taken effect: the user must not take them as made.
-    if (std::any_of(std::begin(statuses), std::end(statuses),
-                    [](RegistryStatus status) { return status != RegistryOk; }))
+    if (!chosenStored || std::any_of(std::begin(statuses), std::end(statuses),
+                                     [](RegistryStatus status) { return status != RegistryOk; }))
         reportSettingsNotStored(&m_window);
 }
 

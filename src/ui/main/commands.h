@@ -122,6 +122,8 @@ public:
     void openRecentVehicle(const QString& path);
     // One entry per recent vehicle, the open one checked.
     void fillRecentVehiclesMenu(QMenu* menu);
+    // Whether some fill's notes hold the markers that convertNoteMarkers turns into flags.
+    bool hasNoteMarkers() const;
 
 private:
     void showGraph(int startIndex);

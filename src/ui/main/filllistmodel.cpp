@@ -32,7 +32,7 @@ constexpr ColumnInfo kColumnInfo[] = {
     {0x80, 20}, // partial and missed marks
 };
 
-QString headerTitle(CFillListModel::Column column) {
+QString headerTitle(CFillListModel::Column column, bool consumptionIsEndurance) {
     switch (column) {
     case CFillListModel::RecordNumber:
         return {};
@@ -47,7 +47,8 @@ QString headerTitle(CFillListModel::Column column) {
     case CFillListModel::Consumption:
         return translate(Text::FillList_Consumption);
     case CFillListModel::Endurance:
-        return translate(Text::FillList_Endurance);
+        return translate(consumptionIsEndurance ? Text::FillList_DistancePerVolume
+                                                : Text::FillList_Endurance);
     case CFillListModel::Marks:
         return translate(Text::FillList_Marks);
     }
@@ -71,7 +72,8 @@ QString headerText(CFillListModel::Column column, const CFuelDatabase& database,
                    ? title
                    : QStringLiteral("%1 (%2)").arg(title, unitTexts(database.units()).energy);
     }
-    const QString title = headerTitle(column);
+    const QString title = headerTitle(column, kinds == Kinds::Fuel &&
+                                                  consumptionIsDistancePerVolume(database.units()));
     if (!database.chosenUnits() || kinds == Kinds::Both)
         return title;
     const UnitTexts units = unitTexts(database.units());
@@ -147,6 +149,8 @@ CFillListModel::CFillListModel(const CLogDocument& document, QObject* parent)
     connect(&document, &CLogDocument::logReplaced, this, [this] {
         startPass();
         countKinds();
+        if (m_columnsRead)
+            m_columns = columnsFor(m_columnDefinition, m_chosenColumns, logTraits());
         endResetModel();
     });
 }
@@ -171,6 +175,57 @@ QList<CFillListModel::Column> CFillListModel::columnsFor(quint32 columnDefinitio
     return columns;
 }
 
+QList<CFillListModel::Column> CFillListModel::columnsFor(quint32 columnDefinition,
+                                                         quint32 chosenColumns, LogTraits log) {
+    if (!(chosenColumns & columnBit(Endurance)) && log.consumptionIsEndurance)
+        columnDefinition &= ~columnBit(Endurance);
+    if (!(chosenColumns & columnBit(Marks)) && log.marked)
+        columnDefinition |= columnBit(Marks);
+    return columnsFor(columnDefinition);
+}
+
+quint32 CFillListModel::chosenColumns(quint32 chosenBefore, quint32 shown, quint32 checked) {
+    return chosenBefore | ((shown ^ checked) & (columnBit(Endurance) | columnBit(Marks)));
+}
+
+quint32 CFillListModel::shownColumnBits() const {
+    quint32 bits = 0;
+    for (const Column column : m_columns)
+        bits |= columnBit(column);
+    return bits;
+}
+
+CFillListModel::LogTraits CFillListModel::logTraits() const {
+    LogTraits traits;
+    traits.consumptionIsEndurance =
+        m_kinds == Kinds::Fuel && consumptionIsDistancePerVolume(m_database.units());
+    const std::vector<FillFlags>& flags = m_database.tables().fillFlags;
+    const auto count = std::min(flags.size(), std::size_t(m_database.getFillCount()));
+    traits.marked =
+        std::any_of(flags.cbegin(), flags.cbegin() + qsizetype(count),
+                    [](const FillFlags& each) { return each.partial || each.missedBefore; });
+    return traits;
+}
+
+void CFillListModel::updateColumns() {
+    const QList<Column> wanted = columnsFor(m_columnDefinition, m_chosenColumns, logTraits());
+    for (int position = int(m_columns.size()) - 1; position >= 0; --position) {
+        if (!wanted.contains(m_columns.at(position))) {
+            beginRemoveColumns({}, position, position);
+            m_columns.removeAt(position);
+            endRemoveColumns();
+        }
+    }
+    // What is left keeps the order of wanted: the missing columns go in between.
+    for (int position = 0; position < wanted.size(); ++position) {
+        if (position >= m_columns.size() || m_columns.at(position) != wanted.at(position)) {
+            beginInsertColumns({}, position, position);
+            m_columns.insert(position, wanted.at(position));
+            endInsertColumns();
+        }
+    }
+}
+
 int CFillListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_database.getFillCount();
 }
@@ -187,11 +242,18 @@ QVariant CFillListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cellText(index.row(), column);
     case Qt::AccessibleTextRole:
-    case Qt::ToolTipRole:
-        // The marks in words, for screen readers and the pointer.
+    case Qt::ToolTipRole: {
+        // The marks in words, for screen readers and the pointer; why a marked fill has no
+        // consumption.
+        const FillFlags flags = m_database.getFillFlags(index.row());
         if (column == Marks)
-            return fillFlagsText(m_database.getFillFlags(index.row()));
+            return fillFlagsText(flags);
+        if (column == Consumption && flags.partial)
+            return translate(Text::FillList_PartialTip);
+        if (column == Consumption && flags.missedBefore)
+            return translate(Text::FillList_MissedTip);
         return {};
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(
             (column == Marks ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignVCenter));
@@ -388,7 +450,10 @@ void CFillListModel::rebuild() {
     startPass();
     beginResetModel();
     countKinds();
-    m_columns = columnsFor(readColumnDefinition());
+    m_columnDefinition = readColumnDefinition();
+    m_chosenColumns = readChosenColumns();
+    m_columnsRead = true;
+    m_columns = columnsFor(m_columnDefinition, m_chosenColumns, logTraits());
     endResetModel();
 }
 
@@ -396,6 +461,7 @@ void CFillListModel::rowsChanged(int first, int last) {
     startPass();
     if (countKinds())
         headersChanged();
+    updateColumns();
     if (first <= last && !m_columns.isEmpty())
         emit dataChanged(index(first, 0), index(last, int(m_columns.size()) - 1));
 }

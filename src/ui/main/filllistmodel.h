@@ -33,6 +33,20 @@ public:
     static int columnWidth(Column column);
     // The shown columns for a ColDef value; bits above 0x80 are ignored.
     static QList<Column> columnsFor(quint32 columnDefinition);
+    // What decides the endurance and marks columns besides ColDef. In a fuel log whose
+    // consumption is a distance per volume the endurance column repeats it: hidden. A log with
+    // partial or missed fills shows their marks. A column the user has chosen in the settings
+    // (its bit in chosenColumns) follows ColDef alone.
+    struct LogTraits {
+        bool consumptionIsEndurance = false;
+        bool marked = false;
+    };
+    static QList<Column> columnsFor(quint32 columnDefinition, quint32 chosenColumns, LogTraits log);
+    // The chosen columns after the settings showed the boxes `shown` and the user left them as
+    // `checked`: a column that follows the log does so until the user changes its box.
+    static quint32 chosenColumns(quint32 chosenBefore, quint32 shown, quint32 checked);
+    // The ColDef bits of the columns shown now.
+    quint32 shownColumnBits() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -72,6 +86,9 @@ public:
     Kinds kinds() const { return m_kinds; }
 
 private:
+    LogTraits logTraits() const;
+    // Shows or hides the columns that follow the log (after a change of its fills or units).
+    void updateColumns();
     // Looks at the fills again: true when what they hold has changed, and the headers with it.
     bool countKinds();
     // The value of the amount, consumption or endurance cell of a fill, in the fill's unit.
@@ -81,6 +98,9 @@ private:
 
     const CFuelDatabase& m_database;
     QList<Column> m_columns;
+    quint32 m_columnDefinition = 0;
+    quint32 m_chosenColumns = 0;
+    bool m_columnsRead = false; // the columns are read at the first rebuild
     FillingMethod m_fillingMethod = FillingMethod::FullTank;
     LogUnits m_units;
     Kinds m_kinds = Kinds::Fuel;

@@ -48,6 +48,7 @@
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -61,6 +62,18 @@ constexpr int kRowsFittedFirst = 256;
 constexpr int kFillTools[] = {CMainWnd::CmdAddFill, CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill};
 constexpr int kCostTools[] = {CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
                               CMainWnd::CmdRemoveCosts};
+// Their buttons' short texts, the same for both: the tips and screen readers have the whole
+// texts, and the toolbar fits a narrow window in every language.
+constexpr const TextId* kToolTexts[] = {&Text::toolbar_Add, &Text::toolbar_Edit,
+                                        &Text::toolbar_Remove};
+
+const TextId* toolText(int id) {
+    for (std::size_t i = 0; i < std::size(kToolTexts); ++i) {
+        if (id == kFillTools[i] || id == kCostTools[i])
+            return kToolTexts[i];
+    }
+    return nullptr;
+}
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -155,7 +168,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->setItemDelegate(new CFillListDelegate(m_list));
     m_list->setAccessibleName(kCaption);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setSortingEnabled(false);
     m_list->setWordWrap(false);
@@ -195,6 +208,14 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     connect(m_model, &QAbstractItemModel::headerDataChanged, this,
             [this] { m_headerWidths.clear(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_headerWidths.clear(); });
+    // A column the log has come to need (or no longer needs).
+    for (const auto signal :
+         {&QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved}) {
+        connect(m_model, signal, this, [this] {
+            m_headerWidths.clear();
+            fitColumns(true);
+        });
+    }
 
     createMenuBar();
     // The status line tells what happened to the log's file (a copy merged, the file gone). A
@@ -477,6 +498,16 @@ int CMainWnd::currentRow() const {
     return logRow(current.row());
 }
 
+QList<int> CMainWnd::selectedRows() const {
+    if (m_model->columnCount() == 0)
+        return m_currentRow >= 0 ? QList<int>{m_currentRow} : QList<int>{};
+    QList<int> rows;
+    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
+        rows.append(logRow(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 int CMainWnd::logRow(int viewRow) const {
     if (m_list->model() != m_filter)
         return viewRow;
@@ -511,9 +542,10 @@ void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
     if (!current.isValid())
         return;
     // The list puts its cursor on the first row when it gets the focus, without selecting it:
-    // the row the commands act on is always shown selected.
+    // the row the commands act on is always shown selected. A click selects rows itself (with
+    // Ctrl and Shift several), and Ctrl with the arrow keys moves the cursor past them.
     QItemSelectionModel* selection = m_list->selectionModel();
-    if (!selection->isRowSelected(current.row(), {}))
+    if (QGuiApplication::mouseButtons() == Qt::NoButton && !selection->hasSelection())
         selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
@@ -835,6 +867,12 @@ void CMainWnd::createMenuBar() {
                 addCommand(menu, &m_barActions, id, false);
             }
         }
+        // The clean-up of notes from old imports is offered only to a log that has such notes.
+        if (info.id == CmdFileMenu) {
+            connect(menu, &QMenu::aboutToShow, this, [this] {
+                m_barActions.value(CmdNoteMarkers)->setVisible(m_commands->hasNoteMarkers());
+            });
+        }
     }
     setMenuBar(bar);
 }
@@ -978,6 +1016,8 @@ void CMainWnd::showPageToolsInToolBar() {
         m_toolBar->widgetForAction(wanted)->setObjectName(wanted->objectName() +
                                                           QStringLiteral("Button"));
     }
+    // The new buttons' names for screen readers.
+    updateUndoTexts();
 }
 
 void CMainWnd::createShortcuts() {
@@ -1052,13 +1092,17 @@ void CMainWnd::updateUndoTexts() {
         QAction* action = m_barActions.value(id);
         if (!action)
             continue;
-        QString plain = translatedWidgetText(*CMainCommands::command(id)->menuText);
+        const TextId* shortText = toolText(id);
+        QString plain =
+            translatedWidgetText(shortText ? *shortText : *CMainCommands::command(id)->menuText);
         if (plain.endsWith(u'\u2026'))
             plain.chop(1);
         action->setIconText(plain);
         QString tip = commandText(id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
         if (tip.endsWith(u'\u2026'))
             tip.chop(1);
+        if (QWidget* button = m_toolBar->widgetForAction(action))
+            button->setAccessibleName(tip);
         if (!action->shortcut().isEmpty())
             tip +=
                 QStringLiteral(" (%1)").arg(action->shortcut().toString(QKeySequence::NativeText));
@@ -1185,7 +1229,10 @@ QAction* CMainWnd::contextAction(int id) const {
 
 void CMainWnd::showContextMenuAt(const QPoint& viewportPosition) {
     const QModelIndex index = m_list->indexAt(viewportPosition);
-    if (index.isValid())
+    // On one of several selected rows, the menu's Remove takes them all.
+    if (index.isValid() && m_list->selectionModel()->isRowSelected(index.row(), {}))
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    else if (index.isValid())
         selectRow(logRow(index.row()));
     m_contextMenu->popup(m_list->viewport()->mapToGlobal(viewportPosition));
 }

@@ -99,6 +99,8 @@ public:
     // Rows are those of the log (and of listModel()), whatever the search field hides.
     // The row the fill commands act on: the current row while it is shown selected, else -1.
     int currentRow() const;
+    // The rows shown selected, ascending; the current row alone while the list has no columns.
+    QList<int> selectedRows() const;
     // Selects the row and scrolls it into view; a row outside the list or hidden by the search
     // clears the selection.
     void selectRow(int row);

@@ -158,7 +158,7 @@ int CSettingsDlg::doModal() {
 void CSettingsDlg::initDialog() {
     fillLanguageList();
 
-    const quint32 columns = readColumnDefinition();
+    const quint32 columns = m_shownColumns.value_or(readColumnDefinition());
     for (const auto& [check, bit] : std::as_const(m_columns))
         check->setChecked((columns & bit) != 0);
 

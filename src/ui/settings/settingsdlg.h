@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 #include <utility>
 
 class QAction;
@@ -46,6 +47,9 @@ public:
     // The chosen language file relative to languageBaseFolder(), as "lang\<file name>".
     const QString& langPath() const { return m_langPath; }
     quint32 colDef() const { return m_colDef; }
+    // The ColDef bits of the columns the list shows (some follow the log): the boxes start so.
+    // Without, the stored ColDef.
+    void setShownColumns(quint32 columns) { m_shownColumns = columns; }
     quint32 debugMode() const { return m_debugMode; }
     quint32 fillingMethod() const { return m_fillingMethod; }
     // The units of the open vehicle's log: shown when the dialog opens, collected when it ends.
@@ -100,6 +104,7 @@ private:
 
     QString m_langPath;
     quint32 m_colDef = 0;
+    std::optional<quint32> m_shownColumns;
     quint32 m_debugMode = 0;
     quint32 m_fillingMethod = 0;
     LogUnits m_units;
