@@ -79,6 +79,8 @@ const TextId& stepText(CLogDocument::StepKind kind) {
         return Text::undo_ReminderDone;
     case CLogDocument::ImportCostsStep:
         return Text::undo_ImportCosts;
+    case CLogDocument::ImportFillsCostsStep:
+        return Text::undo_ImportFillsCosts;
     case CLogDocument::ImportStep:
         break;
     }
@@ -105,12 +107,14 @@ QString notALogText(const QString& path, DatabaseReadStatus status) {
 class CLogStep : public QUndoCommand {
 public:
     CLogStep(CLogDocument& document, CLogDocument::StepKind kind, LogChange change, int count,
-             int shownRow)
+             int shownRow, int costCount)
         : m_document(document), m_kind(kind), m_change(std::move(change)), m_count(count),
-          m_shownRow(shownRow) {}
+          m_costCount(costCount), m_shownRow(shownRow) {}
 
     QString describe() const {
         const QString text = translate(stepText(m_kind));
+        if (m_kind == CLogDocument::ImportFillsCostsStep)
+            return text.arg(m_count).arg(m_costCount);
         const bool counted = m_kind == CLogDocument::ImportStep ||
                              m_kind == CLogDocument::ImportCostsStep ||
                              m_kind == CLogDocument::NoteMarkersStep;
@@ -146,6 +150,7 @@ private:
     CLogDocument::StepKind m_kind;
     LogChange m_change;
     int m_count;
+    int m_costCount;
     int m_shownRow;
 };
 
@@ -322,8 +327,8 @@ QString CLogDocument::redoText() const {
     return step ? step->describe() : QString();
 }
 
-void CLogDocument::push(StepKind kind, LogChange change, int count, int shownRow) {
-    m_undoStack->push(new CLogStep(*this, kind, std::move(change), count, shownRow));
+void CLogDocument::push(StepKind kind, LogChange change, int count, int shownRow, int costCount) {
+    m_undoStack->push(new CLogStep(*this, kind, std::move(change), count, shownRow, costCount));
 }
 
 int CLogDocument::addFill(const QString& station, const FillRecord& fill, const QString& driver,
@@ -426,9 +431,11 @@ OtherLogSummary CLogDocument::importOtherLog(const QList<OtherLogRow>& rows,
         change.costsBefore = m_database.costs();
         change.costsAfter = std::move(after);
     }
-    // Named by its fills; by its costs when it brings only costs.
+    // Named by what it brings: fills, costs or both.
     const int fills = int(change.insertedRows.size());
-    if (fills > 0)
+    if (fills > 0 && change.costsAfter)
+        push(ImportFillsCostsStep, std::move(change), fills, -1, summary.costs.added);
+    else if (fills > 0)
         push(ImportStep, std::move(change), fills, -1);
     else if (change.costsAfter)
         push(ImportCostsStep, std::move(change), summary.costs.added, -1);

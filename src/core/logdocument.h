@@ -63,7 +63,8 @@ public:
         EditReminderStep,
         RemoveRemindersStep,
         ReminderDoneStep,
-        ImportCostsStep
+        ImportCostsStep,
+        ImportFillsCostsStep
     };
 
     explicit CLogDocument(const QString& filePath = {}, QObject* parent = nullptr);
@@ -199,7 +200,7 @@ signals:
 private:
     friend class CLogStep;
     friend class CLogStorage;
-    void push(StepKind kind, LogChange change, int count, int shownRow);
+    void push(StepKind kind, LogChange change, int count, int shownRow, int costCount = 0);
     // Pushes the step that turns the costs into `after`; nothing when they are unchanged.
     void pushCosts(StepKind kind, VehicleCosts after, int count = 1);
     LogChange noteMarkerChange(const NoteMarkers& markers) const;

@@ -497,6 +497,8 @@ inline constexpr TextId undo_EditReminder{u"undo", u"EditReminder", u"Edit remin
 inline constexpr TextId undo_RemoveReminders{u"undo", u"RemoveReminders", u"Remove reminders"};
 inline constexpr TextId undo_ReminderDone{u"undo", u"ReminderDone", u"Reminder done"};
 inline constexpr TextId undo_ImportCosts{u"undo", u"ImportCosts", u"Import of %1 costs"};
+inline constexpr TextId undo_ImportFillsCosts{u"undo", u"ImportFillsCosts",
+                                              u"Import of %1 fills and %2 costs"};
 inline constexpr TextId units_endurance{u"units", u"endurance", u"km / l"};
 inline constexpr TextId units_Fuel{u"units", u"Fuel", u"l"};
 inline constexpr TextId units_fuel{u"units", u"fuel", u"l"};
@@ -1081,6 +1083,7 @@ inline constexpr TextId all[] = {
     undo_RemoveReminders,
     undo_ReminderDone,
     undo_ImportCosts,
+    undo_ImportFillsCosts,
     menu_StatOverTime,
     statswnd_caption,
     statswnd_Consumption,

@@ -152,6 +152,7 @@ enum Step {
     Remove,
     ImportCsvBetween,
     ImportOtherLog,
+    ImportOtherLogWithCosts,
     EditFlagsOnly,
     ConvertNoteMarkers,
 };
@@ -202,6 +203,8 @@ private slots:
         QTest::newRow("remove") << Remove << "Remove fill" << 1;
         QTest::newRow("csv import between") << ImportCsvBetween << "Import of 3 fills" << -1;
         QTest::newRow("import from another log") << ImportOtherLog << "Import of 2 fills" << -1;
+        QTest::newRow("import with costs")
+            << ImportOtherLogWithCosts << "Import of 2 fills and 1 costs" << -1;
         QTest::newRow("edit the flags only") << EditFlagsOnly << "Edit fill" << 1;
         QTest::newRow("flags from import notes")
             << ConvertNoteMarkers << "Flags of 3 fills from their notes" << -1;
@@ -634,7 +637,8 @@ private:
             QCOMPARE(database.getFillFlags(3), (FillFlags{false, true}));
             break;
         }
-        case ImportOtherLog: {
+        case ImportOtherLog:
+        case ImportOtherLogWithCosts: {
             QList<OtherLogRow> rows(3);
             for (int i = 0; i < 3; ++i) {
                 rows[i].dateTime = fileTimeOf(2024, 3, 2 + 2 * i, 8);
@@ -644,8 +648,15 @@ private:
             }
             rows[1].skip = OtherLogSkip::AlreadyInLog;
             rows[2].partial = rows[2].missed = true;
-            document.importOtherLog(rows);
+            QList<OtherCostRow> costs;
+            if (step == ImportOtherLogWithCosts) {
+                costs.resize(1);
+                costs[0].cost.date = QDate(2024, 3, 5);
+                costs[0].cost.amount = 80.0;
+            }
+            document.importOtherLog(rows, costs);
             QCOMPARE(database.getFillFlags(4), (FillFlags{true, true}));
+            QCOMPARE(document.costs().costs.size(), std::size_t(costs.size()));
             break;
         }
         }

@@ -13,13 +13,16 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
@@ -234,6 +237,31 @@ private slots:
         QVERIFY(!window.commandAction(CMainWnd::CmdRemoveFill)->isEnabled());
     }
 
+    // The toolbar's add, edit and remove act on the page shown.
+    void toolBarFollowsThePage() {
+        TestWindow window;
+        window.open();
+        const auto* bar = window.findChild<QToolBar*>(QStringLiteral("toolBar"));
+        const auto tools = [&] {
+            QList<int> ids;
+            for (const int id :
+                 {CMainWnd::CmdAddFill, CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill,
+                  CMainWnd::CmdAddCost, CMainWnd::CmdEditCost, CMainWnd::CmdRemoveCosts})
+                if (bar->actions().contains(window.commandAction(id)))
+                    ids.append(id);
+            return ids;
+        };
+        const QList<int> fillTools{CMainWnd::CmdAddFill, CMainWnd::CmdEditFill,
+                                   CMainWnd::CmdRemoveFill};
+        QCOMPARE(tools(), fillTools);
+        window.setCostsShown(true);
+        QCOMPARE(tools(), (QList<int>{CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
+                                      CMainWnd::CmdRemoveCosts}));
+        QCOMPARE(bar->actions().indexOf(window.commandAction(CMainWnd::CmdAddCost)), 0);
+        window.setCostsShown(false);
+        QCOMPARE(tools(), fillTools);
+    }
+
     // The filter lets through the rows of a category and a period; the sum follows.
     void filtersByCategoryAndPeriod_data() {
         QTest::addColumn<QString>("category");
@@ -320,8 +348,18 @@ private slots:
         QVERIFY(line);
         QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownBefore);
         QCOMPARE(line->isVisibleTo(&window), shownBefore);
-        if (dueInDays == 10)
+        if (dueInDays == 10) {
             QCOMPARE(line->text(), QStringLiteral("Due: Inspection (in 10 days)"));
+            // A narrow window cuts the reminder, never the log's figures beside it.
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            auto* summary = window.findChild<QLabel*>(QStringLiteral("summary"));
+            QTRY_VERIFY(summary->text().contains(QStringLiteral("Average")));
+            const int narrow = summary->sizeHint().width() + 100;
+            window.resize(narrow, 400);
+            QTRY_COMPARE(window.width(), narrow);
+            QVERIFY(summary->width() >= summary->sizeHint().width());
+        }
         window.document().addFill(QStringLiteral("Station"),
                                   fillOn(QDate::currentDate(), newReading, 50), QString());
         QCOMPARE(line->text().contains(QStringLiteral("Inspection")), shownAfter);
@@ -389,6 +427,25 @@ private slots:
         QVERIFY(log.costs().costs.empty());
     }
 
+    // The reminders' list opens wide enough for every text, however long.
+    void remindersShowWhole() {
+        TestWindow window;
+        window.open();
+        Reminder long_;
+        long_.title = QStringLiteral("Brakes and lights");
+        long_.dueDate = QDate::currentDate().addDays(-400);
+        long_.dueOdometer = 123456;
+        window.document().addReminder(long_);
+        CRemindersDlg reminders(&window, window.document());
+        reminders.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&reminders));
+        const auto* list = reminders.findChild<QTableWidget*>();
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        for (int column = 0; column < list->columnCount(); ++column)
+            QVERIFY(list->columnWidth(column) >=
+                    static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column));
+    }
+
     // Totals show what the vehicle cost since its first entry: fuel, each category with costs,
     // everything; a log without other costs shows none of it.
     void totalsShowTheCosts_data() {
@@ -418,8 +475,15 @@ private slots:
         totals.setToday(kToday);
         totals.showTotals();
         QCOMPARE(totals.costTable()->isVisibleTo(&totals), !rows.isEmpty());
-        if (!rows.isEmpty())
-            QCOMPARE(tableRows(*totals.costTable()), rows);
+        if (rows.isEmpty())
+            return;
+        QCOMPARE(tableRows(*totals.costTable()), rows);
+        // Every row and column in sight, without scrolling.
+        totals.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&totals));
+        const QTableWidget& table = *totals.costTable();
+        QVERIFY(!table.horizontalScrollBar()->isVisible());
+        QVERIFY(!table.verticalScrollBar()->isVisible());
     }
 
     // The calendar reaches its file, or the user hears that it did not.

@@ -85,9 +85,11 @@ CCostsPage::CCostsPage(CLogDocument& document, QWidget* parent)
     filters->addSpacing(12);
     filters->addWidget(m_periodLabel);
     filters->addWidget(m_period, 1);
-    filters->addWidget(m_shown, 1);
+    filters->addWidget(m_shown, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The sum ends a little inside the window's edge, as the status line's figures do.
+    filters->setContentsMargins(0, 0, layout->spacing(), 0);
     layout->addLayout(filters);
     layout->addWidget(m_list, 1);
     setTabOrder(m_category, m_period);
@@ -110,6 +112,7 @@ CCostsPage::CCostsPage(CLogDocument& document, QWidget* parent)
         fillCategoryChoices();
         fillPeriodChoices();
         applyFilter();
+        widenColumnsToContents();
     });
     translate();
 }
@@ -174,6 +177,15 @@ void CCostsPage::applyFilter() {
         break;
     }
     m_filter->setDays(periodDays(chosen, m_document.database(), QDate::currentDate()));
+}
+
+// Every text whole, the notes last taking the rest; a column the user widened stays so.
+void CCostsPage::widenColumnsToContents() {
+    for (int column = 0; column + 1 < m_model->columnCount(); ++column) {
+        const int before = m_list->columnWidth(column);
+        m_list->resizeColumnToContents(column);
+        m_list->setColumnWidth(column, std::max(before, m_list->columnWidth(column)));
+    }
 }
 
 void CCostsPage::updateShown() {

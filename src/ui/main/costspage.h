@@ -50,6 +50,7 @@ private:
     void fillPeriodChoices();
     void applyFilter();
     void updateShown();
+    void widenColumnsToContents();
 
     CLogDocument& m_document;
     CCostListModel* m_model = nullptr;

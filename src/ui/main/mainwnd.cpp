@@ -9,6 +9,7 @@
 #include "stats/averageconsumption.h"
 #include "stats/reminders.h"
 #include "stats/totals.h"
+#include "ui/elidinglabel.h"
 #include "ui/main/commands.h"
 #include "ui/main/costspage.h"
 #include "ui/main/fillfilter.h"
@@ -56,6 +57,10 @@ const QString kCaption = QStringLiteral("Tankometer");
 constexpr QSize kPreferredSize(480, 640);
 // More rows than a screen shows.
 constexpr int kRowsFittedFirst = 256;
+// The toolbar's add, edit and remove of the fills, and what stands there while the costs show.
+constexpr int kFillTools[] = {CMainWnd::CmdAddFill, CMainWnd::CmdEditFill, CMainWnd::CmdRemoveFill};
+constexpr int kCostTools[] = {CMainWnd::CmdAddCost, CMainWnd::CmdEditCost,
+                              CMainWnd::CmdRemoveCosts};
 
 // Where the window's size and views are kept between runs.
 namespace WindowKey {
@@ -199,10 +204,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_notice->setWordWrap(true);
     statusBar()->addWidget(m_notice, 1);
     // Reminders due soon stand in the status line: no question interrupts the start.
-    m_reminders = new QLabel(statusBar());
+    // In a narrow window it gives way to the log's figures: cut, and whole in its tip.
+    m_reminders = new CElidingLabel(statusBar());
     m_reminders->setObjectName(QStringLiteral("reminderLine"));
     m_reminders->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(m_reminders);
+    statusBar()->addWidget(m_reminders, 1);
     m_summary = new QLabel(statusBar());
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setTextFormat(Qt::PlainText);
@@ -958,9 +964,27 @@ bool CMainWnd::costsShown() const {
 void CMainWnd::setCostsShown(bool shown) {
     if (shown != costsShown()) {
         m_pages->setCurrentWidget(shown ? static_cast<QWidget*>(costsPage()) : m_pages->widget(0));
+        showPageToolsInToolBar();
         (shown ? static_cast<QWidget*>(m_costsPage->list()) : m_list)->setFocus();
     }
     updateCommandStates();
+}
+
+// The toolbar's add, edit and remove act on the page shown: its fills or its costs.
+void CMainWnd::showPageToolsInToolBar() {
+    const bool costs = costsShown();
+    for (std::size_t i = 0; i < std::size(kFillTools); ++i) {
+        QAction* wanted = m_barActions.value(costs ? kCostTools[i] : kFillTools[i]);
+        QAction* other = m_barActions.value(costs ? kFillTools[i] : kCostTools[i]);
+        if (!m_toolBar->actions().contains(other))
+            continue;
+        wanted->setIcon(other->icon());
+        wanted->setIconVisibleInMenu(false);
+        m_toolBar->insertAction(other, wanted);
+        m_toolBar->removeAction(other);
+        m_toolBar->widgetForAction(wanted)->setObjectName(wanted->objectName() +
+                                                          QStringLiteral("Button"));
+    }
 }
 
 void CMainWnd::createShortcuts() {
@@ -1028,16 +1052,18 @@ void CMainWnd::updateUndoTexts() {
     for (const MenuInfo& info : CMainCommands::menus())
         translateMenuItems(m_barActions.value(info.id)->menu(), m_barActions, false);
     // The toolbar's buttons show the short texts, the tips the whole text and the keys.
-    for (const ToolInfo& tool : CMainCommands::toolItems()) {
-        QAction* action = m_barActions.value(tool.id);
+    QList<int> tools(std::begin(kCostTools), std::end(kCostTools));
+    for (const ToolInfo& tool : CMainCommands::toolItems())
+        tools.append(tool.id);
+    for (const int id : tools) {
+        QAction* action = m_barActions.value(id);
         if (!action)
             continue;
-        QString plain = translatedWidgetText(*CMainCommands::command(tool.id)->menuText);
+        QString plain = translatedWidgetText(*CMainCommands::command(id)->menuText);
         if (plain.endsWith(u'\u2026'))
             plain.chop(1);
         action->setIconText(plain);
-        QString tip =
-            commandText(tool.id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        QString tip = commandText(id, false).replace(QStringLiteral("&&"), QStringLiteral("&"));
         if (tip.endsWith(u'\u2026'))
             tip.chop(1);
         if (!action->shortcut().isEmpty())

@@ -211,6 +211,7 @@ private:
     bool searchKeyPressed(const QKeyEvent& event);
     void createSearch();
     void createCostsPage();
+    void showPageToolsInToolBar();
     void translateSearch();
     // Shows the fills that hold the text: through the filter while there is one, else the
     // list model itself, which keeps long lists as fast as without a search.

@@ -13,8 +13,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -137,15 +140,31 @@ CRemindersDlg::CRemindersDlg(QWidget* owner, CLogDocument& document)
     connect(&m_document, &CLogDocument::remindersChanged, this, &CRemindersDlg::showReminders);
     connect(&m_document, &CLogDocument::logOpened, this, &CRemindersDlg::showReminders);
 
+    showReminders();
     QString stored;
     if (CRegistry::readValue(kGeometryKey, &stored) != RegistryOk ||
         !restoreGeometry(QByteArray::fromBase64(stored.toLatin1())))
-        resize(640, 360);
-    showReminders();
+        resize(std::clamp(std::max(sizeHint().width(), contentsWidth()), 640,
+                          std::max(640, screen()->availableGeometry().width() * 9 / 10)),
+               360);
     m_list->setFocus();
 }
 
 CRemindersDlg::~CRemindersDlg() = default;
+
+// The dialog's width with every text of the list whole (its last column stretches to what the
+// dialog gives).
+int CRemindersDlg::contentsWidth() const {
+    ensurePolished();
+    const QAbstractItemView* view = m_list;
+    const QMargins margins = layout()->contentsMargins();
+    int width = margins.left() + margins.right() + 2 * m_list->frameWidth() +
+                m_list->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        width += std::max(view->sizeHintForColumn(column),
+                          m_list->horizontalHeader()->sectionSizeHint(column));
+    return width;
+}
 
 void CRemindersDlg::done(int result) {
     CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));

@@ -49,6 +49,7 @@ protected:
 
 private:
     void showReminders();
+    int contentsWidth() const;
     void updateButtons();
 
     CLogDocument& m_document;

@@ -123,7 +123,11 @@ void CTotalsDlg::showTotals() {
 // The table as tall as its rows and as wide as its columns: the dialog grows with it.
 void CTotalsDlg::fitCostTable() {
     const int frame = 2 * m_costTable->frameWidth();
-    m_costTable->setMinimumSize(m_costTable->horizontalHeader()->length() + frame,
+    // The dialog is as wide as the table's columns: none of them stretches.
+    m_costTable->horizontalHeader()->setStretchLastSection(false);
+    m_costTable->resizeColumnsToContents();
+    const int width = m_costTable->horizontalHeader()->length();
+    m_costTable->setMinimumSize(width + frame,
                                 m_costTable->horizontalHeader()->sizeHint().height() +
                                     m_costTable->verticalHeader()->length() + frame);
 }

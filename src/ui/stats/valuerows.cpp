@@ -1,48 +1,17 @@
 #include "ui/stats/valuerows.h"
 
 #include "localisation/language.h"
+#include "ui/elidinglabel.h"
 
 #include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
-// A text that does not fit is cut with "…" and shown whole in the tip. The label's own text
-// stays whole, so that a screen reader reads all of it.
-class ElidingLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-    QSize minimumSizeHint() const override {
-        QSize size = QLabel::minimumSizeHint();
-        size.setWidth(qMin(size.width(), fontMetrics().averageCharWidth() * 8));
-        return size;
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        const QRect room = contentsRect();
-        const bool fits = fontMetrics().horizontalAdvance(text()) <= room.width();
-        // The tip follows what the last painting showed: the text or its shortened form.
-        setToolTip(fits ? QString() : text());
-        if (fits) {
-            QLabel::paintEvent(event);
-            return;
-        }
-        QPainter painter(this);
-        style()->drawItemText(
-            &painter, room, int(QStyle::visualAlignment(layoutDirection(), alignment())), palette(),
-            isEnabled(), fontMetrics().elidedText(text(), Qt::ElideRight, room.width()),
-            foregroundRole());
-    }
-};
-
 QLabel* createLabel(QWidget* parent, const QString& name, bool eliding = false) {
-    QLabel* label = eliding ? new ElidingLabel(parent) : new QLabel(parent);
+    QLabel* label = eliding ? new CElidingLabel(parent) : new QLabel(parent);
     label->setObjectName(name);
     // Names and notes are shown as typed, never read as markup.
     label->setTextFormat(Qt::PlainText);
