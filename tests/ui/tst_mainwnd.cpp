@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
         QCOMPARE(window.currentRow(), -1);
         QVERIFY(list->selectionBehavior() == QAbstractItemView::SelectRows);
-        QVERIFY(list->selectionMode() == QAbstractItemView::SingleSelection);
+        QVERIFY(list->selectionMode() == QAbstractItemView::ExtendedSelection);
         QVERIFY(!list->isSortingEnabled());
         // Remove fill without fills asks nothing.
         window.dispatchCommand(CMainWnd::CmdRemoveFill);
@@ -908,6 +908,30 @@ private slots:
         QTableView* list = window.fillList();
         QTRY_VERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
         QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+    }
+
+    // Half of a 1280 px screen holds the whole toolbar in every shipped language: no button is
+    // held back behind the toolbar's extension.
+    void theToolbarFitsHalfAScreen_data() {
+        QTest::addColumn<QString>("languageFile");
+        QTest::newRow("English") << QString();
+        QTest::newRow("German") << QStringLiteral("lang\\german.lng");
+        QTest::newRow("Czech") << QStringLiteral("lang\\czech.lng");
+    }
+    void theToolbarFitsHalfAScreen() {
+        QFETCH(QString, languageFile);
+        writeDatabase(2);
+        if (!languageFile.isEmpty())
+            language().load(languageFile, QStringLiteral(TANKOMETER_SOURCE_DIR));
+        TestWindow window;
+        window.open();
+        window.resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const bool costs : {false, true}) {
+            window.setCostsShown(costs);
+            QTRY_COMPARE(window.toolBar()->width(), window.width());
+            QVERIFY(window.toolBar()->sizeHint().width() <= window.toolBar()->width());
+        }
     }
 
     void keyboardCommands() {

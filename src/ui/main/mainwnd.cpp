@@ -556,9 +556,10 @@ void CMainWnd::onCurrentRowChanged(const QModelIndex& current) {
         return;
     // The list puts its cursor on the first row when it gets the focus, without selecting it:
     // the row the commands act on is always shown selected. A click selects rows itself (with
-    // Ctrl and Shift several), and Ctrl with the arrow keys moves the cursor past them.
+    // Ctrl and Shift several), after making its row the current one.
     QItemSelectionModel* selection = m_list->selectionModel();
-    if (QGuiApplication::mouseButtons() == Qt::NoButton && !selection->hasSelection())
+    if (QGuiApplication::mouseButtons() == Qt::NoButton &&
+        !selection->isRowSelected(current.row(), {}))
         selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
