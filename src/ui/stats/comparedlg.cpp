@@ -107,6 +107,7 @@ CCompareDlg::CCompareDlg(QWidget* owner) : QDialog(owner) {
     connect(m_unitsOf, &QComboBox::currentIndexChanged, this, [this] {
         showVehicles();
         m_table->resizeColumnsToContents();
+        fitTableToContents();
     });
     auto* unitsRow = new QHBoxLayout;
     unitsRow->addWidget(unitsLabel);
