@@ -327,6 +327,11 @@ private slots:
         redo->trigger();
         QCOMPARE(window.listModel()->rowCount(), 2);
         QVERIFY(window.isWindowModified());
+        // A step that leaves the log as unsaved as it was names itself too.
+        window.document().addFill(QString(), makeFill(30, 9000, 20.0f), QString());
+        QCOMPARE(shownText(undo->text()), QStringLiteral("Undo Add fill"));
+        undo->trigger();
+        QCOMPARE(shownText(redo->text()), QStringLiteral("Redo Add fill"));
         window.dispatchCommand(CMainWnd::CmdOk);
         QVERIFY(!window.isWindowModified());
         QCOMPARE(savedOdometers(), (QList<qint32>{1000, 2000}));
@@ -1102,9 +1107,11 @@ private slots:
             window.dispatchCommand(CMainWnd::CmdExit);
         }
         writeSetting(SettingsKey::OldWindowGeometry, QStringLiteral("0,0,300,300"));
-        const quint32 fewer = CFillListModel::columnBit(CFillListModel::Odometer) |
-                              CFillListModel::columnBit(CFillListModel::Consumption);
-        for (const quint32 columns : {SettingsKey::ColDef.fallback, fewer}) {
+        // As many columns, but other ones.
+        const quint32 other = SettingsKey::ColDef.fallback ^
+                              CFillListModel::columnBit(CFillListModel::RecordNumber) ^
+                              CFillListModel::columnBit(CFillListModel::Marks);
+        for (const quint32 columns : {SettingsKey::ColDef.fallback, other}) {
             writeSetting(SettingsKey::ColDef, columns);
             TestWindow window;
             window.open();
@@ -1114,6 +1121,7 @@ private slots:
             QHeaderView* header = window.fillList()->horizontalHeader();
             const bool sameColumns = columns == SettingsKey::ColDef.fallback;
             QCOMPARE(header->visualIndex(odometer(window)) == 0, sameColumns);
+            QCOMPARE(header->sectionsMoved(), sameColumns);
             QCOMPARE(header->sectionSize(odometer(window)) == 211, sameColumns);
             // A rebuild keeps the order the user chose.
             window.buildList();
