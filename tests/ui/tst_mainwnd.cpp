@@ -109,8 +109,10 @@ private slots:
         TestWindow window;
         window.open();
         QCOMPARE(window.windowTitle(), kCaption + QStringLiteral("[*]"));
-        // Set once the window has painted.
+        // Set once the window has painted, as is the search field's clear button.
         QTRY_VERIFY(!window.windowIcon().isNull());
+        QVERIFY(
+            window.findChild<QLineEdit*>(QStringLiteral("searchField"))->isClearButtonEnabled());
         QTableView* list = window.findChild<QTableView*>(QStringLiteral("fillList"));
         QVERIFY(list);
         QCOMPARE(list->model()->rowCount(), 0);

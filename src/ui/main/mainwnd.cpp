@@ -142,9 +142,8 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
       m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
-    // The icon's images are read once the window has painted (see eventFilter): the window
-    // shows sooner.
-    installEventFilter(this);
+    // What can wait until the list has painted, or a moment when it does not paint.
+    QTimer::singleShot(kAfterPaintWaitMs, this, &CMainWnd::afterFirstPaint);
     m_document.setMessageSink([](const QString& message) {
         showMessageBox(nullptr, kCaption, message, QMessageBox::NoIcon, QMessageBox::Ok);
     });
@@ -262,16 +261,30 @@ void CMainWnd::followConsumption() {
                     consumption->fillsChanged(first, last);
             });
     // The average of another log is a pass over its whole history: made once the window is
-    // idle, so that the list of a long history is up without waiting for it.
+    // idle (and, at the start, has painted), so that the list of a long history is up without
+    // waiting for it.
     connect(&m_document, &CLogDocument::logReplaced, this, [this] {
         m_consumptionPending = true;
-        QTimer::singleShot(0, this, [this] {
-            if (!std::exchange(m_consumptionPending, false))
-                return;
-            m_consumption->reset(m_model->fillingMethod());
-            updateSummary();
-        });
+        if (m_afterPaintDone)
+            QTimer::singleShot(0, this, &CMainWnd::updatePendingConsumption);
     });
+}
+
+void CMainWnd::updatePendingConsumption() {
+    if (!std::exchange(m_consumptionPending, false))
+        return;
+    m_consumption->reset(m_model->fillingMethod());
+    updateSummary();
+}
+
+// The window's icon, the search field's clear button (both images to read) and the status line's
+// average wait until the window is up.
+void CMainWnd::afterFirstPaint() {
+    if (std::exchange(m_afterPaintDone, true))
+        return;
+    setWindowIcon(programIcon());
+    m_search->setClearButtonEnabled(true);
+    updatePendingConsumption();
 }
 
 void CMainWnd::followDocument() {
@@ -628,13 +641,6 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == this) {
-        if (event->type() == QEvent::Paint) {
-            removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
-        }
-        return QMainWindow::eventFilter(watched, event);
-    }
     if ((watched == m_list || watched == m_list->viewport()) &&
         event->type() == QEvent::ContextMenu) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
@@ -664,6 +670,8 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
             m_model->startPass();
             if (std::exchange(m_fitAfterPaint, false))
                 QTimer::singleShot(0, this, [this] { fitColumns(true); });
+            if (!m_afterPaintDone)
+                QTimer::singleShot(0, this, &CMainWnd::afterFirstPaint);
         }
         // The first click of a double-click has already made its row the current one.
         if (event->type() == QEvent::MouseButtonDblClick) {
@@ -719,7 +727,6 @@ bool CMainWnd::searchKeyPressed(const QKeyEvent& event) {
 void CMainWnd::createSearch() {
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("searchField"));
-    m_search->setClearButtonEnabled(true);
     m_search->installEventFilter(this);
     connect(m_search, &QLineEdit::textChanged, this, &CMainWnd::searchChanged);
     m_searchCount = new QLabel(this);

@@ -194,6 +194,8 @@ private:
     void rememberDraggedWidth(int position, int width);
     // Keeps the status line's average up to date with the log.
     void followConsumption();
+    void updatePendingConsumption();
+    void afterFirstPaint();
     void followDocument();
     void logOpened();
     void updateUndoTexts();
@@ -253,6 +255,9 @@ private:
     bool m_listStateRead = false;
     // The columns are fitted to the whole history once the list has painted.
     bool m_fitAfterPaint = false;
+    // afterFirstPaint() has run; how long it waits for a list that does not paint.
+    bool m_afterPaintDone = false;
+    static constexpr int kAfterPaintWaitMs = 500;
     QHash<int, QAction*> m_barActions;
     QMenu* m_contextMenu = nullptr;
     QMenu* m_costContextMenu = nullptr;
