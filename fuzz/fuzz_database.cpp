@@ -316,5 +316,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         fuzzCheck(std::equal(before.begin() + 26, before.begin() + 29, after.begin() + 26) &&
                       std::equal(before.begin() + 33, before.end() - 4, after.begin() + 33),
                   "storing units lost bytes of a later version");
+
+    // A name changes nothing else of the block, and a log without one keeps its bytes.
+    const LogSettingsBlock unnamed = loaded.tables().settings;
+    const QString name = loaded.vehicleName();
+    loaded.setVehicleName({});
+    fuzzCheck(!name.isEmpty() || loaded.tables().settings == unnamed,
+              "a log without a name changed without one");
+    loaded.setVehicleName(QStringLiteral("Van"));
+    fuzzCheck(loaded.vehicleName() == QStringLiteral("Van"), "a name does not read back");
+    fuzzCheck(loaded.chosenUnits() == units, "a name changed the units");
     return 0;
 }

@@ -120,7 +120,8 @@ int runTankometer(const StartupOptions& options) {
         return EXIT_FAILURE;
     }
 
-    language().load(readLanguagePathOrStoreDefault(), languageBaseFolder());
+    const QString programFolder = languageBaseFolder();
+    language().load(readLanguagePathOrStoreFirst(QLocale::system(), programFolder), programFolder);
     installQtTranslations(language().localeName());
 
     // The main window's own commands end the run; closing it must not end the application

@@ -298,11 +298,13 @@ CLogDocument::Switch CLogDocument::switchTo(const QString& path) {
     return read(path, true) ? Switch::Opened : Switch::NotALog;
 }
 
-bool CLogDocument::createLog(const QString& path, const LogUnits& units) {
+bool CLogDocument::createLog(const QString& path, const LogUnits& units,
+                             const QString& vehicleName) {
     if (isLoaded() && !save())
         return false;
     CFuelDatabase created(path);
     created.setNewLogUnits(units);
+    created.setVehicleName(vehicleName);
     if (!m_storage->writeFile(created, path, false, nullptr, true))
         return false;
     changeLog().setFilePath(path);
@@ -314,6 +316,12 @@ bool CLogDocument::setUnits(const LogUnits& units) {
     changeLog().setUnits(units);
     markCharges();
     emit unitsChanged();
+    return m_storage->writeNow();
+}
+
+bool CLogDocument::setVehicleName(const QString& name) {
+    changeLog().setVehicleName(name);
+    emit vehicleNamed();
     return m_storage->writeNow();
 }
 

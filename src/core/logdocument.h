@@ -138,12 +138,15 @@ public:
     Switch switchTo(const QString& path);
     // Saves the open log, writes an empty log in the given units at path and opens it; false
     // when either write failed, and the open log stays open as it was.
-    bool createLog(const QString& path, const LogUnits& units);
+    bool createLog(const QString& path, const LogUnits& units, const QString& vehicleName = {});
     // Stores the units in the log and writes it at once; they are a setting of the log, not a
     // step of its history. False (the units stay chosen here) when the write failed. This is also
     // where the vehicle's energy changes: once it is electric, every fill is a charge (fills
     // added or brought back later too). A vehicle that stops being electric keeps its charges.
     bool setUnits(const LogUnits& units);
+    // Names the vehicle (an empty name leaves it to the file's name), stored and written at once
+    // like the units.
+    bool setVehicleName(const QString& name);
 
     // Costs, their categories and reminders. Each change is one undoable step like a change of
     // fills, announced by costsChanged or remindersChanged. A cost or reminder is named by its
@@ -196,6 +199,8 @@ signals:
     // The costs or their categories, or the reminders, changed (a step, an undo, another log).
     void costsChanged();
     void remindersChanged();
+    // The vehicle was given another name.
+    void vehicleNamed();
 
 private:
     friend class CLogStep;

@@ -1,5 +1,7 @@
 #include "core/settings.h"
 
+#include "localisation/language.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -164,13 +166,16 @@ bool writeLanguagePath(const QString& path) {
     return CRegistry::writeString(SettingsKey::Lang, path) == RegistryOk;
 }
 
-QString readLanguagePathOrStoreDefault() {
+QString readLanguagePathOrStoreFirst(const QLocale& system, const QString& programFolder) {
     QString path;
     if (readLanguagePath(&path))
         return path;
-    writeLanguagePath(DefaultLanguagePath.toString());
+    QString first = languageFileFor(system, programFolder);
+    if (first.isEmpty())
+        first = DefaultLanguagePath.toString();
+    writeLanguagePath(first);
     if (readLanguagePath(&path))
         return path;
-    // The store cannot be written: run with the default all the same.
-    return DefaultLanguagePath.toString();
+    // The store cannot be written: run with the first choice all the same.
+    return first;
 }

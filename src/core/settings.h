@@ -5,6 +5,7 @@
 #include "core/settingskeys.h"
 #include "stats/derived.h"
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -54,5 +55,7 @@ bool readDebugMode();
 bool readLanguagePath(QString* path);
 bool writeLanguagePath(const QString& path);
 
-// The stored language path; when none can be read, the default is stored first and read back.
-QString readLanguagePathOrStoreDefault();
+// The stored language path, never changed here. When none can be read (a first start), the
+// language file in programFolder/lang of the system's language is stored first and read back,
+// the default when no file is of that language.
+QString readLanguagePathOrStoreFirst(const QLocale& system, const QString& programFolder);

@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "core/settings.h"
+#include "db/databasefile.h"
 #include "localisation/language.h"
 
 #include <QFileInfo>
@@ -43,9 +44,23 @@ bool writeDatabasePath(const QString& path) {
     return CRegistry::writeString(SettingsKey::Database, normalised(path)) == RegistryOk;
 }
 
-QString vehicleTitle(const QString& path, const QString& programName, bool unread) {
-    const bool isDefault = isDefaultDatabase(path);
-    QString name = isDefault ? programName : QFileInfo(path).completeBaseName();
+QString vehicleDisplayName(const QString& name, const QString& path) {
+    return name.isEmpty() ? QFileInfo(path).completeBaseName() : name;
+}
+
+QString vehicleDisplayName(const QString& path) {
+    return vehicleDisplayName(readVehicleName(readSettingsBlock(path)), path);
+}
+
+QString vehicleNameToStore(const QString& typed, const QString& path) {
+    const QString name = fittedVehicleName(typed);
+    return name == QFileInfo(path).completeBaseName() ? QString() : name;
+}
+
+QString vehicleTitle(const QString& path, const QString& vehicleName, const QString& programName,
+                     bool unread) {
+    const bool isDefault = isDefaultDatabase(path) && vehicleName.isEmpty();
+    QString name = isDefault ? programName : vehicleDisplayName(vehicleName, path);
     if (unread)
         name = translate(Text::Main_TitleNotRead).arg(name);
     // "[*]" is where the window shows that the log has unsaved changes.

@@ -20,10 +20,20 @@ bool writeDatabasePath(const QString& path);
 
 bool isDefaultDatabase(const QString& path);
 
-// The window title for the open log: the program's name for the default file, else the file's
-// base name before it; the unsaved-changes mark "[*]" follows the log's name, and a log whose
-// file was not read says so.
-QString vehicleTitle(const QString& path, const QString& programName, bool unread);
+// The name a vehicle goes by: the name it was given, else its log file's base name.
+QString vehicleDisplayName(const QString& name, const QString& path);
+// The same for the log file at path, its name read from the file.
+QString vehicleDisplayName(const QString& path);
+
+// The name to store for one typed for the vehicle of the log at path: none when it is the file's
+// name, which the vehicle goes by anyway.
+QString vehicleNameToStore(const QString& typed, const QString& path);
+
+// The window title for the open log: the vehicle's name before the program's name, or the
+// program's name alone for the default file without a name; the unsaved-changes mark "[*]"
+// follows the log's name, and a log whose file was not read says so.
+QString vehicleTitle(const QString& path, const QString& name, const QString& programName,
+                     bool unread);
 
 // Most recent first, without duplicates, at most kMaxRecentVehicles.
 QStringList addRecentVehicle(QStringList recent, const QString& path);

@@ -392,6 +392,18 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
     return status;
 }
 
+LogSettingsBlock readSettingsBlock(const QString& path) {
+    QFile file;
+    DatabaseHeader header;
+    LogSettingsBlock block{};
+    if (!openRegularFile(&file, path) ||
+        readUpTo(file, &header, sizeof header) != qint64(sizeof header) ||
+        !isTkMagic(header.magic) || header.formatMajor != 1 || header.formatMinor != 0 ||
+        readUpTo(file, block.data(), kLogSettingsSize) != kLogSettingsSize)
+        return {};
+    return block;
+}
+
 QString readStatusMessage(DatabaseReadStatus status) {
     switch (status) {
     case DatabaseReadStatus::BadHeader:

@@ -67,6 +67,10 @@ DatabaseReadStatus readDatabaseFile(const QString& path, DatabaseTables* tables,
                                     CostSectionStatus* costs = nullptr,
                                     bool* fillsInTimeOrder = nullptr);
 
+// The settings block of the format 1.0 log at path alone (for its vehicle's name); zeros for
+// anything else.
+LogSettingsBlock readSettingsBlock(const QString& path);
+
 // The fixed message for a read status, empty when there is nothing to report.
 QString readStatusMessage(DatabaseReadStatus status);
 

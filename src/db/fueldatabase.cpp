@@ -152,6 +152,14 @@ void CFuelDatabase::setNewLogUnits(const LogUnits& units) {
     m_tables.settings = writeLogSettings(m_tables.settings, chosen);
 }
 
+QString CFuelDatabase::vehicleName() const {
+    return readVehicleName(m_tables.settings);
+}
+
+void CFuelDatabase::setVehicleName(const QString& name) {
+    m_tables.settings = writeVehicleName(m_tables.settings, name);
+}
+
 void CFuelDatabase::setSettingsBlock(const LogSettingsBlock& block) {
     m_tables.settings = block;
 }

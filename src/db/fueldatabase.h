@@ -115,6 +115,9 @@ public:
     // The units of a log that has no readings yet: from now on they are stored in its distance
     // unit.
     void setNewLogUnits(const LogUnits& units);
+    // The name the vehicle was given, empty when none (the log's file name stands for it then).
+    QString vehicleName() const;
+    void setVehicleName(const QString& name);
     // The log's settings block as a whole (another copy's, taken over by a merge).
     void setSettingsBlock(const LogSettingsBlock& block);
 

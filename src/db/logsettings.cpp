@@ -1,6 +1,7 @@
 #include "db/logsettings.h"
 
 #include "db/crc32.h"
+#include "db/records.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -22,6 +23,9 @@ constexpr int kStoredDistanceOffset = 26;
 constexpr int kEnergyOffset = 27;
 constexpr int kElectricConsumptionOffset = 28;
 constexpr int kHomePriceOffset = 29;
+// From version 3: the vehicle's name, its length in UTF-16 units and the units.
+constexpr int kNameLengthOffset = 33;
+constexpr int kNameOffset = 34;
 constexpr int kChecksumOffset = kLogSettingsSize - 4;
 
 bool isValid(const LogSettingsBlock& block) {
@@ -54,6 +58,15 @@ float homePrice(float price) {
 void writeCode(LogSettingsBlock* out, int offset, quint8 code, bool readsAsCode) {
     if (!readsAsCode)
         (*out)[std::size_t(offset)] = code;
+}
+
+quint16 versionOf(const LogSettingsBlock& block) {
+    return qFromLittleEndian<quint16>(block.data() + kVersionOffset);
+}
+
+void seal(LogSettingsBlock* block) {
+    qToLittleEndian<quint32>(crc32(QByteArrayView(block->data(), kChecksumOffset)),
+                             block->data() + kChecksumOffset);
 }
 
 } // namespace
@@ -105,7 +118,41 @@ LogSettingsBlock writeLogSettings(const LogSettingsBlock& block, const LogUnits&
     for (int i = 0; i < kMaxCurrencyUnits; ++i)
         qToLittleEndian<quint16>(i < currency.size() ? currency.at(i).unicode() : 0,
                                  out.data() + kCurrencyOffset + 2 * i);
-    qToLittleEndian<quint32>(crc32(QByteArrayView(out.data(), kChecksumOffset)),
-                             out.data() + kChecksumOffset);
+    seal(&out);
+    return out;
+}
+
+QString fittedVehicleName(const QString& text) {
+    QString name = text;
+    for (QChar& c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    }
+    return fieldFit(name.trimmed(), kMaxVehicleNameUnits + 1).trimmed();
+}
+
+QString readVehicleName(const LogSettingsBlock& block) {
+    if (!isValid(block) || versionOf(block) < kLogSettingsNameVersion)
+        return {};
+    const int length = std::min<int>(block[kNameLengthOffset], kMaxVehicleNameUnits);
+    QString name(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i)
+        name[i] = QChar(qFromLittleEndian<quint16>(block.data() + kNameOffset + 2 * i));
+    return fittedVehicleName(name);
+}
+
+LogSettingsBlock writeVehicleName(const LogSettingsBlock& block, const QString& name) {
+    const QString fitted = fittedVehicleName(name);
+    const bool valid = isValid(block);
+    if (fitted.isEmpty() && (!valid || versionOf(block) < kLogSettingsNameVersion))
+        return block;
+    LogSettingsBlock out = valid ? block : writeLogSettings({}, LogUnits{});
+    if (versionOf(out) < kLogSettingsNameVersion)
+        qToLittleEndian<quint16>(kLogSettingsNameVersion, out.data() + kVersionOffset);
+    out[kNameLengthOffset] = quint8(fitted.size());
+    for (int i = 0; i < kMaxVehicleNameUnits; ++i)
+        qToLittleEndian<quint16>(i < fitted.size() ? fitted.at(i).unicode() : 0,
+                                 out.data() + kNameOffset + 2 * i);
+    seal(&out);
     return out;
 }

@@ -3,6 +3,7 @@
 #include "localisation/textfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 void CLanguage::load(const QString& storedPath) {
     load(storedPath, QCoreApplication::applicationDirPath());
@@ -64,6 +65,29 @@ QString CLanguage::localeName() const {
 
 void CLanguage::clear() {
     m_sections.clear();
+}
+
+QString languageFileFor(const QLocale& locale, const QString& programFolder) {
+    const QDir folder(programFolder + QStringLiteral("/lang"));
+    QString sameLanguage;
+    for (const QString& file :
+         folder.entryList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name)) {
+        CLanguage table;
+        table.load(QStringLiteral("lang/") + file, programFolder);
+        const QString name = table.localeName();
+        if (name.isEmpty())
+            continue;
+        const QLocale named(name);
+        if (named.language() != locale.language() || named.language() == QLocale::C)
+            continue;
+        const QString stored = QStringLiteral("lang\\") + file;
+        // QLocale("de") names de_DE: only a file that names a country itself matches exactly.
+        if (name.size() > 3 && named.name() == locale.name())
+            return stored;
+        if (sameLanguage.isEmpty())
+            sameLanguage = stored;
+    }
+    return sameLanguage;
 }
 
 CLanguage& language() {

@@ -6,6 +6,7 @@
 #include "localisation/texts.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
@@ -59,6 +60,11 @@ private:
 
     QList<LanguageSection> m_sections;
 };
+
+// The language file in programFolder/lang whose [language] locale names the language of locale
+// ("de" for de_DE; a file naming the locale's country too wins over one naming the language
+// only), in the form the settings store ("lang\german.lng"); empty when no file does.
+QString languageFileFor(const QLocale& locale, const QString& programFolder);
 
 // The one translation table of the process.
 CLanguage& language();

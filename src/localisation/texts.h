@@ -428,6 +428,7 @@ inline constexpr TextId Settings_fuelbecomescharges{
     u"Settings", u"fuelbecomescharges",
     u"An electric vehicle is only charged: the %1 fuel fills of this log will count as charges, "
     u"their amounts as kWh. Make this vehicle electric?"};
+inline constexpr TextId Settings_vehiclename{u"Settings", u"vehiclename", u"Name:"};
 inline constexpr TextId stats_caption{u"stats", u"caption", u"Total statistics"};
 inline constexpr TextId stats_consumption{u"stats", u"consumption", u"Consumption:"};
 inline constexpr TextId stats_cost{u"stats", u"cost", u"Cost:"};
@@ -470,6 +471,8 @@ inline constexpr TextId stats_ElectricShare{u"stats", u"ElectricShare", u"Driven
 inline constexpr TextId stats_CannotSplit{u"stats", u"CannotSplit", u"Cannot be split"};
 inline constexpr TextId units_Percent{u"units", u"Percent", u"%"};
 inline constexpr TextId stats_ColumnEnergy{u"stats", u"ColumnEnergy", u"Electricity"};
+inline constexpr TextId stats_CompareUnitsOf{u"stats", u"CompareUnitsOf", u"Units of:"};
+inline constexpr TextId stats_RowUnit{u"stats", u"RowUnit", u"%1, %2"};
 inline constexpr TextId Units_NA{u"Units", u"NA", u"N/A"};
 inline constexpr TextId units_Consumption{u"units", u"Consumption", u"l / 100 km"};
 inline constexpr TextId units_consumption{u"units", u"consumption", u"l / 100 km"};
@@ -1009,6 +1012,7 @@ inline constexpr TextId all[] = {
     Settings_invalidhomeprice,
     Settings_chargesinfuellog,
     Settings_fuelbecomescharges,
+    Settings_vehiclename,
     stats_caption,
     stats_consumption,
     stats_cost,
@@ -1038,6 +1042,8 @@ inline constexpr TextId all[] = {
     stats_CannotSplit,
     units_Percent,
     stats_ColumnEnergy,
+    stats_CompareUnitsOf,
+    stats_RowUnit,
     Units_NA,
     units_Consumption,
     units_consumption,

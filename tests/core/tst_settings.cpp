@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QSettings>
@@ -32,6 +33,8 @@ private slots:
     void writeIntoFileWithStrayLine();
     void newStoreIsPrivate_data();
     void newStoreIsPrivate();
+    void firstStartTakesSystemLanguage_data();
+    void firstStartTakesSystemLanguage();
 
 private:
     QString storeFile() const { return m_folder.filePath(QStringLiteral("Tankometer.conf")); }
@@ -239,7 +242,8 @@ void SettingsTest::languagePathRoundTrip() {
 }
 
 void SettingsTest::firstRunStoresDefaultLanguage() {
-    QCOMPARE(readLanguagePathOrStoreDefault(), QStringLiteral("lang\\english.lng"));
+    QCOMPARE(readLanguagePathOrStoreFirst(QLocale::c(), m_folder.path()),
+             QStringLiteral("lang\\english.lng"));
 
     QString stored;
     QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &stored), RegistryOk);
@@ -249,7 +253,7 @@ void SettingsTest::firstRunStoresDefaultLanguage() {
 void SettingsTest::storedLanguageIsKept() {
     const QString longPath = QStringLiteral("lang/") + QString(200, u'x') + QStringLiteral(".lng");
     QVERIFY(writeLanguagePath(longPath));
-    QCOMPARE(readLanguagePathOrStoreDefault(), longPath);
+    QCOMPARE(readLanguagePathOrStoreFirst(QLocale::c(), m_folder.path()), longPath);
 }
 
 void SettingsTest::failedWriteIsReported() {
@@ -261,7 +265,7 @@ void SettingsTest::failedWriteIsReported() {
                        blocker.fileName() + QStringLiteral("/settings"));
 
     const RegistryStatus status = CRegistry::writeNumber(SettingsKey::ColDef, 1);
-    const QString language = readLanguagePathOrStoreDefault();
+    const QString language = readLanguagePathOrStoreFirst(QLocale::c(), m_folder.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
 
     QVERIFY(status != RegistryOk);
@@ -300,6 +304,44 @@ void SettingsTest::newStoreIsPrivate() {
     struct stat written {};
     QVERIFY(::stat(path.constData(), &written) == 0);
     QCOMPARE(int(written.st_mode & 07777), mode);
+}
+
+void SettingsTest::firstStartTakesSystemLanguage_data() {
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<QString>("stored"); // empty: a first start
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("German") << "de_DE" << QString() << "lang\\german.lng";
+    QTest::newRow("German of Austria") << "de_AT" << QString() << "lang\\german.lng";
+    QTest::newRow("Czech") << "cs_CZ" << QString() << "lang\\czech.lng";
+    QTest::newRow("Brazilian before Portuguese") << "pt_BR" << QString() << "lang\\brazil.lng";
+    QTest::newRow("no file of the language") << "fr_FR" << QString() << "lang\\english.lng";
+    QTest::newRow("C locale") << "C" << QString() << "lang\\english.lng";
+    QTest::newRow("stored is kept") << "de_DE"
+                                    << "lang\\czech.lng"
+                                    << "lang\\czech.lng";
+}
+
+void SettingsTest::firstStartTakesSystemLanguage() {
+    QFETCH(QString, system);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    QTemporaryDir program;
+    QVERIFY(QDir(program.path()).mkpath(QStringLiteral("lang")));
+    const std::pair<const char*, const char*> files[] = {{"english", "en"},     {"german", "de"},
+                                                         {"czech", "cs"},       {"brazil", "pt_BR"},
+                                                         {"aportuguese", "pt"}, {"unnamed", ""}};
+    for (const auto& [name, locale] : files) {
+        QFile file(program.filePath(QStringLiteral("lang/%1.lng").arg(QLatin1String(name))));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[language]\nlocale=") + locale + "\n");
+    }
+    if (!stored.isEmpty())
+        QVERIFY(writeLanguagePath(stored));
+
+    QCOMPARE(readLanguagePathOrStoreFirst(QLocale(system), program.path()), expected);
+    QString read;
+    QVERIFY(readLanguagePath(&read));
+    QCOMPARE(read, expected);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)

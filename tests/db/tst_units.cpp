@@ -18,7 +18,12 @@ namespace {
 
 LogUnits unitsOf(DistanceUnit distance, VolumeUnit volume, ConsumptionUnit consumption,
                  const QString& currency = {}, DistanceUnit stored = DistanceUnit::Kilometres) {
-    return LogUnits{distance, volume, consumption, currency, stored, VehicleEnergy::Fuel,
+    return LogUnits{distance,
+                    volume,
+                    consumption,
+                    currency,
+                    stored,
+                    VehicleEnergy::Fuel,
                     kwhPer100Of(distance)};
 }
 
@@ -65,6 +70,21 @@ LogSettingsBlock withEnergy(LogSettingsBlock block, quint8 energy, quint8 electr
     qToLittleEndian<float>(homePrice, block.data() + 29);
     sealBlock(&block);
     return block;
+}
+
+// The block with a name laid out at 33 (length) and 34 (UTF-16LE units) and the given version.
+LogSettingsBlock withName(LogSettingsBlock block, quint16 version, quint8 length,
+                          const QString& name) {
+    qToLittleEndian<quint16>(version, block.data() + 4);
+    block[33] = length;
+    for (int i = 0; i < name.size(); ++i)
+        qToLittleEndian<quint16>(name.at(i).unicode(), block.data() + 34 + 2 * i);
+    sealBlock(&block);
+    return block;
+}
+
+QByteArray bytesOf(const LogSettingsBlock& block) {
+    return QByteArray(reinterpret_cast<const char*>(block.data()), int(block.size()));
 }
 
 } // namespace
@@ -462,6 +482,73 @@ private slots:
         QCOMPARE(again.chosenUnits(), std::optional(us));
         QCOMPARE(again.getFill(0)->odometer, 483);
         QCOMPARE(QFileInfo(path).size(), qint64(296 + 128));
+    }
+
+    // The name is written where it belongs, the rest of the block as it was; a log nobody named
+    // keeps its bytes.
+    void storesTheVehicleName_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("version"); // after; 0: the block stays byte for byte
+        QTest::addColumn<QString>("read");
+        const LogSettingsBlock miles = withEnergy(blockOf(2, 1, 1, 2, "$", 1), 2, 1, 0.3f);
+        QTest::newRow("no name, zeros") << bytesOf({}) << QString() << 0 << QString();
+        QTest::newRow("no name, units") << bytesOf(miles) << QString(" ") << 0 << QString();
+        QTest::newRow("zeros") << bytesOf({}) << "Camper" << 3 << "Camper";
+        QTest::newRow("units") << bytesOf(miles) << " Old van\t" << 3 << "Old van";
+        QTest::newRow("version 1") << bytesOf(blockOf(1, 0, 0, 0, {})) << "Car" << 3 << "Car";
+        QTest::newRow("later version") << bytesOf(withName(miles, 9, 0, {})) << "Car" << 9 << "Car";
+        QTest::newRow("cut to the field")
+            << bytesOf(miles) << QString(45, u'x') << 3 << QString(40, u'x');
+        QTest::newRow("no half pair")
+            << bytesOf(miles) << QString(39, u'x') + QStringLiteral("\U0001F697") << 3
+            << QString(39, u'x');
+        QTest::newRow("removed") << bytesOf(withName(miles, 3, 3, "Car")) << QString() << 3
+                                 << QString();
+    }
+    void storesTheVehicleName() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, name);
+        QFETCH(int, version);
+        QFETCH(QString, read);
+        LogSettingsBlock block;
+        std::memcpy(block.data(), before.constData(), block.size());
+        const LogSettingsBlock after = writeVehicleName(block, name);
+        QCOMPARE(readVehicleName(after), read);
+        if (version == 0) {
+            QCOMPARE(bytesOf(after), before);
+            return;
+        }
+        QCOMPARE(qFromLittleEndian<quint16>(after.data() + 4), quint16(version));
+        QCOMPARE(int(after[33]), read.size());
+        for (int i = 0; i < 40; ++i) {
+            QCOMPARE(qFromLittleEndian<quint16>(after.data() + 34 + 2 * i),
+                     quint16(i < read.size() ? read.at(i).unicode() : 0));
+        }
+        QVERIFY(readLogSettings(after));
+        QCOMPARE(*readLogSettings(after), readLogSettings(block).value_or(LogUnits{}));
+        QCOMPARE(bytesOf(after).mid(114, 138), before.mid(114, 138));
+    }
+
+    void readsTheVehicleName_data() {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QString>("read");
+        const LogSettingsBlock units = blockOf(2, 0, 0, 0, {});
+        QTest::newRow("version 3") << bytesOf(withName(units, 3, 3, "Car")) << "Car";
+        QTest::newRow("before names") << bytesOf(withName(units, 2, 3, "Car")) << QString();
+        QTest::newRow("length beyond the field")
+            << bytesOf(withName(units, 3, 200, QString(41, u'y'))) << QString(40, u'y');
+        QTest::newRow("control characters") << bytesOf(withName(units, 3, 5, "a\nb\r\0")) << "a b";
+        LogSettingsBlock damaged = withName(units, 3, 3, "Car");
+        damaged[35] ^= 1;
+        QTest::newRow("bad checksum") << bytesOf(damaged) << QString();
+    }
+    void readsTheVehicleName() {
+        QFETCH(QByteArray, block);
+        QFETCH(QString, read);
+        LogSettingsBlock settings;
+        std::memcpy(settings.data(), block.constData(), settings.size());
+        QCOMPARE(readVehicleName(settings), read);
     }
 };
 

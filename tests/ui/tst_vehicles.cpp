@@ -1,6 +1,7 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/vehicles.h"
+#include "db/databasefile.h"
 #include "db/fueldatabase.h"
 #include "filebytes.h"
 #include "localisation/language.h"
@@ -12,11 +13,14 @@
 #include "ui/stats/comparedlg.h"
 #include "windowtest.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -346,7 +350,7 @@ private slots:
         window.commands().fillRecentVehiclesMenu(window.recentVehiclesMenu());
         const QList<QAction*> actions = window.recentVehiclesMenu()->actions();
         QCOMPARE(actions.size(), 3);
-        QCOMPARE(actions.at(0)->text(), QStringLiteral("car3.fil"));
+        QCOMPARE(actions.at(0)->text(), QStringLiteral("car3"));
         QVERIFY(actions.at(0)->isChecked());
         QVERIFY(!actions.at(1)->isChecked());
 
@@ -428,10 +432,10 @@ private slots:
             QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("cmpcar"));
             QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("cmpbad"));
             QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("cmpvan"));
-            // Distance and its unit, then fuel, for each readable log.
-            QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1000 km"));
-            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("200 km"));
-            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("40.00 l"));
+            // Distance, then fuel, for each readable log.
+            QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1000"));
+            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("200"));
+            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("40.00"));
             for (int row = 0; row < table->rowCount(); ++row)
                 QCOMPARE(table->item(row, 1)->text(), translate(Text::stats_Unreadable));
             dialog.accept();
@@ -441,15 +445,15 @@ private slots:
         QCOMPARE(QFileInfo(bad).size(), qint64(21));
     }
 
-    // The period's unit agrees with its number, and the monthly figures of a period shorter
-    // than a month are left empty rather than extrapolated.
+    // The monthly figures of a period shorter than a month are left empty rather than
+    // extrapolated.
     void comparePeriodsAndMonthlyFigures_data() {
         QTest::addColumn<int>("daySteps");
         QTest::addColumn<QStringList>("shown"); // period, monthly cost, monthly distance
-        QTest::newRow("one day") << 0 << QStringList{"1 day", "", ""};
-        QTest::newRow("two days") << 1 << QStringList{"2 days", "", ""};
-        QTest::newRow("just under a month") << 28 << QStringList{"29 days", "", ""};
-        QTest::newRow("a month") << 29 << QStringList{"30 days", "60 Kč / month", "500 km / month"};
+        QTest::newRow("one day") << 0 << QStringList{"1", "", ""};
+        QTest::newRow("two days") << 1 << QStringList{"2", "", ""};
+        QTest::newRow("just under a month") << 28 << QStringList{"29", "", ""};
+        QTest::newRow("a month") << 29 << QStringList{"30", "60", "500"};
     }
     void comparePeriodsAndMonthlyFigures() {
         QFETCH(int, daySteps);
@@ -468,6 +472,126 @@ private slots:
         });
         window.dispatchCommand(CMainWnd::CmdCompareVehicles);
         QCOMPARE(texts, shown);
+    }
+
+    // Every vehicle in the units of the one chosen, named once beside each row's label.
+    void compareConvertsIntoOneSetOfUnits_data() {
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QStringList>("labels"); // distance, fuel, consumption
+        QTest::addColumn<QStringList>("car");
+        QTest::addColumn<QStringList>("van");
+        QTest::newRow("the open vehicle's")
+            << 0 << QStringList{"Distance, km", "Fuel, l", "Consumption, l / 100 km"}
+            << QStringList{"1000", "80.00", "8.00"} << QStringList{"483", "40.00", "8.28"};
+        QTest::newRow("the other vehicle's")
+            << 1 << QStringList{"Distance, mi", "Fuel, gal (US)", "Consumption, mpg (US)"}
+            << QStringList{"621", "21.13", "29.40"} << QStringList{"300", "10.57", "28.39"};
+    }
+    void compareConvertsIntoOneSetOfUnits() {
+        QFETCH(int, chosen);
+        QFETCH(QStringList, labels);
+        QFETCH(QStringList, car);
+        QFETCH(QStringList, van);
+        const QString carPath = m_folder.filePath(QStringLiteral("unitcar.fil"));
+        const QString vanPath = m_folder.filePath(QStringLiteral("unitvan.fil"));
+        writeLog(carPath, 3, 500);
+        {
+            CFuelDatabase us(vanPath);
+            us.setNewLogUnits({DistanceUnit::Miles, VolumeUnit::UsGallons, ConsumptionUnit::MpgUs,
+                               QStringLiteral("$")});
+            us.setVehicleName(QStringLiteral("Camper"));
+            for (int i = 0; i < 2; ++i) {
+                FillRecord fill;
+                fill.odometer = 1000 + 300 * i;
+                fill.fuel = 40.0f;
+                fill.cost = 60.0f;
+                fill.dateTime = FileTime::fromValue(kFirstDay + quint64(i) * kDay);
+                fill.stationId = us.findOrAddStation(QStringLiteral("Station"));
+                us.insertFill(fill);
+            }
+            QVERIFY(us.save());
+        }
+        writeRecentVehicles({vanPath});
+        TestWindow window;
+        window.open();
+        QCOMPARE(window.document().switchTo(carPath), CLogDocument::Switch::Opened);
+        QStringList shownLabels, shownCar, shownVan, headers;
+        DialogSeams::setNextDialogHandler([&](QDialog& dialog) {
+            auto* compare = qobject_cast<CCompareDlg*>(&dialog);
+            QVERIFY(compare);
+            QCOMPARE(compare->unitsOf()->count(), 2);
+            compare->unitsOf()->setCurrentIndex(chosen);
+            QTableWidget* table = compare->table();
+            for (int column = 0; column < 2; ++column)
+                headers.append(table->horizontalHeaderItem(column)->text());
+            for (const TotalsRow row :
+                 {TotalsRow::Distance, TotalsRow::Fuel, TotalsRow::Consumption}) {
+                shownLabels.append(table->verticalHeaderItem(int(row))->text());
+                shownCar.append(table->item(int(row), 0)->text());
+                shownVan.append(table->item(int(row), 1)->text());
+            }
+            // A cost in another currency than the units' names its own.
+            QCOMPARE(table->item(int(TotalsRow::Cost), chosen == 0 ? 1 : 0)->text(),
+                     chosen == 0 ? QStringLiteral("60.00 $") : QStringLiteral("120.00 Kč"));
+        });
+        window.dispatchCommand(CMainWnd::CmdCompareVehicles);
+        QCOMPARE(headers, (QStringList{QStringLiteral("unitcar"), QStringLiteral("Camper")}));
+        QCOMPARE(shownLabels, labels);
+        QCOMPARE(shownCar, car);
+        QCOMPARE(shownVan, van);
+    }
+
+    // A vehicle goes by the name typed for it, else by its file's name: in the title, Recent
+    // vehicles and the file, where a name left as the file's stores nothing.
+    void namesTheVehicle_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("a name") << " Camper "
+                                << "Camper"
+                                << "Camper";
+        QTest::newRow("the file's name") << "named"
+                                         << "named"
+                                         << "";
+        QTest::newRow("none") << ""
+                              << "named"
+                              << "";
+    }
+    void namesTheVehicle() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        const QString path = m_folder.filePath(QStringLiteral("named.fil"));
+        QFile::remove(path);
+        TestWindow window;
+        window.open();
+        const auto typeName = [](const QString& name) {
+            DialogSeams::setNextDialogHandler([name](QDialog& dialog) {
+                auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("vehicleName"));
+                QVERIFY(field);
+                field->setText(name);
+                if (auto* done = dialog.findChild<QPushButton*>(QStringLiteral("done")))
+                    done->click();
+                else
+                    dialog.accept();
+            });
+        };
+        DialogSeams::setNextFileName(path);
+        typeName(typed);
+        window.dispatchCommand(CMainWnd::CmdNewVehicle);
+        QCOMPARE(window.windowTitle(), shown + QStringLiteral("[*] \u2013 Tankometer"));
+        QCOMPARE(readVehicleName(readSettingsBlock(path)), stored);
+        window.commands().fillRecentVehiclesMenu(window.recentVehiclesMenu());
+        QCOMPARE(window.recentVehiclesMenu()->actions().first()->text(), shown);
+
+        typeName(QStringLiteral("Van"));
+        window.dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Van[*] \u2013 Tankometer"));
+        QCOMPARE(vehicleDisplayName(path), QStringLiteral("Van"));
+        typeName(QString());
+        window.dispatchCommand(CMainWnd::CmdSettings);
+        QCOMPARE(window.windowTitle(), QStringLiteral("named[*] \u2013 Tankometer"));
+        QCOMPARE(vehicleDisplayName(path), QStringLiteral("named"));
     }
 
 private:

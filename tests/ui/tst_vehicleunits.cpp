@@ -246,11 +246,13 @@ private slots:
         QStringList distances;
         DialogSeams::setNextDialogHandler([&distances](QDialog& dialog) {
             QTableWidget* table = control<QTableWidget>(dialog, "compareTable");
+            distances.append(table->verticalHeaderItem(0)->text());
             for (int column = 0; column < table->columnCount(); ++column)
                 distances.append(table->item(0, column)->text());
         });
         m_window->dispatchCommand(CMainWnd::CmdCompareVehicles);
-        QCOMPARE(distances, (QStringList{"300 mi", "500 km"}));
+        // The other vehicle's 500 km in the open one's miles.
+        QCOMPARE(distances, (QStringList{"Distance, mi", "300", "311"}));
 
         // CSV: written and read in the log's units, the header as always.
         QTemporaryDir folder;

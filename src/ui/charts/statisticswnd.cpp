@@ -2,6 +2,7 @@
 
 #include "core/logdocument.h"
 #include "core/settings.h"
+#include "core/vehicles.h"
 #include "db/formats.h"
 #include "db/fueldatabase.h"
 #include "localisation/language.h"
@@ -651,8 +652,8 @@ void CStatisticsWnd::saveChart() {
 }
 
 StatsReport CStatisticsWnd::report() const {
-    // The vehicle is named after its log file.
-    return StatsReport{QFileInfo(m_document.filePath()).completeBaseName(), m_source};
+    return StatsReport{
+        vehicleDisplayName(m_document.database().vehicleName(), m_document.filePath()), m_source};
 }
 
 void CStatisticsWnd::printReport() {

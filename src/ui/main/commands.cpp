@@ -753,7 +753,7 @@ bool CMainCommands::createVehicle() {
     if (execDialog(units) != QDialog::Accepted)
         return false;
     // The failed write has said why; the open log stays as it was.
-    if (!m_document.createLog(path, units.units())) {
+    if (!m_document.createLog(path, units.units(), vehicleNameToStore(units.vehicleName(), path))) {
         showMessageBox(&m_window, kCaption,
                        translate(Text::Main_VehicleNotCreated).arg(QDir::toNativeSeparators(path)),
                        QMessageBox::Warning);
@@ -795,8 +795,19 @@ void CMainCommands::openRecentVehicle(const QString& path) {
 
 void CMainCommands::fillRecentVehiclesMenu(QMenu* menu) {
     menu->clear();
-    for (const QString& path : readRecentVehicles()) {
-        QString name = QFileInfo(path).fileName();
+    const QStringList recent = readRecentVehicles();
+    QStringList names;
+    for (const QString& path : recent) {
+        names.append(sameLogFile(path, m_document.filePath())
+                         ? vehicleDisplayName(m_document.database().vehicleName(), path)
+                         : vehicleDisplayName(path));
+    }
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent.at(i);
+        // Two vehicles of the same name are told apart by their files.
+        QString name = names.count(names.at(i)) > 1
+                           ? QStringLiteral("%1 (%2)").arg(names.at(i), QFileInfo(path).fileName())
+                           : names.at(i);
         name.replace(u'&', QStringLiteral("&&"));
         QAction* action = menu->addAction(name);
         action->setObjectName(QStringLiteral("recentVehicle"));
@@ -813,6 +824,7 @@ void CMainCommands::settings() {
     Retranslate retranslate(m_window);
     CSettingsDlg dialog(&m_window);
     const CFuelDatabase& database = m_document.database();
+    dialog.setVehicleName(vehicleDisplayName(database.vehicleName(), m_document.filePath()));
     dialog.setUnits(database.units());
     int charges = 0;
     for (int row = 0; row < database.getFillCount(); ++row)
@@ -823,6 +835,9 @@ void CMainCommands::settings() {
     // A log that never had units chosen keeps having none until they are changed here.
     if (dialog.units() != m_document.database().units())
         m_document.setUnits(dialog.units());
+    const QString name = vehicleNameToStore(dialog.vehicleName(), m_document.filePath());
+    if (name != m_document.database().vehicleName())
+        m_document.setVehicleName(name);
 
     language().load(dialog.langPath(), languageBaseFolder());
     installQtTranslations(language().localeName());

@@ -141,7 +141,8 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
       m_commands(std::make_unique<CMainCommands>(*this, document)),
       m_consumption(std::make_unique<CAverageConsumption>(document.database())) {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
+    setWindowTitle(vehicleTitle(m_document.filePath(), m_document.database().vehicleName(),
+                                kCaption, m_document.fileUnread()));
     // What can wait until the list has painted, or a moment when it does not paint.
     QTimer::singleShot(kAfterPaintWaitMs, this, &CMainWnd::afterFirstPaint);
     m_document.setMessageSink([](const QString& message) {
@@ -295,6 +296,11 @@ void CMainWnd::followDocument() {
     // The headers name the log's units: other units, other widths.
     connect(&m_document, &CLogDocument::unitsChanged, this, [this] { fitColumns(false); });
     connect(&m_document, &CLogDocument::logOpened, this, &CMainWnd::logOpened);
+    connect(&m_document, &CLogDocument::vehicleNamed, this, [this] {
+        setWindowTitle(vehicleTitle(m_document.filePath(), m_document.database().vehicleName(),
+                                    kCaption, m_document.fileUnread()));
+        updateSummary();
+    });
     // At start, after a new fill (the estimate of today's reading moves) and after any change of
     // the reminders.
     connect(&m_document, &CLogDocument::fillsInserted, this, &CMainWnd::updateReminders);
@@ -316,7 +322,8 @@ void CMainWnd::followDocument() {
 }
 
 void CMainWnd::logOpened() {
-    setWindowTitle(vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread()));
+    setWindowTitle(vehicleTitle(m_document.filePath(), m_document.database().vehicleName(),
+                                kCaption, m_document.fileUnread()));
     updateSummary();
     updateReminders();
     setWindowModified(m_document.hasUnsavedChanges());
@@ -1123,9 +1130,11 @@ QString CMainWnd::summaryText() const {
     const CFuelDatabase& database = m_document.database();
     QStringList parts;
     // The title looks at the file system: it is made again for another log or language only.
-    const QString titleOf = m_document.filePath() + (m_document.fileUnread() ? u'1' : u'0');
+    const QString titleOf = m_document.filePath() + (m_document.fileUnread() ? u'1' : u'0') +
+                            m_document.database().vehicleName();
     if (titleOf != m_summaryTitleOf) {
-        m_summaryTitle = vehicleTitle(m_document.filePath(), kCaption, m_document.fileUnread())
+        m_summaryTitle = vehicleTitle(m_document.filePath(), m_document.database().vehicleName(),
+                                      kCaption, m_document.fileUnread())
                              .remove(QStringLiteral("[*]"));
         m_summaryTitleOf = titleOf;
     }

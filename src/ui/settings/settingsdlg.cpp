@@ -3,6 +3,7 @@
 #include "core/paths.h"
 #include "core/qttranslations.h"
 #include "core/settings.h"
+#include "db/logsettings.h"
 #include "localisation/language.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/messagebox.h"
@@ -15,10 +16,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,6 +66,13 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     setObjectName(QStringLiteral("settingsDialog"));
 
     QWidget* content = contentWidget();
+    m_nameLabel = new QLabel(content);
+    m_nameLabel->setObjectName(QStringLiteral("vehicleNameLabel"));
+    m_nameLabel->setTextFormat(Qt::PlainText);
+    m_name = new QLineEdit(content);
+    m_name->setObjectName(QStringLiteral("vehicleName"));
+    m_name->setMaxLength(kMaxVehicleNameUnits);
+    m_nameLabel->setBuddy(m_name);
     m_languageLabel = new QLabel(content);
     m_languageLabel->setObjectName(QStringLiteral("languageLabel"));
     m_languageLabel->setTextFormat(Qt::PlainText);
@@ -103,12 +113,13 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     m_done->setDefault(true);
     m_done->setAutoDefault(true);
 
-    auto* languageRow = new QHBoxLayout;
-    languageRow->addWidget(m_languageLabel);
-    languageRow->addWidget(m_language, 1);
+    auto* rows = new QFormLayout;
+    rows->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    rows->addRow(m_nameLabel, m_name);
+    rows->addRow(m_languageLabel, m_language);
 
     auto* layout = new QVBoxLayout(content);
-    layout->addLayout(languageRow);
+    layout->addLayout(rows);
     layout->addWidget(m_columnsGroup);
     layout->addWidget(m_methodGroup);
     layout->addWidget(m_unitsGroup);
@@ -116,6 +127,7 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
     layout->addWidget(m_buttons);
     layout->addStretch();
 
+    setTabOrder(m_name, m_language);
     QWidget* previous = m_language;
     for (const auto& [check, bit] : std::as_const(m_columns)) {
         setTabOrder(previous, check);
@@ -140,6 +152,14 @@ CSettingsDlg::CSettingsDlg(QWidget* owner) : CScrollDlg(owner) {
 }
 
 CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::setVehicleName(const QString& name) {
+    m_name->setText(name);
+}
+
+QString CSettingsDlg::vehicleName() const {
+    return m_name->text();
+}
 
 void CSettingsDlg::setUnits(const LogUnits& units) {
     m_units = units;
@@ -172,7 +192,7 @@ void CSettingsDlg::initDialog() {
         m_fullTank->setChecked(true);
 
     translateControls();
-    m_language->setFocus();
+    m_name->setFocus();
     setupScrolling();
 }
 
@@ -229,6 +249,7 @@ QString CSettingsDlg::text(const TextId& id) const {
 
 void CSettingsDlg::translateControls() {
     setWindowTitle(text(Text::Settings_caption));
+    m_nameLabel->setText(widgetText(text(Text::Settings_vehiclename)));
     m_languageLabel->setText(widgetText(text(Text::Settings_language)));
     m_columnsGroup->setTitle(widgetText(text(Text::Settings_columns)));
     for (qsizetype i = 0; i < m_columns.size(); ++i)

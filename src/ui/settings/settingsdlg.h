@@ -17,6 +17,7 @@ class QComboBox;
 class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class CUnitsGroup;
@@ -48,6 +49,9 @@ public:
     quint32 colDef() const { return m_colDef; }
     quint32 debugMode() const { return m_debugMode; }
     quint32 fillingMethod() const { return m_fillingMethod; }
+    // The open vehicle's name (or its file's name), shown when the dialog opens; as typed after.
+    void setVehicleName(const QString& name);
+    QString vehicleName() const;
     // The units of the open vehicle's log: shown when the dialog opens, collected when it ends.
     void setUnits(const LogUnits& units);
     const LogUnits& units() const { return m_units; }
@@ -78,6 +82,8 @@ private:
     bool unitsAccepted();
     void collectSettings();
 
+    QLabel* m_nameLabel = nullptr;
+    QLineEdit* m_name = nullptr;
     QLabel* m_languageLabel = nullptr;
     QComboBox* m_language = nullptr;
     QGroupBox* m_columnsGroup = nullptr;
