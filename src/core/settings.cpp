@@ -124,28 +124,42 @@ RegistryStatus CRegistry::removeValue(QStringView name) {
     return store->status() == QSettings::AccessError ? RegistryAccessDenied : RegistryOk;
 }
 
+quint32 readSetting(const NumberKey& key) {
+    quint32 number = key.fallback;
+    CRegistry::readValue(key.name, &number);
+    return number;
+}
+
+QString readSetting(const TextKey& key) {
+    QString text = key.fallback.toString();
+    CRegistry::readValue(key.name, &text);
+    return text;
+}
+
+RegistryStatus writeSetting(const NumberKey& key, quint32 number) {
+    return CRegistry::writeNumber(key.name, number);
+}
+
+RegistryStatus writeSetting(const TextKey& key, const QString& text) {
+    return CRegistry::writeString(key.name, text);
+}
+
 quint32 readColumnDefinition() {
-    quint32 columns = DefaultColumnDefinition;
-    CRegistry::readValue(SettingsKey::ColDef, &columns);
-    return columns;
+    return readSetting(SettingsKey::ColDef);
 }
 
 quint32 readChosenColumns() {
-    quint32 columns = 0;
-    CRegistry::readValue(SettingsKey::ColumnsChosen, &columns);
-    return columns;
+    return readSetting(SettingsKey::ColumnsChosen);
 }
 
 FillingMethod readFillingMethod() {
-    quint32 method = quint32(FillingMethod::ToEmptyTank);
-    CRegistry::readValue(SettingsKey::FillingMethod, &method);
-    return method == quint32(FillingMethod::ToEmptyTank) ? FillingMethod::ToEmptyTank
-                                                         : FillingMethod::FullTank;
+    return readSetting(SettingsKey::FillingMethod) == quint32(FillingMethod::ToEmptyTank)
+               ? FillingMethod::ToEmptyTank
+               : FillingMethod::FullTank;
 }
 
 bool readDebugMode() {
-    quint32 mode = 0;
-    return CRegistry::readValue(SettingsKey::DebugMode, &mode) == RegistryOk && mode != 0;
+    return readSetting(SettingsKey::DebugMode) != 0;
 }
 
 bool readLanguagePath(QString* path) {

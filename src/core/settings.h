@@ -2,6 +2,7 @@
 
 // The settings store: four named values of the current user, read afresh at every use.
 
+#include "core/settingskeys.h"
 #include "stats/derived.h"
 
 #include <QLocale>
@@ -9,20 +10,10 @@
 #include <QStringView>
 #include <QtGlobal>
 
-namespace SettingsKey {
-inline constexpr QStringView Lang = u"Lang";
-inline constexpr QStringView ColDef = u"ColDef";
-inline constexpr QStringView DebugMode = u"DebugMode";
-inline constexpr QStringView FillingMethod = u"FillingMethod";
-// The ColDef bits of the list's columns the user has chosen in the settings; the others of
-// those that follow the log (endurance, marks) are decided by the log.
-inline constexpr QStringView ColumnsChosen = u"ColumnsChosen";
-} // namespace SettingsKey
-
 // Stored as written on the first run; resolved against the program folder with either separator.
-inline constexpr QStringView DefaultLanguagePath = u"lang\\english.lng";
+inline constexpr QStringView DefaultLanguagePath = SettingsKey::Lang.fallback;
 
-inline constexpr quint32 DefaultColumnDefinition = 127;
+inline constexpr quint32 DefaultColumnDefinition = SettingsKey::ColDef.fallback;
 
 // Results of the store's operations. The numbers follow the Windows error codes, so that a
 // status compares with 0 for success whichever store lies underneath.
@@ -49,6 +40,12 @@ public:
     static RegistryStatus writeNumber(QStringView name, quint32 number);
     static RegistryStatus removeValue(QStringView name);
 };
+
+// A value of the key table: the stored one, or the key's default when none can be read.
+quint32 readSetting(const NumberKey& key);
+QString readSetting(const TextKey& key);
+RegistryStatus writeSetting(const NumberKey& key, quint32 number);
+RegistryStatus writeSetting(const TextKey& key, const QString& text);
 
 // Readers applying the defaults; each reads the store at every call.
 quint32 readColumnDefinition();

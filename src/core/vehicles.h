@@ -4,14 +4,11 @@
 // the file the program has always used; the path of the log last opened and the recently opened
 // logs are kept in the settings store, and only once the user has opened another log.
 
+#include "core/settingskeys.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-
-namespace SettingsKey {
-inline constexpr QStringView Database = u"Database";
-inline constexpr QStringView RecentVehicles = u"RecentVehicles";
-} // namespace SettingsKey
 
 inline constexpr int kMaxRecentVehicles = 8;
 

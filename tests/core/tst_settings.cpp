@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@ private slots:
     void cleanupTestCase();
 
     void emptyStoreGivesDefaults();
+    void everyKeyOfTheTableRoundTrips();
     void readersApplyDefaults_data();
     void readersApplyDefaults();
     void failedReadLeavesValueUntouched_data();
@@ -83,6 +85,36 @@ void SettingsTest::emptyStoreGivesDefaults() {
     QCOMPARE(CRegistry::readValue(SettingsKey::Lang, &path), RegistryNotFound);
     QCOMPARE(path, QStringLiteral("untouched"));
     QVERIFY2(!QFile::exists(storeFile()), "reading must not create the store");
+}
+
+// Each value under its own name: two keys of one name would overwrite each other.
+void SettingsTest::everyKeyOfTheTableRoundTrips() {
+    QStringList names;
+    for (const NumberKey& key : kNumberKeys) {
+        QCOMPARE(readSetting(key), key.fallback);
+        names.append(key.name.toString());
+    }
+    for (const TextKey& key : kTextKeys) {
+        QCOMPARE(readSetting(key), key.fallback.toString());
+        names.append(key.name.toString());
+    }
+    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
+
+    quint32 number = 1000;
+    for (const NumberKey& key : kNumberKeys)
+        QCOMPARE(writeSetting(key, number++), RegistryOk);
+    for (const TextKey& key : kTextKeys)
+        QCOMPARE(writeSetting(key, QStringLiteral("text of ") + key.name.toString()), RegistryOk);
+    number = 1000;
+    const std::unique_ptr<QSettings> other(otherStore());
+    for (const NumberKey& key : kNumberKeys) {
+        QCOMPARE(readSetting(key), number);
+        QCOMPARE(other->value(key.name.toString()).toUInt(), number++);
+    }
+    for (const TextKey& key : kTextKeys) {
+        QCOMPARE(readSetting(key), QStringLiteral("text of ") + key.name.toString());
+        QCOMPARE(other->value(key.name.toString()).toString(), readSetting(key));
+    }
 }
 
 void SettingsTest::readersApplyDefaults_data() {

@@ -1,4 +1,5 @@
 #include "core/logdocument.h"
+#include "core/settings.h"
 #include "csv/csvreader.h"
 #include "csv/csvwriter.h"
 #include "db/fueldatabase.h"
@@ -29,13 +30,11 @@ FillRecord makeFill(int day, qint32 odometer, float fuel, float cost) {
 }
 
 void writeColumnDefinition(quint32 value) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
-        .setValue(QStringLiteral("ColDef"), value);
+    writeSetting(SettingsKey::ColDef, value);
 }
 
 void writeFillingMethod(quint32 value) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tankometer"))
-        .setValue(QStringLiteral("FillingMethod"), value);
+    writeSetting(SettingsKey::FillingMethod, value);
 }
 
 void clearSettings() {

@@ -417,6 +417,11 @@ private slots:
         redo->trigger();
         QCOMPARE(window.listModel()->rowCount(), 2);
         QVERIFY(window.isWindowModified());
+        // A step that leaves the log as unsaved as it was names itself too.
+        window.document().addFill(QString(), makeFill(30, 9000, 20.0f), QString());
+        QCOMPARE(shownText(undo->text()), QStringLiteral("Undo Add fill"));
+        undo->trigger();
+        QCOMPARE(shownText(redo->text()), QStringLiteral("Redo Add fill"));
         window.dispatchCommand(CMainWnd::CmdOk);
         QVERIFY(!window.isWindowModified());
         QCOMPARE(savedOdometers(), (QList<qint32>{1000, 2000}));
@@ -1194,6 +1199,77 @@ private slots:
         window.buildList();
         QCOMPARE(header->sectionSize(1), dragged);
         QTRY_VERIFY(header->length() >= window.fillList()->viewport()->width());
+    }
+
+    // A layout an earlier version stored (its rectangle, the widths dragged) is taken once; from
+    // then on the window and the columns, their order too, come back from Qt's own state, which
+    // a list of other columns does not take.
+    void theWindowTakesAnEarlierLayoutOnce() {
+        writeDatabase(3);
+        writeSetting(SettingsKey::OldWindowGeometry, QStringLiteral("30,40,640,480"));
+        writeSetting(SettingsKey::OldColumnWidths,
+                     QStringLiteral("%1:211").arg(int(CFillListModel::Odometer)));
+        const auto odometer = [](TestWindow& window) {
+            return window.listModel()->positionOf(CFillListModel::Odometer);
+        };
+        {
+            TestWindow window;
+            window.open();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.pos(), QPoint(30, 40));
+            QCOMPARE(window.size(), QSize(640, 480));
+            QHeaderView* header = window.fillList()->horizontalHeader();
+            QCOMPARE(header->sectionSize(odometer(window)), 211);
+            header->moveSection(header->visualIndex(odometer(window)), 0);
+            window.move(60, 70);
+            window.dispatchCommand(CMainWnd::CmdExit);
+        }
+        writeSetting(SettingsKey::OldWindowGeometry, QStringLiteral("0,0,300,300"));
+        // As many columns, but other ones.
+        const quint32 other = SettingsKey::ColDef.fallback ^
+                              CFillListModel::columnBit(CFillListModel::RecordNumber) ^
+                              CFillListModel::columnBit(CFillListModel::Marks);
+        for (const quint32 columns : {SettingsKey::ColDef.fallback, other}) {
+            writeSetting(SettingsKey::ColDef, columns);
+            TestWindow window;
+            window.open();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.pos(), QPoint(60, 70));
+            QCOMPARE(window.size(), QSize(640, 480));
+            QHeaderView* header = window.fillList()->horizontalHeader();
+            const bool sameColumns = columns == SettingsKey::ColDef.fallback;
+            QCOMPARE(header->visualIndex(odometer(window)) == 0, sameColumns);
+            QCOMPARE(header->sectionsMoved(), sameColumns);
+            QCOMPARE(header->sectionSize(odometer(window)) == 211, sameColumns);
+            // A rebuild keeps the order the user chose.
+            window.buildList();
+            QCOMPARE(header->visualIndex(odometer(window)) == 0, sameColumns);
+            window.dispatchCommand(CMainWnd::CmdExit);
+        }
+    }
+
+    // Each check mark shows its own command's state, whatever the others show.
+    void checkMarksFollowTheirOwnState() {
+        writeDatabase(1);
+        TestWindow window;
+        window.open();
+        const auto marks = [&window] {
+            QString shown;
+            for (const int id : {CMainWnd::CmdToolbar, CMainWnd::CmdStatusLine,
+                                 CMainWnd::CmdShowFills, CMainWnd::CmdShowCosts})
+                shown += window.commandAction(id)->isChecked() ? u'1' : u'0';
+            return shown;
+        };
+        QCOMPARE(marks(), QStringLiteral("1110"));
+        window.dispatchCommand(CMainWnd::CmdStatusLine);
+        QCOMPARE(marks(), QStringLiteral("1010"));
+        window.dispatchCommand(CMainWnd::CmdShowCosts);
+        QCOMPARE(marks(), QStringLiteral("1001"));
+        window.dispatchCommand(CMainWnd::CmdToolbar);
+        QCOMPARE(marks(), QStringLiteral("0001"));
+        window.dispatchCommand(CMainWnd::CmdStatusLine);
+        QCOMPARE(marks(), QStringLiteral("0101"));
+        window.dispatchCommand(CMainWnd::CmdExit);
     }
 
     // A first start fits the columns and takes a good share of the screen.

@@ -41,8 +41,6 @@
 
 namespace {
 
-constexpr QStringView kGeometryKey = u"StatisticsWindowGeometry";
-
 // The picker's entries other than a year: a year is its own number.
 enum PeriodEntry : int { EntryAll = -1, EntryThisYear = -2, EntryLast12 = -3, EntryRange = -4 };
 
@@ -364,9 +362,8 @@ CStatisticsWnd::CStatisticsWnd(CLogDocument& document, QWidget* owner)
     connect(m_grouping, &QComboBox::currentIndexChanged, this, &CStatisticsWnd::showTable);
     connect(m_savePng, &QPushButton::clicked, this, &CStatisticsWnd::saveChart);
 
-    QString stored;
-    if (CRegistry::readValue(kGeometryKey, &stored) != RegistryOk ||
-        !restoreGeometry(QByteArray::fromBase64(stored.toLatin1())))
+    if (!restoreGeometry(
+            QByteArray::fromBase64(readSetting(SettingsKey::StatisticsWindowGeometry).toLatin1())))
         resize(900, 640);
 
     translate();
@@ -382,7 +379,8 @@ CStatisticsWnd::~CStatisticsWnd() {
 }
 
 void CStatisticsWnd::storeGeometry() {
-    CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    writeSetting(SettingsKey::StatisticsWindowGeometry,
+                 QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 QTableView* CStatisticsWnd::addTable(const char* objectName, CStatsTableModel* model) {

@@ -32,11 +32,6 @@
 #include <optional>
 #include <tuple>
 
-namespace SettingsKey {
-// What the last fill of a plug-in hybrid bought: 0 fuel, 1 electricity.
-inline constexpr QStringView FillKind = u"FillKind";
-} // namespace SettingsKey
-
 namespace {
 
 constexpr int kOdometerDigits = 6;

@@ -36,16 +36,17 @@ enum class CommandNeeds {
 };
 
 struct CommandInfo {
-    int id;
-    const char* objectName;        // of the menu bar's action
-    const TextId* menuText;        // null: not in the menu bar
-    const char* contextObjectName; // null: not in the context menu
-    const TextId* contextText;
-    QList<QKeySequence> shortcuts;
-    void (CMainCommands::*handler)(); // null: a submenu
-    bool opensDialog = false;         // its menu items end in "…"
+    int id;                                  // always named: a missing id does not compile
+    const char* objectName = nullptr;        // of the menu bar's action
+    const TextId* menuText = nullptr;        // null: not in the menu bar
+    const char* contextObjectName = nullptr; // null: not in the context menu
+    const TextId* contextText = nullptr;
+    QList<QKeySequence> shortcuts = {};
+    void (CMainCommands::*handler)() = nullptr; // null: a submenu
+    bool opensDialog = false;                   // its menu items end in "…"
     CommandNeeds needs = CommandNeeds::Nothing;
-    bool checkable = false;
+    // Set for a command with a check mark: what the mark shows.
+    bool (CMainWnd::*isChecked)() const = nullptr;
     // A key that another widget handles, shown beside the menu item (the list's Return).
     const char* shownKey = nullptr;
 };

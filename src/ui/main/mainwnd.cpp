@@ -75,15 +75,6 @@ const TextId* toolText(int id) {
     return nullptr;
 }
 
-// Where the window's size and views are kept between runs.
-namespace WindowKey {
-constexpr QStringView Geometry = u"WindowGeometry";
-constexpr QStringView Maximized = u"WindowMaximized";
-constexpr QStringView ToolbarShown = u"ToolbarShown";
-constexpr QStringView StatusLineShown = u"StatusLineShown";
-constexpr QStringView ColumnWidths = u"ColumnWidths";
-} // namespace WindowKey
-
 // Menu titles and items get Alt mnemonics on their first letter not taken by an earlier one of
 // the same menu. The text is already escaped for a widget ("&&" for "&").
 QString withMnemonic(QString text, QString* usedLetters) {
@@ -101,20 +92,31 @@ QString menuTitleText(const QString& text, QString* usedLetters) {
     return withMnemonic(widgetText(text), usedLetters);
 }
 
-bool readFlag(QStringView key, bool fallback) {
-    quint32 value = 0;
-    return CRegistry::readValue(key, &value) == RegistryOk ? value != 0 : fallback;
+QByteArray readState(const TextKey& key) {
+    return QByteArray::fromBase64(readSetting(key).toLatin1());
 }
 
-// "column:width" pairs, for the column kinds of the list.
-QString widthsText(const QHash<int, int>& widths) {
-    QStringList pairs;
-    for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-        pairs.append(QStringLiteral("%1:%2").arg(it.key()).arg(it.value()));
-    pairs.sort();
-    return pairs.join(u',');
+void writeState(const TextKey& key, const QByteArray& state) {
+    writeSetting(key, QString::fromLatin1(state.toBase64()));
 }
 
+// The window's rectangle as earlier versions kept it, "x,y,width,height"; null when it does not
+// read.
+QRect rectFromText(const QString& text) {
+    const QStringList parts = text.split(u',');
+    QList<int> numbers;
+    for (const QString& part : parts) {
+        bool ok = false;
+        numbers.append(part.toInt(&ok));
+        if (!ok)
+            return {};
+    }
+    if (numbers.size() != 4 || numbers[2] <= 0 || numbers[3] <= 0)
+        return {};
+    return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+}
+
+// Earlier versions' "column:width" pairs of the widths the user dragged, by column kind.
 QHash<int, int> widthsFromText(const QString& text) {
     QHash<int, int> widths;
     for (const QString& pair : text.split(u',', Qt::SkipEmptyParts)) {
@@ -174,10 +176,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->setWordWrap(false);
     m_list->setShowGrid(false);
     m_list->horizontalHeader()->setSectionsClickable(false);
+    m_list->horizontalHeader()->setSectionsMovable(true);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The last column takes what the window has to spare; a column the user drags keeps its
-    // width from then on.
+    // width from then on, and one the user moves its place.
     m_list->horizontalHeader()->setStretchLastSection(true);
     connect(m_list->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int position, int, int width) { rememberDraggedWidth(position, width); });
@@ -332,7 +335,9 @@ void CMainWnd::followDocument() {
     connect(&m_document, &CLogDocument::unsavedChangesChanged, this, &QWidget::setWindowModified);
     connect(&m_document, &CLogDocument::notice, m_notice, &QLabel::setText);
     QUndoStack* undoStack = m_document.undoStack();
-    connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateUndoTexts);
+    // After the stack has named its actions (see addCommand): these texts replace the stack's.
+    connect(undoStack, &QUndoStack::undoTextChanged, this, &CMainWnd::updateUndoTexts);
+    connect(undoStack, &QUndoStack::redoTextChanged, this, &CMainWnd::updateUndoTexts);
     connect(undoStack, &QUndoStack::cleanChanged, this, &CMainWnd::updateUndoTexts);
     connect(undoStack, &QUndoStack::indexChanged, this, &CMainWnd::updateSummary);
 }
@@ -351,8 +356,6 @@ void CMainWnd::logOpened() {
 
 void CMainWnd::open() {
     initialise();
-    if (readFlag(WindowKey::Maximized, false))
-        setWindowState(windowState() | Qt::WindowMaximized);
     show();
     m_list->setFocus();
 }
@@ -388,22 +391,16 @@ void CMainWnd::initialise() {
 }
 
 void CMainWnd::restoreWindowState() {
-    setToolbarShown(readFlag(WindowKey::ToolbarShown, true));
-    setStatusLineShown(readFlag(WindowKey::StatusLineShown, true));
-    QString stored;
-    QRect geometry;
-    if (CRegistry::readValue(WindowKey::Geometry, &stored) == RegistryOk) {
-        const QStringList parts = stored.split(u',');
-        QList<int> numbers;
-        for (const QString& part : parts) {
-            bool ok = false;
-            numbers.append(part.toInt(&ok));
-            if (!ok)
-                numbers.clear();
-        }
-        if (numbers.size() == 4 && numbers[2] > 0 && numbers[3] > 0)
-            geometry = QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+    setToolbarShown(readSetting(SettingsKey::ToolbarShown) != 0);
+    setStatusLineShown(readSetting(SettingsKey::StatusLineShown) != 0);
+    // Qt's state gives up on a screen of another size (or resolution): the window then opens at
+    // its first size there.
+    if (const QByteArray state = readState(SettingsKey::MainWindowGeometry); !state.isEmpty()) {
+        if (!restoreGeometry(state))
+            resize(firstSize());
+        return;
     }
+    QRect geometry = rectFromText(readSetting(SettingsKey::OldWindowGeometry));
     const QScreen* currentScreen = screen();
     if (geometry.isValid() && currentScreen) {
         // A screen smaller than the one the window was left on gets the window within its bounds.
@@ -413,24 +410,27 @@ void CMainWnd::restoreWindowState() {
     } else {
         resize(firstSize());
     }
+    if (readSetting(SettingsKey::OldWindowMaximized) != 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-// Qt's own saved geometry is not used: it gives up when the screen width has changed by more
-// than a quarter, and the window would then open at its first size on a smaller screen.
 void CMainWnd::storeWindowState() {
     if (!m_initialised)
         return;
-    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
-    const QPoint topLeft = isMaximized() || isFullScreen() ? normal.topLeft() : pos();
-    CRegistry::writeString(WindowKey::Geometry, QStringLiteral("%1,%2,%3,%4")
-                                                    .arg(topLeft.x())
-                                                    .arg(topLeft.y())
-                                                    .arg(normal.width())
-                                                    .arg(normal.height()));
-    CRegistry::writeNumber(WindowKey::Maximized, isMaximized() ? 1 : 0);
-    CRegistry::writeNumber(WindowKey::ToolbarShown, toolbarShown() ? 1 : 0);
-    CRegistry::writeNumber(WindowKey::StatusLineShown, statusLineShown() ? 1 : 0);
-    CRegistry::writeString(WindowKey::ColumnWidths, widthsText(m_draggedWidths));
+    writeState(SettingsKey::MainWindowGeometry, saveGeometry());
+    writeSetting(SettingsKey::ToolbarShown, toolbarShown() ? 1 : 0);
+    writeSetting(SettingsKey::StatusLineShown, statusLineShown() ? 1 : 0);
+    if (m_model->columnCount() > 0) {
+        writeState(SettingsKey::FillListHeader, m_list->horizontalHeader()->saveState());
+        writeSetting(SettingsKey::FillListHeaderColumns, columnKinds());
+    }
+}
+
+quint32 CMainWnd::columnKinds() const {
+    quint32 kinds = 0;
+    for (int position = 0; position < m_model->columnCount(); ++position)
+        kinds |= 1u << int(m_model->columnAt(position));
+    return kinds;
 }
 
 // Wide enough for every column of the list and the toolbar, and a good share of the screen, as
@@ -449,15 +449,28 @@ QSize CMainWnd::firstSize() const {
 }
 
 void CMainWnd::buildList() {
-    if (m_draggedWidths.isEmpty()) {
-        QString stored;
-        if (CRegistry::readValue(WindowKey::ColumnWidths, &stored) == RegistryOk)
-            m_draggedWidths = widthsFromText(stored);
+    // The columns' order and widths as the user left them: this run's through a rebuild, else
+    // the stored ones.
+    QHeaderView* header = m_list->horizontalHeader();
+    QByteArray state;
+    quint32 kinds = 0;
+    if (std::exchange(m_listStateRead, true)) {
+        state = header->saveState();
+        kinds = columnKinds();
+    } else {
+        state = readState(SettingsKey::FillListHeader);
+        kinds = readSetting(SettingsKey::FillListHeaderColumns);
+        if (state.isEmpty())
+            m_draggedWidths = widthsFromText(readSetting(SettingsKey::OldColumnWidths));
     }
     m_model->rebuild();
+    // A header state of other columns does not fit this list.
+    m_fittingColumns = true;
+    const bool restored = !state.isEmpty() && kinds == columnKinds() && header->restoreState(state);
+    m_fittingColumns = false;
     // The list opens at its newest fills: they are measured before the first painting, the
     // whole history once it is done (which can only widen a column).
-    fitColumns(false, m_model->rowCount() - kRowsFittedFirst);
+    fitColumns(restored, m_model->rowCount() - kRowsFittedFirst);
     m_fitAfterPaint = true;
     m_currentRow = -1;
     updateCommandStates();
@@ -465,7 +478,8 @@ void CMainWnd::buildList() {
 
 void CMainWnd::rememberDraggedWidth(int position, int width) {
     // The last column stretches with the window: its width is not the user's choice.
-    if (m_fittingColumns || position >= m_model->columnCount() - 1)
+    if (m_fittingColumns ||
+        m_list->horizontalHeader()->visualIndex(position) >= m_model->columnCount() - 1)
         return;
     m_draggedWidths.insert(int(m_model->columnAt(position)), width);
 }
@@ -813,18 +827,16 @@ void CMainWnd::searchChanged(const QString& text) {
     updateSearchCount();
 }
 
-// A new model gives the view a new selection model and the header its default widths: the
-// widths of the columns are kept.
+// A new model gives the view a new selection model and the header its default widths and
+// order: the columns are kept as they are.
 void CMainWnd::showModel(QAbstractItemModel* model) {
     QHeaderView* header = m_list->horizontalHeader();
-    QList<int> widths;
-    for (int position = 0; position < header->count(); ++position)
-        widths.append(header->sectionSize(position));
+    const QByteArray state = header->count() > 0 ? header->saveState() : QByteArray();
     QItemSelectionModel* oldSelection = m_list->selectionModel();
     m_fittingColumns = true;
     m_list->setModel(model);
-    for (int position = 0; position < widths.size() && position < header->count(); ++position)
-        header->resizeSection(position, widths.at(position));
+    if (!state.isEmpty())
+        header->restoreState(state);
     m_fittingColumns = false;
     delete oldSelection;
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -847,14 +859,23 @@ void CMainWnd::updateSearchCount() {
 
 QAction* CMainWnd::addCommand(QWidget* menu, QHash<int, QAction*>* actions, int id, bool context) {
     const CommandInfo* info = CMainCommands::command(id);
-    auto* action = new QAction(menu);
+    // The stack's actions undo and redo themselves; their texts are the window's (see
+    // updateUndoTexts).
+    QAction* action = nullptr;
+    if (id == CmdUndo && !context) {
+        action = m_document.undoStack()->createUndoAction(menu);
+    } else if (id == CmdRedo && !context) {
+        action = m_document.undoStack()->createRedoAction(menu);
+    } else {
+        action = new QAction(menu);
+        connect(action, &QAction::triggered, this, [this, id] { dispatchCommand(id); });
+    }
     action->setObjectName(
         QString::fromLatin1(context ? info->contextObjectName : info->objectName));
     action->setData(id);
-    action->setCheckable(info->checkable);
+    action->setCheckable(info->isChecked != nullptr);
     if (!context)
         action->setShortcuts(info->shortcuts);
-    connect(action, &QAction::triggered, this, [this, id] { dispatchCommand(id); });
     menu->addAction(action);
     actions->insert(id, action);
     return action;
@@ -957,21 +978,6 @@ void CMainWnd::createContextMenu() {
             m_contextMenu->addSeparator();
         else
             addCommand(m_contextMenu, &m_contextActions, id, true);
-    }
-}
-
-bool CMainWnd::commandChecked(int id) const {
-    switch (id) {
-    case CmdToolbar:
-        return toolbarShown();
-    case CmdStatusLine:
-        return statusLineShown();
-    case CmdShowFills:
-        return !costsShown();
-    case CmdShowCosts:
-        return costsShown();
-    default:
-        return false;
     }
 }
 
@@ -1159,8 +1165,8 @@ void CMainWnd::updateCommandStates() {
                 break;
             }
             it.value()->setEnabled(enabled);
-            if (info->checkable)
-                it.value()->setChecked(commandChecked(it.key()));
+            if (info->isChecked)
+                it.value()->setChecked((this->*info->isChecked)());
         }
     }
 }

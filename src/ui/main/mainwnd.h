@@ -127,6 +127,7 @@ public:
     // first call.
     CCostsPage* costsPage();
     bool costsShown() const;
+    bool fillsShown() const { return !costsShown(); }
     void setCostsShown(bool shown);
     QToolBar* toolBar() const { return m_toolBar; }
 
@@ -182,7 +183,6 @@ private:
     // Enabled and checked as the commands' needs and the window allow, in every menu and the
     // toolbar.
     void updateCommandStates();
-    bool commandChecked(int id) const;
     void updateSummary();
     void updateReminders();
     // The text of a command's item before its mnemonic is chosen.
@@ -190,6 +190,8 @@ private:
     void placeEmptyHint();
     void restoreWindowState();
     void storeWindowState();
+    // The kinds of the list's columns, one bit each: what a stored header state was made for.
+    quint32 columnKinds() const;
     // A column width the user has dragged, kept through rebuilds of the list.
     void rememberDraggedWidth(int position, int width);
     // Keeps the status line's average up to date with the log.
@@ -251,6 +253,8 @@ private:
     QList<int> m_headerWidths;       // by position; empty when to be measured again
     QFont m_headerWidthsFont;
     bool m_fittingColumns = false;
+    // The stored state of the list's header has been taken (at the first build).
+    bool m_listStateRead = false;
     // The columns are fitted to the whole history once the list has painted.
     bool m_fitAfterPaint = false;
     // afterFirstPaint() has run; how long it waits for a list that does not paint.

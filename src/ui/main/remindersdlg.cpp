@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr QStringView kGeometryKey = u"RemindersWindowGeometry";
 constexpr int kIndexRole = Qt::UserRole;
 
 QString distanceText(const LogUnits& units, qint64 distance) {
@@ -141,9 +140,8 @@ CRemindersDlg::CRemindersDlg(QWidget* owner, CLogDocument& document)
     connect(&m_document, &CLogDocument::logOpened, this, &CRemindersDlg::showReminders);
 
     showReminders();
-    QString stored;
-    if (CRegistry::readValue(kGeometryKey, &stored) != RegistryOk ||
-        !restoreGeometry(QByteArray::fromBase64(stored.toLatin1())))
+    if (!restoreGeometry(
+            QByteArray::fromBase64(readSetting(SettingsKey::RemindersWindowGeometry).toLatin1())))
         resize(std::clamp(std::max(sizeHint().width(), contentsWidth()), 640,
                           std::max(640, screen()->availableGeometry().width() * 9 / 10)),
                360);
@@ -167,7 +165,8 @@ int CRemindersDlg::contentsWidth() const {
 }
 
 void CRemindersDlg::done(int result) {
-    CRegistry::writeString(kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
+    writeSetting(SettingsKey::RemindersWindowGeometry,
+                 QString::fromLatin1(saveGeometry().toBase64()));
     QDialog::done(result);
 }
 
