@@ -250,7 +250,11 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     resize(kPreferredSize);
 }
 
-CMainWnd::~CMainWnd() = default;
+CMainWnd::~CMainWnd() {
+    // The window's children are hidden after this destructor has run, and a list header that
+    // resizes its sections then would call back into a window that is no longer one.
+    disconnect(m_list->horizontalHeader(), nullptr, this, nullptr);
+}
 
 const CFuelDatabase& CMainWnd::database() const {
     return m_document.database();
