@@ -137,13 +137,11 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        startWindowCase();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+        startPlainRegionWindowCase();
     }
 
     void cleanup() {
-        endWindowCase();
-        setRegionalSettingsOverride(std::nullopt);
+        endPlainRegionWindowCase();
     }
 
     // Each step of a script goes through the window's commands; the rows follow each one.

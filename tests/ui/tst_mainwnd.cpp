@@ -98,13 +98,11 @@ private slots:
     void initTestCase() { DialogSeams::enable(); }
 
     void init() {
-        startWindowCase();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+        startPlainRegionWindowCase();
     }
 
     void cleanup() {
-        endWindowCase();
-        setRegionalSettingsOverride(std::nullopt);
+        endPlainRegionWindowCase();
     }
 
     void emptyDatabaseShowsHeadersAndNoRows() {

@@ -117,16 +117,14 @@ private slots:
     }
 
     void init() {
-        startWindowCase();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+        startPlainRegionWindowCase();
         m_window = std::make_unique<TestWindow>();
         m_window->open();
     }
 
     void cleanup() {
         m_window.reset();
-        endWindowCase();
-        setRegionalSettingsOverride(std::nullopt);
+        endPlainRegionWindowCase();
     }
 
     // One window however often the command runs; it follows a fill added to the log and

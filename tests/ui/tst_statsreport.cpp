@@ -90,12 +90,10 @@ private slots:
             QFAIL("pdftotext and pdfinfo (poppler-utils, see tools/install-deps.sh) are needed");
     }
     void init() {
-        startWindowCase();
-        setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+        startPlainRegionWindowCase();
     }
     void cleanup() {
-        endWindowCase();
-        setRegionalSettingsOverride(std::nullopt);
+        endPlainRegionWindowCase();
     }
 
     // Every month of the period is in the table, on as many pages as it takes, and the pages

@@ -6,6 +6,7 @@
 #include "core/logdocument.h"
 #include "core/paths.h"
 #include "core/vehicles.h"
+#include "db/regional.h"
 #include "localisation/language.h"
 #include "ui/main/mainwnd.h"
 #include "ui/messagebox.h"
@@ -40,6 +41,18 @@ inline void endWindowCase() {
     QCOMPARE(DialogSeams::pendingAnswers(), 0);
     programSettings().clear();
     language().clear();
+}
+
+// The same in fixed regional settings ("." decimals, "/" between date parts, the month first),
+// for cases that compare texts with numbers and dates.
+inline void startPlainRegionWindowCase() {
+    startWindowCase();
+    setRegionalSettingsOverride(RegionalSettings{QLatin1Char('.'), QStringLiteral("/"), 0});
+}
+
+inline void endPlainRegionWindowCase() {
+    endWindowCase();
+    setRegionalSettingsOverride(std::nullopt);
 }
 
 // A main window over a log document of its own, as the start-up builds them: the log it opens
