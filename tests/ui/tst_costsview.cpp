@@ -136,13 +136,9 @@ class CostsViewTest : public QObject {
 private slots:
     void initTestCase() { DialogSeams::enable(); }
 
-    void init() {
-        startPlainRegionWindowCase();
-    }
+    void init() { startPlainRegionWindowCase(); }
 
-    void cleanup() {
-        endPlainRegionWindowCase();
-    }
+    void cleanup() { endPlainRegionWindowCase(); }
 
     // Each step of a script goes through the window's commands; the rows follow each one.
     // "add LINE", "edit START LINE", "remove START[,START]" (answered Yes), "undo", "redo".

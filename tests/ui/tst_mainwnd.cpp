@@ -97,13 +97,9 @@ class MainWndTest : public QObject {
 private slots:
     void initTestCase() { DialogSeams::enable(); }
 
-    void init() {
-        startPlainRegionWindowCase();
-    }
+    void init() { startPlainRegionWindowCase(); }
 
-    void cleanup() {
-        endPlainRegionWindowCase();
-    }
+    void cleanup() { endPlainRegionWindowCase(); }
 
     void emptyDatabaseShowsHeadersAndNoRows() {
         TestWindow window;

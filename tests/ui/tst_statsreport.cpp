@@ -89,12 +89,8 @@ private slots:
             QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
             QFAIL("pdftotext and pdfinfo (poppler-utils, see tools/install-deps.sh) are needed");
     }
-    void init() {
-        startPlainRegionWindowCase();
-    }
-    void cleanup() {
-        endPlainRegionWindowCase();
-    }
+    void init() { startPlainRegionWindowCase(); }
+    void cleanup() { endPlainRegionWindowCase(); }
 
     // Every month of the period is in the table, on as many pages as it takes, and the pages
     // say which of how many they are.
