@@ -14,6 +14,7 @@
 #include "ui/main/costspage.h"
 #include "ui/main/fillfilter.h"
 #include "ui/main/filllistdelegate.h"
+#include "ui/main/filllistheader.h"
 #include "ui/main/filllistmodel.h"
 #include "ui/main/remindersdlg.h"
 #include "ui/messagebox.h"
@@ -167,6 +168,7 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_model = new CFillListModel(m_document, this);
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("fillList"));
+    m_list->setHorizontalHeader(new CFillListHeader(m_list));
     m_list->setItemDelegate(new CFillListDelegate(m_list));
     m_list->setAccessibleName(kCaption);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -177,7 +179,6 @@ CMainWnd::CMainWnd(CLogDocument& document, QWidget* parent)
     m_list->setShowGrid(false);
     m_list->horizontalHeader()->setSectionsClickable(false);
     m_list->horizontalHeader()->setSectionsMovable(true);
-    m_list->horizontalHeader()->setHighlightSections(false);
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The last column takes what the window has to spare; a column the user drags keeps its
     // width from then on, and one the user moves its place.
