@@ -63,20 +63,28 @@ void saveOpenLogAtExit() {
     std::_Exit(status);
 }
 
-// The fills of a recovery file of the open log that the log lacks, offered once the window is
-// shown, as one step that is written like any other. The file stays either way: the log's
-// two-way merge takes only fills the log lacks, not other versions of a fill it has.
+// The fills of a recovery file of the open log that the log lacks, and its costs and reminders
+// the log lacks, offered once the window is shown, as one step that is written like any other.
+// The file stays either way: the log's two-way merge takes only fills the log lacks, not other
+// versions of a fill it has.
 void offerRecoveredFills(CMainWnd& window, const RecoveredFills& recovered) {
     CLogDocument& document = window.document();
     if (recoveryFilePath(document.filePath()) != recovered.path)
         return;
     CFuelDatabase merged = document.database();
     const int count = int(mergeOtherCopy(merged, recovered.tables).size());
-    if (count == 0)
+    const bool costs =
+        mergeCosts({}, document.database().costs(), recovered.tables.costs).has_value();
+    if (count == 0 && !costs)
         return;
     const QString log = QDir::toNativeSeparators(document.filePath());
-    const QString text = count == 1 ? translate(Text::Main_RecoveryOfferOne).arg(log)
-                                    : translate(Text::Main_RecoveryOffer).arg(count).arg(log);
+    QString text;
+    if (count == 0)
+        text = translate(Text::Main_RecoveryOfferCosts).arg(log);
+    else if (count == 1)
+        text = translate(Text::Main_RecoveryOfferOne).arg(log);
+    else
+        text = translate(Text::Main_RecoveryOffer).arg(count).arg(log);
     const auto answer =
         showMessageBox(&window, QApplication::applicationName(), text, QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);

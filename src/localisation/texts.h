@@ -249,6 +249,9 @@ inline constexpr TextId Main_RecoveryOffer{
 inline constexpr TextId Main_RecoveryOfferOne{
     u"Main", u"RecoveryOfferOne",
     u"1 fill of the last session could not be saved to \"%1\". Add it now?"};
+inline constexpr TextId Main_RecoveryOfferCosts{
+    u"Main", u"RecoveryOfferCosts",
+    u"Costs or reminders of the last session could not be saved to \"%1\". Add them now?"};
 // On the standard error stream when a signal or a lost display ends the program.
 inline constexpr TextId Main_EndRecovered{
     u"Main", u"EndRecovered",
@@ -892,6 +895,7 @@ inline constexpr TextId all[] = {
     Main_QuestionCloseRecovered,
     Main_RecoveryOffer,
     Main_RecoveryOfferOne,
+    Main_RecoveryOfferCosts,
     Main_EndRecovered,
     Main_EndLost,
     Main_OtherCopyConflicts,

@@ -148,28 +148,36 @@ private slots:
     }
 
     // A recovery file newer than its log (or without one) is offered at start, default Yes,
-    // counting the fills the log lacks: Yes adds them as one step and writes them, so that the
-    // file is offered no more; No leaves the log as it is, and the file is offered again.
+    // counting the fills the log lacks, or naming costs when only they are new: Yes adds them as
+    // one step and writes them, so that the file is offered no more; No leaves the log as it
+    // is, and the file is offered again.
     void aRecoveryFileIsOfferedAtStart_data() {
         QTest::addColumn<QList<int>>("logDays"); // empty: no log
         QTest::addColumn<int>("logAge");         // seconds older than the recovery file
+        QTest::addColumn<bool>("recoveredCost"); // the recovery file holds a cost the log lacks
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("question"); // empty: none
         const QString log = databaseFilePath();
         const QString offer = translate(Text::Main_RecoveryOffer);
-        QTest::newRow("log older, added") << QList<int>{1} << 60 << true << offer.arg(2).arg(log);
-        QTest::newRow("log older, declined")
-            << QList<int>{1, 2} << 60 << false << translate(Text::Main_RecoveryOfferOne).arg(log);
-        QTest::newRow("no log") << QList<int>{} << 0 << true << offer.arg(3).arg(log);
-        QTest::newRow("log newer") << QList<int>{1} << -60 << false << QString();
+        QTest::newRow("log older, added")
+            << QList<int>{1} << 60 << false << true << offer.arg(2).arg(log);
+        QTest::newRow("log older, declined") << QList<int>{1, 2} << 60 << false << false
+                                             << translate(Text::Main_RecoveryOfferOne).arg(log);
+        QTest::newRow("no log") << QList<int>{} << 0 << false << true << offer.arg(3).arg(log);
+        QTest::newRow("log newer") << QList<int>{1} << -60 << false << false << QString();
+        QTest::newRow("only a cost new, added")
+            << QList<int>{1, 2, 3} << 60 << true << true
+            << translate(Text::Main_RecoveryOfferCosts).arg(log);
+        QTest::newRow("nothing new") << QList<int>{1, 2, 3} << 60 << false << false << QString();
     }
     void aRecoveryFileIsOfferedAtStart() {
         QFETCH(QList<int>, logDays);
         QFETCH(int, logAge);
+        QFETCH(bool, recoveredCost);
         QFETCH(bool, accept);
         QFETCH(QString, question);
         const QString recovery = recoveryFilePath(databaseFilePath());
-        const auto write = [](const QString& path, const QList<int>& days) {
+        const auto write = [](const QString& path, const QList<int>& days, bool withCost) {
             CFuelDatabase database(path);
             for (const int day : days) {
                 FillRecord fill;
@@ -177,11 +185,19 @@ private slots:
                 fill.dateTime = FileTime::fromValue(quint64(day) << 40);
                 database.insertFill(fill);
             }
+            if (withCost) {
+                VehicleCosts costs;
+                CostEntry wash;
+                wash.date = QDate(2026, 3, 1);
+                wash.amount = 45.5;
+                costs.costs.push_back(wash);
+                database.setCosts(costs);
+            }
             QVERIFY(database.save());
         };
-        write(recovery, {1, 2, 3});
+        write(recovery, {1, 2, 3}, recoveredCost);
         if (!logDays.isEmpty()) {
-            write(databaseFilePath(), logDays);
+            write(databaseFilePath(), logDays, false);
             QFile log(databaseFilePath());
             QVERIFY(log.open(QIODevice::ReadWrite));
             QVERIFY(log.setFileTime(QFileInfo(recovery).lastModified().addSecs(-logAge),
@@ -206,8 +222,10 @@ private slots:
         CFuelDatabase saved(databaseFilePath());
         saved.load();
         QCOMPARE(saved.getFillCount(), added ? 3 : logDays.size());
+        QCOMPARE(saved.costs().costs.size(), size_t(added && recoveredCost ? 1 : 0));
         QCOMPARE(undoText, added ? translate(Text::undo_Recovered) : QString());
-        QCOMPARE(pendingRecovery(databaseFilePath()).has_value(), !accept && !question.isEmpty());
+        QCOMPARE(pendingRecovery(databaseFilePath()).has_value(),
+                 (logDays.isEmpty() || logAge > 0) && !accept);
         QFile::remove(recovery);
     }
 
