@@ -296,12 +296,16 @@ bool isPlausibleAmount(float value) {
 }
 
 QString formatAmount(float value, int decimals) {
+    return formatAmount(value, currentRegionalSettings(), decimals);
+}
+
+QString formatAmount(float value, const RegionalSettings& regional, int decimals) {
     if (!isPlausibleAmount(value))
         return translate(Text::Units_NA);
     QString text = printFixed(value, decimals);
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0)
-        text[point] = currentRegionalSettings().decimal;
+        text[point] = regional.decimal;
     return text;
 }
 
@@ -360,13 +364,34 @@ bool readVolume(const QString& text, const LogUnits& units, float* litres) {
 }
 
 QString formatDate(const FileTime& time) {
+    return formatDate(time, currentRegionalSettings());
+}
+
+QString formatDate(const FileTime& time, const RegionalSettings& regional) {
     SystemTime parts;
     if (!fileTimeToSystemTime(time, &parts))
         return {};
-    const RegionalSettings regional = currentRegionalSettings();
+    // Made in one string: a list shows one date per row.
     const QString& separator = regional.dateSeparator;
     const auto join = [&separator](int a, int b, int c) {
-        return QString::number(a) + separator + QString::number(b) + separator + QString::number(c);
+        std::array<char, 16> digits[3];
+        const char* ends[3];
+        const int numbers[3] = {a, b, c};
+        qsizetype size = 2 * separator.size();
+        for (int i = 0; i < 3; ++i) {
+            ends[i] =
+                std::to_chars(digits[i].data(), digits[i].data() + digits[i].size(), numbers[i])
+                    .ptr;
+            size += ends[i] - digits[i].data();
+        }
+        QString text;
+        text.reserve(size);
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                text += separator;
+            text += QLatin1StringView(digits[i].data(), ends[i]);
+        }
+        return text;
     };
     switch (regional.dateOrder) {
     case 0:

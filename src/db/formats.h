@@ -4,6 +4,7 @@
 // settings (decimal character, date separator and order), and the day count of a period.
 
 #include "db/records.h"
+#include "db/regional.h"
 #include "db/units.h"
 
 #include <QString>
@@ -17,6 +18,8 @@ bool isPlausibleAmount(float value);
 // "%0.2f" with the user's decimal character (fill list, fill dialog); the not-available text for
 // an amount that is not plausible. A unit price shows three decimals, as pumps show it.
 QString formatAmount(float value, int decimals = 2);
+// The same in the regional settings given (read once for many texts).
+QString formatAmount(float value, const RegionalSettings& regional, int decimals = 2);
 
 // "%0.2f" with "." whatever the locale (CSV, statistics dialogs).
 QString formatAmountWithPoint(float value);
@@ -48,6 +51,7 @@ DateTimePart readDateTime(const QString& date, const QString& time, FileTime* ou
 
 // "18.5.2004" in the user's order and separator; empty for a value that cannot be converted.
 QString formatDate(const FileTime& time);
+QString formatDate(const FileTime& time, const RegionalSettings& regional);
 
 // A date in the user's order and separator for messages that name the expected form
 // ("3/19/2005", "19.3.2005").

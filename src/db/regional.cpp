@@ -118,3 +118,10 @@ RegionalSettings currentRegionalSettings() {
 void setRegionalSettingsOverride(std::optional<RegionalSettings> settings) {
     regionalOverride() = std::move(settings);
 }
+
+RegionalPass::RegionalPass() : m_system(regionalSettingsFor(QLocale::system())) {}
+
+const RegionalSettings& RegionalPass::settings() const {
+    const std::optional<RegionalSettings>& settings = regionalOverride();
+    return settings ? *settings : m_system;
+}

@@ -23,6 +23,18 @@ RegionalSettings currentRegionalSettings();
 // Replaces the system's settings (tests), or restores them with std::nullopt.
 void setRegionalSettingsOverride(std::optional<RegionalSettings> settings);
 
+// The settings for many texts made one after another (a pass over the fill list): the system's
+// are read once, when the pass is made, instead of for every text; an override applies at once,
+// as it does everywhere.
+class RegionalPass {
+public:
+    RegionalPass();
+    const RegionalSettings& settings() const;
+
+private:
+    RegionalSettings m_system;
+};
+
 // The settings of one locale. Separator and order come from its short date format; a format
 // without a numeric day, month and year (the C locale writes the month's name) gives "-" and
 // year-month-day.

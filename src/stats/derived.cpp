@@ -2,6 +2,7 @@
 
 #include "db/formats.h"
 #include "db/fueldatabase.h"
+#include "db/regional.h"
 #include "db/units.h"
 #include "localisation/language.h"
 
@@ -161,7 +162,11 @@ float fillUnitCost(const FillRecord& fill) {
 }
 
 QString listCellText(float value) {
-    return listCellShows(value) ? formatAmount(value) : QString();
+    return listCellText(value, currentRegionalSettings());
+}
+
+QString listCellText(float value, const RegionalSettings& regional) {
+    return listCellShows(value) ? formatAmount(value, regional) : QString();
 }
 
 bool listCellShows(float value) {

@@ -12,6 +12,7 @@
 
 class CFuelDatabase;
 struct LogUnits;
+struct RegionalSettings;
 
 // Which fill's fuel and cost belong to the distance driven since the previous fill.
 enum class FillingMethod {
@@ -97,6 +98,7 @@ float fillUnitCost(const FillRecord& fill);
 // The fill list's cell: empty for a negative (not available) or implausible (infinite, NaN)
 // value, otherwise formatAmount.
 QString listCellText(float value);
+QString listCellText(float value, const RegionalSettings& regional);
 // Whether listCellText shows the value, without making its text.
 bool listCellShows(float value);
 // The dialogs' value: "%0.2f" with the user's decimal character as the list has it, negative values

@@ -64,6 +64,8 @@ QString text(const CFillListModel& model, int row, int column) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(RegionalSettings)
+
 class FillListModelTest : public QObject {
     Q_OBJECT
 private slots:
@@ -405,6 +407,50 @@ private slots:
         QCOMPARE(text(model, 0, fuel), QStringLiteral("40.50"));
         setRegionalSettingsOverride(RegionalSettings{QLatin1Char(','), QStringLiteral("."), 1});
         QCOMPARE(text(model, 0, fuel), QStringLiteral("40,50"));
+    }
+
+    // Every column as a pass over the list makes it in the regional settings of the pass: signs,
+    // halves rounded as printf does, no thousands separators, the largest odometers, cells left
+    // empty and amounts not available.
+    void everyColumnInRegionalSettings_data() {
+        QTest::addColumn<RegionalSettings>("regional");
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::newRow("German") << RegionalSettings{u',', QStringLiteral("."), 1, u'.'}
+                                << QList<QStringList>{
+                                       {"1.", "22.8.2022", "0,12", "-3,01", "2147482000", "", ""},
+                                       {"2.", "1.9.2022", "2,67", "1234567,50", "2147482500",
+                                        "0,53", "186,92"},
+                                       {"3.", "1.10.2022", "N/A", "45,50", "2147483100", "", ""}};
+        QTest::newRow("Czech") << RegionalSettings{u',', QStringLiteral(". "), 1, QChar(0x00a0)}
+                               << QList<QStringList>{
+                                      {"1.", "22. 8. 2022", "0,12", "-3,01", "2147482000", "", ""},
+                                      {"2.", "1. 9. 2022", "2,67", "1234567,50", "2147482500",
+                                       "0,53", "186,92"},
+                                      {"3.", "1. 10. 2022", "N/A", "45,50", "2147483100", "", ""}};
+        QTest::newRow("United States")
+            << RegionalSettings{u'.', QStringLiteral("/"), 0, u','}
+            << QList<QStringList>{
+                   {"1.", "8/22/2022", "0.12", "-3.01", "2147482000", "", ""},
+                   {"2.", "9/1/2022", "2.67", "1234567.50", "2147482500", "0.53", "186.92"},
+                   {"3.", "10/1/2022", "N/A", "45.50", "2147483100", "", ""}};
+    }
+    void everyColumnInRegionalSettings() {
+        QFETCH(RegionalSettings, regional);
+        QFETCH(QList<QStringList>, rows);
+        writeFillingMethod(1);
+        setRegionalSettingsOverride(regional);
+        OpenLog log({makeFill(0, 2147482000, 0.125f, -3.005f),
+                     makeFill(10, 2147482500, 2.675f, 1234567.5f),
+                     makeFill(40, 2147483100, std::numeric_limits<float>::quiet_NaN(), 45.5f)});
+        CFillListModel model(log.document);
+        model.rebuild();
+        for (int row = 0; row < rows.size(); ++row) {
+            QStringList texts;
+            for (int column = CFillListModel::RecordNumber; column <= CFillListModel::Endurance;
+                 ++column)
+                texts << model.cellText(row, CFillListModel::Column(column));
+            QCOMPARE(texts, rows.at(row));
+        }
     }
 
     // Older fills imported between the fills of the log: the rows come in where they belong,

@@ -287,19 +287,21 @@ QString CFillListModel::cellText(int row, Column column) const {
         return {};
     switch (column) {
     case RecordNumber:
-        return QStringLiteral("%1.").arg(row + 1);
+        return QString::number(row + 1) + u'.';
     case Date:
-        return formatDate(fill->dateTime);
+        return formatDate(fill->dateTime, m_regional.settings());
     case Fuel:
     case Consumption:
     case Endurance: {
         const bool charge = m_database.getFillFlags(row).charge;
         const float value = cellValue(row, column, charge);
-        return valueText(column == Fuel ? formatAmount(value) : listCellText(value), column,
-                         charge);
+        const RegionalSettings& regional = m_regional.settings();
+        return valueText(column == Fuel ? formatAmount(value, regional)
+                                        : listCellText(value, regional),
+                         column, charge);
     }
     case Cost:
-        return formatAmount(fill->cost);
+        return formatAmount(fill->cost, m_regional.settings());
     case Odometer:
         return QString::number(distanceIn(m_units, fill->odometer));
     case Marks:
@@ -326,8 +328,9 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
         widest.day = 28;
         widest.hour = widest.minute = widest.second = widest.milliseconds = 0;
         FileTime time;
-        return {systemTimeToFileTime(widest, &time) ? formatDate(time) : QString(),
-                formatDate(last->dateTime)};
+        const RegionalSettings& regional = m_regional.settings();
+        return {systemTimeToFileTime(widest, &time) ? formatDate(time, regional) : QString(),
+                formatDate(last->dateTime, regional)};
     }
     case Odometer: {
         Extremes<qint32> odometers;
@@ -361,11 +364,12 @@ QStringList CFillListModel::widestTexts(Column column, int firstRow, int lastRow
         else
             notPlausible = true;
     }
+    const RegionalSettings& regional = m_regional.settings();
     QStringList texts;
     for (const bool charge : {false, true}) {
         if (values[charge].any)
-            texts << valueText(formatAmount(values[charge].smallest), column, charge)
-                  << valueText(formatAmount(values[charge].largest), column, charge);
+            texts << valueText(formatAmount(values[charge].smallest, regional), column, charge)
+                  << valueText(formatAmount(values[charge].largest, regional), column, charge);
     }
     // A damaged fuel or cost shows the not-available text.
     if (notPlausible)
@@ -416,6 +420,7 @@ QString CFillListModel::valueText(const QString& text, Column column, bool charg
 
 void CFillListModel::startPass() {
     m_units = m_database.units();
+    m_regional = RegionalPass();
 }
 
 bool CFillListModel::countKinds() {

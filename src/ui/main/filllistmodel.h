@@ -7,6 +7,7 @@
 // A log of one kind of fill (fuel, or charges) names the units in the column headers. One that
 // holds fuel and charges names them in each cell of amount, consumption and endurance.
 
+#include "db/regional.h"
 #include "db/units.h"
 #include "stats/derived.h"
 
@@ -103,5 +104,6 @@ private:
     bool m_columnsRead = false; // the columns are read at the first rebuild
     FillingMethod m_fillingMethod = FillingMethod::FullTank;
     LogUnits m_units;
+    RegionalPass m_regional;
     Kinds m_kinds = Kinds::Fuel;
 };
