@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
+#include <QStringList>
 #include <QTimer>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
@@ -371,13 +372,19 @@ void CLogStorage::mergeOtherCopy(const DatabaseTables& theirs) {
     resolveMergedFills(database, merge, &change.insertedFills, &change.insertedFlags);
     change.insertedRows = merge.insertedRows;
     m_document.push(CLogDocument::OtherCopyStep, std::move(change), 0, -1);
-    QString text = translate(Text::Main_OtherCopyMerged)
-                       .arg(merge.added)
-                       .arg(merge.removed)
-                       .arg(merge.changed);
+    QStringList said;
+    // A change of the costs alone is not told as fills added, removed and changed, all none.
+    if (merge.added > 0 || merge.removed > 0 || merge.changed > 0 || !merge.costs) {
+        said.append(translate(Text::Main_OtherCopyMerged)
+                        .arg(merge.added)
+                        .arg(merge.removed)
+                        .arg(merge.changed));
+    }
     if (merge.conflicts > 0)
-        text += u' ' + translate(Text::Main_OtherCopyConflicts).arg(merge.conflicts);
-    emit m_document.notice(text);
+        said.append(translate(Text::Main_OtherCopyConflicts).arg(merge.conflicts));
+    if (merge.costs)
+        said.append(translate(Text::Main_OtherCopyCosts));
+    emit m_document.notice(said.join(u' '));
 }
 
 void CLogStorage::watchFile() {

@@ -231,6 +231,9 @@ inline constexpr TextId Main_StatusFills{u"Main", u"StatusFills", u"%1 fills"};
 inline constexpr TextId Main_OtherCopyConflicts{
     u"Main", u"OtherCopyConflicts",
     u"Fills changed differently in both copies are kept in both versions: %1."};
+inline constexpr TextId Main_OtherCopyCosts{
+    u"Main", u"OtherCopyCosts",
+    u"Costs and reminders from another copy of this log were taken over."};
 inline constexpr TextId Main_StatusOneFill{u"Main", u"StatusOneFill", u"1 fill"};
 // Where the fills go when the log cannot be written, and what the next start offers.
 inline constexpr TextId Main_RecoveryWritten{
@@ -899,6 +902,7 @@ inline constexpr TextId all[] = {
     Main_EndRecovered,
     Main_EndLost,
     Main_OtherCopyConflicts,
+    Main_OtherCopyCosts,
     Main_SearchHint,
     Main_Search,
     Main_SearchShown,

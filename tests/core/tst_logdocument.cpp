@@ -390,6 +390,10 @@ private slots:
             << "cost"
             << "remove" << QStringList{first, QStringLiteral("3000/99.5/partial fill")}
             << merged.arg(0).arg(0).arg(1);
+        QTest::newRow("a car wash noted there")
+            << "expense"
+            << "" << QStringList{first, second, third}
+            << QStringLiteral("Costs and reminders from another copy of this log were taken over.");
     }
     void anotherProgramsChangeIsTakenAtOnce() {
         QFETCH(QString, change);
@@ -414,6 +418,14 @@ private slots:
             replaceFile(path, changedCopy(path, [](CFuelDatabase& log) { log.removeFill(1); }));
         if (change == QLatin1String("cost"))
             replaceFile(path, changedCopy(path, cost));
+        if (change == QLatin1String("expense")) {
+            replaceFile(path, changedCopy(path, [](CFuelDatabase& log) {
+                            CostEntry wash;
+                            wash.date = QDate(2024, 3, 9);
+                            wash.amount = 12.0;
+                            log.setCosts(VehicleCosts{{}, {wash}, {}});
+                        }));
+        }
         if (change == QLatin1String("notes")) {
             replaceFile(path, changedCopy(path, [](CFuelDatabase& log) {
                             setFieldText(log.getFill(1)->notes, QStringLiteral("full"));
@@ -455,7 +467,7 @@ private slots:
             const QString text = notices.first().first().toString();
             QVERIFY2(text.contains(path) && text.contains(backup), qPrintable(text));
         } else {
-            QCOMPARE(notices.size(), 1);
+            QTRY_COMPARE(notices.size(), 1);
             QCOMPARE(notices.first().first().toString(), notice);
             QCOMPARE(document.undoText(), QStringLiteral("Changes from another copy"));
         }
