@@ -621,7 +621,8 @@ void CStatisticsWnd::showNames() {
 
 void CStatisticsWnd::showChart() {
     const StatsSeries series = chartSeries();
-    QChart* chart = createStatsChart(m_source, series);
+    QString summary;
+    QChart* chart = createStatsChart(m_source, series, &summary);
     for (QAbstractSeries* line : chart->series()) {
         auto* xy = static_cast<QXYSeries*>(line);
         connect(xy, &QXYSeries::hovered, this, [this, series, xy](const QPointF& point, bool on) {
@@ -634,7 +635,7 @@ void CStatisticsWnd::showChart() {
     m_chartView->setChart(chart);
     delete old;
     m_chartView->setAccessibleName(chart->title());
-    m_chartView->setAccessibleDescription(statsChartSummary(m_source, series));
+    m_chartView->setAccessibleDescription(summary);
     m_hover->setText(::translate(Text::statswnd_Hover));
 }
 

@@ -125,10 +125,31 @@ QCategoryAxis* dateAxis(const DayRange& days, double first, double last, const Q
     return axis;
 }
 
+QString summaryOf(const StatsChartSource& source, StatsSeries series,
+                  const SeriesFigures& figures) {
+    const QString name = statsSeriesName(series);
+    const QString unit = statsSeriesUnit(series, source.units);
+    if (figures.values.isEmpty())
+        return translate(Text::statswnd_SummaryNone).arg(name, unit);
+    const auto [lowest, highest] = std::minmax_element(
+        figures.values.cbegin(), figures.values.cend(),
+        [](const DatedValue& a, const DatedValue& b) { return a.value < b.value; });
+    return translate(Text::statswnd_Summary)
+        .arg(name, unit, QString::number(figures.values.size()),
+             dateText(series, figures.values.first().date, source.locale),
+             dateText(series, figures.values.last().date, source.locale),
+             std::isfinite(figures.average) ? valueText(series, figures.average)
+                                            : notAvailableText(),
+             valueText(series, lowest->value), valueText(series, highest->value));
+}
+
 } // namespace
 
 double chartDayValue(QDate date) {
-    return double(QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+    // Days since 1970-01-01 at midnight UTC, without a date-time object per value.
+    constexpr qint64 kEpochDay = 2440588; // QDate(1970, 1, 1).toJulianDay()
+    constexpr double kDayMs = 24.0 * 60 * 60 * 1000;
+    return date.isValid() ? double(date.toJulianDay() - kEpochDay) * kDayMs : 0.0;
 }
 
 QString statsSeriesName(StatsSeries series) {
@@ -168,8 +189,10 @@ QString statsSeriesUnit(StatsSeries series, const LogUnits& units) {
     return QString();
 }
 
-QChart* createStatsChart(const StatsChartSource& source, StatsSeries series) {
+QChart* createStatsChart(const StatsChartSource& source, StatsSeries series, QString* summary) {
     const SeriesFigures figures = seriesFigures(source, series);
+    if (summary)
+        *summary = summaryOf(source, series, figures);
     const QString unit = statsSeriesUnit(series, source.units);
 
     auto* chart = new QChart;
@@ -246,21 +269,7 @@ QChart* createStatsChart(const StatsChartSource& source, StatsSeries series) {
 }
 
 QString statsChartSummary(const StatsChartSource& source, StatsSeries series) {
-    const SeriesFigures figures = seriesFigures(source, series);
-    const QString name = statsSeriesName(series);
-    const QString unit = statsSeriesUnit(series, source.units);
-    if (figures.values.isEmpty())
-        return translate(Text::statswnd_SummaryNone).arg(name, unit);
-    const auto [lowest, highest] = std::minmax_element(
-        figures.values.cbegin(), figures.values.cend(),
-        [](const DatedValue& a, const DatedValue& b) { return a.value < b.value; });
-    return translate(Text::statswnd_Summary)
-        .arg(name, unit, QString::number(figures.values.size()),
-             dateText(series, figures.values.first().date, source.locale),
-             dateText(series, figures.values.last().date, source.locale),
-             std::isfinite(figures.average) ? valueText(series, figures.average)
-                                            : notAvailableText(),
-             valueText(series, lowest->value), valueText(series, highest->value));
+    return summaryOf(source, series, seriesFigures(source, series));
 }
 
 QString statsHoverText(const StatsChartSource& source, StatsSeries series, const QXYSeries& line,

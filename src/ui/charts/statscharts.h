@@ -26,7 +26,10 @@ struct StatsChartSource {
 // average over the range as a horizontal line, the trend over five values; a date axis with
 // ticks from chooseDateTicks; the value axis scaled to the values; the title names the series
 // and its unit. Readable in black and white (the three lines differ in style, not only colour).
-QChart* createStatsChart(const StatsChartSource& source, StatsSeries series);
+// When summary is given, it receives statsChartSummary's text, made from the same reading of
+// the fills.
+QChart* createStatsChart(const StatsChartSource& source, StatsSeries series,
+                         QString* summary = nullptr);
 
 // The chart in words for a screen reader and the report ("Consumption, l / 100 km: 58 values
 // from 3/1/2024 to 11/30/2026, average 6.12, lowest 5.01, highest 7.40").
