@@ -18,6 +18,7 @@
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -242,7 +243,12 @@ public:
         return m_descriptor;
     }
 
-    bool replaceTarget() {
+    // Puts the new file in the target's place. With expected, another program's file that took
+    // the target's place after the caller's last look is not lost: where the system can swap two
+    // names at once, the file swapped out is looked at, and when it is not the expected one the
+    // names are swapped back (Changed); where nothing was expected, a file made since is never
+    // replaced.
+    DatabaseWriteStatus replaceTarget(const FileStamp* expected) {
         if (m_name.isEmpty()) {
             const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
             const bool named = name([&self](const QByteArray& name) {
@@ -250,12 +256,37 @@ public:
                                 AT_SYMLINK_FOLLOW) == 0;
             });
             if (!named)
-                return false;
+                return DatabaseWriteStatus::WriteFailed;
         }
+#ifdef RENAME_EXCHANGE
+        if (expected) {
+            const unsigned flags = expected->exists ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), flags) ==
+                0) {
+                if (expected->exists && !isVersion(m_name, *expected)) {
+                    // Should the swap back fail, the other file keeps the new file's name
+                    // rather than being removed with it.
+                    if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(),
+                                    RENAME_EXCHANGE) != 0)
+                        m_name.clear();
+                    return DatabaseWriteStatus::Changed;
+                }
+                if (expected->exists)
+                    ::unlink(m_name.constData());
+                m_name.clear();
+                return DatabaseWriteStatus::Written;
+            }
+            if (errno == EEXIST || errno == ENOENT)
+                return DatabaseWriteStatus::Changed;
+            // A file system that cannot swap names is replaced by a plain rename.
+            if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+                return DatabaseWriteStatus::WriteFailed;
+        }
+#endif
         if (::rename(m_name.constData(), m_target.constData()) != 0)
-            return false;
+            return DatabaseWriteStatus::WriteFailed;
         m_name.clear();
-        return true;
+        return DatabaseWriteStatus::Written;
     }
 
     // Removes the new files of earlier saves of the target that a crash left behind: regular
@@ -280,6 +311,14 @@ public:
     }
 
 private:
+    // Whether the file named name is the version the stamp was taken of. Its change time is left
+    // out: the swap of names has just set it.
+    static bool isVersion(const QByteArray& name, const FileStamp& stamp) {
+        const FileStamp found = fileStamp(QFile::decodeName(name));
+        return found.exists && found.inode == stamp.inode && found.size == stamp.size &&
+               found.modifiedNs == stamp.modifiedNs;
+    }
+
     static bool isBefore(const timespec& one, const timespec& other) {
         return one.tv_sec < other.tv_sec ||
                (one.tv_sec == other.tv_sec && one.tv_nsec < other.tv_nsec);
@@ -504,8 +543,9 @@ DatabaseWriteStatus writePieces(const QString& path, std::span<const QByteArrayV
             return DatabaseWriteStatus::Changed;
         if (keepOldFile && exists && !keepBackup(path))
             return DatabaseWriteStatus::BackupFailed;
-        if (!file.replaceTarget())
-            return DatabaseWriteStatus::WriteFailed;
+        if (const DatabaseWriteStatus replaced = file.replaceTarget(expected);
+            replaced != DatabaseWriteStatus::Written)
+            return replaced;
         // Taken after the rename, which sets the file's change time.
         if (placed)
             *placed = descriptorStamp(file.descriptor());

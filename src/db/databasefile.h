@@ -124,7 +124,9 @@ QByteArray databaseFileBytes(const DatabaseHeader& header, const DatabaseTables&
 // on any thread. With expected, the file at the path is checked against it just before the rename,
 // under a lock that every write of this program takes on the folder: when another program has
 // changed or replaced it since (or made it where expected says nothing was), it is left as it is
-// and the status is Changed.
+// and the status is Changed. Where the file system can swap two names at once (Linux's
+// renameat2), that holds also for a copy another program renames into place between that check
+// and the rename.
 DatabaseWriteStatus writeDatabaseBytes(const QString& path, const QByteArray& bytes,
                                        bool keepOldFile, FileStamp* placed = nullptr,
                                        const FileStamp* expected = nullptr);

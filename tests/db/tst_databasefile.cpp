@@ -56,6 +56,33 @@ extern "C" int open(const char* path, int flags, ...) {
     return int(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
 }
 
+// Every rename of the program comes here too: the chosen one is preceded by another program's
+// rename of its own copy over the same target, the moment after the write's last look at it.
+namespace {
+QByteArray g_foreignCopy; // put in place before the next rename onto g_foreignTarget
+QByteArray g_foreignTarget;
+void putForeignCopy(const char* target) {
+    if (g_foreignCopy.isEmpty() || g_foreignTarget != target)
+        return;
+    const QByteArray side = g_foreignTarget + ".sync";
+    QFile file(QFile::decodeName(side));
+    if (file.open(QIODevice::WriteOnly) && file.write(g_foreignCopy) == g_foreignCopy.size()) {
+        file.close();
+        ::syscall(SYS_rename, side.constData(), target);
+    }
+    g_foreignCopy.clear();
+}
+} // namespace
+extern "C" int rename(const char* from, const char* to) {
+    putForeignCopy(to);
+    return int(::syscall(SYS_rename, from, to));
+}
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
+                         unsigned int flags) {
+    putForeignCopy(to);
+    return int(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
+}
+
 // The file images here are built byte by byte, independent of the record structures, so that
 // a layout mistake in the records or the file code shows up as a difference.
 namespace {
@@ -223,6 +250,8 @@ private slots:
     void removesOnlyStaleTemporaryFiles_data();
     void removesOnlyStaleTemporaryFiles();
     void csvExportFlushesItsFolder();
+    void copyRenamedAtTheLastMomentStays_data();
+    void copyRenamedAtTheLastMomentStays();
     void stampTellsVersionsApart();
 
     void unreadFileBackedUpOnFirstSave_data();
@@ -922,6 +951,37 @@ void DatabaseFileTest::removesOnlyStaleTemporaryFiles() {
     QStringList left = kept;
     left.sort();
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), left);
+}
+
+void DatabaseFileTest::copyRenamedAtTheLastMomentStays_data() {
+    QTest::addColumn<bool>("logBefore");    // the write expects a log, or none
+    QTest::addColumn<bool>("unnamedFiles"); // the new file has no name until it is in place
+    QTest::newRow("over the log") << true << true;
+    QTest::newRow("over the log, named new file") << true << false;
+    QTest::newRow("where there was none") << false << true;
+}
+
+// Another program's copy renamed over the log between a write's last look at the file and the
+// new file's rename is neither replaced nor removed: the write says Changed and leaves no file.
+void DatabaseFileTest::copyRenamedAtTheLastMomentStays() {
+    QFETCH(bool, logBefore);
+    QFETCH(bool, unnamedFiles);
+    if (logBefore)
+        writeAll(m_path, format10({}, {}, {}));
+    const FileStamp expected = fileStamp(m_path);
+    const QByteArray theirs = format10({stationBytes(0, QStringLiteral("Theirs"))}, {}, {});
+    g_foreignCopy = theirs;
+    g_foreignTarget = QFile::encodeName(m_path);
+    g_noUnnamedFiles = !unnamedFiles;
+    FileStamp placed;
+    const DatabaseWriteStatus status =
+        writeDatabaseBytes(m_path, format10({}, {}, {}), false, &placed, &expected);
+    g_noUnnamedFiles = false;
+    QVERIFY(g_foreignCopy.isEmpty());
+    QCOMPARE(status, DatabaseWriteStatus::Changed);
+    QCOMPARE(readAll(m_path), theirs);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QFileInfo(m_path).fileName()});
 }
 
 // The export's new name reaches the disk with its folder; a failed flush is no success.
