@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int kRuns = 9;
+constexpr int kRuns = 15;
 
 double cpuMilliseconds() {
     return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
@@ -125,6 +125,9 @@ struct Series {
     double goal = 0;
     std::vector<double> real;
     std::vector<double> cpu;
+    // The minimal program's starts taken in turn with this series' starts.
+    std::vector<double> baseReal;
+    std::vector<double> baseCpu;
 };
 
 } // namespace
@@ -153,13 +156,14 @@ int main(int argc, char** argv) {
     const QString self = QCoreApplication::applicationFilePath();
     const QString tankometer = QStringLiteral(TANKOMETER_EXECUTABLE);
 
-    std::vector<Series> series = {{"minimal Qt window", -1, 0, {}, {}},
-                                  {"Tankometer, 0 fills", 0, 0, {}, {}},
-                                  {"Tankometer, 2 000 fills", 2000, 1.5, {}, {}},
-                                  {"Tankometer, 100 000 fills", 100000, 2.0, {}, {}}};
+    std::vector<Series> series = {{"minimal Qt window", -1, 0, {}, {}, {}, {}},
+                                  {"Tankometer, 0 fills", 0, 0, {}, {}, {}, {}},
+                                  {"Tankometer, 2 000 fills", 2000, 1.5, {}, {}, {}, {}},
+                                  {"Tankometer, 100 000 fills", 100000, 2.0, {}, {}, {}, {}}};
     std::printf("%d starts of each on the %s platform\n", kRuns, qgetenv("QT_QPA_PLATFORM").data());
-    // One series after the other, so that each log is written once; the minimal program runs
-    // between them as well, so that a change of the machine's load shows in both.
+    // One series after the other, so that each log is written once; the minimal program starts
+    // in turn with each series' starts, and each series is compared with those starts, so that
+    // a change of the machine's load shows in both sides of a ratio.
     Series& minimal = series.front();
     for (Series& each : series) {
         if (each.fills >= 0 && !writeLog(each.fills)) {
@@ -174,6 +178,8 @@ int main(int argc, char** argv) {
                     return 1;
                 minimal.real.push_back(base.real);
                 minimal.cpu.push_back(base.cpu);
+                each.baseReal.push_back(base.real);
+                each.baseCpu.push_back(base.cpu);
             }
             if (!runOnce(each.fills >= 0 ? tankometer : self,
                          each.fills >= 0 ? QStringList() : QStringList{"--minimal-window"}, &run))
@@ -192,8 +198,8 @@ int main(int argc, char** argv) {
     for (const Series& each : series) {
         if (each.fills < 0)
             continue;
-        printRatio(each.name.c_str(), median(each.real), minimal.name.c_str(), median(minimal.real),
-                   "ms", each.goal, median(each.cpu) / median(minimal.cpu));
+        printRatio(each.name.c_str(), median(each.real), minimal.name.c_str(),
+                   median(each.baseReal), "ms", each.goal, median(each.cpu) / median(each.baseCpu));
     }
     std::fflush(stdout);
     return 0;
