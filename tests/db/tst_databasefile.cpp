@@ -61,6 +61,7 @@ extern "C" int open(const char* path, int flags, ...) {
 namespace {
 QByteArray g_foreignCopy; // put in place before the next rename onto g_foreignTarget
 QByteArray g_foreignTarget;
+bool g_noNameSwaps = false; // as on a file system that cannot swap two names
 void putForeignCopy(const char* target) {
     if (g_foreignCopy.isEmpty() || g_foreignTarget != target)
         return;
@@ -79,6 +80,10 @@ extern "C" int rename(const char* from, const char* to) {
 }
 extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
                          unsigned int flags) {
+    if (g_noNameSwaps && flags != 0) {
+        errno = EINVAL;
+        return -1;
+    }
     putForeignCopy(to);
     return int(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
 }
@@ -252,6 +257,7 @@ private slots:
     void csvExportFlushesItsFolder();
     void copyRenamedAtTheLastMomentStays_data();
     void copyRenamedAtTheLastMomentStays();
+    void writtenWhereNamesCannotBeSwapped();
     void stampTellsVersionsApart();
 
     void unreadFileBackedUpOnFirstSave_data();
@@ -299,6 +305,7 @@ void DatabaseFileTest::init() {
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("tkbase.fil"));
     m_messages.clear();
+    g_noNameSwaps = false;
 }
 
 void DatabaseFileTest::missingFileSavesEmptyDatabase() {
@@ -982,6 +989,20 @@ void DatabaseFileTest::copyRenamedAtTheLastMomentStays() {
     QCOMPARE(readAll(m_path), theirs);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QFileInfo(m_path).fileName()});
+}
+
+// A file system that cannot swap two names still gets the log written, over a log or new.
+void DatabaseFileTest::writtenWhereNamesCannotBeSwapped() {
+    const QByteArray ours = format10({stationBytes(0, QStringLiteral("Ours"))}, {}, {});
+    g_noNameSwaps = true;
+    // First where there is no log, then over the one just written.
+    for (int write = 0; write < 2; ++write) {
+        const FileStamp expected = fileStamp(m_path);
+        QCOMPARE(writeDatabaseBytes(m_path, ours, false, nullptr, &expected),
+                 DatabaseWriteStatus::Written);
+    }
+    g_noNameSwaps = false;
+    QCOMPARE(readAll(m_path), ours);
 }
 
 // The export's new name reaches the disk with its folder; a failed flush is no success.
