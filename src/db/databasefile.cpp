@@ -278,7 +278,7 @@ public:
             }
             if (errno == EEXIST || errno == ENOENT)
                 return DatabaseWriteStatus::Changed;
-            // A file system that cannot swap names is replaced by a plain rename.
+            // Where the file system cannot swap names, a plain rename replaces the file.
             if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
                 return DatabaseWriteStatus::WriteFailed;
         }
