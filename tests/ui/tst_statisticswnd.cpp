@@ -328,19 +328,6 @@ private slots:
                  QStringLiteral("Average: 8.00 l / 100 km"));
     }
 
-    // A day's place on the date axis is its midnight in UTC, as Qt's date and time tell it.
-    void chartDayValueIsUtcMidnight_data() {
-        QTest::addColumn<QDate>("date");
-        for (const QDate date :
-             {QDate(1970, 1, 1), QDate(1969, 12, 31), QDate(1601, 1, 1), QDate(2000, 2, 29),
-              QDate(2024, 3, 31), QDate(2024, 10, 27), QDate(9999, 12, 31)})
-            QTest::addRow("%s", qPrintable(date.toString(Qt::ISODate))) << date;
-    }
-    void chartDayValueIsUtcMidnight() {
-        QFETCH(QDate, date);
-        QCOMPARE(chartDayValue(date), msecs(date));
-    }
-
     // Thousands of values are drawn thinned, never losing the lowest and the highest.
     void chartKeepsExtremesOfManyValues() {
         CFuelDatabase database;
